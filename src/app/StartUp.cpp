@@ -1,0 +1,33 @@
+#include "app/StartUp.h"
+
+#include "app/MainWindow.h"
+#include "app/SplashWindow.h"
+#include "platform/Platform.h"
+
+#include <QDir>
+
+namespace {
+constexpr int SplashMilliseconds = 3000;
+} // namespace
+
+QString helpFilePath(const QString &appPath)
+{
+    return appPath + QDir::separator() + QStringView(HelpFileName);
+}
+
+std::unique_ptr<MainWindow> startUp(Platform &platform, bool showSplash)
+{
+    platform.setHelpFile(helpFilePath(platform.appPath()));
+
+    if (showSplash) {
+        auto splash = std::make_unique<SplashWindow>();
+        splash->showPainted();
+        // Blocking on purpose: the splash stands still while nothing else runs.
+        platform.sleep(SplashMilliseconds);
+        splash->hide();
+    }
+
+    auto window = std::make_unique<MainWindow>(platform);
+    window->show();
+    return window;
+}

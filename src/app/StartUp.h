@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class MainWindow;
+class Platform;
+
+// The help file's name; it lives in the program's folder.
+inline constexpr char16_t HelpFileName[] = u"qkt98.html";
+
+// The help file path: the program's folder, the separator and the file name,
+// joined as they stand.
+QString helpFilePath(const QString &appPath);
+
+// `modMain`'s start-up: the help file setting, the splash window for three
+// seconds (unless skipped), then the main window, shown.
+std::unique_ptr<MainWindow> startUp(Platform &platform, bool showSplash);

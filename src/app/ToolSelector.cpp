@@ -1,0 +1,44 @@
+#include "app/ToolSelector.h"
+
+#include <QIcon>
+#include <QMouseEvent>
+
+namespace {
+constexpr int ImageTwips = 480;
+} // namespace
+
+int twipsToPixels(int twips, const QWidget *widget)
+{
+    return qRound(twips * widget->logicalDpiX() / 1440.0);
+}
+
+QPoint twipsToPixels(QPoint twips, const QWidget *widget)
+{
+    return {twipsToPixels(twips.x(), widget), qRound(twips.y() * widget->logicalDpiY() / 1440.0)};
+}
+
+SelectorImage::SelectorImage(const QString &objectName, const QString &resource, QWidget *parent) : QLabel(parent)
+{
+    setObjectName(objectName);
+    const int side = twipsToPixels(ImageTwips, this);
+    setFixedSize(side, side);
+    setPixmap(QIcon(resource).pixmap(QSize(side, side), devicePixelRatioF()));
+    setCursor(Qt::PointingHandCursor);
+}
+
+void SelectorImage::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+    Q_EMIT mouseDown();
+}
+
+void SelectorImage::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    // Whether the release counts as a click is decided where it was pressed,
+    // before the press look is undone.
+    const bool inside = rect().contains(event->position().toPoint());
+    Q_EMIT mouseUp();
+    if (inside && event->button() == Qt::LeftButton)
+        Q_EMIT clicked();
+}

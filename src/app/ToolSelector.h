@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QLabel>
+
+// One picture of the tool selector. It reports the raw mouse events; the
+// main window moves it to give the pressed look and handles the click.
+class SelectorImage : public QLabel
+{
+    Q_OBJECT
+
+public:
+    SelectorImage(const QString &objectName, const QString &resource, QWidget *parent);
+
+Q_SIGNALS:
+    void mouseDown();
+    void mouseUp();
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+// Positions of the selector are given in twips (1440 to the inch) and turned
+// into pixels with the screen's logical resolution.
+int twipsToPixels(int twips, const QWidget *widget);
+QPoint twipsToPixels(QPoint twips, const QWidget *widget);

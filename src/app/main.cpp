@@ -1,0 +1,79 @@
+#include "app/CommandLine.h"
+#include "app/MainWindow.h"
+#include "app/StartUp.h"
+#include "platform/QtPlatform.h"
+
+#include <QApplication>
+#include <QFile>
+
+#include <cstdio>
+#include <cstdlib>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList argumentList(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// Without a display Qt would abort with a trace; say it in one line instead.
+bool hasDisplay()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY")
+           || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+#else
+    return true;
+#endif
+}
+
+void setIdentity()
+{
+    QCoreApplication::setApplicationName(u"quillkit98"_s);
+    QCoreApplication::setApplicationVersion(u"98"_s);
+    QCoreApplication::setOrganizationName(u"Quillkit"_s);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const QStringList arguments = argumentList(argc, argv);
+    if (isHeadlessCommand(arguments)) {
+        QCoreApplication app(argc, argv);
+        setIdentity();
+        QFile out, err, in;
+        if (!out.open(stdout, QIODevice::WriteOnly) || !err.open(stderr, QIODevice::WriteOnly)
+            || !in.open(stdin, QIODevice::ReadOnly))
+            return EXIT_FAILURE;
+        return runCommandLine(app.arguments(), out, err, in);
+    }
+
+    bool showSplash = true;
+    for (const QString &arg : arguments.mid(1)) {
+        if (arg == u"--no-splash"_s) {
+            showSplash = false;
+        } else {
+            std::fprintf(stderr, "quillkit98: unknown option '%s' (see quillkit98 --help)\n", qPrintable(arg));
+            return 2;
+        }
+    }
+    if (!hasDisplay()) {
+        std::fputs("quillkit98: no display found; set DISPLAY or WAYLAND_DISPLAY to start the window, or use "
+                   "'quillkit98 generate'\n",
+                   stderr);
+        return EXIT_FAILURE;
+    }
+
+    QApplication app(argc, argv);
+    setIdentity();
+    QApplication::setWindowIcon(QIcon(u":/images/quillkit98.svg"_s));
+    QtPlatform platform;
+    const auto window = startUp(platform, showSplash);
+    return QApplication::exec();
+}

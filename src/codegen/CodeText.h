@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+// Pure text helpers shared by every generator. Texts are UTF-16 code units,
+// exactly as the panels' fields hold them.
+namespace codegen {
+
+// The line break of generated source text and of multi-line fields.
+inline constexpr QStringView CrLf = u"\r\n";
+
+// Joins lines with CR LF, with nothing after the last one.
+QString joinLines(const QStringList &lines);
+
+// Turns a typed text into one BASIC string expression that evaluates to it:
+// each CR (and the one character after it) becomes `" & vbCrLf & "`, each
+// quotation mark `" & Chr(34) & "`; empty literals are kept as they fall.
+QString EncodeStringExpression(QStringView text);
+
+// The "Select Case Response" block with one case per message-box result code
+// (1 to 7), lines joined by CR LF, no CR LF before or after.
+QString BuildResponseSelect(const QList<int> &resultCodes);
+
+// The number that BASIC's Val reads from a text: blanks, tabs and line feeds
+// are ignored anywhere; an optional sign, digits with at most one decimal
+// point and an optional exponent (E or D) are read; "&H" and "&O" read hex
+// and octal. Anything that does not start a number gives 0.
+double topicNumber(QStringView text);
+
+// The shortest decimal text of a topic number: whole values below 10^15 as
+// plain digits ("120", "-5", never "-0"), other finite values in the shortest
+// form that reads back exactly, with BASIC's upper-case exponent ("1.5",
+// "1E+20"). A value that is not finite cannot be a help context, so it is
+// written as 0, like any other text that Val cannot read.
+QString formatTopicNumber(double value);
+
+// topicNumber followed by formatTopicNumber: the topic argument as written.
+QString topicArgument(QStringView topicText);
+
+// A single-line text as a BASIC string literal. Quotation marks inside are
+// doubled, BASIC's own escape, so that the generated line compiles.
+QString quoteLiteral(QStringView text);
+
+// Every line break form (CR LF, lone LF, lone CR) as CR LF: a text typed into
+// a multi-line field as the generators expect it.
+QString toCrLf(QStringView text);
+
+// True when the text holds a CR or LF.
+bool hasLineBreak(QStringView text);
+
+} // namespace codegen

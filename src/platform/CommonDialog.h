@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// The five standard dialogs of the common dialog component.
+enum class DialogKind { Open, Save, Font, Color, Printer };
+
+// How a shown dialog ended. With CancelError off a cancel is not an error:
+// the caller treats Cancelled like Confirmed.
+struct DialogOutcome
+{
+    enum class Status { Confirmed, Cancelled, Failed };
+    Status status = Status::Confirmed;
+    QString error; // what went wrong, for Failed
+
+    bool confirmed() const { return status == Status::Confirmed; }
+    bool failed() const { return status == Status::Failed; }
+};
+
+// The common dialog component: properties that stay set between showings,
+// and one show operation per dialog. Setters are virtual so that a test
+// double can record each property write in order.
+class CommonDialog
+{
+public:
+    virtual ~CommonDialog() = default;
+
+    QString dialogTitle() const { return m_dialogTitle; }
+    virtual void setDialogTitle(const QString &title) { m_dialogTitle = title; }
+
+    // Pairs of description and pattern joined by "|", as BASIC writes them.
+    QString filter() const { return m_filter; }
+    virtual void setFilter(const QString &filter) { m_filter = filter; }
+
+    QString defaultExt() const { return m_defaultExt; }
+    virtual void setDefaultExt(const QString &extension) { m_defaultExt = extension; }
+
+    qint32 flags() const { return m_flags; }
+    virtual void setFlags(qint32 flags) { m_flags = flags; }
+
+    bool cancelError() const { return m_cancelError; }
+    virtual void setCancelError(bool on) { m_cancelError = on; }
+
+    // The chosen file's full path after a confirmed Open or Save.
+    QString fileName() const { return m_fileName; }
+
+    DialogOutcome ShowOpen() { return show(DialogKind::Open); }
+    DialogOutcome ShowSave() { return show(DialogKind::Save); }
+    DialogOutcome ShowFont() { return show(DialogKind::Font); }
+    DialogOutcome ShowColor() { return show(DialogKind::Color); }
+    DialogOutcome ShowPrinter() { return show(DialogKind::Printer); }
+
+protected:
+    // Shows the dialog modally and returns when it closes.
+    virtual DialogOutcome show(DialogKind kind) = 0;
+    void setFileName(const QString &path) { m_fileName = path; }
+
+private:
+    QString m_dialogTitle;
+    QString m_filter;
+    QString m_defaultExt;
+    QString m_fileName;
+    qint32 m_flags = 0;
+    bool m_cancelError = false;
+};

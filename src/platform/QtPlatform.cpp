@@ -1,0 +1,63 @@
+#include "platform/QtPlatform.h"
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QThread>
+#include <QUrl>
+
+void QtPlatform::clearClipboard()
+{
+    QGuiApplication::clipboard()->clear();
+}
+
+bool QtPlatform::setClipboardText(const QString &text)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    clipboard->setText(text);
+    // The clipboard gives no error of its own; reading back tells whether the
+    // text really arrived.
+    return clipboard->text() == text;
+}
+
+bool QtPlatform::shellOpen(QWidget * /*owner*/, const QString & /*verb*/, const QString &target,
+                           const QString & /*parameters*/, const QString &directory, int /*showState*/)
+{
+    // A target with a scheme (https:, mailto:) is an address; anything else
+    // is a document path, relative to the given folder.
+    const QUrl asUrl(target);
+    QUrl url;
+    if (asUrl.isValid() && asUrl.scheme().size() > 1) {
+        url = asUrl;
+    } else {
+        const QFileInfo file(QDir(directory), target);
+        if (!file.exists())
+            return false;
+        url = QUrl::fromLocalFile(file.absoluteFilePath());
+    }
+    return QDesktopServices::openUrl(url);
+}
+
+void QtPlatform::sleep(int milliseconds)
+{
+    QThread::msleep(static_cast<unsigned long>(qMax(0, milliseconds)));
+}
+
+QString QtPlatform::appPath() const
+{
+    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+}
+
+QDate QtPlatform::currentDate() const
+{
+    return QDate::currentDate();
+}
+
+QString QtPlatform::dateText(const QDate &date) const
+{
+    return QLocale::system().toString(date, QLocale::ShortFormat);
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "tools/HelpFields.h"
+
+#include <QWidget>
+
+class CommonDialog;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QToolButton;
+
+// The "Help Button" page of the message-box and input-box tools: include a
+// Help button, the help file with its "..." chooser, App.Path, the topic ID.
+// The two tools name the controls differently; the behaviour is the same.
+class HelpButtonPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    struct Names
+    {
+        QString chkHelp;
+        QString lblFile;
+        QString txtFile;
+        QString cmdBrowse;
+        QString chkAppPath;
+        QString lblTopic;
+        QString txtTopic;
+    };
+
+    // `chooser` is the main window's help-file chooser, shared by both tools.
+    HelpButtonPage(const Names &names, CommonDialog &chooser, QWidget *parent = nullptr);
+
+    HelpFields fields() const;
+
+    // Start-up values; the topic text is the tool's own.
+    void reset(const QString &topicId);
+
+    QCheckBox *helpCheck() const { return m_chkHelp; }
+    QLineEdit *fileEdit() const { return m_txtFile; }
+    QLineEdit *topicEdit() const { return m_txtTopic; }
+    QCheckBox *appPathCheck() const { return m_chkAppPath; }
+
+private:
+    void onHelpToggled(bool on);
+    void onBrowse();
+
+    CommonDialog &m_chooser;
+    QCheckBox *m_chkHelp;
+    QLabel *m_lblFile;
+    QLineEdit *m_txtFile;
+    QToolButton *m_cmdBrowse;
+    QCheckBox *m_chkAppPath;
+    QLabel *m_lblTopic;
+    QLineEdit *m_txtTopic;
+};

@@ -1,0 +1,6 @@
+#pragma once
+
+#include "app/CommandLine.h"
+
+// `quillkit98 generate msgbox`
+CliTool msgBoxCli();

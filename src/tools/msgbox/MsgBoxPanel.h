@@ -1,0 +1,18 @@
+#pragma once
+
+#include "tools/ToolPanel.h"
+
+class MsgBoxPanel : public ToolPanel
+{
+    Q_OBJECT
+
+public:
+    MsgBoxPanel(const ToolContext &context, QWidget *parent = nullptr);
+
+    QString generate() const override;
+    void test() override;
+    void reset() override;
+
+private:
+    const ToolContext &m_context;
+};

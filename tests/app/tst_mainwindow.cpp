@@ -1,0 +1,262 @@
+#include "app/StartUp.h"
+#include "app/ToolSelector.h"
+#include "support/GuiTest.h"
+#include "tools/ToolPanel.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QStringList panelNames{u"tabNotewright"_s, u"tabInputBox"_s, u"tabTopwright"_s, u"tabPickwright"_s};
+
+// The one visible panel's name, or a list of them when the invariant breaks.
+QString visiblePanels(const GuiHarness &gui)
+{
+    QStringList visible;
+    for (const QString &name : panelNames) {
+        if (!gui.find(name)->isHidden())
+            visible << name;
+    }
+    return visible.join(u',');
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startsOnMessageBoxTool();
+    void splashWaitsThreeSecondsBeforeTheWindow();
+    void helpFilePathJoinsAsItStands_data();
+    void helpFilePathJoinsAsItStands();
+    void selectorSequences_data();
+    void selectorSequences();
+    void selectorReturnsToFirstPageAndKeepsOtherTools();
+    void pressLookUndoneOnRelease_data();
+    void pressLookUndoneOnRelease();
+    void captionLabelsDoNothing();
+    void copyClearsThenSetsCurrentToolText();
+    void copyTestNewReachTheCurrentTool();
+    void escapeEndsTheProgram();
+    void closingTheWindowEndsTheProgram();
+    void windowIsFixedSizeWithoutMaximize();
+};
+
+void TestMainWindow::startsOnMessageBoxTool()
+{
+    GuiHarness gui;
+    QCOMPARE(visiblePanels(gui), u"tabNotewright"_s);
+    QCOMPARE(gui.find<QLabel>(u"lblHeader"_s)->text(), u"Notewright"_s);
+    for (const QString &name : panelNames)
+        QCOMPARE(gui.find<QTabWidget>(name)->currentIndex(), 0);
+    QCOMPARE(gui.window->windowTitle(), u"Quillkit 98"_s);
+    QCOMPARE(gui.platform.helpFile(), u"/opt/quillkit98/qkt98.html"_s);
+    QVERIFY(gui.platform.sleeps.isEmpty());
+}
+
+void TestMainWindow::splashWaitsThreeSecondsBeforeTheWindow()
+{
+    FakePlatform platform;
+    const auto window = startUp(platform, /*showSplash=*/true);
+    QCOMPARE(platform.sleeps, QList<int>{3000});
+    QVERIFY(window->isVisible());
+    // The splash is gone once the main window shows.
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (top->objectName() == u"frmSplash"_s)
+            QVERIFY(!top->isVisible());
+    }
+}
+
+void TestMainWindow::helpFilePathJoinsAsItStands_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("folder") << u"/opt/quillkit98"_s << u"/opt/quillkit98/qkt98.html"_s;
+    QTest::newRow("root keeps its separator") << u"/"_s << u"//qkt98.html"_s;
+}
+
+void TestMainWindow::helpFilePathJoinsAsItStands()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, expected);
+    QCOMPARE(helpFilePath(folder), expected);
+}
+
+void TestMainWindow::selectorSequences_data()
+{
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<QString>("header");
+    QTest::newRow("askwright") << QStringList{u"imgAskwright"_s} << u"tabInputBox"_s << u"Askwright"_s;
+    QTest::newRow("topwright") << QStringList{u"imgTopwright"_s} << u"tabTopwright"_s << u"Topwright"_s;
+    QTest::newRow("pickwright") << QStringList{u"imgPickwright"_s} << u"tabPickwright"_s << u"Pickwright"_s;
+    QTest::newRow("there and back")
+        << QStringList{u"imgPickwright"_s, u"imgNotewright"_s} << u"tabNotewright"_s << u"Notewright"_s;
+    QTest::newRow("every tool twice")
+        << QStringList{u"imgTopwright"_s, u"imgTopwright"_s, u"imgAskwright"_s, u"imgPickwright"_s,
+                       u"imgNotewright"_s, u"imgAskwright"_s, u"imgAskwright"_s, u"imgTopwright"_s}
+        << u"tabTopwright"_s << u"Topwright"_s;
+}
+
+void TestMainWindow::selectorSequences()
+{
+    QFETCH(QStringList, clicks);
+    QFETCH(QString, panel);
+    QFETCH(QString, header);
+    GuiHarness gui;
+    for (const QString &image : clicks)
+        gui.selectTool(image);
+    QCOMPARE(visiblePanels(gui), panel);
+    QCOMPARE(gui.find<QLabel>(u"lblHeader"_s)->text(), header);
+    QCOMPARE(gui.window->currentTool(), gui.find<ToolPanel>(panel));
+}
+
+void TestMainWindow::selectorReturnsToFirstPageAndKeepsOtherTools()
+{
+    GuiHarness gui;
+    gui.selectTool(u"imgPickwright"_s);
+    auto *pick = gui.find<QTabWidget>(u"tabPickwright"_s);
+    pick->setCurrentIndex(4);
+    auto *note = gui.find<QTabWidget>(u"tabNotewright"_s);
+    note->setCurrentIndex(2); // hidden page index survives until its tool is picked
+    gui.selectTool(u"imgNotewright"_s);
+    QCOMPARE(note->currentIndex(), 0);
+    QCOMPARE(pick->currentIndex(), 4);
+    gui.selectTool(u"imgPickwright"_s);
+    QCOMPARE(pick->currentIndex(), 0);
+
+    // The current tool's own image also returns it to page 0.
+    pick->setCurrentIndex(3);
+    gui.selectTool(u"imgPickwright"_s);
+    QCOMPARE(pick->currentIndex(), 0);
+}
+
+void TestMainWindow::pressLookUndoneOnRelease_data()
+{
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<int>("restTop");
+    QTest::addColumn<int>("button");
+    QTest::newRow("notewright left") << u"imgNotewright"_s << 120 << int(Qt::LeftButton);
+    QTest::newRow("askwright right") << u"imgAskwright"_s << 1080 << int(Qt::RightButton);
+    QTest::newRow("topwright middle") << u"imgTopwright"_s << 2040 << int(Qt::MiddleButton);
+    QTest::newRow("pickwright left") << u"imgPickwright"_s << 3120 << int(Qt::LeftButton);
+}
+
+void TestMainWindow::pressLookUndoneOnRelease()
+{
+    QFETCH(QString, image);
+    QFETCH(int, restTop);
+    QFETCH(int, button);
+    GuiHarness gui;
+    QWidget *img = gui.find(image);
+    const QPoint rest = twipsToPixels(QPoint(360, restTop), img);
+    const QPoint pressed = twipsToPixels(QPoint(310, restTop + 50), img);
+    QCOMPARE(img->pos(), rest);
+    const QSize size = img->size();
+    QTest::mousePress(img, Qt::MouseButton(button), {}, QPoint(4, 4));
+    QCOMPARE(img->pos(), pressed);
+    QCOMPARE(img->size(), size);
+    QTest::mouseRelease(img, Qt::MouseButton(button), {}, QPoint(4, 4));
+    QCOMPARE(img->pos(), rest);
+    // Only a left click picks the tool.
+    const bool picked = button == Qt::LeftButton;
+    QCOMPARE(gui.window->currentTool() == gui.find<ToolPanel>(image == u"imgNotewright"_s ? u"tabNotewright"_s
+                                                               : image == u"imgAskwright"_s ? u"tabInputBox"_s
+                                                               : image == u"imgTopwright"_s ? u"tabTopwright"_s
+                                                                                             : u"tabPickwright"_s),
+             picked || image == u"imgNotewright"_s);
+}
+
+void TestMainWindow::captionLabelsDoNothing()
+{
+    GuiHarness gui;
+    for (const QString &label : {u"lblAskwright"_s, u"lblTopwright"_s, u"lblPickwright"_s})
+        gui.click(label);
+    QCOMPARE(visiblePanels(gui), u"tabNotewright"_s);
+    QCOMPARE(gui.find<QLabel>(u"lblHeader"_s)->text(), u"Notewright"_s);
+}
+
+void TestMainWindow::copyClearsThenSetsCurrentToolText()
+{
+    GuiHarness gui;
+    for (const QString &image : {u"imgNotewright"_s, u"imgAskwright"_s, u"imgTopwright"_s, u"imgPickwright"_s}) {
+        gui.selectTool(image);
+        gui.platform.log.clear();
+        gui.platform.clipboard = u"something else"_s;
+        const QString text = gui.copy();
+        QCOMPARE(text, gui.window->currentTool()->generate());
+        QCOMPARE(gui.platform.log, (QStringList{u"clearClipboard"_s, u"setClipboardText"_s}));
+        // A second press gives the same text.
+        QCOMPARE(gui.copy(), text);
+    }
+}
+
+void TestMainWindow::copyTestNewReachTheCurrentTool()
+{
+    GuiHarness gui;
+    gui.selectTool(u"imgTopwright"_s);
+    // Test and New reach exactly the visible tool: with none of the real
+    // panels visible, the shell acts on nothing and nothing breaks.
+    for (const QString &name : panelNames)
+        gui.find(name)->hide();
+    QCOMPARE(gui.window->currentTool(), nullptr);
+    gui.platform.log.clear();
+    gui.click(u"cmdCopy"_s);
+    gui.click(u"cmdTest"_s);
+    gui.click(u"cmdNew"_s);
+    QVERIFY(gui.platform.log.isEmpty());
+
+    // The fixed order: the first visible panel wins.
+    gui.find(u"tabPickwright"_s)->show();
+    gui.find(u"tabInputBox"_s)->show();
+    QCOMPARE(gui.window->currentTool(), gui.find<ToolPanel>(u"tabInputBox"_s));
+}
+
+void TestMainWindow::escapeEndsTheProgram()
+{
+    GuiHarness gui;
+    gui.selectTool(u"imgPickwright"_s);
+    bool timedOut = false;
+    QTimer::singleShot(0, gui.window.get(), [&] { QTest::keyClick(gui.window.get(), Qt::Key_Escape); });
+    QTimer::singleShot(5000, qApp, [&] {
+        timedOut = true;
+        QApplication::exit(1);
+    });
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(!timedOut);
+}
+
+void TestMainWindow::closingTheWindowEndsTheProgram()
+{
+    GuiHarness gui;
+    bool timedOut = false;
+    QTimer::singleShot(0, gui.window.get(), [&] { gui.window->close(); });
+    QTimer::singleShot(5000, qApp, [&] {
+        timedOut = true;
+        QApplication::exit(1);
+    });
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(!timedOut);
+}
+
+void TestMainWindow::windowIsFixedSizeWithoutMaximize()
+{
+    GuiHarness gui;
+    QCOMPARE(gui.window->minimumSize(), gui.window->maximumSize());
+    QVERIFY(!(gui.window->windowFlags() & Qt::WindowMaximizeButtonHint));
+    const QSize before = gui.window->size();
+    for (const QString &image : {u"imgAskwright"_s, u"imgTopwright"_s, u"imgPickwright"_s})
+        gui.selectTool(image);
+    QCOMPARE(gui.window->size(), before);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

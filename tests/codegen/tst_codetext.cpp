@@ -1,0 +1,208 @@
+#include "codegen/CodeText.h"
+
+#include <QTest>
+
+#include <cmath>
+#include <limits>
+
+using namespace Qt::StringLiterals;
+using namespace codegen;
+
+class TestCodeText : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void encode_data();
+    void encode();
+    void encodeLongTextKeepsEveryCharacter();
+    void responseSelect_data();
+    void responseSelect();
+    void topicNumber_data();
+    void topicNumber();
+    void formatTopic_data();
+    void formatTopic();
+    void quoteLiteral_data();
+    void quoteLiteral();
+    void toCrLf_data();
+    void toCrLf();
+};
+
+void TestCodeText::encode_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("empty") << u""_s << u"\"\""_s;
+    QTest::newRow("plain") << u"Hello"_s << u"\"Hello\""_s;
+    QTest::newRow("two lines") << u"Line1\r\nLine2"_s << u"\"Line1\" & vbCrLf & \"Line2\""_s;
+    QTest::newRow("leading break") << u"\r\nHi"_s << u"\"\" & vbCrLf & \"Hi\""_s;
+    QTest::newRow("trailing break") << u"Hi\r\n"_s << u"\"Hi\" & vbCrLf & \"\""_s;
+    QTest::newRow("empty line") << u"A\r\n\r\nB"_s << u"\"A\" & vbCrLf & \"\" & vbCrLf & \"B\""_s;
+    QTest::newRow("quotes") << u"Say \"OK\""_s << u"\"Say \" & Chr(34) & \"OK\" & Chr(34) & \"\""_s;
+    QTest::newRow("quote then break") << u"A\"\r\nB"_s << u"\"A\" & Chr(34) & \"\" & vbCrLf & \"B\""_s;
+    QTest::newRow("two quotes") << u"\"\""_s << u"\"\" & Chr(34) & \"\" & Chr(34) & \"\""_s;
+    QTest::newRow("lone CR eats next") << u"A\rBC"_s << u"\"A\" & vbCrLf & \"C\""_s;
+    QTest::newRow("lone CR eats a quote") << u"A\r\"B"_s << u"\"A\" & vbCrLf & \"B\""_s;
+    QTest::newRow("final CR") << u"A\r"_s << u"\"A\" & vbCrLf & \"\""_s;
+    QTest::newRow("lone LF and tab copied") << u"A\nB\tC"_s << u"\"A\nB\tC\""_s;
+    QTest::newRow("non-ASCII copied") << u"Grüße © 😀"_s << u"\"Grüße © 😀\""_s;
+}
+
+void TestCodeText::encode()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(EncodeStringExpression(text), expected);
+}
+
+void TestCodeText::encodeLongTextKeepsEveryCharacter()
+{
+    // A long message with a break and a quote every few characters: the
+    // result must grow by exactly the pieces' sizes, nothing lost or merged.
+    QString text;
+    for (int i = 0; i < 100000; ++i)
+        text += u"ab\r\ncd\""_s;
+    const QString encoded = EncodeStringExpression(text);
+    QCOMPARE(encoded.size(), 2 + 100000 * (4 + 14 + 15));
+    QVERIFY(encoded.startsWith(u"\"ab\" & vbCrLf & \"cd\" & Chr(34) & \"ab"_s));
+    QVERIFY(encoded.endsWith(u"\"cd\" & Chr(34) & \"\""_s));
+}
+
+void TestCodeText::responseSelect_data()
+{
+    QTest::addColumn<QList<int>>("codes");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("yes no") << QList<int>{6, 7}
+                            << QStringList{u"Select Case Response"_s, u"  Case 6  'User has clicked Yes"_s,
+                                           u"    '*** Your Code Here ***"_s, u"  Case 7  'User has clicked No"_s,
+                                           u"    '*** Your Code Here ***"_s, u"End Select"_s};
+    QTest::newRow("abort retry ignore")
+        << QList<int>{3, 4, 5}
+        << QStringList{u"Select Case Response"_s,        u"  Case 3  'User has clicked Abort"_s,
+                       u"    '*** Your Code Here ***"_s, u"  Case 4  'User has clicked retry"_s,
+                       u"    '*** Your Code Here ***"_s, u"  Case 5  'User has clicked Ignore"_s,
+                       u"    '*** Your Code Here ***"_s, u"End Select"_s};
+    QTest::newRow("ok cancel") << QList<int>{1, 2}
+                               << QStringList{u"Select Case Response"_s, u"  Case 1  'User has clicked OK"_s,
+                                              u"    '*** Your Code Here ***"_s,
+                                              u"  Case 2  'User has clicked Cancel"_s,
+                                              u"    '*** Your Code Here ***"_s, u"End Select"_s};
+}
+
+void TestCodeText::responseSelect()
+{
+    QFETCH(QList<int>, codes);
+    QFETCH(QStringList, lines);
+    const QString block = BuildResponseSelect(codes);
+    QCOMPARE(block, lines.join(u"\r\n"_s));
+    QVERIFY(!block.startsWith(u"\r\n"_s) && !block.endsWith(u"\r\n"_s));
+}
+
+void TestCodeText::topicNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("empty") << u""_s << 0.0;
+    QTest::newRow("digits") << u"120"_s << 120.0;
+    QTest::newRow("leading blanks, trailing text") << u"  42abc"_s << 42.0;
+    QTest::newRow("blank inside") << u"1 2"_s << 12.0;
+    QTest::newRow("tab and LF inside") << u"\t1\n2"_s << 12.0;
+    QTest::newRow("CR stops") << u"1\r2"_s << 1.0;
+    QTest::newRow("words") << u"7 pages"_s << 7.0;
+    QTest::newRow("not a number") << u"abc"_s << 0.0;
+    QTest::newRow("negative") << u"-5"_s << -5.0;
+    QTest::newRow("spaced sign") << u" - 5"_s << -5.0;
+    QTest::newRow("plus") << u"+8"_s << 8.0;
+    QTest::newRow("fraction") << u"1.5"_s << 1.5;
+    QTest::newRow("second point stops") << u"1.5.7"_s << 1.5;
+    QTest::newRow("leading point") << u".25"_s << 0.25;
+    QTest::newRow("exponent") << u"1e3"_s << 1000.0;
+    QTest::newRow("D exponent") << u"2D2"_s << 200.0;
+    QTest::newRow("incomplete exponent") << u"3e"_s << 3.0;
+    QTest::newRow("exponent sign only") << u"3e+x"_s << 3.0;
+    QTest::newRow("hex") << u"&H1F"_s << 31.0;
+    QTest::newRow("hex lower case") << u"&hff"_s << 255.0;
+    QTest::newRow("octal") << u"&O17"_s << 15.0;
+    QTest::newRow("octal stops at 8") << u"&O78"_s << 7.0;
+    QTest::newRow("bare &H") << u"&H"_s << 0.0;
+    QTest::newRow("bare &O") << u"&O"_s << 0.0;
+    QTest::newRow("& other") << u"&X1"_s << 0.0;
+    QTest::newRow("sign alone") << u"-"_s << 0.0;
+    QTest::newRow("minus zero") << u"-0"_s << 0.0;
+    QTest::newRow("full-width digit is not a digit") << u"\uFF11"_s << 0.0;
+}
+
+void TestCodeText::topicNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(double, expected);
+    QCOMPARE(codegen::topicNumber(text), expected);
+}
+
+void TestCodeText::formatTopic_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("empty") << u""_s << u"0"_s;
+    QTest::newRow("whole") << u"120"_s << u"120"_s;
+    QTest::newRow("negative") << u"-5"_s << u"-5"_s;
+    QTest::newRow("minus zero") << u"-0"_s << u"0"_s;
+    QTest::newRow("minus zero fraction") << u"-0.0"_s << u"0"_s;
+    QTest::newRow("fraction") << u"1.5"_s << u"1.5"_s;
+    QTest::newRow("whole with point") << u"12.000"_s << u"12"_s;
+    QTest::newRow("large whole") << u"123456789012345"_s << u"123456789012345"_s;
+    QTest::newRow("too large for digits") << u"1e20"_s << u"1E+20"_s;
+    QTest::newRow("small") << u"0.00001"_s << u"1E-05"_s;
+    QTest::newRow("hex beyond 64 bits") << u"&HFFFFFFFFFFFFFFFF"_s << u"1.8446744073709552E+19"_s;
+    QTest::newRow("overflow") << u"1e999"_s << u"0"_s;
+    QTest::newRow("negative overflow") << u"-1e999"_s << u"0"_s;
+    QTest::newRow("underflow") << u"1e-999"_s << u"0"_s;
+    QTest::newRow("huge hex") << (u"&H"_s + QString(400, u'F')) << u"0"_s;
+}
+
+void TestCodeText::formatTopic()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(topicArgument(text), expected);
+}
+
+void TestCodeText::quoteLiteral_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("empty") << u""_s << u"\"\""_s;
+    QTest::newRow("plain") << u"Confirm"_s << u"\"Confirm\""_s;
+    QTest::newRow("inner quotes doubled") << u"Say \"hi\""_s << u"\"Say \"\"hi\"\"\""_s;
+    QTest::newRow("lone quote") << u"\""_s << u"\"\"\"\""_s;
+    QTest::newRow("backslash kept") << u"\\myapp.hlp"_s << u"\"\\myapp.hlp\""_s;
+}
+
+void TestCodeText::quoteLiteral()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(codegen::quoteLiteral(text), expected);
+}
+
+void TestCodeText::toCrLf_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("LF") << u"a\nb"_s << u"a\r\nb"_s;
+    QTest::newRow("CR LF kept") << u"a\r\nb"_s << u"a\r\nb"_s;
+    QTest::newRow("lone CR") << u"a\rb"_s << u"a\r\nb"_s;
+    QTest::newRow("LF CR is two breaks") << u"a\n\rb"_s << u"a\r\n\r\nb"_s;
+    QTest::newRow("trailing") << u"a\n"_s << u"a\r\n"_s;
+    QTest::newRow("none") << u"abc"_s << u"abc"_s;
+}
+
+void TestCodeText::toCrLf()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(codegen::toCrLf(text), expected);
+}
+
+QTEST_APPLESS_MAIN(TestCodeText)
+#include "tst_codetext.moc"
