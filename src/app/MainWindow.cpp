@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/AboutBox.h"
 #include "app/ToolSelector.h"
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"
@@ -77,7 +78,11 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The About box has no owner window; it goes with the main window.
+    delete m_frmAbout;
+}
 
 QWidget *MainWindow::createHeaderStrip()
 {
@@ -128,8 +133,14 @@ void MainWindow::addSelectorTool(QWidget *selector, SelectorImage *image, const 
     const QPoint rest = twipsToPixels(QPoint(ImageLeft, restTop), image);
     const QPoint pressed = twipsToPixels(QPoint(ImageLeft - PressOffset, restTop + PressOffset), image);
     image->move(rest);
-    image->setToolTip(caption);
     image->setAccessibleName(caption);
+
+    // Images take no focus; Ctrl+1 to Ctrl+4 pick the tools from the keyboard.
+    const int index = selector->findChildren<SelectorImage *>(Qt::FindDirectChildrenOnly).indexOf(image);
+    const QKeySequence keys(QKeyCombination(Qt::ControlModifier, Qt::Key(Qt::Key_1 + index)));
+    image->setToolTip(u"%1 (%2)"_s.arg(caption, keys.toString(QKeySequence::NativeText)));
+    auto *shortcut = new QShortcut(keys, this);
+    connect(shortcut, &QShortcut::activated, this, click);
 
     // The caption label sits centred under the image and does nothing.
     auto *label = new QLabel(caption, selector);
@@ -282,7 +293,17 @@ void MainWindow::cmdHelp_Click()
     m_platform.shellOpen(this, u"open"_s, m_platform.helpFile(), QString(), m_platform.appPath(), ShowStateHidden);
 }
 
-void MainWindow::cmdAbout_Click() {}
+AboutBox *MainWindow::aboutBox() const
+{
+    return m_frmAbout;
+}
+
+void MainWindow::cmdAbout_Click()
+{
+    if (!m_frmAbout)
+        m_frmAbout = new AboutBox(m_platform);
+    m_frmAbout->exec();
+}
 
 void MainWindow::imgNotewright_Click()
 {

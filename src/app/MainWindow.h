@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
 
+class AboutBox;
 class CommonDialog;
 class Platform;
 class QLabel;
@@ -25,6 +27,9 @@ public:
     // The first visible panel in the fixed order message box, input box,
     // header, common dialog; null when none is visible.
     ToolPanel *currentTool() const;
+
+    // The About box while it exists (created on first use).
+    AboutBox *aboutBox() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -60,4 +65,5 @@ private:
     ToolPanel *m_tabInputBox = nullptr;
     ToolPanel *m_tabTopwright = nullptr;
     ToolPanel *m_tabPickwright = nullptr;
+    QPointer<AboutBox> m_frmAbout;
 };

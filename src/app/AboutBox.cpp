@@ -1,0 +1,158 @@
+#include "app/AboutBox.h"
+
+#include "app/Vendor.h"
+#include "platform/Platform.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+LinkLabel::LinkLabel(const QString &objectName, const QString &caption, const QString &target, QWidget *parent)
+    : QLabel(caption, parent), m_target(target)
+{
+    setObjectName(objectName);
+    setFocusPolicy(Qt::StrongFocus);
+    setToolTip(target);
+}
+
+void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Q_EMIT clicked();
+    QLabel::mouseReleaseEvent(event);
+}
+
+void LinkLabel::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space) {
+        Q_EMIT clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+AboutBox::AboutBox(Platform &platform)
+    : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                           | Qt::MSWindowsFixedSizeDialogHint),
+      m_platform(platform),
+      m_lblEMail(new LinkLabel(u"lblEMail"_s, vendor::MailAddress.toString(),
+                               u"mailto:"_s + vendor::MailAddress, this)),
+      m_lblWebSite(new LinkLabel(u"lblWebSite"_s, vendor::WebAddress.toString(), vendor::WebAddress.toString(), this)),
+      m_cmdOK(new QPushButton(tr("&OK"), this))
+{
+    setObjectName(u"frmAbout"_s);
+    setWindowTitle(tr("About Quillkit 98"));
+    setWindowModality(Qt::ApplicationModal);
+
+    auto *picture = new QLabel(this);
+    picture->setObjectName(u"imgProduct"_s);
+    picture->setPixmap(QIcon(u":/images/quillkit98.svg"_s).pixmap(QSize(96, 96), devicePixelRatioF()));
+    picture->setAlignment(Qt::AlignTop);
+
+    auto *product = new QLabel(u"Quillkit 98"_s, this);
+    product->setObjectName(u"lblProduct"_s);
+    QFont productFont(u"Times New Roman"_s);
+    productFont.setPointSizeF(18);
+    productFont.setBold(true);
+    productFont.setItalic(true);
+    product->setFont(productFont);
+
+    auto *version = new QLabel(tr("Version 98"), this);
+    version->setObjectName(u"lblVersion"_s);
+    auto *blurb = new QLabel(tr("Ready-made BASIC code for message boxes,\ninput boxes, file headers and common dialogs."),
+                             this);
+    blurb->setObjectName(u"lblDescription"_s);
+
+    m_cmdOK->setObjectName(u"cmdOK"_s);
+    m_cmdOK->setDefault(true);
+    connect(m_cmdOK, &QPushButton::clicked, this, &AboutBox::cmdOK_Click);
+    connect(m_lblEMail, &LinkLabel::clicked, this, [this] { openLink(m_lblEMail); });
+    connect(m_lblWebSite, &LinkLabel::clicked, this, [this] { openLink(m_lblWebSite); });
+
+    auto *text = new QVBoxLayout;
+    text->setSpacing(4);
+    text->addWidget(product);
+    text->addWidget(version);
+    text->addSpacing(8);
+    text->addWidget(blurb);
+    text->addSpacing(8);
+    text->addWidget(m_lblEMail);
+    text->addWidget(m_lblWebSite);
+    auto *top = new QHBoxLayout;
+    top->setSpacing(16);
+    top->addWidget(picture);
+    top->addLayout(text, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_cmdOK);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 12);
+    layout->addLayout(top);
+    layout->addSpacing(8);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    setTabOrder(m_cmdOK, m_lblEMail);
+    setTabOrder(m_lblEMail, m_lblWebSite);
+    m_cmdOK->setFocus();
+
+    Form_Load();
+
+    adjustSize();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void AboutBox::Form_Load()
+{
+    for (LinkLabel *link : {m_lblWebSite, m_lblEMail}) {
+        QFont font = link->font();
+        font.setPointSizeF(8.25);
+        font.setUnderline(true);
+        link->setFont(font);
+        QPalette palette = link->palette();
+        palette.setColor(QPalette::WindowText, Qt::blue);
+        link->setPalette(palette);
+        link->setCursor(Qt::PointingHandCursor);
+    }
+}
+
+void AboutBox::openLink(const LinkLabel *link)
+{
+    // The result is not examined: a missing mail program shows nothing.
+    m_platform.shellOpen(this, u"open"_s, link->target(), QString(), m_platform.appPath(), ShowStateHidden);
+}
+
+void AboutBox::cmdOK_Click()
+{
+    m_cmdOK->setFocus();
+    hide();
+}
+
+void AboutBox::showEvent(QShowEvent *event)
+{
+    // Every way of hiding the box goes through OK, which takes the focus
+    // first; Qt may move it on while the box is hidden, so put it back.
+    m_cmdOK->setFocus();
+    QDialog::showEvent(event);
+}
+
+void AboutBox::reject()
+{
+    cmdOK_Click();
+}
+
+void AboutBox::closeEvent(QCloseEvent *event)
+{
+    // Closed through its frame: the box goes, and the next About makes a new one.
+    event->accept();
+    hide();
+    deleteLater();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDialog>
+#include <QLabel>
+
+class Platform;
+class QPushButton;
+
+// A label drawn and used as a link: clicking it, or Return or Space while it
+// has the focus, opens its target.
+class LinkLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    LinkLabel(const QString &objectName, const QString &caption, const QString &target, QWidget *parent);
+
+    QString target() const { return m_target; }
+
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QString m_target;
+};
+
+// `frmAbout`: the version and the links to the vendor's mail and web page.
+// Created on first use, then only hidden by OK and Escape; closing it through
+// its frame destroys it.
+class AboutBox : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit AboutBox(Platform &platform);
+
+    // Escape presses OK.
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void Form_Load();
+    void cmdOK_Click();
+    void openLink(const LinkLabel *link);
+
+    Platform &m_platform;
+    LinkLabel *m_lblEMail;
+    LinkLabel *m_lblWebSite;
+    QPushButton *m_cmdOK;
+};

@@ -1,0 +1,105 @@
+// Renders the main window with each tool current, and the About box, into
+// PNG files for the user guide. Run it under a real display (scripts/screenshots
+// uses Xvfb) so that the desktop's fonts and style are used.
+#include "app/AboutBox.h"
+#include "app/MainWindow.h"
+#include "app/StartUp.h"
+#include "support/FakePlatform.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextEdit>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Shot
+{
+    QString image;   // the selector image to click
+    QString file;    // the PNG's name
+    int page;        // the page to show
+    QList<std::pair<QString, QString>> texts;  // objectName, text
+    QStringList checks;                        // objectNames to check or press
+};
+
+void setText(QWidget *widget, const QString &text)
+{
+    if (auto *edit = qobject_cast<QLineEdit *>(widget))
+        edit->setText(text);
+    else if (auto *plain = qobject_cast<QPlainTextEdit *>(widget))
+        plain->setPlainText(text);
+    else if (auto *rich = qobject_cast<QTextEdit *>(widget))
+        rich->setPlainText(text);
+    else if (auto *combo = qobject_cast<QComboBox *>(widget))
+        combo->setCurrentText(text);
+    else if (auto *list = qobject_cast<QListWidget *>(widget))
+        list->addItems(text.split(u'|'));
+}
+
+bool save(QWidget *widget, const QString &path)
+{
+    QCoreApplication::processEvents();
+    const bool ok = widget->grab().save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"docs/screenshots"_s;
+    QDir().mkpath(outDir);
+
+    FakePlatform platform;
+    const auto window = startUp(platform, false);
+    QTest::qWaitForWindowExposed(window.get());
+
+    const QList<Shot> shots{
+        {u"imgNotewright"_s, u"notewright.png"_s, 0,
+         {{u"txtMessageMsgBox"_s, u"Save changes to \"Report\"?\nUnsaved work is lost."_s},
+          {u"cboTitleMsgBox"_s, u"Confirm"_s}},
+         {u"optQuestion"_s, u"optYesNoCancel_No"_s}},
+        {u"imgAskwright"_s, u"askwright.png"_s, 0,
+         {{u"txtTitleInputBox"_s, u"Name"_s}, {u"txtMessageInputBox"_s, u"Enter your name"_s}},
+         {}},
+        {u"imgTopwright"_s, u"topwright.png"_s, 0,
+         {{u"txtProject"_s, u"Payroll"_s}, {u"txtProgram"_s, u"PAYCALC"_s}, {u"txtVersion"_s, u"1.2"_s},
+          {u"txtDescription"_s, u"Monthly run"_s}},
+         {}},
+        {u"imgPickwright"_s, u"pickwright.png"_s, 0, {{u"lstFileTypesOpen"_s, u"txt|bas"_s}}, {}},
+    };
+
+    bool ok = true;
+    for (const Shot &shot : shots) {
+        QWidget *image = window->findChild<QWidget *>(shot.image);
+        QTest::mouseClick(image, Qt::LeftButton, {}, image->rect().center());
+        for (const auto &[name, text] : shot.texts) {
+            if (QWidget *widget = window->findChild<QWidget *>(name))
+                setText(widget, text);
+        }
+        for (const QString &name : shot.checks) {
+            if (auto *button = window->findChild<QAbstractButton *>(name))
+                button->setChecked(true);
+        }
+        ok &= save(window.get(), outDir + u'/' + shot.file);
+    }
+
+    auto *about = new AboutBox(platform);
+    about->show();
+    QTest::qWaitForWindowExposed(about);
+    ok &= save(about, outDir + u"/about.png"_s);
+    delete about;
+    return ok ? 0 : 1;
+}
