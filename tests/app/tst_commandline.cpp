@@ -1,6 +1,8 @@
 #include "app/CommandLine.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryFile>
 #include <QTest>
@@ -67,6 +69,7 @@ private Q_SLOTS:
     void textFromStandardInputAndFile();
     void repeatedAndChoices();
     void binaryNeedsNoDisplay();
+    void helpDocumentSitsBesideTheProgramAndNamesEveryOption();
 };
 
 void TestCommandLine::usageErrorsExitTwoWithOneLine_data()
@@ -211,6 +214,29 @@ void TestCommandLine::binaryNeedsNoDisplay()
     const QByteArray err = process.readAllStandardError();
     QCOMPARE(err.count('\n'), 1);
     QVERIFY(err.contains("no display"));
+}
+
+void TestCommandLine::helpDocumentSitsBesideTheProgramAndNamesEveryOption()
+{
+    const QString program = qEnvironmentVariable("QUILLKIT98");
+    if (program.isEmpty())
+        QSKIP("QUILLKIT98 names the built program when run by CTest");
+    QFile document(QFileInfo(program).dir().filePath(u"qkt98.html"_s));
+    QVERIFY2(document.open(QIODevice::ReadOnly), qPrintable(document.fileName()));
+    const QString html = QString::fromUtf8(document.readAll());
+    for (const CliTool &tool : cliTools()) {
+        QVERIFY2(html.contains(u"<code>%1</code>"_s.arg(tool.name)), qPrintable(tool.name));
+        QCommandLineParser parser;
+        QBuffer none;
+        ToolOptions options(parser, none);
+        tool.declare(options);
+        for (const QCommandLineOption &option : parser.options()) {
+            const QString name = option.names().constLast();
+            if (name.endsWith(u"-file"_s))
+                continue;
+            QVERIFY2(html.contains(u"--"_s + name), qPrintable(tool.name + u" --"_s + name));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)
