@@ -44,6 +44,9 @@ public:
     // their command-line spelling ("--title").
     QStringList givenAmong(const QStringList &names) const;
 
+    // Every declared option's name, without the "-file" forms.
+    QStringList names() const { return m_declared; }
+
 private:
     QString readFile(const QString &option, const QString &path) const;
     QString checkedLines(const QString &name, const QString &value) const;
