@@ -260,7 +260,13 @@ void MainWindow::cmdCopy_Click()
     if (ToolPanel *tool = currentTool()) {
         const QString text = tool->generate();
         m_platform.clearClipboard();
-        m_platform.setClipboardText(text);
+        if (!m_platform.setClipboardText(text)) {
+            // Another program may hold the clipboard. The fields are untouched,
+            // so pressing Copy again is all it takes.
+            m_platform.msgBox(tr("The code could not be placed on the clipboard. Another program may be "
+                                 "using it; please press Copy again."),
+                              vbOKOnlyWarning, tr("Quillkit 98"), std::nullopt);
+        }
     }
 }
 

@@ -37,7 +37,7 @@ SplashWindow::SplashWindow(QWidget *parent)
     version->setAlignment(Qt::AlignCenter);
 
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(48, 32, 48, 28);
+    layout->setContentsMargins(96, 32, 96, 28);
     layout->setSpacing(8);
     layout->addWidget(picture);
     layout->addWidget(name);

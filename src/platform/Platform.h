@@ -29,6 +29,9 @@ enum MsgBoxResult : int {
     vbNo = 7,
 };
 
+// The buttons value of a plain warning with an OK button (48 + 0).
+inline constexpr int vbOKOnlyWarning = 48;
+
 // The shell-open show state that the callers pass (SW_HIDE).
 inline constexpr int ShowStateHidden = 0;
 

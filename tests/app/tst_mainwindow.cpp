@@ -45,6 +45,7 @@ private Q_SLOTS:
     void captionLabelsDoNothing();
     void copyClearsThenSetsCurrentToolText();
     void copyTestNewReachTheCurrentTool();
+    void copyThatCannotReachTheClipboardSaysSo();
     void escapeEndsTheProgram();
     void closingTheWindowEndsTheProgram();
     void windowIsFixedSizeWithoutMaximize();
@@ -218,6 +219,20 @@ void TestMainWindow::copyTestNewReachTheCurrentTool()
     gui.find(u"tabPickwright"_s)->show();
     gui.find(u"tabInputBox"_s)->show();
     QCOMPARE(gui.window->currentTool(), gui.find<ToolPanel>(u"tabInputBox"_s));
+}
+
+void TestMainWindow::copyThatCannotReachTheClipboardSaysSo()
+{
+    GuiHarness gui;
+    gui.platform.clipboardWorks = false;
+    gui.click(u"cmdCopy"_s);
+    QCOMPARE(gui.platform.msgBoxCalls.size(), 1);
+    QVERIFY(gui.platform.msgBoxCalls.first().prompt.contains(u"clipboard"_s));
+    QCOMPARE(gui.platform.msgBoxCalls.first().buttons, 48);
+    // Once the clipboard is free again, Copy works and says nothing.
+    gui.platform.clipboardWorks = true;
+    QCOMPARE(gui.copy(), gui.window->currentTool()->generate());
+    QCOMPARE(gui.platform.msgBoxCalls.size(), 1);
 }
 
 void TestMainWindow::escapeEndsTheProgram()
