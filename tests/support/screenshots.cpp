@@ -64,7 +64,8 @@ int main(int argc, char **argv)
 
     FakePlatform platform;
     const auto window = startUp(platform, false);
-    QTest::qWaitForWindowExposed(window.get());
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        return 1;
 
     const QList<Shot> shots{
         {u"imgNotewright"_s, u"notewright.png"_s, 0,
@@ -98,7 +99,8 @@ int main(int argc, char **argv)
 
     auto *about = new AboutBox(platform);
     about->show();
-    QTest::qWaitForWindowExposed(about);
+    if (!QTest::qWaitForWindowExposed(about))
+        return 1;
     ok &= save(about, outDir + u"/about.png"_s);
     delete about;
     return ok ? 0 : 1;
