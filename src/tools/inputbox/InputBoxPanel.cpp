@@ -1,20 +1,146 @@
 #include "tools/inputbox/InputBoxPanel.h"
 
+#include "codegen/CodeText.h"
+#include "platform/Platform.h"
+#include "tools/HelpButtonPage.h"
+#include "tools/inputbox/InputBoxGenerator.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+QLabel *fieldLabel(const QString &objectName, const QString &caption, QWidget *field, QWidget *parent)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(objectName);
+    label->setBuddy(field);
+    return label;
+}
+
+QLineEdit *lineEdit(const QString &objectName, QWidget *parent)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(objectName);
+    return edit;
+}
+
+} // namespace
 
 InputBoxPanel::InputBoxPanel(const ToolContext &context, QWidget *parent) : ToolPanel(parent), m_context(context)
 {
     setObjectName(u"tabInputBox"_s);
-    addTab(new QWidget(this), tr("General"));
-    addTab(new QWidget(this), tr("Help Button"));
-    addTab(new QWidget(this), tr("Variable"));
+
+    m_helpPage = new HelpButtonPage({.chkHelp = u"chkHelpInputBox"_s,
+                                     .lblFile = u"lblHelpFileInputBox"_s,
+                                     .txtFile = u"txtHelpFileInputBox"_s,
+                                     .cmdBrowse = u"cmdBrowseInputBox"_s,
+                                     .chkAppPath = u"chkAppPathInputBox"_s,
+                                     .lblTopic = u"lblTopicIDInputBox"_s,
+                                     .txtTopic = u"txtTopicIDInputBox"_s},
+                                    context.helpFileChooser, this);
+
+    addTab(createGeneralPage(), tr("General"));
+    addTab(m_helpPage, tr("Help Button"));
+    addTab(createVariablePage(), tr("Variable"));
+}
+
+QWidget *InputBoxPanel::createGeneralPage()
+{
+    auto *page = new QWidget(this);
+    m_txtTitleInputBox = lineEdit(u"txtTitleInputBox"_s, page);
+    m_txtMessageInputBox = new QPlainTextEdit(page);
+    m_txtMessageInputBox->setObjectName(u"txtMessageInputBox"_s);
+    m_txtMessageInputBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab leaves the field, as in every other field of the window.
+    m_txtMessageInputBox->setTabChangesFocus(true);
+    m_txtDefaultInputBox = lineEdit(u"txtDefaultInputBox"_s, page);
+
+    // The message-box panel's labels of the same captions are element 0.
+    auto *lblTitle = fieldLabel(u"lblTitle_1"_s, tr("&Title:"), m_txtTitleInputBox, page);
+    auto *lblMessage = fieldLabel(u"lblMessage_1"_s, tr("&Message:"), m_txtMessageInputBox, page);
+    auto *lblDefault = fieldLabel(u"lblDefault"_s, tr("&Default:"), m_txtDefaultInputBox, page);
+
+    auto *grid = new QGridLayout(page);
+    grid->addWidget(lblTitle, 0, 0);
+    grid->addWidget(m_txtTitleInputBox, 0, 1);
+    grid->addWidget(lblMessage, 1, 0, Qt::AlignTop);
+    grid->addWidget(m_txtMessageInputBox, 1, 1);
+    grid->addWidget(lblDefault, 2, 0);
+    grid->addWidget(m_txtDefaultInputBox, 2, 1);
+    grid->setRowStretch(1, 1);
+    grid->setColumnStretch(1, 1);
+    // The message label sits level with the first line of text.
+    lblMessage->setContentsMargins(0, m_txtMessageInputBox->frameWidth() + 2, 0, 0);
+
+    setTabOrder(m_txtTitleInputBox, m_txtMessageInputBox);
+    setTabOrder(m_txtMessageInputBox, m_txtDefaultInputBox);
+    return page;
+}
+
+QWidget *InputBoxPanel::createVariablePage()
+{
+    auto *page = new QWidget(this);
+    m_txtVariableName = lineEdit(u"txtVariableName"_s, page);
+    m_txtVariableName->setText(u"Response"_s);
+    m_chkDeclareVariable = new QCheckBox(tr("Dec&lare The Variable"), page);
+    m_chkDeclareVariable->setObjectName(u"chkDeclareVariable"_s);
+    auto *lblVariableName = fieldLabel(u"lblVariableName"_s, tr("N&ame:"), m_txtVariableName, page);
+
+    auto *grid = new QGridLayout(page);
+    grid->addWidget(lblVariableName, 0, 0);
+    grid->addWidget(m_txtVariableName, 0, 1);
+    grid->addWidget(m_chkDeclareVariable, 1, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(2, 1);
+
+    setTabOrder(m_txtVariableName, m_chkDeclareVariable);
+    return page;
+}
+
+InputBoxFields InputBoxPanel::fields() const
+{
+    InputBoxFields fields;
+    fields.title = m_txtTitleInputBox->text();
+    fields.message = codegen::toCrLf(m_txtMessageInputBox->toPlainText());
+    fields.defaultAnswer = m_txtDefaultInputBox->text();
+    fields.help = m_helpPage->fields();
+    fields.variableName = m_txtVariableName->text();
+    fields.declareVariable = m_chkDeclareVariable->isChecked();
+    return fields;
 }
 
 QString InputBoxPanel::generate() const
 {
-    return {};
+    return generateInputBox(fields());
 }
 
-void InputBoxPanel::test() {}
+void InputBoxPanel::test()
+{
+    const InputBoxFields box = fields();
+    // The help file goes as typed: App.Path is for the generated code only.
+    std::optional<HelpTopic> help;
+    if (box.help.help)
+        help = HelpTopic{box.help.helpFile, codegen::topicNumber(box.help.topicId)};
+    // The answer is only there to be seen; nothing keeps it.
+    m_context.platform.inputBox(box.message, box.title, box.defaultAnswer, help);
+}
 
-void InputBoxPanel::reset() {}
+void InputBoxPanel::reset()
+{
+    m_txtTitleInputBox->clear();
+    m_txtMessageInputBox->clear();
+    m_txtDefaultInputBox->clear();
+    // Unchecks the help box (disabling the group through its handler) and
+    // empties the help file and App.Path; the topic is left empty, not "0".
+    m_helpPage->reset(QString());
+    // Empty too, not the start-up "Response".
+    m_txtVariableName->clear();
+    m_chkDeclareVariable->setChecked(false);
+    setCurrentIndex(0);
+}

@@ -1,7 +1,15 @@
 #pragma once
 
 #include "tools/ToolPanel.h"
+#include "tools/inputbox/InputBoxFields.h"
 
+class HelpButtonPage;
+class QCheckBox;
+class QLineEdit;
+class QPlainTextEdit;
+
+// `tabInputBox`: the input-box tool's pages "General", "Help Button" and
+// "Variable".
 class InputBoxPanel : public ToolPanel
 {
     Q_OBJECT
@@ -9,10 +17,23 @@ class InputBoxPanel : public ToolPanel
 public:
     InputBoxPanel(const ToolContext &context, QWidget *parent = nullptr);
 
+    // The fields as they stand, the message's line breaks as CR LF.
+    InputBoxFields fields() const;
+
     QString generate() const override;
     void test() override;
     void reset() override;
 
 private:
+    QWidget *createGeneralPage();
+    QWidget *createVariablePage();
+
     const ToolContext &m_context;
+
+    QLineEdit *m_txtTitleInputBox = nullptr;
+    QPlainTextEdit *m_txtMessageInputBox = nullptr;
+    QLineEdit *m_txtDefaultInputBox = nullptr;
+    HelpButtonPage *m_helpPage = nullptr;
+    QLineEdit *m_txtVariableName = nullptr;
+    QCheckBox *m_chkDeclareVariable = nullptr;
 };

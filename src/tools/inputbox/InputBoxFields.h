@@ -1,0 +1,18 @@
+#pragma once
+
+#include "tools/HelpFields.h"
+
+#include <QString>
+
+// What the input-box tool's fields hold. The initial values are the panel's
+// start-up state, which the command line starts from too.
+struct InputBoxFields
+{
+    QString title;
+    // The prompt, its line breaks as CR LF.
+    QString message;
+    QString defaultAnswer;
+    HelpFields help;
+    QString variableName = QStringLiteral("Response");
+    bool declareVariable = false;
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "tools/inputbox/InputBoxFields.h"
+
+#include <QString>
+
+// The Askwright code: an optional Dim line and the InputBox statement that
+// stores the answer, between the begin and end markers. CR LF between the
+// lines, none after the last.
+QString generateInputBox(const InputBoxFields &fields);
