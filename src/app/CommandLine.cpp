@@ -124,6 +124,12 @@ QString ToolOptions::readFile(const QString &option, const QString &path) const
             throw CliError{u"%1: cannot read '%2': %3"_s.arg(dashed(option), path, file.errorString())};
         bytes = file.readAll();
     }
+    // A text file's last line ends with a line break that belongs to the
+    // file, not to the text: `echo Hi > t` holds the text "Hi".
+    if (bytes.endsWith("\r\n"))
+        bytes.chop(2);
+    else if (bytes.endsWith('\n') || bytes.endsWith('\r'))
+        bytes.chop(1);
     return QString::fromUtf8(bytes);
 }
 

@@ -18,7 +18,7 @@ struct CliError
 
 // The options of one `generate TOOL`, declared and read through one parser.
 // Every text option also has a "-file" form that reads UTF-8 text from a
-// file, or from standard input for "-".
+// file, or from standard input for "-", without the file's final line break.
 class ToolOptions
 {
 public:

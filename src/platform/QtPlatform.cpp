@@ -27,6 +27,9 @@ bool QtPlatform::setClipboardText(const QString &text)
 bool QtPlatform::shellOpen(QWidget * /*owner*/, const QString & /*verb*/, const QString &target,
                            const QString & /*parameters*/, const QString &directory, int /*showState*/)
 {
+    // An empty target would resolve to the folder itself and open that.
+    if (target.isEmpty())
+        return false;
     // A target with a scheme (https:, mailto:) is an address; anything else
     // is a document path, relative to the given folder.
     const QUrl asUrl(target);

@@ -160,13 +160,14 @@ void TestCommandLine::textOptionErrors()
 
 void TestCommandLine::textFromStandardInputAndFile()
 {
-    Options fromStdin("Line one\nLine \xe2\x80\x9ctwo\xe2\x80\x9d\n");
+    // The file's own final line break is not part of the text; others are.
+    Options fromStdin("Line one\nLine \xe2\x80\x9ctwo\xe2\x80\x9d\n\n");
     QVERIFY(fromStdin.parse({u"--message-file"_s, u"-"_s}));
     QCOMPARE(*fromStdin.options.text(u"message"_s), u"Line one\r\nLine \u201ctwo\u201d\r\n"_s);
 
     QTemporaryFile file;
     QVERIFY(file.open());
-    file.write("Caf\xc3\xa9");
+    file.write("Caf\xc3\xa9\r\n");
     file.close();
     Options fromFile;
     QVERIFY(fromFile.parse({u"--title-file"_s, file.fileName()}));
