@@ -1,8 +1,63 @@
 #include "tools/header/HeaderCli.h"
 
+#include "tools/header/HeaderGenerator.h"
+
+#include <QLocale>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+struct HeaderOption
+{
+    QString name;
+    QString description;
+    QString HeaderFields::*field;
+};
+
+const QList<HeaderOption> &headerOptions()
+{
+    static const QList<HeaderOption> options{
+        {u"project"_s, u"The project's name."_s, &HeaderFields::project},
+        {u"program"_s, u"The program's name."_s, &HeaderFields::program},
+        {u"version"_s, u"The version."_s, &HeaderFields::version},
+        {u"date"_s, u"The date (default: today, in the user's short date format)."_s, &HeaderFields::date},
+        {u"copyright"_s, u"The copyright notice (default: \"Copyright \u00a9 \" and this year)."_s,
+         &HeaderFields::copyright},
+        {u"description"_s, u"What the file holds."_s, &HeaderFields::description},
+    };
+    return options;
+}
+
+void declare(ToolOptions &options)
+{
+    for (const HeaderOption &option : headerOptions())
+        options.addText(option.name, option.description);
+}
+
+QString generate(const ToolOptions &options)
+{
+    // The same date and conversion as the window's platform, so that this
+    // agrees with Copy run on the same day.
+    const QDate today = QDate::currentDate();
+    return header::generateHeaderBlock(
+        headerFieldsFromOptions(options, today, QLocale::system().toString(today, QLocale::ShortFormat)));
+}
+
+} // namespace
+
+HeaderFields headerFieldsFromOptions(const ToolOptions &options, const QDate &today, const QString &todayText)
+{
+    HeaderFields fields;
+    header::applyDateDefaults(fields, today, todayText);
+    for (const HeaderOption &option : headerOptions()) {
+        if (const std::optional<QString> value = options.text(option.name))
+            fields.*option.field = *value;
+    }
+    return fields;
+}
 
 CliTool headerCli()
 {
-    return {u"header"_s, u"A framed comment block that heads a source file (Topwright)."_s, [](ToolOptions &) {}, [](const ToolOptions &) { return QString(); }};
+    return {u"header"_s, u"A framed comment block that heads a source file (Topwright)."_s, declare, generate};
 }

@@ -1,6 +1,13 @@
 #pragma once
 
 #include "app/CommandLine.h"
+#include "tools/header/HeaderFields.h"
+
+#include <QDate>
 
 // `quillkit98 generate header`
 CliTool headerCli();
+
+// The fields the options describe: the start-up state (empty fields, the
+// date defaults of `today`) with every given option written over it.
+HeaderFields headerFieldsFromOptions(const ToolOptions &options, const QDate &today, const QString &todayText);

@@ -1,20 +1,113 @@
 #include "tools/header/HeaderPanel.h"
 
+#include "codegen/CodeText.h"
+#include "platform/Platform.h"
+#include "tools/header/HeaderGenerator.h"
+#include "tools/header/HeaderPreview.h"
+
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QValidator>
+
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// A line edit keeps a pasted line break, which would split a comment line of
+// the block and leave the rest of it outside the comment. Each line break
+// becomes one blank, so that no pasted text is lost.
+class SingleLineValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &pos) const override
+    {
+        if (codegen::hasLineBreak(input)) {
+            const QString before = oneLine(input.left(pos));
+            input = before + oneLine(input.mid(pos));
+            pos = int(before.size());
+        }
+        return Acceptable;
+    }
+
+private:
+    static QString oneLine(QStringView text) { return codegen::toCrLf(text).replace(u"\r\n"_s, u" "_s); }
+};
+
+} // namespace
 
 HeaderPanel::HeaderPanel(const ToolContext &context, QWidget *parent) : ToolPanel(parent), m_context(context)
 {
     setObjectName(u"tabTopwright"_s);
-    addTab(new QWidget(this), tr("General"));
+    auto *page = new QWidget(this);
+    auto *form = new QFormLayout(page);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    m_txtProject = addField(form, u"Project"_s, &HeaderFields::project);
+    m_txtProgram = addField(form, u"Program"_s, &HeaderFields::program);
+    m_txtVersion = addField(form, u"Version"_s, &HeaderFields::version);
+    m_txtDate = addField(form, u"Date"_s, &HeaderFields::date);
+    m_txtCopyright = addField(form, u"Copyright"_s, &HeaderFields::copyright);
+    m_txtDescription = addField(form, u"Description"_s, &HeaderFields::description);
+    addTab(page, tr("General"));
+}
+
+QLineEdit *HeaderPanel::addField(QFormLayout *form, const QString &name, QString HeaderFields::*field)
+{
+    // The label shows the very caption that the block writes for the field.
+    const QList<header::HeaderLine> &lines = header::headerLines();
+    const auto line = std::find_if(lines.cbegin(), lines.cend(),
+                                   [field](const header::HeaderLine &l) { return l.field == field; });
+    Q_ASSERT(line != lines.cend());
+
+    auto *label = new QLabel(line->caption, form->parentWidget());
+    label->setObjectName(u"lbl"_s + name);
+    label->setTextFormat(Qt::PlainText);
+    auto *edit = new QLineEdit(form->parentWidget());
+    edit->setObjectName(u"txt"_s + name);
+    edit->setValidator(new SingleLineValidator(edit));
+    label->setBuddy(edit);
+    form->addRow(label, edit);
+    return edit;
+}
+
+HeaderFields HeaderPanel::fields() const
+{
+    return {m_txtProject->text(),   m_txtProgram->text(),   m_txtVersion->text(),
+            m_txtDate->text(),      m_txtCopyright->text(), m_txtDescription->text()};
 }
 
 QString HeaderPanel::generate() const
 {
-    return {};
+    return header::generateHeaderBlock(fields());
 }
 
-void HeaderPanel::test() {}
+void HeaderPanel::test()
+{
+    const QString block = generate();
+    if (!m_frmTest)
+        m_frmTest = new HeaderPreview(window());
+    m_frmTest->setText(block);
+    m_frmTest->exec();
+}
 
-void HeaderPanel::reset() {}
+void HeaderPanel::reset()
+{
+    m_txtProject->clear();
+    m_txtProgram->clear();
+    m_txtVersion->clear();
+    m_txtDescription->clear();
+    Q_EMIT headerCaptionRequested(tr("Topwright"));
+    applyDateDefaults();
+}
 
-void HeaderPanel::applyDateDefaults() {}
+void HeaderPanel::applyDateDefaults()
+{
+    const QDate today = m_context.platform.currentDate();
+    const header::DateDefaults defaults = header::headerDateDefaults(today, m_context.platform.dateText(today));
+    m_txtCopyright->setText(defaults.copyright);
+    m_txtDate->setText(defaults.date);
+}

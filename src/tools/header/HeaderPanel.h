@@ -1,7 +1,15 @@
 #pragma once
 
 #include "tools/ToolPanel.h"
+#include "tools/header/HeaderFields.h"
 
+#include <QPointer>
+
+class HeaderPreview;
+class QFormLayout;
+class QLineEdit;
+
+// `tabTopwright`: the header tool's single page of six labelled fields.
 class HeaderPanel : public ToolPanel
 {
     Q_OBJECT
@@ -9,13 +17,28 @@ class HeaderPanel : public ToolPanel
 public:
     HeaderPanel(const ToolContext &context, QWidget *parent = nullptr);
 
+    // The header block, lines joined by CR LF.
     QString generate() const override;
+    // Shows the block in the preview window, modal over the main window.
     void test() override;
+    // Empties the four plain fields and applies the date defaults again.
     void reset() override;
 
     // Fills the copyright and date fields from today's date.
     void applyDateDefaults();
 
 private:
+    HeaderFields fields() const;
+    QLineEdit *addField(QFormLayout *form, const QString &name, QString HeaderFields::*field);
+
     const ToolContext &m_context;
+    QLineEdit *m_txtProject;
+    QLineEdit *m_txtProgram;
+    QLineEdit *m_txtVersion;
+    QLineEdit *m_txtDate;
+    QLineEdit *m_txtCopyright;
+    QLineEdit *m_txtDescription;
+    // The one preview window, while it exists; it clears itself when the
+    // window unloads.
+    QPointer<HeaderPreview> m_frmTest;
 };

@@ -1,0 +1,50 @@
+#include "tools/header/HeaderGenerator.h"
+
+#include "codegen/CodeText.h"
+
+#include <QStringList>
+
+using namespace Qt::StringLiterals;
+
+namespace header {
+
+DateDefaults headerDateDefaults(const QDate &today, const QString &todayText)
+{
+    return {u"Copyright \u00a9 "_s + QString::number(today.year()), todayText};
+}
+
+void applyDateDefaults(HeaderFields &fields, const QDate &today, const QString &todayText)
+{
+    const DateDefaults defaults = headerDateDefaults(today, todayText);
+    fields.copyright = defaults.copyright;
+    fields.date = defaults.date;
+}
+
+const QList<HeaderLine> &headerLines()
+{
+    static const QList<HeaderLine> lines{
+        {u"Project:"_s, 6, &HeaderFields::project},
+        {u"Program:"_s, 6, &HeaderFields::program},
+        {u"Version:"_s, 6, &HeaderFields::version},
+        {u"Date:"_s, 9, &HeaderFields::date},
+        {u"Copyright:"_s, 4, &HeaderFields::copyright},
+        {u"Description:"_s, 2, &HeaderFields::description},
+    };
+    return lines;
+}
+
+QString headerRule()
+{
+    return u'\'' + QString(79, u'*');
+}
+
+QString generateHeaderBlock(const HeaderFields &fields)
+{
+    QStringList lines{headerRule()};
+    for (const HeaderLine &line : headerLines())
+        lines << u"' "_s + line.caption + QString(line.blanks, u' ') + fields.*line.field;
+    lines << headerRule();
+    return codegen::joinLines(lines);
+}
+
+} // namespace header

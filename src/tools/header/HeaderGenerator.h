@@ -1,0 +1,44 @@
+#pragma once
+
+#include "tools/header/HeaderFields.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+
+// The header block: a framed comment that heads a source file.
+namespace header {
+
+// What the copyright and date fields hold at start-up and after New.
+struct DateDefaults
+{
+    QString copyright;
+    QString date;
+};
+
+// `todayText` is today's date as the user's short date format writes it;
+// the caller converts it, since only the shell knows the user's locale.
+DateDefaults headerDateDefaults(const QDate &today, const QString &todayText);
+// Writes the date defaults into the copyright and date fields.
+void applyDateDefaults(HeaderFields &fields, const QDate &today, const QString &todayText);
+
+// One labelled line of the block. The caption is also the panel's label, and
+// caption plus blanks always fill 14 characters so the values line up.
+struct HeaderLine
+{
+    QString caption;
+    int blanks;
+    QString HeaderFields::*field;
+};
+
+// The six lines, top to bottom, as the panel shows them.
+const QList<HeaderLine> &headerLines();
+
+// The frame above and below: an apostrophe and 79 asterisks.
+QString headerRule();
+
+// Eight CR LF lines: the rule, one line per field, the rule again, with no
+// CR LF after the last. Values are written exactly as typed.
+QString generateHeaderBlock(const HeaderFields &fields);
+
+} // namespace header

@@ -1,0 +1,89 @@
+#include "tools/header/HeaderPreview.h"
+
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The window is laid out in twips (1440 to the inch) like the code-editor
+// window it imitates, turned into pixels at the screen's logical resolution.
+QRect twipsRect(const QWidget *widget, int left, int top, int width, int height)
+{
+    const auto x = [widget](int twips) { return qRound(twips * widget->logicalDpiX() / 1440.0); };
+    const auto y = [widget](int twips) { return qRound(twips * widget->logicalDpiY() / 1440.0); };
+    return {x(left), y(top), x(width), y(height)};
+}
+
+// The object and procedure boxes of a code window: they only show a name.
+QComboBox *procedureBox(const QString &objectName, const QString &text, QWidget *parent)
+{
+    auto *combo = new QComboBox(parent);
+    combo->setObjectName(objectName);
+    combo->setEditable(true);
+    combo->setEditText(text);
+    combo->setEnabled(false);
+    QFont font;
+    font.setFamilies({u"MS Sans Serif"_s, u"Microsoft Sans Serif"_s});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    font.setBold(true);
+    combo->setFont(font);
+    return combo;
+}
+
+} // namespace
+
+HeaderPreview::HeaderPreview(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_combo1(procedureBox(u"Combo1"_s, u"(General)"_s, this)),
+      m_combo2(procedureBox(u"Combo2"_s, u"(Declarations)"_s, this)),
+      m_txtTest(new QPlainTextEdit(this)),
+      m_cmdClose(new QPushButton(tr("&Close"), this))
+{
+    setObjectName(u"frmTest"_s);
+    setWindowTitle(tr("Header Generator - Test (Code)"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    m_txtTest->setObjectName(u"txtTest"_s);
+    m_txtTest->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_txtTest->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_txtTest->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont code;
+    // Liberation Mono and Cousine share Courier New's metrics.
+    code.setFamilies({u"Courier New"_s, u"Liberation Mono"_s, u"Cousine"_s});
+    code.setStyleHint(QFont::Monospace);
+    code.setFixedPitch(true);
+    code.setPointSizeF(9.75);
+    m_txtTest->setFont(code);
+    QPalette palette = m_txtTest->palette();
+    palette.setColor(QPalette::Text, QColor(0, 128, 0));
+    m_txtTest->setPalette(palette);
+
+    m_cmdClose->setObjectName(u"cmdClose"_s);
+    connect(m_cmdClose, &QPushButton::clicked, this, &HeaderPreview::cmdClose_Click);
+
+    m_combo1->setGeometry(twipsRect(this, 135, 90, 3075, 315));
+    m_combo2->setGeometry(twipsRect(this, 3420, 90, 4335, 315));
+    m_txtTest->setGeometry(twipsRect(this, 135, 540, 7620, 3525));
+    m_cmdClose->setGeometry(twipsRect(this, 6480, 4185, 1275, 330));
+    setFixedSize(twipsRect(this, 0, 0, 7890, 4620).size());
+
+    setTabOrder(m_txtTest, m_cmdClose);
+    setTabOrder(m_cmdClose, m_combo1);
+    setTabOrder(m_combo1, m_combo2);
+    m_txtTest->setFocus();
+}
+
+void HeaderPreview::setText(const QString &block)
+{
+    m_txtTest->setPlainText(block);
+}
+
+void HeaderPreview::cmdClose_Click()
+{
+    close();
+}
