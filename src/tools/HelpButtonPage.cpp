@@ -1,6 +1,7 @@
 #include "tools/HelpButtonPage.h"
 
 #include "platform/CommonDialog.h"
+#include "tools/SingleLine.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -29,6 +30,8 @@ HelpButtonPage::HelpButtonPage(const Names &names, CommonDialog &chooser, QWidge
     m_lblTopic->setObjectName(names.lblTopic);
     m_txtTopic->setObjectName(names.txtTopic);
 
+    keepToOneLine(m_txtFile);
+    keepToOneLine(m_txtTopic);
     m_cmdBrowse->setText(u"..."_s);
     m_cmdBrowse->setToolTip(tr("Choose a help file"));
     m_lblFile->setBuddy(m_txtFile);

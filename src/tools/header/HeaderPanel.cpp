@@ -4,41 +4,15 @@
 #include "platform/Platform.h"
 #include "tools/header/HeaderGenerator.h"
 #include "tools/header/HeaderPreview.h"
+#include "tools/SingleLine.h"
 
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QValidator>
 
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// A line edit keeps a pasted line break, which would split a comment line of
-// the block and leave the rest of it outside the comment. Each line break
-// becomes one blank, so that no pasted text is lost.
-class SingleLineValidator : public QValidator
-{
-public:
-    using QValidator::QValidator;
-
-    State validate(QString &input, int &pos) const override
-    {
-        if (codegen::hasLineBreak(input)) {
-            const QString before = oneLine(input.left(pos));
-            input = before + oneLine(input.mid(pos));
-            pos = int(before.size());
-        }
-        return Acceptable;
-    }
-
-private:
-    static QString oneLine(QStringView text) { return codegen::toCrLf(text).replace(u"\r\n"_s, u" "_s); }
-};
-
-} // namespace
 
 HeaderPanel::HeaderPanel(const ToolContext &context, QWidget *parent) : ToolPanel(parent), m_context(context)
 {
@@ -68,7 +42,7 @@ QLineEdit *HeaderPanel::addField(QFormLayout *form, const QString &name, QString
     label->setTextFormat(Qt::PlainText);
     auto *edit = new QLineEdit(form->parentWidget());
     edit->setObjectName(u"txt"_s + name);
-    edit->setValidator(new SingleLineValidator(edit));
+    keepToOneLine(edit);
     label->setBuddy(edit);
     form->addRow(label, edit);
     return edit;

@@ -3,6 +3,7 @@
 #include "codegen/CodeText.h"
 #include "platform/Platform.h"
 #include "tools/HelpButtonPage.h"
+#include "tools/SingleLine.h"
 #include "tools/inputbox/InputBoxGenerator.h"
 
 #include <QCheckBox>
@@ -27,6 +28,7 @@ QLineEdit *lineEdit(const QString &objectName, QWidget *parent)
 {
     auto *edit = new QLineEdit(parent);
     edit->setObjectName(objectName);
+    keepToOneLine(edit);
     return edit;
 }
 

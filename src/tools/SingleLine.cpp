@@ -1,0 +1,36 @@
+#include "tools/SingleLine.h"
+
+#include "codegen/CodeText.h"
+
+#include <QLineEdit>
+#include <QValidator>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class SingleLineValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &input, int &pos) const override
+    {
+        if (codegen::hasLineBreak(input)) {
+            const QString before = oneLine(input.left(pos));
+            input = before + oneLine(input.mid(pos));
+            pos = int(before.size());
+        }
+        return Acceptable;
+    }
+
+private:
+    static QString oneLine(QStringView text) { return codegen::toCrLf(text).replace(u"\r\n"_s, u" "_s); }
+};
+
+} // namespace
+
+void keepToOneLine(QLineEdit *edit)
+{
+    edit->setValidator(new SingleLineValidator(edit));
+}
