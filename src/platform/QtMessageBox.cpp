@@ -91,7 +91,10 @@ QString displayText(QString prompt)
 
 BasicMessageBox::BasicMessageBox(Platform &platform, const QString &prompt, int buttons, const QString &title,
                                  const std::optional<HelpTopic> &help, QWidget *parent)
-    : QDialog(parent), m_platform(platform), m_help(help), m_standardIcon(standardIconFor(buttons))
+    : QDialog(parent),
+      m_platform(platform),
+      m_help(help),
+      m_standardIcon(standardIconFor(buttons))
 {
     setObjectName(u"msgBox"_s);
     setWindowTitle(title);
@@ -132,8 +135,8 @@ BasicMessageBox::BasicMessageBox(Platform &platform, const QString &prompt, int 
     // Exactly what was typed: no markup, no access keys.
     text->setTextFormat(Qt::PlainText);
     text->setText(displayText(prompt));
-    text->setTextInteractionFlags(Qt::TextInteractionFlags(
-        style()->styleHint(QStyle::SH_MessageBox_TextInteractionFlags, nullptr, this)));
+    text->setTextInteractionFlags(
+        Qt::TextInteractionFlags(style()->styleHint(QStyle::SH_MessageBox_TextInteractionFlags, nullptr, this)));
     text->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     int widest = 0;
     for (const QString &line : text->text().split(u'\n'))
@@ -146,6 +149,7 @@ BasicMessageBox::BasicMessageBox(Platform &platform, const QString &prompt, int 
     }
     grid->addWidget(text, 0, textColumn);
     grid->setColumnMinimumWidth(textColumn, 120);
+    grid->setColumnStretch(textColumn, 1);
     grid->setHorizontalSpacing(16);
     grid->setVerticalSpacing(16);
 

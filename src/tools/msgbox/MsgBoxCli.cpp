@@ -110,6 +110,5 @@ QString generate(const ToolOptions &options)
 
 CliTool msgBoxCli()
 {
-    return {u"msgbox"_s, tr("A MsgBox call, with a Select Case block for its answer (Notewright)."), declare,
-            generate};
+    return {u"msgbox"_s, tr("A MsgBox call, with a Select Case block for its answer (Notewright)."), declare, generate};
 }

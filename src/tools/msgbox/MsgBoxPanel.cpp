@@ -17,6 +17,8 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
+#include <optional>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -34,10 +36,10 @@ MsgBoxPanel::MsgBoxPanel(const ToolContext &context, QWidget *parent) : ToolPane
     addTab(createStylePage(), tr("Style"));
     addTab(createButtonsPage(), tr("Buttons"));
 
-    m_helpPage = new HelpButtonPage({u"chkHelpMsgBox"_s, u"lblFileNameMsgBox"_s, u"txtFileNameMsgBox"_s,
-                                     u"cmdBrowseMsgBox"_s, u"chkAppPathMsgBox"_s, u"lblTopicIDMsgBox"_s,
-                                     u"txtTopicIDMsgBox"_s},
-                                    m_context.helpFileChooser, this);
+    const HelpButtonPage::Names helpNames{u"chkHelpMsgBox"_s,   u"lblFileNameMsgBox"_s, u"txtFileNameMsgBox"_s,
+                                          u"cmdBrowseMsgBox"_s, u"chkAppPathMsgBox"_s,  u"lblTopicIDMsgBox"_s,
+                                          u"txtTopicIDMsgBox"_s};
+    m_helpPage = new HelpButtonPage(helpNames, m_context.helpFileChooser, this);
     addTab(m_helpPage, tr("Help Button"));
 
     // The start-up choices, through their handlers like any other choice.
@@ -84,8 +86,8 @@ QWidget *MsgBoxPanel::createGeneralPage()
     return page;
 }
 
-QPushButton *MsgBoxPanel::addOption(QWidget *parent, QButtonGroup *group, const QString &name,
-                                    const QString &caption, void (MsgBoxPanel::*click)())
+QPushButton *MsgBoxPanel::addOption(QWidget *parent, QButtonGroup *group, const QString &name, const QString &caption,
+                                    void (MsgBoxPanel::*click)())
 {
     auto *option = new QPushButton(caption, parent);
     option->setObjectName(name);
@@ -117,8 +119,7 @@ QWidget *MsgBoxPanel::createStylePage()
     const IconOption options[] = {
         {u"optNone"_s, u"Label1"_s, tr("No Icon"), std::nullopt, &MsgBoxPanel::optNone_Click},
         {u"optError"_s, u"Label2"_s, tr("Error"), QStyle::SP_MessageBoxCritical, &MsgBoxPanel::optError_Click},
-        {u"optQuestion"_s, u"Label3"_s, tr("Question"), QStyle::SP_MessageBoxQuestion,
-         &MsgBoxPanel::optQuestion_Click},
+        {u"optQuestion"_s, u"Label3"_s, tr("Question"), QStyle::SP_MessageBoxQuestion, &MsgBoxPanel::optQuestion_Click},
         {u"optWarning"_s, u"Label4"_s, tr("Warning"), QStyle::SP_MessageBoxWarning, &MsgBoxPanel::optWarning_Click},
         {u"optInformation"_s, u"Label5"_s, tr("Information"), QStyle::SP_MessageBoxInformation,
          &MsgBoxPanel::optInformation_Click},
