@@ -97,7 +97,9 @@ BasicMessageBox::BasicMessageBox(Platform &platform, const QString &prompt, int 
       m_standardIcon(standardIconFor(buttons))
 {
     setObjectName(u"msgBox"_s);
-    setWindowTitle(title);
+    // Qt reads "[*]" in a title as the modified-mark placeholder; doubled,
+    // it shows as typed.
+    setWindowTitle(QString(title).replace(u"[*]"_s, u"[*][*]"_s));
 
     const QList<int> codes = buttonSet(buttons);
     // Escape and the close button answer Cancel; a lone OK answers OK; a box
