@@ -87,7 +87,8 @@ QString generate(const ToolOptions &options)
             throw CliError{tr("--default: the %1 buttons have no button %2")
                                .arg(options.choice(u"buttons"_s).value_or(u"ok"_s), *position)};
         }
-        fields.style.DefaultButtonValue = index * vbDefaultButton2;
+        constexpr std::array<qint32, 3> defaults{vbDefaultButton1, vbDefaultButton2, vbDefaultButton3};
+        fields.style.DefaultButtonValue = defaults.at(std::size_t(index));
     }
     if (options.flag(u"system-modal"_s))
         fields.style.ModalValue = vbSystemModal;

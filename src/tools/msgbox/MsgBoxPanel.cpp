@@ -155,11 +155,11 @@ QWidget *MsgBoxPanel::createStylePage()
 QWidget *MsgBoxPanel::createButtonsPage()
 {
     auto *page = new QWidget(this);
-    auto *Picture1 = new QFrame(page);
-    Picture1->setObjectName(u"Picture1"_s);
-    Picture1->setFrameShape(QFrame::StyledPanel);
-    Picture1->setFrameShadow(QFrame::Sunken);
-    auto *group = new QButtonGroup(Picture1);
+    auto *picture = new QFrame(page);
+    picture->setObjectName(u"Picture1"_s);
+    picture->setFrameShape(QFrame::StyledPanel);
+    picture->setFrameShadow(QFrame::Sunken);
+    auto *group = new QButtonGroup(picture);
 
     struct ButtonOption
     {
@@ -184,12 +184,12 @@ QWidget *MsgBoxPanel::createButtonsPage()
          {u"optRetryCancel_Cancel"_s, tr("Cancel"), &MsgBoxPanel::optRetryCancel_Cancel_Click}},
     };
 
-    auto *grid = new QGridLayout(Picture1);
+    auto *grid = new QGridLayout(picture);
     grid->setSpacing(4);
     for (int row = 0; row < rows.size(); ++row) {
         for (int column = 0; column < rows[row].size(); ++column) {
             const ButtonOption &button = rows[row][column];
-            QPushButton *option = addOption(Picture1, group, button.name, button.caption, button.click);
+            QPushButton *option = addOption(picture, group, button.name, button.caption, button.click);
             option->setMinimumWidth(ButtonOptionWidth);
             if (button.name == u"optOK"_s)
                 m_optOK = option;
@@ -201,7 +201,7 @@ QWidget *MsgBoxPanel::createButtonsPage()
     m_lblDefaultButton->setObjectName(u"lblDefaultButton"_s);
 
     auto *layout = new QVBoxLayout(page);
-    layout->addWidget(Picture1, 0, Qt::AlignHCenter);
+    layout->addWidget(picture, 0, Qt::AlignHCenter);
     layout->addWidget(m_lblDefaultButton, 0, Qt::AlignHCenter);
     layout->addStretch();
     return page;
