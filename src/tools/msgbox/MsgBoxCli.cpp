@@ -1,8 +1,115 @@
 #include "tools/msgbox/MsgBoxCli.h"
 
+#include "tools/msgbox/MsgBoxGenerator.h"
+
+#include <QCoreApplication>
+
+#include <array>
+#include <utility>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("MsgBoxCli", text);
+}
+
+// Choice name and style value, in the order of the panel's options.
+const std::array<std::pair<QString, qint32>, 5> iconChoices{{
+    {u"none"_s, vbNoIcon},
+    {u"error"_s, vbCritical},
+    {u"question"_s, vbQuestion},
+    {u"warning"_s, vbExclamation},
+    {u"information"_s, vbInformation},
+}};
+
+const std::array<std::pair<QString, qint32>, 6> buttonChoices{{
+    {u"ok"_s, vbOKOnly},
+    {u"okcancel"_s, vbOKCancel},
+    {u"abortretryignore"_s, vbAbortRetryIgnore},
+    {u"yesnocancel"_s, vbYesNoCancel},
+    {u"yesno"_s, vbYesNo},
+    {u"retrycancel"_s, vbRetryCancel},
+}};
+
+template<std::size_t N>
+QStringList names(const std::array<std::pair<QString, qint32>, N> &choices)
+{
+    QStringList list;
+    for (const auto &[name, value] : choices)
+        list << name;
+    return list;
+}
+
+template<std::size_t N>
+qint32 valueOf(const std::array<std::pair<QString, qint32>, N> &choices, const QString &name)
+{
+    for (const auto &[choice, value] : choices) {
+        if (choice == name)
+            return value;
+    }
+    return 0; // the parser has already checked the name
+}
+
+// The options that only mean something for a box with a Help button.
+const QStringList helpDetails{u"help-file"_s, u"app-path"_s, u"topic"_s};
+
+void declare(ToolOptions &options)
+{
+    options.addText(u"message"_s, tr("The message; line breaks are kept."), ToolOptions::Lines::Multi);
+    options.addText(u"title"_s, tr("The title."));
+    options.addChoice(u"icon"_s, tr("The icon (default none)."), names(iconChoices));
+    options.addChoice(u"buttons"_s, tr("The buttons (default ok)."), names(buttonChoices));
+    options.addChoice(u"default"_s, tr("Which of the buttons is the default, counted from the left (default 1)."),
+                      {u"1"_s, u"2"_s, u"3"_s});
+    options.addFlag(u"system-modal"_s, tr("Makes the box system-modal."));
+    options.addFlag(u"help-button"_s, tr("Adds a Help button."));
+    options.addText(u"help-file"_s, tr("The help file that the Help button opens."));
+    options.addFlag(u"app-path"_s, tr("Puts App.Path in front of the help file."));
+    options.addText(u"topic"_s, tr("The help topic ID (default 0)."));
+}
+
+QString generate(const ToolOptions &options)
+{
+    MsgBoxFields fields;
+    fields.message = options.text(u"message"_s).value_or(fields.message);
+    fields.title = options.text(u"title"_s).value_or(fields.title);
+    if (const auto icon = options.choice(u"icon"_s))
+        fields.style.IconValue = valueOf(iconChoices, *icon);
+    if (const auto buttons = options.choice(u"buttons"_s))
+        fields.style.ButtonSetValue = valueOf(buttonChoices, *buttons);
+    if (const auto position = options.choice(u"default"_s)) {
+        const int index = position->toInt() - 1;
+        const qsizetype count = msgBoxButtonCodes(fields.style.ButtonSetValue).size();
+        if (index >= count) {
+            throw CliError{tr("--default: the %1 buttons have no button %2")
+                               .arg(options.choice(u"buttons"_s).value_or(u"ok"_s), *position)};
+        }
+        constexpr std::array<qint32, 3> defaults{vbDefaultButton1, vbDefaultButton2, vbDefaultButton3};
+        fields.style.DefaultButtonValue = defaults.at(std::size_t(index));
+    }
+    if (options.flag(u"system-modal"_s))
+        fields.style.ModalValue = vbSystemModal;
+
+    fields.help.help = options.flag(u"help-button"_s);
+    if (!fields.help.help) {
+        // A help file or topic without the button would vanish from the code
+        // without a word.
+        if (const QStringList given = options.givenAmong(helpDetails); !given.isEmpty())
+            throw CliError{tr("%1 needs --help-button").arg(given.join(u", "_s))};
+    }
+    fields.help.helpFile = options.text(u"help-file"_s).value_or(fields.help.helpFile);
+    fields.help.appPath = options.flag(u"app-path"_s);
+    fields.help.topicId = options.text(u"topic"_s).value_or(fields.help.topicId);
+
+    return generateMsgBoxCode(fields);
+}
+
+} // namespace
 
 CliTool msgBoxCli()
 {
-    return {u"msgbox"_s, u"A MsgBox call, with a Select Case block for its answer (Notewright)."_s, [](ToolOptions &) {}, [](const ToolOptions &) { return QString(); }};
+    return {u"msgbox"_s, tr("A MsgBox call, with a Select Case block for its answer (Notewright)."), declare, generate};
 }

@@ -1,7 +1,20 @@
 #pragma once
 
 #include "tools/ToolPanel.h"
+#include "tools/msgbox/MsgBoxFields.h"
 
+class HelpButtonPage;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+// `tabNotewright`: the message-box tool. The user designs a box (message,
+// title, icon, buttons and default button, modality, Help button); the
+// option and check-box handlers keep the style values in step, and Copy,
+// Test and New read or reset them.
 class MsgBoxPanel : public ToolPanel
 {
     Q_OBJECT
@@ -9,10 +22,53 @@ class MsgBoxPanel : public ToolPanel
 public:
     MsgBoxPanel(const ToolContext &context, QWidget *parent = nullptr);
 
+    // The fields as they stand, the message with CR LF line breaks.
+    MsgBoxFields fields() const;
+
     QString generate() const override;
     void test() override;
     void reset() override;
 
 private:
+    QWidget *createGeneralPage();
+    QWidget *createStylePage();
+    QWidget *createButtonsPage();
+    QPushButton *addOption(QWidget *parent, QButtonGroup *group, const QString &name, const QString &caption,
+                           void (MsgBoxPanel::*click)());
+    QString messageText() const;
+
+    void optNone_Click();
+    void optError_Click();
+    void optQuestion_Click();
+    void optWarning_Click();
+    void optInformation_Click();
+
+    void optOK_Click();
+    void optOKCancel_OK_Click();
+    void optOKCancel_Cancel_Click();
+    void optAbortRetryIgnore_Abort_Click();
+    void optAbortRetryIgnore_Retry_Click();
+    void optAbortRetryIgnore_Ignore_Click();
+    void optYesNoCancel_Yes_Click();
+    void optYesNoCancel_No_Click();
+    void optYesNoCancel_Cancel_Click();
+    void optYesNo_Yes_Click();
+    void optYesNo_No_Click();
+    void optRetryCancel_Retry_Click();
+    void optRetryCancel_Cancel_Click();
+
+    void chkModal_Click();
+
+    void chooseButtons(qint32 buttonSet, qint32 defaultButton, const QString &defaultCaption);
+
     const ToolContext &m_context;
+    MsgBoxStyleValues m_values;
+
+    QComboBox *m_cboTitle = nullptr;
+    QPlainTextEdit *m_txtMessage = nullptr;
+    QCheckBox *m_chkModal = nullptr;
+    QPushButton *m_optNone = nullptr;
+    QPushButton *m_optOK = nullptr;
+    QLabel *m_lblDefaultButton = nullptr;
+    HelpButtonPage *m_helpPage = nullptr;
 };

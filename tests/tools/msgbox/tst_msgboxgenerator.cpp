@@ -1,0 +1,124 @@
+#include "app/CommandLine.h"
+#include "tools/msgbox/MsgBoxGenerator.h"
+
+#include <QBuffer>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(MsgBoxFields)
+
+namespace {
+
+MsgBoxFields box(const QString &message, const QString &title, MsgBoxStyleValues style, HelpFields help = {})
+{
+    return {message, title, style, help};
+}
+
+} // namespace
+
+class TestMsgBoxGenerator : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void callLine_data();
+    void callLine();
+    void caseCodesFollowTheButtonSet_data();
+    void caseCodesFollowTheButtonSet();
+    void commandLineErrors_data();
+    void commandLineErrors();
+};
+
+void TestMsgBoxGenerator::callLine_data()
+{
+    QTest::addColumn<MsgBoxFields>("fields");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("App.Path adds no separator") << box({}, {}, {}, {true, true, u"help.hlp"_s, u"0"_s})
+                                                << u"Msgbox \"\", 16384, \"\", App.Path & \"help.hlp\", 0"_s;
+    QTest::newRow("App.Path without help is ignored")
+        << box({}, {}, {}, {false, true, u"help.hlp"_s, u"5"_s}) << u"Msgbox \"\", 0, \"\""_s;
+    QTest::newRow("empty help file and topic")
+        << box({}, {}, {}, {true, false, {}, {}}) << u"Msgbox \"\", 16384, \"\", \"\", 0"_s;
+    QTest::newRow("topic read by Val: blanks, trailing letters")
+        << box({}, {}, {}, {true, false, u"h"_s, u"  4 2abc"_s}) << u"Msgbox \"\", 16384, \"\", \"h\", 42"_s;
+    QTest::newRow("topic that is not a number")
+        << box({}, {}, {}, {true, false, u"h"_s, u"intro"_s}) << u"Msgbox \"\", 16384, \"\", \"h\", 0"_s;
+    QTest::newRow("every flag") << box({}, {}, {vbYesNoCancel, vbDefaultButton3, vbCritical, vbSystemModal},
+                                       {true, false, {}, u"0"_s})
+                                << u"Response = Msgbox (\"\", 21011, \"\", \"\", 0)"_s;
+    // Quotation marks inside single-line texts are doubled so that the line
+    // compiles; the message keeps its own encoding.
+    QTest::newRow("quoted title and help file") << box({}, u"Say \"hi\""_s, {}, {true, false, u"a\"b.hlp"_s, u"1"_s})
+                                                << u"Msgbox \"\", 16384, \"Say \"\"hi\"\"\", \"a\"\"b.hlp\", 1"_s;
+    QTest::newRow("message with empty line and quote at line end")
+        << box(u"A\"\r\n\r\nB"_s, {}, {})
+        << u"Msgbox \"A\" & Chr(34) & \"\" & vbCrLf & \"\" & vbCrLf & \"B\", 0, \"\""_s;
+}
+
+void TestMsgBoxGenerator::callLine()
+{
+    QFETCH(MsgBoxFields, fields);
+    QFETCH(QString, expected);
+    const QStringList lines = generateMsgBoxCode(fields).split(u"\r\n"_s);
+    QCOMPARE(lines.value(fields.style.ButtonSetValue == vbOKOnly ? 1 : 2), expected);
+}
+
+void TestMsgBoxGenerator::caseCodesFollowTheButtonSet_data()
+{
+    QTest::addColumn<int>("buttonSet");
+    QTest::addColumn<QString>("cases");
+    QTest::newRow("OK, Cancel") << int(vbOKCancel) << u"1 2"_s;
+    QTest::newRow("Abort, Retry, Ignore") << int(vbAbortRetryIgnore) << u"3 4 5"_s;
+    QTest::newRow("Yes, No, Cancel") << int(vbYesNoCancel) << u"6 7 2"_s;
+    QTest::newRow("Yes, No") << int(vbYesNo) << u"6 7"_s;
+    QTest::newRow("Retry, Cancel") << int(vbRetryCancel) << u"4 2"_s;
+}
+
+void TestMsgBoxGenerator::caseCodesFollowTheButtonSet()
+{
+    QFETCH(int, buttonSet);
+    QFETCH(QString, cases);
+    const QString code = generateMsgBoxCode(box({}, {}, {buttonSet, 0, 0, 0}));
+    QStringList found;
+    for (const QRegularExpressionMatch &match : QRegularExpression(u"\r\n  Case (\\d)  '"_s).globalMatch(code))
+        found << match.captured(1);
+    QCOMPARE(found.join(u' '), cases);
+    QVERIFY(code.startsWith(u"'*** Start Notewright Code ***\r\nDim Response As Long\r\nResponse = Msgbox ("_s));
+    QVERIFY(code.endsWith(u"\r\nEnd Select\r\n'*** End Notewright Code ***"_s));
+}
+
+void TestMsgBoxGenerator::commandLineErrors_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("mentions");
+    QTest::newRow("second button of OK alone") << QStringList{u"--default"_s, u"2"_s} << u"--default"_s;
+    QTest::newRow("third button of a pair")
+        << QStringList{u"--default"_s, u"3"_s, u"--buttons"_s, u"okcancel"_s} << u"okcancel"_s;
+    QTest::newRow("no fourth button") << QStringList{u"--buttons"_s, u"yesnocancel"_s, u"--default"_s, u"4"_s}
+                                      << u"--default"_s;
+    QTest::newRow("unknown icon") << QStringList{u"--icon"_s, u"stop"_s} << u"stop"_s;
+    QTest::newRow("help details without the button")
+        << QStringList{u"--app-path"_s, u"--topic"_s, u"3"_s, u"--help-file"_s, u"a"_s}
+        << u"--help-file, --app-path, --topic"_s;
+    QTest::newRow("title with a line break") << QStringList{u"--title"_s, u"a\nb"_s} << u"--title"_s;
+}
+
+void TestMsgBoxGenerator::commandLineErrors()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, mentions);
+    QBuffer out, err, in;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    in.open(QIODevice::ReadOnly);
+    QCOMPARE(runCommandLine(QStringList{u"quillkit98"_s, u"generate"_s, u"msgbox"_s} + arguments, out, err, in), 2);
+    QCOMPARE(out.data(), QByteArray());
+    QCOMPARE(err.data().count('\n'), 1);
+    QVERIFY2(QString::fromUtf8(err.data()).contains(mentions), err.data().constData());
+}
+
+QTEST_GUILESS_MAIN(TestMsgBoxGenerator)
+#include "tst_msgboxgenerator.moc"
