@@ -3,6 +3,7 @@
 #include "codegen/CodeText.h"
 #include "platform/Platform.h"
 #include "tools/HelpButtonPage.h"
+#include "tools/SingleLine.h"
 #include "tools/msgbox/MsgBoxGenerator.h"
 
 #include <QButtonGroup>
@@ -61,6 +62,7 @@ QWidget *MsgBoxPanel::createGeneralPage()
     m_cboTitle->setCompleter(nullptr);
     m_cboTitle->addItems({tr("Error"), tr("Confirm"), tr("Warning"), tr("Information")});
     m_cboTitle->setCurrentIndex(-1);
+    keepToOneLine(m_cboTitle->lineEdit());
     lblTitle->setBuddy(m_cboTitle);
 
     auto *lblMessage = new QLabel(tr("&Message:"), page);
