@@ -1,7 +1,8 @@
 #include "tools/HelpButtonPage.h"
 
+#include "codegen/CodeText.h"
 #include "platform/CommonDialog.h"
-#include "tools/SingleLine.h"
+#include "tools/FieldText.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -62,6 +63,13 @@ HelpButtonPage::HelpButtonPage(const Names &names, CommonDialog &chooser, QWidge
 HelpFields HelpButtonPage::fields() const
 {
     return {m_chkHelp->isChecked(), m_chkAppPath->isChecked(), m_txtFile->text(), m_txtTopic->text()};
+}
+
+std::optional<HelpTopic> HelpButtonPage::liveHelp() const
+{
+    if (!m_chkHelp->isChecked())
+        return std::nullopt;
+    return HelpTopic{m_txtFile->text(), codegen::topicNumber(m_txtTopic->text())};
 }
 
 void HelpButtonPage::reset(const QString &topicId)

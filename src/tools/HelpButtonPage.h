@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Platform.h"
 #include "tools/HelpFields.h"
 
 #include <QWidget>
@@ -33,6 +34,10 @@ public:
     HelpButtonPage(const Names &names, CommonDialog &chooser, QWidget *parent = nullptr);
 
     HelpFields fields() const;
+
+    // What a live test passes to the dialog: the help file as typed (App.Path
+    // is for the compiled program only) and the topic number, when help is on.
+    std::optional<HelpTopic> liveHelp() const;
 
     // Start-up values; the topic text is the tool's own.
     void reset(const QString &topicId);

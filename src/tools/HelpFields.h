@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class ToolOptions;
+
 // The "Help Button" page that the message-box and input-box tools share:
 // include a Help button, the help file, App.Path in front of it, the topic.
 struct HelpFields
@@ -16,3 +18,10 @@ struct HelpFields
 // `App.Path & "\my.hlp", 120` or `"my.hlp", 7`. The caller writes them only
 // when help is on.
 QString helpArguments(const HelpFields &fields);
+
+// The command line's --help-button, --help-file, --app-path and --topic.
+void declareHelpOptions(ToolOptions &options);
+// The help fields from those options, over the start-up state. A help file,
+// App.Path or topic without --help-button is refused: the code would leave it
+// out without a word, which is more likely a forgotten flag.
+HelpFields helpFieldsFromOptions(const ToolOptions &options);

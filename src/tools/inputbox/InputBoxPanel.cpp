@@ -3,7 +3,7 @@
 #include "codegen/CodeText.h"
 #include "platform/Platform.h"
 #include "tools/HelpButtonPage.h"
-#include "tools/SingleLine.h"
+#include "tools/FieldText.h"
 #include "tools/inputbox/InputBoxGenerator.h"
 
 #include <QCheckBox>
@@ -109,7 +109,7 @@ InputBoxFields InputBoxPanel::fields() const
 {
     InputBoxFields fields;
     fields.title = m_txtTitleInputBox->text();
-    fields.message = codegen::toCrLf(m_txtMessageInputBox->toPlainText());
+    fields.message = typedText(m_txtMessageInputBox);
     fields.defaultAnswer = m_txtDefaultInputBox->text();
     fields.help = m_helpPage->fields();
     fields.variableName = m_txtVariableName->text();
@@ -126,11 +126,8 @@ void InputBoxPanel::test()
 {
     const InputBoxFields box = fields();
     // The help file goes as typed: App.Path is for the generated code only.
-    std::optional<HelpTopic> help;
-    if (box.help.help)
-        help = HelpTopic{box.help.helpFile, codegen::topicNumber(box.help.topicId)};
     // The answer is only there to be seen; nothing keeps it.
-    m_context.platform.inputBox(box.message, box.title, box.defaultAnswer, help);
+    m_context.platform.inputBox(box.message, box.title, box.defaultAnswer, m_helpPage->liveHelp());
 }
 
 void InputBoxPanel::reset()

@@ -53,9 +53,6 @@ qint32 valueOf(const std::array<std::pair<QString, qint32>, N> &choices, const Q
     return 0; // the parser has already checked the name
 }
 
-// The options that only mean something for a box with a Help button.
-const QStringList helpDetails{u"help-file"_s, u"app-path"_s, u"topic"_s};
-
 void declare(ToolOptions &options)
 {
     options.addText(u"message"_s, tr("The message; line breaks are kept."), ToolOptions::Lines::Multi);
@@ -65,10 +62,7 @@ void declare(ToolOptions &options)
     options.addChoice(u"default"_s, tr("Which of the buttons is the default, counted from the left (default 1)."),
                       {u"1"_s, u"2"_s, u"3"_s});
     options.addFlag(u"system-modal"_s, tr("Makes the box system-modal."));
-    options.addFlag(u"help-button"_s, tr("Adds a Help button."));
-    options.addText(u"help-file"_s, tr("The help file that the Help button opens."));
-    options.addFlag(u"app-path"_s, tr("Puts App.Path in front of the help file."));
-    options.addText(u"topic"_s, tr("The help topic ID (default 0)."));
+    declareHelpOptions(options);
 }
 
 QString generate(const ToolOptions &options)
@@ -93,16 +87,7 @@ QString generate(const ToolOptions &options)
     if (options.flag(u"system-modal"_s))
         fields.style.ModalValue = vbSystemModal;
 
-    fields.help.help = options.flag(u"help-button"_s);
-    if (!fields.help.help) {
-        // A help file or topic without the button would vanish from the code
-        // without a word.
-        if (const QStringList given = options.givenAmong(helpDetails); !given.isEmpty())
-            throw CliError{tr("%1 needs --help-button").arg(given.join(u", "_s))};
-    }
-    fields.help.helpFile = options.text(u"help-file"_s).value_or(fields.help.helpFile);
-    fields.help.appPath = options.flag(u"app-path"_s);
-    fields.help.topicId = options.text(u"topic"_s).value_or(fields.help.topicId);
+    fields.help = helpFieldsFromOptions(options);
 
     return generateMsgBoxCode(fields);
 }

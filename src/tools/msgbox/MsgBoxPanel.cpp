@@ -3,7 +3,7 @@
 #include "codegen/CodeText.h"
 #include "platform/Platform.h"
 #include "tools/HelpButtonPage.h"
-#include "tools/SingleLine.h"
+#include "tools/FieldText.h"
 #include "tools/msgbox/MsgBoxGenerator.h"
 
 #include <QButtonGroup>
@@ -209,22 +209,10 @@ QWidget *MsgBoxPanel::createButtonsPage()
     return page;
 }
 
-QString MsgBoxPanel::messageText() const
-{
-    // The raw text keeps every typed character (toPlainText() would turn a
-    // no-break space into a space); only its line separators need mapping.
-    QString text = m_txtMessage->document()->toRawText();
-    for (QChar &c : text) {
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
-            c = u'\n';
-    }
-    return codegen::toCrLf(text);
-}
-
 MsgBoxFields MsgBoxPanel::fields() const
 {
     MsgBoxFields fields;
-    fields.message = messageText();
+    fields.message = typedText(m_txtMessage);
     fields.title = m_cboTitle->currentText();
     fields.style = m_values;
     fields.help = m_helpPage->fields();
@@ -241,10 +229,7 @@ void MsgBoxPanel::test()
     // The box as typed: the help file goes without App.Path, which only the
     // compiled program knows.
     const MsgBoxFields box = fields();
-    std::optional<HelpTopic> help;
-    if (box.help.help)
-        help = HelpTopic{box.help.helpFile, codegen::topicNumber(box.help.topicId)};
-    m_context.platform.msgBox(box.message, msgBoxButtonsValue(box), box.title, help);
+    m_context.platform.msgBox(box.message, msgBoxButtonsValue(box), box.title, m_helpPage->liveHelp());
 }
 
 void MsgBoxPanel::reset()

@@ -35,7 +35,6 @@ private:
     QWidget *createButtonsPage();
     QPushButton *addOption(QWidget *parent, QButtonGroup *group, const QString &name, const QString &caption,
                            void (MsgBoxPanel::*click)());
-    QString messageText() const;
 
     void optNone_Click();
     void optError_Click();

@@ -91,10 +91,10 @@ void TestInputBoxGenerator::commandLineRejects_data()
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("message");
     QTest::newRow("help file without help button")
-        << QStringList{u"--help-file"_s, u"a.hlp"_s} << u"--help-file has no effect without --help-button"_s;
+        << QStringList{u"--help-file"_s, u"a.hlp"_s} << u"--help-file needs --help-button"_s;
     QTest::newRow("help options without help button")
         << QStringList{u"--app-path"_s, u"--topic"_s, u"3"_s}
-        << u"--app-path, --topic have no effect without --help-button"_s;
+        << u"--app-path, --topic need --help-button"_s;
     QTest::newRow("line break in the variable") << QStringList{u"--variable"_s, u"a\nb"_s} << u"--variable"_s;
 }
 

@@ -1,8 +1,10 @@
-#include "tools/SingleLine.h"
+#include "tools/FieldText.h"
 
 #include "codegen/CodeText.h"
 
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QValidator>
 
 using namespace Qt::StringLiterals;
@@ -33,4 +35,14 @@ private:
 void keepToOneLine(QLineEdit *edit)
 {
     edit->setValidator(new SingleLineValidator(edit));
+}
+
+QString typedText(const QPlainTextEdit *edit)
+{
+    QString text = edit->document()->toRawText();
+    for (QChar &c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = u'\n';
+    }
+    return codegen::toCrLf(text);
 }
