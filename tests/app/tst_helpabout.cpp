@@ -5,36 +5,8 @@
 #include <QApplication>
 #include <QPointer>
 #include <QPushButton>
-#include <QTimer>
-
-#include <functional>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// Presses a button that opens a modal window and runs `inside` while that
-// window is up; `inside` must close it. Fails instead of hanging.
-void whileModal(GuiHarness &gui, const QString &button, const std::function<void()> &inside)
-{
-    bool ran = false;
-    QTimer::singleShot(0, gui.window.get(), [&] {
-        ran = true;
-        inside();
-    });
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [] {
-        if (QWidget *modal = QApplication::activeModalWidget())
-            modal->hide();
-        QFAIL("the modal window was left open");
-    });
-    guard.start(10000);
-    gui.click(button);
-    QVERIFY(ran);
-}
-
-} // namespace
 
 class TestHelpAbout : public QObject
 {
@@ -81,7 +53,7 @@ void TestHelpAbout::helpOpensTheHelpFile()
 void TestHelpAbout::aboutShowsVersionAndLinks()
 {
     GuiHarness gui;
-    whileModal(gui, u"cmdAbout"_s, [&] {
+    gui.whileModal(u"cmdAbout"_s, [&](QWidget *) {
         AboutBox *box = gui.window->aboutBox();
         QVERIFY(box && box->isVisible());
         QCOMPARE(QApplication::activeModalWidget(), box);
@@ -121,7 +93,7 @@ void TestHelpAbout::linksOpenTheirTargetsAndLeaveTheBoxOpen()
     QFETCH(bool, byKeyboard);
     GuiHarness gui;
     gui.platform.shellOpenSucceeds = false; // no mail program: still nothing shown
-    whileModal(gui, u"cmdAbout"_s, [&] {
+    gui.whileModal(u"cmdAbout"_s, [&](QWidget *) {
         AboutBox *box = gui.window->aboutBox();
         auto *label = box->findChild<QLabel *>(link);
         if (byKeyboard) {
@@ -163,7 +135,7 @@ void TestHelpAbout::okAndEscapeHideTheSameBox()
         else
             QTest::mouseClick(box->findChild<QPushButton *>(u"cmdOK"_s), Qt::LeftButton);
     };
-    whileModal(gui, u"cmdAbout"_s, [&] {
+    gui.whileModal(u"cmdAbout"_s, [&](QWidget *) {
         first = gui.window->aboutBox();
         // Move the focus away, so that the next showing proves OK takes it back.
         first->findChild<QLabel *>(u"lblWebSite"_s)->setFocus();
@@ -171,7 +143,7 @@ void TestHelpAbout::okAndEscapeHideTheSameBox()
     });
     QVERIFY(first);
     QVERIFY(first->isHidden());
-    whileModal(gui, u"cmdAbout"_s, [&] {
+    gui.whileModal(u"cmdAbout"_s, [&](QWidget *) {
         QCOMPARE(gui.window->aboutBox(), first.data());
         QVERIFY(first->isVisible());
         QCOMPARE(first->focusWidget(), first->findChild<QPushButton *>(u"cmdOK"_s));
@@ -184,12 +156,12 @@ void TestHelpAbout::frameCloseDestroysTheBox()
 {
     GuiHarness gui;
     QPointer<AboutBox> first;
-    whileModal(gui, u"cmdAbout"_s, [&] {
+    gui.whileModal(u"cmdAbout"_s, [&](QWidget *) {
         first = gui.window->aboutBox();
         first->close();
     });
     QTRY_VERIFY(first.isNull());
-    whileModal(gui, u"cmdAbout"_s, [&] {
+    gui.whileModal(u"cmdAbout"_s, [&](QWidget *) {
         QVERIFY(gui.window->aboutBox());
         QVERIFY(gui.window->aboutBox()->isVisible());
         gui.window->aboutBox()->reject();
@@ -199,15 +171,8 @@ void TestHelpAbout::frameCloseDestroysTheBox()
 void TestHelpAbout::closingMainWindowAfterAboutEndsTheProgram()
 {
     GuiHarness gui;
-    whileModal(gui, u"cmdAbout"_s, [&] { gui.window->aboutBox()->reject(); });
-    bool timedOut = false;
-    QTimer::singleShot(0, gui.window.get(), [&] { gui.window->close(); });
-    QTimer::singleShot(5000, qApp, [&] {
-        timedOut = true;
-        QApplication::exit(1);
-    });
-    QCOMPARE(QApplication::exec(), 0);
-    QVERIFY(!timedOut);
+    gui.whileModal(u"cmdAbout"_s, [&](QWidget *) { gui.window->aboutBox()->reject(); });
+    QVERIFY(GuiHarness::endsTheProgram([&] { gui.window->close(); }));
 }
 
 QTEST_MAIN(TestHelpAbout)

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTabWidget>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -239,27 +238,13 @@ void TestMainWindow::escapeEndsTheProgram()
 {
     GuiHarness gui;
     gui.selectTool(u"imgPickwright"_s);
-    bool timedOut = false;
-    QTimer::singleShot(0, gui.window.get(), [&] { QTest::keyClick(gui.window.get(), Qt::Key_Escape); });
-    QTimer::singleShot(5000, qApp, [&] {
-        timedOut = true;
-        QApplication::exit(1);
-    });
-    QCOMPARE(QApplication::exec(), 0);
-    QVERIFY(!timedOut);
+    QVERIFY(GuiHarness::endsTheProgram([&] { QTest::keyClick(gui.window.get(), Qt::Key_Escape); }));
 }
 
 void TestMainWindow::closingTheWindowEndsTheProgram()
 {
     GuiHarness gui;
-    bool timedOut = false;
-    QTimer::singleShot(0, gui.window.get(), [&] { gui.window->close(); });
-    QTimer::singleShot(5000, qApp, [&] {
-        timedOut = true;
-        QApplication::exit(1);
-    });
-    QCOMPARE(QApplication::exec(), 0);
-    QVERIFY(!timedOut);
+    QVERIFY(GuiHarness::endsTheProgram([&] { gui.window->close(); }));
 }
 
 void TestMainWindow::windowIsFixedSizeWithoutMaximize()

@@ -3,10 +3,12 @@
 #include "app/StartUp.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -51,4 +53,46 @@ void GuiHarness::type(const QString &objectName, const QString &text) const
             QTest::keyClick(widget, Qt::Key_Return);
         QTest::keyClicks(widget, lines.at(i));
     }
+}
+
+void GuiHarness::whileModal(const QString &button, const std::function<void(QWidget *modal)> &whileShown) const
+{
+    bool shown = false;
+    bool guarded = false;
+    QTimer checks;
+    checks.setSingleShot(true);
+    QObject::connect(&checks, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal) {
+            checks.start(10);
+            return;
+        }
+        shown = true;
+        whileShown(modal);
+        if (QTest::currentTestFailed() && modal->isVisible())
+            modal->close();
+    });
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        guarded = true;
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+    });
+    checks.start(0);
+    guard.start(20000);
+    click(button);
+    QVERIFY2(shown, "the modal window never showed");
+    QVERIFY2(!guarded, "the modal window stayed open");
+}
+
+bool GuiHarness::endsTheProgram(const std::function<void()> &action)
+{
+    bool timedOut = false;
+    QTimer::singleShot(0, qApp, action);
+    QTimer::singleShot(5000, qApp, [&] {
+        timedOut = true;
+        QApplication::exit(1);
+    });
+    return QApplication::exec() == 0 && !timedOut;
 }

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 // The main window on a fake platform, driven through its real widgets by
@@ -38,4 +39,14 @@ public:
     // Replaces a line edit's, combo box's or text edit's text by typing, as a
     // user would (select all, then type). Line breaks type Return.
     void type(const QString &objectName, const QString &text) const;
+
+    // Clicks a button that opens a modal window and runs `whileShown` on that
+    // window once it is up; `whileShown` closes or hides it. Should it not, or
+    // should a check fail, a guard closes the window so that the run cannot
+    // hang, and the test fails.
+    void whileModal(const QString &button, const std::function<void(QWidget *modal)> &whileShown) const;
+
+    // Runs `action` from the event loop and reports whether the program's
+    // event loop then ended by itself (within a few seconds) with status 0.
+    static bool endsTheProgram(const std::function<void()> &action);
 };

@@ -53,38 +53,10 @@ QList<QWidget *> previews()
     return found;
 }
 
-// Presses Test and runs `whileShown` on the preview once it is up. The
-// preview is modal, so the checks run from the event loop it spins; a guard
-// closes it should they fail to, so that a fault cannot hang the run.
+// Presses Test and runs `whileShown` on the preview once it is up.
 void pressTestWith(GuiHarness &gui, const std::function<void(QDialog *)> &whileShown)
 {
-    bool shown = false;
-    bool guarded = false;
-    QTimer checks;
-    checks.setSingleShot(true);
-    QObject::connect(&checks, &QTimer::timeout, [&] {
-        auto *preview = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!preview) {
-            checks.start(10);
-            return;
-        }
-        shown = true;
-        whileShown(preview);
-        if (QTest::currentTestFailed())
-            preview->close();
-    });
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [&] {
-        guarded = true;
-        if (QWidget *modal = QApplication::activeModalWidget())
-            modal->close();
-    });
-    checks.start(0);
-    guard.start(20000);
-    gui.click(u"cmdTest"_s);
-    QVERIFY2(shown, "the preview never showed");
-    QVERIFY2(!guarded, "the preview stayed open");
+    gui.whileModal(u"cmdTest"_s, [&](QWidget *modal) { whileShown(qobject_cast<QDialog *>(modal)); });
 }
 
 template<typename T = QWidget>
