@@ -66,7 +66,11 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(8);
     grid->addWidget(createHeaderStrip(), 0, 0, 1, 2);
-    grid->addWidget(createSelector(), 1, 0, Qt::AlignTop);
+    auto *selectorColumn = new QVBoxLayout;
+    selectorColumn->setContentsMargins(8, 0, 0, 0);
+    selectorColumn->addWidget(createSelector());
+    selectorColumn->addStretch();
+    grid->addLayout(selectorColumn, 1, 0);
     grid->addWidget(createEditor(), 1, 1);
     grid->addWidget(createMenu(), 2, 0, 1, 2);
     grid->setColumnStretch(1, 1);
