@@ -2,7 +2,7 @@
 
 #include "platform/QtPlatform.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFontDatabase>
 #include <QPointer>
 #include <QPrintDialog>
@@ -176,7 +176,8 @@ private:
 
     DialogOutcome showFont()
     {
-        QFontDialog dialog(parentWidget());
+        // Starts on the program's own font rather than the first one listed.
+        QFontDialog dialog(QApplication::font(), parentWidget());
         dialog.setOptions(fontDialogOptions(flags()));
         if (!fontsAvailable(dialog.options()))
             return failure(QT_TRANSLATE_NOOP("CommonDialog", "The Font dialog cannot open: there are no fonts to show."));
