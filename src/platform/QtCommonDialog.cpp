@@ -179,8 +179,10 @@ private:
         // Starts on the program's own font rather than the first one listed.
         QFontDialog dialog(QApplication::font(), parentWidget());
         dialog.setOptions(fontDialogOptions(flags()));
-        if (!fontsAvailable(dialog.options()))
-            return failure(QT_TRANSLATE_NOOP("CommonDialog", "The Font dialog cannot open: there are no fonts to show."));
+        if (!fontsAvailable(dialog.options())) {
+            return failure(
+                QT_TRANSLATE_NOOP("CommonDialog", "The Font dialog cannot open: there are no fonts to show."));
+        }
         return outcomeOf(dialog.exec());
     }
 

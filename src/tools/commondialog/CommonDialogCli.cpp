@@ -8,11 +8,12 @@ namespace {
 
 // --dialog values, in page order.
 const QStringList dialogNames{u"open"_s, u"save"_s, u"font"_s, u"color"_s, u"printer"_s};
+// --fonts values, in FontsToDisplay order.
 const QStringList fontsNames{u"screen"_s, u"printer"_s, u"both"_s};
 
 // Every option that sets a field, and the ones each page takes.
-const QStringList fieldOptions{u"title"_s,    u"default-ext"_s,      u"file-type"_s,
-                               u"fonts"_s,    u"no-custom-colors"_s, u"no-print-to-file"_s};
+const QStringList fieldOptions{u"title"_s, u"default-ext"_s,      u"file-type"_s,
+                               u"fonts"_s, u"no-custom-colors"_s, u"no-print-to-file"_s};
 
 QStringList optionsOf(DialogPage page)
 {
@@ -33,8 +34,7 @@ QStringList optionsOf(DialogPage page)
 
 void declare(ToolOptions &options)
 {
-    options.addChoice(u"dialog"_s, u"The dialog, as the current page: open (the default), save, font, color or printer."_s,
-                      dialogNames);
+    options.addChoice(u"dialog"_s, u"The dialog: open (the default), save, font, color or printer."_s, dialogNames);
     options.addText(u"title"_s, u"open, save: the dialog title (default \"Open\" or \"Save As\")."_s);
     options.addText(u"default-ext"_s, u"save: the default extension (default none)."_s);
     options.addRepeatedText(u"file-type"_s,
@@ -61,8 +61,9 @@ QString generate(const ToolOptions &options)
     for (const QString &own : optionsOf(fields.page))
         foreign.removeOne(own);
     if (const QStringList given = options.givenAmong(foreign); !given.isEmpty()) {
-        throw CliError{u"%1 %2 not belong to --dialog %3"_s.arg(given.join(u", "_s), given.size() == 1 ? u"does"_s : u"do"_s,
-                                                         dialogNames.at(int(fields.page)))};
+        const QString verb = given.size() == 1 ? u"does"_s : u"do"_s;
+        throw CliError{u"%1 %2 not belong to --dialog %3"_s.arg(given.join(u", "_s), verb,
+                                                                dialogNames.at(int(fields.page)))};
     }
 
     switch (fields.page) {
