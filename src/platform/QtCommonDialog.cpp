@@ -1,10 +1,143 @@
-#include "platform/CommonDialog.h"
+#include "platform/QtCommonDialog.h"
+
 #include "platform/QtPlatform.h"
 
-#include <QFileDialog>
+#include <QApplication>
+#include <QFontDatabase>
 #include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace qtcommondialog {
+
+QStringList nameFilters(const QString &filter)
+{
+    QStringList result;
+    const QStringList parts = filter.split(u'|');
+    // A lone description at the end (an odd count, or the empty text after a
+    // final bar) has no pattern and is left out.
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts.at(i).trimmed();
+        QStringList patterns;
+        for (const QString &pattern : parts.at(i + 1).split(u';')) {
+            if (const QString p = pattern.trimmed(); !p.isEmpty())
+                patterns << p;
+        }
+        if (patterns.isEmpty())
+            continue;
+        const QString list = patterns.join(u' ');
+        // Qt reads space-separated patterns from the parentheses at the end,
+        // so a description that already shows them that way ("Text (*.txt)")
+        // stays as it is.
+        if (description.isEmpty())
+            result << list;
+        else if (description.endsWith(u'(' + list + u')'))
+            result << description;
+        else
+            result << description + u" ("_s + list + u')';
+    }
+    return result;
+}
+
+QFileDialog::Options fileDialogOptions(DialogKind kind, qint32 flags)
+{
+    QFileDialog::Options options;
+    // The standard Save dialog asks before replacing a file only when told to.
+    if (kind == DialogKind::Save && !(flags & cdlOFNOverwritePrompt))
+        options |= QFileDialog::DontConfirmOverwrite;
+    return options;
+}
+
+void setUpFileDialog(QFileDialog &dialog, DialogKind kind, const CommonDialog &properties)
+{
+    const bool save = kind == DialogKind::Save;
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOptions(fileDialogOptions(kind, properties.flags()));
+    // Without a title of its own the dialog keeps Qt's "Open" or "Save As".
+    if (!properties.dialogTitle().isEmpty())
+        dialog.setWindowTitle(properties.dialogTitle());
+    if (const QStringList filters = nameFilters(properties.filter()); !filters.isEmpty())
+        dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(properties.defaultExt());
+}
+
+QFontDialog::FontDialogOptions fontDialogOptions(qint32 flags)
+{
+    const bool screen = flags & cdlCFScreenFonts;
+    const bool printer = flags & cdlCFPrinterFonts;
+    if (printer && !screen)
+        return QFontDialog::ScalableFonts;
+    return {};
+}
+
+bool fontsAvailable(QFontDialog::FontDialogOptions options)
+{
+    const QStringList families = QFontDatabase::families();
+    if (!options.testFlag(QFontDialog::ScalableFonts))
+        return !families.isEmpty();
+    return std::any_of(families.cbegin(), families.cend(),
+                       [](const QString &family) { return QFontDatabase::isSmoothlyScalable(family); });
+}
+
+QColorDialog::ColorDialogOptions colorDialogOptions(qint32 flags)
+{
+    if (flags & cdlCCPreventFullOpen)
+        return QColorDialog::DontUseNativeDialog;
+    return {};
+}
+
+void setUpColorDialog(QColorDialog &dialog, qint32 flags)
+{
+    dialog.setOptions(colorDialogOptions(flags));
+    const QString addCaption = QColorDialog::tr("&Add to Custom Colors");
+    for (QPushButton *button : dialog.findChildren<QPushButton *>()) {
+        if (button->text() == addCaption)
+            button->setEnabled(!(flags & cdlCCPreventFullOpen));
+    }
+}
+
+QAbstractPrintDialog::PrintDialogOptions printDialogOptions(qint32 flags)
+{
+    QAbstractPrintDialog::PrintDialogOptions options{QAbstractPrintDialog::PrintToFile,
+                                                     QAbstractPrintDialog::PrintPageRange,
+                                                     QAbstractPrintDialog::PrintShowPageSize,
+                                                     QAbstractPrintDialog::PrintCollateCopies};
+    options.setFlag(QAbstractPrintDialog::PrintToFile, !(flags & cdlPDDisablePrintToFile));
+    return options;
+}
+
+void setUpPrintDialog(QPrintDialog &dialog, qint32 flags)
+{
+    dialog.setOptions(printDialogOptions(flags));
+}
+
+bool canPrint(qint32 flags, qsizetype installedPrinters)
+{
+    return installedPrinters > 0 || printDialogOptions(flags).testFlag(QAbstractPrintDialog::PrintToFile);
+}
+
+} // namespace qtcommondialog
 
 namespace {
+
+using namespace qtcommondialog;
+
+DialogOutcome outcomeOf(int result)
+{
+    return {result == QDialog::Accepted ? DialogOutcome::Status::Confirmed : DialogOutcome::Status::Cancelled, {}};
+}
+
+DialogOutcome failure(const char *message)
+{
+    return {DialogOutcome::Status::Failed, QCoreApplication::translate("CommonDialog", message)};
+}
 
 class QtCommonDialog final : public CommonDialog
 {
@@ -14,16 +147,64 @@ public:
 protected:
     DialogOutcome show(DialogKind kind) override
     {
-        if (kind != DialogKind::Open)
-            return {DialogOutcome::Status::Failed, QStringLiteral("This dialog is not available.")};
-        const QString path = QFileDialog::getOpenFileName(m_owner, dialogTitle());
-        if (path.isEmpty())
-            return {DialogOutcome::Status::Cancelled, {}};
-        setFileName(path);
+        switch (kind) {
+        case DialogKind::Open:
+        case DialogKind::Save:
+            return showFile(kind);
+        case DialogKind::Font:
+            return showFont();
+        case DialogKind::Color:
+            return showColor();
+        case DialogKind::Printer:
+            return showPrinter();
+        }
         return {};
     }
 
 private:
+    QWidget *parentWidget() const { return m_owner ? m_owner->window() : nullptr; }
+
+    DialogOutcome showFile(DialogKind kind)
+    {
+        QFileDialog dialog(parentWidget());
+        setUpFileDialog(dialog, kind, *this);
+        const DialogOutcome outcome = outcomeOf(dialog.exec());
+        if (outcome.confirmed())
+            setFileName(dialog.selectedFiles().value(0));
+        return outcome;
+    }
+
+    DialogOutcome showFont()
+    {
+        // Starts on the program's own font rather than the first one listed.
+        QFontDialog dialog(QApplication::font(), parentWidget());
+        dialog.setOptions(fontDialogOptions(flags()));
+        if (!fontsAvailable(dialog.options())) {
+            return failure(
+                QT_TRANSLATE_NOOP("CommonDialog", "The Font dialog cannot open: there are no fonts to show."));
+        }
+        return outcomeOf(dialog.exec());
+    }
+
+    DialogOutcome showColor()
+    {
+        QColorDialog dialog(parentWidget());
+        setUpColorDialog(dialog, flags());
+        return outcomeOf(dialog.exec());
+    }
+
+    DialogOutcome showPrinter()
+    {
+        if (!canPrint(flags(), QPrinterInfo::availablePrinterNames().size())) {
+            return failure(QT_TRANSLATE_NOOP("CommonDialog", "The Print dialog cannot open: no printer is installed, "
+                                                             "and printing to a file is turned off."));
+        }
+        QPrinter printer;
+        QPrintDialog dialog(&printer, parentWidget());
+        setUpPrintDialog(dialog, flags());
+        return outcomeOf(dialog.exec());
+    }
+
     QPointer<QWidget> m_owner;
 };
 

@@ -1,8 +1,99 @@
 #include "tools/commondialog/CommonDialogCli.h"
 
+#include "tools/commondialog/CommonDialogGenerator.h"
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// --dialog values, in page order.
+const QStringList dialogNames{u"open"_s, u"save"_s, u"font"_s, u"color"_s, u"printer"_s};
+// --fonts values, in FontsToDisplay order.
+const QStringList fontsNames{u"screen"_s, u"printer"_s, u"both"_s};
+
+// Every option that sets a field, and the ones each page takes.
+const QStringList fieldOptions{u"title"_s, u"default-ext"_s,      u"file-type"_s,
+                               u"fonts"_s, u"no-custom-colors"_s, u"no-print-to-file"_s};
+
+QStringList optionsOf(DialogPage page)
+{
+    switch (page) {
+    case DialogPage::Open:
+        return {u"title"_s, u"file-type"_s};
+    case DialogPage::Save:
+        return {u"title"_s, u"default-ext"_s, u"file-type"_s};
+    case DialogPage::Font:
+        return {u"fonts"_s};
+    case DialogPage::Color:
+        return {u"no-custom-colors"_s};
+    case DialogPage::Printer:
+        return {u"no-print-to-file"_s};
+    }
+    return {};
+}
+
+void declare(ToolOptions &options)
+{
+    options.addChoice(u"dialog"_s, u"The dialog: open (the default), save, font, color or printer."_s, dialogNames);
+    options.addText(u"title"_s, u"open, save: the dialog title (default \"Open\" or \"Save As\")."_s);
+    options.addText(u"default-ext"_s, u"save: the default extension (default none)."_s);
+    options.addRepeatedText(u"file-type"_s,
+                            u"open, save: an allowed file type such as txt; repeat it for more, in order."_s);
+    options.addChoice(u"fonts"_s, u"font: the fonts to display: screen, printer or both (the default)."_s, fontsNames);
+    options.addFlag(u"no-custom-colors"_s, u"color: no defining of custom colors."_s);
+    options.addFlag(u"no-print-to-file"_s, u"printer: no printing to file."_s);
+}
+
+QStringList fileTypes(const ToolOptions &options)
+{
+    const QStringList types = options.texts(u"file-type"_s);
+    if (types.contains(QString()))
+        throw CliError{u"--file-type: a file type cannot be empty"_s};
+    return types;
+}
+
+QString generate(const ToolOptions &options)
+{
+    CommonDialogFields fields;
+    fields.page = DialogPage(dialogNames.indexOf(options.choice(u"dialog"_s).value_or(dialogNames.first())));
+
+    QStringList foreign = fieldOptions;
+    for (const QString &own : optionsOf(fields.page))
+        foreign.removeOne(own);
+    if (const QStringList given = options.givenAmong(foreign); !given.isEmpty()) {
+        const QString verb = given.size() == 1 ? u"does"_s : u"do"_s;
+        throw CliError{u"%1 %2 not belong to --dialog %3"_s.arg(given.join(u", "_s), verb,
+                                                                dialogNames.at(int(fields.page)))};
+    }
+
+    switch (fields.page) {
+    case DialogPage::Open:
+        fields.openTitle = options.text(u"title"_s).value_or(fields.openTitle);
+        fields.openFileTypes = fileTypes(options);
+        break;
+    case DialogPage::Save:
+        fields.saveTitle = options.text(u"title"_s).value_or(fields.saveTitle);
+        fields.saveDefaultExtension = options.text(u"default-ext"_s).value_or(fields.saveDefaultExtension);
+        fields.saveFileTypes = fileTypes(options);
+        break;
+    case DialogPage::Font:
+        if (const auto fonts = options.choice(u"fonts"_s))
+            fields.fonts = FontsToDisplay(fontsNames.indexOf(*fonts));
+        break;
+    case DialogPage::Color:
+        fields.customColors = !options.flag(u"no-custom-colors"_s);
+        break;
+    case DialogPage::Printer:
+        fields.printToFile = !options.flag(u"no-print-to-file"_s);
+        break;
+    }
+    return generateCommonDialogCode(fields);
+}
+
+} // namespace
 
 CliTool commonDialogCli()
 {
-    return {u"commondialog"_s, u"Code that shows an Open, Save, Font, Color or Printer dialog (Pickwright)."_s, [](ToolOptions &) {}, [](const ToolOptions &) { return QString(); }};
+    return {u"commondialog"_s, u"Code that shows an Open, Save, Font, Color or Printer dialog (Pickwright)."_s,
+            declare, generate};
 }

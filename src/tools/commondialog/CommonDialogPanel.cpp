@@ -1,22 +1,354 @@
 #include "tools/commondialog/CommonDialogPanel.h"
 
+#include "platform/CommonDialog.h"
+#include "platform/Platform.h"
+#include "tools/commondialog/CommonDialogGenerator.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
 using namespace Qt::StringLiterals;
 
-CommonDialogPanel::CommonDialogPanel(const ToolContext &context, QWidget *parent) : ToolPanel(parent), m_context(context)
+namespace {
+
+// The exclamation icon of a message box, for a dialog that could not open.
+constexpr int vbExclamation = 48;
+
+QLabel *buddyLabel(const QString &objectName, const QString &caption, QWidget *buddy, QWidget *parent)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(objectName);
+    label->setBuddy(buddy);
+    return label;
+}
+
+QPushButton *pageButton(const QString &objectName, const QString &caption, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(objectName);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// A file-type list: entries in the order added, never sorted, one selected
+// at most.
+QListWidget *fileTypeList(const QString &objectName, QWidget *parent)
+{
+    auto *list = new QListWidget(parent);
+    list->setObjectName(objectName);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSortingEnabled(false);
+    return list;
+}
+
+// The list, with Add below it on the left and Remove on the right.
+QLayout *fileTypeBox(QListWidget *list, QPushButton *add, QPushButton *remove)
+{
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(add);
+    buttons->addStretch();
+    buttons->addWidget(remove);
+    auto *box = new QVBoxLayout;
+    box->addWidget(list, 1);
+    box->addLayout(buttons);
+    return box;
+}
+
+int selectedIndex(const QListWidget *list)
+{
+    const QList<QListWidgetItem *> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.first());
+}
+
+QCheckBox *checkBox(const QString &objectName, const QString &caption, QWidget *parent)
+{
+    auto *check = new QCheckBox(caption, parent);
+    check->setObjectName(objectName);
+    return check;
+}
+
+// A page that holds one check box at its top.
+QWidget *checkBoxPage(QCheckBox *check, QWidget *page)
+{
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(check, 0, Qt::AlignLeft);
+    layout->addStretch();
+    return page;
+}
+
+} // namespace
+
+CommonDialogPanel::CommonDialogPanel(const ToolContext &context, QWidget *parent)
+    : ToolPanel(parent), m_context(context), m_cdlCommonDialog(context.platform.createCommonDialog(this))
 {
     setObjectName(u"tabPickwright"_s);
-    addTab(new QWidget(this), tr("Open"));
-    addTab(new QWidget(this), tr("Save"));
-    addTab(new QWidget(this), tr("Font"));
-    addTab(new QWidget(this), tr("Color"));
-    addTab(new QWidget(this), tr("Printer"));
+    addTab(createOpenPage(), tr("Open"));
+    addTab(createSavePage(), tr("Save"));
+    addTab(createFontPage(), tr("Font"));
+    addTab(createColorPage(), tr("Color"));
+    addTab(createPrinterPage(), tr("Printer"));
+
+    for (DialogPage page : {DialogPage::Open, DialogPage::Save, DialogPage::Font, DialogPage::Color,
+                            DialogPage::Printer})
+        showStartValues(page);
+}
+
+CommonDialogPanel::~CommonDialogPanel() = default;
+
+QWidget *CommonDialogPanel::createOpenPage()
+{
+    auto *page = new QWidget(this);
+    m_txtDialogTitleOpen = new QLineEdit(page);
+    m_txtDialogTitleOpen->setObjectName(u"txtDialogTitleOpen"_s);
+    m_lstFileTypesOpen = fileTypeList(u"lstFileTypesOpen"_s, page);
+    m_cmdAddOpen = pageButton(u"cmdAddOpen"_s, tr("&Add"), page);
+    m_cmdRemoveOpen = pageButton(u"cmdRemoveOpen"_s, tr("&Remove"), page);
+
+    auto *grid = new QGridLayout(page);
+    grid->addWidget(buddyLabel(u"Label6"_s, tr("&Dialog Title:"), m_txtDialogTitleOpen, page), 0, 0);
+    grid->addWidget(m_txtDialogTitleOpen, 0, 1);
+    grid->addWidget(buddyLabel(u"Label7"_s, tr("&Allowed File Types:"), m_lstFileTypesOpen, page), 1, 0,
+                    Qt::AlignTop);
+    grid->addLayout(fileTypeBox(m_lstFileTypesOpen, m_cmdAddOpen, m_cmdRemoveOpen), 1, 1);
+    grid->setColumnStretch(1, 1);
+
+    setTabOrder(m_txtDialogTitleOpen, m_lstFileTypesOpen);
+    setTabOrder(m_lstFileTypesOpen, m_cmdAddOpen);
+    setTabOrder(m_cmdAddOpen, m_cmdRemoveOpen);
+
+    connect(m_cmdAddOpen, &QPushButton::clicked, this, &CommonDialogPanel::cmdAddOpen_Click);
+    connect(m_cmdRemoveOpen, &QPushButton::clicked, this, &CommonDialogPanel::cmdRemoveOpen_Click);
+    return page;
+}
+
+QWidget *CommonDialogPanel::createSavePage()
+{
+    auto *page = new QWidget(this);
+    m_txtDialogTitleSave = new QLineEdit(page);
+    m_txtDialogTitleSave->setObjectName(u"txtDialogTitleSave"_s);
+    m_txtDefaultExtensionSave = new QLineEdit(page);
+    m_txtDefaultExtensionSave->setObjectName(u"txtDefaultExtensionSave"_s);
+    m_lstFileTypesSave = fileTypeList(u"lstFileTypesSave"_s, page);
+    m_cmdAddSave = pageButton(u"cmdAddSave"_s, tr("&Add"), page);
+    m_cmdRemoveSave = pageButton(u"cmdRemoveSave"_s, tr("&Remove"), page);
+
+    auto *grid = new QGridLayout(page);
+    grid->addWidget(buddyLabel(u"Label9"_s, tr("&Dialog Title:"), m_txtDialogTitleSave, page), 0, 0);
+    grid->addWidget(m_txtDialogTitleSave, 0, 1);
+    grid->addWidget(buddyLabel(u"Label10"_s, tr("D&efault Extension:"), m_txtDefaultExtensionSave, page), 1, 0);
+    grid->addWidget(m_txtDefaultExtensionSave, 1, 1);
+    grid->addWidget(buddyLabel(u"Label8"_s, tr("&Allowed File Types:"), m_lstFileTypesSave, page), 2, 0,
+                    Qt::AlignTop);
+    grid->addLayout(fileTypeBox(m_lstFileTypesSave, m_cmdAddSave, m_cmdRemoveSave), 2, 1);
+    grid->setColumnStretch(1, 1);
+
+    setTabOrder(m_txtDialogTitleSave, m_txtDefaultExtensionSave);
+    setTabOrder(m_txtDefaultExtensionSave, m_lstFileTypesSave);
+    setTabOrder(m_lstFileTypesSave, m_cmdAddSave);
+    setTabOrder(m_cmdAddSave, m_cmdRemoveSave);
+
+    connect(m_cmdAddSave, &QPushButton::clicked, this, &CommonDialogPanel::cmdAddSave_Click);
+    connect(m_cmdRemoveSave, &QPushButton::clicked, this, &CommonDialogPanel::cmdRemoveSave_Click);
+    return page;
+}
+
+QWidget *CommonDialogPanel::createFontPage()
+{
+    auto *page = new QWidget(this);
+    auto *fraFontsToDisplay = new QGroupBox(tr("Fonts to Display"), page);
+    fraFontsToDisplay->setObjectName(u"fraFontsToDisplay"_s);
+    m_optScreenFonts = new QRadioButton(tr("&Screen Fonts Only"), fraFontsToDisplay);
+    m_optScreenFonts->setObjectName(u"optScreenFonts"_s);
+    m_optPrinterFonts = new QRadioButton(tr("&Printer Fonts Only"), fraFontsToDisplay);
+    m_optPrinterFonts->setObjectName(u"optPrinterFonts"_s);
+    m_optBoth = new QRadioButton(tr("&Both"), fraFontsToDisplay);
+    m_optBoth->setObjectName(u"optBoth"_s);
+
+    // Each button as wide as its caption, so that the space beside it does
+    // not look clickable.
+    auto *options = new QVBoxLayout(fraFontsToDisplay);
+    options->addWidget(m_optScreenFonts, 0, Qt::AlignLeft);
+    options->addWidget(m_optPrinterFonts, 0, Qt::AlignLeft);
+    options->addWidget(m_optBoth, 0, Qt::AlignLeft);
+
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(fraFontsToDisplay);
+    layout->addStretch();
+    return page;
+}
+
+QWidget *CommonDialogPanel::createColorPage()
+{
+    auto *page = new QWidget(this);
+    m_chkEnableCustomColors = checkBox(u"chkEnableCustomColors"_s, tr("&Enable defining of custom colors"), page);
+    return checkBoxPage(m_chkEnableCustomColors, page);
+}
+
+QWidget *CommonDialogPanel::createPrinterPage()
+{
+    auto *page = new QWidget(this);
+    m_chkPrintToFile = checkBox(u"chkPrintToFile"_s, tr("&Enable printing to file"), page);
+    return checkBoxPage(m_chkPrintToFile, page);
+}
+
+CommonDialogFields CommonDialogPanel::fields() const
+{
+    CommonDialogFields fields;
+    fields.page = DialogPage(currentIndex());
+
+    const auto entries = [](const QListWidget *list) {
+        QStringList texts;
+        for (int i = 0; i < list->count(); ++i)
+            texts << list->item(i)->text();
+        return texts;
+    };
+    fields.openTitle = m_txtDialogTitleOpen->text();
+    fields.openFileTypes = entries(m_lstFileTypesOpen);
+    fields.saveTitle = m_txtDialogTitleSave->text();
+    fields.saveDefaultExtension = m_txtDefaultExtensionSave->text();
+    fields.saveFileTypes = entries(m_lstFileTypesSave);
+
+    // Screen first, then printer; anything else counts as both.
+    fields.fonts = m_optScreenFonts->isChecked()    ? FontsToDisplay::ScreenOnly
+                   : m_optPrinterFonts->isChecked() ? FontsToDisplay::PrinterOnly
+                                                    : FontsToDisplay::Both;
+    fields.customColors = m_chkEnableCustomColors->isChecked();
+    fields.printToFile = m_chkPrintToFile->isChecked();
+    return fields;
 }
 
 QString CommonDialogPanel::generate() const
 {
-    return {};
+    return generateCommonDialogCode(fields());
 }
 
-void CommonDialogPanel::test() {}
+void CommonDialogPanel::test()
+{
+    const CommonDialogFields f = fields();
+    CommonDialog &dialog = *m_cdlCommonDialog;
+    // Only the current page's properties are written; the others keep what
+    // an earlier test left in them.
+    DialogOutcome outcome;
+    switch (f.page) {
+    case DialogPage::Open:
+        dialog.setDialogTitle(f.openTitle);
+        dialog.setFilter(buildFileFilter(f.openFileTypes));
+        dialog.setFlags(0);
+        outcome = dialog.ShowOpen();
+        break;
+    case DialogPage::Save:
+        dialog.setDialogTitle(f.saveTitle);
+        dialog.setDefaultExt(f.saveDefaultExtension);
+        dialog.setFilter(buildFileFilter(f.saveFileTypes));
+        dialog.setFlags(0);
+        outcome = dialog.ShowSave();
+        break;
+    case DialogPage::Font:
+        dialog.setFlags(f.fonts == FontsToDisplay::ScreenOnly    ? cdlCFScreenFonts
+                        : f.fonts == FontsToDisplay::PrinterOnly ? cdlCFPrinterFonts
+                                                                 : cdlCFBoth);
+        outcome = dialog.ShowFont();
+        break;
+    case DialogPage::Color:
+        dialog.setFlags(f.customColors ? 0 : cdlCCPreventFullOpen);
+        outcome = dialog.ShowColor();
+        break;
+    case DialogPage::Printer:
+        dialog.setFlags(f.printToFile ? 0 : cdlPDDisablePrintToFile);
+        outcome = dialog.ShowPrinter();
+        break;
+    }
+    // CancelError is off, so a cancel ends the test like a confirm. A dialog
+    // that could not open at all is worth telling the user about.
+    if (outcome.failed())
+        m_context.platform.msgBox(outcome.error, vbExclamation, tr("Pickwright"), std::nullopt);
+}
 
-void CommonDialogPanel::reset() {}
+void CommonDialogPanel::reset()
+{
+    showStartValues(DialogPage(currentIndex()));
+}
+
+void CommonDialogPanel::showStartValues(DialogPage page)
+{
+    const CommonDialogFields start;
+    switch (page) {
+    case DialogPage::Open:
+        m_txtDialogTitleOpen->setText(start.openTitle);
+        m_lstFileTypesOpen->clear();
+        break;
+    case DialogPage::Save:
+        m_txtDialogTitleSave->setText(start.saveTitle);
+        m_txtDefaultExtensionSave->setText(start.saveDefaultExtension);
+        m_lstFileTypesSave->clear();
+        break;
+    case DialogPage::Font:
+        switch (start.fonts) {
+        case FontsToDisplay::ScreenOnly:
+            m_optScreenFonts->setChecked(true);
+            break;
+        case FontsToDisplay::PrinterOnly:
+            m_optPrinterFonts->setChecked(true);
+            break;
+        case FontsToDisplay::Both:
+            m_optBoth->setChecked(true);
+            break;
+        }
+        break;
+    case DialogPage::Color:
+        m_chkEnableCustomColors->setChecked(start.customColors);
+        break;
+    case DialogPage::Printer:
+        m_chkPrintToFile->setChecked(start.printToFile);
+        break;
+    }
+}
+
+void CommonDialogPanel::cmdAddOpen_Click()
+{
+    addFileType(m_lstFileTypesOpen);
+}
+
+void CommonDialogPanel::cmdAddSave_Click()
+{
+    addFileType(m_lstFileTypesSave);
+}
+
+void CommonDialogPanel::cmdRemoveOpen_Click()
+{
+    removeFileType(m_lstFileTypesOpen);
+}
+
+void CommonDialogPanel::cmdRemoveSave_Click()
+{
+    removeFileType(m_lstFileTypesSave);
+}
+
+void CommonDialogPanel::addFileType(QListWidget *list)
+{
+    // An empty answer is also what a cancelled box gives: nothing to add.
+    const QString answer = m_context.platform.inputBox(tr("Please enter a file extension (e.g. \"txt\")"), tr("Add"),
+                                                       QString(), std::nullopt);
+    if (!answer.isEmpty())
+        list->addItem(answer);
+}
+
+void CommonDialogPanel::removeFileType(QListWidget *list)
+{
+    const int index = selectedIndex(list);
+    if (index < 0)
+        return;
+    delete list->takeItem(index);
+    // Qt would select the neighbouring entry in its place; a second Remove
+    // must find no selection.
+    list->clearSelection();
+    list->setCurrentRow(-1);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/CommonDialog.h"
+
+#include <QAbstractPrintDialog>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QStringList>
+
+class QPrintDialog;
+
+// How the common dialog component's properties become Qt dialog settings.
+// The component shows the dialogs; these functions only set them up, so
+// that each mapping can be checked without showing anything.
+namespace qtcommondialog {
+
+// Qt name filters for a Filter property: each "description|pattern" pair
+// becomes "description (pattern)", with the ";"-separated patterns of one
+// pair in one filter. A missing or empty pattern drops its pair; an empty
+// result means all files.
+QStringList nameFilters(const QString &filter);
+
+// Title, name filters, default suffix, mode and options of a file dialog.
+void setUpFileDialog(QFileDialog &dialog, DialogKind kind, const CommonDialog &properties);
+QFileDialog::Options fileDialogOptions(DialogKind kind, qint32 flags);
+
+// Qt lists the same fonts for the screen and the printer; only scalable
+// fonts stand for printer fonts, as those print at any resolution.
+QFontDialog::FontDialogOptions fontDialogOptions(qint32 flags);
+// Whether the font dialog would list any font at all.
+bool fontsAvailable(QFontDialog::FontDialogOptions options);
+
+// Qt's colour dialog always lets the user define custom colours; with
+// cdlCCPreventFullOpen its "Add to Custom Colors" button is disabled
+// instead, which needs Qt's own dialog rather than a native one.
+QColorDialog::ColorDialogOptions colorDialogOptions(qint32 flags);
+void setUpColorDialog(QColorDialog &dialog, qint32 flags);
+
+QAbstractPrintDialog::PrintDialogOptions printDialogOptions(qint32 flags);
+void setUpPrintDialog(QPrintDialog &dialog, qint32 flags);
+// The print dialog has somewhere to print to: an installed printer, or a
+// file when printing to file is allowed.
+bool canPrint(qint32 flags, qsizetype installedPrinters);
+
+} // namespace qtcommondialog

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "tools/commondialog/CommonDialogFields.h"
+
+#include <QString>
+#include <QStringList>
+
+// The Filter property for a list of file types: "E Files|*.E|" for each
+// entry E, in list order. The final bar stays; an empty list gives "".
+QString buildFileFilter(const QStringList &fileTypes);
+
+// The code that shows the current page's dialog through `CommonDialog1`,
+// with a cancel sent to an error label. Every line ends with CR LF.
+QString generateCommonDialogCode(const CommonDialogFields &fields);
