@@ -1,5 +1,7 @@
 #include "platform/InputBoxDialog.h"
 
+#include "platform/FieldText.h"
+
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -32,6 +34,9 @@ InputBoxDialog::InputBoxDialog(const QString &prompt, const QString &title, cons
 
     m_answer->setObjectName(u"txtAnswer"_s);
     m_answer->setAccessibleName(tr("Answer"));
+    // The answer is one line; the Add button of the dialog tool writes it
+    // into a line of code.
+    keepToOneLine(m_answer);
     // Typing replaces the default answer, as in every input box.
     m_answer->selectAll();
     m_answer->setFocus();

@@ -2,7 +2,7 @@
 
 #include "codegen/CodeText.h"
 #include "platform/CommonDialog.h"
-#include "tools/FieldText.h"
+#include "platform/FieldText.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

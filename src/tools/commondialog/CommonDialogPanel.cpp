@@ -1,6 +1,7 @@
 #include "tools/commondialog/CommonDialogPanel.h"
 
 #include "platform/CommonDialog.h"
+#include "platform/FieldText.h"
 #include "platform/Platform.h"
 #include "tools/commondialog/CommonDialogGenerator.h"
 
@@ -108,6 +109,7 @@ QWidget *CommonDialogPanel::createOpenPage()
     auto *page = new QWidget(this);
     m_txtDialogTitleOpen = new QLineEdit(page);
     m_txtDialogTitleOpen->setObjectName(u"txtDialogTitleOpen"_s);
+    keepToOneLine(m_txtDialogTitleOpen);
     m_lstFileTypesOpen = fileTypeList(u"lstFileTypesOpen"_s, page);
     m_cmdAddOpen = pageButton(u"cmdAddOpen"_s, tr("&Add"), page);
     m_cmdRemoveOpen = pageButton(u"cmdRemoveOpen"_s, tr("&Remove"), page);
@@ -136,6 +138,8 @@ QWidget *CommonDialogPanel::createSavePage()
     m_txtDialogTitleSave->setObjectName(u"txtDialogTitleSave"_s);
     m_txtDefaultExtensionSave = new QLineEdit(page);
     m_txtDefaultExtensionSave->setObjectName(u"txtDefaultExtensionSave"_s);
+    keepToOneLine(m_txtDialogTitleSave);
+    keepToOneLine(m_txtDefaultExtensionSave);
     m_lstFileTypesSave = fileTypeList(u"lstFileTypesSave"_s, page);
     m_cmdAddSave = pageButton(u"cmdAddSave"_s, tr("&Add"), page);
     m_cmdRemoveSave = pageButton(u"cmdRemoveSave"_s, tr("&Remove"), page);

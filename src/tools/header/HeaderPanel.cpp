@@ -4,7 +4,7 @@
 #include "platform/Platform.h"
 #include "tools/header/HeaderGenerator.h"
 #include "tools/header/HeaderPreview.h"
-#include "tools/FieldText.h"
+#include "platform/FieldText.h"
 
 #include <QFormLayout>
 #include <QLabel>

@@ -3,7 +3,7 @@
 #include "codegen/CodeText.h"
 #include "platform/Platform.h"
 #include "tools/HelpButtonPage.h"
-#include "tools/FieldText.h"
+#include "platform/FieldText.h"
 #include "tools/msgbox/MsgBoxGenerator.h"
 
 #include <QButtonGroup>

@@ -1,4 +1,4 @@
-#include "tools/FieldText.h"
+#include "platform/FieldText.h"
 
 #include "codegen/CodeText.h"
 
