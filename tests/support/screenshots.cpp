@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
 #include "support/FakePlatform.h"
+#include "tools/ToolPanel.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -60,7 +61,8 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"docs/screenshots"_s;
-    QDir().mkpath(outDir);
+    const bool allPages = argc > 2 && QByteArray(argv[2]) == "--all-pages";
+    QDir().mkpath(allPages ? outDir + u"/pages"_s : outDir);
 
     FakePlatform platform;
     const auto window = startUp(platform, false);
@@ -95,6 +97,15 @@ int main(int argc, char **argv)
                 button->setChecked(true);
         }
         ok &= save(window.get(), outDir + u'/' + shot.file);
+        // Every page of the tool too, for a closer look after a change.
+        if (allPages) {
+            auto *tabs = window->currentTool();
+            for (int page = 1; page < tabs->count(); ++page) {
+                tabs->setCurrentIndex(page);
+                ok &= save(window.get(), outDir + u"/pages/"_s + QString(shot.file).replace(u".png"_s, u"-%1.png"_s.arg(page)));
+            }
+            tabs->setCurrentIndex(0);
+        }
     }
 
     auto *about = new AboutBox(platform);
