@@ -32,6 +32,21 @@ bool hasDisplay()
 #endif
 }
 
+// While the window system is being reached, Qt reports a failure as warnings
+// and then a fatal error with an abort. Say it in one line and leave cleanly.
+void reportUnreachableDisplay(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtFatalMsg) {
+        std::fputs("quillkit98: cannot open the display; check DISPLAY or WAYLAND_DISPLAY, or use "
+                   "'quillkit98 generate'\n",
+                   stderr);
+        std::_Exit(EXIT_FAILURE);
+    }
+    const bool aboutThePlatform = context.category && QByteArrayView(context.category).startsWith("qt.qpa");
+    if (!aboutThePlatform)
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
 void setIdentity()
 {
     QCoreApplication::setApplicationName(u"quillkit98"_s);
@@ -70,7 +85,9 @@ int main(int argc, char **argv)
         return EXIT_FAILURE;
     }
 
+    const QtMessageHandler defaultHandler = qInstallMessageHandler(reportUnreachableDisplay);
     QApplication app(argc, argv);
+    qInstallMessageHandler(defaultHandler);
     setIdentity();
     QApplication::setWindowIcon(QIcon(u":/images/quillkit98.svg"_s));
     QtPlatform platform;

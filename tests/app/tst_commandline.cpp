@@ -215,6 +215,17 @@ void TestCommandLine::binaryNeedsNoDisplay()
     const QByteArray err = process.readAllStandardError();
     QCOMPARE(err.count('\n'), 1);
     QVERIFY(err.contains("no display"));
+
+    // A display that is named but cannot be reached: the same, no abort.
+    env.insert(u"DISPLAY"_s, u":4321"_s);
+    process.setProcessEnvironment(env);
+    process.start(program, {u"--no-splash"_s});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 1);
+    const QByteArray unreachable = process.readAllStandardError();
+    QCOMPARE(unreachable.count('\n'), 1);
+    QVERIFY2(unreachable.contains("cannot open the display"), unreachable.constData());
 }
 
 void TestCommandLine::helpDocumentSitsBesideTheProgramAndNamesEveryOption()
