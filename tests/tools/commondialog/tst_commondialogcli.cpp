@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "support/GenerateRun.h"
 #include "tools/commondialog/CommonDialogGenerator.h"
 
 #include <QBuffer>
@@ -8,25 +9,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Run
+GenerateRun generate(const QStringList &options, const QByteArray &input = {})
 {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-Run generate(const QStringList &options, const QByteArray &input = {})
-{
-    QBuffer out, err, in;
-    in.setData(input);
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    in.open(QIODevice::ReadOnly);
-    Run run;
-    run.status = runCommandLine(QStringList{u"quillkit98"_s, u"generate"_s, u"commondialog"_s} + options, out, err, in);
-    run.out = QString::fromUtf8(out.data());
-    run.err = QString::fromUtf8(err.data());
-    return run;
+    return runGenerate(u"commondialog"_s, options, input);
 }
 
 } // namespace
@@ -86,7 +71,7 @@ void TestCommonDialogCli::optionsSetFields()
 {
     QFETCH(QStringList, options);
     QFETCH(CommonDialogFields, fields);
-    const Run run = generate(options);
+    const GenerateRun run = generate(options);
     QCOMPARE(run.err, QString());
     QCOMPARE(run.status, 0);
     QCOMPARE(run.out, generateCommonDialogCode(fields));
@@ -118,7 +103,7 @@ void TestCommonDialogCli::badOptions()
 {
     QFETCH(QStringList, options);
     QFETCH(QStringList, named);
-    const Run run = generate(options);
+    const GenerateRun run = generate(options);
     QCOMPARE(run.status, 2);
     QCOMPARE(run.out, QString());
     QVERIFY2(run.err.endsWith(u'\n') && run.err.count(u'\n') == 1, qPrintable(run.err));

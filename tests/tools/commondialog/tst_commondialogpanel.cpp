@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "support/GenerateRun.h"
 #include "support/GuiTest.h"
 #include "tools/commondialog/CommonDialogGenerator.h"
 #include "tools/commondialog/CommonDialogPanel.h"
@@ -82,15 +83,10 @@ int selectedRow(const QListWidget *list)
 // What `quillkit98 generate commondialog` prints for these options.
 QString commandLineText(const QStringList &options)
 {
-    QBuffer out, err, in;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    in.open(QIODevice::ReadOnly);
-    const int status =
-        runCommandLine(QStringList{u"quillkit98"_s, u"generate"_s, u"commondialog"_s} + options, out, err, in);
-    if (status != 0)
-        qWarning("%s", err.data().constData());
-    return QString::fromUtf8(out.data());
+    const GenerateRun run = runGenerate(u"commondialog"_s, options);
+    if (run.status != 0)
+        qWarning("%s", qPrintable(run.err));
+    return run.out;
 }
 
 } // namespace

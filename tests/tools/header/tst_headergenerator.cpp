@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "support/GenerateRun.h"
 #include "tools/header/HeaderCli.h"
 #include "tools/header/HeaderGenerator.h"
 
@@ -122,14 +123,10 @@ void TestHeaderGenerator::optionsOverTheStartUpState()
 
 void TestHeaderGenerator::lineBreakInAnOptionIsRefused()
 {
-    QBuffer out, err, in;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    in.open(QIODevice::ReadOnly);
-    const QStringList arguments{u"quillkit98"_s, u"generate"_s, u"header"_s, u"--description"_s, u"one\ntwo"_s};
-    QCOMPARE(runCommandLine(arguments, out, err, in), 2);
-    QVERIFY(out.data().isEmpty());
-    QVERIFY2(err.data().contains("--description"), err.data().constData());
+    const GenerateRun run = runGenerate(u"header"_s, {u"--description"_s, u"one\ntwo"_s});
+    QCOMPARE(run.status, 2);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains(u"--description"_s), qPrintable(run.err));
 }
 
 QTEST_GUILESS_MAIN(TestHeaderGenerator)

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "support/GenerateRun.h"
 #include "codegen/CodeText.h"
 #include "support/GuiTest.h"
 
@@ -271,14 +272,10 @@ void TestHeaderPanel::previewUnloadsHoweverClosed()
 void TestHeaderPanel::generateHeaderAgreesWithCopy()
 {
     const auto generateHeader = [](const QStringList &options) {
-        QBuffer out, err, in;
-        out.open(QIODevice::WriteOnly);
-        err.open(QIODevice::WriteOnly);
-        in.open(QIODevice::ReadOnly);
-        const QStringList arguments{u"quillkit98"_s, u"generate"_s, u"header"_s};
-        if (runCommandLine(arguments + options, out, err, in) != 0)
-            qWarning("generate header: %s", err.data().constData());
-        return QString::fromUtf8(out.data());
+        const GenerateRun run = runGenerate(u"header"_s, options);
+        if (run.status != 0)
+            qWarning("generate header: %s", qPrintable(run.err));
+        return run.out;
     };
     HeaderGui gui;
     gui.typeFields({u" -x "_s, u"\"q\""_s, QString(), u"12/06/2026"_s, u"\u00a9 1.0"_s, u"a=b"_s});

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "support/GenerateRun.h"
 #include "tools/inputbox/InputBoxGenerator.h"
 
 #include <QBuffer>
@@ -102,15 +103,10 @@ void TestInputBoxGenerator::commandLineRejects()
 {
     QFETCH(QStringList, options);
     QFETCH(QString, message);
-    QBuffer out, err, in;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    in.open(QIODevice::ReadOnly);
-    const int status =
-        runCommandLine(QStringList{u"quillkit98"_s, u"generate"_s, u"inputbox"_s} + options, out, err, in);
-    QCOMPARE(status, 2);
-    QVERIFY(out.data().isEmpty());
-    QVERIFY2(QString::fromUtf8(err.data()).contains(message), err.data().constData());
+    const GenerateRun run = runGenerate(u"inputbox"_s, options);
+    QCOMPARE(run.status, 2);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
 }
 
 QTEST_GUILESS_MAIN(TestInputBoxGenerator)

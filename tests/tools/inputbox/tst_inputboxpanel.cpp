@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "support/GenerateRun.h"
 #include "support/GuiTest.h"
 
 #include <QBuffer>
@@ -74,15 +75,10 @@ struct InputBoxGui : GuiHarness
 
 QString commandLineText(const QStringList &options)
 {
-    QBuffer out, err, in;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    in.open(QIODevice::ReadOnly);
-    const int status =
-        runCommandLine(QStringList{u"quillkit98"_s, u"generate"_s, u"inputbox"_s} + options, out, err, in);
-    if (status != 0)
-        qWarning("generate inputbox failed: %s", err.data().constData());
-    return QString::fromUtf8(out.data());
+    const GenerateRun run = runGenerate(u"inputbox"_s, options);
+    if (run.status != 0)
+        qWarning("generate inputbox failed: %s", qPrintable(run.err));
+    return run.out;
 }
 
 } // namespace

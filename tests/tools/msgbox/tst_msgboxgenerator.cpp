@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "support/GenerateRun.h"
 #include "tools/msgbox/MsgBoxGenerator.h"
 
 #include <QBuffer>
@@ -110,14 +111,11 @@ void TestMsgBoxGenerator::commandLineErrors()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, mentions);
-    QBuffer out, err, in;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    in.open(QIODevice::ReadOnly);
-    QCOMPARE(runCommandLine(QStringList{u"quillkit98"_s, u"generate"_s, u"msgbox"_s} + arguments, out, err, in), 2);
-    QCOMPARE(out.data(), QByteArray());
-    QCOMPARE(err.data().count('\n'), 1);
-    QVERIFY2(QString::fromUtf8(err.data()).contains(mentions), err.data().constData());
+    const GenerateRun run = runGenerate(u"msgbox"_s, arguments);
+    QCOMPARE(run.status, 2);
+    QCOMPARE(run.out, QString());
+    QCOMPARE(run.err.count(u'\n'), 1);
+    QVERIFY2(run.err.contains(mentions), qPrintable(run.err));
 }
 
 QTEST_GUILESS_MAIN(TestMsgBoxGenerator)

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "support/GenerateRun.h"
 #include "support/GuiTest.h"
 #include "tools/msgbox/MsgBoxPanel.h"
 
@@ -414,12 +415,9 @@ void TestMsgBoxPanel::commandLineAgreesWithCopy()
     apply(gui, steps + QStringList{u"message:Line \"one\"\n\nline three"_s, u"title:Say \"hi\""_s});
     arguments << u"--message"_s << u"Line \"one\"\n\nline three"_s << u"--title"_s << u"Say \"hi\""_s;
 
-    QBuffer out, err, in;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    in.open(QIODevice::ReadOnly);
-    QCOMPARE(runCommandLine(QStringList{u"quillkit98"_s, u"generate"_s, u"msgbox"_s} + arguments, out, err, in), 0);
-    QCOMPARE(QString::fromUtf8(out.data()), gui.copy());
+    const GenerateRun run = runGenerate(u"msgbox"_s, arguments);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, gui.copy());
 }
 
 QTEST_MAIN(TestMsgBoxPanel)

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "app/CommandLine.h"
+
+#include <QBuffer>
+#include <QStringList>
+
+// One run of `quillkit98 generate TOOL options...`, in process.
+struct GenerateRun
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+inline GenerateRun runGenerate(const QString &tool, const QStringList &options, const QByteArray &input = {})
+{
+    QBuffer out, err, in;
+    in.setData(input);
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    in.open(QIODevice::ReadOnly);
+    GenerateRun run;
+    run.status = runCommandLine(QStringList{QStringLiteral("quillkit98"), QStringLiteral("generate"), tool} + options, out, err, in);
+    run.out = QString::fromUtf8(out.data());
+    run.err = QString::fromUtf8(err.data());
+    return run;
+}
