@@ -2,6 +2,7 @@
 
 #include "platform/FieldText.h"
 
+#include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -42,6 +43,9 @@ InputBoxDialog::InputBoxDialog(const QString &prompt, const QString &title, cons
     m_answer->setFocus();
 
     m_buttons->setObjectName(u"buttons"_s);
+    // Plain captions, like the message box's buttons beside it.
+    for (QAbstractButton *button : m_buttons->buttons())
+        button->setIcon(QIcon());
     connect(m_buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     if (withHelp) {

@@ -4,6 +4,10 @@
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
+#include "platform/InputBoxDialog.h"
+#include "platform/QtMessageBox.h"
+#include "tools/header/HeaderGenerator.h"
+#include "tools/header/HeaderPreview.h"
 #include "support/FakePlatform.h"
 #include "tools/ToolPanel.h"
 
@@ -106,6 +110,23 @@ int main(int argc, char **argv)
             }
             tabs->setCurrentIndex(0);
         }
+    }
+
+    // The live dialogs, for a closer look after a change.
+    if (allPages) {
+        BasicMessageBox box(platform, u"Save changes to \"Report\"?\r\nUnsaved work is lost."_s, 3 + 32 + 256,
+                            u"Confirm"_s, HelpTopic{u"myapp.hlp"_s, 0});
+        box.show();
+        ok &= save(&box, outDir + u"/pages/live-msgbox.png"_s);
+        InputBoxDialog input(u"Enter your name\r\nas it appears on the form"_s, u"Name"_s, u"Jane"_s, true);
+        input.show();
+        ok &= save(&input, outDir + u"/pages/live-inputbox.png"_s);
+        HeaderPreview preview(window.get());
+        HeaderFields fields;
+        fields.project = u"Payroll"_s;
+        preview.setText(header::generateHeaderBlock(fields));
+        preview.show();
+        ok &= save(&preview, outDir + u"/pages/live-header.png"_s);
     }
 
     auto *about = new AboutBox(platform);
