@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/FirstShown.h"
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
 #include "platform/QtPlatform.h"
@@ -75,5 +76,9 @@ int main(int argc, char **argv)
     QApplication::setWindowIcon(QIcon(u":/images/quillkit98.svg"_s));
     QtPlatform platform;
     const auto window = startUp(platform, showSplash);
+    // For the start-up benchmark only; an environment variable keeps it out
+    // of the options a user sees.
+    if (qEnvironmentVariableIsSet(ExitWhenShownVariable))
+        exitWhenFirstShown(*window);
     return QApplication::exec();
 }
