@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AboutBox.h"
+#include "app/Pictures.h"
 #include "app/ToolSelector.h"
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"
@@ -263,7 +264,7 @@ QWidget *MainWindow::createMenu()
 
 void MainWindow::Form_Load()
 {
-    setWindowIcon(QIcon(u":/images/notewright.svg"_s));
+    setWindowIcon(pictureIcon(u":/images/notewright.svg"_s));
     // The selector images already carry the hand pointer.
     static_cast<HeaderPanel *>(m_tabTopwright)->applyDateDefaults();
 }

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/FirstShown.h"
 #include "app/MainWindow.h"
+#include "app/Pictures.h"
 #include "app/StartUp.h"
 #include "platform/QtPlatform.h"
 
@@ -73,7 +74,7 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     setIdentity();
-    QApplication::setWindowIcon(QIcon(u":/images/quillkit98.svg"_s));
+    QApplication::setWindowIcon(pictureIcon(u":/images/quillkit98.svg"_s));
     QtPlatform platform;
     const auto window = startUp(platform, showSplash);
     // For the start-up benchmark only; an environment variable keeps it out
