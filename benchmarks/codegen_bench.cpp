@@ -10,6 +10,9 @@
 
 #include <QDate>
 
+#include <algorithm>
+#include <vector>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -48,9 +51,14 @@ QString topicText(qsizetype size)
     return text;
 }
 
+// With repetitions, the fastest one too: other work on the machine only
+// ever adds time, so the minimum is the steadiest estimate.
 void sizeArguments(benchmark::internal::Benchmark *benchmark)
 {
     benchmark->Arg(KB)->Arg(MB)->Arg(10 * MB)->Unit(benchmark::kMicrosecond);
+    benchmark->ComputeStatistics("min", [](const std::vector<double> &times) {
+        return *std::min_element(times.begin(), times.end());
+    });
 }
 
 void BM_EncodeStringExpression(benchmark::State &state)

@@ -21,40 +21,54 @@ QString EncodeStringExpression(QStringView text)
     static constexpr QStringView lineBreakPiece = u"\" & vbCrLf & \"";
     static constexpr QStringView quotePiece = u"\" & Chr(34) & \"";
 
-    // A message may be megabytes long: size the result once, for the case
-    // where every CR and quotation mark is expanded, then write it in one
-    // pass without growing.
-    qsizetype breaks = 0;
-    qsizetype quotes = 0;
-    for (const QChar c : text) {
-        breaks += c == u'\r';
-        quotes += c == u'"';
+    // A message may be megabytes long. indexOf finds the CRs and quotation
+    // marks many characters a step; the two searches advance together, so
+    // that the text is read from memory once for each of the two passes.
+    const auto next = [text](QChar c, qsizetype from) {
+        const qsizetype at = text.indexOf(c, from);
+        return at < 0 ? text.size() : at;
+    };
+
+    // First the room for every CR and quotation mark expanded, so that the
+    // result is written without growing.
+    qsizetype growth = 0;
+    qsizetype lineBreak = next(u'\r', 0);
+    qsizetype quote = next(u'"', 0);
+    while (lineBreak < text.size() || quote < text.size()) {
+        if (lineBreak < quote) {
+            growth += lineBreakPiece.size() - 1;
+            lineBreak = next(u'\r', lineBreak + 1);
+        } else {
+            growth += quotePiece.size() - 1;
+            quote = next(u'"', quote + 1);
+        }
     }
-    QString out(text.size() + 2 + breaks * (lineBreakPiece.size() - 1) + quotes * (quotePiece.size() - 1),
-                Qt::Uninitialized);
+    QString out(text.size() + 2 + growth, Qt::Uninitialized);
     QChar *end = out.data();
     const auto put = [&end](QStringView piece) { end = std::copy(piece.begin(), piece.end(), end); };
 
     *end++ = u'"';
     qsizetype runStart = 0;
-    qsizetype i = 0;
-    while (i < text.size()) {
-        const QChar c = text[i];
-        if (c == u'\r') {
-            put(text.sliced(runStart, i - runStart));
+    lineBreak = next(u'\r', 0);
+    quote = next(u'"', 0);
+    for (;;) {
+        const qsizetype at = std::min(lineBreak, quote);
+        put(text.sliced(runStart, at - runStart));
+        if (at == text.size())
+            break;
+        if (at == lineBreak) {
             put(lineBreakPiece);
-            i += 2; // the CR and whatever follows it, normally its LF
-            runStart = qMin(i, text.size());
-        } else if (c == u'"') {
-            put(text.sliced(runStart, i - runStart));
-            put(quotePiece);
-            ++i;
-            runStart = i;
+            // The CR and whatever follows it, normally its LF.
+            runStart = std::min(at + 2, text.size());
+            lineBreak = next(u'\r', runStart);
+            if (quote < runStart)
+                quote = next(u'"', runStart);
         } else {
-            ++i;
+            put(quotePiece);
+            runStart = at + 1;
+            quote = next(u'"', runStart);
         }
     }
-    put(text.sliced(runStart));
     *end++ = u'"';
     out.truncate(end - out.constData());
     return out;
@@ -101,11 +115,27 @@ public:
         skipBlanks();
         return c;
     }
+    // Appends the digits under the cursor to `out`, blanks among them
+    // skipped, in one tight loop: a topic may be megabytes of digits.
+    // Returns whether there was one.
+    bool takeDigits(std::string &out)
+    {
+        const std::size_t before = out.size();
+        for (; m_pos < m_text.size(); ++m_pos) {
+            const char16_t c = m_text[m_pos].unicode();
+            if (isAsciiDigit(c))
+                out += char(c);
+            else if (!isBlank(c))
+                break;
+        }
+        return out.size() > before;
+    }
 
 private:
+    static bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n'; }
     void skipBlanks()
     {
-        while (m_pos < m_text.size() && (m_text[m_pos] == u' ' || m_text[m_pos] == u'\t' || m_text[m_pos] == u'\n'))
+        while (m_pos < m_text.size() && isBlank(m_text[m_pos].unicode()))
             ++m_pos;
     }
 
@@ -157,18 +187,11 @@ double topicNumber(QStringView text)
     number.reserve(std::size_t(text.size()));
     if (reader.peek() == u'+' || reader.peek() == u'-')
         number += char(reader.take());
-    bool anyDigit = false;
-    bool seenPoint = false;
-    for (;;) {
-        if (isAsciiDigit(reader.peek())) {
-            anyDigit = true;
-            number += char(reader.take());
-        } else if (reader.peek() == u'.' && !seenPoint) {
-            seenPoint = true;
-            number += char(reader.take());
-        } else {
-            break;
-        }
+    // Digits with at most one decimal point among them.
+    bool anyDigit = reader.takeDigits(number);
+    if (reader.peek() == u'.') {
+        number += char(reader.take());
+        anyDigit = reader.takeDigits(number) || anyDigit;
     }
     if (!anyDigit)
         return 0;
@@ -178,12 +201,7 @@ double topicNumber(QStringView text)
         std::string exponent = "e";
         if (reader.peek() == u'+' || reader.peek() == u'-')
             exponent += char(reader.take());
-        bool anyExponentDigit = false;
-        while (isAsciiDigit(reader.peek())) {
-            anyExponentDigit = true;
-            exponent += char(reader.take());
-        }
-        if (anyExponentDigit)
+        if (reader.takeDigits(exponent))
             number += exponent;
     }
     return std::strtod(number.c_str(), nullptr);
