@@ -9,6 +9,8 @@
 
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
@@ -29,7 +31,7 @@ int main(int argc, char **argv)
         QPainter painter(&image);
         renderer.render(&painter);
         painter.end();
-        const QString output = arguments.at(2) + QLatin1Char('-') + sizeText + QLatin1String(".png");
+        const QString output = arguments.at(2) + u'-' + sizeText + u".png"_s;
         if (!image.save(output)) {
             std::fprintf(stderr, "quillkit98_rasterize: cannot write %s\n", qPrintable(output));
             return 1;

@@ -34,6 +34,8 @@ public:
     }
     QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
     {
+        if (isRendered(size, mode, state))
+            return size;
         return svg().actualSize(size, mode, state);
     }
     QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
@@ -61,11 +63,16 @@ protected:
     }
 
 private:
+    static bool isRendered(const QSize &size, QIcon::Mode mode, QIcon::State state)
+    {
+        return mode == QIcon::Normal && state == QIcon::Off && size.width() == size.height()
+               && renderedPictureSizes().contains(size.width());
+    }
+
     // The build's rendering at exactly this size, or a null pixmap.
     QPixmap renderedPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) const
     {
-        if (mode != QIcon::Normal || state != QIcon::Off || size.width() != size.height()
-            || !renderedPictureSizes().contains(size.width()))
+        if (!isRendered(size, mode, state))
             return {};
         QString file = m_svgResource;
         file.replace(file.size() - 4, 4, u"-%1.png"_s.arg(size.width()));
