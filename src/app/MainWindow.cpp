@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AboutBox.h"
+#include "app/Pictures.h"
 #include "app/ToolSelector.h"
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"
@@ -17,6 +18,8 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -33,6 +36,23 @@ constexpr int ImageLeft = 360;
 constexpr int ImageTwips = 480;
 constexpr int PressOffset = 50;
 constexpr int CaptionGap = 30;
+
+// `picHeader`: the strip's gradient, painted directly. A style sheet would
+// look the same but costs a style-sheet style for the whole window's start.
+class HeaderStrip : public QFrame
+{
+public:
+    using QFrame::QFrame;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QLinearGradient gradient(0, 0, width(), 0);
+        gradient.setColorAt(0, QColor(0x0f, 0x2a, 0x52));
+        gradient.setColorAt(1, QColor(0x3b, 0x6d, 0xb3));
+        QPainter(this).fillRect(rect(), gradient);
+    }
+};
 
 QPushButton *commandButton(const QString &objectName, const QString &caption, QWidget *parent)
 {
@@ -90,14 +110,13 @@ MainWindow::~MainWindow()
 
 QWidget *MainWindow::createHeaderStrip()
 {
-    auto *picHeader = new QFrame(this);
+    auto *picHeader = new HeaderStrip(this);
     picHeader->setObjectName(u"picHeader"_s);
-    picHeader->setAttribute(Qt::WA_StyledBackground);
-    picHeader->setStyleSheet(u"#picHeader { background: qlineargradient(x1:0, y1:0, x2:1, y2:0,"
-                             " stop:0 #0f2a52, stop:1 #3b6db3); }"
-                             " #lblHeader { color: white; }"_s);
     m_lblHeader = new QLabel(tr("Notewright"), picHeader);
     m_lblHeader->setObjectName(u"lblHeader"_s);
+    QPalette white = m_lblHeader->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    m_lblHeader->setPalette(white);
     QFont font(u"Times New Roman"_s);
     font.setPointSizeF(20.25);
     font.setBold(true);
@@ -245,7 +264,7 @@ QWidget *MainWindow::createMenu()
 
 void MainWindow::Form_Load()
 {
-    setWindowIcon(QIcon(u":/images/notewright.svg"_s));
+    setWindowIcon(pictureIcon(u":/images/notewright.svg"_s));
     // The selector images already carry the hand pointer.
     static_cast<HeaderPanel *>(m_tabTopwright)->applyDateDefaults();
 }

@@ -1,5 +1,7 @@
 #include "app/SplashWindow.h"
 
+#include "app/Pictures.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFont>
@@ -22,7 +24,7 @@ SplashWindow::SplashWindow(QWidget *parent)
 
     auto *picture = new QLabel(this);
     picture->setObjectName(u"imgSplash"_s);
-    picture->setPixmap(QIcon(u":/images/quillkit98.svg"_s).pixmap(QSize(128, 128), devicePixelRatioF()));
+    picture->setPixmap(pictureIcon(u":/images/quillkit98.svg"_s).pixmap(QSize(128, 128), devicePixelRatioF()));
     picture->setAlignment(Qt::AlignCenter);
 
     auto *name = new QLabel(u"Quillkit 98"_s, this);

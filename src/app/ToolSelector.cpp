@@ -1,5 +1,7 @@
 #include "app/ToolSelector.h"
 
+#include "app/Pictures.h"
+
 #include <QIcon>
 #include <QMouseEvent>
 
@@ -22,7 +24,7 @@ SelectorImage::SelectorImage(const QString &objectName, const QString &resource,
     setObjectName(objectName);
     const int side = twipsToPixels(ImageTwips, this);
     setFixedSize(side, side);
-    setPixmap(QIcon(resource).pixmap(QSize(side, side), devicePixelRatioF()));
+    setPixmap(pictureIcon(resource).pixmap(QSize(side, side), devicePixelRatioF()));
     setCursor(Qt::PointingHandCursor);
 }
 

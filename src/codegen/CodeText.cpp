@@ -1,11 +1,11 @@
 #include "codegen/CodeText.h"
 
-#include <QByteArray>
-
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 using namespace Qt::StringLiterals;
 
@@ -21,30 +21,56 @@ QString EncodeStringExpression(QStringView text)
     static constexpr QStringView lineBreakPiece = u"\" & vbCrLf & \"";
     static constexpr QStringView quotePiece = u"\" & Chr(34) & \"";
 
-    QString out;
-    out.reserve(text.size() + 2);
-    out += u'"';
-    qsizetype runStart = 0;
-    qsizetype i = 0;
-    while (i < text.size()) {
-        const QChar c = text[i];
-        if (c == u'\r') {
-            out += text.mid(runStart, i - runStart);
-            out += lineBreakPiece;
-            i += 2; // the CR and whatever follows it, normally its LF
-            runStart = qMin(i, text.size());
-        } else if (c == u'"') {
-            out += text.mid(runStart, i - runStart);
-            out += quotePiece;
-            ++i;
-            runStart = i;
+    // A message may be megabytes long. indexOf finds the CRs and quotation
+    // marks many characters a step; the two searches advance together, so
+    // that the text is read from memory once for each of the two passes.
+    const auto next = [text](QChar c, qsizetype from) {
+        const qsizetype at = text.indexOf(c, from);
+        return at < 0 ? text.size() : at;
+    };
+
+    // First the room for every CR and quotation mark expanded, so that the
+    // result is written without growing.
+    qsizetype growth = 0;
+    qsizetype lineBreak = next(u'\r', 0);
+    qsizetype quote = next(u'"', 0);
+    while (lineBreak < text.size() || quote < text.size()) {
+        if (lineBreak < quote) {
+            growth += lineBreakPiece.size() - 1;
+            lineBreak = next(u'\r', lineBreak + 1);
         } else {
-            ++i;
+            growth += quotePiece.size() - 1;
+            quote = next(u'"', quote + 1);
         }
     }
-    if (runStart < text.size())
-        out += text.mid(runStart);
-    out += u'"';
+    QString out(text.size() + 2 + growth, Qt::Uninitialized);
+    QChar *end = out.data();
+    const auto put = [&end](QStringView piece) { end = std::copy(piece.begin(), piece.end(), end); };
+
+    *end++ = u'"';
+    qsizetype runStart = 0;
+    lineBreak = next(u'\r', 0);
+    quote = next(u'"', 0);
+    for (;;) {
+        const qsizetype at = std::min(lineBreak, quote);
+        put(text.sliced(runStart, at - runStart));
+        if (at == text.size())
+            break;
+        if (at == lineBreak) {
+            put(lineBreakPiece);
+            // The CR and whatever follows it, normally its LF.
+            runStart = std::min(at + 2, text.size());
+            lineBreak = next(u'\r', runStart);
+            if (quote < runStart)
+                quote = next(u'"', runStart);
+        } else {
+            put(quotePiece);
+            runStart = at + 1;
+            quote = next(u'"', runStart);
+        }
+    }
+    *end++ = u'"';
+    out.truncate(end - out.constData());
     return out;
 }
 
@@ -67,23 +93,63 @@ QString BuildResponseSelect(const QList<int> &resultCodes)
 
 namespace {
 
-bool isValBlank(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == u'\n';
-}
-
 bool isAsciiDigit(char16_t c)
 {
     return c >= u'0' && c <= u'9';
 }
 
+// Val ignores blanks, tabs and line feeds anywhere in the text: a cursor
+// that steps over them. It reads only as far as the number goes, so a long
+// text after the number costs nothing.
+class ValReader
+{
+public:
+    explicit ValReader(QStringView text) : m_text(text) { skipBlanks(); }
+
+    // The character under the cursor; 0 at the end, which starts nothing.
+    char16_t peek() const { return m_pos < m_text.size() ? m_text[m_pos].unicode() : u'\0'; }
+    char16_t take()
+    {
+        const char16_t c = peek();
+        ++m_pos;
+        skipBlanks();
+        return c;
+    }
+    // Appends the digits under the cursor to `out`, blanks among them
+    // skipped, in one tight loop: a topic may be megabytes of digits.
+    // Returns whether there was one.
+    bool takeDigits(std::string &out)
+    {
+        const std::size_t before = out.size();
+        for (; m_pos < m_text.size(); ++m_pos) {
+            const char16_t c = m_text[m_pos].unicode();
+            if (isAsciiDigit(c))
+                out += char(c);
+            else if (!isBlank(c))
+                break;
+        }
+        return out.size() > before;
+    }
+
+private:
+    static bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n'; }
+    void skipBlanks()
+    {
+        while (m_pos < m_text.size() && isBlank(m_text[m_pos].unicode()))
+            ++m_pos;
+    }
+
+    QStringView m_text;
+    qsizetype m_pos = 0;
+};
+
 // Val reads a radix number after "&H" or "&O"; digits beyond what a double
 // holds saturate to infinity, which formatTopicNumber treats as unreadable.
-double readRadix(const std::u16string &s, std::size_t pos, int radix)
+double readRadix(ValReader &reader, int radix)
 {
     double value = 0;
-    for (; pos < s.size(); ++pos) {
-        const char16_t c = s[pos];
+    for (;;) {
+        const char16_t c = reader.peek();
         int digit = -1;
         if (isAsciiDigit(c))
             digit = c - u'0';
@@ -92,66 +158,53 @@ double readRadix(const std::u16string &s, std::size_t pos, int radix)
         else if (c >= u'A' && c <= u'F')
             digit = 10 + (c - u'A');
         if (digit < 0 || digit >= radix)
-            break;
+            return value;
         value = value * radix + digit;
+        reader.take();
     }
-    return value;
 }
 
 } // namespace
 
 double topicNumber(QStringView text)
 {
-    std::u16string s;
-    s.reserve(std::size_t(text.size()));
-    for (const QChar c : text) {
-        if (!isValBlank(c))
-            s.push_back(c.unicode());
-    }
-
-    if (s.size() >= 2 && s[0] == u'&') {
-        if (s[1] == u'H' || s[1] == u'h')
-            return readRadix(s, 2, 16);
-        if (s[1] == u'O' || s[1] == u'o')
-            return readRadix(s, 2, 8);
+    ValReader reader(text);
+    if (reader.peek() == u'&') {
+        reader.take();
+        const char16_t radix = reader.take();
+        if (radix == u'H' || radix == u'h')
+            return readRadix(reader, 16);
+        if (radix == u'O' || radix == u'o')
+            return readRadix(reader, 8);
         return 0;
     }
 
     // Collect the longest prefix that forms a decimal number, then let the C
-    // library do the exact conversion.
-    QByteArray number;
-    std::size_t i = 0;
-    if (i < s.size() && (s[i] == u'+' || s[i] == u'-'))
-        number += char(s[i++]);
-    bool anyDigit = false;
-    bool seenPoint = false;
-    for (; i < s.size(); ++i) {
-        if (isAsciiDigit(s[i])) {
-            anyDigit = true;
-            number += char(s[i]);
-        } else if (s[i] == u'.' && !seenPoint) {
-            seenPoint = true;
-            number += '.';
-        } else {
-            break;
-        }
+    // library do the exact conversion. The number is at most as long as the
+    // text, and reserving that much writes no memory, where growing would
+    // copy a long number again and again.
+    std::string number;
+    number.reserve(std::size_t(text.size()));
+    if (reader.peek() == u'+' || reader.peek() == u'-')
+        number += char(reader.take());
+    // Digits with at most one decimal point among them.
+    bool anyDigit = reader.takeDigits(number);
+    if (reader.peek() == u'.') {
+        number += char(reader.take());
+        anyDigit = reader.takeDigits(number) || anyDigit;
     }
     if (!anyDigit)
         return 0;
-    if (i < s.size() && (s[i] == u'E' || s[i] == u'e' || s[i] == u'D' || s[i] == u'd')) {
-        std::size_t j = i + 1;
-        QByteArray exponent = "e";
-        if (j < s.size() && (s[j] == u'+' || s[j] == u'-'))
-            exponent += char(s[j++]);
-        bool anyExponentDigit = false;
-        for (; j < s.size() && isAsciiDigit(s[j]); ++j) {
-            anyExponentDigit = true;
-            exponent += char(s[j]);
-        }
-        if (anyExponentDigit)
+    const char16_t e = reader.peek();
+    if (e == u'E' || e == u'e' || e == u'D' || e == u'd') {
+        reader.take();
+        std::string exponent = "e";
+        if (reader.peek() == u'+' || reader.peek() == u'-')
+            exponent += char(reader.take());
+        if (reader.takeDigits(exponent))
             number += exponent;
     }
-    return std::strtod(number.constData(), nullptr);
+    return std::strtod(number.c_str(), nullptr);
 }
 
 QString formatTopicNumber(double value)

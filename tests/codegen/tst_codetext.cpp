@@ -43,6 +43,7 @@ void TestCodeText::encode_data()
     QTest::newRow("two quotes") << u"\"\""_s << u"\"\" & Chr(34) & \"\" & Chr(34) & \"\""_s;
     QTest::newRow("lone CR eats next") << u"A\rBC"_s << u"\"A\" & vbCrLf & \"C\""_s;
     QTest::newRow("lone CR eats a quote") << u"A\r\"B"_s << u"\"A\" & vbCrLf & \"B\""_s;
+    QTest::newRow("lone CR eats a CR") << u"A\r\rB"_s << u"\"A\" & vbCrLf & \"B\""_s;
     QTest::newRow("final CR") << u"A\r"_s << u"\"A\" & vbCrLf & \"\""_s;
     QTest::newRow("lone LF and tab copied") << u"A\nB\tC"_s << u"\"A\nB\tC\""_s;
     QTest::newRow("non-ASCII copied") << u"Grüße © 😀"_s << u"\"Grüße © 😀\""_s;

@@ -1,6 +1,7 @@
 #include "tools/msgbox/MsgBoxPanel.h"
 
 #include "codegen/CodeText.h"
+#include "platform/DeferredIcon.h"
 #include "platform/Platform.h"
 #include "tools/HelpButtonPage.h"
 #include "platform/FieldText.h"
@@ -135,7 +136,7 @@ QWidget *MsgBoxPanel::createStylePage()
         option->setFixedSize(IconOptionSize, IconOptionSize);
         option->setIconSize(QSize(IconSize, IconSize));
         if (icon.picture)
-            option->setIcon(style()->standardIcon(*icon.picture, nullptr, option));
+            option->setIcon(deferredStandardIcon(*icon.picture, option));
         option->setAccessibleName(icon.caption);
         option->setToolTip(icon.caption);
         if (icon.name == u"optNone"_s)

@@ -1,0 +1,137 @@
+// The generators on realistic fields, and the two helpers that read whole
+// typed texts (EncodeStringExpression, topicNumber) on 1 KB to 10 MB.
+#include "codegen/CodeText.h"
+#include "tools/commondialog/CommonDialogGenerator.h"
+#include "tools/header/HeaderGenerator.h"
+#include "tools/inputbox/InputBoxGenerator.h"
+#include "tools/msgbox/MsgBoxGenerator.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QDate>
+
+#include <algorithm>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr qsizetype KB = 1024;
+constexpr qsizetype MB = 1024 * KB;
+
+// Typed prose: lines of some sixty characters, CR LF between them, now and
+// then a quoted word and an empty line. All ASCII, so each character is one
+// byte of the UTF-8 text it was read from.
+QString typedText(qsizetype size)
+{
+    static const QString paragraph = u"Do you want to save the changes you made to \"Quarterly report\"?\r\n"
+                                     u"Your changes will be lost if you don't save them.\r\n"
+                                     u"\r\n"
+                                     u"Press Yes to save, No to discard them, or Cancel to go back.\r\n"_s;
+    QString text;
+    text.reserve(size);
+    while (text.size() < size)
+        text += paragraph;
+    text.truncate(size);
+    return text;
+}
+
+// A topic ID as long as it gets: digits in groups with blanks between them,
+// which Val skips, and a word after the number.
+QString topicText(qsizetype size)
+{
+    static const QString group = u"1 234 567 890 "_s;
+    QString text;
+    text.reserve(size);
+    while (text.size() < size - 8)
+        text += group;
+    text += u"Contents"_s;
+    text.truncate(size);
+    return text;
+}
+
+// With repetitions, the fastest one too: other work on the machine only
+// ever adds time, so the minimum is the steadiest estimate.
+void sizeArguments(benchmark::internal::Benchmark *benchmark)
+{
+    benchmark->Arg(KB)->Arg(MB)->Arg(10 * MB)->Unit(benchmark::kMicrosecond);
+    benchmark->ComputeStatistics("min", [](const std::vector<double> &times) {
+        return *std::min_element(times.begin(), times.end());
+    });
+}
+
+void BM_EncodeStringExpression(benchmark::State &state)
+{
+    const QString text = typedText(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(codegen::EncodeStringExpression(text));
+    state.SetBytesProcessed(state.iterations() * text.size());
+}
+BENCHMARK(BM_EncodeStringExpression)->Apply(sizeArguments);
+
+void BM_topicNumber(benchmark::State &state)
+{
+    const QString text = topicText(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(codegen::topicNumber(text));
+    state.SetBytesProcessed(state.iterations() * text.size());
+}
+BENCHMARK(BM_topicNumber)->Apply(sizeArguments);
+
+void BM_generateMsgBoxCode(benchmark::State &state)
+{
+    MsgBoxFields fields;
+    fields.message = typedText(200);
+    fields.title = u"Quarterly \"Report\""_s;
+    fields.style = {vbYesNoCancel, vbDefaultButton1, vbExclamation, vbApplicationModal};
+    fields.help = {true, true, u"\\help\\report.hlp"_s, u"120"_s};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(generateMsgBoxCode(fields));
+}
+BENCHMARK(BM_generateMsgBoxCode);
+
+void BM_generateInputBox(benchmark::State &state)
+{
+    InputBoxFields fields;
+    fields.title = u"New customer"_s;
+    fields.message = u"Type the customer's name.\r\nAs on the \"Orders\" form."_s;
+    fields.defaultAnswer = u"Smith & Sons"_s;
+    fields.help = {true, false, u"C:\\Help\\orders.hlp"_s, u"&H1F"_s};
+    fields.variableName = u"strCustomer"_s;
+    fields.declareVariable = true;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(generateInputBox(fields));
+}
+BENCHMARK(BM_generateInputBox);
+
+void BM_generateHeaderBlock(benchmark::State &state)
+{
+    HeaderFields fields{u"Order Desk"_s, u"modOrders.bas"_s, u"2.1.4"_s, {}, {},
+                        u"Reads, checks and stores the day's orders."_s};
+    header::applyDateDefaults(fields, QDate(2026, 12, 7), u"07/12/2026"_s);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(header::generateHeaderBlock(fields));
+}
+BENCHMARK(BM_generateHeaderBlock);
+
+// One run per page: 0 Open, 1 Save, 2 Font, 3 Color, 4 Printer.
+void BM_generateCommonDialogCode(benchmark::State &state)
+{
+    CommonDialogFields fields;
+    fields.page = DialogPage(state.range(0));
+    fields.openTitle = u"Open Order File"_s;
+    fields.openFileTypes = {u"Ord"_s, u"Txt"_s, u"Csv"_s};
+    fields.saveTitle = u"Save Orders As"_s;
+    fields.saveDefaultExtension = u"ord"_s;
+    fields.saveFileTypes = {u"Ord"_s, u"Csv"_s};
+    fields.fonts = FontsToDisplay::ScreenOnly;
+    fields.customColors = false;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(generateCommonDialogCode(fields));
+}
+BENCHMARK(BM_generateCommonDialogCode)->DenseRange(0, 4);
+
+} // namespace
+
+BENCHMARK_MAIN();

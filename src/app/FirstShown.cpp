@@ -1,0 +1,57 @@
+#include "app/FirstShown.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QObject>
+#include <QWidget>
+#include <QWindow>
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+// Queued, so that it runs once the current event has been handled: the
+// window paints and flushes while it handles its expose event.
+void reportShownAndExit()
+{
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [] {
+            const auto now = std::chrono::system_clock::now().time_since_epoch();
+            std::printf("shown %lld\n",
+                        static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
+            std::fflush(stdout);
+            QCoreApplication::exit(0);
+        },
+        Qt::QueuedConnection);
+}
+
+class FirstShownProbe : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *window = static_cast<QWindow *>(watched);
+        if (event->type() == QEvent::Expose && window->isExposed()) {
+            window->removeEventFilter(this);
+            reportShownAndExit();
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void exitWhenFirstShown(QWidget &window)
+{
+    window.winId(); // makes sure the native window exists to be watched
+    QWindow *handle = window.windowHandle();
+    if (handle->isExposed())
+        reportShownAndExit();
+    else
+        handle->installEventFilter(new FirstShownProbe(&window));
+}

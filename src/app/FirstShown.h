@@ -1,0 +1,12 @@
+#pragma once
+
+class QWidget;
+
+// The start-up benchmark's hook: once `window` is first exposed and painted,
+// prints "shown MICROSECONDS" (wall clock since the epoch) on standard output
+// and ends the program. The benchmarks' floor program uses the same hook, so
+// both are timed alike. Needs only Qt Widgets.
+void exitWhenFirstShown(QWidget &window);
+
+// The environment variable that turns the hook on.
+inline constexpr char ExitWhenShownVariable[] = "QUILLKIT98_EXIT_WHEN_SHOWN";

@@ -1,0 +1,80 @@
+#include "platform/DeferredIcon.h"
+
+#include <QApplication>
+#include <QIconEngine>
+#include <QPointer>
+#include <QWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Hands every request to the standard icon, which it fetches on the first.
+class DeferredStandardIconEngine : public QIconEngine
+{
+public:
+    DeferredStandardIconEngine(QStyle::StandardPixmap which, const QWidget *widget)
+        : m_which(which), m_widget(widget)
+    {
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, 1.0, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state, qreal scale) override
+    {
+        // `size` is in device pixels here.
+        return icon().pixmap(size / scale, scale, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().availableSizes(mode, state);
+    }
+    QString iconName() override { return icon().name(); }
+    bool isNull() override { return false; }
+    QString key() const override { return u"DeferredStandardIcon"_s; }
+    QIconEngine *clone() const override { return new DeferredStandardIconEngine(*this); }
+
+protected:
+    void virtual_hook(int id, void *data) override
+    {
+        if (id == ScaledPixmapHook) {
+            auto *argument = static_cast<ScaledPixmapArgument *>(data);
+            argument->pixmap = scaledPixmap(argument->size, argument->mode, argument->state, argument->scale);
+            return;
+        }
+        QIconEngine::virtual_hook(id, data);
+    }
+
+private:
+    const QIcon &icon()
+    {
+        if (!m_fetched) {
+            const QStyle *style = m_widget ? m_widget->style() : QApplication::style();
+            m_icon = style->standardIcon(m_which, nullptr, m_widget);
+            m_fetched = true;
+        }
+        return m_icon;
+    }
+
+    QStyle::StandardPixmap m_which;
+    QPointer<const QWidget> m_widget;
+    bool m_fetched = false;
+    QIcon m_icon;
+};
+
+} // namespace
+
+QIcon deferredStandardIcon(QStyle::StandardPixmap which, const QWidget *widget)
+{
+    return QIcon(new DeferredStandardIconEngine(which, widget));
+}

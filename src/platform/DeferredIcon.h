@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QIcon>
+#include <QStyle>
+
+class QWidget;
+
+// The style's standard icon for `widget`, looked up only when it is first
+// drawn. Looking one up searches the desktop's icon theme, which costs
+// milliseconds at start-up for an icon on a page that may never be opened.
+// The icon is never null, so a button lays itself out for it at once.
+QIcon deferredStandardIcon(QStyle::StandardPixmap which, const QWidget *widget);
