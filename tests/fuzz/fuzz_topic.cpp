@@ -33,8 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         FUZZ_CHECK(!written.contains(u'.') && !written.contains(u'E'), written);
 
     // What is written reads back as the number itself; a number that no
-    // help context can be (infinite) is written as 0.
+    // help context can be (infinite) is written as 0. A live box gets the
+    // context that the written code passes.
     const double readBack = codegen::topicNumber(written);
+    FUZZ_CHECK(codegen::topicContext(text) == readBack, text);
     if (std::isfinite(number))
         FUZZ_CHECK(readBack == number, written + u" from "_s + text);
     else

@@ -662,7 +662,7 @@ private:
     {
         if (!help.help)
             return std::nullopt;
-        return HelpTopic{help.helpFile, codegen::topicNumber(help.topicId)};
+        return HelpTopic{help.helpFile, codegen::topicNumber(codegen::topicArgument(help.topicId))};
     }
 
     void testCommonDialog()
