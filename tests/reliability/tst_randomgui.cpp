@@ -139,7 +139,7 @@ struct Control
     std::function<bool &(Model &)> flag = {};
     std::function<void(Model &)> choose = {};
     // Part of a help group: enabled only while its tool's help box is on.
-    std::function<bool(const Model &)> enabled = [](const Model &) { return true; };
+    std::function<bool(Model &)> enabled = [](Model &) { return true; };
 };
 
 class RandomSession
@@ -156,13 +156,13 @@ public:
     // with the actions that led to it, is then in failure().
     void run(int actions)
     {
-        check(u"at start-up"_s);
+        check();
         for (int i = 0; i < actions && m_failure.isEmpty(); ++i) {
             act();
             if (m_failure.isEmpty() && QTest::currentTestFailed())
                 m_failure = u"a check inside the action failed"_s;
             if (m_failure.isEmpty())
-                check(m_recent.constLast());
+                check();
             m_done = i + 1;
         }
     }
@@ -187,7 +187,7 @@ private:
         return list.at(below(int(list.size())));
     }
 
-    QString typedText(int maxLength)
+    QString randomTyping(int maxLength)
     {
         QString text;
         for (int i = below(maxLength + 1); i > 0; --i)
@@ -199,7 +199,7 @@ private:
     {
         QString text;
         for (int i = 1 + below(5); i > 0; --i)
-            text += chance(70) ? pick(hostilePieces) : typedText(6);
+            text += chance(70) ? pick(hostilePieces) : randomTyping(6);
         return text.isEmpty() ? u"x"_s : text;
     }
 
@@ -220,7 +220,7 @@ private:
 
     void addHelpPage(QList<Control> &page, const QString &suffix, HelpFields &(*of)(Model &))
     {
-        const auto helpOn = [of](const Model &m) { return of(const_cast<Model &>(m)).help; };
+        const auto helpOn = [of](Model &m) { return of(m).help; };
         page << Control{u"chkHelp"_s + suffix, Kind::Check, {}, [of](Model &m) -> bool & { return of(m).help; }};
         page << Control{suffix == u"MsgBox"_s ? u"txtFileNameMsgBox"_s : u"txtHelpFileInputBox"_s, Kind::Line,
                         [of](Model &m) -> QString & { return of(m).helpFile; }, {}, {}, helpOn};
@@ -271,7 +271,7 @@ private:
         };
         m_pages[Askwright] = {inputGeneral, inputHelp, variable};
 
-        // Header: one page of six lines.
+        // Header: one page of six lines, each field named after its caption.
         QList<Control> header;
         for (const header::HeaderLine &line : header::headerLines()) {
             const QString name = u"txt"_s + line.caption.chopped(1);
@@ -452,9 +452,9 @@ private:
 
     void typeInto(const Control &control, bool enabled)
     {
-        QString text = typedText(12);
+        QString text = randomTyping(12);
         if (control.kind == Kind::Lines && chance(40))
-            text += u'\n' + typedText(8);
+            text += u'\n' + randomTyping(8);
         note(u"type \"%1\" into %2"_s.arg(text, control.name));
         m_gui.type(control.name, text);
         if (enabled)
@@ -524,7 +524,7 @@ private:
     {
         const QString list = u"lstFileTypes"_s + button.mid(6);
         // The input box gives one line, or nothing when cancelled.
-        const QString answer = chance(15) ? QString() : pastedLine(chance(50) ? typedText(5) : hostileText());
+        const QString answer = chance(15) ? QString() : pastedLine(chance(50) ? randomTyping(5) : hostileText());
         note(u"Add, answering %1"_s.arg(shown(answer)));
         m_gui.platform.inputBoxAnswers.enqueue(answer);
         m_gui.click(button);
@@ -549,7 +549,7 @@ private:
         FakePlatform::DialogAnswer answer;
         answer.status = Status(below(3));
         if (answer.status == Status::Confirmed)
-            answer.fileName = chance(50) ? u"/home/user/help/"_s + typedText(6) + u".hlp"_s : hostileText();
+            answer.fileName = chance(50) ? u"/home/user/help/"_s + randomTyping(6) + u".hlp"_s : hostileText();
         else if (answer.status == Status::Failed)
             answer.error = u"The dialog could not open."_s;
         note(u"browse, the chooser answering %1 %2"_s.arg(int(answer.status))
@@ -632,7 +632,7 @@ private:
             break;
         }
         case Askwright: {
-            platform.inputBoxAnswers.enqueue(typedText(5));
+            platform.inputBoxAnswers.enqueue(randomTyping(5));
             m_gui.click(u"cmdTest"_s);
             const InputBoxFields &box = m_model.input;
             const auto &call = platform.inputBoxCalls.constLast();
@@ -765,9 +765,8 @@ private:
 
     // ---- invariants ----------------------------------------------------------
 
-    void check(const QString &after)
+    void check()
     {
-        Q_UNUSED(after)
         checkShell();
         checkMessageBoxState();
         checkHelpEnabling(u"MsgBox"_s, {u"lblFileNameMsgBox"_s, u"txtFileNameMsgBox"_s, u"cmdBrowseMsgBox"_s,
@@ -868,7 +867,7 @@ private:
             expected = control.text(m_model);
             break;
         case Kind::Lines:
-            actual = ::typedText(qobject_cast<QPlainTextEdit *>(widget));
+            actual = typedText(qobject_cast<QPlainTextEdit *>(widget));
             expected = control.text(m_model);
             break;
         case Kind::Check:
