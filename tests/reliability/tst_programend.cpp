@@ -9,7 +9,6 @@
 #include "platform/QtPlatform.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
