@@ -191,7 +191,11 @@ QString toolHelpText(const CliTool &tool)
 
 int usageError(QIODevice &err, const QString &message)
 {
-    writeLine(err, programName() + u": "_s + message);
+    // The message quotes what was given, which may hold a line break; the
+    // complaint stays one line.
+    QString line = message;
+    line.replace(u'\r', u"\\r"_s).replace(u'\n', u"\\n"_s);
+    writeLine(err, programName() + u": "_s + line);
     return 2;
 }
 

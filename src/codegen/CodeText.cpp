@@ -238,6 +238,12 @@ QString topicArgument(QStringView topicText)
     return formatTopicNumber(topicNumber(topicText));
 }
 
+double topicContext(QStringView topicText)
+{
+    const double value = topicNumber(topicText);
+    return std::isfinite(value) && value != 0 ? value : 0;
+}
+
 QString quoteLiteral(QStringView text)
 {
     QString out;

@@ -40,6 +40,11 @@ QString formatTopicNumber(double value);
 // topicNumber followed by formatTopicNumber: the topic argument as written.
 QString topicArgument(QStringView topicText);
 
+// The help context that the written topic argument passes: topicNumber, but
+// 0 where formatTopicNumber writes 0 (a number beyond a double, or -0). A
+// live box gets the very context that the generated code would give it.
+double topicContext(QStringView topicText);
+
 // A single-line text as a BASIC string literal. Quotation marks inside are
 // doubled, BASIC's own escape, so that the generated line compiles.
 QString quoteLiteral(QStringView text);

@@ -7,6 +7,8 @@
 #include <QTextDocument>
 #include <QValidator>
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -35,6 +37,12 @@ private:
 void keepToOneLine(QLineEdit *edit)
 {
     edit->setValidator(new SingleLineValidator(edit));
+    edit->setMaxLength(std::numeric_limits<int>::max());
+}
+
+void wrapBetweenWords(QPlainTextEdit *edit)
+{
+    edit->setWordWrapMode(QTextOption::WordWrap);
 }
 
 QString typedText(const QPlainTextEdit *edit)

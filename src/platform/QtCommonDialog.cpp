@@ -16,6 +16,21 @@ using namespace Qt::StringLiterals;
 
 namespace qtcommondialog {
 
+namespace {
+
+// The characters that Qt's file dialog reads as patterns between the final
+// parentheses of a name filter; with any other there, it reads the whole
+// filter, description included, as patterns.
+bool readableInParentheses(QStringView patterns)
+{
+    static constexpr QStringView others = u"_.,*? +;#-[]@{}/!<>$%&=^~:|";
+    return std::all_of(patterns.begin(), patterns.end(), [](QChar c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || others.contains(c);
+    });
+}
+
+} // namespace
+
 QStringList nameFilters(const QString &filter)
 {
     QStringList result;
@@ -24,14 +39,18 @@ QStringList nameFilters(const QString &filter)
     // final bar) has no pattern and is left out.
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString description = parts.at(i).trimmed();
-        QStringList patterns;
-        for (const QString &pattern : parts.at(i + 1).split(u';')) {
-            if (const QString p = pattern.trimmed(); !p.isEmpty())
-                patterns << p;
-        }
-        if (patterns.isEmpty())
+        // Qt separates patterns by blanks, so blanks cannot stay inside one.
+        const QString list = QString(parts.at(i + 1)).replace(u';', u' ').simplified();
+        if (list.isEmpty())
             continue;
-        const QString list = patterns.join(u' ');
+        // Qt finds the parentheses only in valid UTF-16 text.
+        if (!readableInParentheses(list) || !description.isValidUtf16()) {
+            // A file type such as "é" or "(x": Qt reads the bare pattern list
+            // as it stands, unless it ends in ")", which no form can carry.
+            if (!list.endsWith(u')'))
+                result << list;
+            continue;
+        }
         // Qt reads space-separated patterns from the parentheses at the end,
         // so a description that already shows them that way ("Text (*.txt)")
         // stays as it is.

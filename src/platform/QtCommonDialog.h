@@ -17,8 +17,10 @@ namespace qtcommondialog {
 
 // Qt name filters for a Filter property: each "description|pattern" pair
 // becomes "description (pattern)", with the ";"-separated patterns of one
-// pair in one filter. A missing or empty pattern drops its pair; an empty
-// result means all files.
+// pair in one filter. Patterns that Qt cannot read between parentheses
+// (with a letter beyond ASCII, a parenthesis or a control character) stand
+// bare, without the description. A missing or empty pattern drops its pair, and so does one
+// that Qt cannot read in any form; an empty result means all files.
 QStringList nameFilters(const QString &filter);
 
 // Title, name filters, default suffix, mode and options of a file dialog.

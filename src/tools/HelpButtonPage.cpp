@@ -69,7 +69,7 @@ std::optional<HelpTopic> HelpButtonPage::liveHelp() const
 {
     if (!m_chkHelp->isChecked())
         return std::nullopt;
-    return HelpTopic{m_txtFile->text(), codegen::topicNumber(m_txtTopic->text())};
+    return HelpTopic{m_txtFile->text(), codegen::topicContext(m_txtTopic->text())};
 }
 
 void HelpButtonPage::reset(const QString &topicId)

@@ -81,6 +81,10 @@ void TestCommandLine::usageErrorsExitTwoWithOneLine_data()
     QTest::newRow("unknown option") << QStringList{u"generate"_s, u"msgbox"_s, u"--bogus"_s} << u"bogus"_s;
     QTest::newRow("stray argument") << QStringList{u"generate"_s, u"header"_s, u"extra"_s} << u"extra"_s;
     QTest::newRow("unknown top-level option") << QStringList{u"--bogus"_s, u"--help"_s} << u"bogus"_s;
+    QTest::newRow("line break in a bad value")
+        << QStringList{u"generate"_s, u"msgbox"_s, u"--icon"_s, u"a\r\nb"_s} << u"'a\\r\\nb'"_s;
+    QTest::newRow("line break in an unknown option")
+        << QStringList{u"generate"_s, u"msgbox"_s, u"--title.a\nb"_s} << u"title.a\\nb"_s;
 }
 
 void TestCommandLine::usageErrorsExitTwoWithOneLine()

@@ -14,6 +14,8 @@ class TestFieldText : public QObject
 private Q_SLOTS:
     void everySingleLineFieldKeepsOneLine_data();
     void everySingleLineFieldKeepsOneLine();
+    void everySingleLineFieldTakesAnyLength_data();
+    void everySingleLineFieldTakesAnyLength();
     void typedTextKeepsEveryCharacter_data();
     void typedTextKeepsEveryCharacter();
 };
@@ -44,6 +46,25 @@ void TestFieldText::everySingleLineFieldKeepsOneLine()
     edit->insert(u"one\r\ntwo\nthree\rfour "_s);
     QCOMPARE(edit->text(), u"start one two three four end"_s);
     QCOMPARE(edit->cursorPosition(), 25);
+}
+
+void TestFieldText::everySingleLineFieldTakesAnyLength_data()
+{
+    everySingleLineFieldKeepsOneLine_data();
+}
+
+void TestFieldText::everySingleLineFieldTakesAnyLength()
+{
+    QFETCH(QString, field);
+    GuiHarness gui;
+    QWidget *widget = gui.find(field);
+    QLineEdit *edit = qobject_cast<QLineEdit *>(widget);
+    if (auto *combo = qobject_cast<QComboBox *>(widget))
+        edit = combo->lineEdit();
+    const QString text(40000, u'x');
+    edit->clear();
+    edit->insert(text);
+    QCOMPARE(edit->text(), text);
 }
 
 void TestFieldText::typedTextKeepsEveryCharacter_data()

@@ -2,6 +2,7 @@
 #include "platform/QtPlatform.h"
 
 #include <QApplication>
+#include <QFileSystemModel>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -84,6 +85,8 @@ class TestQtCommonDialog : public QObject
 private Q_SLOTS:
     void nameFilters_data();
     void nameFilters();
+    void fileDialogReadsEachPattern_data();
+    void fileDialogReadsEachPattern();
     void fileDialogSetUp_data();
     void fileDialogSetUp();
     void fontFlags_data();
@@ -118,6 +121,44 @@ void TestQtCommonDialog::nameFilters_data()
     QTest::newRow("empty pattern drops its pair") << u"Nothing||Text|*.txt|"_s << QStringList{u"Text (*.txt)"_s};
     QTest::newRow("only semicolons") << u"Odd|;;|"_s << QStringList{};
     QTest::newRow("empty description") << u"|*.txt|"_s << QStringList{u"*.txt"_s};
+    QTest::newRow("letters beyond ASCII stand bare") << u"é Files|*.é|"_s << QStringList{u"*.é"_s};
+    QTest::newRow("a parenthesis stands bare") << u"(x Files|*.(x|"_s << QStringList{u"*.(x"_s};
+    QTest::newRow("lone surrogate in the description")
+        << u"\xD800 Files|*.txt|"_s << QStringList{u"*.txt"_s};
+    QTest::newRow("unreadable in any form") << u"x) Files|*.x)|txt Files|*.txt|"_s
+                                            << QStringList{u"txt Files (*.txt)"_s};
+}
+
+void TestQtCommonDialog::fileDialogReadsEachPattern_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QList<QStringList>>("patterns");
+    QTest::newRow("plain") << u"txt Files|*.txt|bas Files|*.bas|"_s
+                           << QList<QStringList>{{u"*.txt"_s}, {u"*.bas"_s}};
+    QTest::newRow("several") << u"Basic|*.bas; *.cls|"_s << QList<QStringList>{{u"*.bas"_s, u"*.cls"_s}};
+    QTest::newRow("beyond ASCII") << u"é Files|*.é|"_s << QList<QStringList>{{u"*.é"_s}};
+    QTest::newRow("parenthesis") << u"(x Files|*.(x|"_s << QList<QStringList>{{u"*.(x"_s}};
+    QTest::newRow("lone surrogate") << u"\xD800 Files|*.txt|"_s << QList<QStringList>{{u"*.txt"_s}};
+    QTest::newRow("control character") << u"T\0X Files|*.T\0X|"_s << QList<QStringList>{{u"*.T\0X"_s}};
+}
+
+// What the file dialog filters on is what its model gets once a name filter
+// is chosen: the patterns of the pair, and no word of the description.
+void TestQtCommonDialog::fileDialogReadsEachPattern()
+{
+    QFETCH(QString, filter);
+    QFETCH(QList<QStringList>, patterns);
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setNameFilters(qtcommondialog::nameFilters(filter));
+    auto *model = dialog.findChild<QFileSystemModel *>();
+    QVERIFY(model);
+    QList<QStringList> read;
+    for (const QString &nameFilter : dialog.nameFilters()) {
+        dialog.selectNameFilter(nameFilter);
+        read << model->nameFilters();
+    }
+    QCOMPARE(read, patterns);
 }
 
 void TestQtCommonDialog::nameFilters()

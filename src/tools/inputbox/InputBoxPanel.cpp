@@ -61,6 +61,7 @@ QWidget *InputBoxPanel::createGeneralPage()
     m_txtMessageInputBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Tab leaves the field, as in every other field of the window.
     m_txtMessageInputBox->setTabChangesFocus(true);
+    wrapBetweenWords(m_txtMessageInputBox);
     m_txtDefaultInputBox = lineEdit(u"txtDefaultInputBox"_s, page);
 
     // The message-box panel's labels of the same captions are element 0.

@@ -71,6 +71,7 @@ QWidget *MsgBoxPanel::createGeneralPage()
     m_txtMessage = new QPlainTextEdit(page);
     m_txtMessage->setObjectName(u"txtMessageMsgBox"_s);
     m_txtMessage->setTabChangesFocus(true);
+    wrapBetweenWords(m_txtMessage);
     lblMessage->setBuddy(m_txtMessage);
 
     m_chkModal = new QCheckBox(tr("Make The Message Box System-Mo&dal"), page);

@@ -1,0 +1,86 @@
+// `quillkit98 generate TOOL ...` with any arguments and any standard input.
+// The run either prints the tool's code (or its help) with status 0 and
+// nothing on stderr, or one line on stderr with status 2 and nothing else.
+// The input is the tool's number, then arguments separated by NUL bytes;
+// the last piece is standard input. Arguments that name a path are refused,
+// so that a run reads no file but its own standard input.
+
+#include "FuzzInput.h"
+#include "app/CommandLine.h"
+
+#include <QBuffer>
+#include <QByteArrayList>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Frame
+{
+    QByteArray first;
+    QByteArray last;
+};
+
+// The first line and how the text ends, per tool in cliTools() order.
+const Frame frames[] = {
+    {"'*** Start ", "\r\n'*** End Notewright Code ***"},
+    {"'*** Begin Askwright Code ***\r\n", "\r\n'*** End Askwright Code ***"},
+    {"'*******************************************************************************\r\n",
+     "\r\n'*******************************************************************************"},
+    {"'*** Begin Pickwright Code ***\r\n", "\r\n'*** End Pickwright Code ***\r\n"},
+};
+
+bool onlyCrLfBreaks(const QByteArray &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))
+            return false;
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    const std::size_t tool = data[0] % std::size(frames);
+    QByteArrayList pieces = QByteArray(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1)).split('\0');
+    QBuffer in;
+    in.setData(pieces.takeLast());
+    QStringList arguments{u"quillkit98"_s, u"generate"_s, cliTools().at(qsizetype(tool)).name};
+    for (const QByteArray &piece : pieces) {
+        if (piece.contains('/'))
+            return -1;
+        // As the program decodes its arguments.
+        arguments << QString::fromLocal8Bit(piece);
+    }
+
+    QBuffer out, err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    in.open(QIODevice::ReadOnly);
+    const int status = runCommandLine(arguments, out, err, in);
+    const QByteArray &printed = out.data();
+    const QByteArray &complaint = err.data();
+
+    if (status != 0) {
+        FUZZ_CHECK(status == 2, QString::number(status));
+        FUZZ_CHECK(printed.isEmpty(), QString::fromUtf8(printed));
+        FUZZ_CHECK(complaint.startsWith("quillkit98: ") && complaint.endsWith('\n')
+                       && complaint.count('\n') == 1 && !complaint.contains('\r'),
+                   QString::fromUtf8(complaint));
+        return 0;
+    }
+    FUZZ_CHECK(complaint.isEmpty(), QString::fromUtf8(complaint));
+    FUZZ_CHECK(QString::fromUtf8(printed).toUtf8() == printed, u"not UTF-8"_s);
+    if (printed.startsWith("Usage: "))
+        return 0; // --help
+    const Frame &frame = frames[tool];
+    FUZZ_CHECK(printed.startsWith(frame.first) && printed.endsWith(frame.last), QString::fromUtf8(printed));
+    FUZZ_CHECK(onlyCrLfBreaks(printed), QString::fromUtf8(printed));
+    return 0;
+}
