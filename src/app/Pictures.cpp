@@ -1,6 +1,7 @@
 #include "app/Pictures.h"
 
-#include <QIconEngine>
+#include "platform/ScalingIconEngine.h"
+
 #include <QImageReader>
 #include <QPixmap>
 
@@ -10,7 +11,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class PictureEngine : public QIconEngine
+class PictureEngine : public ScalingIconEngine
 {
 public:
     explicit PictureEngine(const QString &svgResource) : m_svgResource(svgResource) {}
@@ -50,17 +51,6 @@ public:
     bool isNull() override { return false; }
     QString key() const override { return u"QuillkitPicture"_s; }
     QIconEngine *clone() const override { return new PictureEngine(*this); }
-
-protected:
-    void virtual_hook(int id, void *data) override
-    {
-        if (id == ScaledPixmapHook) {
-            auto *argument = static_cast<ScaledPixmapArgument *>(data);
-            argument->pixmap = scaledPixmap(argument->size, argument->mode, argument->state, argument->scale);
-            return;
-        }
-        QIconEngine::virtual_hook(id, data);
-    }
 
 private:
     static bool isRendered(const QSize &size, QIcon::Mode mode, QIcon::State state)

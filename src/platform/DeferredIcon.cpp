@@ -1,7 +1,8 @@
 #include "platform/DeferredIcon.h"
 
+#include "platform/ScalingIconEngine.h"
+
 #include <QApplication>
-#include <QIconEngine>
 #include <QPointer>
 #include <QWidget>
 
@@ -10,7 +11,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Hands every request to the standard icon, which it fetches on the first.
-class DeferredStandardIconEngine : public QIconEngine
+class DeferredStandardIconEngine : public ScalingIconEngine
 {
 public:
     DeferredStandardIconEngine(QStyle::StandardPixmap which, const QWidget *widget)
@@ -43,17 +44,6 @@ public:
     bool isNull() override { return false; }
     QString key() const override { return u"DeferredStandardIcon"_s; }
     QIconEngine *clone() const override { return new DeferredStandardIconEngine(*this); }
-
-protected:
-    void virtual_hook(int id, void *data) override
-    {
-        if (id == ScaledPixmapHook) {
-            auto *argument = static_cast<ScaledPixmapArgument *>(data);
-            argument->pixmap = scaledPixmap(argument->size, argument->mode, argument->state, argument->scale);
-            return;
-        }
-        QIconEngine::virtual_hook(id, data);
-    }
 
 private:
     const QIcon &icon()
