@@ -113,17 +113,43 @@ QStringList ToolOptions::givenAmong(const QStringList &names) const
     return given;
 }
 
-QString ToolOptions::readFile(const QString &option, const QString &path) const
+namespace {
+
+// Far beyond any field's text, and small enough that an endless source such
+// as /dev/zero ends in an error instead of filling the memory.
+constexpr qint64 MaxTextFileBytes = qint64(256) << 20;
+
+// Reads the whole device, or fails once it passes the limit.
+std::optional<QByteArray> readAtMost(QIODevice &device, qint64 limit)
 {
     QByteArray bytes;
+    for (;;) {
+        const QByteArray chunk = device.read(qint64(1) << 20);
+        if (chunk.isEmpty())
+            return bytes;
+        bytes += chunk;
+        if (bytes.size() > limit)
+            return std::nullopt;
+    }
+}
+
+} // namespace
+
+QString ToolOptions::readFile(const QString &option, const QString &path) const
+{
+    std::optional<QByteArray> read;
     if (path == u"-"_s) {
-        bytes = m_input.readAll();
+        read = readAtMost(m_input, MaxTextFileBytes);
     } else {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             throw CliError{u"%1: cannot read '%2': %3"_s.arg(dashed(option), path, file.errorString())};
-        bytes = file.readAll();
+        read = readAtMost(file, MaxTextFileBytes);
     }
+    if (!read)
+        throw CliError{u"%1: '%2' holds more than %3 MiB of text"_s.arg(dashed(option), path)
+                           .arg(MaxTextFileBytes >> 20)};
+    QByteArray bytes = *read;
     // A text file's last line ends with a line break that belongs to the
     // file, not to the text: `echo Hi > t` holds the text "Hi".
     if (bytes.endsWith("\r\n"))

@@ -220,6 +220,13 @@ void TestCommandLine::binaryNeedsNoDisplay()
     QCOMPARE(err.count('\n'), 1);
     QVERIFY(err.contains("no display"));
 
+    // An endless source ends in an error, not in filling the memory.
+    process.start(program, {u"generate"_s, u"msgbox"_s, u"--message-file"_s, u"/dev/zero"_s});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 2);
+    QVERIFY(process.readAllStandardOutput().isEmpty());
+    QVERIFY(process.readAllStandardError().contains("--message-file"));
+
     // A display that is named but cannot be reached: the same, no abort.
     env.insert(u"DISPLAY"_s, u":4321"_s);
     process.setProcessEnvironment(env);
