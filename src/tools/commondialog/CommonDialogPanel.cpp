@@ -6,6 +6,7 @@
 #include "tools/commondialog/CommonDialogGenerator.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -51,8 +52,15 @@ QListWidget *fileTypeList(const QString &objectName, QWidget *parent)
 }
 
 // The list, with Add below it on the left and Remove on the right.
-QLayout *fileTypeBox(QListWidget *list, QPushButton *add, QPushButton *remove)
+// The "Allowed File Types" row of the Open and Save pages: the label, the
+// list with Add and Remove under it, and their focus order.
+void addFileTypesRow(QGridLayout *grid, int row, const QString &labelName, QListWidget *list, QPushButton *add,
+                     QPushButton *remove)
 {
+    QWidget *page = grid->parentWidget();
+    grid->addWidget(buddyLabel(labelName, QCoreApplication::translate("CommonDialogPanel", "&Allowed File Types:"),
+                               list, page),
+                    row, 0, Qt::AlignTop);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(add);
     buttons->addStretch();
@@ -60,7 +68,9 @@ QLayout *fileTypeBox(QListWidget *list, QPushButton *add, QPushButton *remove)
     auto *box = new QVBoxLayout;
     box->addWidget(list, 1);
     box->addLayout(buttons);
-    return box;
+    grid->addLayout(box, row, 1);
+    QWidget::setTabOrder(list, add);
+    QWidget::setTabOrder(add, remove);
 }
 
 int selectedIndex(const QListWidget *list)
@@ -117,14 +127,9 @@ QWidget *CommonDialogPanel::createOpenPage()
     auto *grid = new QGridLayout(page);
     grid->addWidget(buddyLabel(u"Label6"_s, tr("&Dialog Title:"), m_txtDialogTitleOpen, page), 0, 0);
     grid->addWidget(m_txtDialogTitleOpen, 0, 1);
-    grid->addWidget(buddyLabel(u"Label7"_s, tr("&Allowed File Types:"), m_lstFileTypesOpen, page), 1, 0,
-                    Qt::AlignTop);
-    grid->addLayout(fileTypeBox(m_lstFileTypesOpen, m_cmdAddOpen, m_cmdRemoveOpen), 1, 1);
+    addFileTypesRow(grid, 1, u"Label7"_s, m_lstFileTypesOpen, m_cmdAddOpen, m_cmdRemoveOpen);
     grid->setColumnStretch(1, 1);
-
     setTabOrder(m_txtDialogTitleOpen, m_lstFileTypesOpen);
-    setTabOrder(m_lstFileTypesOpen, m_cmdAddOpen);
-    setTabOrder(m_cmdAddOpen, m_cmdRemoveOpen);
 
     connect(m_cmdAddOpen, &QPushButton::clicked, this, &CommonDialogPanel::cmdAddOpen_Click);
     connect(m_cmdRemoveOpen, &QPushButton::clicked, this, &CommonDialogPanel::cmdRemoveOpen_Click);
@@ -149,15 +154,10 @@ QWidget *CommonDialogPanel::createSavePage()
     grid->addWidget(m_txtDialogTitleSave, 0, 1);
     grid->addWidget(buddyLabel(u"Label10"_s, tr("D&efault Extension:"), m_txtDefaultExtensionSave, page), 1, 0);
     grid->addWidget(m_txtDefaultExtensionSave, 1, 1);
-    grid->addWidget(buddyLabel(u"Label8"_s, tr("&Allowed File Types:"), m_lstFileTypesSave, page), 2, 0,
-                    Qt::AlignTop);
-    grid->addLayout(fileTypeBox(m_lstFileTypesSave, m_cmdAddSave, m_cmdRemoveSave), 2, 1);
+    addFileTypesRow(grid, 2, u"Label8"_s, m_lstFileTypesSave, m_cmdAddSave, m_cmdRemoveSave);
     grid->setColumnStretch(1, 1);
-
     setTabOrder(m_txtDialogTitleSave, m_txtDefaultExtensionSave);
     setTabOrder(m_txtDefaultExtensionSave, m_lstFileTypesSave);
-    setTabOrder(m_lstFileTypesSave, m_cmdAddSave);
-    setTabOrder(m_cmdAddSave, m_cmdRemoveSave);
 
     connect(m_cmdAddSave, &QPushButton::clicked, this, &CommonDialogPanel::cmdAddSave_Click);
     connect(m_cmdRemoveSave, &QPushButton::clicked, this, &CommonDialogPanel::cmdRemoveSave_Click);
