@@ -119,7 +119,7 @@ BENCHMARK(BM_generateHeaderBlock);
 void BM_generateCommonDialogCode(benchmark::State &state)
 {
     CommonDialogFields fields;
-    fields.page = DialogPage(state.range(0));
+    fields.page = DialogKind(state.range(0));
     fields.openTitle = u"Open Order File"_s;
     fields.openFileTypes = {u"Ord"_s, u"Txt"_s, u"Csv"_s};
     fields.saveTitle = u"Save Orders As"_s;

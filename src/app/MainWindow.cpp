@@ -288,7 +288,7 @@ void MainWindow::cmdCopy_Click()
             // so pressing Copy again is all it takes.
             m_platform.msgBox(tr("The code could not be placed on the clipboard. Another program may be "
                                  "using it; please press Copy again."),
-                              vbOKOnlyWarning, tr("Quillkit 98"), std::nullopt);
+                              vbOKOnly + vbExclamation, tr("Quillkit 98"), std::nullopt);
         }
     }
 }

@@ -1,21 +1,9 @@
 #pragma once
 
+#include "codegen/BasicConstants.h"
+
 #include <QString>
 #include <QtGlobal>
-
-// The five standard dialogs of the common dialog component.
-enum class DialogKind { Open, Save, Font, Color, Printer };
-
-// The component's published Flags constants. Each dialog reads its own, so
-// the same bit means different things to different dialogs.
-enum CommonDialogFlag : qint32 {
-    cdlOFNOverwritePrompt = 0x2, // Save: ask before replacing a file
-    cdlCFScreenFonts = 0x1,
-    cdlCFPrinterFonts = 0x2,
-    cdlCFBoth = 0x3,
-    cdlCCPreventFullOpen = 0x4,
-    cdlPDDisablePrintToFile = 0x80000,
-};
 
 // How a shown dialog ended. With CancelError off a cancel is not an error:
 // the caller treats Cancelled like Confirmed.

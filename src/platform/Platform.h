@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codegen/BasicConstants.h"
+
 #include <QDate>
 #include <QString>
 
@@ -17,20 +19,6 @@ struct HelpTopic
 
     friend bool operator==(const HelpTopic &, const HelpTopic &) = default;
 };
-
-// Message-box result codes, as BASIC's MsgBox returns them.
-enum MsgBoxResult : int {
-    vbOK = 1,
-    vbCancel = 2,
-    vbAbort = 3,
-    vbRetry = 4,
-    vbIgnore = 5,
-    vbYes = 6,
-    vbNo = 7,
-};
-
-// The buttons value of a plain warning with an OK button (48 + 0).
-inline constexpr int vbOKOnlyWarning = 48;
 
 // The shell-open show state that the callers pass (SW_HIDE).
 inline constexpr int ShowStateHidden = 0;

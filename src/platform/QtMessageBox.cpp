@@ -14,44 +14,26 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The parts of a buttons value, as the desktop message box reads them.
-constexpr int ButtonSetMask = 0x000F;
-constexpr int IconMask = 0x00F0;
-constexpr int DefaultButtonMask = 0x0F00;
-constexpr int DefaultButtonStep = 0x0100;
-constexpr int SystemModalFlag = 0x1000;
-constexpr int HelpButtonFlag = 0x4000;
+constexpr int DefaultButtonStep = vbDefaultButton2;
 
 // The result codes of a button set, in the order the box shows them. An
 // unknown set shows OK alone, as the desktop does.
 QList<int> buttonSet(int buttons)
 {
-    switch (buttons & ButtonSetMask) {
-    case 1:
-        return {vbOK, vbCancel};
-    case 2:
-        return {vbAbort, vbRetry, vbIgnore};
-    case 3:
-        return {vbYes, vbNo, vbCancel};
-    case 4:
-        return {vbYes, vbNo};
-    case 5:
-        return {vbRetry, vbCancel};
-    default:
-        return {vbOK};
-    }
+    const QList<int> codes = msgBoxButtonCodes(buttons & MsgBoxButtonSetMask);
+    return codes.isEmpty() ? QList<int>{vbOK} : codes;
 }
 
 std::optional<QStyle::StandardPixmap> standardIconFor(int buttons)
 {
-    switch (buttons & IconMask) {
-    case 16:
+    switch (buttons & MsgBoxIconMask) {
+    case vbCritical:
         return QStyle::SP_MessageBoxCritical;
-    case 32:
+    case vbQuestion:
         return QStyle::SP_MessageBoxQuestion;
-    case 48:
+    case vbExclamation:
         return QStyle::SP_MessageBoxWarning;
-    case 64:
+    case vbInformation:
         return QStyle::SP_MessageBoxInformation;
     default:
         return std::nullopt;
@@ -114,7 +96,7 @@ BasicMessageBox::BasicMessageBox(Platform &platform, const QString &prompt, int 
         flags |= Qt::WindowCloseButtonHint;
     // System-modal: the strongest a desktop offers an application is a box
     // that blocks all its windows and stays above other programs' windows.
-    if (buttons & SystemModalFlag)
+    if (buttons & vbSystemModal)
         flags |= Qt::WindowStaysOnTopHint;
     setWindowFlags(flags);
     setWindowModality(Qt::ApplicationModal);
@@ -164,7 +146,7 @@ BasicMessageBox::BasicMessageBox(Platform &platform, const QString &prompt, int 
         m_answerButtons << button;
         m_codes.insert(button, code);
     }
-    if (buttons & HelpButtonFlag) {
+    if (buttons & vbMsgBoxHelpButton) {
         m_helpButton = buttonBox->addButton(tr("Help"), QDialogButtonBox::ActionRole);
         // Help answers nothing: the box stays open.
         connect(m_helpButton, &QPushButton::clicked, this, &BasicMessageBox::showHelp);
@@ -173,7 +155,7 @@ BasicMessageBox::BasicMessageBox(Platform &platform, const QString &prompt, int 
     grid->addWidget(buttonBox, 1, 0, 1, textColumn + 1);
 
     // A default position the set lacks falls back to its first button.
-    qsizetype defaultIndex = (buttons & DefaultButtonMask) / DefaultButtonStep;
+    qsizetype defaultIndex = (buttons & MsgBoxDefaultButtonMask) / DefaultButtonStep;
     if (defaultIndex >= m_answerButtons.size())
         defaultIndex = 0;
     QPushButton *defaultButton = m_answerButtons.at(defaultIndex);

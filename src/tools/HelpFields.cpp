@@ -1,6 +1,6 @@
 #include "tools/HelpFields.h"
 
-#include "app/CommandLine.h"
+#include "cli/ToolOptions.h"
 #include "codegen/CodeText.h"
 
 #include <QCoreApplication>

@@ -7,6 +7,7 @@
 
 #include "FuzzInput.h"
 #include "app/CommandLine.h"
+#include "cli/ToolOptions.h"
 
 #include <QBuffer>
 #include <QByteArrayList>

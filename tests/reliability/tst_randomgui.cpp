@@ -313,7 +313,7 @@ private:
     {
         m_model.page[tool] = page;
         if (tool == Pickwright)
-            m_model.dialog.page = DialogPage(page);
+            m_model.dialog.page = DialogKind(page);
     }
 
     // ---- actions -------------------------------------------------------------
@@ -682,24 +682,24 @@ private:
                                     DialogKind::Printer};
         expect(call.kind == kinds[int(f.page)], u"Test showed another dialog"_s);
         switch (f.page) {
-        case DialogPage::Open:
+        case DialogKind::Open:
             expect(call.dialogTitle == f.openTitle && call.filter == buildFileFilter(f.openFileTypes)
                        && call.flags == 0,
                    u"the Open dialog was set up otherwise"_s);
             break;
-        case DialogPage::Save:
+        case DialogKind::Save:
             expect(call.dialogTitle == f.saveTitle && call.defaultExt == f.saveDefaultExtension
                        && call.filter == buildFileFilter(f.saveFileTypes) && call.flags == 0,
                    u"the Save dialog was set up otherwise"_s);
             break;
-        case DialogPage::Font:
+        case DialogKind::Font:
             expect(call.flags == (f.fonts == FontsToDisplay::ScreenOnly ? 1 : f.fonts == FontsToDisplay::PrinterOnly ? 2 : 3),
                    u"the Font dialog has other flags"_s);
             break;
-        case DialogPage::Color:
+        case DialogKind::Color:
             expect(call.flags == (f.customColors ? 0 : 4), u"the Color dialog has other flags"_s);
             break;
-        case DialogPage::Printer:
+        case DialogKind::Printer:
             expect(call.flags == (f.printToFile ? 0 : 0x80000), u"the Printer dialog has other flags"_s);
             break;
         }
@@ -737,24 +737,24 @@ private:
             const CommonDialogFields start;
             CommonDialogFields &f = m_model.dialog;
             switch (f.page) {
-            case DialogPage::Open:
+            case DialogKind::Open:
                 f.openTitle = start.openTitle;
                 f.openFileTypes.clear();
                 m_model.openSelected = -1;
                 break;
-            case DialogPage::Save:
+            case DialogKind::Save:
                 f.saveTitle = start.saveTitle;
                 f.saveDefaultExtension = start.saveDefaultExtension;
                 f.saveFileTypes.clear();
                 m_model.saveSelected = -1;
                 break;
-            case DialogPage::Font:
+            case DialogKind::Font:
                 f.fonts = start.fonts;
                 break;
-            case DialogPage::Color:
+            case DialogKind::Color:
                 f.customColors = start.customColors;
                 break;
-            case DialogPage::Printer:
+            case DialogKind::Printer:
                 f.printToFile = start.printToFile;
                 break;
             }

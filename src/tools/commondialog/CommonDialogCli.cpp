@@ -15,18 +15,18 @@ const QStringList fontsNames{u"screen"_s, u"printer"_s, u"both"_s};
 const QStringList fieldOptions{u"title"_s, u"default-ext"_s,      u"file-type"_s,
                                u"fonts"_s, u"no-custom-colors"_s, u"no-print-to-file"_s};
 
-QStringList optionsOf(DialogPage page)
+QStringList optionsOf(DialogKind page)
 {
     switch (page) {
-    case DialogPage::Open:
+    case DialogKind::Open:
         return {u"title"_s, u"file-type"_s};
-    case DialogPage::Save:
+    case DialogKind::Save:
         return {u"title"_s, u"default-ext"_s, u"file-type"_s};
-    case DialogPage::Font:
+    case DialogKind::Font:
         return {u"fonts"_s};
-    case DialogPage::Color:
+    case DialogKind::Color:
         return {u"no-custom-colors"_s};
-    case DialogPage::Printer:
+    case DialogKind::Printer:
         return {u"no-print-to-file"_s};
     }
     return {};
@@ -55,7 +55,7 @@ QStringList fileTypes(const ToolOptions &options)
 QString generate(const ToolOptions &options)
 {
     CommonDialogFields fields;
-    fields.page = DialogPage(dialogNames.indexOf(options.choice(u"dialog"_s).value_or(dialogNames.first())));
+    fields.page = DialogKind(dialogNames.indexOf(options.choice(u"dialog"_s).value_or(dialogNames.first())));
 
     QStringList foreign = fieldOptions;
     for (const QString &own : optionsOf(fields.page))
@@ -67,23 +67,23 @@ QString generate(const ToolOptions &options)
     }
 
     switch (fields.page) {
-    case DialogPage::Open:
+    case DialogKind::Open:
         fields.openTitle = options.text(u"title"_s).value_or(fields.openTitle);
         fields.openFileTypes = fileTypes(options);
         break;
-    case DialogPage::Save:
+    case DialogKind::Save:
         fields.saveTitle = options.text(u"title"_s).value_or(fields.saveTitle);
         fields.saveDefaultExtension = options.text(u"default-ext"_s).value_or(fields.saveDefaultExtension);
         fields.saveFileTypes = fileTypes(options);
         break;
-    case DialogPage::Font:
+    case DialogKind::Font:
         if (const auto fonts = options.choice(u"fonts"_s))
             fields.fonts = FontsToDisplay(fontsNames.indexOf(*fonts));
         break;
-    case DialogPage::Color:
+    case DialogKind::Color:
         fields.customColors = !options.flag(u"no-custom-colors"_s);
         break;
-    case DialogPage::Printer:
+    case DialogKind::Printer:
         fields.printToFile = !options.flag(u"no-print-to-file"_s);
         break;
     }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "codegen/BasicConstants.h"
+
 #include <QString>
 #include <QStringList>
 
-// The tool's pages, in order; the current one picks the dialog.
-enum class DialogPage { Open, Save, Font, Color, Printer };
 
 // The Font page's choice of fonts to display.
 enum class FontsToDisplay { ScreenOnly, PrinterOnly, Both };
@@ -13,7 +13,8 @@ enum class FontsToDisplay { ScreenOnly, PrinterOnly, Both };
 // start-up state, and what New puts back on a page.
 struct CommonDialogFields
 {
-    DialogPage page = DialogPage::Open;
+    // The tool's page, which picks the dialog.
+    DialogKind page = DialogKind::Open;
 
     QString openTitle = QStringLiteral("Open");
     // File types in the order they were added, repeats and spelling kept.

@@ -32,7 +32,7 @@ QString fontsFlagName(FontsToDisplay fonts)
 QStringList pageBlock(const CommonDialogFields &fields)
 {
     switch (fields.page) {
-    case DialogPage::Open:
+    case DialogKind::Open:
         return {
             textProperty(u"DialogTitle", fields.openTitle),
             textProperty(u"Filter", buildFileFilter(fields.openFileTypes)),
@@ -41,7 +41,7 @@ QStringList pageBlock(const CommonDialogFields &fields)
             u"'Put your code to handle the file(s) that was/were selected here. The file can be found"_s,
             u"'in [CommonDialog1.FileName]."_s,
         };
-    case DialogPage::Save:
+    case DialogKind::Save:
         return {
             textProperty(u"DialogTitle", fields.saveTitle),
             textProperty(u"DefaultExt", fields.saveDefaultExtension),
@@ -51,7 +51,7 @@ QStringList pageBlock(const CommonDialogFields &fields)
             u"'Put your code to save data to the file that was selected here. The file can be found"_s,
             u"'in [CommonDialog1.FileName]."_s,
         };
-    case DialogPage::Font:
+    case DialogKind::Font:
         return {
             property(u"Flags", fontsFlagName(fields.fonts)),
             u"CommonDialog1.ShowFont"_s,
@@ -59,14 +59,14 @@ QStringList pageBlock(const CommonDialogFields &fields)
             u"'[CommonDialog1.FontName]. Other attributes can be found in [Commondialog1.FontBold],"_s,
             u"'[CommonDialog1.Italic],[CommonDialog1.FontSize] etc."_s,
         };
-    case DialogPage::Color:
+    case DialogKind::Color:
         return {
             property(u"Flags", fields.customColors ? u"0"_s : u"cdlCCPreventFullOpen"_s),
             u"CommonDialog1.ShowColor"_s,
             u"'Put your code to get the color that was selected here."_s,
             u"'It can be found in [CommonDialog1.Color]."_s,
         };
-    case DialogPage::Printer:
+    case DialogKind::Printer:
         return {
             property(u"Flags", fields.printToFile ? u"0"_s : u"cdlPDDisablePrintToFile"_s),
             u"CommonDialog1.ShowPrinter"_s,

@@ -21,9 +21,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The exclamation icon of a message box, for a dialog that could not open.
-constexpr int vbExclamation = 48;
-
 QLabel *buddyLabel(const QString &objectName, const QString &caption, QWidget *buddy, QWidget *parent)
 {
     auto *label = new QLabel(caption, parent);
@@ -107,8 +104,8 @@ CommonDialogPanel::CommonDialogPanel(const ToolContext &context, QWidget *parent
     addTab(createColorPage(), tr("Color"));
     addTab(createPrinterPage(), tr("Printer"));
 
-    for (DialogPage page : {DialogPage::Open, DialogPage::Save, DialogPage::Font, DialogPage::Color,
-                            DialogPage::Printer})
+    for (DialogKind page : {DialogKind::Open, DialogKind::Save, DialogKind::Font, DialogKind::Color,
+                            DialogKind::Printer})
         showStartValues(page);
 }
 
@@ -206,7 +203,7 @@ QWidget *CommonDialogPanel::createPrinterPage()
 CommonDialogFields CommonDialogPanel::fields() const
 {
     CommonDialogFields fields;
-    fields.page = DialogPage(currentIndex());
+    fields.page = DialogKind(currentIndex());
 
     const auto entries = [](const QListWidget *list) {
         QStringList texts;
@@ -242,30 +239,30 @@ void CommonDialogPanel::test()
     // an earlier test left in them.
     DialogOutcome outcome;
     switch (f.page) {
-    case DialogPage::Open:
+    case DialogKind::Open:
         dialog.setDialogTitle(f.openTitle);
         dialog.setFilter(buildFileFilter(f.openFileTypes));
         dialog.setFlags(0);
         outcome = dialog.ShowOpen();
         break;
-    case DialogPage::Save:
+    case DialogKind::Save:
         dialog.setDialogTitle(f.saveTitle);
         dialog.setDefaultExt(f.saveDefaultExtension);
         dialog.setFilter(buildFileFilter(f.saveFileTypes));
         dialog.setFlags(0);
         outcome = dialog.ShowSave();
         break;
-    case DialogPage::Font:
+    case DialogKind::Font:
         dialog.setFlags(f.fonts == FontsToDisplay::ScreenOnly    ? cdlCFScreenFonts
                         : f.fonts == FontsToDisplay::PrinterOnly ? cdlCFPrinterFonts
                                                                  : cdlCFBoth);
         outcome = dialog.ShowFont();
         break;
-    case DialogPage::Color:
+    case DialogKind::Color:
         dialog.setFlags(f.customColors ? 0 : cdlCCPreventFullOpen);
         outcome = dialog.ShowColor();
         break;
-    case DialogPage::Printer:
+    case DialogKind::Printer:
         dialog.setFlags(f.printToFile ? 0 : cdlPDDisablePrintToFile);
         outcome = dialog.ShowPrinter();
         break;
@@ -278,23 +275,23 @@ void CommonDialogPanel::test()
 
 void CommonDialogPanel::reset()
 {
-    showStartValues(DialogPage(currentIndex()));
+    showStartValues(DialogKind(currentIndex()));
 }
 
-void CommonDialogPanel::showStartValues(DialogPage page)
+void CommonDialogPanel::showStartValues(DialogKind page)
 {
     const CommonDialogFields start;
     switch (page) {
-    case DialogPage::Open:
+    case DialogKind::Open:
         m_txtDialogTitleOpen->setText(start.openTitle);
         m_lstFileTypesOpen->clear();
         break;
-    case DialogPage::Save:
+    case DialogKind::Save:
         m_txtDialogTitleSave->setText(start.saveTitle);
         m_txtDefaultExtensionSave->setText(start.saveDefaultExtension);
         m_lstFileTypesSave->clear();
         break;
-    case DialogPage::Font:
+    case DialogKind::Font:
         switch (start.fonts) {
         case FontsToDisplay::ScreenOnly:
             m_optScreenFonts->setChecked(true);
@@ -307,10 +304,10 @@ void CommonDialogPanel::showStartValues(DialogPage page)
             break;
         }
         break;
-    case DialogPage::Color:
+    case DialogKind::Color:
         m_chkEnableCustomColors->setChecked(start.customColors);
         break;
-    case DialogPage::Printer:
+    case DialogKind::Printer:
         m_chkPrintToFile->setChecked(start.printToFile);
         break;
     }

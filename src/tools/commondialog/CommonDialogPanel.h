@@ -43,7 +43,7 @@ private:
     static void removeFileType(QListWidget *list);
 
     // Puts a page's fields back to their start-up values.
-    void showStartValues(DialogPage page);
+    void showStartValues(DialogKind page);
 
     const ToolContext &m_context;
     // `cdlCommonDialog`: the live dialog, kept for the panel's life so that

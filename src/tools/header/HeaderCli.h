@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CommandLine.h"
+#include "cli/ToolOptions.h"
 #include "tools/header/HeaderFields.h"
 
 #include <QDate>

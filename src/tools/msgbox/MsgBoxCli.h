@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CommandLine.h"
+#include "cli/ToolOptions.h"
 
 // `quillkit98 generate msgbox`
 CliTool msgBoxCli();

@@ -13,25 +13,6 @@ qint32 msgBoxButtonsValue(const MsgBoxFields &fields)
     return value;
 }
 
-QList<int> msgBoxButtonCodes(qint32 buttonSet)
-{
-    switch (buttonSet) {
-    case vbOKOnly:
-        return {1};
-    case vbOKCancel:
-        return {1, 2};
-    case vbAbortRetryIgnore:
-        return {3, 4, 5};
-    case vbYesNoCancel:
-        return {6, 7, 2};
-    case vbYesNo:
-        return {6, 7};
-    case vbRetryCancel:
-        return {4, 2};
-    }
-    return {};
-}
-
 QString generateMsgBoxCode(const MsgBoxFields &fields)
 {
     QString arguments = codegen::EncodeStringExpression(fields.message) + u", "_s

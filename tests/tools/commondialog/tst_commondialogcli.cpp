@@ -43,7 +43,7 @@ void TestCommonDialogCli::optionsSetFields_data()
         << open;
 
     CommonDialogFields save;
-    save.page = DialogPage::Save;
+    save.page = DialogKind::Save;
     save.saveTitle.clear();
     save.saveDefaultExtension = u"bas"_s;
     save.saveFileTypes = {u"bas"_s};
@@ -52,17 +52,17 @@ void TestCommonDialogCli::optionsSetFields_data()
                           << save;
 
     CommonDialogFields font;
-    font.page = DialogPage::Font;
+    font.page = DialogKind::Font;
     font.fonts = FontsToDisplay::PrinterOnly;
     QTest::newRow("font") << QStringList{u"--dialog"_s, u"font"_s, u"--fonts"_s, u"printer"_s} << font;
 
     CommonDialogFields color;
-    color.page = DialogPage::Color;
+    color.page = DialogKind::Color;
     color.customColors = false;
     QTest::newRow("color") << QStringList{u"--dialog"_s, u"color"_s, u"--no-custom-colors"_s} << color;
 
     CommonDialogFields printer;
-    printer.page = DialogPage::Printer;
+    printer.page = DialogKind::Printer;
     printer.printToFile = false;
     QTest::newRow("printer") << QStringList{u"--dialog"_s, u"printer"_s, u"--no-print-to-file"_s} << printer;
 }

@@ -55,7 +55,7 @@ const QStringList printerComment{
     u"'It can be found in [CommonDialog1.Copies]."_s,
 };
 
-CommonDialogFields onPage(DialogPage page)
+CommonDialogFields onPage(DialogKind page)
 {
     CommonDialogFields fields;
     fields.page = page;
@@ -124,10 +124,10 @@ void TestCommonDialogGenerator::pageBlocks_data()
     QTest::addColumn<QStringList>("block");
 
     QTest::newRow("open, start-up values")
-        << onPage(DialogPage::Open)
+        << onPage(DialogKind::Open)
         << QStringList{u"CommonDialog1.DialogTitle = \"Open\""_s, u"CommonDialog1.Filter = \"\""_s} + openComment;
 
-    CommonDialogFields open = onPage(DialogPage::Open);
+    CommonDialogFields open = onPage(DialogKind::Open);
     open.openTitle.clear();
     open.openFileTypes = {u"txt"_s};
     open.saveTitle = u"not this page"_s;
@@ -136,7 +136,7 @@ void TestCommonDialogGenerator::pageBlocks_data()
         << QStringList{u"CommonDialog1.DialogTitle = \"\""_s, u"CommonDialog1.Filter = \"txt Files|*.txt|\""_s}
                + openComment;
 
-    CommonDialogFields quoted = onPage(DialogPage::Open);
+    CommonDialogFields quoted = onPage(DialogKind::Open);
     quoted.openTitle = u"Pick a \"file\""_s;
     quoted.openFileTypes = {u"a\"b"_s};
     QTest::newRow("open, quotation marks doubled")
@@ -146,12 +146,12 @@ void TestCommonDialogGenerator::pageBlocks_data()
                + openComment;
 
     QTest::newRow("save, start-up values writes an empty DefaultExt")
-        << onPage(DialogPage::Save)
+        << onPage(DialogKind::Save)
         << QStringList{u"CommonDialog1.DialogTitle = \"Save As\""_s, u"CommonDialog1.DefaultExt = \"\""_s,
                        u"CommonDialog1.Filter = \"\""_s}
                + saveComment;
 
-    CommonDialogFields save = onPage(DialogPage::Save);
+    CommonDialogFields save = onPage(DialogKind::Save);
     save.saveTitle = u"Export"_s;
     save.saveDefaultExtension = u"\"bas\""_s;
     save.saveFileTypes = {u"bas"_s, u"TXT"_s};
@@ -163,8 +163,8 @@ void TestCommonDialogGenerator::pageBlocks_data()
                + saveComment;
 
     QTest::newRow("font, start-up values")
-        << onPage(DialogPage::Font) << QStringList{u"CommonDialog1.Flags = cdlCFBoth"_s} + fontComment;
-    CommonDialogFields font = onPage(DialogPage::Font);
+        << onPage(DialogKind::Font) << QStringList{u"CommonDialog1.Flags = cdlCFBoth"_s} + fontComment;
+    CommonDialogFields font = onPage(DialogKind::Font);
     font.fonts = FontsToDisplay::ScreenOnly;
     font.openTitle = u"ignored"_s;
     QTest::newRow("font, screen") << font << QStringList{u"CommonDialog1.Flags = cdlCFScreenFonts"_s} + fontComment;
@@ -172,15 +172,15 @@ void TestCommonDialogGenerator::pageBlocks_data()
     QTest::newRow("font, printer") << font << QStringList{u"CommonDialog1.Flags = cdlCFPrinterFonts"_s} + fontComment;
 
     QTest::newRow("color, start-up values")
-        << onPage(DialogPage::Color) << QStringList{u"CommonDialog1.Flags = 0"_s} + colorComment;
-    CommonDialogFields color = onPage(DialogPage::Color);
+        << onPage(DialogKind::Color) << QStringList{u"CommonDialog1.Flags = 0"_s} + colorComment;
+    CommonDialogFields color = onPage(DialogKind::Color);
     color.customColors = false;
     QTest::newRow("color, no custom colors")
         << color << QStringList{u"CommonDialog1.Flags = cdlCCPreventFullOpen"_s} + colorComment;
 
     QTest::newRow("printer, start-up values")
-        << onPage(DialogPage::Printer) << QStringList{u"CommonDialog1.Flags = 0"_s} + printerComment;
-    CommonDialogFields printer = onPage(DialogPage::Printer);
+        << onPage(DialogKind::Printer) << QStringList{u"CommonDialog1.Flags = 0"_s} + printerComment;
+    CommonDialogFields printer = onPage(DialogKind::Printer);
     printer.printToFile = false;
     QTest::newRow("printer, no print to file")
         << printer << QStringList{u"CommonDialog1.Flags = cdlPDDisablePrintToFile"_s} + printerComment;

@@ -25,7 +25,7 @@ public:
     CommonDialogPanel *panel() const { return find<CommonDialogPanel>(u"tabPickwright"_s); }
     QListWidget *list(const QString &name) const { return find<QListWidget>(name); }
 
-    void showPage(DialogPage page) const
+    void showPage(DialogKind page) const
     {
         QTabBar *bar = panel()->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(int(page)).center());
@@ -50,18 +50,18 @@ public:
     // Changes every field of every page away from its start-up value.
     void fillEveryPage()
     {
-        showPage(DialogPage::Open);
+        showPage(DialogKind::Open);
         type(u"txtDialogTitleOpen"_s, u"Pick one"_s);
         add(u"cmdAddOpen"_s, {u"txt"_s, u"bas"_s});
-        showPage(DialogPage::Save);
+        showPage(DialogKind::Save);
         type(u"txtDialogTitleSave"_s, u"Export"_s);
         type(u"txtDefaultExtensionSave"_s, u"frm"_s);
         add(u"cmdAddSave"_s, {u"frm"_s});
-        showPage(DialogPage::Font);
+        showPage(DialogKind::Font);
         click(u"optScreenFonts"_s);
-        showPage(DialogPage::Color);
+        showPage(DialogKind::Color);
         click(u"chkEnableCustomColors"_s);
-        showPage(DialogPage::Printer);
+        showPage(DialogKind::Printer);
         click(u"chkPrintToFile"_s);
     }
 };
@@ -175,11 +175,11 @@ void TestCommonDialogPanel::accessKeysReachTheCurrentPageOnly()
     QTest::keyClick(gui.window.get(), Qt::Key_D, Qt::AltModifier);
     QCOMPARE(QApplication::focusWidget(), gui.find(u"txtDialogTitleOpen"_s));
 
-    gui.showPage(DialogPage::Save);
+    gui.showPage(DialogKind::Save);
     QTest::keyClick(gui.window.get(), Qt::Key_D, Qt::AltModifier);
     QCOMPARE(QApplication::focusWidget(), gui.find(u"txtDialogTitleSave"_s));
 
-    gui.showPage(DialogPage::Font);
+    gui.showPage(DialogKind::Font);
     // A button's access key clicks it, animated.
     QTest::keyClick(gui.window.get(), Qt::Key_P, Qt::AltModifier);
     QTRY_VERIFY(gui.find<QRadioButton>(u"optPrinterFonts"_s)->isChecked());
@@ -190,28 +190,28 @@ void TestCommonDialogPanel::accessKeysReachTheCurrentPageOnly()
 
 void TestCommonDialogPanel::addAppendsTheAnswerAsTyped_data()
 {
-    QTest::addColumn<DialogPage>("page");
+    QTest::addColumn<DialogKind>("page");
     QTest::addColumn<QStringList>("answers");
     QTest::addColumn<QStringList>("expected");
     const QStringList asTyped{u"txt"_s, u" TXT "_s, u".txt"_s, u"txt"_s, u"bas"_s};
     QTest::newRow("open: case, spaces, dot and repeats kept, never sorted")
-        << DialogPage::Open << asTyped << asTyped;
-    QTest::newRow("save: the same") << DialogPage::Save << asTyped << asTyped;
+        << DialogKind::Open << asTyped << asTyped;
+    QTest::newRow("save: the same") << DialogKind::Save << asTyped << asTyped;
     // The input box gives an empty text for a cancel as for an empty field.
     QTest::newRow("open: empty answers add nothing")
-        << DialogPage::Open << QStringList{QString(), u"txt"_s, QString()} << QStringList{u"txt"_s};
+        << DialogKind::Open << QStringList{QString(), u"txt"_s, QString()} << QStringList{u"txt"_s};
     QTest::newRow("save: empty answers add nothing")
-        << DialogPage::Save << QStringList{QString()} << QStringList{};
+        << DialogKind::Save << QStringList{QString()} << QStringList{};
 }
 
 void TestCommonDialogPanel::addAppendsTheAnswerAsTyped()
 {
-    QFETCH(DialogPage, page);
+    QFETCH(DialogKind, page);
     QFETCH(QStringList, answers);
     QFETCH(QStringList, expected);
     Pickwright gui;
     gui.showPage(page);
-    const bool open = page == DialogPage::Open;
+    const bool open = page == DialogKind::Open;
     const QString listName = open ? u"lstFileTypesOpen"_s : u"lstFileTypesSave"_s;
     const QString otherList = open ? u"lstFileTypesSave"_s : u"lstFileTypesOpen"_s;
     const QString addButton = open ? u"cmdAddOpen"_s : u"cmdAddSave"_s;
@@ -238,29 +238,29 @@ void TestCommonDialogPanel::addAppendsTheAnswerAsTyped()
 
 void TestCommonDialogPanel::removeTakesOnlyTheSelectedEntry_data()
 {
-    QTest::addColumn<DialogPage>("page");
+    QTest::addColumn<DialogKind>("page");
     QTest::addColumn<QStringList>("entries");
     QTest::addColumn<int>("select"); // -1: nothing selected
     QTest::addColumn<int>("presses");
     QTest::addColumn<QStringList>("left");
     const QStringList three{u"txt"_s, u"bas"_s, u"txt"_s};
-    QTest::newRow("open: empty list") << DialogPage::Open << QStringList{} << -1 << 1 << QStringList{};
-    QTest::newRow("open: nothing selected") << DialogPage::Open << three << -1 << 2 << three;
-    QTest::newRow("open: the last, twice") << DialogPage::Open << three << 2 << 2 << QStringList{u"txt"_s, u"bas"_s};
+    QTest::newRow("open: empty list") << DialogKind::Open << QStringList{} << -1 << 1 << QStringList{};
+    QTest::newRow("open: nothing selected") << DialogKind::Open << three << -1 << 2 << three;
+    QTest::newRow("open: the last, twice") << DialogKind::Open << three << 2 << 2 << QStringList{u"txt"_s, u"bas"_s};
     QTest::newRow("save: the first of a repeated pair, twice")
-        << DialogPage::Save << QStringList{u"txt"_s, u"txt"_s} << 0 << 2 << QStringList{u"txt"_s};
+        << DialogKind::Save << QStringList{u"txt"_s, u"txt"_s} << 0 << 2 << QStringList{u"txt"_s};
 }
 
 void TestCommonDialogPanel::removeTakesOnlyTheSelectedEntry()
 {
-    QFETCH(DialogPage, page);
+    QFETCH(DialogKind, page);
     QFETCH(QStringList, entries);
     QFETCH(int, select);
     QFETCH(int, presses);
     QFETCH(QStringList, left);
     Pickwright gui;
     gui.showPage(page);
-    const bool open = page == DialogPage::Open;
+    const bool open = page == DialogKind::Open;
     const QString listName = open ? u"lstFileTypesOpen"_s : u"lstFileTypesSave"_s;
     gui.add(open ? u"cmdAddOpen"_s : u"cmdAddSave"_s, entries);
     if (select >= 0)
@@ -275,17 +275,17 @@ void TestCommonDialogPanel::removeTakesOnlyTheSelectedEntry()
 
 void TestCommonDialogPanel::newResetsOnlyTheCurrentPage_data()
 {
-    QTest::addColumn<DialogPage>("page");
-    QTest::newRow("Open") << DialogPage::Open;
-    QTest::newRow("Save") << DialogPage::Save;
-    QTest::newRow("Font") << DialogPage::Font;
-    QTest::newRow("Color") << DialogPage::Color;
-    QTest::newRow("Printer") << DialogPage::Printer;
+    QTest::addColumn<DialogKind>("page");
+    QTest::newRow("Open") << DialogKind::Open;
+    QTest::newRow("Save") << DialogKind::Save;
+    QTest::newRow("Font") << DialogKind::Font;
+    QTest::newRow("Color") << DialogKind::Color;
+    QTest::newRow("Printer") << DialogKind::Printer;
 }
 
 void TestCommonDialogPanel::newResetsOnlyTheCurrentPage()
 {
-    QFETCH(DialogPage, page);
+    QFETCH(DialogKind, page);
     Pickwright gui;
     gui.fillEveryPage();
     gui.showPage(page);
@@ -294,22 +294,22 @@ void TestCommonDialogPanel::newResetsOnlyTheCurrentPage()
 
     const CommonDialogFields start;
     switch (page) {
-    case DialogPage::Open:
+    case DialogKind::Open:
         expected.openTitle = start.openTitle;
         expected.openFileTypes = start.openFileTypes;
         break;
-    case DialogPage::Save:
+    case DialogKind::Save:
         expected.saveTitle = start.saveTitle;
         expected.saveDefaultExtension = start.saveDefaultExtension;
         expected.saveFileTypes = start.saveFileTypes;
         break;
-    case DialogPage::Font:
+    case DialogKind::Font:
         expected.fonts = start.fonts;
         break;
-    case DialogPage::Color:
+    case DialogKind::Color:
         expected.customColors = start.customColors;
         break;
-    case DialogPage::Printer:
+    case DialogKind::Printer:
         expected.printToFile = start.printToFile;
         break;
     }
@@ -317,38 +317,38 @@ void TestCommonDialogPanel::newResetsOnlyTheCurrentPage()
     QCOMPARE(gui.panel()->fields(), expected);
     QCOMPARE(gui.panel()->currentIndex(), int(page));
     // The option group follows: exactly one button on.
-    QCOMPARE(gui.find<QRadioButton>(u"optScreenFonts"_s)->isChecked(), page != DialogPage::Font);
-    QCOMPARE(gui.find<QRadioButton>(u"optBoth"_s)->isChecked(), page == DialogPage::Font);
+    QCOMPARE(gui.find<QRadioButton>(u"optScreenFonts"_s)->isChecked(), page != DialogKind::Font);
+    QCOMPARE(gui.find<QRadioButton>(u"optBoth"_s)->isChecked(), page == DialogKind::Font);
     QVERIFY(gui.platform.msgBoxCalls.isEmpty());
 }
 
 void TestCommonDialogPanel::testWritesThePageProperties_data()
 {
-    QTest::addColumn<DialogPage>("page");
+    QTest::addColumn<DialogKind>("page");
     QTest::addColumn<bool>("changed"); // the page's fields filled in first
     QTest::addColumn<QStringList>("writes");
     QTest::addColumn<DialogKind>("kind");
 
     QTest::newRow("Open, start-up values")
-        << DialogPage::Open << false
+        << DialogKind::Open << false
         << QStringList{u"DialogTitle=Open"_s, u"Filter="_s, u"Flags=0"_s} << DialogKind::Open;
     QTest::newRow("Save, start-up values")
-        << DialogPage::Save << false
+        << DialogKind::Save << false
         << QStringList{u"DialogTitle=Save As"_s, u"DefaultExt="_s, u"Filter="_s, u"Flags=0"_s} << DialogKind::Save;
-    QTest::newRow("Font, both") << DialogPage::Font << false << QStringList{u"Flags=3"_s} << DialogKind::Font;
-    QTest::newRow("Font, screen") << DialogPage::Font << true << QStringList{u"Flags=1"_s} << DialogKind::Font;
-    QTest::newRow("Color, custom colors") << DialogPage::Color << false << QStringList{u"Flags=0"_s}
+    QTest::newRow("Font, both") << DialogKind::Font << false << QStringList{u"Flags=3"_s} << DialogKind::Font;
+    QTest::newRow("Font, screen") << DialogKind::Font << true << QStringList{u"Flags=1"_s} << DialogKind::Font;
+    QTest::newRow("Color, custom colors") << DialogKind::Color << false << QStringList{u"Flags=0"_s}
                                           << DialogKind::Color;
-    QTest::newRow("Color, none") << DialogPage::Color << true << QStringList{u"Flags=4"_s} << DialogKind::Color;
-    QTest::newRow("Printer, to file") << DialogPage::Printer << false << QStringList{u"Flags=0"_s}
+    QTest::newRow("Color, none") << DialogKind::Color << true << QStringList{u"Flags=4"_s} << DialogKind::Color;
+    QTest::newRow("Printer, to file") << DialogKind::Printer << false << QStringList{u"Flags=0"_s}
                                       << DialogKind::Printer;
     QTest::newRow("Printer, not to file")
-        << DialogPage::Printer << true << QStringList{u"Flags=524288"_s} << DialogKind::Printer;
+        << DialogKind::Printer << true << QStringList{u"Flags=524288"_s} << DialogKind::Printer;
 }
 
 void TestCommonDialogPanel::testWritesThePageProperties()
 {
-    QFETCH(DialogPage, page);
+    QFETCH(DialogKind, page);
     QFETCH(bool, changed);
     QFETCH(QStringList, writes);
     QFETCH(DialogKind, kind);
@@ -372,7 +372,7 @@ void TestCommonDialogPanel::laterTestsKeepEarlierProperties()
 {
     Pickwright gui;
     gui.fillEveryPage();
-    for (DialogPage page : {DialogPage::Save, DialogPage::Font, DialogPage::Open, DialogPage::Printer}) {
+    for (DialogKind page : {DialogKind::Save, DialogKind::Font, DialogKind::Open, DialogKind::Printer}) {
         gui.showPage(page);
         gui.click(u"cmdTest"_s);
     }
@@ -403,8 +403,8 @@ void TestCommonDialogPanel::cancelIsSilentFailureIsReported()
     Pickwright gui;
     gui.fillEveryPage();
     const CommonDialogFields before = gui.panel()->fields();
-    for (DialogPage page : {DialogPage::Open, DialogPage::Save, DialogPage::Font, DialogPage::Color,
-                            DialogPage::Printer}) {
+    for (DialogKind page : {DialogKind::Open, DialogKind::Save, DialogKind::Font, DialogKind::Color,
+                            DialogKind::Printer}) {
         gui.showPage(page);
         gui.platform.dialogAnswers.enqueue({Status::Cancelled, {}, {}});
         gui.click(u"cmdTest"_s);
@@ -430,23 +430,23 @@ void TestCommonDialogPanel::cancelIsSilentFailureIsReported()
 void TestCommonDialogPanel::copyAgreesWithTheCommandLine_data()
 {
     // Every page after fillEveryPage, and the options that say the same.
-    QTest::addColumn<DialogPage>("page");
+    QTest::addColumn<DialogKind>("page");
     QTest::addColumn<QStringList>("options");
-    QTest::newRow("open") << DialogPage::Open
+    QTest::newRow("open") << DialogKind::Open
                           << QStringList{u"--title"_s, u"Pick one"_s, u"--file-type"_s, u"txt"_s, u"--file-type"_s,
                                          u"bas"_s};
-    QTest::newRow("save") << DialogPage::Save
+    QTest::newRow("save") << DialogKind::Save
                           << QStringList{u"--dialog"_s,      u"save"_s, u"--title"_s,     u"Export"_s,
                                          u"--default-ext"_s, u"frm"_s,  u"--file-type"_s, u"frm"_s};
-    QTest::newRow("font") << DialogPage::Font << QStringList{u"--dialog"_s, u"font"_s, u"--fonts"_s, u"screen"_s};
-    QTest::newRow("color") << DialogPage::Color << QStringList{u"--dialog"_s, u"color"_s, u"--no-custom-colors"_s};
-    QTest::newRow("printer") << DialogPage::Printer
+    QTest::newRow("font") << DialogKind::Font << QStringList{u"--dialog"_s, u"font"_s, u"--fonts"_s, u"screen"_s};
+    QTest::newRow("color") << DialogKind::Color << QStringList{u"--dialog"_s, u"color"_s, u"--no-custom-colors"_s};
+    QTest::newRow("printer") << DialogKind::Printer
                              << QStringList{u"--dialog"_s, u"printer"_s, u"--no-print-to-file"_s};
 }
 
 void TestCommonDialogPanel::copyAgreesWithTheCommandLine()
 {
-    QFETCH(DialogPage, page);
+    QFETCH(DialogKind, page);
     QFETCH(QStringList, options);
     Pickwright gui;
     gui.fillEveryPage();
@@ -460,16 +460,16 @@ void TestCommonDialogPanel::switchingToolsKeepsTheFields()
 {
     Pickwright gui;
     gui.fillEveryPage();
-    gui.showPage(DialogPage::Open);
+    gui.showPage(DialogKind::Open);
     gui.select(u"lstFileTypesOpen"_s, 1);
-    gui.showPage(DialogPage::Printer);
+    gui.showPage(DialogKind::Printer);
     const CommonDialogFields before = gui.panel()->fields();
-    QCOMPARE(before.page, DialogPage::Printer);
+    QCOMPARE(before.page, DialogKind::Printer);
 
     gui.selectTool(u"imgNotewright"_s);
     gui.selectTool(u"imgPickwright"_s);
     CommonDialogFields expected = before;
-    expected.page = DialogPage::Open;
+    expected.page = DialogKind::Open;
     QCOMPARE(gui.panel()->fields(), expected);
     QCOMPARE(selectedRow(gui.list(u"lstFileTypesOpen"_s)), 1);
 }

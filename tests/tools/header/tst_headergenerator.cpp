@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "cli/ToolOptions.h"
 #include "support/GenerateRun.h"
 #include "tools/header/HeaderCli.h"
 #include "tools/header/HeaderGenerator.h"

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QList>
+#include <QtGlobal>
+
+// BASIC's own constants, in one place for the generators, the live dialogs
+// and the command line.
+
+// MsgBox style flags. A box's buttons value is one button set, one icon and
+// one default button added up, plus the modality and Help flags.
+enum MsgBoxFlag : qint32 {
+    vbOKOnly = 0,
+    vbOKCancel = 1,
+    vbAbortRetryIgnore = 2,
+    vbYesNoCancel = 3,
+    vbYesNo = 4,
+    vbRetryCancel = 5,
+
+    vbNoIcon = 0,
+    vbCritical = 16,
+    vbQuestion = 32,
+    vbExclamation = 48,
+    vbInformation = 64,
+
+    vbDefaultButton1 = 0,
+    vbDefaultButton2 = 256,
+    vbDefaultButton3 = 512,
+
+    vbApplicationModal = 0,
+    vbSystemModal = 4096,
+
+    vbMsgBoxHelpButton = 16384,
+};
+
+// The parts of a buttons value that each flag group occupies.
+inline constexpr qint32 MsgBoxButtonSetMask = 0x000F;
+inline constexpr qint32 MsgBoxIconMask = 0x00F0;
+inline constexpr qint32 MsgBoxDefaultButtonMask = 0x0F00;
+
+// MsgBox result codes.
+enum MsgBoxResult : int {
+    vbOK = 1,
+    vbCancel = 2,
+    vbAbort = 3,
+    vbRetry = 4,
+    vbIgnore = 5,
+    vbYes = 6,
+    vbNo = 7,
+};
+
+// The result codes of a button set's buttons, in the order the box shows
+// them; empty for a value that is no button set.
+QList<int> msgBoxButtonCodes(qint32 buttonSet);
+
+// The five standard dialogs of the common dialog control, in the order of
+// the tool's pages.
+enum class DialogKind { Open, Save, Font, Color, Printer };
+
+// The common dialog control's Flags constants. Each dialog reads its own, so
+// the same bit means different things to different dialogs.
+enum CommonDialogFlag : qint32 {
+    cdlOFNOverwritePrompt = 0x2, // Save: ask before replacing a file
+    cdlCFScreenFonts = 0x1,
+    cdlCFPrinterFonts = 0x2,
+    cdlCFBoth = 0x3,
+    cdlCCPreventFullOpen = 0x4,
+    cdlPDDisablePrintToFile = 0x80000,
+};
