@@ -2,6 +2,7 @@
 
 #include "app/Vendor.h"
 #include "platform/Platform.h"
+#include "platform/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -72,7 +73,7 @@ AboutBox::AboutBox(Platform &platform)
 
     m_cmdOK->setObjectName(u"cmdOK"_s);
     m_cmdOK->setDefault(true);
-    connect(m_cmdOK, &QPushButton::clicked, this, &AboutBox::cmdOK_Click);
+    connect(m_cmdOK, &QPushButton::clicked, this, &AboutBox::hideBox);
     connect(m_lblEMail, &LinkLabel::clicked, this, [this] { openLink(m_lblEMail); });
     connect(m_lblWebSite, &LinkLabel::clicked, this, [this] { openLink(m_lblWebSite); });
 
@@ -103,14 +104,13 @@ AboutBox::AboutBox(Platform &platform)
     setTabOrder(m_lblEMail, m_lblWebSite);
     m_cmdOK->setFocus();
 
-    Form_Load();
+    styleLinks();
 
     adjustSize();
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centerOnScreen(this);
 }
 
-void AboutBox::Form_Load()
+void AboutBox::styleLinks()
 {
     for (LinkLabel *link : {m_lblWebSite, m_lblEMail}) {
         QFont font = link->font();
@@ -127,10 +127,10 @@ void AboutBox::Form_Load()
 void AboutBox::openLink(const LinkLabel *link)
 {
     // The result is not examined: a missing mail program shows nothing.
-    m_platform.shellOpen(this, u"open"_s, link->target(), QString(), m_platform.appPath(), ShowStateHidden);
+    m_platform.openDocument(link->target());
 }
 
-void AboutBox::cmdOK_Click()
+void AboutBox::hideBox()
 {
     m_cmdOK->setFocus();
     hide();
@@ -146,7 +146,7 @@ void AboutBox::showEvent(QShowEvent *event)
 
 void AboutBox::reject()
 {
-    cmdOK_Click();
+    hideBox();
 }
 
 void AboutBox::closeEvent(QCloseEvent *event)

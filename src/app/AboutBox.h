@@ -46,8 +46,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void Form_Load();
-    void cmdOK_Click();
+    void styleLinks();
+    void hideBox();
     void openLink(const LinkLabel *link);
 
     Platform &m_platform;

@@ -1,10 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/Tools.h"
 #include "cli/ToolOptions.h"
-#include "tools/commondialog/CommonDialogCli.h"
-#include "tools/header/HeaderCli.h"
-#include "tools/inputbox/InputBoxCli.h"
-#include "tools/msgbox/MsgBoxCli.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -21,11 +18,18 @@ void writeLine(QIODevice &device, const QString &line)
 
 } // namespace
 
-const QList<CliTool> &cliTools()
+namespace {
+
+// The tools' commands, in the selector's order.
+QList<CliTool> cliTools()
 {
-    static const QList<CliTool> tools{msgBoxCli(), inputBoxCli(), headerCli(), commonDialogCli()};
-    return tools;
+    QList<CliTool> commands;
+    for (const ToolDescriptor &tool : tools())
+        commands << tool.cli;
+    return commands;
 }
+
+} // namespace
 
 bool isHeadlessCommand(const QStringList &arguments)
 {
@@ -94,9 +98,10 @@ int runGenerate(const QStringList &arguments, QIODevice &out, QIODevice &err, QI
         }()));
     }
     const QString toolName = arguments.at(2);
-    const auto tool = std::find_if(cliTools().cbegin(), cliTools().cend(),
+    const QList<CliTool> commands = cliTools();
+    const auto tool = std::find_if(commands.cbegin(), commands.cend(),
                                    [&](const CliTool &t) { return t.name == toolName; });
-    if (tool == cliTools().cend())
+    if (tool == commands.cend())
         return usageError(err, u"generate: unknown tool '%1'"_s.arg(toolName));
 
     QCommandLineParser parser;

@@ -1,13 +1,8 @@
 #pragma once
 
-#include <QList>
 #include <QStringList>
 
 class QIODevice;
-struct CliTool;
-
-// The four tools, in the selector's order.
-const QList<CliTool> &cliTools();
 
 // Runs the headless command line (`generate ...`, `--help`, `--version`).
 // Returns the exit status: 0, or 2 for a usage error.

@@ -3,12 +3,11 @@
 #include "app/AboutBox.h"
 #include "app/Pictures.h"
 #include "app/ToolSelector.h"
+#include "app/Tools.h"
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"
-#include "tools/commondialog/CommonDialogPanel.h"
-#include "tools/header/HeaderPanel.h"
-#include "tools/inputbox/InputBoxPanel.h"
-#include "tools/msgbox/MsgBoxPanel.h"
+#include "platform/WindowPlacement.h"
+#include "tools/ToolPanel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -65,10 +64,11 @@ QPushButton *commandButton(const QString &objectName, const QString &caption, QW
 
 } // namespace
 
-MainWindow::MainWindow(Platform &platform, QWidget *parent)
+MainWindow::MainWindow(Platform &platform, const QString &helpFile, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_platform(platform)
+      m_platform(platform),
+      m_helpFile(helpFile)
 {
     setObjectName(u"frmMain"_s);
     setWindowTitle(tr("Quillkit 98"));
@@ -95,11 +95,10 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     grid->addWidget(createMenu(), 2, 0, 1, 2);
     grid->setColumnStretch(1, 1);
 
-    Form_Load();
+    setWindowIcon(pictureIcon(tools().constFirst().picture));
 
     setFixedSize(sizeHint());
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centerOnScreen(this);
 }
 
 MainWindow::~MainWindow()
@@ -112,7 +111,7 @@ QWidget *MainWindow::createHeaderStrip()
 {
     auto *picHeader = new HeaderStrip(this);
     picHeader->setObjectName(u"picHeader"_s);
-    m_lblHeader = new QLabel(tr("Notewright"), picHeader);
+    m_lblHeader = new QLabel(tools().constFirst().caption, picHeader);
     m_lblHeader->setObjectName(u"lblHeader"_s);
     QPalette white = m_lblHeader->palette();
     white.setColor(QPalette::WindowText, Qt::white);
@@ -134,48 +133,40 @@ QWidget *MainWindow::createSelector()
     picToolFile->setObjectName(u"picToolFile"_s);
     picToolFile->setFrameShape(QFrame::StyledPanel);
     picToolFile->setFrameShadow(QFrame::Sunken);
-    picToolFile->setFixedSize(twipsToPixels(QPoint(SelectorWidth, SelectorHeight), picToolFile).x(),
-                              twipsToPixels(QPoint(SelectorWidth, SelectorHeight), picToolFile).y());
-
-    addSelectorTool(picToolFile,
-                    new SelectorImage(u"imgNotewright"_s, u":/images/notewright.svg"_s, picToolFile),
-                    tr("Notewright"), 120, &MainWindow::imgNotewright_Click);
-    addSelectorTool(picToolFile, new SelectorImage(u"imgAskwright"_s, u":/images/askwright.svg"_s, picToolFile),
-                    tr("Askwright"), 1080, &MainWindow::imgAskwright_Click);
-    addSelectorTool(picToolFile, new SelectorImage(u"imgTopwright"_s, u":/images/topwright.svg"_s, picToolFile),
-                    tr("Topwright"), 2040, &MainWindow::imgTopwright_Click);
-    addSelectorTool(picToolFile,
-                    new SelectorImage(u"imgPickwright"_s, u":/images/pickwright.svg"_s, picToolFile),
-                    tr("Pickwright"), 3120, &MainWindow::imgPickwright_Click);
+    const QPoint size = twipsToPixels(QPoint(SelectorWidth, SelectorHeight), picToolFile);
+    picToolFile->setFixedSize(size.x(), size.y());
+    for (int index = 0; index < tools().size(); ++index)
+        addSelectorTool(picToolFile, tools().at(index), index);
     return picToolFile;
 }
 
-void MainWindow::addSelectorTool(QWidget *selector, SelectorImage *image, const QString &caption, int restTop,
-                                 void (MainWindow::*click)())
+void MainWindow::addSelectorTool(QWidget *selector, const ToolDescriptor &tool, int index)
 {
-    const QPoint rest = twipsToPixels(QPoint(ImageLeft, restTop), image);
-    const QPoint pressed = twipsToPixels(QPoint(ImageLeft - PressOffset, restTop + PressOffset), image);
+    auto *image = new SelectorImage(u"img"_s + tool.caption, tool.picture, selector);
+    const QPoint rest = twipsToPixels(QPoint(ImageLeft, tool.selectorTop), image);
+    const QPoint pressed = twipsToPixels(QPoint(ImageLeft - PressOffset, tool.selectorTop + PressOffset), image);
     image->move(rest);
-    image->setAccessibleName(caption);
+    image->setAccessibleName(tool.caption);
 
-    // Images take no focus; Ctrl+1 to Ctrl+4 pick the tools from the keyboard.
-    const int index = selector->findChildren<SelectorImage *>(Qt::FindDirectChildrenOnly).indexOf(image);
-    const QKeySequence keys(QKeyCombination(Qt::ControlModifier, Qt::Key(Qt::Key_1 + index)));
-    image->setToolTip(u"%1 (%2)"_s.arg(caption, keys.toString(QKeySequence::NativeText)));
-    auto *shortcut = new QShortcut(keys, this);
-    connect(shortcut, &QShortcut::activated, this, click);
+    // Images take no focus; Ctrl+1, Ctrl+2... pick the tools from the keyboard.
+    const auto show = [this, index] { showTool(index); };
+    if (index < 9) {
+        const QKeySequence keys(QKeyCombination(Qt::ControlModifier, Qt::Key(Qt::Key_1 + index)));
+        image->setToolTip(u"%1 (%2)"_s.arg(tool.caption, keys.toString(QKeySequence::NativeText)));
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, show);
+    }
 
     // The caption label sits centred under the image and does nothing.
-    auto *label = new QLabel(caption, selector);
-    label->setObjectName(u"lbl"_s + image->objectName().mid(3));
+    auto *label = new QLabel(tool.caption, selector);
+    label->setObjectName(u"lbl"_s + tool.caption);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    const int top = twipsToPixels(QPoint(0, restTop + ImageTwips + CaptionGap), image).y();
+    const int top = twipsToPixels(QPoint(0, tool.selectorTop + ImageTwips + CaptionGap), image).y();
     label->setGeometry(0, top, selector->width(), label->sizeHint().height());
 
     // The press look, on any button; undone on release before the click.
     connect(image, &SelectorImage::mouseDown, image, [image, pressed] { image->move(pressed); });
     connect(image, &SelectorImage::mouseUp, image, [image, rest] { image->move(rest); });
-    connect(image, &SelectorImage::clicked, this, click);
+    connect(image, &SelectorImage::clicked, this, show);
 }
 
 QWidget *MainWindow::createEditor()
@@ -183,26 +174,21 @@ QWidget *MainWindow::createEditor()
     auto *fraEditor = new QFrame(this);
     fraEditor->setObjectName(u"fraEditor"_s);
 
-    m_tabNotewright = new MsgBoxPanel(*m_toolContext, fraEditor);
-    m_tabInputBox = new InputBoxPanel(*m_toolContext, fraEditor);
-    m_tabTopwright = new HeaderPanel(*m_toolContext, fraEditor);
-    m_tabPickwright = new CommonDialogPanel(*m_toolContext, fraEditor);
+    for (const ToolDescriptor &tool : tools())
+        m_panels << tool.createPanel(*m_toolContext, fraEditor);
 
-    // The four sets lie on top of each other, all the size of the largest,
-    // so that the window keeps one size whichever tool is current.
-    const QList<ToolPanel *> panels{m_tabNotewright, m_tabInputBox, m_tabTopwright, m_tabPickwright};
+    // The sets lie on top of each other, all the size of the largest, so
+    // that the window keeps one size whichever tool is current.
     QSize size(440, 300);
-    for (ToolPanel *panel : panels)
+    for (ToolPanel *panel : std::as_const(m_panels))
         size = size.expandedTo(panel->sizeHint());
     auto *stack = new QGridLayout;
-    for (ToolPanel *panel : panels) {
+    for (ToolPanel *panel : std::as_const(m_panels)) {
         panel->setMinimumSize(size);
         stack->addWidget(panel, 0, 0);
         connect(panel, &ToolPanel::headerCaptionRequested, m_lblHeader, &QLabel::setText);
+        panel->setVisible(panel == m_panels.constFirst());
     }
-    m_tabInputBox->hide();
-    m_tabTopwright->hide();
-    m_tabPickwright->hide();
 
     auto *cmdNew = commandButton(u"cmdNew"_s, tr("&New"), fraEditor);
     auto *cmdTest = commandButton(u"cmdTest"_s, tr("Te&st"), fraEditor);
@@ -210,9 +196,9 @@ QWidget *MainWindow::createEditor()
     cmdNew->setToolTip(tr("Resets the current tool"));
     cmdTest->setToolTip(tr("Shows the result live"));
     cmdCopy->setToolTip(tr("Puts the code on the clipboard"));
-    connect(cmdNew, &QPushButton::clicked, this, &MainWindow::cmdNew_Click);
-    connect(cmdTest, &QPushButton::clicked, this, &MainWindow::cmdTest_Click);
-    connect(cmdCopy, &QPushButton::clicked, this, &MainWindow::cmdCopy_Click);
+    connect(cmdNew, &QPushButton::clicked, this, &MainWindow::resetTool);
+    connect(cmdTest, &QPushButton::clicked, this, &MainWindow::testCode);
+    connect(cmdCopy, &QPushButton::clicked, this, &MainWindow::copyCode);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -236,9 +222,9 @@ QWidget *MainWindow::createMenu()
     auto *cmdHelp = commandButton(u"cmdHelp"_s, tr("&Help"), fraMenu);
     auto *cmdAbout = commandButton(u"cmdAbout"_s, tr("&About"), fraMenu);
     auto *cmdExit = commandButton(u"cmdExit"_s, tr("&Exit"), fraMenu);
-    connect(cmdHelp, &QPushButton::clicked, this, &MainWindow::cmdHelp_Click);
-    connect(cmdAbout, &QPushButton::clicked, this, &MainWindow::cmdAbout_Click);
-    connect(cmdExit, &QPushButton::clicked, this, &MainWindow::cmdExit_Click);
+    connect(cmdHelp, &QPushButton::clicked, this, &MainWindow::showHelp);
+    connect(cmdAbout, &QPushButton::clicked, this, &MainWindow::showAbout);
+    connect(cmdExit, &QPushButton::clicked, qApp, &QApplication::quit);
 
     // cmdExit is the window's cancel button.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -262,23 +248,27 @@ QWidget *MainWindow::createMenu()
     return fraMenu;
 }
 
-void MainWindow::Form_Load()
-{
-    setWindowIcon(pictureIcon(u":/images/notewright.svg"_s));
-    // The selector images already carry the hand pointer.
-    static_cast<HeaderPanel *>(m_tabTopwright)->applyDateDefaults();
-}
-
 ToolPanel *MainWindow::currentTool() const
 {
-    for (ToolPanel *panel : {m_tabNotewright, m_tabInputBox, m_tabTopwright, m_tabPickwright}) {
+    for (ToolPanel *panel : m_panels) {
         if (!panel->isHidden())
             return panel;
     }
     return nullptr;
 }
 
-void MainWindow::cmdCopy_Click()
+void MainWindow::showTool(int index)
+{
+    if (index < 0 || index >= m_panels.size())
+        return;
+    m_lblHeader->setText(tools().at(index).caption);
+    ToolPanel *shown = m_panels.at(index);
+    shown->setCurrentIndex(0);
+    for (ToolPanel *panel : std::as_const(m_panels))
+        panel->setVisible(panel == shown);
+}
+
+void MainWindow::copyCode()
 {
     if (ToolPanel *tool = currentTool()) {
         const QString text = tool->generate();
@@ -293,21 +283,16 @@ void MainWindow::cmdCopy_Click()
     }
 }
 
-void MainWindow::cmdTest_Click()
+void MainWindow::testCode()
 {
     if (ToolPanel *tool = currentTool())
         tool->test();
 }
 
-void MainWindow::cmdNew_Click()
+void MainWindow::resetTool()
 {
     if (ToolPanel *tool = currentTool())
         tool->reset();
-}
-
-void MainWindow::cmdExit_Click()
-{
-    QApplication::quit();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -317,9 +302,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
     QApplication::quit();
 }
 
-void MainWindow::cmdHelp_Click()
+void MainWindow::showHelp()
 {
-    m_platform.shellOpen(this, u"open"_s, m_platform.helpFile(), QString(), m_platform.appPath(), ShowStateHidden);
+    m_platform.openDocument(m_helpFile);
 }
 
 AboutBox *MainWindow::aboutBox() const
@@ -327,48 +312,9 @@ AboutBox *MainWindow::aboutBox() const
     return m_frmAbout;
 }
 
-void MainWindow::cmdAbout_Click()
+void MainWindow::showAbout()
 {
     if (!m_frmAbout)
         m_frmAbout = new AboutBox(m_platform);
     m_frmAbout->exec();
-}
-
-void MainWindow::imgNotewright_Click()
-{
-    m_lblHeader->setText(tr("Notewright"));
-    m_tabNotewright->setCurrentIndex(0);
-    m_tabInputBox->hide();
-    m_tabNotewright->show();
-    m_tabTopwright->hide();
-    m_tabPickwright->hide();
-}
-
-void MainWindow::imgAskwright_Click()
-{
-    m_lblHeader->setText(tr("Askwright"));
-    m_tabInputBox->setCurrentIndex(0);
-    m_tabNotewright->hide();
-    m_tabInputBox->show();
-    m_tabTopwright->hide();
-    m_tabPickwright->hide();
-}
-
-void MainWindow::imgTopwright_Click()
-{
-    m_tabNotewright->hide();
-    m_tabInputBox->hide();
-    m_tabTopwright->show();
-    m_tabPickwright->hide();
-    m_lblHeader->setText(tr("Topwright"));
-}
-
-void MainWindow::imgPickwright_Click()
-{
-    m_lblHeader->setText(tr("Pickwright"));
-    m_tabPickwright->setCurrentIndex(0);
-    m_tabNotewright->hide();
-    m_tabInputBox->hide();
-    m_tabTopwright->hide();
-    m_tabPickwright->show();
 }

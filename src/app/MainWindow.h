@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QPointer>
 #include <QWidget>
 
@@ -9,61 +10,54 @@ class AboutBox;
 class CommonDialog;
 class Platform;
 class QLabel;
-class QPushButton;
-class SelectorImage;
 class ToolPanel;
 struct ToolContext;
+struct ToolDescriptor;
 
-// `frmMain`: the header strip, the tool selector, the four tools' tab-page
-// sets laid on top of each other, and the command buttons.
+// `frmMain`: the header strip, the tool selector, the tools' tab-page sets
+// laid on top of each other, and the command buttons.
 class MainWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit MainWindow(Platform &platform, QWidget *parent = nullptr);
+    // `helpFile` is the help document that Help opens.
+    MainWindow(Platform &platform, const QString &helpFile, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // The first visible panel in the fixed order message box, input box,
-    // header, common dialog; null when none is visible.
+    // The panel of the tool shown; null when none is.
     ToolPanel *currentTool() const;
+    QString helpFile() const { return m_helpFile; }
 
     // The About box while it exists (created on first use).
     AboutBox *aboutBox() const;
+
+public Q_SLOTS:
+    void copyCode();
+    void testCode();
+    void resetTool();
+    void showHelp();
+    void showAbout();
+    // Shows the tool at this index of the tool list, on its first page.
+    void showTool(int index);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void Form_Load();
-
-    void cmdCopy_Click();
-    void cmdTest_Click();
-    void cmdNew_Click();
-    void cmdExit_Click();
-    void cmdHelp_Click();
-    void cmdAbout_Click();
-
-    void imgNotewright_Click();
-    void imgAskwright_Click();
-    void imgTopwright_Click();
-    void imgPickwright_Click();
-
     QWidget *createHeaderStrip();
     QWidget *createSelector();
     QWidget *createEditor();
     QWidget *createMenu();
-    void addSelectorTool(QWidget *selector, SelectorImage *image, const QString &caption, int restTop,
-                         void (MainWindow::*click)());
+    void addSelectorTool(QWidget *selector, const ToolDescriptor &tool, int index);
 
     Platform &m_platform;
+    const QString m_helpFile;
     std::unique_ptr<CommonDialog> m_cdlFileName;
     std::unique_ptr<ToolContext> m_toolContext;
 
     QLabel *m_lblHeader = nullptr;
-    ToolPanel *m_tabNotewright = nullptr;
-    ToolPanel *m_tabInputBox = nullptr;
-    ToolPanel *m_tabTopwright = nullptr;
-    ToolPanel *m_tabPickwright = nullptr;
+    // In the order of the tool list.
+    QList<ToolPanel *> m_panels;
     QPointer<AboutBox> m_frmAbout;
 };

@@ -1,6 +1,7 @@
 #include "app/SplashWindow.h"
 
 #include "app/Pictures.h"
+#include "platform/WindowPlacement.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -49,8 +50,7 @@ SplashWindow::SplashWindow(QWidget *parent)
 void SplashWindow::showPainted()
 {
     adjustSize();
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centerOnScreen(this);
     show();
     // The window must be mapped before it can paint; wait briefly for that,
     // since the caller then blocks the event loop.

@@ -17,8 +17,6 @@ QString helpFilePath(const QString &appPath)
 
 std::unique_ptr<MainWindow> startUp(Platform &platform, bool showSplash)
 {
-    platform.setHelpFile(helpFilePath(platform.appPath()));
-
     if (showSplash) {
         auto splash = std::make_unique<SplashWindow>();
         splash->showPainted();
@@ -27,7 +25,7 @@ std::unique_ptr<MainWindow> startUp(Platform &platform, bool showSplash)
         splash->hide();
     }
 
-    auto window = std::make_unique<MainWindow>(platform);
+    auto window = std::make_unique<MainWindow>(platform, helpFilePath(platform.appPath()));
     window->show();
     return window;
 }

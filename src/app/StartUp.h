@@ -14,6 +14,6 @@ inline constexpr char16_t HelpFileName[] = u"qkt98.html";
 // joined as they stand.
 QString helpFilePath(const QString &appPath);
 
-// `modMain`'s start-up: the help file setting, the splash window for three
-// seconds (unless skipped), then the main window, shown.
+// Start-up: the splash window for three seconds (unless skipped), then the
+// main window, shown, with Help opening the help file beside the program.
 std::unique_ptr<MainWindow> startUp(Platform &platform, bool showSplash);

@@ -1,6 +1,7 @@
 #include "app/ToolSelector.h"
 
 #include "app/Pictures.h"
+#include "platform/WindowPlacement.h"
 
 #include <QIcon>
 #include <QMouseEvent>
@@ -8,16 +9,6 @@
 namespace {
 constexpr int ImageTwips = 480;
 } // namespace
-
-int twipsToPixels(int twips, const QWidget *widget)
-{
-    return qRound(twips * widget->logicalDpiX() / 1440.0);
-}
-
-QPoint twipsToPixels(QPoint twips, const QWidget *widget)
-{
-    return {twipsToPixels(twips.x(), widget), qRound(twips.y() * widget->logicalDpiY() / 1440.0)};
-}
 
 SelectorImage::SelectorImage(const QString &objectName, const QString &resource, QWidget *parent) : QLabel(parent)
 {

@@ -20,8 +20,3 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 };
-
-// Positions of the selector are given in twips (1440 to the inch) and turned
-// into pixels with the screen's logical resolution.
-int twipsToPixels(int twips, const QWidget *widget);
-QPoint twipsToPixels(QPoint twips, const QWidget *widget);

@@ -38,17 +38,18 @@ public:
     qint32 flags() const { return m_flags; }
     virtual void setFlags(qint32 flags) { m_flags = flags; }
 
-    bool cancelError() const { return m_cancelError; }
-    virtual void setCancelError(bool on) { m_cancelError = on; }
+    // Whether a cancel counts as an error. The outcome tells a cancel apart
+    // either way; the setting is kept for the code that the tool mirrors.
+    virtual void setCancelError(bool /*on*/) {}
 
     // The chosen file's full path after a confirmed Open or Save.
     QString fileName() const { return m_fileName; }
 
-    DialogOutcome ShowOpen() { return show(DialogKind::Open); }
-    DialogOutcome ShowSave() { return show(DialogKind::Save); }
-    DialogOutcome ShowFont() { return show(DialogKind::Font); }
-    DialogOutcome ShowColor() { return show(DialogKind::Color); }
-    DialogOutcome ShowPrinter() { return show(DialogKind::Printer); }
+    DialogOutcome showOpen() { return show(DialogKind::Open); }
+    DialogOutcome showSave() { return show(DialogKind::Save); }
+    DialogOutcome showFont() { return show(DialogKind::Font); }
+    DialogOutcome showColor() { return show(DialogKind::Color); }
+    DialogOutcome showPrinter() { return show(DialogKind::Printer); }
 
 protected:
     // Shows the dialog modally and returns when it closes.
@@ -61,5 +62,4 @@ private:
     QString m_defaultExt;
     QString m_fileName;
     qint32 m_flags = 0;
-    bool m_cancelError = false;
 };

@@ -54,3 +54,19 @@ QString typedText(const QPlainTextEdit *edit)
     }
     return codegen::toCrLf(text);
 }
+
+QString displayedLines(QString prompt)
+{
+    prompt.replace(u"\r\n"_s, u"\n"_s);
+    prompt.replace(u'\r', u'\n');
+    return prompt;
+}
+
+void setTypedText(QPlainTextEdit *edit, const QString &text)
+{
+    // Nothing to do is nothing done: setPlainText would still reset the
+    // cursor and the undo history, and report a change.
+    const QString lines = displayedLines(text);
+    if (typedText(edit) != codegen::toCrLf(lines))
+        edit->setPlainText(lines);
+}

@@ -17,7 +17,13 @@ void keepToOneLine(QLineEdit *edit);
 // without a blank would hold the window for hours.
 void wrapBetweenWords(QPlainTextEdit *edit);
 
+// A prompt as a Qt label shows it: each line break (CR LF, or a lone CR or
+// LF) as one "\n".
+QString displayedLines(QString prompt);
+
 // The text of a multi-line field exactly as typed, with each line break as
 // CR LF. Unlike toPlainText(), no character is changed (a no-break space
 // stays one).
 QString typedText(const QPlainTextEdit *edit);
+// Puts such a text (line breaks as CR LF, or lone CR or LF) into the field.
+void setTypedText(QPlainTextEdit *edit, const QString &text);

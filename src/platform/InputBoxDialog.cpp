@@ -72,10 +72,7 @@ QString InputBoxDialog::answer() const
 
 QString InputBoxDialog::displayedPrompt(const QString &prompt)
 {
-    QString shown = prompt;
-    shown.replace(u"\r\n"_s, u"\n"_s);
-    shown.replace(u'\r', u'\n');
-    return shown;
+    return displayedLines(prompt);
 }
 
 QString runInputBox(Platform &platform, QWidget *owner, const QString &prompt, const QString &title,
@@ -87,7 +84,7 @@ QString runInputBox(Platform &platform, QWidget *owner, const QString &prompt, c
         QObject::connect(&dialog, &InputBoxDialog::helpRequested, &dialog, [&platform, &dialog, file] {
             // An empty name would open the program's folder itself.
             if (!file.isEmpty())
-                platform.shellOpen(&dialog, u"open"_s, file, QString(), platform.appPath(), ShowStateHidden);
+                platform.openDocument(file);
         });
     }
     dialog.exec();

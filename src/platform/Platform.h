@@ -20,9 +20,6 @@ struct HelpTopic
     friend bool operator==(const HelpTopic &, const HelpTopic &) = default;
 };
 
-// The shell-open show state that the callers pass (SW_HIDE).
-inline constexpr int ShowStateHidden = 0;
-
 // Everything the program asks of the desktop. The Qt implementation serves
 // the running program; tests use a recording fake preloaded with answers.
 class Platform
@@ -47,10 +44,11 @@ public:
     // Places plain text on the clipboard; false when it could not be placed.
     virtual bool setClipboardText(const QString &text) = 0;
 
-    // Opens a document, web address or "mailto:" address in its associated
-    // program. Returns false when nothing could be opened.
-    virtual bool shellOpen(QWidget *owner, const QString &verb, const QString &target,
-                           const QString &parameters, const QString &directory, int showState) = 0;
+    // Opens a document (relative to `directory`), web address or "mailto:"
+    // address in its associated program. False when nothing could be opened.
+    virtual bool shellOpen(const QString &target, const QString &directory) = 0;
+    // The same, with documents found from the program's folder.
+    bool openDocument(const QString &target) { return shellOpen(target, appPath()); }
 
     // Blocks the calling thread.
     virtual void sleep(int milliseconds) = 0;
@@ -61,11 +59,4 @@ public:
     virtual QDate currentDate() const = 0;
     // The default conversion of a date to text: the user's short date format.
     virtual QString dateText(const QDate &date) const = 0;
-
-    // The help file setting, made once at start-up.
-    QString helpFile() const { return m_helpFile; }
-    void setHelpFile(const QString &path) { m_helpFile = path; }
-
-private:
-    QString m_helpFile;
 };

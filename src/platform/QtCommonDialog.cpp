@@ -169,13 +169,13 @@ protected:
         switch (kind) {
         case DialogKind::Open:
         case DialogKind::Save:
-            return showFile(kind);
+            return runFileDialog(kind);
         case DialogKind::Font:
-            return showFont();
+            return runFontDialog();
         case DialogKind::Color:
-            return showColor();
+            return runColorDialog();
         case DialogKind::Printer:
-            return showPrinter();
+            return runPrintDialog();
         }
         return {};
     }
@@ -183,7 +183,7 @@ protected:
 private:
     QWidget *parentWidget() const { return m_owner ? m_owner->window() : nullptr; }
 
-    DialogOutcome showFile(DialogKind kind)
+    DialogOutcome runFileDialog(DialogKind kind)
     {
         QFileDialog dialog(parentWidget());
         setUpFileDialog(dialog, kind, *this);
@@ -193,7 +193,7 @@ private:
         return outcome;
     }
 
-    DialogOutcome showFont()
+    DialogOutcome runFontDialog()
     {
         // Starts on the program's own font rather than the first one listed.
         QFontDialog dialog(QApplication::font(), parentWidget());
@@ -205,14 +205,14 @@ private:
         return outcomeOf(dialog.exec());
     }
 
-    DialogOutcome showColor()
+    DialogOutcome runColorDialog()
     {
         QColorDialog dialog(parentWidget());
         setUpColorDialog(dialog, flags());
         return outcomeOf(dialog.exec());
     }
 
-    DialogOutcome showPrinter()
+    DialogOutcome runPrintDialog()
     {
         if (!canPrint(flags(), QPrinterInfo::availablePrinterNames().size())) {
             return failure(QT_TRANSLATE_NOOP("CommonDialog", "The Print dialog cannot open: no printer is installed, "

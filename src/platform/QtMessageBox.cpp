@@ -1,5 +1,6 @@
 #include "platform/QtMessageBox.h"
 
+#include "platform/FieldText.h"
 #include "platform/QtPlatform.h"
 
 #include <QAccessible>
@@ -61,13 +62,6 @@ QString buttonText(int code)
     return {};
 }
 
-// A prompt's line breaks (CR LF, or a lone CR or LF) as the label's.
-QString displayText(QString prompt)
-{
-    prompt.replace(u"\r\n"_s, u"\n"_s);
-    prompt.replace(u'\r', u'\n');
-    return prompt;
-}
 
 } // namespace
 
@@ -118,7 +112,7 @@ BasicMessageBox::BasicMessageBox(Platform &platform, const QString &prompt, int 
     text->setObjectName(u"prompt"_s);
     // Exactly what was typed: no markup, no access keys.
     text->setTextFormat(Qt::PlainText);
-    text->setText(displayText(prompt));
+    text->setText(displayedLines(prompt));
     text->setTextInteractionFlags(
         Qt::TextInteractionFlags(style()->styleHint(QStyle::SH_MessageBox_TextInteractionFlags, nullptr, this)));
     text->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -187,7 +181,7 @@ void BasicMessageBox::showHelp()
     // Without a help file there is nothing to open.
     if (!m_help || m_help->file.isEmpty())
         return;
-    m_platform.shellOpen(this, u"open"_s, m_help->file, QString(), m_platform.appPath(), ShowStateHidden);
+    m_platform.openDocument(m_help->file);
 }
 
 int QtPlatform::msgBox(const QString &prompt, int buttons, const QString &title, const std::optional<HelpTopic> &help)

@@ -24,8 +24,7 @@ bool QtPlatform::setClipboardText(const QString &text)
     return clipboard->text() == text;
 }
 
-bool QtPlatform::shellOpen(QWidget * /*owner*/, const QString & /*verb*/, const QString &target,
-                           const QString & /*parameters*/, const QString &directory, int /*showState*/)
+bool QtPlatform::shellOpen(const QString &target, const QString &directory)
 {
     // An empty target would resolve to the folder itself and open that.
     if (target.isEmpty())

@@ -15,8 +15,7 @@ public:
     void clearClipboard() override;
     bool setClipboardText(const QString &text) override;
 
-    bool shellOpen(QWidget *owner, const QString &verb, const QString &target, const QString &parameters,
-                   const QString &directory, int showState) override;
+    bool shellOpen(const QString &target, const QString &directory) override;
 
     void sleep(int milliseconds) override;
 

@@ -21,7 +21,7 @@ HelpButtonPage::HelpButtonPage(const Names &names, CommonDialog &chooser, QWidge
       m_cmdBrowse(new QToolButton(this)),
       m_chkAppPath(new QCheckBox(tr("&Use App.Path + Your Help File"), this)),
       m_lblTopic(new QLabel(tr("To&pic ID:"), this)),
-      m_txtTopic(new QLineEdit(u"0"_s, this))
+      m_txtTopic(new QLineEdit(this))
 {
     m_chkHelp->setObjectName(names.chkHelp);
     m_lblFile->setObjectName(names.lblFile);
@@ -55,9 +55,15 @@ HelpButtonPage::HelpButtonPage(const Names &names, CommonDialog &chooser, QWidge
     setTabOrder(m_chkAppPath, m_txtTopic);
 
     // toggled, not clicked: a reset sets the box and relies on this running.
-    connect(m_chkHelp, &QCheckBox::toggled, this, &HelpButtonPage::onHelpToggled);
-    connect(m_cmdBrowse, &QToolButton::clicked, this, &HelpButtonPage::onBrowse);
-    onHelpToggled(false);
+    connect(m_chkHelp, &QCheckBox::toggled, this, &HelpButtonPage::enableHelpFields);
+    connect(m_cmdBrowse, &QToolButton::clicked, this, &HelpButtonPage::chooseHelpFile);
+    enableHelpFields(false);
+    setFields(HelpFields());
+
+    for (QCheckBox *check : {m_chkHelp, m_chkAppPath})
+        connect(check, &QCheckBox::toggled, this, &HelpButtonPage::edited);
+    for (QLineEdit *edit : {m_txtFile, m_txtTopic})
+        connect(edit, &QLineEdit::textChanged, this, &HelpButtonPage::edited);
 }
 
 HelpFields HelpButtonPage::fields() const
@@ -72,15 +78,15 @@ std::optional<HelpTopic> HelpButtonPage::liveHelp() const
     return HelpTopic{m_txtFile->text(), codegen::topicContext(m_txtTopic->text())};
 }
 
-void HelpButtonPage::reset(const QString &topicId)
+void HelpButtonPage::setFields(const HelpFields &fields)
 {
-    m_txtFile->clear();
-    m_chkAppPath->setChecked(false);
-    m_txtTopic->setText(topicId);
-    m_chkHelp->setChecked(false);
+    m_txtFile->setText(fields.helpFile);
+    m_chkAppPath->setChecked(fields.appPath);
+    m_txtTopic->setText(fields.topicId);
+    m_chkHelp->setChecked(fields.help);
 }
 
-void HelpButtonPage::onHelpToggled(bool on)
+void HelpButtonPage::enableHelpFields(bool on)
 {
     for (QWidget *w : {static_cast<QWidget *>(m_lblFile), static_cast<QWidget *>(m_txtFile),
                        static_cast<QWidget *>(m_cmdBrowse), static_cast<QWidget *>(m_lblTopic),
@@ -88,10 +94,10 @@ void HelpButtonPage::onHelpToggled(bool on)
         w->setEnabled(on);
 }
 
-void HelpButtonPage::onBrowse()
+void HelpButtonPage::chooseHelpFile()
 {
     // The chooser has CancelError on: a cancel or any failure leaves the field.
-    if (!m_chooser.ShowOpen().confirmed())
+    if (!m_chooser.showOpen().confirmed())
         return;
     m_txtFile->setText(m_chooser.fileName());
 }

@@ -34,22 +34,19 @@ public:
     HelpButtonPage(const Names &names, CommonDialog &chooser, QWidget *parent = nullptr);
 
     HelpFields fields() const;
+    void setFields(const HelpFields &fields);
 
     // What a live test passes to the dialog: the help file as typed (App.Path
     // is for the compiled program only) and the topic number, when help is on.
     std::optional<HelpTopic> liveHelp() const;
 
-    // Start-up values; the topic text is the tool's own.
-    void reset(const QString &topicId);
-
-    QCheckBox *helpCheck() const { return m_chkHelp; }
-    QLineEdit *fileEdit() const { return m_txtFile; }
-    QLineEdit *topicEdit() const { return m_txtTopic; }
-    QCheckBox *appPathCheck() const { return m_chkAppPath; }
+Q_SIGNALS:
+    // Any of the page's fields changed.
+    void edited();
 
 private:
-    void onHelpToggled(bool on);
-    void onBrowse();
+    void enableHelpFields(bool on);
+    void chooseHelpFile();
 
     CommonDialog &m_chooser;
     QCheckBox *m_chkHelp;

@@ -12,6 +12,8 @@ struct HelpFields
     bool appPath = false;
     QString helpFile;
     QString topicId = QStringLiteral("0");
+
+    friend bool operator==(const HelpFields &, const HelpFields &) = default;
 };
 
 // The help file and topic arguments of a generated call, as in

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/Tools.h"
 #include "cli/ToolOptions.h"
 #include "support/GenerateRun.h"
 
@@ -250,7 +251,8 @@ void TestCommandLine::helpDocumentSitsBesideTheProgramAndNamesEveryOption()
     QFile document(QFileInfo(program).dir().filePath(u"qkt98.html"_s));
     QVERIFY2(document.open(QIODevice::ReadOnly), qPrintable(document.fileName()));
     const QString html = QString::fromUtf8(document.readAll());
-    for (const CliTool &tool : cliTools()) {
+    for (const ToolDescriptor &descriptor : tools()) {
+        const CliTool &tool = descriptor.cli;
         QVERIFY2(html.contains(u"<code>%1</code>"_s.arg(tool.name)), qPrintable(tool.name));
         const GenerateRun help = runGenerate(tool.name, {u"--help"_s});
         static const QRegularExpression option(u"--[a-z-]+"_s);

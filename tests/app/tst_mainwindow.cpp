@@ -1,5 +1,6 @@
 #include "app/StartUp.h"
 #include "app/ToolSelector.h"
+#include "platform/WindowPlacement.h"
 #include "support/GuiTest.h"
 #include "tools/ToolPanel.h"
 
@@ -58,7 +59,7 @@ void TestMainWindow::startsOnMessageBoxTool()
     for (const QString &name : panelNames)
         QCOMPARE(gui.find<QTabWidget>(name)->currentIndex(), 0);
     QCOMPARE(gui.window->windowTitle(), u"Quillkit 98"_s);
-    QCOMPARE(gui.platform.helpFile(), u"/opt/quillkit98/qkt98.html"_s);
+    QCOMPARE(gui.window->helpFile(), u"/opt/quillkit98/qkt98.html"_s);
     QVERIFY(gui.platform.sleeps.isEmpty());
 }
 

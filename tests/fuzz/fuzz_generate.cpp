@@ -7,6 +7,7 @@
 
 #include "FuzzInput.h"
 #include "app/CommandLine.h"
+#include "app/Tools.h"
 #include "cli/ToolOptions.h"
 
 #include <QBuffer>
@@ -22,7 +23,7 @@ struct Frame
     QByteArray last;
 };
 
-// The first line and how the text ends, per tool in cliTools() order.
+// The first line and how the text ends, per tool in the tools() order.
 const Frame frames[] = {
     {"'*** Start ", "\r\n'*** End Notewright Code ***"},
     {"'*** Begin Askwright Code ***\r\n", "\r\n'*** End Askwright Code ***"},
@@ -52,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     QByteArrayList pieces = QByteArray(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1)).split('\0');
     QBuffer in;
     in.setData(pieces.takeLast());
-    QStringList arguments{u"quillkit98"_s, u"generate"_s, cliTools().at(qsizetype(tool)).name};
+    QStringList arguments{u"quillkit98"_s, u"generate"_s, tools().at(qsizetype(tool)).cli.name};
     for (const QByteArray &piece : pieces) {
         if (piece.contains('/'))
             return -1;

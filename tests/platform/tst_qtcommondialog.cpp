@@ -306,7 +306,7 @@ void TestQtCommonDialog::openConfirmsTheChosenFile()
         fileName->setText(path);
         dialog.accept();
     });
-    const DialogOutcome outcome = chooser->ShowOpen();
+    const DialogOutcome outcome = chooser->showOpen();
     QVERIFY(driver.shown());
     QVERIFY(!driver.stuck());
     QCOMPARE(shownTitle, u"Select a Help File..."_s);
@@ -342,19 +342,19 @@ void TestQtCommonDialog::everyDialogShowsAndCancels()
     DialogOutcome outcome;
     switch (kind) {
     case DialogKind::Open:
-        outcome = dialog->ShowOpen();
+        outcome = dialog->showOpen();
         break;
     case DialogKind::Save:
-        outcome = dialog->ShowSave();
+        outcome = dialog->showSave();
         break;
     case DialogKind::Font:
-        outcome = dialog->ShowFont();
+        outcome = dialog->showFont();
         break;
     case DialogKind::Color:
-        outcome = dialog->ShowColor();
+        outcome = dialog->showColor();
         break;
     case DialogKind::Printer:
-        outcome = dialog->ShowPrinter();
+        outcome = dialog->showPrinter();
         break;
     }
 

@@ -208,12 +208,8 @@ void TestQtMessageBox::helpButtonOpensTheFileAndStaysOpen()
     QCOMPARE(platform.shellOpenCalls.size(), opens ? 1 : 0);
     if (opens) {
         const FakePlatform::ShellOpenCall call = platform.shellOpenCalls.first();
-        QCOMPARE(call.owner, &box);
-        QCOMPARE(call.verb, u"open"_s);
         QCOMPARE(call.target, file);
-        QCOMPARE(call.parameters, QString());
         QCOMPARE(call.directory, platform.appFolder);
-        QCOMPARE(call.showState, 0);
     }
     // The box is still answered by its own buttons.
     QTest::mouseClick(box.answerButtons().at(1), Qt::LeftButton);

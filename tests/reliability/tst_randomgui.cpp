@@ -239,18 +239,18 @@ private:
             {u"cboTitleMsgBox"_s, Kind::Line, [](Model &m) -> QString & { return m.msg.title; }},
             {u"cboTitleMsgBox"_s, Kind::TitleList, [](Model &m) -> QString & { return m.msg.title; }},
             {u"txtMessageMsgBox"_s, Kind::Lines, [](Model &m) -> QString & { return m.msg.message; }},
-            {u"chkModal"_s, Kind::Check, {}, {}, [](Model &m) { m.msg.style.ModalValue ^= vbSystemModal; }},
+            {u"chkModal"_s, Kind::Check, {}, {}, [](Model &m) { m.msg.style.modality ^= vbSystemModal; }},
         };
         QList<Control> style;
         for (const auto &option : iconOptions) {
             const qint32 value = option.second;
-            style << Control{option.first, Kind::Option, {}, {}, [value](Model &m) { m.msg.style.IconValue = value; }};
+            style << Control{option.first, Kind::Option, {}, {}, [value](Model &m) { m.msg.style.icon = value; }};
         }
         QList<Control> buttons;
         for (const StyleOption &option : buttonOptions) {
             buttons << Control{option.name, Kind::Option, {}, {}, [option](Model &m) {
-                                   m.msg.style.ButtonSetValue = option.set;
-                                   m.msg.style.DefaultButtonValue = option.defaultButton;
+                                   m.msg.style.buttonSet = option.set;
+                                   m.msg.style.defaultButton = option.defaultButton;
                                }};
         }
         QList<Control> msgHelp;
@@ -612,7 +612,7 @@ private:
         m_gui.platform.shellOpenSucceeds = chance(50);
         const qsizetype messages = m_gui.platform.msgBoxCalls.size();
         m_gui.click(u"cmdHelp"_s);
-        expect(m_gui.platform.shellOpenCalls.constLast().target == m_gui.platform.helpFile(), u"Help opened"_s);
+        expect(m_gui.platform.shellOpenCalls.constLast().target == m_gui.window->helpFile(), u"Help opened"_s);
         expect(m_gui.platform.msgBoxCalls.size() == messages, u"Help showed a message"_s);
     }
 
@@ -801,7 +801,7 @@ private:
         for (const auto &[name, value] : iconOptions) {
             if (m_gui.find<QAbstractButton>(name)->isChecked()) {
                 checkedIcons << name;
-                expect(values.IconValue == value, u"IconValue %1 with %2"_s.arg(values.IconValue).arg(name));
+                expect(values.icon == value, u"icon %1 with %2"_s.arg(values.icon).arg(name));
             }
         }
         expect(checkedIcons.size() == 1, u"icon options checked: "_s + checkedIcons.join(u", "_s));
@@ -810,16 +810,16 @@ private:
             if (!m_gui.find<QAbstractButton>(option.name)->isChecked())
                 continue;
             checkedButtons << option.name;
-            expect(values.ButtonSetValue == option.set && values.DefaultButtonValue == option.defaultButton,
-                   u"ButtonSetValue %1, DefaultButtonValue %2 with %3"_s.arg(values.ButtonSetValue)
-                       .arg(values.DefaultButtonValue)
+            expect(values.buttonSet == option.set && values.defaultButton == option.defaultButton,
+                   u"buttonSet %1, defaultButton %2 with %3"_s.arg(values.buttonSet)
+                       .arg(values.defaultButton)
                        .arg(option.name));
             expect(m_gui.find<QLabel>(u"lblDefaultButton"_s)->text() == u"Default Button: "_s + option.defaultCaption,
                    u"lblDefaultButton disagrees with "_s + option.name);
         }
         expect(checkedButtons.size() == 1, u"button options checked: "_s + checkedButtons.join(u", "_s));
         const bool modal = m_gui.find<QCheckBox>(u"chkModal"_s)->isChecked();
-        expect(values.ModalValue == (modal ? 4096 : 0), u"ModalValue %1"_s.arg(values.ModalValue));
+        expect(values.modality == (modal ? 4096 : 0), u"modality %1"_s.arg(values.modality));
         expect(values == m_model.msg.style, u"the style values are not those the user chose"_s);
     }
 
@@ -872,7 +872,7 @@ private:
             break;
         case Kind::Check:
             if (!control.flag)
-                return; // chkModal: checked through ModalValue
+                return; // chkModal: checked through modality
             actual = QString::number(qobject_cast<QAbstractButton *>(widget)->isChecked());
             expected = QString::number(control.flag(m_model));
             break;

@@ -34,14 +34,14 @@ public:
     void setCancelError(bool on) override
     {
         m_platform.dialogPropertyWrites << u"CancelError="_s + (on ? u"True"_s : u"False"_s);
-        CommonDialog::setCancelError(on);
+        m_cancelError = on;
     }
 
 protected:
     DialogOutcome show(DialogKind kind) override
     {
         m_platform.log << u"showCommonDialog"_s;
-        m_platform.dialogCalls.append({kind, dialogTitle(), filter(), defaultExt(), flags(), cancelError()});
+        m_platform.dialogCalls.append({kind, dialogTitle(), filter(), defaultExt(), flags(), m_cancelError});
         const FakePlatform::DialogAnswer answer =
             m_platform.dialogAnswers.isEmpty() ? FakePlatform::DialogAnswer{} : m_platform.dialogAnswers.dequeue();
         if (answer.status == DialogOutcome::Status::Confirmed)
@@ -51,6 +51,7 @@ protected:
 
 private:
     FakePlatform &m_platform;
+    bool m_cancelError = false;
 };
 
 } // namespace
@@ -92,11 +93,10 @@ bool FakePlatform::setClipboardText(const QString &text)
     return true;
 }
 
-bool FakePlatform::shellOpen(QWidget *owner, const QString &verb, const QString &target, const QString &parameters,
-                             const QString &directory, int showState)
+bool FakePlatform::shellOpen(const QString &target, const QString &directory)
 {
     log << u"shellOpen"_s;
-    shellOpenCalls.append({owner, verb, target, parameters, directory, showState});
+    shellOpenCalls.append({target, directory});
     return shellOpenSucceeds;
 }
 

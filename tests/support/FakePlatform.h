@@ -29,12 +29,8 @@ public:
     };
     struct ShellOpenCall
     {
-        QWidget *owner = nullptr;
-        QString verb;
         QString target;
-        QString parameters;
         QString directory;
-        int showState = -1;
     };
     // One showing of a common dialog, with every property as it stood.
     struct DialogCall
@@ -84,8 +80,7 @@ public:
     std::unique_ptr<CommonDialog> createCommonDialog(QWidget *owner) override;
     void clearClipboard() override;
     bool setClipboardText(const QString &text) override;
-    bool shellOpen(QWidget *owner, const QString &verb, const QString &target, const QString &parameters,
-                   const QString &directory, int showState) override;
+    bool shellOpen(const QString &target, const QString &directory) override;
     void sleep(int milliseconds) override;
     QString appPath() const override { return appFolder; }
     QDate currentDate() const override { return today; }

@@ -48,7 +48,6 @@ QListWidget *fileTypeList(const QString &objectName, QWidget *parent)
     return list;
 }
 
-// The list, with Add below it on the left and Remove on the right.
 // The "Allowed File Types" row of the Open and Save pages: the label, the
 // list with Add and Remove under it, and their focus order.
 void addFileTypesRow(QGridLayout *grid, int row, const QString &labelName, QListWidget *list, QPushButton *add,
@@ -104,9 +103,19 @@ CommonDialogPanel::CommonDialogPanel(const ToolContext &context, QWidget *parent
     addTab(createColorPage(), tr("Color"));
     addTab(createPrinterPage(), tr("Printer"));
 
-    for (DialogKind page : {DialogKind::Open, DialogKind::Save, DialogKind::Font, DialogKind::Color,
-                            DialogKind::Printer})
-        showStartValues(page);
+    for (QLineEdit *edit : {m_txtDialogTitleOpen, m_txtDialogTitleSave, m_txtDefaultExtensionSave})
+        connect(edit, &QLineEdit::textChanged, this, &CommonDialogPanel::noteEdit);
+    for (QListWidget *list : {m_lstFileTypesOpen, m_lstFileTypesSave}) {
+        connect(list->model(), &QAbstractItemModel::rowsInserted, this, &CommonDialogPanel::noteEdit);
+        connect(list->model(), &QAbstractItemModel::rowsRemoved, this, &CommonDialogPanel::noteEdit);
+        connect(list->model(), &QAbstractItemModel::modelReset, this, &CommonDialogPanel::noteEdit);
+    }
+    for (QAbstractButton *button : std::initializer_list<QAbstractButton *>{
+             m_optScreenFonts, m_optPrinterFonts, m_optBoth, m_chkEnableCustomColors, m_chkPrintToFile})
+        connect(button, &QAbstractButton::toggled, this, &CommonDialogPanel::noteEdit);
+
+    setFields(CommonDialogFields());
+    startTracking();
 }
 
 CommonDialogPanel::~CommonDialogPanel() = default;
@@ -128,8 +137,8 @@ QWidget *CommonDialogPanel::createOpenPage()
     grid->setColumnStretch(1, 1);
     setTabOrder(m_txtDialogTitleOpen, m_lstFileTypesOpen);
 
-    connect(m_cmdAddOpen, &QPushButton::clicked, this, &CommonDialogPanel::cmdAddOpen_Click);
-    connect(m_cmdRemoveOpen, &QPushButton::clicked, this, &CommonDialogPanel::cmdRemoveOpen_Click);
+    connect(m_cmdAddOpen, &QPushButton::clicked, this, [this] { addFileType(m_lstFileTypesOpen); });
+    connect(m_cmdRemoveOpen, &QPushButton::clicked, this, [this] { removeFileType(m_lstFileTypesOpen); });
     return page;
 }
 
@@ -156,8 +165,8 @@ QWidget *CommonDialogPanel::createSavePage()
     setTabOrder(m_txtDialogTitleSave, m_txtDefaultExtensionSave);
     setTabOrder(m_txtDefaultExtensionSave, m_lstFileTypesSave);
 
-    connect(m_cmdAddSave, &QPushButton::clicked, this, &CommonDialogPanel::cmdAddSave_Click);
-    connect(m_cmdRemoveSave, &QPushButton::clicked, this, &CommonDialogPanel::cmdRemoveSave_Click);
+    connect(m_cmdAddSave, &QPushButton::clicked, this, [this] { addFileType(m_lstFileTypesSave); });
+    connect(m_cmdRemoveSave, &QPushButton::clicked, this, [this] { removeFileType(m_lstFileTypesSave); });
     return page;
 }
 
@@ -226,6 +235,15 @@ CommonDialogFields CommonDialogPanel::fields() const
     return fields;
 }
 
+void CommonDialogPanel::setFields(const CommonDialogFields &fields)
+{
+    for (DialogKind page : {DialogKind::Open, DialogKind::Save, DialogKind::Font, DialogKind::Color,
+                            DialogKind::Printer})
+        setPageFields(page, fields);
+    setCurrentIndex(int(fields.page));
+    reportChange();
+}
+
 QString CommonDialogPanel::generate() const
 {
     return generateCommonDialogCode(fields());
@@ -243,28 +261,28 @@ void CommonDialogPanel::test()
         dialog.setDialogTitle(f.openTitle);
         dialog.setFilter(buildFileFilter(f.openFileTypes));
         dialog.setFlags(0);
-        outcome = dialog.ShowOpen();
+        outcome = dialog.showOpen();
         break;
     case DialogKind::Save:
         dialog.setDialogTitle(f.saveTitle);
         dialog.setDefaultExt(f.saveDefaultExtension);
         dialog.setFilter(buildFileFilter(f.saveFileTypes));
         dialog.setFlags(0);
-        outcome = dialog.ShowSave();
+        outcome = dialog.showSave();
         break;
     case DialogKind::Font:
         dialog.setFlags(f.fonts == FontsToDisplay::ScreenOnly    ? cdlCFScreenFonts
                         : f.fonts == FontsToDisplay::PrinterOnly ? cdlCFPrinterFonts
                                                                  : cdlCFBoth);
-        outcome = dialog.ShowFont();
+        outcome = dialog.showFont();
         break;
     case DialogKind::Color:
         dialog.setFlags(f.customColors ? 0 : cdlCCPreventFullOpen);
-        outcome = dialog.ShowColor();
+        outcome = dialog.showColor();
         break;
     case DialogKind::Printer:
         dialog.setFlags(f.printToFile ? 0 : cdlPDDisablePrintToFile);
-        outcome = dialog.ShowPrinter();
+        outcome = dialog.showPrinter();
         break;
     }
     // CancelError is off, so a cancel ends the test like a confirm. A dialog
@@ -275,21 +293,36 @@ void CommonDialogPanel::test()
 
 void CommonDialogPanel::reset()
 {
-    showStartValues(DialogKind(currentIndex()));
+    setPageFields(DialogKind(currentIndex()), CommonDialogFields());
+    reportChange();
 }
 
-void CommonDialogPanel::showStartValues(DialogKind page)
+namespace {
+
+void setFileTypes(QListWidget *list, const QStringList &types)
 {
-    const CommonDialogFields start;
+    QStringList shown;
+    for (int i = 0; i < list->count(); ++i)
+        shown << list->item(i)->text();
+    if (shown == types)
+        return;
+    list->clear();
+    list->addItems(types);
+}
+
+} // namespace
+
+void CommonDialogPanel::setPageFields(DialogKind page, const CommonDialogFields &start)
+{
     switch (page) {
     case DialogKind::Open:
         m_txtDialogTitleOpen->setText(start.openTitle);
-        m_lstFileTypesOpen->clear();
+        setFileTypes(m_lstFileTypesOpen, start.openFileTypes);
         break;
     case DialogKind::Save:
         m_txtDialogTitleSave->setText(start.saveTitle);
         m_txtDefaultExtensionSave->setText(start.saveDefaultExtension);
-        m_lstFileTypesSave->clear();
+        setFileTypes(m_lstFileTypesSave, start.saveFileTypes);
         break;
     case DialogKind::Font:
         switch (start.fonts) {
@@ -311,26 +344,6 @@ void CommonDialogPanel::showStartValues(DialogKind page)
         m_chkPrintToFile->setChecked(start.printToFile);
         break;
     }
-}
-
-void CommonDialogPanel::cmdAddOpen_Click()
-{
-    addFileType(m_lstFileTypesOpen);
-}
-
-void CommonDialogPanel::cmdAddSave_Click()
-{
-    addFileType(m_lstFileTypesSave);
-}
-
-void CommonDialogPanel::cmdRemoveOpen_Click()
-{
-    removeFileType(m_lstFileTypesOpen);
-}
-
-void CommonDialogPanel::cmdRemoveSave_Click()
-{
-    removeFileType(m_lstFileTypesSave);
 }
 
 void CommonDialogPanel::addFileType(QListWidget *list)

@@ -23,6 +23,8 @@ public:
     ~CommonDialogPanel() override;
 
     CommonDialogFields fields() const;
+    // Every page's fields, and the page shown.
+    void setFields(const CommonDialogFields &fields);
 
     QString generate() const override;
     void test() override;
@@ -35,15 +37,11 @@ private:
     QWidget *createColorPage();
     QWidget *createPrinterPage();
 
-    void cmdAddOpen_Click();
-    void cmdAddSave_Click();
-    void cmdRemoveOpen_Click();
-    void cmdRemoveSave_Click();
     void addFileType(QListWidget *list);
     static void removeFileType(QListWidget *list);
 
-    // Puts a page's fields back to their start-up values.
-    void showStartValues(DialogKind page);
+    // Shows one page's fields from `fields`, leaving the other pages.
+    void setPageFields(DialogKind page, const CommonDialogFields &fields);
 
     const ToolContext &m_context;
     // `cdlCommonDialog`: the live dialog, kept for the panel's life so that

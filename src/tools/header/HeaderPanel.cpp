@@ -27,6 +27,9 @@ HeaderPanel::HeaderPanel(const ToolContext &context, QWidget *parent) : ToolPane
     m_txtCopyright = addField(form, u"Copyright"_s, &HeaderFields::copyright);
     m_txtDescription = addField(form, u"Description"_s, &HeaderFields::description);
     addTab(page, tr("General"));
+
+    setFields(startFields());
+    startTracking();
 }
 
 QLineEdit *HeaderPanel::addField(QFormLayout *form, const QString &name, QString HeaderFields::*field)
@@ -44,6 +47,7 @@ QLineEdit *HeaderPanel::addField(QFormLayout *form, const QString &name, QString
     edit->setObjectName(u"txt"_s + name);
     keepToOneLine(edit);
     label->setBuddy(edit);
+    connect(edit, &QLineEdit::textChanged, this, &HeaderPanel::noteEdit);
     form->addRow(label, edit);
     return edit;
 }
@@ -52,6 +56,17 @@ HeaderFields HeaderPanel::fields() const
 {
     return {m_txtProject->text(),   m_txtProgram->text(),   m_txtVersion->text(),
             m_txtDate->text(),      m_txtCopyright->text(), m_txtDescription->text()};
+}
+
+void HeaderPanel::setFields(const HeaderFields &fields)
+{
+    m_txtProject->setText(fields.project);
+    m_txtProgram->setText(fields.program);
+    m_txtVersion->setText(fields.version);
+    m_txtDate->setText(fields.date);
+    m_txtCopyright->setText(fields.copyright);
+    m_txtDescription->setText(fields.description);
+    reportChange();
 }
 
 QString HeaderPanel::generate() const
@@ -70,18 +85,14 @@ void HeaderPanel::test()
 
 void HeaderPanel::reset()
 {
-    m_txtProject->clear();
-    m_txtProgram->clear();
-    m_txtVersion->clear();
-    m_txtDescription->clear();
+    setFields(startFields());
     Q_EMIT headerCaptionRequested(tr("Topwright"));
-    applyDateDefaults();
 }
 
-void HeaderPanel::applyDateDefaults()
+HeaderFields HeaderPanel::startFields() const
 {
+    HeaderFields fields;
     const QDate today = m_context.platform.currentDate();
-    const header::DateDefaults defaults = header::headerDateDefaults(today, m_context.platform.dateText(today));
-    m_txtCopyright->setText(defaults.copyright);
-    m_txtDate->setText(defaults.date);
+    header::applyDateDefaults(fields, today, m_context.platform.dateText(today));
+    return fields;
 }

@@ -24,11 +24,12 @@ public:
     // Empties the four plain fields and applies the date defaults again.
     void reset() override;
 
-    // Fills the copyright and date fields from today's date.
-    void applyDateDefaults();
+    HeaderFields fields() const;
+    void setFields(const HeaderFields &fields);
 
 private:
-    HeaderFields fields() const;
+    // The start-up fields: empty, with the copyright and date from today's.
+    HeaderFields startFields() const;
     QLineEdit *addField(QFormLayout *form, const QString &name, QString HeaderFields::*field);
 
     const ToolContext &m_context;

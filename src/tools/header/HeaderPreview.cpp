@@ -1,5 +1,7 @@
 #include "tools/header/HeaderPreview.h"
 
+#include "platform/WindowPlacement.h"
+
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -8,13 +10,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The window is laid out in twips (1440 to the inch) like the code-editor
-// window it imitates, turned into pixels at the screen's logical resolution.
+// The window is laid out in twips like the code-editor window it imitates.
 QRect twipsRect(const QWidget *widget, int left, int top, int width, int height)
 {
-    const auto x = [widget](int twips) { return qRound(twips * widget->logicalDpiX() / 1440.0); };
-    const auto y = [widget](int twips) { return qRound(twips * widget->logicalDpiY() / 1440.0); };
-    return {x(left), y(top), x(width), y(height)};
+    return twipsToPixels(QRect(left, top, width, height), widget);
 }
 
 // The object and procedure boxes of a code window: they only show a name.

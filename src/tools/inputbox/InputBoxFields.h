@@ -15,4 +15,16 @@ struct InputBoxFields
     HelpFields help;
     QString variableName = QStringLiteral("Response");
     bool declareVariable = false;
+
+    friend bool operator==(const InputBoxFields &, const InputBoxFields &) = default;
+
+    // What New puts back: the start-up state, but with the variable name
+    // and the help topic empty.
+    static InputBoxFields afterNew()
+    {
+        InputBoxFields fields;
+        fields.variableName.clear();
+        fields.help.topicId.clear();
+        return fields;
+    }
 };

@@ -50,6 +50,15 @@ InputBoxPanel::InputBoxPanel(const ToolContext &context, QWidget *parent) : Tool
     addTab(createGeneralPage(), tr("General"));
     addTab(m_helpPage, tr("Help Button"));
     addTab(createVariablePage(), tr("Variable"));
+
+    connect(m_helpPage, &HelpButtonPage::edited, this, &InputBoxPanel::noteEdit);
+    for (QLineEdit *edit : {m_txtTitleInputBox, m_txtDefaultInputBox, m_txtVariableName})
+        connect(edit, &QLineEdit::textChanged, this, &InputBoxPanel::noteEdit);
+    connect(m_txtMessageInputBox, &QPlainTextEdit::textChanged, this, &InputBoxPanel::noteEdit);
+    connect(m_chkDeclareVariable, &QCheckBox::toggled, this, &InputBoxPanel::noteEdit);
+
+    setFields(InputBoxFields());
+    startTracking();
 }
 
 QWidget *InputBoxPanel::createGeneralPage()
@@ -90,7 +99,6 @@ QWidget *InputBoxPanel::createVariablePage()
 {
     auto *page = new QWidget(this);
     m_txtVariableName = lineEdit(u"txtVariableName"_s, page);
-    m_txtVariableName->setText(u"Response"_s);
     m_chkDeclareVariable = new QCheckBox(tr("Dec&lare The Variable"), page);
     m_chkDeclareVariable->setObjectName(u"chkDeclareVariable"_s);
     auto *lblVariableName = fieldLabel(u"lblVariableName"_s, tr("N&ame:"), m_txtVariableName, page);
@@ -118,6 +126,18 @@ InputBoxFields InputBoxPanel::fields() const
     return fields;
 }
 
+void InputBoxPanel::setFields(const InputBoxFields &fields)
+{
+    m_txtTitleInputBox->setText(fields.title);
+    setTypedText(m_txtMessageInputBox, fields.message);
+    m_txtDefaultInputBox->setText(fields.defaultAnswer);
+    // Unchecking the help box disables its group through its handler.
+    m_helpPage->setFields(fields.help);
+    m_txtVariableName->setText(fields.variableName);
+    m_chkDeclareVariable->setChecked(fields.declareVariable);
+    reportChange();
+}
+
 QString InputBoxPanel::generate() const
 {
     return generateInputBox(fields());
@@ -133,14 +153,6 @@ void InputBoxPanel::test()
 
 void InputBoxPanel::reset()
 {
-    m_txtTitleInputBox->clear();
-    m_txtMessageInputBox->clear();
-    m_txtDefaultInputBox->clear();
-    // Unchecks the help box (disabling the group through its handler) and
-    // empties the help file and App.Path; the topic is left empty, not "0".
-    m_helpPage->reset(QString());
-    // Empty too, not the start-up "Response".
-    m_txtVariableName->clear();
-    m_chkDeclareVariable->setChecked(false);
+    setFields(InputBoxFields::afterNew());
     setCurrentIndex(0);
 }

@@ -19,6 +19,7 @@ public:
 
     // The fields as they stand, the message's line breaks as CR LF.
     InputBoxFields fields() const;
+    void setFields(const InputBoxFields &fields);
 
     QString generate() const override;
     void test() override;

@@ -71,21 +71,21 @@ QString generate(const ToolOptions &options)
     fields.message = options.text(u"message"_s).value_or(fields.message);
     fields.title = options.text(u"title"_s).value_or(fields.title);
     if (const auto icon = options.choice(u"icon"_s))
-        fields.style.IconValue = valueOf(iconChoices, *icon);
+        fields.style.icon = valueOf(iconChoices, *icon);
     if (const auto buttons = options.choice(u"buttons"_s))
-        fields.style.ButtonSetValue = valueOf(buttonChoices, *buttons);
+        fields.style.buttonSet = valueOf(buttonChoices, *buttons);
     if (const auto position = options.choice(u"default"_s)) {
         const int index = position->toInt() - 1;
-        const qsizetype count = msgBoxButtonCodes(fields.style.ButtonSetValue).size();
+        const qsizetype count = msgBoxButtonCodes(fields.style.buttonSet).size();
         if (index >= count) {
             throw CliError{tr("--default: the %1 buttons have no button %2")
                                .arg(options.choice(u"buttons"_s).value_or(u"ok"_s), *position)};
         }
         constexpr std::array<qint32, 3> defaults{vbDefaultButton1, vbDefaultButton2, vbDefaultButton3};
-        fields.style.DefaultButtonValue = defaults.at(std::size_t(index));
+        fields.style.defaultButton = defaults.at(std::size_t(index));
     }
     if (options.flag(u"system-modal"_s))
-        fields.style.ModalValue = vbSystemModal;
+        fields.style.modality = vbSystemModal;
 
     fields.help = helpFieldsFromOptions(options);
 

@@ -10,10 +10,10 @@
 // chosen icon, button option and modality. Nothing else writes them.
 struct MsgBoxStyleValues
 {
-    qint32 ButtonSetValue = vbOKOnly;
-    qint32 DefaultButtonValue = vbDefaultButton1;
-    qint32 IconValue = vbNoIcon;
-    qint32 ModalValue = vbApplicationModal;
+    qint32 buttonSet = vbOKOnly;
+    qint32 defaultButton = vbDefaultButton1;
+    qint32 icon = vbNoIcon;
+    qint32 modality = vbApplicationModal;
 
     friend bool operator==(const MsgBoxStyleValues &, const MsgBoxStyleValues &) = default;
 };
@@ -27,4 +27,6 @@ struct MsgBoxFields
     QString title;
     MsgBoxStyleValues style;
     HelpFields help;
+
+    friend bool operator==(const MsgBoxFields &, const MsgBoxFields &) = default;
 };

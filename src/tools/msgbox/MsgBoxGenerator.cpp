@@ -7,7 +7,7 @@ using namespace Qt::StringLiterals;
 qint32 msgBoxButtonsValue(const MsgBoxFields &fields)
 {
     const MsgBoxStyleValues &style = fields.style;
-    qint32 value = style.DefaultButtonValue + style.IconValue + style.ButtonSetValue + style.ModalValue;
+    qint32 value = style.defaultButton + style.icon + style.buttonSet + style.modality;
     if (fields.help.help)
         value += vbMsgBoxHelpButton;
     return value;
@@ -20,7 +20,7 @@ QString generateMsgBoxCode(const MsgBoxFields &fields)
     if (fields.help.help)
         arguments += u", "_s + helpArguments(fields.help);
 
-    if (fields.style.ButtonSetValue == vbOKOnly) {
+    if (fields.style.buttonSet == vbOKOnly) {
         // Nothing to ask: a plain statement.
         return codegen::joinLines({
             u"'*** Start MsgBox Code ***"_s,
@@ -32,7 +32,7 @@ QString generateMsgBoxCode(const MsgBoxFields &fields)
         u"'*** Start Notewright Code ***"_s,
         u"Dim Response As Long"_s,
         u"Response = Msgbox ("_s + arguments + u')',
-        codegen::BuildResponseSelect(msgBoxButtonCodes(fields.style.ButtonSetValue)),
+        codegen::BuildResponseSelect(msgBoxButtonCodes(fields.style.buttonSet)),
         u"'*** End Notewright Code ***"_s,
     });
 }

@@ -19,6 +19,7 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -43,10 +44,11 @@ MsgBoxPanel::MsgBoxPanel(const ToolContext &context, QWidget *parent) : ToolPane
                                           u"txtTopicIDMsgBox"_s};
     m_helpPage = new HelpButtonPage(helpNames, m_context.helpFileChooser, this);
     addTab(m_helpPage, tr("Help Button"));
+    connect(m_helpPage, &HelpButtonPage::edited, this, &MsgBoxPanel::noteEdit);
 
     // The start-up choices, through their handlers like any other choice.
-    m_optNone->setChecked(true);
-    m_optOK->setChecked(true);
+    setFields(MsgBoxFields());
+    startTracking();
 }
 
 QWidget *MsgBoxPanel::createGeneralPage()
@@ -65,6 +67,7 @@ QWidget *MsgBoxPanel::createGeneralPage()
     m_cboTitle->setCurrentIndex(-1);
     keepToOneLine(m_cboTitle->lineEdit());
     lblTitle->setBuddy(m_cboTitle);
+    connect(m_cboTitle, &QComboBox::editTextChanged, this, &MsgBoxPanel::noteEdit);
 
     auto *lblMessage = new QLabel(tr("&Message:"), page);
     lblMessage->setObjectName(u"lblMessage"_s);
@@ -73,11 +76,12 @@ QWidget *MsgBoxPanel::createGeneralPage()
     m_txtMessage->setTabChangesFocus(true);
     wrapBetweenWords(m_txtMessage);
     lblMessage->setBuddy(m_txtMessage);
+    connect(m_txtMessage, &QPlainTextEdit::textChanged, this, &MsgBoxPanel::noteEdit);
 
     m_chkModal = new QCheckBox(tr("Make The Message Box System-Mo&dal"), page);
     m_chkModal->setObjectName(u"chkModal"_s);
     // toggled, not clicked: a reset sets the box and relies on this running.
-    connect(m_chkModal, &QCheckBox::toggled, this, &MsgBoxPanel::chkModal_Click);
+    connect(m_chkModal, &QCheckBox::toggled, this, &MsgBoxPanel::chooseModality);
 
     auto *grid = new QGridLayout(page);
     grid->addWidget(lblTitle, 0, 0);
@@ -90,20 +94,13 @@ QWidget *MsgBoxPanel::createGeneralPage()
     return page;
 }
 
-QPushButton *MsgBoxPanel::addOption(QWidget *parent, QButtonGroup *group, const QString &name, const QString &caption,
-                                    void (MsgBoxPanel::*click)())
+QPushButton *MsgBoxPanel::addOption(QWidget *parent, QButtonGroup *group, const QString &name, const QString &caption)
 {
     auto *option = new QPushButton(caption, parent);
     option->setObjectName(name);
     option->setCheckable(true);
     option->setAutoDefault(false);
     group->addButton(option);
-    // An option's handler runs when it becomes the chosen one, whether the
-    // user or the reset chose it.
-    connect(option, &QPushButton::toggled, this, [this, click](bool on) {
-        if (on)
-            (this->*click)();
-    });
     return option;
 }
 
@@ -118,30 +115,34 @@ QWidget *MsgBoxPanel::createStylePage()
         QString labelName;
         QString caption;
         std::optional<QStyle::StandardPixmap> picture;
-        void (MsgBoxPanel::*click)();
+        qint32 icon;
     };
     const IconOption options[] = {
-        {u"optNone"_s, u"Label1"_s, tr("No Icon"), std::nullopt, &MsgBoxPanel::optNone_Click},
-        {u"optError"_s, u"Label2"_s, tr("Error"), QStyle::SP_MessageBoxCritical, &MsgBoxPanel::optError_Click},
-        {u"optQuestion"_s, u"Label3"_s, tr("Question"), QStyle::SP_MessageBoxQuestion, &MsgBoxPanel::optQuestion_Click},
-        {u"optWarning"_s, u"Label4"_s, tr("Warning"), QStyle::SP_MessageBoxWarning, &MsgBoxPanel::optWarning_Click},
-        {u"optInformation"_s, u"Label5"_s, tr("Information"), QStyle::SP_MessageBoxInformation,
-         &MsgBoxPanel::optInformation_Click},
+        {u"optNone"_s, u"Label1"_s, tr("No Icon"), std::nullopt, vbNoIcon},
+        {u"optError"_s, u"Label2"_s, tr("Error"), QStyle::SP_MessageBoxCritical, vbCritical},
+        {u"optQuestion"_s, u"Label3"_s, tr("Question"), QStyle::SP_MessageBoxQuestion, vbQuestion},
+        {u"optWarning"_s, u"Label4"_s, tr("Warning"), QStyle::SP_MessageBoxWarning, vbExclamation},
+        {u"optInformation"_s, u"Label5"_s, tr("Information"), QStyle::SP_MessageBoxInformation, vbInformation},
     };
 
     auto *grid = new QGridLayout(page);
     grid->setHorizontalSpacing(12);
     int column = 0;
     for (const IconOption &icon : options) {
-        QPushButton *option = addOption(page, group, icon.name, QString(), icon.click);
+        QPushButton *option = addOption(page, group, icon.name, QString());
+        // An option's handler runs when it becomes the chosen one, whether
+        // the user or a reset chose it.
+        connect(option, &QPushButton::toggled, this, [this, value = icon.icon](bool on) {
+            if (on)
+                chooseIcon(value);
+        });
+        m_iconOptions.append({option, icon.icon, 0, 0, QString()});
         option->setFixedSize(IconOptionSize, IconOptionSize);
         option->setIconSize(QSize(IconSize, IconSize));
         if (icon.picture)
             option->setIcon(deferredStandardIcon(*icon.picture, option));
         option->setAccessibleName(icon.caption);
         option->setToolTip(icon.caption);
-        if (icon.name == u"optNone"_s)
-            m_optNone = option;
 
         auto *label = new QLabel(icon.caption, page);
         label->setObjectName(icon.labelName);
@@ -165,38 +166,43 @@ QWidget *MsgBoxPanel::createButtonsPage()
     picture->setFrameShadow(QFrame::Sunken);
     auto *group = new QButtonGroup(picture);
 
-    struct ButtonOption
+    // One row per button set, its buttons in the order the box shows them;
+    // an option picks the set and, by its place, the default button.
+    struct ButtonRow
     {
         QString name;
-        QString caption;
-        void (MsgBoxPanel::*click)();
+        qint32 buttonSet;
+        QStringList captions;
     };
-    // One row per button set, its buttons in the order the box shows them.
-    const QList<QList<ButtonOption>> rows = {
-        {{u"optOK"_s, tr("OK"), &MsgBoxPanel::optOK_Click}},
-        {{u"optOKCancel_OK"_s, tr("OK"), &MsgBoxPanel::optOKCancel_OK_Click},
-         {u"optOKCancel_Cancel"_s, tr("Cancel"), &MsgBoxPanel::optOKCancel_Cancel_Click}},
-        {{u"optAbortRetryIgnore_Abort"_s, tr("Abort"), &MsgBoxPanel::optAbortRetryIgnore_Abort_Click},
-         {u"optAbortRetryIgnore_Retry"_s, tr("Retry"), &MsgBoxPanel::optAbortRetryIgnore_Retry_Click},
-         {u"optAbortRetryIgnore_Ignore"_s, tr("Ignore"), &MsgBoxPanel::optAbortRetryIgnore_Ignore_Click}},
-        {{u"optYesNoCancel_Yes"_s, tr("Yes"), &MsgBoxPanel::optYesNoCancel_Yes_Click},
-         {u"optYesNoCancel_No"_s, tr("No"), &MsgBoxPanel::optYesNoCancel_No_Click},
-         {u"optYesNoCancel_Cancel"_s, tr("Cancel"), &MsgBoxPanel::optYesNoCancel_Cancel_Click}},
-        {{u"optYesNo_Yes"_s, tr("Yes"), &MsgBoxPanel::optYesNo_Yes_Click},
-         {u"optYesNo_No"_s, tr("No"), &MsgBoxPanel::optYesNo_No_Click}},
-        {{u"optRetryCancel_Retry"_s, tr("Retry"), &MsgBoxPanel::optRetryCancel_Retry_Click},
-         {u"optRetryCancel_Cancel"_s, tr("Cancel"), &MsgBoxPanel::optRetryCancel_Cancel_Click}},
+    const QList<ButtonRow> rows = {
+        {u"optOK"_s, vbOKOnly, {tr("OK")}},
+        {u"optOKCancel"_s, vbOKCancel, {tr("OK"), tr("Cancel")}},
+        {u"optAbortRetryIgnore"_s, vbAbortRetryIgnore, {tr("Abort"), tr("Retry"), tr("Ignore")}},
+        {u"optYesNoCancel"_s, vbYesNoCancel, {tr("Yes"), tr("No"), tr("Cancel")}},
+        {u"optYesNo"_s, vbYesNo, {tr("Yes"), tr("No")}},
+        {u"optRetryCancel"_s, vbRetryCancel, {tr("Retry"), tr("Cancel")}},
+    };
+    constexpr qint32 defaults[] = {vbDefaultButton1, vbDefaultButton2, vbDefaultButton3};
+    // The OK-only set's one option goes by the set's name alone.
+    const auto optionName = [](const ButtonRow &row, const QString &caption) {
+        return row.captions.size() == 1 ? row.name : row.name + u'_' + caption;
     };
 
     auto *grid = new QGridLayout(picture);
     grid->setSpacing(4);
     for (int row = 0; row < rows.size(); ++row) {
-        for (int column = 0; column < rows[row].size(); ++column) {
-            const ButtonOption &button = rows[row][column];
-            QPushButton *option = addOption(picture, group, button.name, button.caption, button.click);
+        const ButtonRow &set = rows.at(row);
+        for (int column = 0; column < set.captions.size(); ++column) {
+            const QString &caption = set.captions.at(column);
+            QPushButton *option = addOption(picture, group, optionName(set, caption), caption);
             option->setMinimumWidth(ButtonOptionWidth);
-            if (button.name == u"optOK"_s)
-                m_optOK = option;
+            const StyleOption choice{option, vbNoIcon, set.buttonSet, defaults[column],
+                                     tr("Default Button: %1").arg(caption)};
+            connect(option, &QPushButton::toggled, this, [this, choice](bool on) {
+                if (on)
+                    chooseButtons(choice.buttonSet, choice.defaultButton, choice.defaultCaption);
+            });
+            m_buttonOptions.append(choice);
             grid->addWidget(option, row, column);
         }
     }
@@ -221,6 +227,27 @@ MsgBoxFields MsgBoxPanel::fields() const
     return fields;
 }
 
+void MsgBoxPanel::setFields(const MsgBoxFields &fields)
+{
+    if (m_cboTitle->currentIndex() != -1)
+        m_cboTitle->setCurrentIndex(-1);
+    if (m_cboTitle->currentText() != fields.title)
+        m_cboTitle->setEditText(fields.title);
+    setTypedText(m_txtMessage, fields.message);
+    m_chkModal->setChecked(fields.style.modality == vbSystemModal);
+    // A value that no option stands for leaves the first option.
+    const auto pick = [](const QList<StyleOption> &options, auto matches) {
+        const auto option = std::find_if(options.cbegin(), options.cend(), matches);
+        (option == options.cend() ? options.constFirst() : *option).button->setChecked(true);
+    };
+    pick(m_iconOptions, [&](const StyleOption &o) { return o.icon == fields.style.icon; });
+    pick(m_buttonOptions, [&](const StyleOption &o) {
+        return o.buttonSet == fields.style.buttonSet && o.defaultButton == fields.style.defaultButton;
+    });
+    m_helpPage->setFields(fields.help);
+    reportChange();
+}
+
 QString MsgBoxPanel::generate() const
 {
     return generateMsgBoxCode(fields());
@@ -236,114 +263,26 @@ void MsgBoxPanel::test()
 
 void MsgBoxPanel::reset()
 {
-    m_cboTitle->setCurrentIndex(-1);
-    m_cboTitle->clearEditText();
-    m_txtMessage->clear();
-    m_chkModal->setChecked(false);
-    m_optNone->setChecked(true);
-    m_optOK->setChecked(true);
-    m_helpPage->reset(u"0"_s);
+    setFields(MsgBoxFields());
     setCurrentIndex(0);
 }
 
-void MsgBoxPanel::optNone_Click()
+void MsgBoxPanel::chooseIcon(qint32 icon)
 {
-    m_values.IconValue = vbNoIcon;
-}
-
-void MsgBoxPanel::optError_Click()
-{
-    m_values.IconValue = vbCritical;
-}
-
-void MsgBoxPanel::optQuestion_Click()
-{
-    m_values.IconValue = vbQuestion;
-}
-
-void MsgBoxPanel::optWarning_Click()
-{
-    m_values.IconValue = vbExclamation;
-}
-
-void MsgBoxPanel::optInformation_Click()
-{
-    m_values.IconValue = vbInformation;
+    m_values.icon = icon;
+    noteEdit();
 }
 
 void MsgBoxPanel::chooseButtons(qint32 buttonSet, qint32 defaultButton, const QString &defaultCaption)
 {
-    m_values.ButtonSetValue = buttonSet;
-    m_values.DefaultButtonValue = defaultButton;
+    m_values.buttonSet = buttonSet;
+    m_values.defaultButton = defaultButton;
     m_lblDefaultButton->setText(defaultCaption);
+    noteEdit();
 }
 
-void MsgBoxPanel::optOK_Click()
+void MsgBoxPanel::chooseModality(bool systemModal)
 {
-    chooseButtons(vbOKOnly, vbDefaultButton1, tr("Default Button: OK"));
-}
-
-void MsgBoxPanel::optOKCancel_OK_Click()
-{
-    chooseButtons(vbOKCancel, vbDefaultButton1, tr("Default Button: OK"));
-}
-
-void MsgBoxPanel::optOKCancel_Cancel_Click()
-{
-    chooseButtons(vbOKCancel, vbDefaultButton2, tr("Default Button: Cancel"));
-}
-
-void MsgBoxPanel::optAbortRetryIgnore_Abort_Click()
-{
-    chooseButtons(vbAbortRetryIgnore, vbDefaultButton1, tr("Default Button: Abort"));
-}
-
-void MsgBoxPanel::optAbortRetryIgnore_Retry_Click()
-{
-    chooseButtons(vbAbortRetryIgnore, vbDefaultButton2, tr("Default Button: Retry"));
-}
-
-void MsgBoxPanel::optAbortRetryIgnore_Ignore_Click()
-{
-    chooseButtons(vbAbortRetryIgnore, vbDefaultButton3, tr("Default Button: Ignore"));
-}
-
-void MsgBoxPanel::optYesNoCancel_Yes_Click()
-{
-    chooseButtons(vbYesNoCancel, vbDefaultButton1, tr("Default Button: Yes"));
-}
-
-void MsgBoxPanel::optYesNoCancel_No_Click()
-{
-    chooseButtons(vbYesNoCancel, vbDefaultButton2, tr("Default Button: No"));
-}
-
-void MsgBoxPanel::optYesNoCancel_Cancel_Click()
-{
-    chooseButtons(vbYesNoCancel, vbDefaultButton3, tr("Default Button: Cancel"));
-}
-
-void MsgBoxPanel::optYesNo_Yes_Click()
-{
-    chooseButtons(vbYesNo, vbDefaultButton1, tr("Default Button: Yes"));
-}
-
-void MsgBoxPanel::optYesNo_No_Click()
-{
-    chooseButtons(vbYesNo, vbDefaultButton2, tr("Default Button: No"));
-}
-
-void MsgBoxPanel::optRetryCancel_Retry_Click()
-{
-    chooseButtons(vbRetryCancel, vbDefaultButton1, tr("Default Button: Retry"));
-}
-
-void MsgBoxPanel::optRetryCancel_Cancel_Click()
-{
-    chooseButtons(vbRetryCancel, vbDefaultButton2, tr("Default Button: Cancel"));
-}
-
-void MsgBoxPanel::chkModal_Click()
-{
-    m_values.ModalValue = m_chkModal->isChecked() ? vbSystemModal : vbApplicationModal;
+    m_values.modality = systemModal ? vbSystemModal : vbApplicationModal;
+    noteEdit();
 }

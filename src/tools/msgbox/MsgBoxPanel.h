@@ -3,6 +3,8 @@
 #include "tools/ToolPanel.h"
 #include "tools/msgbox/MsgBoxFields.h"
 
+#include <QList>
+
 class HelpButtonPage;
 class QButtonGroup;
 class QCheckBox;
@@ -29,36 +31,27 @@ public:
     void test() override;
     void reset() override;
 
+    void setFields(const MsgBoxFields &fields);
+
 private:
+    // One icon option or one button option of the Style and Buttons pages.
+    struct StyleOption
+    {
+        QPushButton *button;
+        qint32 icon;
+        qint32 buttonSet;
+        qint32 defaultButton;
+        QString defaultCaption;
+    };
+
     QWidget *createGeneralPage();
     QWidget *createStylePage();
     QWidget *createButtonsPage();
-    QPushButton *addOption(QWidget *parent, QButtonGroup *group, const QString &name, const QString &caption,
-                           void (MsgBoxPanel::*click)());
+    QPushButton *addOption(QWidget *parent, QButtonGroup *group, const QString &name, const QString &caption);
 
-    void optNone_Click();
-    void optError_Click();
-    void optQuestion_Click();
-    void optWarning_Click();
-    void optInformation_Click();
-
-    void optOK_Click();
-    void optOKCancel_OK_Click();
-    void optOKCancel_Cancel_Click();
-    void optAbortRetryIgnore_Abort_Click();
-    void optAbortRetryIgnore_Retry_Click();
-    void optAbortRetryIgnore_Ignore_Click();
-    void optYesNoCancel_Yes_Click();
-    void optYesNoCancel_No_Click();
-    void optYesNoCancel_Cancel_Click();
-    void optYesNo_Yes_Click();
-    void optYesNo_No_Click();
-    void optRetryCancel_Retry_Click();
-    void optRetryCancel_Cancel_Click();
-
-    void chkModal_Click();
-
+    void chooseIcon(qint32 icon);
     void chooseButtons(qint32 buttonSet, qint32 defaultButton, const QString &defaultCaption);
+    void chooseModality(bool systemModal);
 
     const ToolContext &m_context;
     MsgBoxStyleValues m_values;
@@ -66,8 +59,8 @@ private:
     QComboBox *m_cboTitle = nullptr;
     QPlainTextEdit *m_txtMessage = nullptr;
     QCheckBox *m_chkModal = nullptr;
-    QPushButton *m_optNone = nullptr;
-    QPushButton *m_optOK = nullptr;
+    QList<StyleOption> m_iconOptions;
+    QList<StyleOption> m_buttonOptions;
     QLabel *m_lblDefaultButton = nullptr;
     HelpButtonPage *m_helpPage = nullptr;
 };

@@ -64,7 +64,7 @@ void TestMsgBoxGenerator::callLine()
     QFETCH(MsgBoxFields, fields);
     QFETCH(QString, expected);
     const QStringList lines = generateMsgBoxCode(fields).split(u"\r\n"_s);
-    QCOMPARE(lines.value(fields.style.ButtonSetValue == vbOKOnly ? 1 : 2), expected);
+    QCOMPARE(lines.value(fields.style.buttonSet == vbOKOnly ? 1 : 2), expected);
 }
 
 void TestMsgBoxGenerator::caseCodesFollowTheButtonSet_data()

@@ -1,0 +1,12 @@
+#include "app/Tools.h"
+
+#include "tools/commondialog/CommonDialogTool.h"
+#include "tools/header/HeaderTool.h"
+#include "tools/inputbox/InputBoxTool.h"
+#include "tools/msgbox/MsgBoxTool.h"
+
+const QList<ToolDescriptor> &tools()
+{
+    static const QList<ToolDescriptor> list{msgBoxTool(), inputBoxTool(), headerTool(), commonDialogTool()};
+    return list;
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "tools/ToolDescriptor.h"
+
+#include <QList>
+
+// The tools, in the selector's order. A new tool is one folder under
+// src/tools and one entry here.
+const QList<ToolDescriptor> &tools();

@@ -1,0 +1,6 @@
+#pragma once
+
+#include "tools/ToolDescriptor.h"
+
+// Pickwright.
+ToolDescriptor commonDialogTool();

@@ -1,0 +1,21 @@
+#include "tools/inputbox/InputBoxTool.h"
+
+#include "tools/inputbox/InputBoxCli.h"
+#include "tools/inputbox/InputBoxPanel.h"
+
+#include <QCoreApplication>
+
+using namespace Qt::StringLiterals;
+
+ToolDescriptor inputBoxTool()
+{
+    return {
+        .cli = inputBoxCli(),
+        .caption = QCoreApplication::translate("Tools", "Askwright"),
+        .picture = u":/images/askwright.svg"_s,
+        .selectorTop = 1080,
+        .createPanel = [](const ToolContext &context, QWidget *parent) -> ToolPanel * {
+            return new InputBoxPanel(context, parent);
+        },
+    };
+}

@@ -1,0 +1,21 @@
+#include "tools/msgbox/MsgBoxTool.h"
+
+#include "tools/msgbox/MsgBoxCli.h"
+#include "tools/msgbox/MsgBoxPanel.h"
+
+#include <QCoreApplication>
+
+using namespace Qt::StringLiterals;
+
+ToolDescriptor msgBoxTool()
+{
+    return {
+        .cli = msgBoxCli(),
+        .caption = QCoreApplication::translate("Tools", "Notewright"),
+        .picture = u":/images/notewright.svg"_s,
+        .selectorTop = 120,
+        .createPanel = [](const ToolContext &context, QWidget *parent) -> ToolPanel * {
+            return new MsgBoxPanel(context, parent);
+        },
+    };
+}
