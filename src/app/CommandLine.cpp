@@ -131,6 +131,34 @@ int runGenerate(const QStringList &arguments, QIODevice &out, QIODevice &err, QI
 
 } // namespace
 
+namespace {
+
+const QString NoSplash = u"no-splash"_s;
+
+void declareWindowOptions(QCommandLineParser &parser)
+{
+    parser.addOption({NoSplash, QCoreApplication::translate("CommandLine", "Starts without the splash window.")});
+}
+
+} // namespace
+
+std::optional<WindowOptions> parseWindowOptions(const QStringList &arguments, QString *error)
+{
+    QCommandLineParser parser;
+    declareWindowOptions(parser);
+    if (!parser.parse(arguments)) {
+        *error = parser.errorText();
+        return std::nullopt;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        *error = u"unexpected argument '%1'"_s.arg(parser.positionalArguments().constFirst());
+        return std::nullopt;
+    }
+    WindowOptions options;
+    options.splash = !parser.isSet(NoSplash);
+    return options;
+}
+
 int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in)
 {
     if (arguments.size() >= 2 && arguments.at(1) == u"generate"_s)
@@ -140,7 +168,7 @@ int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err,
     parser.setApplicationDescription(QCoreApplication::translate(
         "CommandLine", "Quillkit 98 writes ready-made BASIC source for message boxes, input boxes,\n"
                        "file headers and common dialogs. Without a command it opens its window."));
-    parser.addOption({u"no-splash"_s, QCoreApplication::translate("CommandLine", "Starts without the splash window.")});
+    declareWindowOptions(parser);
     const QCommandLineOption help({u"h"_s, u"help"_s}, u"Displays this help."_s);
     const QCommandLineOption version({u"v"_s, u"version"_s}, u"Displays version information."_s);
     parser.addOption(help);
@@ -155,7 +183,7 @@ int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err,
     QString text = parser.helpText();
     // The parser's usage line names argv[0] and knows nothing of commands.
     text.remove(0, text.indexOf(u'\n') + 1);
-    text.prepend(u"Usage: %1 [--no-splash]\n       %1 generate TOOL [options]\n"_s.arg(programName()));
+    text.prepend(u"Usage: %1 [window options]\n       %1 generate TOOL [options]\n"_s.arg(programName()));
     text += u'\n' + toolListText();
     for (const CliTool &tool : cliTools())
         text += u'\n' + toolHelpText(tool);

@@ -2,11 +2,23 @@
 
 #include <QStringList>
 
+#include <optional>
+
 class QIODevice;
 
 // Runs the headless command line (`generate ...`, `--help`, `--version`).
 // Returns the exit status: 0, or 2 for a usage error.
 int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in);
+
+// What the window starts with.
+struct WindowOptions
+{
+    bool splash = true;
+};
+
+// The window's options from the arguments (the program's name first); null,
+// with `error` set, for an unknown option or a bad value.
+std::optional<WindowOptions> parseWindowOptions(const QStringList &arguments, QString *error);
 
 // True when the arguments ask for the headless command line, not the window.
 bool isHeadlessCommand(const QStringList &arguments);

@@ -71,14 +71,11 @@ int main(int argc, char **argv)
         return runCommandLine(app.arguments(), out, err, in);
     }
 
-    bool showSplash = true;
-    for (const QString &arg : arguments.mid(1)) {
-        if (arg == u"--no-splash"_s) {
-            showSplash = false;
-        } else {
-            std::fprintf(stderr, "quillkit98: unknown option '%s' (see quillkit98 --help)\n", qPrintable(arg));
-            return 2;
-        }
+    QString optionError;
+    const std::optional<WindowOptions> options = parseWindowOptions(arguments, &optionError);
+    if (!options) {
+        std::fprintf(stderr, "quillkit98: %s (see quillkit98 --help)\n", qPrintable(optionError));
+        return 2;
     }
     if (!hasDisplay()) {
         std::fputs("quillkit98: no display found; set DISPLAY or WAYLAND_DISPLAY to start the window, or use "
@@ -93,7 +90,7 @@ int main(int argc, char **argv)
     setIdentity();
     QApplication::setWindowIcon(pictureIcon(u":/images/quillkit98.svg"_s));
     QtPlatform platform;
-    const auto window = startUp(platform, showSplash);
+    const auto window = startUp(platform, options->splash);
     // For the start-up benchmark only; an environment variable keeps it out
     // of the options a user sees.
     if (qEnvironmentVariableIsSet(ExitWhenShownVariable))

@@ -57,21 +57,22 @@ struct StyleOption
     QString defaultCaption;
 };
 const QList<std::pair<QString, qint32>> iconOptions{
-    {u"optNone"_s, 0}, {u"optError"_s, 16}, {u"optQuestion"_s, 32}, {u"optWarning"_s, 48}, {u"optInformation"_s, 64}};
+    {u"optNone"_s, vbNoIcon},       {u"optError"_s, vbCritical},        {u"optQuestion"_s, vbQuestion},
+    {u"optWarning"_s, vbExclamation}, {u"optInformation"_s, vbInformation}};
 const QList<StyleOption> buttonOptions{
-    {u"optOK"_s, 0, 0, u"OK"_s},
-    {u"optOKCancel_OK"_s, 1, 0, u"OK"_s},
-    {u"optOKCancel_Cancel"_s, 1, 256, u"Cancel"_s},
-    {u"optAbortRetryIgnore_Abort"_s, 2, 0, u"Abort"_s},
-    {u"optAbortRetryIgnore_Retry"_s, 2, 256, u"Retry"_s},
-    {u"optAbortRetryIgnore_Ignore"_s, 2, 512, u"Ignore"_s},
-    {u"optYesNoCancel_Yes"_s, 3, 0, u"Yes"_s},
-    {u"optYesNoCancel_No"_s, 3, 256, u"No"_s},
-    {u"optYesNoCancel_Cancel"_s, 3, 512, u"Cancel"_s},
-    {u"optYesNo_Yes"_s, 4, 0, u"Yes"_s},
-    {u"optYesNo_No"_s, 4, 256, u"No"_s},
-    {u"optRetryCancel_Retry"_s, 5, 0, u"Retry"_s},
-    {u"optRetryCancel_Cancel"_s, 5, 256, u"Cancel"_s},
+    {u"optOK"_s, vbOKOnly, vbDefaultButton1, u"OK"_s},
+    {u"optOKCancel_OK"_s, vbOKCancel, vbDefaultButton1, u"OK"_s},
+    {u"optOKCancel_Cancel"_s, vbOKCancel, vbDefaultButton2, u"Cancel"_s},
+    {u"optAbortRetryIgnore_Abort"_s, vbAbortRetryIgnore, vbDefaultButton1, u"Abort"_s},
+    {u"optAbortRetryIgnore_Retry"_s, vbAbortRetryIgnore, vbDefaultButton2, u"Retry"_s},
+    {u"optAbortRetryIgnore_Ignore"_s, vbAbortRetryIgnore, vbDefaultButton3, u"Ignore"_s},
+    {u"optYesNoCancel_Yes"_s, vbYesNoCancel, vbDefaultButton1, u"Yes"_s},
+    {u"optYesNoCancel_No"_s, vbYesNoCancel, vbDefaultButton2, u"No"_s},
+    {u"optYesNoCancel_Cancel"_s, vbYesNoCancel, vbDefaultButton3, u"Cancel"_s},
+    {u"optYesNo_Yes"_s, vbYesNo, vbDefaultButton1, u"Yes"_s},
+    {u"optYesNo_No"_s, vbYesNo, vbDefaultButton2, u"No"_s},
+    {u"optRetryCancel_Retry"_s, vbRetryCancel, vbDefaultButton1, u"Retry"_s},
+    {u"optRetryCancel_Cancel"_s, vbRetryCancel, vbDefaultButton2, u"Cancel"_s},
 };
 const QStringList titleList{u"Error"_s, u"Confirm"_s, u"Warning"_s, u"Information"_s};
 
@@ -595,7 +596,7 @@ private:
             expect(platform.msgBoxCalls.size() == messages, u"Copy showed a message"_s);
         } else {
             // The user is told, and keeps every field to copy again.
-            expect(platform.msgBoxCalls.size() == messages + 1 && platform.msgBoxCalls.last().buttons == 48,
+            expect(platform.msgBoxCalls.size() == messages + 1 && platform.msgBoxCalls.last().buttons == vbOKOnly + vbExclamation,
                    u"a failed Copy said nothing"_s);
         }
     }
@@ -722,10 +723,7 @@ private:
             showPage(Notewright, 0);
             break;
         case Askwright:
-            // Emptier than at start-up: no topic "0", no variable "Response".
-            m_model.input = InputBoxFields();
-            m_model.input.help.topicId.clear();
-            m_model.input.variableName.clear();
+            m_model.input = InputBoxFields::afterNew();
             showPage(Askwright, 0);
             break;
         case Topwright:
@@ -819,7 +817,7 @@ private:
         }
         expect(checkedButtons.size() == 1, u"button options checked: "_s + checkedButtons.join(u", "_s));
         const bool modal = m_gui.find<QCheckBox>(u"chkModal"_s)->isChecked();
-        expect(values.modality == (modal ? 4096 : 0), u"modality %1"_s.arg(values.modality));
+        expect(values.modality == (modal ? vbSystemModal : vbApplicationModal), u"modality %1"_s.arg(values.modality));
         expect(values == m_model.msg.style, u"the style values are not those the user chose"_s);
     }
 

@@ -63,7 +63,7 @@ HeaderPreview::HeaderPreview(QWidget *parent)
     m_txtTest->setPalette(palette);
 
     m_cmdClose->setObjectName(u"cmdClose"_s);
-    connect(m_cmdClose, &QPushButton::clicked, this, &HeaderPreview::cmdClose_Click);
+    connect(m_cmdClose, &QPushButton::clicked, this, &HeaderPreview::closePreview);
 
     m_combo1->setGeometry(twipsRect(this, 135, 90, 3075, 315));
     m_combo2->setGeometry(twipsRect(this, 3420, 90, 4335, 315));
@@ -82,7 +82,7 @@ void HeaderPreview::setText(const QString &block)
     m_txtTest->setPlainText(block);
 }
 
-void HeaderPreview::cmdClose_Click()
+void HeaderPreview::closePreview()
 {
     close();
 }

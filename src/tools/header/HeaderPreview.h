@@ -19,7 +19,7 @@ public:
     void setText(const QString &block);
 
 private:
-    void cmdClose_Click();
+    void closePreview();
 
     QComboBox *m_combo1;
     QComboBox *m_combo2;
