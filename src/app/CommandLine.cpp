@@ -134,10 +134,13 @@ int runGenerate(const QStringList &arguments, QIODevice &out, QIODevice &err, QI
 namespace {
 
 const QString NoSplash = u"no-splash"_s;
+const QString CodeViewOption = u"code-view"_s;
 
 void declareWindowOptions(QCommandLineParser &parser)
 {
     parser.addOption({NoSplash, QCoreApplication::translate("CommandLine", "Starts without the splash window.")});
+    parser.addOption({CodeViewOption, QCoreApplication::translate(
+                                          "CommandLine", "Starts with the code view shown (F7 shows and hides it).")});
 }
 
 } // namespace
@@ -156,6 +159,7 @@ std::optional<WindowOptions> parseWindowOptions(const QStringList &arguments, QS
     }
     WindowOptions options;
     options.splash = !parser.isSet(NoSplash);
+    options.codeView = parser.isSet(CodeViewOption);
     return options;
 }
 

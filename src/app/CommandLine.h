@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/StartUp.h"
+
 #include <QStringList>
 
 #include <optional>
@@ -9,12 +11,6 @@ class QIODevice;
 // Runs the headless command line (`generate ...`, `--help`, `--version`).
 // Returns the exit status: 0, or 2 for a usage error.
 int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in);
-
-// What the window starts with.
-struct WindowOptions
-{
-    bool splash = true;
-};
 
 // The window's options from the arguments (the program's name first); null,
 // with `error` set, for an unknown option or a bad value.

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AboutBox.h"
+#include "app/CodeView.h"
 #include "app/Pictures.h"
 #include "app/ToolSelector.h"
 #include "app/Tools.h"
@@ -82,22 +83,29 @@ MainWindow::MainWindow(Platform &platform, const QString &helpFile, QWidget *par
     m_toolContext = std::make_unique<ToolContext>(ToolContext{platform, *m_cdlFileName});
 
     auto *grid = new QGridLayout(this);
+    m_grid = grid;
     grid->setContentsMargins(0, 0, 0, 8);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(8);
-    grid->addWidget(createHeaderStrip(), 0, 0, 1, 2);
+    grid->addWidget(createHeaderStrip(), 0, 0, 1, 3);
     auto *selectorColumn = new QVBoxLayout;
     selectorColumn->setContentsMargins(8, 0, 0, 0);
     selectorColumn->addWidget(createSelector());
     selectorColumn->addStretch();
     grid->addLayout(selectorColumn, 1, 0);
-    grid->addWidget(createEditor(), 1, 1);
-    grid->addWidget(createMenu(), 2, 0, 1, 2);
-    grid->setColumnStretch(1, 1);
+    QWidget *editor = createEditor();
+    grid->addWidget(editor, 1, 1, Qt::AlignTop);
+    grid->addWidget(createCodePane(), 1, 2);
+    grid->addWidget(createMenu(), 2, 0, 1, 3);
+    grid->setColumnStretch(2, 1);
 
     setWindowIcon(pictureIcon(tools().constFirst().picture));
 
-    setFixedSize(sizeHint());
+    // The tools keep their size whatever the code view does to the window.
+    editor->setFixedSize(editor->sizeHint());
+    m_codePane->hide();
+    m_designSize = sizeHint();
+    setFixedSize(m_designSize);
     centerOnScreen(this);
 }
 
@@ -187,6 +195,10 @@ QWidget *MainWindow::createEditor()
         panel->setMinimumSize(size);
         stack->addWidget(panel, 0, 0);
         connect(panel, &ToolPanel::headerCaptionRequested, m_lblHeader, &QLabel::setText);
+        connect(panel, &ToolPanel::codeChanged, this, [this, panel] {
+            if (panel == currentTool())
+                refreshCodeView();
+        });
         panel->setVisible(panel == m_panels.constFirst());
     }
 
@@ -234,10 +246,19 @@ QWidget *MainWindow::createMenu()
     separator->setFrameShape(QFrame::HLine);
     separator->setFrameShadow(QFrame::Sunken);
 
+    // The code view's switch; F7 as View Code in the BASIC editor.
+    m_cmdCode = commandButton(u"cmdCode"_s, tr("&View Code"), fraMenu);
+    m_cmdCode->setCheckable(true);
+    m_cmdCode->setToolTip(tr("Shows the code as you design it (F7)"));
+    connect(m_cmdCode, &QPushButton::toggled, this, &MainWindow::setCodeViewShown);
+    auto *viewCode = new QShortcut(QKeySequence(Qt::Key_F7), this);
+    connect(viewCode, &QShortcut::activated, m_cmdCode, &QPushButton::toggle);
+
     auto *row = new QHBoxLayout;
     row->setContentsMargins(8, 0, 8, 0);
     row->addWidget(cmdHelp);
     row->addWidget(cmdAbout);
+    row->addWidget(m_cmdCode);
     row->addStretch();
     row->addWidget(cmdExit);
     auto *layout = new QVBoxLayout(fraMenu);
@@ -257,6 +278,62 @@ ToolPanel *MainWindow::currentTool() const
     return nullptr;
 }
 
+QWidget *MainWindow::createCodePane()
+{
+    m_codePane = new QFrame(this);
+    m_codePane->setObjectName(u"fraCode"_s);
+    m_codeView = new CodeView(m_codePane);
+    auto *lblCode = new QLabel(tr("Code:"), m_codePane);
+    lblCode->setObjectName(u"lblCode"_s);
+    lblCode->setBuddy(m_codeView);
+
+    auto *layout = new QVBoxLayout(m_codePane);
+    layout->setContentsMargins(0, 0, 8, 0);
+    layout->addWidget(lblCode);
+    layout->addWidget(m_codeView, 1);
+    return m_codePane;
+}
+
+bool MainWindow::isCodeViewShown() const
+{
+    return !m_codePane->isHidden();
+}
+
+void MainWindow::setCodeViewShown(bool shown)
+{
+    if (shown == isCodeViewShown())
+        return;
+    const QSignalBlocker quiet(m_cmdCode);
+    m_cmdCode->setChecked(shown);
+    m_codePane->setVisible(shown);
+    if (!shown) {
+        setFixedSize(m_designSize);
+        return;
+    }
+    refreshCodeView();
+    // Room for the view beside the tools: at least a third of them again,
+    // as much as the screen allows.
+    const int minimumWidth = m_designSize.width() + m_designSize.width() / 2;
+    setMinimumSize(minimumWidth, m_designSize.height());
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    int width = m_designSize.width() * 2;
+    const QRect room = screen() ? screen()->availableGeometry() : QRect();
+    if (room.isValid())
+        width = qMin(width, room.width() - 40);
+    resize(qMax(width, minimumWidth), m_designSize.height());
+    // A window that grew past the screen's edge comes back onto it.
+    if (room.isValid() && !room.contains(QRect(pos(), size())))
+        move(qBound(room.left(), x(), qMax(room.left(), room.right() - width)), y());
+}
+
+void MainWindow::refreshCodeView()
+{
+    if (!isCodeViewShown())
+        return;
+    if (ToolPanel *tool = currentTool())
+        m_codeView->showCode(tool->generate());
+}
+
 void MainWindow::showTool(int index)
 {
     if (index < 0 || index >= m_panels.size())
@@ -266,6 +343,7 @@ void MainWindow::showTool(int index)
     shown->setCurrentIndex(0);
     for (ToolPanel *panel : std::as_const(m_panels))
         panel->setVisible(panel == shown);
+    refreshCodeView();
 }
 
 void MainWindow::copyCode()

@@ -7,7 +7,10 @@
 #include <memory>
 
 class AboutBox;
+class CodeView;
 class CommonDialog;
+class QGridLayout;
+class QPushButton;
 class Platform;
 class QLabel;
 class ToolPanel;
@@ -32,6 +35,8 @@ public:
     // The About box while it exists (created on first use).
     AboutBox *aboutBox() const;
 
+    bool isCodeViewShown() const;
+
 public Q_SLOTS:
     void copyCode();
     void testCode();
@@ -40,6 +45,9 @@ public Q_SLOTS:
     void showAbout();
     // Shows the tool at this index of the tool list, on its first page.
     void showTool(int index);
+    // Shows or hides the code view. Hidden, the window is its fixed design
+    // size; shown, the view joins it on the right and the window can grow.
+    void setCodeViewShown(bool shown);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -49,6 +57,9 @@ private:
     QWidget *createSelector();
     QWidget *createEditor();
     QWidget *createMenu();
+    QWidget *createCodePane();
+    // Shows the current tool's code in the view, when the view is shown.
+    void refreshCodeView();
     void addSelectorTool(QWidget *selector, const ToolDescriptor &tool, int index);
 
     Platform &m_platform;
@@ -56,7 +67,12 @@ private:
     std::unique_ptr<CommonDialog> m_cdlFileName;
     std::unique_ptr<ToolContext> m_toolContext;
 
+    QGridLayout *m_grid = nullptr;
+    QSize m_designSize;
     QLabel *m_lblHeader = nullptr;
+    QWidget *m_codePane = nullptr;
+    CodeView *m_codeView = nullptr;
+    QPushButton *m_cmdCode = nullptr;
     // In the order of the tool list.
     QList<ToolPanel *> m_panels;
     QPointer<AboutBox> m_frmAbout;

@@ -15,9 +15,9 @@ QString helpFilePath(const QString &appPath)
     return appPath + QDir::separator() + QStringView(HelpFileName);
 }
 
-std::unique_ptr<MainWindow> startUp(Platform &platform, bool showSplash)
+std::unique_ptr<MainWindow> startUp(Platform &platform, const WindowOptions &options)
 {
-    if (showSplash) {
+    if (options.splash) {
         auto splash = std::make_unique<SplashWindow>();
         splash->showPainted();
         // Blocking on purpose: the splash stands still while nothing else runs.
@@ -26,6 +26,7 @@ std::unique_ptr<MainWindow> startUp(Platform &platform, bool showSplash)
     }
 
     auto window = std::make_unique<MainWindow>(platform, helpFilePath(platform.appPath()));
+    window->setCodeViewShown(options.codeView);
     window->show();
     return window;
 }

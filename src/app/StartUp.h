@@ -14,6 +14,14 @@ inline constexpr char16_t HelpFileName[] = u"qkt98.html";
 // joined as they stand.
 QString helpFilePath(const QString &appPath);
 
+// What the window starts with; every run starts from these, since the
+// program keeps no settings.
+struct WindowOptions
+{
+    bool splash = true;
+    bool codeView = false;
+};
+
 // Start-up: the splash window for three seconds (unless skipped), then the
 // main window, shown, with Help opening the help file beside the program.
-std::unique_ptr<MainWindow> startUp(Platform &platform, bool showSplash);
+std::unique_ptr<MainWindow> startUp(Platform &platform, const WindowOptions &options);

@@ -90,7 +90,7 @@ int main(int argc, char **argv)
     setIdentity();
     QApplication::setWindowIcon(pictureIcon(u":/images/quillkit98.svg"_s));
     QtPlatform platform;
-    const auto window = startUp(platform, options->splash);
+    const auto window = startUp(platform, *options);
     // For the start-up benchmark only; an environment variable keeps it out
     // of the options a user sees.
     if (qEnvironmentVariableIsSet(ExitWhenShownVariable))

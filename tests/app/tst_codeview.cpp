@@ -1,0 +1,240 @@
+#include "app/CodeView.h"
+#include "app/CommandLine.h"
+#include "support/GuiTest.h"
+#include "tools/ToolPanel.h"
+
+#include <QClipboard>
+#include <QDirIterator>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+CodeView *codeView(const GuiHarness &gui)
+{
+    return gui.find<CodeView>(u"txtCode"_s);
+}
+
+// The geometry of every tool panel, within the window.
+QList<QRect> panelGeometries(const GuiHarness &gui)
+{
+    QList<QRect> rects;
+    for (ToolPanel *panel : gui.window->findChildren<ToolPanel *>())
+        rects << QRect(panel->mapTo(gui.window.get(), QPoint(0, 0)), panel->size());
+    return rects;
+}
+
+bool isFixedSize(const QWidget *window)
+{
+    return window->minimumSize() == window->maximumSize() && window->size() == window->minimumSize();
+}
+
+} // namespace
+
+class TestCodeView : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void spansColourWhatTheyShould_data();
+    void spansColourWhatTheyShould();
+    void hiddenTheWindowIsAsDesigned();
+    void f7AndTheButtonToggleThePane();
+    void codeViewOptionStartsWithThePaneShown();
+    void everyToolsEditsShowAsTheGeneratorsText();
+    void copiedSelectionHasCrLfLines();
+    void aRunWithThePaneWritesNothingToDisk();
+};
+
+void TestCodeView::spansColourWhatTheyShould_data()
+{
+    QTest::addColumn<QString>("line");
+    // The stretches as "role:text", left to right.
+    QTest::addColumn<QStringList>("spans");
+    QTest::newRow("comment") << u"'*** Start MsgBox Code ***"_s << QStringList{u"C:'*** Start MsgBox Code ***"_s};
+    QTest::newRow("apostrophe in a literal is no comment")
+        << u"x = \"it's\" 'note"_s << QStringList{u"S:\"it's\""_s, u"C:'note"_s};
+    QTest::newRow("doubled marks stay inside")
+        << u"\"say \"\"hi\"\"\" & vbCrLf"_s << QStringList{u"S:\"say \"\"hi\"\"\""_s, u"N:vbCrLf"_s};
+    QTest::newRow("keywords, numbers, constants")
+        << u"Dim Response As Long"_s << QStringList{u"K:Dim"_s, u"K:As"_s, u"K:Long"_s};
+    QTest::newRow("select case with a name")
+        << u"  Case vbYes  'User has clicked Yes"_s
+        << QStringList{u"K:Case"_s, u"N:vbYes"_s, u"C:'User has clicked Yes"_s};
+    QTest::newRow("flags") << u"CommonDialog1.Flags = cdlCFBoth"_s << QStringList{u"N:cdlCFBoth"_s};
+    QTest::newRow("numbers") << u"Msgbox \"\", 292, \"\""_s
+                             << QStringList{u"K:Msgbox"_s, u"S:\"\""_s, u"0:292"_s, u"S:\"\""_s};
+    QTest::newRow("Rem") << u"rem a note"_s << QStringList{u"C:rem a note"_s};
+    QTest::newRow("unclosed literal ends the line") << u"\"open"_s << QStringList{u"S:\"open"_s};
+    QTest::newRow("digits in a name are no number") << u"CommonDialog1.ShowOpen"_s << QStringList();
+}
+
+void TestCodeView::spansColourWhatTheyShould()
+{
+    QFETCH(QString, line);
+    QFETCH(QStringList, spans);
+    const QHash<CodeRole, QString> roles{{CodeRole::Comment, u"C"_s},
+                                         {CodeRole::String, u"S"_s},
+                                         {CodeRole::Number, u"0"_s},
+                                         {CodeRole::Keyword, u"K"_s},
+                                         {CodeRole::Constant, u"N"_s}};
+    QStringList found;
+    for (const CodeSpan &span : basicSpans(line))
+        found << roles.value(span.role) + u':' + line.mid(span.start, span.length);
+    QCOMPARE(found, spans);
+}
+
+void TestCodeView::hiddenTheWindowIsAsDesigned()
+{
+    GuiHarness gui;
+    QWidget *window = gui.window.get();
+    QVERIFY(!gui.window->isCodeViewShown());
+    QVERIFY(isFixedSize(window));
+    const QSize designed = window->size();
+    const QList<QRect> panels = panelGeometries(gui);
+
+    gui.window->setCodeViewShown(true);
+    QVERIFY(codeView(gui)->isVisible());
+    QVERIFY(window->width() > designed.width());
+    QCOMPARE(window->minimumHeight(), designed.height());
+    QVERIFY(window->minimumWidth() > designed.width());
+    QVERIFY(window->maximumWidth() > window->width());
+    // The tools keep their place and size, and keep them when the window grows.
+    QCOMPARE(panelGeometries(gui), panels);
+    window->resize(window->width() + 100, window->height() + 100);
+    QCOMPARE(panelGeometries(gui), panels);
+
+    gui.window->setCodeViewShown(false);
+    QVERIFY(isFixedSize(window));
+    QCOMPARE(window->size(), designed);
+    QCOMPARE(panelGeometries(gui), panels);
+}
+
+void TestCodeView::f7AndTheButtonToggleThePane()
+{
+    GuiHarness gui;
+    auto *button = gui.find<QPushButton>(u"cmdCode"_s);
+    QVERIFY(button->isCheckable());
+    QCOMPARE(button->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
+    QCOMPARE(codeView(gui)->accessibleName(), u"Code"_s);
+
+    gui.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(gui.window.get()));
+    QTest::keyClick(gui.window.get(), Qt::Key_F7);
+    QVERIFY(gui.window->isCodeViewShown());
+    QVERIFY(button->isChecked());
+    QTest::keyClick(gui.window.get(), Qt::Key_F7);
+    QVERIFY(!gui.window->isCodeViewShown());
+    QVERIFY(!button->isChecked());
+
+    gui.click(u"cmdCode"_s);
+    QVERIFY(gui.window->isCodeViewShown());
+    gui.click(u"cmdCode"_s);
+    QVERIFY(!gui.window->isCodeViewShown());
+}
+
+void TestCodeView::codeViewOptionStartsWithThePaneShown()
+{
+    QString error;
+    const auto plain = parseWindowOptions({u"quillkit98"_s}, &error);
+    QVERIFY(plain && !plain->codeView);
+    const auto withView = parseWindowOptions({u"quillkit98"_s, u"--code-view"_s, u"--no-splash"_s}, &error);
+    QVERIFY(withView && withView->codeView && !withView->splash);
+
+    FakePlatform platform;
+    const auto window = startUp(platform, *withView);
+    QVERIFY(window->isCodeViewShown());
+    QCOMPARE(window->findChild<CodeView *>(u"txtCode"_s)->code(), window->currentTool()->generate());
+}
+
+void TestCodeView::everyToolsEditsShowAsTheGeneratorsText()
+{
+    GuiHarness gui;
+    gui.window->setCodeViewShown(true);
+    CodeView *view = codeView(gui);
+    const auto shows = [&] { return view->code() == gui.window->currentTool()->generate(); };
+    const auto showsCopy = [&] {
+        QTRY_VERIFY(shows());
+        QCOMPARE(view->code(), gui.copy());
+    };
+
+    gui.type(u"txtMessageMsgBox"_s, u"Save \"changes\"?\nNow"_s);
+    showsCopy();
+    gui.click(u"optYesNoCancel_No"_s);
+    showsCopy();
+    QVERIFY(view->toPlainText().contains(u"Select Case Response"_s));
+
+    gui.selectTool(u"imgAskwright"_s);
+    showsCopy();
+    gui.type(u"txtVariableName"_s, u"Answer"_s);
+    showsCopy();
+
+    gui.selectTool(u"imgTopwright"_s);
+    showsCopy();
+    gui.type(u"txtProject"_s, u"Ledger"_s);
+    showsCopy();
+    gui.click(u"cmdNew"_s);
+    showsCopy();
+
+    gui.selectTool(u"imgPickwright"_s);
+    gui.platform.inputBoxAnswers.enqueue(u"txt"_s);
+    gui.click(u"cmdAddOpen"_s);
+    showsCopy();
+    QVERIFY(view->code().contains(u"*.txt"_s));
+    gui.find<QTabWidget>(u"tabPickwright"_s)->setCurrentIndex(3);
+    showsCopy();
+    QVERIFY(view->code().contains(u"ShowColor"_s));
+
+    // Hidden, the view is left alone; shown again, it catches up.
+    gui.window->setCodeViewShown(false);
+    gui.find<QTabWidget>(u"tabPickwright"_s)->setCurrentIndex(4);
+    QCoreApplication::processEvents();
+    gui.window->setCodeViewShown(true);
+    QVERIFY(view->code().contains(u"ShowPrinter"_s));
+}
+
+void TestCodeView::copiedSelectionHasCrLfLines()
+{
+    GuiHarness gui;
+    gui.window->setCodeViewShown(true);
+    CodeView *view = codeView(gui);
+    gui.type(u"txtMessageMsgBox"_s, u"a\u00a0b"_s);
+    QTRY_VERIFY(view->code().contains(u"a\u00a0b"_s));
+    view->selectAll();
+    view->copy();
+    QCOMPARE(QGuiApplication::clipboard()->text(), view->code());
+    QVERIFY(view->isReadOnly());
+    QCOMPARE(view->lineWrapMode(), QPlainTextEdit::NoWrap);
+}
+
+void TestCodeView::aRunWithThePaneWritesNothingToDisk()
+{
+    const QString program = qEnvironmentVariable("QUILLKIT98");
+    if (program.isEmpty())
+        QSKIP("QUILLKIT98 names the built program when run by CTest");
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"HOME"_s, home.path());
+    for (const QString &name : {u"XDG_CONFIG_HOME"_s, u"XDG_CACHE_HOME"_s, u"XDG_DATA_HOME"_s, u"XDG_STATE_HOME"_s})
+        env.insert(name, home.filePath(name));
+    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    env.insert(u"QUILLKIT98_EXIT_WHEN_SHOWN"_s, u"1"_s);
+    process.setProcessEnvironment(env);
+    process.start(program, {u"--no-splash"_s, u"--code-view"_s});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 0);
+    QDirIterator written(home.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+    QVERIFY2(!written.hasNext(), qPrintable(written.hasNext() ? written.next() : QString()));
+}
+
+QTEST_MAIN(TestCodeView)
+#include "tst_codeview.moc"
