@@ -112,6 +112,17 @@ int main(int argc, char **argv)
         }
     }
 
+    // The code view beside the message box designed above.
+    {
+        QWidget *image = window->findChild<QWidget *>(u"imgNotewright"_s);
+        QTest::mouseClick(image, Qt::LeftButton, {}, image->rect().center());
+        window->setCodeViewShown(true);
+        QTest::qWait(200);
+        ok &= save(window.get(), outDir + u"/codeview.png"_s);
+        window->setCodeViewShown(false);
+        QTest::qWait(100);
+    }
+
     // The live dialogs, for a closer look after a change.
     if (allPages) {
         BasicMessageBox box(platform, u"Save changes to \"Report\"?\r\nUnsaved work is lost."_s, 3 + 32 + 256,
