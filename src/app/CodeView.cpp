@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QMimeData>
+#include <QTextCursor>
 #include <QTextDocumentFragment>
 
 using namespace Qt::StringLiterals;
@@ -147,10 +148,29 @@ void CodeView::showCode(const QString &code)
 {
     if (code == m_code)
         return;
-    m_code = code;
     QString lines = code;
     lines.replace(u"\r\n"_s, u"\n"_s);
-    setPlainText(lines);
+    if (m_code.isEmpty()) {
+        m_code = code;
+        setPlainText(lines);
+        return;
+    }
+    m_code = code;
+    // A keystroke changes a few characters: replacing only what differs
+    // leaves the other lines laid out and coloured, and keeps the scroll
+    // position and selection where they were.
+    const QString shown = document()->toRawText().replace(QChar::ParagraphSeparator, u'\n');
+    qsizetype prefix = 0;
+    const qsizetype common = qMin(shown.size(), lines.size());
+    while (prefix < common && shown.at(prefix) == lines.at(prefix))
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < common - prefix && shown.at(shown.size() - 1 - suffix) == lines.at(lines.size() - 1 - suffix))
+        ++suffix;
+    QTextCursor cursor(document());
+    cursor.setPosition(int(prefix));
+    cursor.setPosition(int(shown.size() - suffix), QTextCursor::KeepAnchor);
+    cursor.insertText(lines.sliced(prefix, lines.size() - suffix - prefix));
 }
 
 QMimeData *CodeView::createMimeDataFromSelection() const
