@@ -1143,9 +1143,9 @@ void Reader::readCommonDialog(const QString &control, DialogKind page, ReadResul
             QStringList types;
             for (qsizetype p = 0; p < parts.size(); p += 2) {
                 const QString type = parts.at(p + 1 < parts.size() ? p + 1 : p).mid(2);
+                // Only "X Files|*.X", the pair the list writes for type X.
                 const bool expressible = p + 1 < parts.size() && parts.at(p + 1).startsWith(u"*."_s)
-                                         && !type.isEmpty() && !type.contains(u';') && !type.contains(u'*')
-                                         && !type.contains(u'?') && parts.at(p) == type + u" Files"_s;
+                                         && !type.isEmpty() && parts.at(p) == type + u" Files"_s;
                 if (!expressible)
                     refuse(m_tokens[setting.begin].pos,
                            u"the filter's \"%1\" is not a file type that the Allowed File Types list can express"
