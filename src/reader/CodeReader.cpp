@@ -359,6 +359,7 @@ private:
 
     QStringView m_text;
     std::optional<ReadTool> m_only;
+    qsizetype m_textLimit = 16 * m_text.size() + 65536;
     std::vector<Token> m_tokens;
 
     // Text variables built before the call: lower-case name to value, or to
@@ -764,6 +765,10 @@ void Reader::textTerm(qsizetype &i, qsizetype end, QString &out, const QString &
         return;
     }
     if (const auto variable = m_variables.constFind(key); variable != m_variables.cend() && variable->has_value()) {
+        // `s = s & s` doubles a text with each line: past any length the
+        // source could mean, it is not read.
+        if (out.size() + (*variable)->size() > m_textLimit)
+            refuse(m_tokens[start].pos, u"%1 makes %2 too long"_s.arg(name, what));
         out += **variable;
         return;
     }

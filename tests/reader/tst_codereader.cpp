@@ -332,6 +332,9 @@ private Q_SLOTS:
         QTest::newRow("no call at all")
             << u"Dim x As Long\r\nx = 1"_s
             << u"line 1, column 1: no message box call, input box call, common dialog block or file header block in the text"_s;
+        QTest::newRow("a text doubled without end")
+            << u"s = \"ab\"\r\n"_s + QString(u"s = s & s\r\n"_s).repeated(40) + u"MsgBox s"_s
+            << u"line 42, column 8: s is a variable; the message can only hold fixed text"_s;
         QTest::newRow("deep parentheses")
             << u"MsgBox "_s + QString(100, u'(') + u"\"x\""_s + QString(100, u')')
             << u"line 1, column 73: the parentheses are nested too deeply"_s;
