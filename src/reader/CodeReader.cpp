@@ -19,14 +19,18 @@ QString ReadError::text() const
 
 namespace {
 
-enum class Tok { Ident, Number, String, BadString, Punct, Comment, Newline };
+enum class Tok : quint8 { Ident, Number, String, BadString, Punct, Comment, Newline };
 
+// Twelve bytes: a program has about one token for every five characters.
 struct Token
 {
     Tok kind;
-    qsizetype pos;
-    qsizetype len;
+    qint32 pos;
+    qint32 len;
 };
+
+// Beyond any program, and within what a token's position can hold.
+constexpr qsizetype MaxTextLength = std::numeric_limits<qint32>::max() / 2;
 
 // Thrown to give up on the text: where, and why.
 struct Refusal
@@ -65,15 +69,33 @@ bool isIdentPart(QChar c)
     return c.isLetterOrNumber() || c == u'_';
 }
 
-// One pass over the text. Never fails: what BASIC would not accept becomes a
-// token that the reader refuses only if it has to read it.
-std::vector<Token> tokenize(QStringView text)
+// The text's tokens, made as the reader gets to them: what follows the code
+// it reads is never looked at. Never fails: what BASIC would not accept
+// becomes a token that the reader refuses only if it has to read it.
+class Lexer
 {
-    std::vector<Token> tokens;
+public:
+    explicit Lexer(QStringView text) : m_text(text) {}
+
+    // Appends the next token; false at the end of the text.
+    bool next(std::vector<Token> &tokens);
+
+private:
+    QStringView m_text;
+    qsizetype m_pos = 0;
+    bool m_statementStart = true;
+};
+
+bool Lexer::next(std::vector<Token> &tokens)
+{
+    const QStringView text = m_text;
     const qsizetype n = text.size();
     const auto at = [&](qsizetype i) -> char16_t { return i < n ? text[i].unicode() : u'\0'; };
-    bool statementStart = true;
-    qsizetype i = 0;
+    qsizetype &i = m_pos;
+    bool &statementStart = m_statementStart;
+    const auto push = [&tokens](Tok kind, qsizetype pos, qsizetype len) {
+        tokens.push_back({kind, qint32(pos), qint32(len)});
+    };
     while (i < n) {
         const char16_t c = text[i].unicode();
         if (isBlank(c)) {
@@ -82,17 +104,17 @@ std::vector<Token> tokenize(QStringView text)
         }
         if (isBreak(c)) {
             const qsizetype len = (c == u'\r' && at(i + 1) == u'\n') ? 2 : 1;
-            tokens.push_back({Tok::Newline, i, len});
+            push(Tok::Newline, i, len);
             i += len;
             statementStart = true;
-            continue;
+            return true;
         }
         const qsizetype start = i;
         if (c == u'\'') {
             while (i < n && !isBreak(text[i].unicode()))
                 ++i;
-            tokens.push_back({Tok::Comment, start, i - start});
-            continue;
+            push(Tok::Comment, start, i - start);
+            return true;
         }
         if (c == u'_') {
             // " _" at the end of a line joins the next line to this one.
@@ -121,9 +143,9 @@ std::vector<Token> tokenize(QStringView text)
                 }
                 ++i;
             }
-            tokens.push_back({closed ? Tok::String : Tok::BadString, start, i - start});
+            push(closed ? Tok::String : Tok::BadString, start, i - start);
             statementStart = false;
-            continue;
+            return true;
         }
         if (isDigit(c) || (c == u'.' && isDigit(at(i + 1)))) {
             while (isDigit(at(i)))
@@ -146,9 +168,9 @@ std::vector<Token> tokenize(QStringView text)
             }
             if (QStringView(u"%&!#@").contains(QChar(at(i))) && at(i) != u'\0')
                 ++i;
-            tokens.push_back({Tok::Number, start, i - start});
+            push(Tok::Number, start, i - start);
             statementStart = false;
-            continue;
+            return true;
         }
         if (c == u'&') {
             const char16_t base = at(i + 1);
@@ -160,9 +182,9 @@ std::vector<Token> tokenize(QStringView text)
                     ++i;
                 if (at(i) == u'&')
                     ++i;
-                tokens.push_back({Tok::Number, start, i - start});
+                push(Tok::Number, start, i - start);
                 statementStart = false;
-                continue;
+                return true;
             }
         }
         if (isIdentStart(text[i])) {
@@ -174,19 +196,20 @@ std::vector<Token> tokenize(QStringView text)
                 && (i == n || isBlank(at(i)) || isBreak(at(i)))) {
                 while (i < n && !isBreak(text[i].unicode()))
                     ++i;
-                tokens.push_back({Tok::Comment, start, i - start});
-                continue;
+                push(Tok::Comment, start, i - start);
+                return true;
             }
-            tokens.push_back({Tok::Ident, start, i - start});
+            push(Tok::Ident, start, i - start);
             statementStart = false;
-            continue;
+            return true;
         }
         const qsizetype len = (c == u':' && at(i + 1) == u'=') ? 2 : 1;
-        tokens.push_back({Tok::Punct, start, len});
+        push(Tok::Punct, start, len);
         i += len;
         statementStart = (len == 1 && c == u':');
+        return true;
     }
-    return tokens;
+    return false;
 }
 
 // Windows-1252 between 0x80 and 0x9F, where Chr differs from Latin-1.
@@ -274,12 +297,12 @@ struct Parameter
     bool given() const { return end > begin; }
 };
 
+// A control's property setting, `CommonDialog1.InitDir = ...`, by tokens.
 struct Setting
 {
     QString property; // lower case
-    QString spelling; // "CommonDialog1.InitDir"
-    qsizetype pos;
-    qsizetype begin;
+    qsizetype name;   // the control's first token
+    qsizetype begin;  // the value
     qsizetype end;
 };
 
@@ -288,12 +311,20 @@ constexpr int MaxNesting = 64;
 class Reader
 {
 public:
-    Reader(QStringView text, std::optional<ReadTool> only) : m_text(text), m_only(only), m_tokens(tokenize(text))
-    {}
+    Reader(QStringView text, std::optional<ReadTool> only) : m_text(text), m_only(only), m_lexer(text) {}
 
     ReadResult read();
 
 private:
+    // Whether token i exists, made if need be.
+    bool has(qsizetype i)
+    {
+        while (i >= qsizetype(m_tokens.size())) {
+            if (!m_lexer.next(m_tokens))
+                return false;
+        }
+        return true;
+    }
     bool wants(ReadTool tool) const { return !m_only || *m_only == tool; }
 
     QStringView tokenText(qsizetype i) const { return m_text.sliced(m_tokens[i].pos, m_tokens[i].len); }
@@ -323,6 +354,9 @@ private:
 
     // A dotted name from token i: "Me.Caption". Moves i past it.
     QString nameChain(qsizetype &i, qsizetype end) const;
+    // A quick look, without evaluating, that rules out most assignments
+    // that are no fixed text: a function call, a number, an unknown name.
+    bool mayBeFixedText(qsizetype begin, qsizetype end) const;
     bool usesName(qsizetype begin, qsizetype end, QStringView name) const
     {
         for (qsizetype i = begin; i < end; ++i) {
@@ -360,6 +394,7 @@ private:
     QStringView m_text;
     std::optional<ReadTool> m_only;
     qsizetype m_textLimit = 16 * m_text.size() + 65536;
+    Lexer m_lexer;
     std::vector<Token> m_tokens;
 
     // Text variables built before the call: lower-case name to value, or to
@@ -373,6 +408,47 @@ private:
     // The property settings of each control since its last Show call.
     QHash<QString, std::vector<Setting>> m_controls;
 };
+
+bool Reader::mayBeFixedText(qsizetype begin, qsizetype end) const
+{
+    for (qsizetype i = begin; i < end; ++i) {
+        switch (m_tokens[i].kind) {
+        case Tok::String:
+            continue;
+        case Tok::Punct:
+            if (isPunct(i, u'&') || isPunct(i, u'+') || isPunct(i, u'(') || isPunct(i, u')'))
+                continue;
+            return false;
+        case Tok::Ident: {
+            QString key = tokenText(i).toString().toLower();
+            if (key == u"vba"_s && i + 2 < end && isPunct(i + 1, u'.') && m_tokens[i + 2].kind == Tok::Ident) {
+                i += 2;
+                key = tokenText(i).toString().toLower();
+            }
+            if (key.startsWith(u"chr"_s) && i + 1 < end && isPunct(i + 1, u'(')) {
+                i += 2;
+                if (i < end && isPunct(i, u'-'))
+                    ++i;
+                if (i + 1 >= end || m_tokens[i].kind != Tok::Number || !isPunct(i + 1, u')'))
+                    return false;
+                ++i;
+                continue;
+            }
+            if (i + 1 < end && (isPunct(i + 1, u'(') || isPunct(i + 1, u'.')))
+                return false;
+            if (key.startsWith(u"vb"_s))
+                continue; // a text constant, or refused when evaluated
+            const auto variable = m_variables.constFind(key);
+            if (variable == m_variables.cend() || !variable->has_value())
+                return false;
+            continue;
+        }
+        default:
+            return false;
+        }
+    }
+    return true;
+}
 
 QString Reader::nameChain(qsizetype &i, qsizetype end) const
 {
@@ -388,10 +464,9 @@ QString Reader::nameChain(qsizetype &i, qsizetype end) const
 ReadResult Reader::read()
 {
     ReadResult result;
-    const qsizetype n = qsizetype(m_tokens.size());
     qsizetype i = 0;
-    while (i < n) {
-        const Token &token = m_tokens[i];
+    while (has(i)) {
+        const Token token = m_tokens[i];
         if (token.kind == Tok::Newline || isPunct(i, u':')) {
             ++i;
             continue;
@@ -403,7 +478,7 @@ ReadResult Reader::read()
             continue;
         }
         qsizetype end = i;
-        while (end < n && !isSeparator(end))
+        while (has(end) && !isSeparator(end))
             ++end;
         if (processStatement(i, end, result))
             return result;
@@ -448,10 +523,9 @@ bool Reader::tryHeader(qsizetype index, ReadResult &result)
         return stars.size() >= 10 && std::all_of(stars.begin(), stars.end(), [](QChar c) { return c == u'*'; });
     };
     // The block is whole lines: the rule, six captioned lines, the rule.
-    const qsizetype n = qsizetype(m_tokens.size());
     if ((index > 0 && m_tokens[index - 1].kind != Tok::Newline) || !isRule(index))
         return false;
-    if (index + 14 >= n)
+    if (!has(index + 14))
         return false;
     HeaderFields header;
     for (qsizetype k = 0; k < 7; ++k) {
@@ -548,9 +622,7 @@ bool Reader::processStatement(qsizetype begin, qsizetype end, ReadResult &result
                 // Only what may be a text is evaluated; the rest of the
                 // program's assignments cost one look.
                 const qsizetype value = i + 1;
-                const bool textLike = value < end
-                                      && (m_tokens[value].kind == Tok::String || m_tokens[value].kind == Tok::Ident
-                                          || isPunct(value, u'('));
+                const bool textLike = value < end && mayBeFixedText(value, end);
                 std::optional<QString> text;
                 if (textLike) {
                     // `s = s & "..."`: the old value is taken, not copied, so
@@ -584,8 +656,15 @@ bool Reader::processStatement(qsizetype begin, qsizetype end, ReadResult &result
                     m_lastOther = m_statement;
                 return false;
             }
-            m_controls[chain.first(dot).toLower()].push_back(
-                {chain.sliced(dot + 1).toLower(), chain, m_tokens[chainStart].pos, i + 1, end});
+            // The last setting of each property is the one the dialog gets.
+            std::vector<Setting> &settings = m_controls[chain.first(dot).toLower()];
+            const Setting setting{chain.sliced(dot + 1).toLower(), chainStart, i + 1, end};
+            const auto same = std::find_if(settings.begin(), settings.end(),
+                                           [&](const Setting &s) { return s.property == setting.property; });
+            if (same == settings.end())
+                settings.push_back(setting);
+            else
+                *same = setting;
         } else if (dot > 0 && i == end && wants(ReadTool::CommonDialog)) {
             static const QList<std::pair<QStringView, DialogKind>> shows{
                 {u"showopen", DialogKind::Open},   {u"showsave", DialogKind::Save},
@@ -1122,8 +1201,13 @@ void Reader::readCommonDialog(const QString &control, DialogKind page, ReadResul
     fields.page = page;
     const bool files = page == DialogKind::Open || page == DialogKind::Save;
     for (const Setting &setting : m_controls.value(control)) {
+        const qsizetype pos = m_tokens[setting.name].pos;
+        const auto spelling = [&] {
+            qsizetype i = setting.name;
+            return nameChain(i, setting.begin);
+        };
         const auto notHere = [&] {
-            refuse(setting.pos, u"%1 has no field on the %2 page"_s.arg(setting.spelling, pageName));
+            refuse(pos, u"%1 has no field on the %2 page"_s.arg(spelling(), pageName));
         };
         if (setting.property == u"cancelerror"_s)
             continue;
@@ -1190,7 +1274,7 @@ void Reader::readCommonDialog(const QString &control, DialogKind page, ReadResul
                 break;
             }
         } else {
-            refuse(setting.pos, u"%1 is not a setting the common dialog tool can hold"_s.arg(setting.spelling));
+            refuse(pos, u"%1 is not a setting the common dialog tool can hold"_s.arg(spelling()));
         }
     }
     result.tool = ReadTool::CommonDialog;
@@ -1219,6 +1303,11 @@ ReadError errorAt(QStringView text, qsizetype pos, const QString &message)
 
 ReadResult readCode(const QString &text, std::optional<ReadTool> only)
 {
+    if (text.size() > MaxTextLength) {
+        ReadResult result;
+        result.error = ReadError{1, 1, u"the text is too long to be code"_s};
+        return result;
+    }
     try {
         Reader reader(text, only);
         return reader.read();
