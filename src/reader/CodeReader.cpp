@@ -405,6 +405,8 @@ private:
     QHash<QString, qsizetype> m_dims;
     qsizetype m_lastOther = -1;
     qsizetype m_statement = 0;
+    // The objects of the With blocks around the statement, innermost last.
+    QStringList m_withs;
     // The property settings of each control since its last Show call.
     QHash<QString, std::vector<Setting>> m_controls;
 };
@@ -585,6 +587,35 @@ bool Reader::processStatement(qsizetype begin, qsizetype end, ReadResult &result
     }
 
     qsizetype i = begin;
+    // Const MESSAGE As String = "...": a fixed text under a name.
+    qsizetype constant = isWord(i, u"private") || isWord(i, u"public") ? i + 1 : i;
+    if (constant + 1 < end && isWord(constant, u"const") && m_tokens[constant + 1].kind == Tok::Ident) {
+        const QString name = tokenText(constant + 1).toString().toLower();
+        qsizetype value = constant + 2;
+        if (value + 1 < end && isWord(value, u"as") && isWord(value + 1, u"string"))
+            value += 2;
+        std::optional<QString> text;
+        if (value < end && isPunct(value, u'=') && value + 1 < end && mayBeFixedText(value + 1, end)) {
+            try {
+                text = evalText(value + 1, end, QString());
+            } catch (const Refusal &) {
+            }
+        }
+        m_variables.insert(name, text);
+        return false;
+    }
+    if (isWord(i, u"with") && i + 1 < end && m_tokens[i + 1].kind == Tok::Ident) {
+        qsizetype j = i + 1;
+        m_withs.push_back(nameChain(j, end).toLower());
+        m_lastOther = m_statement;
+        return false;
+    }
+    if (isWord(i, u"end") && i + 1 < end && isWord(i + 1, u"with")) {
+        if (!m_withs.empty())
+            m_withs.pop_back();
+        m_lastOther = m_statement;
+        return false;
+    }
     if (isWord(i, u"dim") || isWord(i, u"static") || isWord(i, u"private") || isWord(i, u"public")) {
         // Dim a As String, b As String: each starts out as the empty text.
         ++i;
@@ -612,9 +643,16 @@ bool Reader::processStatement(qsizetype begin, qsizetype end, ReadResult &result
     const bool call = isWord(i, u"call");
     if (call || isWord(i, u"let"))
         ++i;
-    if (i < end && m_tokens[i].kind == Tok::Ident) {
-        const qsizetype chainStart = i;
-        const QString chain = nameChain(i, end);
+    const qsizetype chainStart = i;
+    QString chain;
+    if (i + 1 < end && isPunct(i, u'.') && m_tokens[i + 1].kind == Tok::Ident && !m_withs.empty()) {
+        // `.Filter = ...` inside With CommonDialog1
+        ++i;
+        chain = m_withs.back() + u'.' + nameChain(i, end);
+    } else if (i < end && m_tokens[i].kind == Tok::Ident) {
+        chain = nameChain(i, end);
+    }
+    if (!chain.isEmpty()) {
         const qsizetype dot = chain.lastIndexOf(u'.');
         if (i < end && isPunct(i, u'=') && !call) {
             if (dot < 0) {
@@ -1202,8 +1240,12 @@ void Reader::readCommonDialog(const QString &control, DialogKind page, ReadResul
     const bool files = page == DialogKind::Open || page == DialogKind::Save;
     for (const Setting &setting : m_controls.value(control)) {
         const qsizetype pos = m_tokens[setting.name].pos;
-        const auto spelling = [&] {
+        const auto spelling = [&]() -> QString {
             qsizetype i = setting.name;
+            if (isPunct(i, u'.')) {
+                ++i;
+                return u'.' + nameChain(i, setting.begin);
+            }
             return nameChain(i, setting.begin);
         };
         const auto notHere = [&] {

@@ -251,6 +251,14 @@ private Q_SLOTS:
         QTest::newRow("common dialog printer page")
             << u"CommonDialog1.Flags = cdlPDDisablePrintToFile\r\nCommonDialog1.ShowPrinter"_s
             << QByteArray("{\"tool\":\"commondialog\",\"dialog\":\"printer\",\"no-print-to-file\":true}");
+        QTest::newRow("common dialog in a With block")
+            << u"With frmMain.dlgSave\r\n  .DialogTitle = \"Export\"\r\n  .DefaultExt = \"csv\"\r\n"
+               u"  .Filter = \"csv Files|*.csv|\"\r\n  .Flags = 0\r\n  .ShowSave\r\nEnd With"_s
+            << QByteArray("{\"tool\":\"commondialog\",\"dialog\":\"save\",\"title\":\"Export\",\"default-ext\":\"csv\","
+                          "\"file-type\":[\"csv\"]}");
+        QTest::newRow("a constant text")
+            << u"Private Const APP_TITLE As String = \"Orders\"\r\nMsgBox \"Saved.\", vbInformation, APP_TITLE"_s
+            << QByteArray("{\"tool\":\"msgbox\",\"title\":\"Orders\",\"icon\":\"information\"}");
         QTest::newRow("first of several: the input box before the message box")
             << u"x = 5\r\nname = InputBox(\"Name\")\r\nMsgBox \"Hi \" & name"_s
             << QByteArray("{\"tool\":\"inputbox\",\"message\":\"Name\",\"variable\":\"name\"}");
@@ -329,6 +337,9 @@ private Q_SLOTS:
             << u"line 1, column 1: cd.InitDir is not a setting the common dialog tool can hold"_s;
         QTest::newRow("a title on the color page")
             << u"cd.DialogTitle = \"x\"\r\ncd.ShowColor"_s << u"line 1, column 1: cd.DialogTitle has no field on the Color page"_s;
+        QTest::newRow("a setting inside a With block")
+            << u"With cd\r\n    .FileName = \"a.txt\"\r\n    .ShowOpen\r\nEnd With"_s
+            << u"line 2, column 5: .FileName is not a setting the common dialog tool can hold"_s;
         QTest::newRow("no call at all")
             << u"Dim x As Long\r\nx = 1"_s
             << u"line 1, column 1: no message box call, input box call, common dialog block or file header block in the text"_s;
