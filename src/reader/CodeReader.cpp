@@ -389,7 +389,7 @@ private:
     FlagValue flagTerm(qsizetype &i, qsizetype end, bool msgBox, const QString &what, int depth);
     void combineFlags(FlagValue &a, const FlagValue &b, bool sum, bool msgBox, qsizetype pos) const;
     QString topicOf(qsizetype begin, qsizetype end);
-    HelpFields readHelp(const Parameter &file, const Parameter &context, qsizetype callPos);
+    HelpFields readHelp(const Parameter &file, const Parameter &context);
 
     QStringView m_text;
     std::optional<ReadTool> m_only;
@@ -1050,14 +1050,13 @@ QString Reader::topicOf(qsizetype begin, qsizetype end)
     return codegen::formatTopicNumber(negative ? -value : value);
 }
 
-HelpFields Reader::readHelp(const Parameter &file, const Parameter &context, qsizetype callPos)
+HelpFields Reader::readHelp(const Parameter &file, const Parameter &context)
 {
     HelpFields help;
     if (file.given() && !context.given())
         refuse(posOf(file.begin, file.end), u"a help file needs a topic (Context)"_s);
     if (context.given() && !file.given())
         refuse(posOf(context.begin, context.end), u"a topic needs a help file"_s);
-    Q_UNUSED(callPos);
     if (!file.given())
         return help;
     help.help = true;
@@ -1073,18 +1072,11 @@ HelpFields Reader::readHelp(const Parameter &file, const Parameter &context, qsi
     return help;
 }
 
-// The call's arguments: in parentheses, or after a statement's MsgBox, where
-// `MsgBox ("Hi"), 4` has a parenthesized prompt.
-struct CallRange
-{
-    qsizetype begin;
-    qsizetype end;
-    qsizetype after; // the first token after the call
-};
-
+// The call's arguments are in its parentheses, or, for a statement, run to
+// its end: `MsgBox ("Hi"), 4` has a parenthesized prompt.
 void Reader::readMsgBox(qsizetype k, qsizetype begin, qsizetype end, ReadResult &result)
 {
-    qsizetype head = (k > begin && isPunct(k - 1, u'.')) ? k - 2 : k;
+    const qsizetype head = (k > begin && isPunct(k - 1, u'.')) ? k - 2 : k;
     const bool called = head > begin && isWord(head - 1, u"call");
     const bool statement =
         head == begin || (head - 1 == begin && called) || isWord(head - 1, u"then") || isWord(head - 1, u"else");
@@ -1172,7 +1164,7 @@ void Reader::readMsgBox(qsizetype k, qsizetype begin, qsizetype end, ReadResult 
     if (!helpButton && (params[3].given() || params[4].given()))
         refuse(posOf(params[3].given() ? params[3].begin : params[4].begin, argsEnd),
                u"a help file needs the Help button (vbMsgBoxHelpButton) in the buttons"_s);
-    fields.help = readHelp(params[3], params[4], m_tokens[k].pos);
+    fields.help = readHelp(params[3], params[4]);
     fields.help.help = helpButton;
 
     result.tool = ReadTool::MsgBox;
@@ -1222,7 +1214,7 @@ void Reader::readInputBox(qsizetype k, qsizetype begin, qsizetype end, ReadResul
         fields.title = singleLine(params[1].begin, params[1].end, u"the title"_s);
     if (params[2].given())
         fields.defaultAnswer = singleLine(params[2].begin, params[2].end, u"the default answer"_s);
-    fields.help = readHelp(params[5], params[6], m_tokens[k].pos);
+    fields.help = readHelp(params[5], params[6]);
     fields.variableName = target;
     const auto dim = m_dims.constFind(target.toLower());
     fields.declareVariable = dim != m_dims.cend() && *dim > m_lastOther;
