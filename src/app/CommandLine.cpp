@@ -151,7 +151,8 @@ int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err,
     parser.addOption(help);
     parser.addOption(version);
     parser.addPositionalArgument(u"generate"_s, u"generate TOOL [options]: prints the tool's code, as Copy would."_s);
-    parser.addPositionalArgument(u"read"_s, u"read [--tool TOOL] [--file FILE]: prints the fields of existing code as JSON."_s);
+    parser.addPositionalArgument(u"read"_s,
+                                 u"read [--tool TOOL] [--file FILE]: prints the fields of existing code as JSON."_s);
     if (!parser.parse(arguments))
         return usageError(err, parser.errorText());
     if (parser.isSet(version)) {
@@ -161,9 +162,10 @@ int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err,
     QString text = parser.helpText();
     // The parser's usage line names argv[0] and knows nothing of commands.
     text.remove(0, text.indexOf(u'\n') + 1);
-    text.prepend(u"Usage: %1 [--no-splash]\n       %1 generate TOOL [options]\n"
-                                     "       %1 generate [TOOL] --from-json FILE|- [options]\n"
-                                     "       %1 read [--tool TOOL] [--file FILE]\n"_s.arg(programName()));
+    text.prepend(u"Usage: %1 [--no-splash]\n"
+                 u"       %1 generate TOOL [options]\n"
+                 u"       %1 generate [TOOL] --from-json FILE|- [options]\n"
+                 u"       %1 read [--tool TOOL] [--file FILE]\n"_s.arg(programName()));
     text += u'\n' + toolListText();
     for (const CliTool &tool : cliTools())
         text += u'\n' + toolHelpText(tool);

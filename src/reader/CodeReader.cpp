@@ -670,7 +670,8 @@ bool Reader::processStatement(qsizetype begin, qsizetype end, ReadResult &result
                         const bool appends = own != m_variables.end() && own->has_value()
                                              && m_tokens[value].kind == Tok::Ident
                                              && tokenText(value).compare(name, Qt::CaseInsensitive) == 0
-                                             && (value + 1 == end || isPunct(value + 1, u'&') || isPunct(value + 1, u'+'))
+                                             && (value + 1 == end || isPunct(value + 1, u'&')
+                                                 || isPunct(value + 1, u'+'))
                                              && !usesName(value + 1, end, name);
                         if (appends) {
                             QString out = std::move(**own);

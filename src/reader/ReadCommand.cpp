@@ -216,7 +216,9 @@ QJsonObject readResultJson(const ReadResult &result)
         const bool open = fields.page == DialogKind::Open;
         const bool save = fields.page == DialogKind::Save;
         object.insert(u"dialog"_s, dialogs.at(int(fields.page)));
-        object.insert(u"title"_s, open ? QJsonValue(fields.openTitle) : save ? QJsonValue(fields.saveTitle) : QJsonValue());
+        object.insert(u"title"_s, open   ? QJsonValue(fields.openTitle)
+                                  : save ? QJsonValue(fields.saveTitle)
+                                         : QJsonValue());
         object.insert(u"default-ext"_s, save ? QJsonValue(fields.saveDefaultExtension) : QJsonValue());
         object.insert(u"file-type"_s, open   ? QJsonValue(QJsonArray::fromStringList(fields.openFileTypes))
                                       : save ? QJsonValue(QJsonArray::fromStringList(fields.saveFileTypes))
@@ -268,7 +270,8 @@ int runRead(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODev
     }
     QString text;
     try {
-        text = QString::fromUtf8(readAll(u"--file"_s, parser.isSet(fileOption) ? parser.value(fileOption) : u"-"_s, in));
+        const QString path = parser.isSet(fileOption) ? parser.value(fileOption) : u"-"_s;
+        text = QString::fromUtf8(readAll(u"--file"_s, path, in));
     } catch (const CliError &error) {
         writeError(err, u"read: "_s + error.message);
         return 2;
@@ -334,7 +337,8 @@ QStringList argumentsFromJson(const QStringList &arguments, const QList<CliTool>
     if (!members || cliTool == tools.cend())
         throw CliError{u"--from-json: member \"tool\": '%1' is not one of %2"_s.arg(toolValue.toString(), toolNames())};
     if (!givenTool.isEmpty() && givenTool != members->name)
-        throw CliError{u"--from-json: member \"tool\" is '%1', but the command names %2"_s.arg(members->name, givenTool)};
+        throw CliError{
+            u"--from-json: member \"tool\" is '%1', but the command names %2"_s.arg(members->name, givenTool)};
 
     QCommandLineParser parser;
     QFile none;

@@ -208,43 +208,56 @@ private Q_SLOTS:
 
         QTest::newRow("statement with parentheses and Chr$ quotes")
             << u"If MsgBox(\"Delete \" & Chr$(34) & \"x\" & Chr$(34) & \"?\", 36) = vbYes Then\r\n  Kill f\r\nEnd If"_s
-            << QByteArray("{\"tool\":\"msgbox\",\"message\":\"Delete \\\"x\\\"?\",\"buttons\":\"yesno\",\"icon\":\"question\", \"constants\":\"numbers\",\"title\":\"\"}");
+            << QByteArray("{\"tool\":\"msgbox\",\"message\":\"Delete \\\"x\\\"?\",\"buttons\":\"yesno\","
+                          "\"icon\":\"question\", \"constants\":\"numbers\",\"title\":\"\"}");
         QTest::newRow("bare statement, omitted buttons")
             << u"  msgbox \"Hi\", , \"T\"   ' greet"_s
-            << QByteArray("{\"tool\":\"msgbox\",\"message\":\"Hi\",\"title\":\"T\",\"buttons\":\"ok\",\"icon\":\"none\",\"default\":\"1\"}");
+            << QByteArray("{\"tool\":\"msgbox\",\"message\":\"Hi\",\"title\":\"T\",\"buttons\":\"ok\","
+                          "\"icon\":\"none\",\"default\":\"1\"}");
         QTest::newRow("Call with named arguments in any order")
             << u"Call VBA.MsgBox(Title:=\"Saved\", Prompt:=\"Done\" & vbNewLine & \"All files\", "
                u"Buttons:=vbOKCancel Or vbInformation Or vbDefaultButton2)"_s
-            << QByteArray("{\"tool\":\"msgbox\",\"message\":\"Done\\r\\nAll files\",\"title\":\"Saved\",\"buttons\":\"okcancel\", \"icon\":\"information\",\"default\":\"2\",\"constants\":\"names\"}");
+            << QByteArray("{\"tool\":\"msgbox\",\"message\":\"Done\\r\\nAll files\",\"title\":\"Saved\","
+                          "\"buttons\":\"okcancel\", \"icon\":\"information\",\"default\":\"2\","
+                          "\"constants\":\"names\"}");
         QTest::newRow("continuations and comments")
             << u"Rem ask first\nr = MsgBox(\"Line one\" & vbLf & _\n     \"Line two\", _\n"
                u"     vbYesNoCancel + vbExclamation + vbSystemModal, _\n     \"It is \"\"quoted\"\"\") ' done"_s
-            << QByteArray("{\"tool\":\"msgbox\",\"message\":\"Line one\\r\\nLine two\",\"title\":\"It is \\\"quoted\\\"\", \"buttons\":\"yesnocancel\",\"icon\":\"warning\",\"system-modal\":true,\"constants\":\"names\"}");
+            << QByteArray("{\"tool\":\"msgbox\",\"message\":\"Line one\\r\\nLine two\","
+                          "\"title\":\"It is \\\"quoted\\\"\", \"buttons\":\"yesnocancel\",\"icon\":\"warning\","
+                          "\"system-modal\":true,\"constants\":\"names\"}");
         QTest::newRow("statement with a parenthesized prompt")
-            << u"MsgBox (\"Hi\"), vbCritical"_s << QByteArray("{\"tool\":\"msgbox\",\"message\":\"Hi\",\"icon\":\"error\"}");
+            << u"MsgBox (\"Hi\"), vbCritical"_s
+            << QByteArray("{\"tool\":\"msgbox\",\"message\":\"Hi\",\"icon\":\"error\"}");
         QTest::newRow("hex buttons, help with App.Path")
             << u"MsgBox \"Need help?\", &H4044, \"Help\", App.Path & \"\\app.hlp\", 120"_s
-            << QByteArray("{\"tool\":\"msgbox\",\"buttons\":\"yesno\",\"icon\":\"information\",\"help-button\":true, \"help-file\":\"\\\\app.hlp\",\"app-path\":true,\"topic\":\"120\"}");
+            << QByteArray("{\"tool\":\"msgbox\",\"buttons\":\"yesno\",\"icon\":\"information\","
+                          "\"help-button\":true, \"help-file\":\"\\\\app.hlp\",\"app-path\":true,\"topic\":\"120\"}");
         QTest::newRow("one-line If")
             << u"If done Then MsgBox \"Finished\", vbOKOnly, \"Job\" Else Beep"_s
             << QByteArray("{\"tool\":\"msgbox\",\"message\":\"Finished\",\"title\":\"Job\",\"constants\":\"names\"}");
         QTest::newRow("text built in a variable")
             << u"Dim sMsg As String\r\nsMsg = \"The file could not be saved.\"\r\n"
                u"sMsg = sMsg & vbCrLf & \"Try again?\"\r\nSelect Case MsgBox(sMsg, vbRetryCancel)\r\nEnd Select"_s
-            << QByteArray("{\"tool\":\"msgbox\",\"message\":\"The file could not be saved.\\r\\nTry again?\",\"buttons\":\"retrycancel\"}");
+            << QByteArray("{\"tool\":\"msgbox\",\"message\":\"The file could not be saved.\\r\\nTry again?\","
+                          "\"buttons\":\"retrycancel\"}");
         QTest::newRow("tabs, ChrW and lone CR")
             << u"MsgBox \"a\" & vbTab & ChrW(8364) & vbCr & \"b\" & Chr(10) & \"c\" & vbNullString"_s
             << QByteArray("{\"tool\":\"msgbox\",\"message\":\"a\\t€\\r\\nb\\r\\nc\"}");
         QTest::newRow("input box with declaration and named default")
             << u"Dim UserName As String\r\nUserName = InputBox$(\"Your name?\", \"Sign in\", Default:=\"guest\")"_s
-            << QByteArray("{\"tool\":\"inputbox\",\"message\":\"Your name?\",\"title\":\"Sign in\",\"default-answer\":\"guest\", \"variable\":\"UserName\",\"declare\":true,\"help-button\":false}");
+            << QByteArray("{\"tool\":\"inputbox\",\"message\":\"Your name?\",\"title\":\"Sign in\","
+                          "\"default-answer\":\"guest\", \"variable\":\"UserName\",\"declare\":true,"
+                          "\"help-button\":false}");
         QTest::newRow("input box with positions and help")
             << u"Let answer = VBA.InputBox(\"Age\", , , 100, 200, \"help.hlp\", 7) ' XPos, YPos ignored"_s
-            << QByteArray("{\"tool\":\"inputbox\",\"message\":\"Age\",\"title\":\"\",\"variable\":\"answer\",\"declare\":false, \"help-button\":true,\"help-file\":\"help.hlp\",\"topic\":\"7\"}");
+            << QByteArray("{\"tool\":\"inputbox\",\"message\":\"Age\",\"title\":\"\",\"variable\":\"answer\","
+                          "\"declare\":false, \"help-button\":true,\"help-file\":\"help.hlp\",\"topic\":\"7\"}");
         QTest::newRow("common dialog by hand, another control")
             << u"With Me\r\nEnd With\r\ndlgFile.Filter = \"txt Files|*.txt|bas Files|*.bas\"\r\n"
                u"dlgFile.DialogTitle = \"Pick a file\"\r\ndlgFile.CancelError = True\r\ndlgFile.ShowOpen"_s
-            << QByteArray("{\"tool\":\"commondialog\",\"dialog\":\"open\",\"title\":\"Pick a file\",\"file-type\":[\"txt\",\"bas\"]}");
+            << QByteArray("{\"tool\":\"commondialog\",\"dialog\":\"open\",\"title\":\"Pick a file\","
+                          "\"file-type\":[\"txt\",\"bas\"]}");
         QTest::newRow("common dialog font page with number flags")
             << u"cd.Flags = 1\r\nCall cd.ShowFont"_s
             << QByteArray("{\"tool\":\"commondialog\",\"dialog\":\"font\",\"fonts\":\"screen\",\"title\":null}");
@@ -292,7 +305,8 @@ private Q_SLOTS:
             << u"MsgBox \"Hi\", , Format(Now)"_s
             << u"line 1, column 16: Format(…) is a function call; the title can only hold fixed text"_s;
         QTest::newRow("variable built from something unknown")
-            << u"s = \"a\" & t\r\nMsgBox s"_s << u"line 2, column 8: s is a variable; the message can only hold fixed text"_s;
+            << u"s = \"a\" & t\r\nMsgBox s"_s
+            << u"line 2, column 8: s is a variable; the message can only hold fixed text"_s;
         QTest::newRow("vbDefaultButton4")
             << u"MsgBox \"x\", vbYesNoCancel + vbDefaultButton4"_s
             << u"line 1, column 13: vbDefaultButton4 is a flag the message box tool has no option for"_s;
@@ -336,13 +350,15 @@ private Q_SLOTS:
             << u"cd.InitDir = \"C:\\\"\r\ncd.ShowSave"_s
             << u"line 1, column 1: cd.InitDir is not a setting the common dialog tool can hold"_s;
         QTest::newRow("a title on the color page")
-            << u"cd.DialogTitle = \"x\"\r\ncd.ShowColor"_s << u"line 1, column 1: cd.DialogTitle has no field on the Color page"_s;
+            << u"cd.DialogTitle = \"x\"\r\ncd.ShowColor"_s
+            << u"line 1, column 1: cd.DialogTitle has no field on the Color page"_s;
         QTest::newRow("a setting inside a With block")
             << u"With cd\r\n    .FileName = \"a.txt\"\r\n    .ShowOpen\r\nEnd With"_s
             << u"line 2, column 5: .FileName is not a setting the common dialog tool can hold"_s;
         QTest::newRow("no call at all")
             << u"Dim x As Long\r\nx = 1"_s
-            << u"line 1, column 1: no message box call, input box call, common dialog block or file header block in the text"_s;
+            << u"line 1, column 1: no message box call, input box call, common dialog block or file header "
+               u"block in the text"_s;
         QTest::newRow("a text doubled without end")
             << u"s = \"ab\"\r\n"_s + QString(u"s = s & s\r\n"_s).repeated(40) + u"MsgBox s"_s
             << u"line 42, column 8: s is a variable; the message can only hold fixed text"_s;

@@ -134,8 +134,9 @@ private Q_SLOTS:
                                       << QByteArray("quillkit98: read: line 2, column 16: UserName is a variable; "
                                                     "the message can only hold fixed text\n");
         QTest::newRow("nothing to read") << QStringList{u"read"_s} << QByteArray("x = 1")
-                                         << QByteArray("quillkit98: read: line 1, column 1: no message box call, input "
-                                                       "box call, common dialog block or file header block in the text\n");
+                                         << QByteArray("quillkit98: read: line 1, column 1: no message box call, "
+                                                       "input box call, common dialog block or file header block "
+                                                       "in the text\n");
         QTest::newRow("unknown tool") << QStringList{u"read"_s, u"--tool=dialog"_s} << QByteArray("MsgBox 1")
                                       << QByteArray("quillkit98: read: --tool: 'dialog' is not one of msgbox, inputbox, "
                                                     "header, commondialog\n");
@@ -219,7 +220,8 @@ private Q_SLOTS:
         QCOMPARE(sparse.out, run({u"generate"_s, u"msgbox"_s, u"--message=Hi"_s}).out);
 
         const Run overridden =
-            run({u"generate"_s, u"--from-json"_s, u"-"_s, u"--title"_s, u"Later"_s}, R"({"tool":"msgbox","title":"First"})");
+            run({u"generate"_s, u"--from-json"_s, u"-"_s, u"--title"_s, u"Later"_s},
+                R"({"tool":"msgbox","title":"First"})");
         QCOMPARE(overridden.status, 0);
         QVERIFY(overridden.out.contains("\"Later\""));
         QVERIFY(!overridden.out.contains("\"First\""));
