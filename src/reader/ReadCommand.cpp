@@ -328,7 +328,11 @@ QStringList argumentsFromJson(const QStringList &arguments, const QList<CliTool>
         throw CliError{u"--from-json: the JSON is not an object"_s};
     const QJsonObject object = document.object();
 
-    const QJsonValue toolValue = object.value(u"tool"_s);
+    // The object names its tool; one written by hand may leave that to the
+    // command line.
+    QJsonValue toolValue = object.value(u"tool"_s);
+    if (toolValue.isUndefined() && !givenTool.isEmpty())
+        toolValue = givenTool;
     if (!toolValue.isString())
         throw CliError{u"--from-json: member \"tool\" must be a text naming a tool (%1)"_s.arg(toolNames())};
     const ToolMembers *members = membersOf(toolValue.toString());

@@ -225,6 +225,11 @@ private Q_SLOTS:
         QCOMPARE(overridden.status, 0);
         QVERIFY(overridden.out.contains("\"Later\""));
         QVERIFY(!overridden.out.contains("\"First\""));
+
+        const Run toolOnCommandLine =
+            run({u"generate"_s, u"header"_s, u"--from-json"_s, u"-"_s}, R"({"project":"P","date":"d"})");
+        QCOMPARE(toolOnCommandLine.status, 0);
+        QVERIFY(toolOnCommandLine.out.contains("' Project:      P\r\n"));
     }
 
     void commandLineKnowsRead()
