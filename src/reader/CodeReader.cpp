@@ -178,7 +178,7 @@ bool Lexer::next(std::vector<Token> &tokens)
             const bool oct = base == u'O' || base == u'o';
             if ((hex && isHexDigit(at(i + 2))) || (oct && at(i + 2) >= u'0' && at(i + 2) <= u'7')) {
                 i += 2;
-                while (hex ? isHexDigit(at(i)) : isDigit(at(i)))
+                while (hex ? isHexDigit(at(i)) : (at(i) >= u'0' && at(i) <= u'7'))
                     ++i;
                 if (at(i) == u'&')
                     ++i;

@@ -233,6 +233,8 @@ private Q_SLOTS:
             << u"MsgBox \"Need help?\", &H4044, \"Help\", App.Path & \"\\app.hlp\", 120"_s
             << QByteArray("{\"tool\":\"msgbox\",\"buttons\":\"yesno\",\"icon\":\"information\","
                           "\"help-button\":true, \"help-file\":\"\\\\app.hlp\",\"app-path\":true,\"topic\":\"120\"}");
+        QTest::newRow("octal buttons")
+            << u"MsgBox \"Sure?\", &O44"_s << QByteArray("{\"buttons\":\"yesno\",\"icon\":\"question\"}");
         QTest::newRow("one-line If")
             << u"If done Then MsgBox \"Finished\", vbOKOnly, \"Job\" Else Beep"_s
             << QByteArray("{\"tool\":\"msgbox\",\"message\":\"Finished\",\"title\":\"Job\",\"constants\":\"names\"}");
