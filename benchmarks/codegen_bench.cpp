@@ -1,6 +1,8 @@
-// The generators on realistic fields, and the two helpers that read whole
-// typed texts (EncodeStringExpression, topicNumber) on 1 KB to 10 MB.
+// The generators on realistic fields, the two helpers that read whole typed
+// texts (EncodeStringExpression, topicNumber) and the code reader on 1 KB to
+// 10 MB.
 #include "codegen/CodeText.h"
+#include "reader/CodeReader.h"
 #include "tools/commondialog/CommonDialogGenerator.h"
 #include "tools/header/HeaderGenerator.h"
 #include "tools/inputbox/InputBoxGenerator.h"
@@ -131,6 +133,44 @@ void BM_generateCommonDialogCode(benchmark::State &state)
         benchmark::DoNotOptimize(generateCommonDialogCode(fields));
 }
 BENCHMARK(BM_generateCommonDialogCode)->DenseRange(0, 4);
+
+// A module of ordinary code with one message-box call in its middle: what
+// the reader reads past on both sides.
+QString moduleCode(qsizetype size)
+{
+    static const QString procedure =
+        u"' Totals the day's orders and shows them.\r\n"
+        u"Private Sub UpdateTotals(ByVal nOrder As Long)\r\n"
+        u"    Dim sLine As String\r\n"
+        u"    sLine = \"Order \" & CStr(nOrder) & \": \" & txtCustomer.Text\r\n"
+        u"    If nOrder > 0 Then lstOrders.AddItem sLine\r\n"
+        u"    curTotal = curTotal + CCur(txtAmount.Text) ' running total\r\n"
+        u"    lblTotal.Caption = Format$(curTotal, \"Currency\")\r\n"
+        u"End Sub\r\n\r\n"_s;
+    static const QString call = u"If MsgBox(\"Delete \" & Chr(34) & \"x\" & Chr(34) & \"?\", _\r\n"
+                                u"          vbYesNo + vbQuestion, \"Orders\") = vbYes Then Kill sFile\r\n"_s;
+    QString code;
+    code.reserve(size + procedure.size() + call.size());
+    while (code.size() < size / 2)
+        code += procedure;
+    code += call;
+    while (code.size() < size)
+        code += procedure;
+    return code;
+}
+
+void BM_readCode(benchmark::State &state)
+{
+    const QString code = moduleCode(state.range(0));
+    for (auto _ : state) {
+        const ReadResult result = readCode(code);
+        if (!result.ok() || result.tool != ReadTool::MsgBox)
+            state.SkipWithError("the call was not read");
+        benchmark::DoNotOptimize(result);
+    }
+    state.SetBytesProcessed(state.iterations() * code.size());
+}
+BENCHMARK(BM_readCode)->Apply(sizeArguments);
 
 } // namespace
 

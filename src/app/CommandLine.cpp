@@ -2,6 +2,7 @@
 
 #include "app/Tools.h"
 #include "cli/ToolOptions.h"
+#include "reader/ReadCommand.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -34,7 +35,7 @@ QList<CliTool> cliTools()
 bool isHeadlessCommand(const QStringList &arguments)
 {
     const QStringList rest = arguments.mid(1);
-    if (!rest.isEmpty() && rest.first() == u"generate"_s)
+    if (!rest.isEmpty() && (rest.first() == u"generate"_s || rest.first() == u"read"_s))
         return true;
     for (const QString &arg : rest) {
         if (arg == u"--help"_s || arg == u"-h"_s || arg == u"--version"_s || arg == u"-v"_s)
@@ -84,6 +85,13 @@ int usageError(QIODevice &err, const QString &message)
 
 int runGenerate(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in)
 {
+    if (hasFromJson(arguments)) {
+        try {
+            return runGenerate(argumentsFromJson(arguments, cliTools(), in), out, err, in);
+        } catch (const CliError &error) {
+            return usageError(err, u"generate: "_s + error.message);
+        }
+    }
     // arguments: program, "generate", TOOL, options...
     if (arguments.size() < 3 || arguments.at(2).startsWith(u'-')) {
         if (arguments.size() >= 3 && (arguments.at(2) == u"--help"_s || arguments.at(2) == u"-h"_s)) {
@@ -167,6 +175,8 @@ int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err,
 {
     if (arguments.size() >= 2 && arguments.at(1) == u"generate"_s)
         return runGenerate(arguments, out, err, in);
+    if (arguments.size() >= 2 && arguments.at(1) == u"read"_s)
+        return runRead(arguments, out, err, in);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QCoreApplication::translate(
@@ -178,6 +188,8 @@ int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err,
     parser.addOption(help);
     parser.addOption(version);
     parser.addPositionalArgument(u"generate"_s, u"generate TOOL [options]: prints the tool's code, as Copy would."_s);
+    parser.addPositionalArgument(u"read"_s,
+                                 u"read [--tool TOOL] [--file FILE]: prints the fields of existing code as JSON."_s);
     if (!parser.parse(arguments))
         return usageError(err, parser.errorText());
     if (parser.isSet(version)) {
@@ -187,7 +199,10 @@ int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err,
     QString text = parser.helpText();
     // The parser's usage line names argv[0] and knows nothing of commands.
     text.remove(0, text.indexOf(u'\n') + 1);
-    text.prepend(u"Usage: %1 [window options]\n       %1 generate TOOL [options]\n"_s.arg(programName()));
+    text.prepend(u"Usage: %1 [window options]\n"
+                 u"       %1 generate TOOL [options]\n"
+                 u"       %1 generate [TOOL] --from-json FILE|- [options]\n"
+                 u"       %1 read [--tool TOOL] [--file FILE]\n"_s.arg(programName()));
     text += u'\n' + toolListText();
     for (const CliTool &tool : cliTools())
         text += u'\n' + toolHelpText(tool);

@@ -43,6 +43,8 @@ public:
     // The options given that are among `names`, in declaration order, by
     // their command-line spelling ("--title").
     QStringList givenAmong(const QStringList &names) const;
+    // Whether the tool has an option of that name.
+    bool declares(const QString &name) const { return m_declared.contains(name); }
 
 private:
     QString readFile(const QString &option, const QString &path) const;

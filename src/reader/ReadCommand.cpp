@@ -1,0 +1,400 @@
+#include "reader/ReadCommand.h"
+
+#include "cli/ToolOptions.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QIODevice>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+enum class Kind { Text, Flag, Choice, List };
+
+struct Member
+{
+    QString name;
+    Kind kind;
+};
+
+struct ToolMembers
+{
+    ReadTool tool;
+    QString name; // as `generate` names the tool
+    QList<Member> members;
+};
+
+const QList<Member> helpMembers{
+    {u"help-button"_s, Kind::Flag},
+    {u"help-file"_s, Kind::Text},
+    {u"app-path"_s, Kind::Flag},
+    {u"topic"_s, Kind::Text},
+};
+
+// Every option of each tool's `generate`, without the "-file" forms, which
+// give the same options another way.
+const QList<ToolMembers> &toolMembers()
+{
+    static const QList<ToolMembers> tools{
+        {ReadTool::MsgBox,
+         u"msgbox"_s,
+         QList<Member>{{u"message"_s, Kind::Text},
+                       {u"title"_s, Kind::Text},
+                       {u"icon"_s, Kind::Choice},
+                       {u"buttons"_s, Kind::Choice},
+                       {u"default"_s, Kind::Choice},
+                       {u"system-modal"_s, Kind::Flag}}
+             + helpMembers + QList<Member>{{u"constants"_s, Kind::Choice}}},
+        {ReadTool::InputBox,
+         u"inputbox"_s,
+         QList<Member>{{u"message"_s, Kind::Text},
+                       {u"title"_s, Kind::Text},
+                       {u"default-answer"_s, Kind::Text},
+                       {u"variable"_s, Kind::Text},
+                       {u"declare"_s, Kind::Flag}}
+             + helpMembers},
+        {ReadTool::Header,
+         u"header"_s,
+         {{u"project"_s, Kind::Text},
+          {u"program"_s, Kind::Text},
+          {u"version"_s, Kind::Text},
+          {u"date"_s, Kind::Text},
+          {u"copyright"_s, Kind::Text},
+          {u"description"_s, Kind::Text}}},
+        {ReadTool::CommonDialog,
+         u"commondialog"_s,
+         {{u"dialog"_s, Kind::Choice},
+          {u"title"_s, Kind::Text},
+          {u"default-ext"_s, Kind::Text},
+          {u"file-type"_s, Kind::List},
+          {u"fonts"_s, Kind::Choice},
+          {u"no-custom-colors"_s, Kind::Flag},
+          {u"no-print-to-file"_s, Kind::Flag}}},
+    };
+    return tools;
+}
+
+const ToolMembers *membersOf(const QString &name)
+{
+    for (const ToolMembers &tool : toolMembers()) {
+        if (tool.name == name)
+            return &tool;
+    }
+    return nullptr;
+}
+
+QString toolNames()
+{
+    QStringList names;
+    for (const ToolMembers &tool : toolMembers())
+        names << tool.name;
+    return names.join(u", "_s);
+}
+
+void addHelp(QJsonObject &object, const HelpFields &help)
+{
+    object.insert(u"help-button"_s, help.help);
+    object.insert(u"help-file"_s, help.help ? QJsonValue(help.helpFile) : QJsonValue());
+    object.insert(u"app-path"_s, help.help && help.appPath);
+    object.insert(u"topic"_s, help.help ? QJsonValue(help.topicId) : QJsonValue());
+}
+
+QString iconName(qint32 icon)
+{
+    switch (icon) {
+    case vbCritical:
+        return u"error"_s;
+    case vbQuestion:
+        return u"question"_s;
+    case vbExclamation:
+        return u"warning"_s;
+    case vbInformation:
+        return u"information"_s;
+    default:
+        return u"none"_s;
+    }
+}
+
+// Far beyond any source file, and an end for an endless one.
+constexpr qint64 MaxInputBytes = qint64(256) << 20;
+
+QByteArray readAll(const QString &option, const QString &path, QIODevice &in)
+{
+    QFile file;
+    QIODevice *device = &in;
+    if (path != u"-"_s) {
+        file.setFileName(path);
+        if (!file.open(QIODevice::ReadOnly))
+            throw CliError{u"%1: cannot read '%2': %3"_s.arg(option, path, file.errorString())};
+        device = &file;
+    }
+    QByteArray bytes;
+    for (;;) {
+        const QByteArray chunk = device->read(qint64(1) << 20);
+        if (chunk.isEmpty())
+            return bytes;
+        bytes += chunk;
+        if (bytes.size() > MaxInputBytes)
+            throw CliError{u"%1: '%2' holds more than %3 MiB"_s.arg(option, path).arg(MaxInputBytes >> 20)};
+    }
+}
+
+void writeError(QIODevice &err, const QString &message)
+{
+    QString line = message;
+    line.replace(u'\r', u"\\r"_s).replace(u'\n', u"\\n"_s);
+    err.write((u"quillkit98: "_s + line + u'\n').toUtf8());
+}
+
+QString readHelpText()
+{
+    return QCoreApplication::translate(
+        "ReadCommand",
+        "Usage: quillkit98 read [--tool TOOL] [--file FILE]\n"
+        "Reads BASIC code (UTF-8) from FILE or standard input, finds the first message box\n"
+        "call, input box call, common dialog block or file header block, and prints one\n"
+        "JSON object: \"tool\" and one member per option of `generate TOOL`, which\n"
+        "`generate --from-json` takes back. Code the tools cannot hold is refused with its\n"
+        "line and column on standard error, exit status 2.\n\n"
+        "Options:\n"
+        "  --tool TOOL   Looks only for that tool's code (msgbox, inputbox, header,\n"
+        "                commondialog).\n"
+        "  --file FILE   Reads FILE instead of standard input.\n"
+        "  -h, --help    Displays this help.\n");
+}
+
+} // namespace
+
+QJsonObject readResultJson(const ReadResult &result)
+{
+    QJsonObject object;
+    switch (result.tool) {
+    case ReadTool::MsgBox: {
+        const MsgBoxFields &fields = result.msgBox;
+        static const QStringList buttons{u"ok"_s,    u"okcancel"_s, u"abortretryignore"_s,
+                                         u"yesnocancel"_s, u"yesno"_s, u"retrycancel"_s};
+        object.insert(u"message"_s, fields.message);
+        object.insert(u"title"_s, fields.title);
+        object.insert(u"icon"_s, iconName(fields.style.icon));
+        object.insert(u"buttons"_s, buttons.value(fields.style.buttonSet));
+        object.insert(u"default"_s, QString::number((fields.style.defaultButton >> 8) + 1));
+        object.insert(u"system-modal"_s, fields.style.modality == vbSystemModal);
+        addHelp(object, fields.help);
+        object.insert(u"constants"_s, result.constants == ConstantsStyle::Names ? u"names"_s : u"numbers"_s);
+        break;
+    }
+    case ReadTool::InputBox: {
+        const InputBoxFields &fields = result.inputBox;
+        object.insert(u"message"_s, fields.message);
+        object.insert(u"title"_s, fields.title);
+        object.insert(u"default-answer"_s, fields.defaultAnswer);
+        object.insert(u"variable"_s, fields.variableName);
+        object.insert(u"declare"_s, fields.declareVariable);
+        addHelp(object, fields.help);
+        break;
+    }
+    case ReadTool::Header: {
+        const HeaderFields &fields = result.header;
+        object.insert(u"project"_s, fields.project);
+        object.insert(u"program"_s, fields.program);
+        object.insert(u"version"_s, fields.version);
+        object.insert(u"date"_s, fields.date);
+        object.insert(u"copyright"_s, fields.copyright);
+        object.insert(u"description"_s, fields.description);
+        break;
+    }
+    case ReadTool::CommonDialog: {
+        const CommonDialogFields &fields = result.commonDialog;
+        static const QStringList dialogs{u"open"_s, u"save"_s, u"font"_s, u"color"_s, u"printer"_s};
+        static const QStringList fonts{u"screen"_s, u"printer"_s, u"both"_s};
+        const bool open = fields.page == DialogKind::Open;
+        const bool save = fields.page == DialogKind::Save;
+        object.insert(u"dialog"_s, dialogs.at(int(fields.page)));
+        object.insert(u"title"_s, open   ? QJsonValue(fields.openTitle)
+                                  : save ? QJsonValue(fields.saveTitle)
+                                         : QJsonValue());
+        object.insert(u"default-ext"_s, save ? QJsonValue(fields.saveDefaultExtension) : QJsonValue());
+        object.insert(u"file-type"_s, open   ? QJsonValue(QJsonArray::fromStringList(fields.openFileTypes))
+                                      : save ? QJsonValue(QJsonArray::fromStringList(fields.saveFileTypes))
+                                             : QJsonValue());
+        object.insert(u"fonts"_s,
+                      fields.page == DialogKind::Font ? QJsonValue(fonts.at(int(fields.fonts))) : QJsonValue());
+        object.insert(u"no-custom-colors"_s, fields.page == DialogKind::Color && !fields.customColors);
+        object.insert(u"no-print-to-file"_s, fields.page == DialogKind::Printer && !fields.printToFile);
+        break;
+    }
+    }
+    for (const ToolMembers &tool : toolMembers()) {
+        if (tool.tool == result.tool)
+            object.insert(u"tool"_s, tool.name);
+    }
+    return object;
+}
+
+int runRead(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption toolOption(u"tool"_s, QString(), u"TOOL"_s);
+    const QCommandLineOption fileOption(u"file"_s, QString(), u"FILE"_s);
+    const QCommandLineOption help({u"h"_s, u"help"_s}, QString());
+    parser.addOptions({toolOption, fileOption, help});
+    QStringList toParse = arguments;
+    toParse.removeAt(1); // the parser sees the program and the options
+    if (!parser.parse(toParse)) {
+        writeError(err, u"read: "_s + parser.errorText());
+        return 2;
+    }
+    if (parser.isSet(help)) {
+        out.write(readHelpText().toUtf8());
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        writeError(err, u"read: unexpected argument '%1'"_s.arg(parser.positionalArguments().first()));
+        return 2;
+    }
+    std::optional<ReadTool> only;
+    if (parser.isSet(toolOption)) {
+        const ToolMembers *tool = membersOf(parser.value(toolOption));
+        if (!tool) {
+            writeError(err, u"read: --tool: '%1' is not one of %2"_s.arg(parser.value(toolOption), toolNames()));
+            return 2;
+        }
+        only = tool->tool;
+    }
+    QString text;
+    try {
+        const QString path = parser.isSet(fileOption) ? parser.value(fileOption) : u"-"_s;
+        text = QString::fromUtf8(readAll(u"--file"_s, path, in));
+    } catch (const CliError &error) {
+        writeError(err, u"read: "_s + error.message);
+        return 2;
+    }
+    const ReadResult result = readCode(text, only);
+    if (!result.ok()) {
+        writeError(err, u"read: "_s + result.error->text());
+        return 2;
+    }
+    out.write(QJsonDocument(readResultJson(result)).toJson(QJsonDocument::Indented));
+    return 0;
+}
+
+bool hasFromJson(const QStringList &arguments)
+{
+    return std::any_of(arguments.cbegin(), arguments.cend(), [](const QString &arg) {
+        return arg == u"--from-json"_s || arg.startsWith(u"--from-json="_s);
+    });
+}
+
+QStringList argumentsFromJson(const QStringList &arguments, const QList<CliTool> &tools, QIODevice &in)
+{
+    // program, "generate", [TOOL], options...
+    QStringList rest = arguments.mid(2);
+    QString givenTool;
+    if (!rest.isEmpty() && !rest.first().startsWith(u'-'))
+        givenTool = rest.takeFirst();
+    std::optional<QString> path;
+    for (qsizetype i = 0; i < rest.size(); ++i) {
+        const QString arg = rest.at(i);
+        std::optional<QString> value;
+        if (arg == u"--from-json"_s) {
+            if (i + 1 >= rest.size())
+                throw CliError{u"--from-json: name a file, or - for standard input"_s};
+            value = rest.at(i + 1);
+            rest.remove(i, 2);
+        } else if (arg.startsWith(u"--from-json="_s)) {
+            value = arg.mid(12);
+            rest.remove(i, 1);
+        } else {
+            continue;
+        }
+        if (path)
+            throw CliError{u"--from-json is given twice"_s};
+        path = value;
+        --i;
+    }
+    const QByteArray bytes = readAll(u"--from-json"_s, path.value_or(u"-"_s), in);
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
+    if (parseError.error != QJsonParseError::NoError)
+        throw CliError{u"--from-json: not JSON: %1 at byte %2"_s.arg(parseError.errorString()).arg(parseError.offset)};
+    if (!document.isObject())
+        throw CliError{u"--from-json: the JSON is not an object"_s};
+    const QJsonObject object = document.object();
+
+    // The object names its tool; one written by hand may leave that to the
+    // command line.
+    QJsonValue toolValue = object.value(u"tool"_s);
+    if (toolValue.isUndefined() && !givenTool.isEmpty())
+        toolValue = givenTool;
+    if (!toolValue.isString())
+        throw CliError{u"--from-json: member \"tool\" must be a text naming a tool (%1)"_s.arg(toolNames())};
+    const ToolMembers *members = membersOf(toolValue.toString());
+    const auto cliTool = std::find_if(tools.cbegin(), tools.cend(),
+                                      [&](const CliTool &t) { return t.name == toolValue.toString(); });
+    if (!members || cliTool == tools.cend())
+        throw CliError{u"--from-json: member \"tool\": '%1' is not one of %2"_s.arg(toolValue.toString(), toolNames())};
+    if (!givenTool.isEmpty() && givenTool != members->name)
+        throw CliError{
+            u"--from-json: member \"tool\" is '%1', but the command names %2"_s.arg(members->name, givenTool)};
+
+    QCommandLineParser parser;
+    QFile none;
+    ToolOptions declared(parser, none);
+    cliTool->declare(declared);
+
+    QStringList options;
+    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+        const QString name = it.key();
+        if (name == u"tool"_s)
+            continue;
+        const auto member = std::find_if(members->members.cbegin(), members->members.cend(),
+                                         [&](const Member &m) { return m.name == name; });
+        if (member == members->members.cend())
+            throw CliError{u"--from-json: member \"%1\" is no option of %2"_s.arg(name, members->name)};
+        const QJsonValue value = it.value();
+        if (value.isNull())
+            continue; // not given
+        const auto wrongType = [&](const char *expected) {
+            return CliError{u"--from-json: member \"%1\" must be %2"_s.arg(name, QLatin1StringView(expected))};
+        };
+        switch (member->kind) {
+        case Kind::Text:
+        case Kind::Choice:
+            if (!value.isString())
+                throw wrongType(member->kind == Kind::Text ? "a text" : "a text naming a choice");
+            if (name == u"constants"_s && !declared.declares(name)) {
+                // Numbers are all that this build writes.
+                if (value.toString() != u"numbers"_s)
+                    throw CliError{u"--from-json: member \"constants\": '%1' is not one of numbers"_s.arg(
+                        value.toString())};
+                continue;
+            }
+            options << u"--%1=%2"_s.arg(name, value.toString());
+            break;
+        case Kind::Flag:
+            if (!value.isBool())
+                throw wrongType("true or false");
+            if (value.toBool())
+                options << u"--"_s + name;
+            break;
+        case Kind::List: {
+            if (!value.isArray())
+                throw wrongType("an array of texts");
+            for (const QJsonValue item : value.toArray()) {
+                if (!item.isString())
+                    throw wrongType("an array of texts");
+                options << u"--%1=%2"_s.arg(name, item.toString());
+            }
+            break;
+        }
+        }
+    }
+    return QStringList{arguments.first(), u"generate"_s, members->name} + options + rest;
+}

@@ -1,0 +1,406 @@
+#include "codegen/CodeText.h"
+#include "reader/CodeReader.h"
+#include "reader/ReadCommand.h"
+#include "tools/commondialog/CommonDialogGenerator.h"
+#include "tools/header/HeaderGenerator.h"
+#include "tools/inputbox/InputBoxGenerator.h"
+#include "tools/msgbox/MsgBoxGenerator.h"
+
+#include <QJsonDocument>
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Texts that stress the writer and the reader alike: quotation marks, BASIC's
+// comment and continuation characters, words the reader knows, non-ASCII.
+QString randomText(QRandomGenerator &random, bool lineBreaks)
+{
+    static const QStringList pieces{
+        u"a"_s,      u"Hello"_s,   u" "_s,   u"\""_s,  u"\"\""_s, u"'"_s,        u" _"_s,     u"_"_s,
+        u"&"_s,      u" & "_s,     u":"_s,   u":="_s,  u"("_s,    u")"_s,        u","_s,      u"Rem "_s,
+        u"vbCrLf"_s, u"MsgBox"_s,  u"Chr(34)"_s, u"\u00e9t\u00e9"_s, u"\u20ac"_s, u"\t"_s, u"*"_s, u"|"_s,
+        u"123"_s,    u"&H10"_s,
+    };
+    QString text;
+    const int count = random.bounded(8);
+    for (int i = 0; i < count; ++i) {
+        if (lineBreaks && random.bounded(5) == 0)
+            text += u"\r\n"_s;
+        else
+            text += pieces.at(random.bounded(pieces.size()));
+    }
+    return text;
+}
+
+HelpFields randomHelp(QRandomGenerator &random)
+{
+    static const QStringList topics{u"0"_s, u"12"_s, u"-5"_s, u"1.5"_s, u"abc"_s, u" 7 x"_s, u"1E+20"_s, u"&H10"_s};
+    HelpFields help;
+    help.help = random.bounded(2);
+    if (!help.help)
+        return help;
+    help.appPath = random.bounded(2);
+    help.helpFile = randomText(random, false);
+    help.topicId = topics.at(random.bounded(topics.size()));
+    return help;
+}
+
+// What the code shows of the help fields: nothing without help, and the
+// topic as the number written.
+HelpFields shown(HelpFields help)
+{
+    if (!help.help)
+        return {};
+    help.topicId = codegen::topicArgument(help.topicId);
+    return help;
+}
+
+void compareHelp(const HelpFields &actual, const HelpFields &expected)
+{
+    QCOMPARE(actual.help, expected.help);
+    QCOMPARE(actual.appPath, expected.appPath);
+    QCOMPARE(actual.helpFile, expected.helpFile);
+    QCOMPARE(actual.topicId, expected.topicId);
+}
+
+ReadResult readOk(const QString &code)
+{
+    const ReadResult result = readCode(code);
+    if (!result.ok())
+        qWarning().noquote() << result.error->text() << "\nin:\n" << code;
+    return result;
+}
+
+constexpr int Rounds = 400;
+
+} // namespace
+
+class TestCodeReader : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void msgBoxRoundTrip()
+    {
+        QRandomGenerator random(1501);
+        static const QList<qint32> icons{vbNoIcon, vbCritical, vbQuestion, vbExclamation, vbInformation};
+        for (int round = 0; round < Rounds; ++round) {
+            MsgBoxFields fields;
+            fields.message = randomText(random, true);
+            fields.title = randomText(random, false);
+            fields.style.buttonSet = random.bounded(6);
+            fields.style.icon = icons.at(random.bounded(icons.size()));
+            fields.style.defaultButton =
+                256 * random.bounded(int(msgBoxButtonCodes(fields.style.buttonSet).size()));
+            fields.style.modality = random.bounded(2) ? vbSystemModal : vbApplicationModal;
+            fields.help = randomHelp(random);
+
+            const QString code = generateMsgBoxCode(fields);
+            const ReadResult result = readOk(code);
+            QVERIFY(result.ok());
+            QCOMPARE(result.tool, ReadTool::MsgBox);
+            QCOMPARE(result.msgBox.message, fields.message);
+            QCOMPARE(result.msgBox.title, fields.title);
+            QCOMPARE(result.msgBox.style, fields.style);
+            compareHelp(result.msgBox.help, shown(fields.help));
+            QCOMPARE(result.constants, ConstantsStyle::Numbers);
+        }
+    }
+
+    void inputBoxRoundTrip()
+    {
+        QRandomGenerator random(1502);
+        static const QString letters = u"abcXYZ_019"_s;
+        for (int round = 0; round < Rounds; ++round) {
+            InputBoxFields fields;
+            fields.message = randomText(random, true);
+            fields.title = randomText(random, false);
+            fields.defaultAnswer = randomText(random, false);
+            fields.help = randomHelp(random);
+            fields.variableName = u"v"_s;
+            for (int i = random.bounded(6); i > 0; --i)
+                fields.variableName += letters.at(random.bounded(letters.size()));
+            fields.declareVariable = random.bounded(2);
+
+            const QString code = generateInputBox(fields);
+            const ReadResult result = readOk(code);
+            QVERIFY(result.ok());
+            QCOMPARE(result.tool, ReadTool::InputBox);
+            QCOMPARE(result.inputBox.message, fields.message);
+            QCOMPARE(result.inputBox.title, fields.title);
+            QCOMPARE(result.inputBox.defaultAnswer, fields.defaultAnswer);
+            QCOMPARE(result.inputBox.variableName, fields.variableName);
+            QCOMPARE(result.inputBox.declareVariable, fields.declareVariable);
+            compareHelp(result.inputBox.help, shown(fields.help));
+        }
+    }
+
+    void headerRoundTrip()
+    {
+        QRandomGenerator random(1503);
+        for (int round = 0; round < Rounds; ++round) {
+            HeaderFields fields;
+            for (QString *field : {&fields.project, &fields.program, &fields.version, &fields.date,
+                                   &fields.copyright, &fields.description}) {
+                *field = randomText(random, false);
+                if (random.bounded(4) == 0)
+                    field->prepend(QString(random.bounded(12), u' '));
+            }
+            const ReadResult result = readOk(header::generateHeaderBlock(fields));
+            QVERIFY(result.ok());
+            QCOMPARE(result.tool, ReadTool::Header);
+            QCOMPARE(result.header, fields);
+        }
+    }
+
+    void commonDialogRoundTrip()
+    {
+        QRandomGenerator random(1504);
+        const auto fileTypes = [&random] {
+            QStringList types;
+            for (int i = random.bounded(4); i > 0; --i) {
+                QString type = randomText(random, false).remove(u'|');
+                types << (type.isEmpty() ? u"txt"_s : type);
+            }
+            return types;
+        };
+        for (int round = 0; round < Rounds; ++round) {
+            CommonDialogFields fields;
+            fields.page = DialogKind(random.bounded(5));
+            // The code shows only its own page's fields.
+            switch (fields.page) {
+            case DialogKind::Open:
+                fields.openTitle = randomText(random, false);
+                fields.openFileTypes = fileTypes();
+                break;
+            case DialogKind::Save:
+                fields.saveTitle = randomText(random, false);
+                fields.saveDefaultExtension = randomText(random, false);
+                fields.saveFileTypes = fileTypes();
+                break;
+            case DialogKind::Font:
+                fields.fonts = FontsToDisplay(random.bounded(3));
+                break;
+            case DialogKind::Color:
+                fields.customColors = random.bounded(2);
+                break;
+            case DialogKind::Printer:
+                fields.printToFile = random.bounded(2);
+                break;
+            }
+            const QString code = generateCommonDialogCode(fields);
+            const ReadResult result = readOk(code);
+            QVERIFY(result.ok());
+            QCOMPARE(result.tool, ReadTool::CommonDialog);
+            QCOMPARE(result.commonDialog, fields);
+        }
+    }
+
+    // Realistic hand-written code, and the members of `read`'s object that
+    // it must give.
+    void handWritten_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QByteArray>("expected");
+
+        QTest::newRow("statement with parentheses and Chr$ quotes")
+            << u"If MsgBox(\"Delete \" & Chr$(34) & \"x\" & Chr$(34) & \"?\", 36) = vbYes Then\r\n  Kill f\r\nEnd If"_s
+            << QByteArray("{\"tool\":\"msgbox\",\"message\":\"Delete \\\"x\\\"?\",\"buttons\":\"yesno\","
+                          "\"icon\":\"question\", \"constants\":\"numbers\",\"title\":\"\"}");
+        QTest::newRow("bare statement, omitted buttons")
+            << u"  msgbox \"Hi\", , \"T\"   ' greet"_s
+            << QByteArray("{\"tool\":\"msgbox\",\"message\":\"Hi\",\"title\":\"T\",\"buttons\":\"ok\","
+                          "\"icon\":\"none\",\"default\":\"1\"}");
+        QTest::newRow("Call with named arguments in any order")
+            << u"Call VBA.MsgBox(Title:=\"Saved\", Prompt:=\"Done\" & vbNewLine & \"All files\", "
+               u"Buttons:=vbOKCancel Or vbInformation Or vbDefaultButton2)"_s
+            << QByteArray("{\"tool\":\"msgbox\",\"message\":\"Done\\r\\nAll files\",\"title\":\"Saved\","
+                          "\"buttons\":\"okcancel\", \"icon\":\"information\",\"default\":\"2\","
+                          "\"constants\":\"names\"}");
+        QTest::newRow("continuations and comments")
+            << u"Rem ask first\nr = MsgBox(\"Line one\" & vbLf & _\n     \"Line two\", _\n"
+               u"     vbYesNoCancel + vbExclamation + vbSystemModal, _\n     \"It is \"\"quoted\"\"\") ' done"_s
+            << QByteArray("{\"tool\":\"msgbox\",\"message\":\"Line one\\r\\nLine two\","
+                          "\"title\":\"It is \\\"quoted\\\"\", \"buttons\":\"yesnocancel\",\"icon\":\"warning\","
+                          "\"system-modal\":true,\"constants\":\"names\"}");
+        QTest::newRow("statement with a parenthesized prompt")
+            << u"MsgBox (\"Hi\"), vbCritical"_s
+            << QByteArray("{\"tool\":\"msgbox\",\"message\":\"Hi\",\"icon\":\"error\"}");
+        QTest::newRow("hex buttons, help with App.Path")
+            << u"MsgBox \"Need help?\", &H4044, \"Help\", App.Path & \"\\app.hlp\", 120"_s
+            << QByteArray("{\"tool\":\"msgbox\",\"buttons\":\"yesno\",\"icon\":\"information\","
+                          "\"help-button\":true, \"help-file\":\"\\\\app.hlp\",\"app-path\":true,\"topic\":\"120\"}");
+        QTest::newRow("octal buttons")
+            << u"MsgBox \"Sure?\", &O44"_s << QByteArray("{\"buttons\":\"yesno\",\"icon\":\"question\"}");
+        QTest::newRow("one-line If")
+            << u"If done Then MsgBox \"Finished\", vbOKOnly, \"Job\" Else Beep"_s
+            << QByteArray("{\"tool\":\"msgbox\",\"message\":\"Finished\",\"title\":\"Job\",\"constants\":\"names\"}");
+        QTest::newRow("text built in a variable")
+            << u"Dim sMsg As String\r\nsMsg = \"The file could not be saved.\"\r\n"
+               u"sMsg = sMsg & vbCrLf & \"Try again?\"\r\nSelect Case MsgBox(sMsg, vbRetryCancel)\r\nEnd Select"_s
+            << QByteArray("{\"tool\":\"msgbox\",\"message\":\"The file could not be saved.\\r\\nTry again?\","
+                          "\"buttons\":\"retrycancel\"}");
+        QTest::newRow("tabs, ChrW and lone CR")
+            << u"MsgBox \"a\" & vbTab & ChrW(8364) & vbCr & \"b\" & Chr(10) & \"c\" & vbNullString"_s
+            << QByteArray("{\"tool\":\"msgbox\",\"message\":\"a\\t€\\r\\nb\\r\\nc\"}");
+        QTest::newRow("input box with declaration and named default")
+            << u"Dim UserName As String\r\nUserName = InputBox$(\"Your name?\", \"Sign in\", Default:=\"guest\")"_s
+            << QByteArray("{\"tool\":\"inputbox\",\"message\":\"Your name?\",\"title\":\"Sign in\","
+                          "\"default-answer\":\"guest\", \"variable\":\"UserName\",\"declare\":true,"
+                          "\"help-button\":false}");
+        QTest::newRow("input box with positions and help")
+            << u"Let answer = VBA.InputBox(\"Age\", , , 100, 200, \"help.hlp\", 7) ' XPos, YPos ignored"_s
+            << QByteArray("{\"tool\":\"inputbox\",\"message\":\"Age\",\"title\":\"\",\"variable\":\"answer\","
+                          "\"declare\":false, \"help-button\":true,\"help-file\":\"help.hlp\",\"topic\":\"7\"}");
+        QTest::newRow("common dialog by hand, another control")
+            << u"With Me\r\nEnd With\r\ndlgFile.Filter = \"txt Files|*.txt|bas Files|*.bas\"\r\n"
+               u"dlgFile.DialogTitle = \"Pick a file\"\r\ndlgFile.CancelError = True\r\ndlgFile.ShowOpen"_s
+            << QByteArray("{\"tool\":\"commondialog\",\"dialog\":\"open\",\"title\":\"Pick a file\","
+                          "\"file-type\":[\"txt\",\"bas\"]}");
+        QTest::newRow("common dialog font page with number flags")
+            << u"cd.Flags = 1\r\nCall cd.ShowFont"_s
+            << QByteArray("{\"tool\":\"commondialog\",\"dialog\":\"font\",\"fonts\":\"screen\",\"title\":null}");
+        QTest::newRow("common dialog printer page")
+            << u"CommonDialog1.Flags = cdlPDDisablePrintToFile\r\nCommonDialog1.ShowPrinter"_s
+            << QByteArray("{\"tool\":\"commondialog\",\"dialog\":\"printer\",\"no-print-to-file\":true}");
+        QTest::newRow("common dialog in a With block")
+            << u"With frmMain.dlgSave\r\n  .DialogTitle = \"Export\"\r\n  .DefaultExt = \"csv\"\r\n"
+               u"  .Filter = \"csv Files|*.csv|\"\r\n  .Flags = 0\r\n  .ShowSave\r\nEnd With"_s
+            << QByteArray("{\"tool\":\"commondialog\",\"dialog\":\"save\",\"title\":\"Export\",\"default-ext\":\"csv\","
+                          "\"file-type\":[\"csv\"]}");
+        QTest::newRow("a constant text")
+            << u"Private Const APP_TITLE As String = \"Orders\"\r\nMsgBox \"Saved.\", vbInformation, APP_TITLE"_s
+            << QByteArray("{\"tool\":\"msgbox\",\"title\":\"Orders\",\"icon\":\"information\"}");
+        QTest::newRow("first of several: the input box before the message box")
+            << u"x = 5\r\nname = InputBox(\"Name\")\r\nMsgBox \"Hi \" & name"_s
+            << QByteArray("{\"tool\":\"inputbox\",\"message\":\"Name\",\"variable\":\"name\"}");
+        QTest::newRow("an object's own MsgBox method is not BASIC's")
+            << u"Logger.MsgBox \"x\"\r\nMsgBox \"real\""_s << QByteArray("{\"tool\":\"msgbox\",\"message\":\"real\"}");
+    }
+
+    void handWritten()
+    {
+        QFETCH(QString, code);
+        QFETCH(QByteArray, expected);
+        QJsonParseError parseError;
+        const QJsonObject want = QJsonDocument::fromJson(expected, &parseError).object();
+        QVERIFY2(parseError.error == QJsonParseError::NoError, qPrintable(parseError.errorString()));
+        const ReadResult result = readCode(code);
+        QVERIFY2(result.ok(), qPrintable(result.error ? result.error->text() : QString()));
+        const QJsonObject got = readResultJson(result);
+        for (auto it = want.constBegin(); it != want.constEnd(); ++it)
+            QCOMPARE(got.value(it.key()), it.value());
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("error");
+
+        QTest::newRow("variable in the message")
+            << u"' greet\r\n\r\nx = MsgBox(\"Hi \" & UserName)"_s
+            << u"line 3, column 20: UserName is a variable; the message can only hold fixed text"_s;
+        QTest::newRow("function call in the title")
+            << u"MsgBox \"Hi\", , Format(Now)"_s
+            << u"line 1, column 16: Format(…) is a function call; the title can only hold fixed text"_s;
+        QTest::newRow("variable built from something unknown")
+            << u"s = \"a\" & t\r\nMsgBox s"_s
+            << u"line 2, column 8: s is a variable; the message can only hold fixed text"_s;
+        QTest::newRow("vbDefaultButton4")
+            << u"MsgBox \"x\", vbYesNoCancel + vbDefaultButton4"_s
+            << u"line 1, column 13: vbDefaultButton4 is a flag the message box tool has no option for"_s;
+        QTest::newRow("vbMsgBoxRight")
+            << u"MsgBox \"x\", vbOKOnly Or vbMsgBoxRight"_s
+            << u"line 1, column 13: vbMsgBoxRight is a flag the message box tool has no option for"_s;
+        QTest::newRow("vbMsgBoxSetForeground")
+            << u"MsgBox \"x\", 65536"_s
+            << u"line 1, column 13: vbMsgBoxSetForeground is a flag the message box tool has no option for"_s;
+        QTest::newRow("two icons add up to a third")
+            << u"MsgBox \"x\", vbCritical + vbQuestion"_s << u"line 1, column 24: the buttons combine two icons"_s;
+        QTest::newRow("default button outside the set")
+            << u"MsgBox \"x\", vbOKCancel + vbDefaultButton3"_s
+            << u"line 1, column 13: vbDefaultButton3 names a button that the box does not have (it has 2)"_s;
+        QTest::newRow("no button set 7")
+            << u"MsgBox \"x\", 7"_s << u"line 1, column 13: 7 is no button set"_s;
+        QTest::newRow("help file without a topic")
+            << u"MsgBox \"x\", vbMsgBoxHelpButton, \"T\", \"a.hlp\""_s
+            << u"line 1, column 38: a help file needs a topic (Context)"_s;
+        QTest::newRow("help file without the Help button")
+            << u"MsgBox \"x\", 0, \"T\", \"a.hlp\", 3"_s
+            << u"line 1, column 21: a help file needs the Help button (vbMsgBoxHelpButton) in the buttons"_s;
+        QTest::newRow("line break in the title")
+            << u"MsgBox \"x\", 0, \"a\" & vbCrLf & \"b\""_s
+            << u"line 1, column 16: the title holds a line break; it can only hold one line"_s;
+        QTest::newRow("line break in the default answer")
+            << u"a = InputBox(\"x\", \"t\", \"1\" & vbLf)"_s
+            << u"line 1, column 24: the default answer holds a line break; it can only hold one line"_s;
+        QTest::newRow("unclosed text")
+            << u"MsgBox \"Hello"_s << u"line 1, column 8: the text has no closing quotation mark"_s;
+        QTest::newRow("unknown named argument")
+            << u"MsgBox Text:=\"x\""_s << u"line 1, column 8: Text is not an argument of MsgBox"_s;
+        QTest::newRow("input box answer not stored")
+            << u"If InputBox(\"x\") = \"\" Then Exit Sub"_s
+            << u"line 1, column 4: the input box's answer must be stored in a variable (Answer = InputBox(…))"_s;
+        QTest::newRow("filter the list cannot express")
+            << u"cd.Filter = \"Text (*.txt)|*.txt;*.doc\"\r\ncd.ShowOpen"_s
+            << u"line 1, column 13: the filter's \"Text (*.txt)|*.txt;*.doc\" is not a file type that the Allowed "
+               u"File Types list can express (it writes \"txt Files|*.txt\")"_s;
+        QTest::newRow("a setting the tool cannot hold")
+            << u"cd.InitDir = \"C:\\\"\r\ncd.ShowSave"_s
+            << u"line 1, column 1: cd.InitDir is not a setting the common dialog tool can hold"_s;
+        QTest::newRow("a title on the color page")
+            << u"cd.DialogTitle = \"x\"\r\ncd.ShowColor"_s
+            << u"line 1, column 1: cd.DialogTitle has no field on the Color page"_s;
+        QTest::newRow("a setting inside a With block")
+            << u"With cd\r\n    .FileName = \"a.txt\"\r\n    .ShowOpen\r\nEnd With"_s
+            << u"line 2, column 5: .FileName is not a setting the common dialog tool can hold"_s;
+        QTest::newRow("no call at all")
+            << u"Dim x As Long\r\nx = 1"_s
+            << u"line 1, column 1: no message box call, input box call, common dialog block or file header "
+               u"block in the text"_s;
+        QTest::newRow("a text doubled without end")
+            << u"s = \"ab\"\r\n"_s + QString(u"s = s & s\r\n"_s).repeated(40) + u"MsgBox s"_s
+            << u"line 42, column 8: s is a variable; the message can only hold fixed text"_s;
+        QTest::newRow("deep parentheses")
+            << u"MsgBox "_s + QString(100, u'(') + u"\"x\""_s + QString(100, u')')
+            << u"line 1, column 73: the parentheses are nested too deeply"_s;
+    }
+
+    void refusals()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, error);
+        const ReadResult result = readCode(code);
+        QVERIFY(!result.ok());
+        QCOMPARE(result.error->text(), error);
+    }
+
+    void toolFilter()
+    {
+        const QString code = u"MsgBox \"a\"\r\ncd.ShowColor\r\nx = InputBox(\"b\")"_s;
+        QCOMPARE(readCode(code).tool, ReadTool::MsgBox);
+        QCOMPARE(readCode(code, ReadTool::InputBox).inputBox.message, u"b"_s);
+        QCOMPARE(readCode(code, ReadTool::CommonDialog).commonDialog.page, DialogKind::Color);
+        QVERIFY(!readCode(code, ReadTool::Header).ok());
+    }
+
+    // A long program costs time in step with its length: a text built over
+    // many statements is appended to, never copied whole each time.
+    void longTextBuiltInAVariable()
+    {
+        QString code = u"Dim s As String\r\n"_s;
+        const int lines = 20000;
+        for (int i = 0; i < lines; ++i)
+            code += u"s = s & \"0123456789\"\r\n"_s;
+        code += u"MsgBox s"_s;
+        const ReadResult result = readCode(code);
+        QVERIFY(result.ok());
+        QCOMPARE(result.msgBox.message.size(), lines * 10);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCodeReader)
+#include "tst_codereader.moc"

@@ -1,0 +1,248 @@
+#include "app/CommandLine.h"
+
+#include <QBuffer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryFile>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run run(const QStringList &arguments, const QByteArray &input = {})
+{
+    QBuffer out, err, in;
+    in.setData(input);
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    in.open(QIODevice::ReadOnly);
+    Run result;
+    result.status = runCommandLine(QStringList{u"quillkit98"_s} + arguments, out, err, in);
+    result.out = out.data();
+    result.err = err.data();
+    return result;
+}
+
+QJsonObject json(const QByteArray &bytes)
+{
+    return QJsonDocument::fromJson(bytes).object();
+}
+
+} // namespace
+
+class TestReadCommand : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // generate, read, generate --from-json: the same code again, for every
+    // tool, and every option in the object.
+    void roundTrip_data()
+    {
+        QTest::addColumn<QStringList>("generate");
+        QTest::addColumn<QStringList>("members");
+
+        const QStringList help{u"help-button"_s, u"help-file"_s, u"app-path"_s, u"topic"_s};
+        QTest::newRow("msgbox")
+            << QStringList{u"msgbox"_s, u"--message=Save \"it\"?\nNow"_s, u"--title=T"_s, u"--buttons=yesnocancel"_s,
+                           u"--icon=question"_s, u"--default=3"_s, u"--system-modal"_s, u"--help-button"_s,
+                           u"--help-file=a.hlp"_s, u"--app-path"_s, u"--topic=42"_s}
+            << QStringList{u"message"_s, u"title"_s, u"icon"_s, u"buttons"_s, u"default"_s, u"system-modal"_s,
+                           u"constants"_s} + help;
+        QTest::newRow("inputbox")
+            << QStringList{u"inputbox"_s, u"--message=Name?"_s, u"--title=-T-"_s, u"--default-answer=x"_s,
+                           u"--variable=UserName"_s, u"--declare"_s}
+            << QStringList{u"message"_s, u"title"_s, u"default-answer"_s, u"variable"_s, u"declare"_s} + help;
+        QTest::newRow("header")
+            << QStringList{u"header"_s, u"--project=P"_s, u"--program=Q"_s, u"--version=1"_s, u"--date="_s,
+                           u"--copyright=C"_s, u"--description=D"_s}
+            << QStringList{u"project"_s, u"program"_s, u"version"_s, u"date"_s, u"copyright"_s, u"description"_s};
+        QTest::newRow("commondialog save")
+            << QStringList{u"commondialog"_s, u"--dialog=save"_s, u"--title="_s, u"--default-ext=txt"_s,
+                           u"--file-type=txt"_s, u"--file-type=bas"_s}
+            << QStringList{u"dialog"_s, u"title"_s, u"default-ext"_s, u"file-type"_s, u"fonts"_s,
+                           u"no-custom-colors"_s, u"no-print-to-file"_s};
+        QTest::newRow("commondialog color")
+            << QStringList{u"commondialog"_s, u"--dialog=color"_s, u"--no-custom-colors"_s}
+            << QStringList{u"dialog"_s, u"title"_s, u"default-ext"_s, u"file-type"_s, u"fonts"_s,
+                           u"no-custom-colors"_s, u"no-print-to-file"_s};
+    }
+
+    void roundTrip()
+    {
+        QFETCH(QStringList, generate);
+        QFETCH(QStringList, members);
+        const Run code = run(QStringList{u"generate"_s} + generate);
+        QCOMPARE(code.status, 0);
+
+        const Run read = run({u"read"_s}, code.out);
+        QCOMPARE(read.status, 0);
+        QVERIFY(read.err.isEmpty());
+        const QJsonObject object = json(read.out);
+        QCOMPARE(object.value(u"tool"_s).toString(), generate.first());
+        QCOMPARE(object.size(), members.size() + 1);
+        for (const QString &member : members)
+            QVERIFY2(object.contains(member), qPrintable(member));
+
+        const Run again = run({u"generate"_s, u"--from-json"_s, u"-"_s}, read.out);
+        QCOMPARE(again.err, QByteArray());
+        QCOMPARE(again.status, 0);
+        QCOMPARE(again.out, code.out);
+
+        // From a file, with the tool named as well.
+        QTemporaryFile file;
+        QVERIFY(file.open());
+        file.write(read.out);
+        file.close();
+        const Run named = run({u"generate"_s, generate.first(), u"--from-json="_s + file.fileName()});
+        QCOMPARE(named.out, code.out);
+    }
+
+    void readOptions()
+    {
+        const QByteArray code = "MsgBox \"a\"\r\nx = InputBox(\"b\")\r\n";
+        QCOMPARE(json(run({u"read"_s}, code).out).value(u"tool"_s).toString(), u"msgbox"_s);
+        const Run input = run({u"read"_s, u"--tool"_s, u"inputbox"_s}, code);
+        QCOMPARE(input.status, 0);
+        QCOMPARE(json(input.out).value(u"message"_s).toString(), u"b"_s);
+
+        QTemporaryFile file;
+        QVERIFY(file.open());
+        file.write("\xEF\xBB\xBFMsgBox \"\xC3\xA9\", vbYesNo");
+        file.close();
+        const Run fromFile = run({u"read"_s, u"--file"_s, file.fileName()});
+        QCOMPARE(fromFile.status, 0);
+        QCOMPARE(json(fromFile.out).value(u"message"_s).toString(), u"\u00e9"_s);
+        QCOMPARE(json(fromFile.out).value(u"constants"_s).toString(), u"names"_s);
+    }
+
+    void readFailures_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QByteArray>("error");
+
+        QTest::newRow("refused code") << QStringList{u"read"_s} << QByteArray("\nMsgBox \"Hi \" & UserName\n")
+                                      << QByteArray("quillkit98: read: line 2, column 16: UserName is a variable; "
+                                                    "the message can only hold fixed text\n");
+        QTest::newRow("nothing to read") << QStringList{u"read"_s} << QByteArray("x = 1")
+                                         << QByteArray("quillkit98: read: line 1, column 1: no message box call, "
+                                                       "input box call, common dialog block or file header block "
+                                                       "in the text\n");
+        QTest::newRow("unknown tool") << QStringList{u"read"_s, u"--tool=dialog"_s} << QByteArray("MsgBox 1")
+                                      << QByteArray("quillkit98: read: --tool: 'dialog' is not one of msgbox, inputbox, "
+                                                    "header, commondialog\n");
+        QTest::newRow("missing file") << QStringList{u"read"_s, u"--file=/nonexistent/x.bas"_s} << QByteArray()
+                                      << QByteArray("quillkit98: read: --file: cannot read '/nonexistent/x.bas': No "
+                                                    "such file or directory\n");
+        QTest::newRow("stray argument") << QStringList{u"read"_s, u"x.bas"_s} << QByteArray()
+                                        << QByteArray("quillkit98: read: unexpected argument 'x.bas'\n");
+    }
+
+    void readFailures()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, input);
+        QFETCH(QByteArray, error);
+        const Run result = run(arguments, input);
+        QCOMPARE(result.status, 2);
+        QCOMPARE(result.out, QByteArray());
+        QCOMPARE(result.err, error);
+    }
+
+    void fromJsonFailures_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QByteArray>("error");
+
+        const QStringList fromStdin{u"generate"_s, u"--from-json"_s, u"-"_s};
+        QTest::newRow("unknown member") << fromStdin << QByteArray(R"({"tool":"msgbox","colour":"red"})")
+                                        << QByteArray("--from-json: member \"colour\" is no option of msgbox");
+        QTest::newRow("flag of the wrong type") << fromStdin << QByteArray(R"({"tool":"msgbox","system-modal":"yes"})")
+                                                << QByteArray("member \"system-modal\" must be true or false");
+        QTest::newRow("text of the wrong type") << fromStdin << QByteArray(R"({"tool":"header","project":5})")
+                                                << QByteArray("member \"project\" must be a text");
+        QTest::newRow("list of the wrong type")
+            << fromStdin << QByteArray(R"({"tool":"commondialog","file-type":"txt"})")
+            << QByteArray("member \"file-type\" must be an array of texts");
+        QTest::newRow("impossible choice") << fromStdin << QByteArray(R"({"tool":"msgbox","icon":"smile"})")
+                                           << QByteArray("--icon: 'smile' is not one of");
+        QTest::newRow("impossible default button")
+            << fromStdin << QByteArray(R"({"tool":"msgbox","buttons":"ok","default":"2"})")
+            << QByteArray("--default: the ok buttons have no button 2");
+        QTest::newRow("line break in a one-line member")
+            << fromStdin << QByteArray(R"({"tool":"msgbox","title":"a\r\nb"})")
+            << QByteArray("--title: this field holds a single line");
+        QTest::newRow("no tool") << fromStdin << QByteArray(R"({"message":"x"})")
+                                 << QByteArray("member \"tool\" must be a text naming a tool");
+        QTest::newRow("unknown tool") << fromStdin << QByteArray(R"({"tool":"window"})")
+                                      << QByteArray("member \"tool\": 'window' is not one of");
+        QTest::newRow("tool differs from the command's")
+            << QStringList{u"generate"_s, u"header"_s, u"--from-json"_s, u"-"_s} << QByteArray(R"({"tool":"msgbox"})")
+            << QByteArray("member \"tool\" is 'msgbox', but the command names header");
+        QTest::newRow("not JSON") << fromStdin << QByteArray("MsgBox 1") << QByteArray("--from-json: not JSON");
+        QTest::newRow("not an object") << fromStdin << QByteArray("[1]") << QByteArray("the JSON is not an object");
+        QTest::newRow("no file named") << QStringList{u"generate"_s, u"--from-json"_s} << QByteArray()
+                                       << QByteArray("--from-json: name a file");
+        QTest::newRow("constants this build cannot write")
+            << fromStdin << QByteArray(R"({"tool":"msgbox","constants":"names"})")
+            << QByteArray("member \"constants\": 'names' is not one of numbers");
+    }
+
+    void fromJsonFailures()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, input);
+        QFETCH(QByteArray, error);
+        const Run result = run(arguments, input);
+        QCOMPARE(result.status, 2);
+        QCOMPARE(result.out, QByteArray());
+        QVERIFY2(result.err.contains(error), result.err.constData());
+        QCOMPARE(result.err.count('\n'), 1);
+    }
+
+    // Members left out or null are the options not given; options on the
+    // command line come after the object's, and win.
+    void fromJsonDefaultsAndOverrides()
+    {
+        const Run sparse = run({u"generate"_s, u"--from-json"_s, u"-"_s},
+                               R"({"tool":"msgbox","message":"Hi","help-file":null,"topic":null,"app-path":false})");
+        QCOMPARE(sparse.status, 0);
+        QCOMPARE(sparse.out, run({u"generate"_s, u"msgbox"_s, u"--message=Hi"_s}).out);
+
+        const Run overridden =
+            run({u"generate"_s, u"--from-json"_s, u"-"_s, u"--title"_s, u"Later"_s},
+                R"({"tool":"msgbox","title":"First"})");
+        QCOMPARE(overridden.status, 0);
+        QVERIFY(overridden.out.contains("\"Later\""));
+        QVERIFY(!overridden.out.contains("\"First\""));
+
+        const Run toolOnCommandLine =
+            run({u"generate"_s, u"header"_s, u"--from-json"_s, u"-"_s}, R"({"project":"P","date":"d"})");
+        QCOMPARE(toolOnCommandLine.status, 0);
+        QVERIFY(toolOnCommandLine.out.contains("' Project:      P\r\n"));
+    }
+
+    void commandLineKnowsRead()
+    {
+        QVERIFY(isHeadlessCommand({u"quillkit98"_s, u"read"_s}));
+        const Run help = run({u"--help"_s});
+        QVERIFY(help.out.contains("read [--tool TOOL] [--file FILE]"));
+        QVERIFY(help.out.contains("--from-json FILE|-"));
+        const Run readHelp = run({u"read"_s, u"--help"_s});
+        QCOMPARE(readHelp.status, 0);
+        QVERIFY(readHelp.out.contains("Usage: quillkit98 read"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReadCommand)
+#include "tst_readcommand.moc"
