@@ -10,6 +10,14 @@
 #include <QFile>
 #include <QIODevice>
 
+#include <algorithm>
+#include <new>
+
+#if defined(Q_OS_UNIX)
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -17,6 +25,41 @@ namespace {
 void writeLine(QIODevice &device, const QString &line)
 {
     device.write((line + u'\n').toUtf8());
+}
+
+// Writes the text as UTF-8 a piece at a time, so that the output never
+// exists twice over (UTF-16 and UTF-8) however long it is. False when a
+// write fails, or the final flush does.
+bool writeText(QIODevice &device, QStringView text)
+{
+    constexpr qsizetype piece = qsizetype(1) << 20;
+    for (qsizetype at = 0; at < text.size();) {
+        qsizetype length = std::min(piece, text.size() - at);
+        // A surrogate pair stays whole.
+        if (at + length < text.size() && text[at + length - 1].isHighSurrogate() && length > 1)
+            --length;
+        const QByteArray bytes = text.sliced(at, length).toUtf8();
+        if (device.write(bytes) != bytes.size())
+            return false;
+        at += length;
+    }
+    if (auto *file = qobject_cast<QFileDevice *>(&device))
+        return file->flush();
+    return true;
+}
+
+// The width that --help wraps to: the terminal's, or 80 columns.
+int helpWidth(QIODevice &out)
+{
+#if defined(Q_OS_UNIX)
+    if (auto *file = qobject_cast<QFileDevice *>(&out); file && file->handle() >= 0 && isatty(file->handle())) {
+        winsize size{};
+        if (ioctl(file->handle(), TIOCGWINSZ, &size) == 0 && size.ws_col >= 40)
+            return size.ws_col;
+    }
+#endif
+    Q_UNUSED(out);
+    return 80;
 }
 
 } // namespace
@@ -46,46 +89,52 @@ QString programName()
     return u"quillkit98"_s;
 }
 
-QString toolListText()
+QString toolListText(int width)
 {
-    QString text = QCoreApplication::translate("CommandLine", "Tools:\n");
+    QList<std::pair<QString, QString>> rows;
     for (const CliTool &tool : cliTools())
-        text += u"  %1  %2\n"_s.arg(tool.name, -14).arg(tool.summary);
-    return text;
+        rows.append({tool.name, tool.summary});
+    return QCoreApplication::translate("CommandLine", "Tools:\n") + helpColumns(rows, width);
 }
 
 // The options of one tool, as its own --help shows them.
-QString toolHelpText(const CliTool &tool)
+QString toolHelpText(const CliTool &tool, int width)
 {
     QCommandLineParser parser;
     QFile none;
     ToolOptions options(parser, none);
     tool.declare(options);
-    parser.addOption({{u"h"_s, u"help"_s}, u"Displays this help."_s});
-    QString text = parser.helpText();
-    // The parser writes its own usage line; ours names the command.
-    text.remove(0, text.indexOf(u'\n') + 1);
-    return u"Usage: %1 generate %2 [options]\n%3\n%4"_s.arg(programName(), tool.name, tool.summary, text);
+    auto rows = options.helpRows();
+    rows.append({u"-h, --help"_s, u"Displays this help."_s});
+    return u"Usage: %1 generate %2 [options]\n%3\n\nOptions:\n%4"_s.arg(programName(), tool.name, tool.summary,
+                                                                      helpColumns(rows, width));
 }
 
 int usageError(QIODevice &err, const QString &message)
 {
-    // The message quotes what was given, which may hold a line break; the
-    // complaint stays one line.
-    QString line = message;
-    line.replace(u'\r', u"\\r"_s).replace(u'\n', u"\\n"_s);
-    writeLine(err, programName() + u": "_s + line);
+    // The message quotes what was given, which may hold a line break or a
+    // terminal's escape sequence; the complaint stays one plain line.
+    writeLine(err, programName() + u": "_s + escapedControls(message));
     return 2;
+}
+
+// Prints the text on standard output; a failed write is no success.
+int printed(QIODevice &out, QIODevice &err, QStringView text)
+{
+    if (writeText(out, text))
+        return 0;
+    writeLine(err, u"%1: cannot write the output: %2"_s.arg(programName(), out.errorString()));
+    return 1;
 }
 
 int runGenerate(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in)
 {
     // arguments: program, "generate", TOOL, options...
     if (arguments.size() < 3 || arguments.at(2).startsWith(u'-')) {
-        if (arguments.size() >= 3 && (arguments.at(2) == u"--help"_s || arguments.at(2) == u"-h"_s)) {
-            out.write((u"Usage: %1 generate TOOL [options]\n\n"_s.arg(programName()) + toolListText()).toUtf8());
-            return 0;
-        }
+        if (arguments.size() >= 3 && (arguments.at(2) == u"--help"_s || arguments.at(2) == u"-h"_s))
+            return printed(out, err,
+                           QString(u"Usage: %1 generate TOOL [options]\n\n"_s.arg(programName())
+                                   + toolListText(helpWidth(out))));
         return usageError(err, u"generate: name a tool (%1)"_s.arg([] {
             QStringList names;
             for (const CliTool &tool : cliTools())
@@ -109,33 +158,49 @@ int runGenerate(const QStringList &arguments, QIODevice &out, QIODevice &err, QI
     toParse.remove(1, 2); // the parser sees the program and the options
     if (!parser.parse(toParse))
         return usageError(err, u"generate %1: %2"_s.arg(toolName, parser.errorText()));
-    if (parser.isSet(help)) {
-        out.write(toolHelpText(*tool).toUtf8());
-        return 0;
-    }
+    if (parser.isSet(help))
+        return printed(out, err, toolHelpText(*tool, helpWidth(out)));
     if (!parser.positionalArguments().isEmpty())
         return usageError(err, u"generate %1: unexpected argument '%2'"_s.arg(toolName,
                                                                                parser.positionalArguments().first()));
+    QString code;
     try {
-        out.write(tool->generate(options).toUtf8());
+        options.checkGiven();
+        code = tool->generate(options);
     } catch (const CliError &error) {
         return usageError(err, u"generate %1: %2"_s.arg(toolName, error.message));
     }
-    return 0;
+    return printed(out, err, code);
 }
+
+int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err);
 
 } // namespace
 
 int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in)
 {
-    if (arguments.size() >= 2 && arguments.at(1) == u"generate"_s)
-        return runGenerate(arguments, out, err, in);
+    // Memory runs out only for a huge text: one line, not an abort.
+    try {
+        if (arguments.size() >= 2 && arguments.at(1) == u"generate"_s)
+            return runGenerate(arguments, out, err, in);
+        return runTopLevel(arguments, out, err);
+    } catch (const std::bad_alloc &) {
+        writeLine(err, u"%1: out of memory; the text is too long"_s.arg(programName()));
+        return 2;
+    }
+}
 
+namespace {
+
+int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err)
+{
     QCommandLineParser parser;
     parser.setApplicationDescription(QCoreApplication::translate(
         "CommandLine", "Quillkit 98 writes ready-made BASIC source for message boxes, input boxes,\n"
                        "file headers and common dialogs. Without a command it opens its window."));
-    parser.addOption({u"no-splash"_s, QCoreApplication::translate("CommandLine", "Starts without the splash window.")});
+    const QCommandLineOption noSplash(u"no-splash"_s,
+                                      QCoreApplication::translate("CommandLine", "Starts without the splash window."));
+    parser.addOption(noSplash);
     const QCommandLineOption help({u"h"_s, u"help"_s}, u"Displays this help."_s);
     const QCommandLineOption version({u"v"_s, u"version"_s}, u"Displays version information."_s);
     parser.addOption(help);
@@ -143,17 +208,21 @@ int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err,
     parser.addPositionalArgument(u"generate"_s, u"generate TOOL [options]: prints the tool's code, as Copy would."_s);
     if (!parser.parse(arguments))
         return usageError(err, parser.errorText());
-    if (parser.isSet(version)) {
-        writeLine(out, u"Quillkit 98, version %1"_s.arg(QCoreApplication::applicationVersion()));
-        return 0;
-    }
-    QString text = parser.helpText();
-    // The parser's usage line names argv[0] and knows nothing of commands.
-    text.remove(0, text.indexOf(u'\n') + 1);
-    text.prepend(u"Usage: %1 [--no-splash]\n       %1 generate TOOL [options]\n"_s.arg(programName()));
-    text += u'\n' + toolListText();
+    if (parser.isSet(version))
+        return printed(out, err, u"Quillkit 98, version %1\n"_s.arg(QCoreApplication::applicationVersion()));
+    const int width = helpWidth(out);
+    QString text = u"Usage: %1 [--no-splash]\n       %1 generate TOOL [options]\n"_s.arg(programName());
+    text += parser.applicationDescription() + u"\n\nOptions:\n"_s;
+    text += helpColumns({{u"--no-splash"_s, noSplash.description()},
+                         {u"-h, --help"_s, help.description()},
+                         {u"-v, --version"_s, version.description()}},
+                        width);
+    text += u"\nArguments:\n"_s
+            + helpColumns({{u"generate"_s, u"generate TOOL [options]: prints the tool's code, as Copy would."_s}}, width);
+    text += u'\n' + toolListText(width);
     for (const CliTool &tool : cliTools())
-        text += u'\n' + toolHelpText(tool);
-    out.write(text.toUtf8());
-    return 0;
+        text += u'\n' + toolHelpText(tool, width);
+    return printed(out, err, text);
 }
+
+} // namespace

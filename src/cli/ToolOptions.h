@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 
 class QIODevice;
 
@@ -44,13 +45,25 @@ public:
     // their command-line spelling ("--title").
     QStringList givenAmong(const QStringList &names) const;
 
+    // Throws CliError for what the parser lets through: an option given
+    // twice (but a repeated one), or two options that both read standard
+    // input, which can only give its text once.
+    void checkGiven() const;
+
+    // Each option's names and value ("--icon <none|error>") with its
+    // description, in declaration order, for helpColumns.
+    QList<std::pair<QString, QString>> helpRows() const;
+
 private:
+    void add(const QCommandLineOption &option);
     QString readFile(const QString &option, const QString &path) const;
     QString checkedLines(const QString &name, const QString &value) const;
 
     QCommandLineParser &m_parser;
     QIODevice &m_input;
     QStringList m_declared;
+    QStringList m_repeatable;
+    QList<QCommandLineOption> m_options;
     QStringList m_multiLine;
     QHash<QString, QStringList> m_choices;
 };
@@ -64,3 +77,13 @@ struct CliTool
     // The text that Copy would give; throws CliError for a bad value.
     QString (*generate)(const ToolOptions &options);
 };
+
+// Rows of names and descriptions as two columns, `width` characters wide at
+// most. Lines break only between words or after a "|" between choices; a
+// single word longer than the line stands alone rather than being cut.
+QString helpColumns(const QList<std::pair<QString, QString>> &rows, int width);
+
+// The text with every control character (C0, DEL, C1) and line or paragraph
+// separator written as an escape ("\e", "\n", "\x7f", "\u2028"): a value
+// echoed on a terminal cannot move its cursor, retitle it or break the line.
+QString escapedControls(QStringView text);
