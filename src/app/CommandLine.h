@@ -10,7 +10,8 @@ struct CliTool;
 const QList<CliTool> &cliTools();
 
 // Runs the headless command line (`generate ...`, `--help`, `--version`).
-// Returns the exit status: 0, or 2 for a usage error.
+// Returns the exit status: 0; 1 when the output cannot be written; 2 for a
+// usage error, a text that cannot be read, or memory running out.
 int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in);
 
 // True when the arguments ask for the headless command line, not the window.
