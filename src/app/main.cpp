@@ -58,13 +58,16 @@ void reportUnreachableDisplay(QtMsgType type, const QMessageLogContext &context,
             static const QString availableLead = u"Available platform plugins are: "_s;
             const qsizetype at = message.indexOf(availableLead);
             QString available;
-            if (at >= 0)
-                available = message.mid(at + availableLead.size()).section(u'\n', 0, 0).chopped(1);
+            if (at >= 0) {
+                available = message.mid(at + availableLead.size()).section(u'\n', 0, 0);
+                if (available.endsWith(u'.'))
+                    available.chop(1);
+            }
             std::fprintf(stderr,
                          "quillkit98: the platform plugin '%s' is missing or unknown; check QT_QPA_PLATFORM%s, or "
                          "use 'quillkit98 generate'\n",
                          qPrintable(escapedControls(missingPlatformPlugin())),
-                         available.isEmpty() ? "" : qPrintable(u" (available: %1)"_s.arg(available)));
+                         available.isEmpty() ? "" : qPrintable(u" (available: %1)"_s.arg(escapedControls(available))));
         } else {
             std::fputs("quillkit98: cannot open the display; check DISPLAY or WAYLAND_DISPLAY, or use "
                        "'quillkit98 generate'\n",

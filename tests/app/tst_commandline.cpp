@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
 
@@ -116,6 +117,7 @@ private Q_SLOTS:
     void readFailuresAreErrors();
     void outOfMemoryIsOneLine();
     void unknownPlatformPluginIsNamed();
+    void topicUnderDecimalCommaLocale();
     void binaryNeedsNoDisplay();
     void helpDocumentSitsBesideTheProgramAndNamesEveryOption();
 };
@@ -427,6 +429,24 @@ void TestCommandLine::unknownPlatformPluginIsNamed()
     QVERIFY2(result.err.startsWith("quillkit98: the platform plugin 'bogus' is missing or unknown"),
              result.err.constData());
     QVERIFY2(!result.err.contains("DISPLAY"), result.err.constData());
+}
+
+// The program takes its locale from the environment; Val's point stays ".".
+void TestCommandLine::topicUnderDecimalCommaLocale()
+{
+    if (!builtProgramKnown())
+        QSKIP("QUILLKIT98 names the built program when run by CTest");
+    QTemporaryDir locales;
+    QVERIFY(locales.isValid());
+    const Run built = shell(u"localedef -i tr_TR -f UTF-8 \"$L/tr_TR.UTF-8\""_s, {u"L="_s + locales.path()});
+    if (built.status != 0 || !QFileInfo::exists(locales.filePath(u"tr_TR.UTF-8"_s)))
+        QSKIP("localedef cannot build tr_TR here");
+    const Run result = shell(u"\"$Q\" generate msgbox --help-button --help-file a.hlp --topic 12.75e1; echo; "
+                             u"\"$Q\" generate inputbox --help-button --help-file a.hlp --topic ' 1.5'"_s,
+                             {u"LOCPATH="_s + locales.path(), u"LC_ALL=tr_TR.UTF-8"_s});
+    QCOMPARE(result.status, 0);
+    QVERIFY2(result.out.contains("\"a.hlp\", 127.5\r\n"), result.out.constData());
+    QVERIFY2(result.out.contains("\"a.hlp\", 1.5"), result.out.constData());
 }
 
 void TestCommandLine::binaryNeedsNoDisplay()
