@@ -106,8 +106,9 @@ QString toolHelpText(const CliTool &tool, int width)
     tool.declare(options);
     auto rows = options.helpRows();
     rows.append({u"-h, --help"_s, u"Displays this help."_s});
-    return u"Usage: %1 generate %2 [options]\n%3\n\nOptions:\n%4"_s.arg(programName(), tool.name, tool.summary,
-                                                                      helpColumns(rows, width));
+    return u"Usage: %1 generate %2 [options]\n%3\nOptions:\n%4"_s.arg(programName(), tool.name,
+                                                                    wrappedParagraph(tool.summary, width),
+                                                                    helpColumns(rows, width));
 }
 
 int usageError(QIODevice &err, const QString &message)
@@ -196,7 +197,7 @@ int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QCoreApplication::translate(
-        "CommandLine", "Quillkit 98 writes ready-made BASIC source for message boxes, input boxes,\n"
+        "CommandLine", "Quillkit 98 writes ready-made BASIC source for message boxes, input boxes, "
                        "file headers and common dialogs. Without a command it opens its window."));
     const QCommandLineOption noSplash(u"no-splash"_s,
                                       QCoreApplication::translate("CommandLine", "Starts without the splash window."));
@@ -212,7 +213,7 @@ int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err)
         return printed(out, err, u"Quillkit 98, version %1\n"_s.arg(QCoreApplication::applicationVersion()));
     const int width = helpWidth(out);
     QString text = u"Usage: %1 [--no-splash]\n       %1 generate TOOL [options]\n"_s.arg(programName());
-    text += parser.applicationDescription() + u"\n\nOptions:\n"_s;
+    text += wrappedParagraph(parser.applicationDescription(), width) + u"\nOptions:\n"_s;
     text += helpColumns({{u"--no-splash"_s, noSplash.description()},
                          {u"-h, --help"_s, help.description()},
                          {u"-v, --version"_s, version.description()}},

@@ -293,6 +293,14 @@ QString helpColumns(const QList<std::pair<QString, QString>> &rows, int width)
     return text;
 }
 
+QString wrappedParagraph(const QString &text, int width)
+{
+    QString out;
+    for (const QString &line : wrapped(text, width))
+        out += line + u'\n';
+    return out;
+}
+
 QString escapedControls(QStringView text)
 {
     QString out;

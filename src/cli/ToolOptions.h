@@ -83,6 +83,10 @@ struct CliTool
 // single word longer than the line stands alone rather than being cut.
 QString helpColumns(const QList<std::pair<QString, QString>> &rows, int width);
 
+// A paragraph wrapped as helpColumns wraps a description, each line ending
+// in a line break.
+QString wrappedParagraph(const QString &text, int width);
+
 // The text with every control character (C0, DEL, C1) and line or paragraph
 // separator written as an escape ("\e", "\n", "\x7f", "\u2028"): a value
 // echoed on a terminal cannot move its cursor, retitle it or break the line.
