@@ -8,6 +8,14 @@
 #include <QFile>
 #include <QIODevice>
 
+#include <algorithm>
+#include <new>
+
+#if defined(Q_OS_UNIX)
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -15,6 +23,20 @@ namespace {
 void writeLine(QIODevice &device, const QString &line)
 {
     device.write((line + u'\n').toUtf8());
+}
+
+// The width that --help wraps to: the terminal's, or 80 columns.
+int helpWidth(QIODevice &out)
+{
+#if defined(Q_OS_UNIX)
+    if (auto *file = qobject_cast<QFileDevice *>(&out); file && file->handle() >= 0 && isatty(file->handle())) {
+        winsize size{};
+        if (ioctl(file->handle(), TIOCGWINSZ, &size) == 0 && size.ws_col >= 40)
+            return size.ws_col;
+    }
+#endif
+    Q_UNUSED(out);
+    return 80;
 }
 
 } // namespace
@@ -51,36 +73,43 @@ QString programName()
     return u"quillkit98"_s;
 }
 
-QString toolListText()
+QString toolListText(int width)
 {
-    QString text = QCoreApplication::translate("CommandLine", "Tools:\n");
+    QList<std::pair<QString, QString>> rows;
     for (const CliTool &tool : cliTools())
-        text += u"  %1  %2\n"_s.arg(tool.name, -14).arg(tool.summary);
-    return text;
+        rows.append({tool.name, tool.summary});
+    return QCoreApplication::translate("CommandLine", "Tools:\n") + helpColumns(rows, width);
 }
 
 // The options of one tool, as its own --help shows them.
-QString toolHelpText(const CliTool &tool)
+QString toolHelpText(const CliTool &tool, int width)
 {
     QCommandLineParser parser;
     QFile none;
     ToolOptions options(parser, none);
     tool.declare(options);
-    parser.addOption({{u"h"_s, u"help"_s}, u"Displays this help."_s});
-    QString text = parser.helpText();
-    // The parser writes its own usage line; ours names the command.
-    text.remove(0, text.indexOf(u'\n') + 1);
-    return u"Usage: %1 generate %2 [options]\n%3\n%4"_s.arg(programName(), tool.name, tool.summary, text);
+    auto rows = options.helpRows();
+    rows.append({u"-h, --help"_s, u"Displays this help."_s});
+    return u"Usage: %1 generate %2 [options]\n%3\nOptions:\n%4"_s.arg(programName(), tool.name,
+                                                                    wrappedParagraph(tool.summary, width),
+                                                                    helpColumns(rows, width));
 }
 
 int usageError(QIODevice &err, const QString &message)
 {
-    // The message quotes what was given, which may hold a line break; the
-    // complaint stays one line.
-    QString line = message;
-    line.replace(u'\r', u"\\r"_s).replace(u'\n', u"\\n"_s);
-    writeLine(err, programName() + u": "_s + line);
+    // The message quotes what was given, which may hold a line break or a
+    // terminal's escape sequence; the complaint stays one plain line.
+    writeLine(err, programName() + u": "_s + escapedControls(message));
     return 2;
+}
+
+// Prints the text on standard output; a failed write is no success.
+int printed(QIODevice &out, QIODevice &err, QStringView text)
+{
+    if (writeChecked(out, text))
+        return 0;
+    writeLine(err, u"%1: cannot write the output: %2"_s.arg(programName(), out.errorString()));
+    return 1;
 }
 
 int runGenerate(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in)
@@ -94,10 +123,10 @@ int runGenerate(const QStringList &arguments, QIODevice &out, QIODevice &err, QI
     }
     // arguments: program, "generate", TOOL, options...
     if (arguments.size() < 3 || arguments.at(2).startsWith(u'-')) {
-        if (arguments.size() >= 3 && (arguments.at(2) == u"--help"_s || arguments.at(2) == u"-h"_s)) {
-            out.write((u"Usage: %1 generate TOOL [options]\n\n"_s.arg(programName()) + toolListText()).toUtf8());
-            return 0;
-        }
+        if (arguments.size() >= 3 && (arguments.at(2) == u"--help"_s || arguments.at(2) == u"-h"_s))
+            return printed(out, err,
+                           QString(u"Usage: %1 generate TOOL [options]\n\n"_s.arg(programName())
+                                   + toolListText(helpWidth(out))));
         return usageError(err, u"generate: name a tool (%1)"_s.arg([] {
             QStringList names;
             for (const CliTool &tool : cliTools())
@@ -122,20 +151,22 @@ int runGenerate(const QStringList &arguments, QIODevice &out, QIODevice &err, QI
     toParse.remove(1, 2); // the parser sees the program and the options
     if (!parser.parse(toParse))
         return usageError(err, u"generate %1: %2"_s.arg(toolName, parser.errorText()));
-    if (parser.isSet(help)) {
-        out.write(toolHelpText(*tool).toUtf8());
-        return 0;
-    }
+    if (parser.isSet(help))
+        return printed(out, err, toolHelpText(*tool, helpWidth(out)));
     if (!parser.positionalArguments().isEmpty())
         return usageError(err, u"generate %1: unexpected argument '%2'"_s.arg(toolName,
                                                                                parser.positionalArguments().first()));
+    QString code;
     try {
-        out.write(tool->generate(options).toUtf8());
+        options.checkGiven();
+        code = tool->generate(options);
     } catch (const CliError &error) {
         return usageError(err, u"generate %1: %2"_s.arg(toolName, error.message));
     }
-    return 0;
+    return printed(out, err, code);
 }
+
+int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err);
 
 } // namespace
 
@@ -144,11 +175,17 @@ namespace {
 const QString NoSplash = u"no-splash"_s;
 const QString CodeViewOption = u"code-view"_s;
 
+QList<QCommandLineOption> windowOptions()
+{
+    return {
+        {NoSplash, QCoreApplication::translate("CommandLine", "Starts without the splash window.")},
+        {CodeViewOption, QCoreApplication::translate("CommandLine", "Starts with the code view shown (F7 shows and hides it).")},
+    };
+}
+
 void declareWindowOptions(QCommandLineParser &parser)
 {
-    parser.addOption({NoSplash, QCoreApplication::translate("CommandLine", "Starts without the splash window.")});
-    parser.addOption({CodeViewOption, QCoreApplication::translate(
-                                          "CommandLine", "Starts with the code view shown (F7 shows and hides it).")});
+    parser.addOptions(windowOptions());
 }
 
 } // namespace
@@ -173,14 +210,26 @@ std::optional<WindowOptions> parseWindowOptions(const QStringList &arguments, QS
 
 int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in)
 {
-    if (arguments.size() >= 2 && arguments.at(1) == u"generate"_s)
-        return runGenerate(arguments, out, err, in);
-    if (arguments.size() >= 2 && arguments.at(1) == u"read"_s)
-        return runRead(arguments, out, err, in);
+    // Memory runs out only for a huge text: one line, not an abort.
+    try {
+        if (arguments.size() >= 2 && arguments.at(1) == u"generate"_s)
+            return runGenerate(arguments, out, err, in);
+        if (arguments.size() >= 2 && arguments.at(1) == u"read"_s)
+            return runRead(arguments, out, err, in);
+        return runTopLevel(arguments, out, err);
+    } catch (const std::bad_alloc &) {
+        writeLine(err, u"%1: out of memory; the text is too long"_s.arg(programName()));
+        return 2;
+    }
+}
 
+namespace {
+
+int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err)
+{
     QCommandLineParser parser;
     parser.setApplicationDescription(QCoreApplication::translate(
-        "CommandLine", "Quillkit 98 writes ready-made BASIC source for message boxes, input boxes,\n"
+        "CommandLine", "Quillkit 98 writes ready-made BASIC source for message boxes, input boxes, "
                        "file headers and common dialogs. Without a command it opens its window."));
     declareWindowOptions(parser);
     const QCommandLineOption help({u"h"_s, u"help"_s}, u"Displays this help."_s);
@@ -192,20 +241,27 @@ int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err,
                                  u"read [--tool TOOL] [--file FILE]: prints the fields of existing code as JSON."_s);
     if (!parser.parse(arguments))
         return usageError(err, parser.errorText());
-    if (parser.isSet(version)) {
-        writeLine(out, u"Quillkit 98, version %1"_s.arg(QCoreApplication::applicationVersion()));
-        return 0;
-    }
-    QString text = parser.helpText();
-    // The parser's usage line names argv[0] and knows nothing of commands.
-    text.remove(0, text.indexOf(u'\n') + 1);
-    text.prepend(u"Usage: %1 [window options]\n"
-                 u"       %1 generate TOOL [options]\n"
-                 u"       %1 generate [TOOL] --from-json FILE|- [options]\n"
-                 u"       %1 read [--tool TOOL] [--file FILE]\n"_s.arg(programName()));
-    text += u'\n' + toolListText();
+    if (parser.isSet(version))
+        return printed(out, err, u"Quillkit 98, version %1\n"_s.arg(QCoreApplication::applicationVersion()));
+    const int width = helpWidth(out);
+    QString text = u"Usage: %1 [window options]\n"
+                   u"       %1 generate TOOL [options]\n"
+                   u"       %1 generate [TOOL] --from-json FILE|- [options]\n"
+                   u"       %1 read [--tool TOOL] [--file FILE]\n"_s.arg(programName());
+    text += wrappedParagraph(parser.applicationDescription(), width) + u"\nWindow options:\n"_s;
+    QList<std::pair<QString, QString>> rows;
+    for (const QCommandLineOption &option : windowOptions())
+        rows.append({u"--"_s + option.names().constFirst(), option.description()});
+    text += helpColumns(rows, width) + u"\nOptions:\n"_s;
+    text += helpColumns({{u"-h, --help"_s, help.description()}, {u"-v, --version"_s, version.description()}}, width);
+    text += u"\nCommands:\n"_s
+            + helpColumns({{u"generate"_s, u"generate TOOL [options]: prints the tool's code, as Copy would."_s},
+                           {u"read"_s, u"read [--tool TOOL] [--file FILE]: prints the fields of existing code as JSON."_s}},
+                          width);
+    text += u'\n' + toolListText(width);
     for (const CliTool &tool : cliTools())
-        text += u'\n' + toolHelpText(tool);
-    out.write(text.toUtf8());
-    return 0;
+        text += u'\n' + toolHelpText(tool, width);
+    return printed(out, err, text);
 }
+
+} // namespace

@@ -9,7 +9,8 @@
 class QIODevice;
 
 // Runs the headless command line (`generate ...`, `--help`, `--version`).
-// Returns the exit status: 0, or 2 for a usage error.
+// Returns the exit status: 0; 1 when the output cannot be written; 2 for a
+// usage error, a text that cannot be read, or memory running out.
 int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in);
 
 // The window's options from the arguments (the program's name first); null,

@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/Pictures.h"
 #include "app/StartUp.h"
+#include "cli/ToolOptions.h"
 #include "platform/QtPlatform.h"
 
 #include <QApplication>
@@ -10,6 +11,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+
+#if defined(Q_OS_UNIX)
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -34,19 +40,66 @@ bool hasDisplay()
 #endif
 }
 
+// The platform plugin that Qt could not find at all, as its warning names it.
+QString &missingPlatformPlugin()
+{
+    static QString name;
+    return name;
+}
+
 // While the window system is being reached, Qt reports a failure as warnings
-// and then a fatal error with an abort. Say it in one line and leave cleanly.
+// and then a fatal error with an abort. Say it in one line and leave cleanly:
+// a plugin that does not exist (QT_QPA_PLATFORM=bogus) is another fault than
+// a display that cannot be reached.
 void reportUnreachableDisplay(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     if (type == QtFatalMsg) {
-        std::fputs("quillkit98: cannot open the display; check DISPLAY or WAYLAND_DISPLAY, or use "
-                   "'quillkit98 generate'\n",
-                   stderr);
+        if (!missingPlatformPlugin().isNull()) {
+            static const QString availableLead = u"Available platform plugins are: "_s;
+            const qsizetype at = message.indexOf(availableLead);
+            QString available;
+            if (at >= 0) {
+                available = message.mid(at + availableLead.size()).section(u'\n', 0, 0);
+                if (available.endsWith(u'.'))
+                    available.chop(1);
+            }
+            std::fprintf(stderr,
+                         "quillkit98: the platform plugin '%s' is missing or unknown; check QT_QPA_PLATFORM%s, or "
+                         "use 'quillkit98 generate'\n",
+                         qPrintable(escapedControls(missingPlatformPlugin())),
+                         available.isEmpty() ? "" : qPrintable(u" (available: %1)"_s.arg(escapedControls(available))));
+        } else {
+            std::fputs("quillkit98: cannot open the display; check DISPLAY or WAYLAND_DISPLAY, or use "
+                       "'quillkit98 generate'\n",
+                       stderr);
+        }
         std::_Exit(EXIT_FAILURE);
     }
     const bool aboutThePlatform = context.category && QByteArrayView(context.category).startsWith("qt.qpa");
+    static const QString notFound = u"Could not find the Qt platform plugin \""_s;
+    if (aboutThePlatform && message.startsWith(notFound))
+        missingPlatformPlugin() = message.mid(notFound.size()).section(u'"', 0, 0);
     if (!aboutThePlatform)
         std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+// A standard stream that was closed (`>&-`) must stay closed to what the
+// program writes or reads: otherwise the next file opened would take its
+// number and receive the output. /dev/null opened the other way round holds
+// the number, so that every write (or read) fails and is reported.
+void holdClosedStandardStreams()
+{
+#if defined(Q_OS_UNIX)
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (fcntl(fd, F_GETFD) == -1) {
+            const int held = open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+            if (held >= 0 && held != fd) {
+                dup2(held, fd);
+                close(held);
+            }
+        }
+    }
+#endif
 }
 
 void setIdentity()
@@ -60,21 +113,33 @@ void setIdentity()
 
 int main(int argc, char **argv)
 {
+    holdClosedStandardStreams();
     const QStringList arguments = argumentList(argc, argv);
     if (isHeadlessCommand(arguments)) {
         QCoreApplication app(argc, argv);
         setIdentity();
+        // Unbuffered, straight to the descriptors: every failed read or
+        // write is seen where it happens, none is left to a buffer flushed
+        // (or not) at exit.
         QFile out, err, in;
-        if (!out.open(stdout, QIODevice::WriteOnly) || !err.open(stderr, QIODevice::WriteOnly)
-            || !in.open(stdin, QIODevice::ReadOnly))
+        constexpr QIODevice::OpenMode unbuffered = QIODevice::Unbuffered;
+        if (!err.open(STDERR_FILENO, QIODevice::WriteOnly | unbuffered))
             return EXIT_FAILURE;
+        if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly | unbuffered)) {
+            err.write((u"quillkit98: cannot write the output: "_s + out.errorString() + u'\n').toUtf8());
+            return EXIT_FAILURE;
+        }
+        if (!in.open(STDIN_FILENO, QIODevice::ReadOnly | unbuffered)) {
+            err.write((u"quillkit98: cannot read standard input: "_s + in.errorString() + u'\n').toUtf8());
+            return 2;
+        }
         return runCommandLine(app.arguments(), out, err, in);
     }
 
     QString optionError;
     const std::optional<WindowOptions> options = parseWindowOptions(arguments, &optionError);
     if (!options) {
-        std::fprintf(stderr, "quillkit98: %s (see quillkit98 --help)\n", qPrintable(optionError));
+        std::fprintf(stderr, "quillkit98: %s (see quillkit98 --help)\n", qPrintable(escapedControls(optionError)));
         return 2;
     }
     if (!hasDisplay()) {

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QIODevice>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -21,10 +23,16 @@ QString dashed(const QString &name)
 
 ToolOptions::ToolOptions(QCommandLineParser &parser, QIODevice &input) : m_parser(parser), m_input(input) {}
 
+void ToolOptions::add(const QCommandLineOption &option)
+{
+    m_parser.addOption(option);
+    m_options << option;
+}
+
 void ToolOptions::addText(const QString &name, const QString &description, Lines lines)
 {
-    m_parser.addOption({name, description, u"TEXT"_s});
-    m_parser.addOption({name + fileSuffix,
+    add({name, description, u"TEXT"_s});
+    add({name + fileSuffix,
                         QCoreApplication::translate("ToolOptions", "Reads %1 from FILE (UTF-8); - reads standard input.")
                             .arg(dashed(name)),
                         u"FILE"_s});
@@ -35,19 +43,20 @@ void ToolOptions::addText(const QString &name, const QString &description, Lines
 
 void ToolOptions::addRepeatedText(const QString &name, const QString &description)
 {
-    m_parser.addOption({name, description, u"TEXT"_s});
+    add({name, description, u"TEXT"_s});
     m_declared << name;
+    m_repeatable << name;
 }
 
 void ToolOptions::addFlag(const QString &name, const QString &description)
 {
-    m_parser.addOption({name, description});
+    add({name, description});
     m_declared << name;
 }
 
 void ToolOptions::addChoice(const QString &name, const QString &description, const QStringList &choices)
 {
-    m_parser.addOption({name, description, choices.join(u'|')});
+    add({name, description, choices.join(u'|')});
     m_declared << name;
     m_choices.insert(name, choices);
 }
@@ -104,43 +113,118 @@ QStringList ToolOptions::givenAmong(const QStringList &names) const
     return given;
 }
 
+void ToolOptions::checkGiven() const
+{
+    const QStringList given = m_parser.optionNames();
+    QStringList readingInput;
+    for (const QCommandLineOption &option : m_options) {
+        const QString name = option.names().constFirst();
+        if (given.count(name) > 1 && !m_repeatable.contains(name))
+            throw CliError{u"%1 is given more than once"_s.arg(dashed(name))};
+        if (name.endsWith(fileSuffix) && m_parser.isSet(name) && m_parser.value(name) == u"-"_s)
+            readingInput << dashed(name);
+    }
+    if (readingInput.size() > 1)
+        throw CliError{u"%1 cannot %2 read standard input; it holds one text"_s.arg(
+            readingInput.join(u", "_s), readingInput.size() == 2 ? u"both"_s : u"all"_s)};
+}
+
+QList<std::pair<QString, QString>> ToolOptions::helpRows() const
+{
+    QList<std::pair<QString, QString>> rows;
+    for (const QCommandLineOption &option : m_options) {
+        QString names = dashed(option.names().constFirst());
+        if (!option.valueName().isEmpty())
+            names += u" <"_s + option.valueName() + u'>';
+        rows.append({names, option.description()});
+    }
+    return rows;
+}
+
 namespace {
 
-// Far beyond any field's text, and small enough that an endless source such
-// as /dev/zero ends in an error instead of filling the memory.
-constexpr qint64 MaxTextFileBytes = qint64(256) << 20;
+// An endless source such as /dev/zero ends in an error instead of filling
+// the memory. The bound also bounds the output: a text of nothing but
+// quotation marks grows fifteenfold when encoded (see BENCHMARKS.md).
+constexpr qint64 MaxTextFileBytes = qint64(64) << 20;
+constexpr qint64 ReadPiece = qint64(1) << 20;
 
-// Reads the whole device, or fails once it passes the limit.
-std::optional<QByteArray> readAtMost(QIODevice &device, qint64 limit)
+enum class ReadEnd { Whole, TooLong, Failed };
+
+// Reads the whole device into `bytes`, or stops once it passes the limit
+// or the device fails; a failure is never taken for the end of the text.
+ReadEnd readAtMost(QIODevice &device, qint64 limit, QByteArray &bytes)
 {
-    QByteArray bytes;
+    // A file says how large it is, so that its text is read without
+    // growing (and copying) the buffer; a pipe grows it piece by piece.
+    if (!device.isSequential() && device.size() > 0)
+        bytes.reserve(std::min(device.size(), limit) + 1);
     for (;;) {
-        const QByteArray chunk = device.read(qint64(1) << 20);
-        if (chunk.isEmpty())
-            return bytes;
-        bytes += chunk;
+        const qsizetype before = bytes.size();
+        if (bytes.capacity() - before < ReadPiece)
+            bytes.reserve(before + std::max<qsizetype>(ReadPiece, before / 2));
+        bytes.resize(before + ReadPiece);
+        const qint64 got = device.read(bytes.data() + before, ReadPiece);
+        bytes.resize(before + std::max<qint64>(got, 0));
+        if (got < 0)
+            return ReadEnd::Failed;
+        if (got == 0)
+            return ReadEnd::Whole;
         if (bytes.size() > limit)
-            return std::nullopt;
+            return ReadEnd::TooLong;
     }
 }
 
 } // namespace
 
-QString ToolOptions::readFile(const QString &option, const QString &path) const
+QByteArray readSource(const QString &option, const QString &path, QIODevice &standardInput)
 {
-    std::optional<QByteArray> read;
-    if (path == u"-"_s) {
-        read = readAtMost(m_input, MaxTextFileBytes);
+    // An empty name is no file; QFile would also warn on stderr about it.
+    if (path.isEmpty())
+        throw CliError{u"%1: no file named; give a file, or - for standard input"_s.arg(option)};
+    QByteArray bytes;
+    ReadEnd end;
+    QString failure;
+    const bool fromStandardInput = path == u"-"_s;
+    const QString source = fromStandardInput ? u"standard input"_s : u"'%1'"_s.arg(path);
+    if (fromStandardInput) {
+        end = readAtMost(standardInput, MaxTextFileBytes, bytes);
+        failure = standardInput.errorString();
     } else {
         QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            throw CliError{u"%1: cannot read '%2': %3"_s.arg(dashed(option), path, file.errorString())};
-        read = readAtMost(file, MaxTextFileBytes);
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            throw CliError{u"%1: cannot read %2: %3"_s.arg(option, source, file.errorString())};
+        end = readAtMost(file, MaxTextFileBytes, bytes);
+        failure = file.errorString();
     }
-    if (!read)
-        throw CliError{u"%1: '%2' holds more than %3 MiB of text"_s.arg(dashed(option), path)
-                           .arg(MaxTextFileBytes >> 20)};
-    QByteArray bytes = *read;
+    if (end == ReadEnd::Failed)
+        throw CliError{u"%1: cannot read %2: %3"_s.arg(option, source, failure)};
+    if (end == ReadEnd::TooLong)
+        throw CliError{u"%1: %2 holds more than %3 MiB of text"_s.arg(option, source).arg(MaxTextFileBytes >> 20)};
+    return bytes;
+}
+
+bool writeChecked(QIODevice &device, QStringView text)
+{
+    constexpr qsizetype piece = qsizetype(1) << 20;
+    for (qsizetype at = 0; at < text.size();) {
+        qsizetype length = std::min(piece, text.size() - at);
+        // A surrogate pair stays whole.
+        if (at + length < text.size() && text[at + length - 1].isHighSurrogate() && length > 1)
+            --length;
+        const QByteArray bytes = text.sliced(at, length).toUtf8();
+        if (device.write(bytes) != bytes.size())
+            return false;
+        at += length;
+    }
+    if (auto *file = qobject_cast<QFileDevice *>(&device))
+        return file->flush();
+    return true;
+}
+
+QString ToolOptions::readFile(const QString &option, const QString &path) const
+{
+    QByteArray bytes = readSource(dashed(option), path, m_input);
     // A text file's last line ends with a line break that belongs to the
     // file, not to the text: `echo Hi > t` holds the text "Hi".
     if (bytes.endsWith("\r\n"))
@@ -157,4 +241,114 @@ QString ToolOptions::checkedLines(const QString &name, const QString &value) con
     if (codegen::hasLineBreak(value))
         throw CliError{u"%1: this field holds a single line; the text has a line break"_s.arg(dashed(name))};
     return value;
+}
+
+namespace {
+
+// Breaks `text` into lines of at most `width` characters: between words,
+// or, for a word too long for a line of its own, after a "|".
+QStringList wrapped(const QString &text, qsizetype width)
+{
+    QStringList lines;
+    QString line;
+    const auto put = [&](const QString &piece, QStringView separator) {
+        if (!line.isEmpty() && line.size() + separator.size() + piece.size() > width) {
+            lines << line;
+            line = piece;
+        } else {
+            if (!line.isEmpty())
+                line += separator;
+            line += piece;
+        }
+    };
+    for (const QString &word : text.split(u' ', Qt::SkipEmptyParts)) {
+        if (word.size() <= width) {
+            put(word, u" ");
+            continue;
+        }
+        qsizetype start = 0;
+        bool first = true;
+        while (start < word.size()) {
+            const qsizetype bar = word.indexOf(u'|', start);
+            const qsizetype end = bar < 0 ? word.size() : bar + 1;
+            put(word.sliced(start, end - start), first ? u" " : u"");
+            first = false;
+            start = end;
+        }
+    }
+    if (!line.isEmpty())
+        lines << line;
+    return lines;
+}
+
+} // namespace
+
+QString helpColumns(const QList<std::pair<QString, QString>> &rows, int width)
+{
+    constexpr qsizetype indent = 2;
+    constexpr qsizetype gap = 2;
+    // Longer names put their description on the next line instead of
+    // pushing every description to the right.
+    constexpr qsizetype widestNames = 28;
+    qsizetype column = 0;
+    for (const auto &[names, description] : rows) {
+        if (names.size() <= widestNames)
+            column = std::max(column, names.size());
+    }
+    column += indent + gap;
+    const qsizetype descriptionWidth = std::max<qsizetype>(width - column, 24);
+
+    QString text;
+    for (const auto &[names, description] : rows) {
+        const QStringList nameLines = wrapped(names, std::max<qsizetype>(width - 2 * indent, 16));
+        for (qsizetype i = 0; i < nameLines.size(); ++i)
+            text += QString(i == 0 ? indent : 2 * indent, u' ') + nameLines.at(i) + u'\n';
+        const QStringList descriptionLines = wrapped(description, descriptionWidth);
+        qsizetype first = 0;
+        if (nameLines.size() == 1 && indent + nameLines.first().size() + gap <= column && !descriptionLines.isEmpty()) {
+            text.chop(1);
+            text += QString(column - indent - nameLines.first().size(), u' ') + descriptionLines.first() + u'\n';
+            first = 1;
+        }
+        for (qsizetype i = first; i < descriptionLines.size(); ++i)
+            text += QString(column, u' ') + descriptionLines.at(i) + u'\n';
+    }
+    return text;
+}
+
+QString wrappedParagraph(const QString &text, int width)
+{
+    QString out;
+    for (const QString &line : wrapped(text, width))
+        out += line + u'\n';
+    return out;
+}
+
+QString escapedControls(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool c0 = u < 0x20;
+        const bool c1 = u >= 0x7f && u <= 0x9f;
+        const bool separator = u == 0x2028 || u == 0x2029;
+        if (!c0 && !c1 && !separator) {
+            out += c;
+            continue;
+        }
+        switch (u) {
+        case u'\a': out += u"\\a"; break;
+        case u'\b': out += u"\\b"; break;
+        case u'\t': out += u"\\t"; break;
+        case u'\n': out += u"\\n"; break;
+        case u'\v': out += u"\\v"; break;
+        case u'\f': out += u"\\f"; break;
+        case u'\r': out += u"\\r"; break;
+        case 0x1b: out += u"\\e"; break;
+        default:
+            out += separator ? u"\\u%1"_s.arg(int(u), 4, 16, QChar(u'0')) : u"\\x%1"_s.arg(int(u), 2, 16, QChar(u'0'));
+        }
+    }
+    return out;
 }

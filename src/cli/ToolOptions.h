@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 
 class QIODevice;
 
@@ -46,13 +47,25 @@ public:
     // Whether the tool has an option of that name.
     bool declares(const QString &name) const { return m_declared.contains(name); }
 
+    // Throws CliError for what the parser lets through: an option given
+    // twice (but a repeated one), or two options that both read standard
+    // input, which can only give its text once.
+    void checkGiven() const;
+
+    // Each option's names and value ("--icon <none|error>") with its
+    // description, in declaration order, for helpColumns.
+    QList<std::pair<QString, QString>> helpRows() const;
+
 private:
+    void add(const QCommandLineOption &option);
     QString readFile(const QString &option, const QString &path) const;
     QString checkedLines(const QString &name, const QString &value) const;
 
     QCommandLineParser &m_parser;
     QIODevice &m_input;
     QStringList m_declared;
+    QStringList m_repeatable;
+    QList<QCommandLineOption> m_options;
     QStringList m_multiLine;
     QHash<QString, QStringList> m_choices;
 };
@@ -66,3 +79,27 @@ struct CliTool
     // The text that Copy would give; throws CliError for a bad value.
     QString (*generate)(const ToolOptions &options);
 };
+
+// The whole text of a file, or of standard input for "-", as bytes; a
+// failure to read (never taken for the end), or a text past the size limit,
+// is a CliError that names the option ("--message-file").
+QByteArray readSource(const QString &option, const QString &path, QIODevice &standardInput);
+
+// Writes the text as UTF-8 a piece at a time, so that the output never
+// exists twice over (UTF-16 and UTF-8) however long it is. False when a
+// write fails, or the final flush does.
+bool writeChecked(QIODevice &device, QStringView text);
+
+// Rows of names and descriptions as two columns, `width` characters wide at
+// most. Lines break only between words or after a "|" between choices; a
+// single word longer than the line stands alone rather than being cut.
+QString helpColumns(const QList<std::pair<QString, QString>> &rows, int width);
+
+// A paragraph wrapped as helpColumns wraps a description, each line ending
+// in a line break.
+QString wrappedParagraph(const QString &text, int width);
+
+// The text with every control character (C0, DEL, C1) and line or paragraph
+// separator written as an escape ("\e", "\n", "\x7f", "\u2028"): a value
+// echoed on a terminal cannot move its cursor, retitle it or break the line.
+QString escapedControls(QStringView text);

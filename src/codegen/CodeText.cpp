@@ -4,7 +4,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
 using namespace Qt::StringLiterals;
@@ -143,11 +142,16 @@ private:
     qsizetype m_pos = 0;
 };
 
-// Val reads a radix number after "&H" or "&O"; digits beyond what a double
-// holds saturate to infinity, which formatTopicNumber treats as unreadable.
+// Val reads "&H" and "&O" numbers as BASIC's integers: up to 16 bits a
+// signed Integer (&HFFFF is -1), up to 32 bits a signed Long (&H10000 is
+// 65536, &HFFFFFFFF is -1), and a trailing "&" asks for a Long (&HFFFF& is
+// 65535). Beyond 32 bits Val overflows, which gives 0 like any text it
+// cannot read.
 double readRadix(ValReader &reader, int radix)
 {
-    double value = 0;
+    constexpr quint64 longBits = 0xFFFFFFFFu;
+    quint64 value = 0;
+    bool overflow = false;
     for (;;) {
         const char16_t c = reader.peek();
         int digit = -1;
@@ -158,10 +162,21 @@ double readRadix(ValReader &reader, int radix)
         else if (c >= u'A' && c <= u'F')
             digit = 10 + (c - u'A');
         if (digit < 0 || digit >= radix)
-            return value;
-        value = value * radix + digit;
+            break;
+        value = value * quint64(radix) + quint64(digit);
+        // Saturates instead of wrapping, however many digits follow.
+        if (value > longBits) {
+            overflow = true;
+            value = longBits + 1;
+        }
         reader.take();
     }
+    const bool asLong = reader.peek() == u'&';
+    if (overflow)
+        return 0;
+    if (!asLong && value <= 0xFFFFu)
+        return double(qint16(quint16(value)));
+    return double(qint32(quint32(value)));
 }
 
 } // namespace
@@ -204,7 +219,14 @@ double topicNumber(QStringView text)
         if (reader.takeDigits(exponent))
             number += exponent;
     }
-    return std::strtod(number.c_str(), nullptr);
+    // from_chars reads "." as the point whatever the locale, as Val does;
+    // it takes no "+" sign. A number beyond a double overflows Val, and one
+    // too small for it is 0: both give 0.
+    const char *first = number.data() + (number.front() == '+' ? 1 : 0);
+    double value = 0;
+    const auto [end, error] = std::from_chars(first, number.data() + number.size(), value);
+    Q_UNUSED(end);
+    return error == std::errc() ? value : 0;
 }
 
 QString formatTopicNumber(double value)

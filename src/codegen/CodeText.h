@@ -26,8 +26,10 @@ QString BuildResponseSelect(const QList<int> &resultCodes);
 
 // The number that BASIC's Val reads from a text: blanks, tabs and line feeds
 // are ignored anywhere; an optional sign, digits with at most one decimal
-// point and an optional exponent (E or D) are read; "&H" and "&O" read hex
-// and octal. Anything that does not start a number gives 0.
+// point and an optional exponent (E or D) are read, with "." as the point
+// whatever the locale; "&H" and "&O" read hex and octal as 16- or 32-bit
+// signed integers ("&HFFFF" is -1, "&HFFFF&" 65535). Anything that does not
+// start a number, or a number too large for Val, gives 0.
 double topicNumber(QStringView text);
 
 // The shortest decimal text of a topic number: whole values below 10^15 as

@@ -121,35 +121,9 @@ QString iconName(qint32 icon)
     }
 }
 
-// Far beyond any source file, and an end for an endless one.
-constexpr qint64 MaxInputBytes = qint64(256) << 20;
-
-QByteArray readAll(const QString &option, const QString &path, QIODevice &in)
-{
-    QFile file;
-    QIODevice *device = &in;
-    if (path != u"-"_s) {
-        file.setFileName(path);
-        if (!file.open(QIODevice::ReadOnly))
-            throw CliError{u"%1: cannot read '%2': %3"_s.arg(option, path, file.errorString())};
-        device = &file;
-    }
-    QByteArray bytes;
-    for (;;) {
-        const QByteArray chunk = device->read(qint64(1) << 20);
-        if (chunk.isEmpty())
-            return bytes;
-        bytes += chunk;
-        if (bytes.size() > MaxInputBytes)
-            throw CliError{u"%1: '%2' holds more than %3 MiB"_s.arg(option, path).arg(MaxInputBytes >> 20)};
-    }
-}
-
 void writeError(QIODevice &err, const QString &message)
 {
-    QString line = message;
-    line.replace(u'\r', u"\\r"_s).replace(u'\n', u"\\n"_s);
-    err.write((u"quillkit98: "_s + line + u'\n').toUtf8());
+    err.write((u"quillkit98: "_s + escapedControls(message) + u'\n').toUtf8());
 }
 
 QString readHelpText()
@@ -237,6 +211,19 @@ QJsonObject readResultJson(const ReadResult &result)
     return object;
 }
 
+namespace {
+
+// Prints the text; a failed write is no success.
+int writtenOrFailed(QIODevice &out, QIODevice &err, QStringView text)
+{
+    if (writeChecked(out, text))
+        return 0;
+    writeError(err, u"cannot write the output: "_s + out.errorString());
+    return 1;
+}
+
+} // namespace
+
 int runRead(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in)
 {
     QCommandLineParser parser;
@@ -252,8 +239,7 @@ int runRead(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODev
         return 2;
     }
     if (parser.isSet(help)) {
-        out.write(readHelpText().toUtf8());
-        return 0;
+        return writtenOrFailed(out, err, readHelpText());
     }
     if (!parser.positionalArguments().isEmpty()) {
         writeError(err, u"read: unexpected argument '%1'"_s.arg(parser.positionalArguments().first()));
@@ -271,7 +257,7 @@ int runRead(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODev
     QString text;
     try {
         const QString path = parser.isSet(fileOption) ? parser.value(fileOption) : u"-"_s;
-        text = QString::fromUtf8(readAll(u"--file"_s, path, in));
+        text = QString::fromUtf8(readSource(u"--file"_s, path, in));
     } catch (const CliError &error) {
         writeError(err, u"read: "_s + error.message);
         return 2;
@@ -281,8 +267,7 @@ int runRead(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODev
         writeError(err, u"read: "_s + result.error->text());
         return 2;
     }
-    out.write(QJsonDocument(readResultJson(result)).toJson(QJsonDocument::Indented));
-    return 0;
+    return writtenOrFailed(out, err, QString::fromUtf8(QJsonDocument(readResultJson(result)).toJson(QJsonDocument::Indented)));
 }
 
 bool hasFromJson(const QStringList &arguments)
@@ -319,7 +304,7 @@ QStringList argumentsFromJson(const QStringList &arguments, const QList<CliTool>
         path = value;
         --i;
     }
-    const QByteArray bytes = readAll(u"--from-json"_s, path.value_or(u"-"_s), in);
+    const QByteArray bytes = readSource(u"--from-json"_s, path.value_or(u"-"_s), in);
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError)
@@ -348,6 +333,15 @@ QStringList argumentsFromJson(const QStringList &arguments, const QList<CliTool>
     QFile none;
     ToolOptions declared(parser, none);
     cliTool->declare(declared);
+    // An option also given on the command line wins over the member: the
+    // member is left out, since an option may be given only once. A bad
+    // command line is left for the run itself to report.
+    parser.parse(QStringList{arguments.first()} + rest);
+    const QStringList optionNames = parser.optionNames();
+    const auto givenOnCommandLine = [&](const QString &name) {
+        return (optionNames.contains(name) && parser.isSet(name))
+               || (optionNames.contains(name + u"-file"_s) && parser.isSet(name + u"-file"_s));
+    };
 
     QStringList options;
     for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
@@ -359,8 +353,8 @@ QStringList argumentsFromJson(const QStringList &arguments, const QList<CliTool>
         if (member == members->members.cend())
             throw CliError{u"--from-json: member \"%1\" is no option of %2"_s.arg(name, members->name)};
         const QJsonValue value = it.value();
-        if (value.isNull())
-            continue; // not given
+        if (value.isNull() || givenOnCommandLine(name))
+            continue; // not given, or given on the command line
         const auto wrongType = [&](const char *expected) {
             return CliError{u"--from-json: member \"%1\" must be %2"_s.arg(name, QLatin1StringView(expected))};
         };

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
 
@@ -56,6 +57,42 @@ struct Options
     bool parse(const QStringList &arguments) { return parser.parse(QStringList{u"q"_s} + arguments); }
 };
 
+// The built program run by bash, which names it $Q: for what only a real
+// process meets, such as closed or failing standard streams.
+Run shell(const QString &script, const QStringList &environment = {})
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"Q"_s, qEnvironmentVariable("QUILLKIT98"));
+    for (const QString &setting : environment)
+        env.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
+    process.setProcessEnvironment(env);
+    process.start(u"bash"_s, {u"-c"_s, script});
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
+}
+
+bool builtProgramKnown()
+{
+    return !qEnvironmentVariableIsEmpty("QUILLKIT98");
+}
+
+// A run that failed as it should: the status, nothing on standard output,
+// one line on standard error that mentions `mentions`.
+bool failedWithOneLine(const Run &run, int status, const QByteArray &mentions)
+{
+    const bool ok = run.status == status && run.out.isEmpty() && run.err.count('\n') == 1 && run.err.endsWith('\n')
+                    && run.err.contains(mentions);
+    if (!ok)
+        qWarning("status %d, out %lld bytes, err: %s", run.status, qlonglong(run.out.size()), run.err.constData());
+    return ok;
+}
+
 } // namespace
 
 class TestCommandLine : public QObject
@@ -72,6 +109,16 @@ private Q_SLOTS:
     void textOptionErrors();
     void textFromStandardInputAndFile();
     void repeatedAndChoices();
+    void echoedValuesShowControlCharacters_data();
+    void echoedValuesShowControlCharacters();
+    void helpWrapsBetweenWords();
+    void writeFailuresAreErrors_data();
+    void writeFailuresAreErrors();
+    void readFailuresAreErrors_data();
+    void readFailuresAreErrors();
+    void outOfMemoryIsOneLine();
+    void unknownPlatformPluginIsNamed();
+    void topicUnderDecimalCommaLocale();
     void binaryNeedsNoDisplay();
     void helpDocumentSitsBesideTheProgramAndNamesEveryOption();
 };
@@ -89,6 +136,24 @@ void TestCommandLine::usageErrorsExitTwoWithOneLine_data()
         << QStringList{u"generate"_s, u"msgbox"_s, u"--icon"_s, u"a\r\nb"_s} << u"'a\\r\\nb'"_s;
     QTest::newRow("line break in an unknown option")
         << QStringList{u"generate"_s, u"msgbox"_s, u"--title.a\nb"_s} << u"title.a\\nb"_s;
+    QTest::newRow("two options read standard input")
+        << QStringList{u"generate"_s, u"msgbox"_s, u"--title-file"_s, u"-"_s, u"--message-file"_s, u"-"_s}
+        << u"--message-file, --title-file cannot both read standard input"_s;
+    QTest::newRow("three options read standard input")
+        << QStringList{u"generate"_s, u"inputbox"_s, u"--title-file"_s, u"-"_s, u"--message-file"_s, u"-"_s,
+                       u"--variable-file"_s, u"-"_s}
+        << u"cannot all read standard input"_s;
+    QTest::newRow("text given twice") << QStringList{u"generate"_s, u"msgbox"_s, u"--title"_s, u"a"_s, u"--title"_s, u"b"_s}
+                                      << u"--title is given more than once"_s;
+    QTest::newRow("file given twice")
+        << QStringList{u"generate"_s, u"header"_s, u"--project-file"_s, u"-"_s, u"--project-file=-"_s}
+        << u"--project-file is given more than once"_s;
+    QTest::newRow("flag given twice")
+        << QStringList{u"generate"_s, u"inputbox"_s, u"--declare"_s, u"--declare"_s} << u"--declare"_s;
+    QTest::newRow("choice given twice, even alike")
+        << QStringList{u"generate"_s, u"msgbox"_s, u"--icon"_s, u"error"_s, u"--icon=error"_s} << u"--icon"_s;
+    QTest::newRow("empty file name")
+        << QStringList{u"generate"_s, u"msgbox"_s, u"--message-file"_s, u""_s} << u"--message-file"_s;
 }
 
 void TestCommandLine::usageErrorsExitTwoWithOneLine()
@@ -192,9 +257,198 @@ void TestCommandLine::repeatedAndChoices()
     QVERIFY(o.options.flag(u"declare"_s));
     QCOMPARE(o.options.givenAmong({u"icon"_s, u"title"_s, u"declare"_s}), (QStringList{u"--icon"_s, u"--declare"_s}));
 
+    // A repeatable option may come again; no other may.
+    o.options.checkGiven();
+
     Options bad;
     QVERIFY(bad.parse({u"--icon"_s, u"smiley"_s}));
     QVERIFY_THROWS_EXCEPTION(CliError, bad.options.choice(u"icon"_s));
+}
+
+void TestCommandLine::echoedValuesShowControlCharacters_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("terminal title") << u"\x1b]0;pwned\x07"_s << u"\\e]0;pwned\\a"_s;
+    QTest::newRow("CR LF tab") << u"a\r\n\tb"_s << u"a\\r\\n\\tb"_s;
+    QTest::newRow("other C0") << u"\x01\x1f"_s << u"\\x01\\x1f"_s;
+    QTest::newRow("DEL") << u"x\x7f"_s << u"x\\x7f"_s;
+    QTest::newRow("C1 next line") << u"\u0085"_s << u"\\x85"_s;
+    QTest::newRow("C1 control sequence introducer") << u"\u009b31m"_s << u"\\x9b31m"_s;
+    QTest::newRow("line separator") << u"a\u2028b"_s << u"a\\u2028b"_s;
+    QTest::newRow("paragraph separator") << u"\u2029"_s << u"\\u2029"_s;
+    QTest::newRow("printable kept") << u"caf\u00e9 \U0001F600 \\"_s << u"caf\u00e9 \U0001F600 \\"_s;
+}
+
+void TestCommandLine::echoedValuesShowControlCharacters()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, shown);
+    const Run result = run({u"generate"_s, value});
+    QCOMPARE(result.status, 2);
+    QCOMPARE(QString::fromUtf8(result.err), u"quillkit98: generate: unknown tool '%1'\n"_s.arg(shown));
+
+    // The window's own check of its options echoes alike.
+    if (!builtProgramKnown())
+        return;
+    QProcess process;
+    process.start(qEnvironmentVariable("QUILLKIT98"), {value});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 2);
+    QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
+             u"quillkit98: unexpected argument '%1' (see quillkit98 --help)\n"_s.arg(shown));
+}
+
+// Lines break between words, or between choices after a "|", never inside
+// one: joined up again, each option's row reads as declared.
+void TestCommandLine::helpWrapsBetweenWords()
+{
+    const Run all = run({u"--help"_s});
+    QCOMPARE(all.status, 0);
+    const QString text = QString::fromUtf8(all.out);
+    for (const QString &line : text.split(u'\n'))
+        QVERIFY2(line.size() <= 80, qPrintable(line));
+    QString joined = text;
+    static const QRegularExpression breakAfterBar(u"\\|\\n +"_s);
+    static const QRegularExpression blanks(u"\\s+"_s);
+    joined.replace(breakAfterBar, u"|"_s).replace(blanks, u" "_s);
+
+    for (const ToolDescriptor &descriptor : tools()) {
+        const CliTool &tool = descriptor.cli;
+        QCommandLineParser parser;
+        QBuffer none;
+        ToolOptions options(parser, none);
+        tool.declare(options);
+        for (const auto &[names, description] : options.helpRows()) {
+            QString row = names + u' ' + description;
+            row.replace(blanks, u" "_s);
+            QVERIFY2(joined.contains(row), qPrintable(row));
+        }
+        QVERIFY2(joined.contains(tool.name + u' ' + tool.summary), qPrintable(tool.name));
+    }
+    QVERIFY(joined.contains(u"--buttons <ok|okcancel|abortretryignore|yesnocancel|yesno|retrycancel> The buttons"_s));
+
+    // A narrow line keeps whole words and choices, even where a name is
+    // longer than the line.
+    const QString narrow = helpColumns({{u"--buttons <ok|okcancel|abortretryignore|yesnocancel>"_s,
+                                         u"The buttons, as the box shows them, left to right."_s}},
+                                       40);
+    QCOMPARE(narrow, u"  --buttons <ok|okcancel|\n"
+                     u"    abortretryignore|yesnocancel>\n"
+                     u"    The buttons, as the box shows them,\n"
+                     u"    left to right.\n"_s);
+}
+
+void TestCommandLine::writeFailuresAreErrors_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("status");
+    // Output larger than a pipe holds, so that the writer meets the closed
+    // end however the two processes are scheduled.
+    const QString large = u"head -c 3000000 /dev/zero | tr '\\0' a | "_s;
+    const QString closedReader = u" | (exec <&-; sleep 1)"_s;
+    QTest::newRow("full device") << u"\"$Q\" generate msgbox --title x >/dev/full"_s << 1;
+    QTest::newRow("help to a full device") << u"\"$Q\" --help >/dev/full"_s << 1;
+    QTest::newRow("tool help to a full device") << u"\"$Q\" generate header --help >/dev/full"_s << 1;
+    QTest::newRow("version to a full device") << u"\"$Q\" --version >/dev/full"_s << 1;
+    QTest::newRow("closed output") << u"\"$Q\" generate msgbox --title x >&-"_s << 1;
+    QTest::newRow("broken pipe, SIGPIPE ignored")
+        << u"set -o pipefail; trap '' PIPE; "_s + large + u"\"$Q\" generate msgbox --message-file -"_s + closedReader
+        << 1;
+    QTest::newRow("broken pipe, SIGPIPE default")
+        << u"set -o pipefail; "_s + large + u"env --default-signal=PIPE \"$Q\" generate msgbox --message-file -"_s
+               + closedReader
+        << 128 + 13;
+}
+
+void TestCommandLine::writeFailuresAreErrors()
+{
+    QFETCH(QString, script);
+    QFETCH(int, status);
+    if (!builtProgramKnown())
+        QSKIP("QUILLKIT98 names the built program when run by CTest");
+    const Run result = shell(script);
+    if (status == 128 + 13) {
+        // Killed by the signal as any filter would be: no complaint.
+        QCOMPARE(result.status, status);
+        QVERIFY(result.err.isEmpty());
+        return;
+    }
+    QVERIFY(failedWithOneLine(result, status, "quillkit98: cannot write the output: "));
+}
+
+void TestCommandLine::readFailuresAreErrors_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QByteArray>("mentions");
+    QTest::newRow("standard input is a directory")
+        << u"\"$Q\" generate msgbox --message-file - </"_s << QByteArray("--message-file: cannot read standard input");
+    QTest::newRow("closed standard input")
+        << u"\"$Q\" generate inputbox --title-file - <&-"_s << QByteArray("--title-file: cannot read standard input");
+    QTest::newRow("file fails as it is read")
+        << u"\"$Q\" generate msgbox --message-file /proc/self/mem"_s << QByteArray("--message-file: cannot read");
+    QTest::newRow("a directory") << u"\"$Q\" generate msgbox --title-file /"_s << QByteArray("--title-file");
+    QTest::newRow("empty file name") << u"\"$Q\" generate msgbox --message-file ''"_s
+                                     << QByteArray("--message-file: no file named");
+}
+
+void TestCommandLine::readFailuresAreErrors()
+{
+    QFETCH(QString, script);
+    QFETCH(QByteArray, mentions);
+    if (!builtProgramKnown())
+        QSKIP("QUILLKIT98 names the built program when run by CTest");
+    QVERIFY(failedWithOneLine(shell(script), 2, mentions));
+}
+
+// The memory is bounded for the test; a text whose code needs more than
+// that is one line and status 2, never an abort.
+void TestCommandLine::outOfMemoryIsOneLine()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("the address sanitizer needs more address space than the test allows");
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    QSKIP("the address sanitizer needs more address space than the test allows");
+#endif
+#endif
+    if (!builtProgramKnown())
+        QSKIP("QUILLKIT98 names the built program when run by CTest");
+    // 20 MiB of quotation marks: some 600 MB of code as UTF-16.
+    const Run result = shell(u"head -c 20971520 /dev/zero | tr '\\0' '\"' >\"$T\" && ulimit -v 600000 && "
+                             u"\"$Q\" generate msgbox --message-file \"$T\"; status=$?; rm -f \"$T\"; exit $status"_s,
+                             {u"T="_s + QDir::temp().filePath(u"quillkit98-quotes-%1"_s.arg(QCoreApplication::applicationPid()))});
+    QVERIFY(failedWithOneLine(result, 2, "quillkit98: out of memory"));
+}
+
+void TestCommandLine::unknownPlatformPluginIsNamed()
+{
+    if (!builtProgramKnown())
+        QSKIP("QUILLKIT98 names the built program when run by CTest");
+    const Run result = shell(u"\"$Q\" --no-splash"_s, {u"QT_QPA_PLATFORM=bogus"_s});
+    QCOMPARE(result.status, 1);
+    QCOMPARE(result.err.count('\n'), 1);
+    QVERIFY2(result.err.startsWith("quillkit98: the platform plugin 'bogus' is missing or unknown"),
+             result.err.constData());
+    QVERIFY2(!result.err.contains("DISPLAY"), result.err.constData());
+}
+
+// The program takes its locale from the environment; Val's point stays ".".
+void TestCommandLine::topicUnderDecimalCommaLocale()
+{
+    if (!builtProgramKnown())
+        QSKIP("QUILLKIT98 names the built program when run by CTest");
+    QTemporaryDir locales;
+    QVERIFY(locales.isValid());
+    const Run built = shell(u"localedef -i tr_TR -f UTF-8 \"$L/tr_TR.UTF-8\""_s, {u"L="_s + locales.path()});
+    if (built.status != 0 || !QFileInfo::exists(locales.filePath(u"tr_TR.UTF-8"_s)))
+        QSKIP("localedef cannot build tr_TR here");
+    const Run result = shell(u"\"$Q\" generate msgbox --help-button --help-file a.hlp --topic 12.75e1; echo; "
+                             u"\"$Q\" generate inputbox --help-button --help-file a.hlp --topic ' 1.5'"_s,
+                             {u"LOCPATH="_s + locales.path(), u"LC_ALL=tr_TR.UTF-8"_s});
+    QCOMPARE(result.status, 0);
+    QVERIFY2(result.out.contains("\"a.hlp\", 127.5\r\n"), result.out.constData());
+    QVERIFY2(result.out.contains("\"a.hlp\", 1.5"), result.out.constData());
 }
 
 void TestCommandLine::binaryNeedsNoDisplay()

@@ -1,8 +1,14 @@
 #include "codegen/CodeText.h"
 
+#include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -22,6 +28,7 @@ private Q_SLOTS:
     void topicNumber();
     void formatTopic_data();
     void formatTopic();
+    void topicIgnoresDecimalCommaLocale();
     void quoteLiteral_data();
     void quoteLiteral();
     void toCrLf_data();
@@ -125,6 +132,21 @@ void TestCodeText::topicNumber_data()
     QTest::newRow("hex lower case") << u"&hff"_s << 255.0;
     QTest::newRow("octal") << u"&O17"_s << 15.0;
     QTest::newRow("octal stops at 8") << u"&O78"_s << 7.0;
+    QTest::newRow("hex 16 bits is an Integer") << u"&HFFFF"_s << -1.0;
+    QTest::newRow("hex Integer's lowest") << u"&H8000"_s << -32768.0;
+    QTest::newRow("hex Integer's highest") << u"&H7FFF"_s << 32767.0;
+    QTest::newRow("hex past 16 bits is a Long") << u"&H10000"_s << 65536.0;
+    QTest::newRow("hex 32 bits") << u"&HFFFFFFFF"_s << -1.0;
+    QTest::newRow("hex Long's lowest") << u"&H80000000"_s << -2147483648.0;
+    QTest::newRow("trailing & makes a Long") << u"&HFFFF&"_s << 65535.0;
+    QTest::newRow("spaced trailing &") << u"&H FF FF &"_s << 65535.0;
+    QTest::newRow("hex past 32 bits overflows") << u"&H100000000"_s << 0.0;
+    QTest::newRow("hex far past 32 bits overflows") << u"&HFFFFFFFFFFFFFFFFFFFF"_s << 0.0;
+    QTest::newRow("leading zeros count for nothing") << u"&H00000000000000001"_s << 1.0;
+    QTest::newRow("octal 16 bits") << u"&O177777"_s << -1.0;
+    QTest::newRow("octal Long") << u"&O177777&"_s << 65535.0;
+    QTest::newRow("octal past 16 bits") << u"&O200000"_s << 65536.0;
+    QTest::newRow("octal past 32 bits overflows") << u"&O40000000000"_s << 0.0;
     QTest::newRow("bare &H") << u"&H"_s << 0.0;
     QTest::newRow("bare &O") << u"&O"_s << 0.0;
     QTest::newRow("& other") << u"&X1"_s << 0.0;
@@ -154,7 +176,8 @@ void TestCodeText::formatTopic_data()
     QTest::newRow("large whole") << u"123456789012345"_s << u"123456789012345"_s;
     QTest::newRow("too large for digits") << u"1e20"_s << u"1E+20"_s;
     QTest::newRow("small") << u"0.00001"_s << u"1E-05"_s;
-    QTest::newRow("hex beyond 64 bits") << u"&HFFFFFFFFFFFFFFFF"_s << u"1.8446744073709552E+19"_s;
+    QTest::newRow("hex Integer") << u"&HFFFF"_s << u"-1"_s;
+    QTest::newRow("hex beyond 32 bits") << u"&HFFFFFFFFFFFFFFFF"_s << u"0"_s;
     QTest::newRow("overflow") << u"1e999"_s << u"0"_s;
     QTest::newRow("negative overflow") << u"-1e999"_s << u"0"_s;
     QTest::newRow("underflow") << u"1e-999"_s << u"0"_s;
@@ -166,6 +189,34 @@ void TestCodeText::formatTopic()
     QFETCH(QString, text);
     QFETCH(QString, expected);
     QCOMPARE(topicArgument(text), expected);
+}
+
+// A process under a decimal-comma locale still reads "." as Val's point. The
+// locale is built for the test, as few machines carry one.
+void TestCodeText::topicIgnoresDecimalCommaLocale()
+{
+    QTemporaryDir locales;
+    QVERIFY(locales.isValid());
+    QProcess localedef;
+    localedef.start(u"localedef"_s, {u"-i"_s, u"de_DE"_s, u"-f"_s, u"UTF-8"_s, locales.filePath(u"de_DE.UTF-8"_s)});
+    if (!localedef.waitForFinished(60000) || localedef.exitStatus() != QProcess::NormalExit
+        || !QFileInfo::exists(locales.filePath(u"de_DE.UTF-8"_s)))
+        QSKIP("localedef cannot build de_DE here");
+    const QByteArray oldLocpath = qgetenv("LOCPATH");
+    qputenv("LOCPATH", QFile::encodeName(locales.path()));
+    QVERIFY(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"));
+    const auto restore = qScopeGuard([&] {
+        std::setlocale(LC_NUMERIC, "C");
+        qputenv("LOCPATH", oldLocpath);
+    });
+    // The locale is in force: the C library now stops at the point.
+    QCOMPARE(std::strtod("1.5", nullptr), 1.0);
+
+    QCOMPARE(codegen::topicNumber(u"12.75e1"), 127.5);
+    QCOMPARE(codegen::topicNumber(u"1.5"), 1.5);
+    QCOMPARE(codegen::topicArgument(u"1.5"), u"1.5"_s);
+    QCOMPARE(codegen::topicArgument(u"1e20"), u"1E+20"_s);
+    QCOMPARE(codegen::topicContext(u"0.25"), 0.25);
 }
 
 void TestCodeText::quoteLiteral_data()

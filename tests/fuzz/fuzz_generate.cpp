@@ -1,6 +1,9 @@
 // `quillkit98 generate TOOL ...` with any arguments and any standard input.
 // The run either prints the tool's code (or its help) with status 0 and
 // nothing on stderr, or one line on stderr with status 2 and nothing else.
+// A run that succeeds gave no option twice (but the repeatable --file-type)
+// and let at most one option read standard input; a complaint echoes no
+// control character raw.
 // The input is the tool's number, then arguments separated by NUL bytes;
 // the last piece is standard input. Arguments that name a path are refused,
 // so that a run reads no file but its own standard input.
@@ -12,6 +15,8 @@
 
 #include <QBuffer>
 #include <QByteArrayList>
+#include <QCommandLineParser>
+#include <QSet>
 
 using namespace Qt::StringLiterals;
 
@@ -38,6 +43,41 @@ bool onlyCrLfBreaks(const QByteArray &text)
         if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))
             return false;
         if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            return false;
+    }
+    return true;
+}
+
+// What the parser made of the arguments, read again apart from the run.
+bool givenOnceAndInputReadOnce(const CliTool &tool, const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    QBuffer none;
+    ToolOptions options(parser, none);
+    tool.declare(options);
+    parser.addOption({{u"h"_s, u"help"_s}, u"help"_s});
+    QStringList toParse = arguments;
+    toParse.remove(1, 2);
+    if (!parser.parse(toParse))
+        return false;
+    const QStringList names = parser.optionNames();
+    int readingInput = 0;
+    for (const QString &name : QSet<QString>(names.cbegin(), names.cend())) {
+        if (names.count(name) > 1 && name != u"file-type"_s)
+            return false;
+        if (name.endsWith(u"-file"_s) && parser.value(name) == u"-"_s)
+            ++readingInput;
+    }
+    return readingInput <= 1;
+}
+
+// No C0 (but the final line feed), DEL, C1 or line or paragraph separator.
+bool noRawControls(const QString &line)
+{
+    for (qsizetype i = 0; i + 1 < line.size(); ++i) {
+        const char16_t c = line.at(i).unicode();
+        if (c < 0x20 || (c >= 0x7f && c <= 0x9f) || c == 0x2028 || c == 0x2029)
             return false;
     }
     return true;
@@ -75,12 +115,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         FUZZ_CHECK(complaint.startsWith("quillkit98: ") && complaint.endsWith('\n')
                        && complaint.count('\n') == 1 && !complaint.contains('\r'),
                    QString::fromUtf8(complaint));
+        FUZZ_CHECK(noRawControls(QString::fromUtf8(complaint)), QString::fromUtf8(complaint));
         return 0;
     }
     FUZZ_CHECK(complaint.isEmpty(), QString::fromUtf8(complaint));
     FUZZ_CHECK(QString::fromUtf8(printed).toUtf8() == printed, u"not UTF-8"_s);
     if (printed.startsWith("Usage: "))
         return 0; // --help
+    FUZZ_CHECK(givenOnceAndInputReadOnce(cliTools().at(qsizetype(tool)), arguments), arguments.join(u' '));
     const Frame &frame = frames[tool];
     FUZZ_CHECK(printed.startsWith(frame.first) && printed.endsWith(frame.last), QString::fromUtf8(printed));
     FUZZ_CHECK(onlyCrLfBreaks(printed), QString::fromUtf8(printed));

@@ -220,8 +220,9 @@ void TestHostileInput::topicTexts_data()
     QTest::addColumn<double>("context");
     QTest::newRow("overflow") << u"1e999"_s << u"0"_s << 0.0;
     QTest::newRow("minus zero") << u"-0"_s << u"0"_s << 0.0;
-    QTest::newRow("hex beyond 64 bits") << u"&HFFFFFFFFFFFFFFFF"_s << u"1.8446744073709552E+19"_s
-                                        << 18446744073709551615.0;
+    QTest::newRow("hex beyond 32 bits") << u"&HFFFFFFFFFFFFFFFF"_s << u"0"_s << 0.0;
+    QTest::newRow("hex Integer") << u"&HFFFF"_s << u"-1"_s << -1.0;
+    QTest::newRow("hex Long") << u"&HFFFF&"_s << u"65535"_s << 65535.0;
     QTest::newRow("bare octal") << u"&O"_s << u"0"_s << 0.0;
     QTest::newRow("spaced sign") << u" - 5"_s << u"-5"_s << -5.0;
 }

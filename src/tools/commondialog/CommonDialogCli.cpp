@@ -32,6 +32,20 @@ QStringList optionsOf(DialogKind page)
     return {};
 }
 
+// The first page that takes an option ("--fonts" -> "font"), also in its
+// -file form.
+QString pageOf(const QString &option)
+{
+    QString name = option.mid(2);
+    if (!fieldOptions.contains(name) && name.endsWith(u"-file"_s))
+        name.chop(5);
+    for (qsizetype page = 0; page < dialogNames.size(); ++page) {
+        if (optionsOf(DialogKind(page)).contains(name))
+            return dialogNames.at(page);
+    }
+    return dialogNames.first();
+}
+
 void declare(ToolOptions &options)
 {
     options.addChoice(u"dialog"_s, u"The dialog: open (the default), save, font, color or printer."_s, dialogNames);
@@ -62,8 +76,16 @@ QString generate(const ToolOptions &options)
         foreign.removeOne(own);
     if (const QStringList given = options.givenAmong(foreign); !given.isEmpty()) {
         const QString verb = given.size() == 1 ? u"does"_s : u"do"_s;
-        throw CliError{u"%1 %2 not belong to --dialog %3"_s.arg(given.join(u", "_s), verb,
-                                                                dialogNames.at(int(fields.page)))};
+        if (options.choice(u"dialog"_s))
+            throw CliError{u"%1 %2 not belong to --dialog %3"_s.arg(given.join(u", "_s), verb,
+                                                                    dialogNames.at(int(fields.page)))};
+        // Without --dialog the page is open: name the --dialog each option
+        // needs rather than blame a --dialog that was never given.
+        QStringList needs;
+        for (const QString &option : given)
+            needs << u"%1 needs --dialog %2"_s.arg(option, pageOf(option));
+        throw CliError{u"%1 %2 not belong to the open dialog, the default: %3"_s.arg(given.join(u", "_s), verb,
+                                                                                     needs.join(u", "_s))};
     }
 
     switch (fields.page) {

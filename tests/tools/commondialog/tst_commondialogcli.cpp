@@ -82,7 +82,16 @@ void TestCommonDialogCli::badOptions_data()
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QStringList>("named");
 
-    QTest::newRow("fonts on open") << QStringList{u"--fonts"_s, u"screen"_s} << QStringList{u"--fonts"_s};
+    // Without --dialog the complaint names the --dialog that each option needs.
+    QTest::newRow("fonts, no dialog") << QStringList{u"--fonts"_s, u"screen"_s}
+                                      << QStringList{u"--fonts needs --dialog font"_s, u"default"_s};
+    QTest::newRow("default-ext, no dialog") << QStringList{u"--default-ext"_s, u"txt"_s}
+                                            << QStringList{u"--default-ext needs --dialog save"_s};
+    QTest::newRow("two options, no dialog")
+        << QStringList{u"--no-print-to-file"_s, u"--no-custom-colors"_s}
+        << QStringList{u"--no-custom-colors needs --dialog color"_s, u"--no-print-to-file needs --dialog printer"_s};
+    QTest::newRow("fonts on open") << QStringList{u"--dialog"_s, u"open"_s, u"--fonts"_s, u"screen"_s}
+                                   << QStringList{u"--fonts"_s, u"--dialog open"_s};
     QTest::newRow("default-ext on open") << QStringList{u"--dialog"_s, u"open"_s, u"--default-ext"_s, u"txt"_s}
                                          << QStringList{u"--default-ext"_s};
     QTest::newRow("title from a file on color")
@@ -109,6 +118,8 @@ void TestCommonDialogCli::badOptions()
     QVERIFY2(run.err.endsWith(u'\n') && run.err.count(u'\n') == 1, qPrintable(run.err));
     for (const QString &name : named)
         QVERIFY2(run.err.contains(name), qPrintable(run.err));
+    if (!options.contains(u"--dialog"_s))
+        QVERIFY2(!run.err.contains(u"--dialog open"_s), qPrintable(run.err));
 }
 
 QTEST_APPLESS_MAIN(TestCommonDialogCli)
