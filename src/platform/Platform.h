@@ -71,7 +71,8 @@ public:
     virtual QString appPath() const = 0;
 
     virtual QDate currentDate() const = 0;
-    // The default conversion of a date to text: the user's short date format.
+    // The default conversion of a date to text: the user's short date format,
+    // with a four-digit year.
     virtual QString dateText(const QDate &date) const = 0;
 
     // The help file setting, made once at start-up.

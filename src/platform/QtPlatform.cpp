@@ -1,12 +1,13 @@
 #include "platform/QtPlatform.h"
 
+#include "codegen/DateText.h"
+
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QLocale>
 #include <QThread>
 #include <QUrl>
 
@@ -62,5 +63,5 @@ QDate QtPlatform::currentDate() const
 
 QString QtPlatform::dateText(const QDate &date) const
 {
-    return QLocale::system().toString(date, QLocale::ShortFormat);
+    return codegen::shortDateText(date);
 }
