@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringView>
 
 #include <memory>
 #include <optional>
@@ -31,6 +32,14 @@ enum MsgBoxResult : int {
 
 // The buttons value of a plain warning with an OK button (48 + 0).
 inline constexpr int vbOKOnlyWarning = 48;
+
+// The title that a box without one of its own shows, as BASIC shows the
+// program's title.
+inline constexpr QStringView ProgramTitle = u"Quillkit 98";
+
+// Room left for a window's title bar and frame when a box is fitted to the
+// screen's available area.
+inline constexpr int WindowFrameAllowance = 48;
 
 // The shell-open show state that the callers pass (SW_HIDE).
 inline constexpr int ShowStateHidden = 0;
