@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/Vendor.h"
 #include "codegen/CodeText.h"
 #include "tools/commondialog/CommonDialogCli.h"
 #include "tools/header/HeaderCli.h"
@@ -292,6 +293,10 @@ int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err,
         return usageError(err, parser.errorText());
     if (parser.isSet(version)) {
         writeLine(out, u"Quillkit 98, version %1"_s.arg(QCoreApplication::applicationVersion()));
+        writeLine(out, vendor::Copyright.toString());
+        writeLine(out, u"License GPLv3+: %1 <%2>."_s.arg(vendor::LicenceName, vendor::LicenceAddress));
+        writeLine(out, u"This is free software: you are free to change and redistribute it."_s);
+        writeLine(out, u"There is NO WARRANTY, to the extent permitted by law."_s);
         return 0;
     }
     QString text = parser.helpText();
