@@ -96,6 +96,7 @@ MainWindow::MainWindow(Platform &platform, QWidget *parent)
     grid->setColumnStretch(1, 1);
 
     Form_Load();
+    installShortcuts();
 
     setFixedSize(sizeHint());
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -267,6 +268,27 @@ void MainWindow::Form_Load()
     setWindowIcon(pictureIcon(u":/images/notewright.svg"_s));
     // The selector images already carry the hand pointer.
     static_cast<HeaderPanel *>(m_tabTopwright)->applyDateDefaults();
+}
+
+void MainWindow::installShortcuts()
+{
+    // Keys that no caption's access letter can take over, whatever the page:
+    // F5 runs Test as Run does in the BASIC editor, Ctrl+Shift+C copies, F1
+    // opens Help. Each presses its button, so the button's own handling runs.
+    const QList<std::pair<QKeySequence, QString>> keys{
+        {QKeySequence(Qt::Key_F5), u"cmdTest"_s},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), u"cmdCopy"_s},
+        {QKeySequence(QKeySequence::HelpContents), u"cmdHelp"_s},
+    };
+    for (const auto &[key, name] : keys) {
+        auto *button = findChild<QPushButton *>(name);
+        Q_ASSERT(button);
+        auto *shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+        button->setToolTip(u"%1 (%2)"_s.arg(button->toolTip().isEmpty() ? QString(button->text()).remove(u'&')
+                                                                          : button->toolTip(),
+                                            key.toString(QKeySequence::NativeText)));
+    }
 }
 
 ToolPanel *MainWindow::currentTool() const

@@ -36,6 +36,8 @@ protected:
 
 private:
     void Form_Load();
+    // F5, Ctrl+Shift+C and F1 for Test, Copy and Help.
+    void installShortcuts();
 
     void cmdCopy_Click();
     void cmdTest_Click();

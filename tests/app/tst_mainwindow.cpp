@@ -45,6 +45,8 @@ private Q_SLOTS:
     void copyClearsThenSetsCurrentToolText();
     void copyTestNewReachTheCurrentTool();
     void copyThatCannotReachTheClipboardSaysSo();
+    void functionKeysWorkOnEveryPage_data();
+    void functionKeysWorkOnEveryPage();
     void escapeEndsTheProgram();
     void closingTheWindowEndsTheProgram();
     void windowIsFixedSizeWithoutMaximize();
@@ -232,6 +234,54 @@ void TestMainWindow::copyThatCannotReachTheClipboardSaysSo()
     gui.platform.clipboardWorks = true;
     QCOMPARE(gui.copy(), gui.window->currentTool()->generate());
     QCOMPARE(gui.platform.msgBoxCalls.size(), 1);
+}
+
+void TestMainWindow::functionKeysWorkOnEveryPage_data()
+{
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<int>("page");
+    const QStringList images{u"imgNotewright"_s, u"imgAskwright"_s, u"imgTopwright"_s, u"imgPickwright"_s};
+    GuiHarness gui;
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        const int pages = gui.find<QTabWidget>(panelNames.at(i))->count();
+        for (int page = 0; page < pages; ++page)
+            QTest::addRow("%s, page %d", qPrintable(images.at(i)), page) << images.at(i) << panelNames.at(i) << page;
+    }
+}
+
+void TestMainWindow::functionKeysWorkOnEveryPage()
+{
+    QFETCH(QString, image);
+    QFETCH(QString, panel);
+    QFETCH(int, page);
+    GuiHarness gui;
+    gui.selectTool(image);
+    auto *tabs = gui.find<QTabWidget>(panel);
+    tabs->setCurrentIndex(page);
+    // The keys arrive wherever the focus is on the page, as a user's would.
+    QWidget *field = tabs->currentWidget()->nextInFocusChain();
+    field->setFocus();
+    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : gui.window.get();
+
+    QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(gui.platform.clipboard, gui.window->currentTool()->generate());
+
+    QTest::keyClick(target, Qt::Key_F1);
+    QCOMPARE(gui.platform.shellOpenCalls.size(), 1);
+    QCOMPARE(gui.platform.shellOpenCalls.last().target, gui.platform.helpFile());
+
+    // Topwright's Test opens a modal window of its own; the header tests
+    // drive it. The others reach the fake platform at once.
+    if (image != u"imgTopwright"_s) {
+        const auto calls = [&] {
+            return gui.platform.msgBoxCalls.size() + gui.platform.inputBoxCalls.size()
+                + gui.platform.dialogCalls.size();
+        };
+        const qsizetype before = calls();
+        QTest::keyClick(target, Qt::Key_F5);
+        QCOMPARE(calls(), before + 1);
+    }
 }
 
 void TestMainWindow::escapeEndsTheProgram()
