@@ -166,12 +166,13 @@ void MainWindow::addSelectorTool(QWidget *selector, SelectorImage *image, const 
     auto *shortcut = new QShortcut(keys, this);
     connect(shortcut, &QShortcut::activated, this, click);
 
-    // The caption label sits centred under the image and does nothing.
+    // The caption label sits centred under the image and picks the tool too.
     auto *label = new QLabel(caption, selector);
     label->setObjectName(u"lbl"_s + image->objectName().mid(3));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     const int top = twipsToPixels(QPoint(0, restTop + ImageTwips + CaptionGap), image).y();
     label->setGeometry(0, top, selector->width(), label->sizeHint().height());
+    image->attachCaption(label);
 
     // The press look, on any button; undone on release before the click.
     connect(image, &SelectorImage::mouseDown, image, [image, pressed] { image->move(pressed); });

@@ -41,7 +41,8 @@ private Q_SLOTS:
     void selectorReturnsToFirstPageAndKeepsOtherTools();
     void pressLookUndoneOnRelease_data();
     void pressLookUndoneOnRelease();
-    void captionLabelsDoNothing();
+    void captionsPickTheirTool_data();
+    void captionsPickTheirTool();
     void copyClearsThenSetsCurrentToolText();
     void copyTestNewReachTheCurrentTool();
     void copyThatCannotReachTheClipboardSaysSo();
@@ -177,13 +178,43 @@ void TestMainWindow::pressLookUndoneOnRelease()
              picked || image == u"imgNotewright"_s);
 }
 
-void TestMainWindow::captionLabelsDoNothing()
+void TestMainWindow::captionsPickTheirTool_data()
 {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<QString>("panel");
+    QTest::newRow("Askwright") << u"lblAskwright"_s << u"imgAskwright"_s << u"tabInputBox"_s;
+    QTest::newRow("Topwright") << u"lblTopwright"_s << u"imgTopwright"_s << u"tabTopwright"_s;
+    QTest::newRow("Pickwright") << u"lblPickwright"_s << u"imgPickwright"_s << u"tabPickwright"_s;
+}
+
+void TestMainWindow::captionsPickTheirTool()
+{
+    QFETCH(QString, caption);
+    QFETCH(QString, image);
+    QFETCH(QString, panel);
     GuiHarness gui;
-    for (const QString &label : {u"lblAskwright"_s, u"lblTopwright"_s, u"lblPickwright"_s})
-        gui.click(label);
+    auto *label = gui.find<QLabel>(caption);
+    QWidget *img = gui.find(image);
+    const QPoint rest = img->pos();
+    QCOMPARE(label->cursor().shape(), Qt::PointingHandCursor);
+
+    // A press that leaves the caption before release picks nothing, but
+    // shows the pressed look while held.
+    QTest::mousePress(label, Qt::LeftButton, {}, label->rect().center());
+    QVERIFY(img->pos() != rest);
+    QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(-5, -5));
+    QCOMPARE(img->pos(), rest);
     QCOMPARE(visiblePanels(gui), u"tabNotewright"_s);
-    QCOMPARE(gui.find<QLabel>(u"lblHeader"_s)->text(), u"Notewright"_s);
+
+    // A right click picks nothing either.
+    QTest::mouseClick(label, Qt::RightButton, {}, label->rect().center());
+    QCOMPARE(visiblePanels(gui), u"tabNotewright"_s);
+
+    gui.click(caption);
+    QCOMPARE(img->pos(), rest);
+    QCOMPARE(visiblePanels(gui), panel);
+    QCOMPARE(gui.find<QLabel>(u"lblHeader"_s)->text(), label->text());
 }
 
 void TestMainWindow::copyClearsThenSetsCurrentToolText()
