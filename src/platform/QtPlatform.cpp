@@ -8,8 +8,24 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QSettings>
 #include <QThread>
 #include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+void keepToolkitStateInMemory()
+{
+    // Below a character device no folder can ever be made.
+    const QString nowhere = u"/dev/null/quillkit98"_s;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, nowhere);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, nowhere);
+}
+
+QtPlatform::QtPlatform()
+{
+    keepToolkitStateInMemory();
+}
 
 void QtPlatform::clearClipboard()
 {
