@@ -37,10 +37,6 @@ inline constexpr int vbOKOnlyWarning = 48;
 // program's title.
 inline constexpr QStringView ProgramTitle = u"Quillkit 98";
 
-// Room left for a window's title bar and frame when a box is fitted to the
-// screen's available area.
-inline constexpr int WindowFrameAllowance = 48;
-
 // The shell-open show state that the callers pass (SW_HIDE).
 inline constexpr int ShowStateHidden = 0;
 

@@ -4,6 +4,10 @@
 
 class QLabel;
 
+// Room left for a window's title bar and frame when a box is fitted to the
+// screen's available area.
+inline constexpr int WindowFrameAllowance = 48;
+
 // The prompt of a live box (message box, input box). It shows the text as
 // typed, selectable, wrapped at word boundaries and anywhere inside a word
 // wider than the box, and scrolls inside itself when it is taller than the
