@@ -70,6 +70,10 @@ AboutBox::AboutBox(Platform &platform)
     auto *blurb = new QLabel(tr("Ready-made BASIC code for message boxes,\ninput boxes, file headers and common dialogs."),
                              this);
     blurb->setObjectName(u"lblDescription"_s);
+    auto *licence = new QLabel(tr("%1\nFree software under the %2.\nIt comes with no warranty.")
+                                   .arg(vendor::Copyright, vendor::LicenceName),
+                               this);
+    licence->setObjectName(u"lblLicence"_s);
 
     m_cmdOK->setObjectName(u"cmdOK"_s);
     m_cmdOK->setDefault(true);
@@ -83,6 +87,8 @@ AboutBox::AboutBox(Platform &platform)
     text->addWidget(version);
     text->addSpacing(8);
     text->addWidget(blurb);
+    text->addSpacing(8);
+    text->addWidget(licence);
     text->addSpacing(8);
     text->addWidget(m_lblEMail);
     text->addWidget(m_lblWebSite);

@@ -3,6 +3,7 @@
 #include "app/Tools.h"
 #include "cli/ToolOptions.h"
 #include "reader/ReadCommand.h"
+#include "app/Vendor.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -241,8 +242,14 @@ int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err)
                                  u"read [--tool TOOL] [--file FILE]: prints the fields of existing code as JSON."_s);
     if (!parser.parse(arguments))
         return usageError(err, parser.errorText());
-    if (parser.isSet(version))
-        return printed(out, err, u"Quillkit 98, version %1\n"_s.arg(QCoreApplication::applicationVersion()));
+    if (parser.isSet(version)) {
+        return printed(out, err,
+                       u"Quillkit 98, version %1\n%2\nLicense GPLv3+: %3 <%4>.\n"
+                       u"This is free software: you are free to change and redistribute it.\n"
+                       u"There is NO WARRANTY, to the extent permitted by law.\n"_s.arg(
+                           QCoreApplication::applicationVersion(), vendor::Copyright.toString(), vendor::LicenceName,
+                           vendor::LicenceAddress));
+    }
     const int width = helpWidth(out);
     QString text = u"Usage: %1 [window options]\n"
                    u"       %1 generate TOOL [options]\n"

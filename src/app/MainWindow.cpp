@@ -100,6 +100,7 @@ MainWindow::MainWindow(Platform &platform, const QString &helpFile, QWidget *par
     grid->setColumnStretch(2, 1);
 
     setWindowIcon(pictureIcon(tools().constFirst().picture));
+    installShortcuts();
 
     // The tools keep their size whatever the code view does to the window.
     editor->setFixedSize(editor->sizeHint());
@@ -164,12 +165,13 @@ void MainWindow::addSelectorTool(QWidget *selector, const ToolDescriptor &tool, 
         connect(new QShortcut(keys, this), &QShortcut::activated, this, show);
     }
 
-    // The caption label sits centred under the image and does nothing.
+    // The caption label sits centred under the image and picks the tool too.
     auto *label = new QLabel(tool.caption, selector);
     label->setObjectName(u"lbl"_s + tool.caption);
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     const int top = twipsToPixels(QPoint(0, tool.selectorTop + ImageTwips + CaptionGap), image).y();
     label->setGeometry(0, top, selector->width(), label->sizeHint().height());
+    image->attachCaption(label);
 
     // The press look, on any button; undone on release before the click.
     connect(image, &SelectorImage::mouseDown, image, [image, pressed] { image->move(pressed); });
@@ -267,6 +269,27 @@ QWidget *MainWindow::createMenu()
     layout->addLayout(row);
     fraMenu->setFrameShape(QFrame::NoFrame);
     return fraMenu;
+}
+
+void MainWindow::installShortcuts()
+{
+    // Keys that no caption's access letter can take over, whatever the page:
+    // F5 runs Test as Run does in the BASIC editor, Ctrl+Shift+C copies, F1
+    // opens Help. Each presses its button, so the button's own handling runs.
+    const QList<std::pair<QKeySequence, QString>> keys{
+        {QKeySequence(Qt::Key_F5), u"cmdTest"_s},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), u"cmdCopy"_s},
+        {QKeySequence(QKeySequence::HelpContents), u"cmdHelp"_s},
+    };
+    for (const auto &[key, name] : keys) {
+        auto *button = findChild<QPushButton *>(name);
+        Q_ASSERT(button);
+        auto *shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, button, &QPushButton::click);
+        button->setToolTip(u"%1 (%2)"_s.arg(button->toolTip().isEmpty() ? QString(button->text()).remove(u'&')
+                                                                          : button->toolTip(),
+                                            key.toString(QKeySequence::NativeText)));
+    }
 }
 
 ToolPanel *MainWindow::currentTool() const

@@ -53,6 +53,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // F5, Ctrl+Shift+C and F1 for Test, Copy and Help.
+    void installShortcuts();
     QWidget *createHeaderStrip();
     QWidget *createSelector();
     QWidget *createEditor();

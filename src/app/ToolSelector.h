@@ -11,6 +11,10 @@ class SelectorImage : public QLabel
 public:
     SelectorImage(const QString &objectName, const QString &resource, QWidget *parent);
 
+    // The caption under the picture picks the tool too: its presses act as
+    // the picture's, with the same pressed look.
+    void attachCaption(QLabel *caption);
+
 Q_SIGNALS:
     void mouseDown();
     void mouseUp();
@@ -19,4 +23,11 @@ Q_SIGNALS:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void press(QMouseEvent *event);
+    void release(QMouseEvent *event, const QRect &area);
+
+    QLabel *m_caption = nullptr;
 };

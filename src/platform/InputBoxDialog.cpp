@@ -1,37 +1,36 @@
 #include "platform/InputBoxDialog.h"
 
 #include "platform/FieldText.h"
+#include "platform/PromptView.h"
 
 #include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
 InputBoxDialog::InputBoxDialog(const QString &prompt, const QString &title, const QString &defaultText,
                                bool withHelp, QWidget *parent)
     : QDialog(parent),
-      m_prompt(new QLabel(displayedPrompt(prompt), this)),
+      m_prompt(new PromptView(prompt, this)),
       m_answer(new QLineEdit(defaultText, this)),
       m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel
                                          | (withHelp ? QDialogButtonBox::Help : QDialogButtonBox::NoButton),
                                      Qt::Vertical, this))
 {
     setObjectName(u"frmInputBox"_s);
-    setWindowTitle(title);
+    // Without a title, BASIC shows the program's title.
+    setWindowTitle(title.isEmpty() ? ProgramTitle.toString() : title);
     setModal(true);
 
     m_prompt->setObjectName(u"lblPrompt"_s);
-    // The prompt is the user's text, never markup.
-    m_prompt->setTextFormat(Qt::PlainText);
-    m_prompt->setWordWrap(true);
-    m_prompt->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_prompt->setMinimumWidth(m_prompt->fontMetrics().averageCharWidth() * 44);
-    m_prompt->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     m_answer->setObjectName(u"txtAnswer"_s);
     m_answer->setAccessibleName(tr("Answer"));
@@ -55,7 +54,15 @@ InputBoxDialog::InputBoxDialog(const QString &prompt, const QString &title, cons
     }
 
     auto *grid = new QGridLayout(this);
-    grid->addWidget(m_prompt, 0, 0);
+    // The prompt sizes itself to the screen; the box follows it.
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+    auto *promptColumn = new QVBoxLayout;
+    promptColumn->setSpacing(6);
+    promptColumn->addWidget(m_prompt, 0, Qt::AlignLeft | Qt::AlignTop);
+    if (QLabel *note = m_prompt->cutNote(this))
+        promptColumn->addWidget(note);
+    promptColumn->addStretch();
+    grid->addLayout(promptColumn, 0, 0);
     grid->addWidget(m_buttons, 0, 1, Qt::AlignTop);
     grid->addWidget(m_answer, 1, 0, 1, 2);
     grid->setColumnStretch(0, 1);
@@ -63,6 +70,31 @@ InputBoxDialog::InputBoxDialog(const QString &prompt, const QString &title, cons
     grid->setHorizontalSpacing(16);
     grid->setVerticalSpacing(12);
     setTabOrder(m_answer, m_buttons);
+
+    fitToScreen(parent);
+}
+
+void InputBoxDialog::fitToScreen(const QWidget *parent)
+{
+    const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const int minWidth = m_prompt->fontMetrics().averageCharWidth() * 44;
+    const int maxWidth = qMax(minWidth, room.width() / 2);
+    m_prompt->fitWithin(minWidth, maxWidth, QWIDGETSIZE_MAX);
+    // The buttons beside the prompt and the answer line under it stay in
+    // view; the prompt scrolls in what is left.
+    const int others = layout()->sizeHint().height() - m_prompt->height();
+    int promptRoom = room.height() - others - WindowFrameAllowance;
+    m_prompt->fitWithin(minWidth, maxWidth, promptRoom);
+    // A scrolling prompt can change what else the box needs (a note that
+    // wraps differently): take any excess from the prompt once more.
+    layout()->activate();
+    if (const int excess = layout()->sizeHint().height() + WindowFrameAllowance - room.height(); excess > 0) {
+        promptRoom -= excess;
+        m_prompt->fitWithin(minWidth, maxWidth, promptRoom);
+        layout()->activate();
+    }
+    resize(sizeHint());
 }
 
 QString InputBoxDialog::answer() const
@@ -72,7 +104,7 @@ QString InputBoxDialog::answer() const
 
 QString InputBoxDialog::displayedPrompt(const QString &prompt)
 {
-    return displayedLines(prompt);
+    return PromptView::displayedText(prompt);
 }
 
 QString runInputBox(Platform &platform, QWidget *owner, const QString &prompt, const QString &title,

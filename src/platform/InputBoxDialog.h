@@ -7,7 +7,7 @@
 #include <optional>
 
 class QDialogButtonBox;
-class QLabel;
+class PromptView;
 class QLineEdit;
 
 // The input box: the prompt, an editable line that starts with the default
@@ -25,7 +25,7 @@ public:
     // The typed text once confirmed; empty after Cancel, Escape or closing.
     QString answer() const;
 
-    QLabel *promptLabel() const { return m_prompt; }
+    PromptView *prompt() const { return m_prompt; }
     QLineEdit *answerEdit() const { return m_answer; }
     QDialogButtonBox *buttonBox() const { return m_buttons; }
 
@@ -37,7 +37,10 @@ Q_SIGNALS:
     void helpRequested();
 
 private:
-    QLabel *m_prompt;
+    // Bounds the box to the screen's available area.
+    void fitToScreen(const QWidget *parent);
+
+    PromptView *m_prompt;
     QLineEdit *m_answer;
     QDialogButtonBox *m_buttons;
 };

@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringView>
 
 #include <memory>
 #include <optional>
@@ -19,6 +20,10 @@ struct HelpTopic
 
     friend bool operator==(const HelpTopic &, const HelpTopic &) = default;
 };
+
+// The title that a box without one of its own shows, as BASIC shows the
+// program's title.
+inline constexpr QStringView ProgramTitle = u"Quillkit 98";
 
 // Everything the program asks of the desktop. The Qt implementation serves
 // the running program; tests use a recording fake preloaded with answers.
@@ -57,6 +62,7 @@ public:
     virtual QString appPath() const = 0;
 
     virtual QDate currentDate() const = 0;
-    // The default conversion of a date to text: the user's short date format.
+    // The default conversion of a date to text: the user's short date format,
+    // with a four-digit year.
     virtual QString dateText(const QDate &date) const = 0;
 };

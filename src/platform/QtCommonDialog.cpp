@@ -4,11 +4,15 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QHeaderView>
+#include <QLocale>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScreen>
+#include <QTreeView>
 
 #include <algorithm>
 
@@ -66,7 +70,9 @@ QStringList nameFilters(const QString &filter)
 
 QFileDialog::Options fileDialogOptions(DialogKind kind, qint32 flags)
 {
-    QFileDialog::Options options;
+    // Qt's own dialog, whose size and state the program controls; a desktop's
+    // native chooser keeps files of its own (recently used lists).
+    QFileDialog::Options options = QFileDialog::DontUseNativeDialog;
     // The standard Save dialog asks before replacing a file only when told to.
     if (kind == DialogKind::Save && !(flags & cdlOFNOverwritePrompt))
         options |= QFileDialog::DontConfirmOverwrite;
@@ -85,6 +91,30 @@ void setUpFileDialog(QFileDialog &dialog, DialogKind kind, const CommonDialog &p
     if (const QStringList filters = nameFilters(properties.filter()); !filters.isEmpty())
         dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(properties.defaultExt());
+}
+
+void sizeFileDialog(QFileDialog &dialog, const QRect &room)
+{
+    const QFontMetrics metrics(dialog.font());
+    const int em = metrics.averageCharWidth();
+    dialog.resize(qMin(room.width() * 4 / 5, em * 160), qMin(room.height() * 4 / 5, metrics.lineSpacing() * 40));
+
+    auto *details = dialog.findChild<QTreeView *>(u"treeView"_s);
+    if (!details)
+        return;
+    // The samples are the widest a column usually shows: a size just short
+    // of the next unit, and a late date and time in the user's format.
+    const QLocale locale;
+    const int padding = em * 3;
+    const int sizeWidth = qMax(metrics.horizontalAdvance(locale.formattedDataSize(1023)),
+                               metrics.horizontalAdvance(locale.formattedDataSize(1023 * 1024 - 1)));
+    const int dateWidth = metrics.horizontalAdvance(
+        locale.toString(QDateTime(QDate(2026, 12, 28), QTime(23, 58, 58)), QLocale::ShortFormat));
+    QHeaderView *header = details->header();
+    header->resizeSection(1, sizeWidth + padding);
+    // Types read like "plain text document"; longer ones are rarer.
+    header->resizeSection(2, metrics.horizontalAdvance(u"plain text document"_s) + padding);
+    header->resizeSection(3, dateWidth + padding);
 }
 
 QFontDialog::FontDialogOptions fontDialogOptions(qint32 flags)
@@ -187,7 +217,15 @@ private:
     {
         QFileDialog dialog(parentWidget());
         setUpFileDialog(dialog, kind, *this);
+        const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+        sizeFileDialog(dialog, screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768));
+        // What the user made of the dialog earlier in the run (folder,
+        // history, view, column widths) comes back; it is never written out.
+        static QByteArray state;
+        if (!state.isEmpty())
+            dialog.restoreState(state);
         const DialogOutcome outcome = outcomeOf(dialog.exec());
+        state = dialog.saveState();
         if (outcome.confirmed())
             setFileName(dialog.selectedFiles().value(0));
         return outcome;

@@ -26,6 +26,9 @@ QStringList nameFilters(const QString &filter);
 // Title, name filters, default suffix, mode and options of a file dialog.
 void setUpFileDialog(QFileDialog &dialog, DialogKind kind, const CommonDialog &properties);
 QFileDialog::Options fileDialogOptions(DialogKind kind, qint32 flags);
+// A comfortable size for a file dialog in `room` (a screen's available
+// area), with the detail view's size and date columns wide enough to read.
+void sizeFileDialog(QFileDialog &dialog, const QRect &room);
 
 // Qt lists the same fonts for the screen and the printer; only scalable
 // fonts stand for printer fonts, as those print at any resolution.

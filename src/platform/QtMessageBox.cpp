@@ -1,6 +1,7 @@
 #include "platform/QtMessageBox.h"
 
 #include "platform/FieldText.h"
+#include "platform/PromptView.h"
 #include "platform/QtPlatform.h"
 
 #include <QAccessible>
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -62,7 +64,6 @@ QString buttonText(int code)
     return {};
 }
 
-
 } // namespace
 
 BasicMessageBox::BasicMessageBox(Platform &platform, const QString &prompt, int buttons, const QString &title,
@@ -75,7 +76,8 @@ BasicMessageBox::BasicMessageBox(Platform &platform, const QString &prompt, int 
     setObjectName(u"msgBox"_s);
     // Qt reads "[*]" in a title as the modified-mark placeholder; doubled,
     // it shows as typed.
-    setWindowTitle(QString(title).replace(u"[*]"_s, u"[*][*]"_s));
+    // Without a title, BASIC shows the program's title.
+    setWindowTitle(title.isEmpty() ? ProgramTitle.toString() : QString(title).replace(u"[*]"_s, u"[*][*]"_s));
 
     const QList<int> codes = buttonSet(buttons);
     // Escape and the close button answer Cancel; a lone OK answers OK; a box
@@ -108,24 +110,17 @@ BasicMessageBox::BasicMessageBox(Platform &platform, const QString &prompt, int 
         textColumn = 1;
     }
 
-    auto *text = new QLabel(this);
-    text->setObjectName(u"prompt"_s);
-    // Exactly what was typed: no markup, no access keys.
-    text->setTextFormat(Qt::PlainText);
-    text->setText(displayedLines(prompt));
-    text->setTextInteractionFlags(
-        Qt::TextInteractionFlags(style()->styleHint(QStyle::SH_MessageBox_TextInteractionFlags, nullptr, this)));
-    text->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    int widest = 0;
-    for (const QString &line : text->text().split(u'\n'))
-        widest = qMax(widest, text->fontMetrics().horizontalAdvance(line));
-    const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-    const int widthLimit = screen ? screen->availableGeometry().width() / 2 : 640;
-    if (widest > widthLimit) {
-        text->setWordWrap(true);
-        text->setMinimumWidth(widthLimit);
-    }
-    grid->addWidget(text, 0, textColumn);
+    m_prompt = new PromptView(prompt, this);
+    m_prompt->setObjectName(u"prompt"_s);
+    m_prompt->setTextInteractionFlags(
+        Qt::TextInteractionFlags(style()->styleHint(QStyle::SH_MessageBox_TextInteractionFlags, nullptr, this))
+        & (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard));
+    auto *promptColumn = new QVBoxLayout;
+    promptColumn->setSpacing(6);
+    promptColumn->addWidget(m_prompt, 0, Qt::AlignLeft | Qt::AlignVCenter);
+    if (QLabel *note = m_prompt->cutNote(this))
+        promptColumn->addWidget(note);
+    grid->addLayout(promptColumn, 0, textColumn);
     grid->setColumnMinimumWidth(textColumn, 120);
     grid->setColumnStretch(textColumn, 1);
     grid->setHorizontalSpacing(16);
@@ -155,6 +150,29 @@ BasicMessageBox::BasicMessageBox(Platform &platform, const QString &prompt, int 
     QPushButton *defaultButton = m_answerButtons.at(defaultIndex);
     defaultButton->setDefault(true);
     defaultButton->setFocus();
+
+    fitToScreen(parent);
+}
+
+void BasicMessageBox::fitToScreen(const QWidget *parent)
+{
+    const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    // Wide prompts wrap at half the screen, as desktop message boxes do.
+    m_prompt->fitWithin(120, room.width() / 2, QWIDGETSIZE_MAX);
+    // What the icon, the buttons and the margins take; the prompt gets the
+    // rest of the height, short of the title bar and frame.
+    const int others = layout()->sizeHint().height() - m_prompt->height();
+    int promptRoom = room.height() - others - WindowFrameAllowance;
+    m_prompt->fitWithin(120, room.width() / 2, promptRoom);
+    // A scrolling prompt can change what else the box needs (a note that
+    // wraps differently): take any excess from the prompt once more.
+    layout()->activate();
+    if (const int excess = layout()->sizeHint().height() + WindowFrameAllowance - room.height(); excess > 0) {
+        promptRoom -= excess;
+        m_prompt->fitWithin(120, room.width() / 2, promptRoom);
+        layout()->activate();
+    }
 }
 
 void BasicMessageBox::reject()

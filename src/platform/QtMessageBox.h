@@ -11,6 +11,7 @@
 
 class QAbstractButton;
 class QLabel;
+class PromptView;
 class QPushButton;
 
 // The message box that BASIC's MsgBox shows, on Qt, built from a buttons
@@ -39,6 +40,8 @@ public:
     // The result code that Escape and the window's close button give, or 0
     // when the set has no answer for them.
     int escapeCode() const { return m_escapeCode; }
+    // The prompt as shown, bounded to the screen.
+    PromptView *prompt() const { return m_prompt; }
 
 public Q_SLOTS:
     void reject() override;
@@ -49,12 +52,16 @@ protected:
 private:
     void onButtonClicked(QAbstractButton *button);
     void showHelp();
+    // Bounds the box to the screen's available area: the prompt wraps at
+    // half its width and scrolls when taller than the room left.
+    void fitToScreen(const QWidget *parent);
 
     Platform &m_platform;
     std::optional<HelpTopic> m_help;
     std::optional<QStyle::StandardPixmap> m_standardIcon;
     QList<QPushButton *> m_answerButtons;
     QHash<const QAbstractButton *, int> m_codes;
+    PromptView *m_prompt = nullptr;
     QPushButton *m_helpButton = nullptr;
     int m_escapeCode = 0;
 };

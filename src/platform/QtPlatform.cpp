@@ -1,14 +1,31 @@
 #include "platform/QtPlatform.h"
 
+#include "codegen/DateText.h"
+
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QLocale>
+#include <QSettings>
 #include <QThread>
 #include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+void keepToolkitStateInMemory()
+{
+    // Below a character device no folder can ever be made.
+    const QString nowhere = u"/dev/null/quillkit98"_s;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, nowhere);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, nowhere);
+}
+
+QtPlatform::QtPlatform()
+{
+    keepToolkitStateInMemory();
+}
 
 void QtPlatform::clearClipboard()
 {
@@ -61,5 +78,5 @@ QDate QtPlatform::currentDate() const
 
 QString QtPlatform::dateText(const QDate &date) const
 {
-    return QLocale::system().toString(date, QLocale::ShortFormat);
+    return codegen::shortDateText(date);
 }

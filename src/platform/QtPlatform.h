@@ -6,6 +6,9 @@
 class QtPlatform final : public Platform
 {
 public:
+    // Turns off Qt's own settings file (keepToolkitStateInMemory).
+    QtPlatform();
+
     int msgBox(const QString &prompt, int buttons, const QString &title,
                const std::optional<HelpTopic> &help) override;
     QString inputBox(const QString &prompt, const QString &title, const QString &defaultText,
@@ -23,3 +26,10 @@ public:
     QDate currentDate() const override;
     QString dateText(const QDate &date) const override;
 };
+
+// Qt's own dialogs keep their state (a file dialog's history, folder and
+// view, the colour dialog's custom colours) in the user's "QtProject"
+// settings file, and create its folders when missing. The program keeps no
+// files: this points the user's settings where no file can be created, so
+// those writes go nowhere. The state lives in memory for the run.
+void keepToolkitStateInMemory();

@@ -103,6 +103,7 @@ private Q_SLOTS:
     void usageErrorsExitTwoWithOneLine_data();
     void usageErrorsExitTwoWithOneLine();
     void helpListsEveryTool();
+    void versionStatesTheLicence();
     void textOptions_data();
     void textOptions();
     void textOptionErrors_data();
@@ -176,6 +177,19 @@ void TestCommandLine::helpListsEveryTool()
         const Run own = run({u"generate"_s, QString::fromLatin1(tool), u"--help"_s});
         QCOMPARE(own.status, 0);
         QVERIFY(own.out.startsWith(QByteArray("Usage: quillkit98 generate ").append(tool)));
+    }
+}
+
+void TestCommandLine::versionStatesTheLicence()
+{
+    for (const QString &option : {u"--version"_s, u"-v"_s}) {
+        const Run version = run({option});
+        QCOMPARE(version.status, 0);
+        QVERIFY(version.err.isEmpty());
+        const QList<QByteArray> lines = version.out.split('\n');
+        QVERIFY(lines.first().startsWith("Quillkit 98, version "));
+        QVERIFY(version.out.contains("GNU General Public License, version 3 or later"));
+        QVERIFY(version.out.contains("NO WARRANTY"));
     }
 }
 

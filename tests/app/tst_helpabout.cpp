@@ -57,6 +57,9 @@ void TestHelpAbout::aboutShowsVersionAndLinks()
         QVERIFY(!(box->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QCOMPARE(box->minimumSize(), box->maximumSize());
         QCOMPARE(box->findChild<QLabel *>(u"lblVersion"_s)->text(), u"Version 98"_s);
+        const QString licence = box->findChild<QLabel *>(u"lblLicence"_s)->text();
+        QVERIFY2(licence.contains(u"GNU General Public License, version 3 or later"_s), qPrintable(licence));
+        QVERIFY(box->findChild<QLabel *>(u"lblLicence"_s)->isVisible());
         QCOMPARE(box->findChild<QPushButton *>(u"cmdOK"_s)->text(), u"&OK"_s);
         for (const QString &name : {u"lblEMail"_s, u"lblWebSite"_s}) {
             auto *link = box->findChild<QLabel *>(name);

@@ -42,10 +42,13 @@ private Q_SLOTS:
     void selectorReturnsToFirstPageAndKeepsOtherTools();
     void pressLookUndoneOnRelease_data();
     void pressLookUndoneOnRelease();
-    void captionLabelsDoNothing();
+    void captionsPickTheirTool_data();
+    void captionsPickTheirTool();
     void copyClearsThenSetsCurrentToolText();
     void copyTestNewReachTheCurrentTool();
     void copyThatCannotReachTheClipboardSaysSo();
+    void functionKeysWorkOnEveryPage_data();
+    void functionKeysWorkOnEveryPage();
     void escapeEndsTheProgram();
     void closingTheWindowEndsTheProgram();
     void windowIsFixedSizeWithoutMaximize();
@@ -176,13 +179,43 @@ void TestMainWindow::pressLookUndoneOnRelease()
              picked || image == u"imgNotewright"_s);
 }
 
-void TestMainWindow::captionLabelsDoNothing()
+void TestMainWindow::captionsPickTheirTool_data()
 {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<QString>("panel");
+    QTest::newRow("Askwright") << u"lblAskwright"_s << u"imgAskwright"_s << u"tabInputBox"_s;
+    QTest::newRow("Topwright") << u"lblTopwright"_s << u"imgTopwright"_s << u"tabTopwright"_s;
+    QTest::newRow("Pickwright") << u"lblPickwright"_s << u"imgPickwright"_s << u"tabPickwright"_s;
+}
+
+void TestMainWindow::captionsPickTheirTool()
+{
+    QFETCH(QString, caption);
+    QFETCH(QString, image);
+    QFETCH(QString, panel);
     GuiHarness gui;
-    for (const QString &label : {u"lblAskwright"_s, u"lblTopwright"_s, u"lblPickwright"_s})
-        gui.click(label);
+    auto *label = gui.find<QLabel>(caption);
+    QWidget *img = gui.find(image);
+    const QPoint rest = img->pos();
+    QCOMPARE(label->cursor().shape(), Qt::PointingHandCursor);
+
+    // A press that leaves the caption before release picks nothing, but
+    // shows the pressed look while held.
+    QTest::mousePress(label, Qt::LeftButton, {}, label->rect().center());
+    QVERIFY(img->pos() != rest);
+    QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(-5, -5));
+    QCOMPARE(img->pos(), rest);
     QCOMPARE(visiblePanels(gui), u"tabNotewright"_s);
-    QCOMPARE(gui.find<QLabel>(u"lblHeader"_s)->text(), u"Notewright"_s);
+
+    // A right click picks nothing either.
+    QTest::mouseClick(label, Qt::RightButton, {}, label->rect().center());
+    QCOMPARE(visiblePanels(gui), u"tabNotewright"_s);
+
+    gui.click(caption);
+    QCOMPARE(img->pos(), rest);
+    QCOMPARE(visiblePanels(gui), panel);
+    QCOMPARE(gui.find<QLabel>(u"lblHeader"_s)->text(), label->text());
 }
 
 void TestMainWindow::copyClearsThenSetsCurrentToolText()
@@ -233,6 +266,54 @@ void TestMainWindow::copyThatCannotReachTheClipboardSaysSo()
     gui.platform.clipboardWorks = true;
     QCOMPARE(gui.copy(), gui.window->currentTool()->generate());
     QCOMPARE(gui.platform.msgBoxCalls.size(), 1);
+}
+
+void TestMainWindow::functionKeysWorkOnEveryPage_data()
+{
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<int>("page");
+    const QStringList images{u"imgNotewright"_s, u"imgAskwright"_s, u"imgTopwright"_s, u"imgPickwright"_s};
+    GuiHarness gui;
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        const int pages = gui.find<QTabWidget>(panelNames.at(i))->count();
+        for (int page = 0; page < pages; ++page)
+            QTest::addRow("%s, page %d", qPrintable(images.at(i)), page) << images.at(i) << panelNames.at(i) << page;
+    }
+}
+
+void TestMainWindow::functionKeysWorkOnEveryPage()
+{
+    QFETCH(QString, image);
+    QFETCH(QString, panel);
+    QFETCH(int, page);
+    GuiHarness gui;
+    gui.selectTool(image);
+    auto *tabs = gui.find<QTabWidget>(panel);
+    tabs->setCurrentIndex(page);
+    // The keys arrive wherever the focus is on the page, as a user's would.
+    QWidget *field = tabs->currentWidget()->nextInFocusChain();
+    field->setFocus();
+    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : gui.window.get();
+
+    QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(gui.platform.clipboard, gui.window->currentTool()->generate());
+
+    QTest::keyClick(target, Qt::Key_F1);
+    QCOMPARE(gui.platform.shellOpenCalls.size(), 1);
+    QCOMPARE(gui.platform.shellOpenCalls.last().target, gui.window->helpFile());
+
+    // Topwright's Test opens a modal window of its own; the header tests
+    // drive it. The others reach the fake platform at once.
+    if (image != u"imgTopwright"_s) {
+        const auto calls = [&] {
+            return gui.platform.msgBoxCalls.size() + gui.platform.inputBoxCalls.size()
+                + gui.platform.dialogCalls.size();
+        };
+        const qsizetype before = calls();
+        QTest::keyClick(target, Qt::Key_F5);
+        QCOMPARE(calls(), before + 1);
+    }
 }
 
 void TestMainWindow::escapeEndsTheProgram()

@@ -1,4 +1,5 @@
 #include "platform/InputBoxDialog.h"
+#include "platform/PromptView.h"
 #include "support/FakePlatform.h"
 
 #include <QApplication>
@@ -50,8 +51,8 @@ void TestInputBoxDialog::showsItsArguments()
     QFETCH(bool, withHelp);
     QFETCH(QString, shown);
     const InputBoxDialog dialog(prompt, u"Say \"hi\""_s, u"the default"_s, withHelp);
-    QCOMPARE(dialog.promptLabel()->text(), shown);
-    QCOMPARE(dialog.promptLabel()->textFormat(), Qt::PlainText);
+    QCOMPARE(dialog.prompt()->text(), shown);
+    QVERIFY(!dialog.prompt()->acceptRichText());
     QCOMPARE(dialog.windowTitle(), u"Say \"hi\""_s);
     QCOMPARE(dialog.answerEdit()->text(), u"the default"_s);
     QCOMPARE(dialog.answerEdit()->selectedText(), u"the default"_s);

@@ -3,6 +3,9 @@
 
 #include <QApplication>
 #include <QFileSystemModel>
+#include <QHeaderView>
+#include <QScreen>
+#include <QTreeView>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -98,6 +101,8 @@ private Q_SLOTS:
     void openConfirmsTheChosenFile();
     void everyDialogShowsAndCancels_data();
     void everyDialogShowsAndCancels();
+    void fileDialogsOpenReadableAndKeepTheirStateForTheRun_data();
+    void fileDialogsOpenReadableAndKeepTheirStateForTheRun();
 };
 
 void TestQtCommonDialog::nameFilters_data()
@@ -370,6 +375,54 @@ void TestQtCommonDialog::everyDialogShowsAndCancels()
     QCOMPARE(shownClass, dialogClass);
     QCOMPARE(outcome.status, DialogOutcome::Status::Cancelled);
     QCOMPARE(dialog->fileName(), QString());
+}
+
+void TestQtCommonDialog::fileDialogsOpenReadableAndKeepTheirStateForTheRun_data()
+{
+    QTest::addColumn<DialogKind>("kind");
+    QTest::newRow("Open") << DialogKind::Open;
+    QTest::newRow("Save") << DialogKind::Save;
+}
+
+void TestQtCommonDialog::fileDialogsOpenReadableAndKeepTheirStateForTheRun()
+{
+    QFETCH(DialogKind, kind);
+    const auto dialog = component(u"Title"_s, u"txt Files|*.txt|"_s, u"txt"_s, 0);
+    const auto show = [&] { return kind == DialogKind::Open ? dialog->showOpen() : dialog->showSave(); };
+
+    QFileDialog::ViewMode secondMode = QFileDialog::Detail;
+    DialogDriver first([&](QDialog &shown) {
+        auto &files = static_cast<QFileDialog &>(shown);
+        const QRect room = shown.screen()->availableGeometry();
+        // Comfortable: most of a small screen, never beyond it.
+        QVERIFY(room.contains(shown.frameGeometry()));
+        QVERIFY2(shown.width() >= qMin(room.width() * 3 / 4, 800) && shown.height() >= qMin(room.height() * 3 / 4, 500),
+                 qPrintable(u"%1x%2"_s.arg(shown.width()).arg(shown.height())));
+        // The size and date columns hold their widest texts.
+        auto *details = shown.findChild<QTreeView *>(u"treeView"_s);
+        QVERIFY(details);
+        const QFontMetrics metrics(details->font());
+        const QLocale locale;
+        QVERIFY(details->header()->sectionSize(1) > metrics.horizontalAdvance(locale.formattedDataSize(1023 * 1024 - 1)));
+        QVERIFY(details->header()->sectionSize(3)
+                > metrics.horizontalAdvance(locale.toString(QDateTime(QDate(2026, 12, 28), QTime(23, 58, 58)),
+                                                            QLocale::ShortFormat)));
+        QVERIFY(files.testOption(QFileDialog::DontUseNativeDialog));
+        // A change the user makes lasts for the run.
+        files.setViewMode(QFileDialog::List);
+        shown.reject();
+    });
+    show();
+    QVERIFY(first.shown());
+    DialogDriver second([&](QDialog &shown) {
+        auto &files = static_cast<QFileDialog &>(shown);
+        secondMode = files.viewMode();
+        files.setViewMode(QFileDialog::Detail);
+        shown.reject();
+    });
+    show();
+    QVERIFY(second.shown());
+    QCOMPARE(secondMode, QFileDialog::List);
 }
 
 QTEST_MAIN(TestQtCommonDialog)

@@ -1,3 +1,4 @@
+#include "platform/PromptView.h"
 #include "platform/QtMessageBox.h"
 #include "platform/QtPlatform.h"
 #include "support/FakePlatform.h"
@@ -236,9 +237,9 @@ void TestQtMessageBox::promptAndTitleAsTyped()
     FakePlatform platform;
     BasicMessageBox box(platform, u"<b>Save</b> & go?\r\n\r\nLast\rline"_s, 0, u"Say \"hi\" & <i> [*]"_s,
                         std::nullopt);
-    auto *prompt = box.findChild<QLabel *>(u"prompt"_s);
+    auto *prompt = box.findChild<PromptView *>(u"prompt"_s);
     QVERIFY(prompt);
-    QCOMPARE(prompt->textFormat(), Qt::PlainText);
+    QVERIFY(!prompt->acceptRichText());
     QCOMPARE(prompt->text(), u"<b>Save</b> & go?\n\nLast\nline"_s);
     box.winId();
     QCOMPARE(box.windowHandle()->title(), u"Say \"hi\" & <i> [*]"_s);

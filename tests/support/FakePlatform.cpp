@@ -1,6 +1,6 @@
 #include "support/FakePlatform.h"
 
-#include <QLocale>
+#include "codegen/DateText.h"
 
 using namespace Qt::StringLiterals;
 
@@ -108,5 +108,5 @@ void FakePlatform::sleep(int milliseconds)
 
 QString FakePlatform::dateText(const QDate &date) const
 {
-    return QLocale::system().toString(date, QLocale::ShortFormat);
+    return codegen::shortDateText(date);
 }

@@ -1,8 +1,7 @@
 #include "tools/header/HeaderCli.h"
 
+#include "codegen/DateText.h"
 #include "tools/header/HeaderGenerator.h"
-
-#include <QLocale>
 
 using namespace Qt::StringLiterals;
 
@@ -21,7 +20,8 @@ const QList<HeaderOption> &headerOptions()
         {u"project"_s, u"The project's name."_s, &HeaderFields::project},
         {u"program"_s, u"The program's name."_s, &HeaderFields::program},
         {u"version"_s, u"The version."_s, &HeaderFields::version},
-        {u"date"_s, u"The date (default: today, in the user's short date format)."_s, &HeaderFields::date},
+        {u"date"_s, u"The date (default: today, in the user's short date format with a four-digit year)."_s,
+         &HeaderFields::date},
         {u"copyright"_s, u"The copyright notice (default: \"Copyright \u00a9 \" and this year)."_s,
          &HeaderFields::copyright},
         {u"description"_s, u"What the file holds."_s, &HeaderFields::description},
@@ -41,7 +41,7 @@ QString generate(const ToolOptions &options)
     // agrees with Copy run on the same day.
     const QDate today = QDate::currentDate();
     return header::generateHeaderBlock(
-        headerFieldsFromOptions(options, today, QLocale::system().toString(today, QLocale::ShortFormat)));
+        headerFieldsFromOptions(options, today, codegen::shortDateText(today)));
 }
 
 } // namespace

@@ -49,6 +49,8 @@ HeaderPreview::HeaderPreview(QWidget *parent)
 
     m_txtTest->setObjectName(u"txtTest"_s);
     m_txtTest->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // The text is read-only in use; Tab belongs to the window's focus order.
+    m_txtTest->setTabChangesFocus(true);
     m_txtTest->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_txtTest->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QFont code;

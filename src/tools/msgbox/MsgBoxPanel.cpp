@@ -14,6 +14,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QStyle>
 #include <QTextDocument>
@@ -94,9 +95,33 @@ QWidget *MsgBoxPanel::createGeneralPage()
     return page;
 }
 
+ChoiceButton::ChoiceButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent)
+{
+    setCheckable(true);
+}
+
+void ChoiceButton::paintEvent(QPaintEvent *event)
+{
+    QPushButton::paintEvent(event);
+    if (!isChecked())
+        return;
+    // A style's checked look can be a faint shade, close to its focus look:
+    // the chosen option gets the palette's selection colour, as a tint and a
+    // frame, in light and dark palettes alike.
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QColor highlight = palette().color(QPalette::Highlight);
+    const QRectF area = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
+    QColor tint = highlight;
+    tint.setAlpha(56);
+    painter.setBrush(tint);
+    painter.setPen(QPen(highlight, 3));
+    painter.drawRoundedRect(area, 3, 3);
+}
+
 QPushButton *MsgBoxPanel::addOption(QWidget *parent, QButtonGroup *group, const QString &name, const QString &caption)
 {
-    auto *option = new QPushButton(caption, parent);
+    auto *option = new ChoiceButton(caption, parent);
     option->setObjectName(name);
     option->setCheckable(true);
     option->setAutoDefault(false);

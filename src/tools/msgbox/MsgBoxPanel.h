@@ -4,6 +4,7 @@
 #include "tools/msgbox/MsgBoxFields.h"
 
 #include <QList>
+#include <QPushButton>
 
 class HelpButtonPage;
 class QButtonGroup;
@@ -11,7 +12,20 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
-class QPushButton;
+
+// One option of the Style and Buttons pages: a checkable button whose
+// checked state shows in the palette's selection colour, unmistakable
+// next to the focus.
+class ChoiceButton : public QPushButton
+{
+    Q_OBJECT
+
+public:
+    ChoiceButton(const QString &caption, QWidget *parent);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
 
 // `tabNotewright`: the message-box tool. The user designs a box (message,
 // title, icon, buttons and default button, modality, Help button); the

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "support/GenerateRun.h"
 #include "codegen/CodeText.h"
+#include "platform/QtPlatform.h"
 #include "support/GuiTest.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -96,6 +98,8 @@ class TestHeaderPanel : public QObject
 private Q_SLOTS:
     void oneGeneralPageOfLabelledFields();
     void dateDefaultsAtStartAndOnNew();
+    void dateDefaultHasAFourDigitYear_data();
+    void dateDefaultHasAFourDigitYear();
     void copyGivesTheBlock();
     void pastedLineBreaksBecomeBlanks_data();
     void pastedLineBreaksBecomeBlanks();
@@ -141,6 +145,29 @@ void TestHeaderPanel::dateDefaultsAtStartAndOnNew()
     QCOMPARE(gui.fieldValues(), (QStringList{QString(), QString(), QString(), gui.platform.dateText(QDate(2027, 1, 1)),
                                              u"Copyright \u00a9 2027"_s, QString()}));
     QCOMPARE(gui.find<QLabel>(u"lblHeader"_s)->text(), u"Topwright"_s);
+}
+
+void TestHeaderPanel::dateDefaultHasAFourDigitYear_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("en_US") << u"en_US"_s << u"12/6/2026"_s;
+    QTest::newRow("de_DE") << u"de_DE"_s << u"06.12.2026"_s;
+}
+
+void TestHeaderPanel::dateDefaultHasAFourDigitYear()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, expected);
+    const QLocale before;
+    QLocale::setDefault(QLocale(locale));
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(before); });
+
+    // The desktop's conversion and the fake's agree, so the field shows what
+    // the program shows.
+    QCOMPARE(QtPlatform().dateText(QDate(2026, 12, 6)), expected);
+    HeaderGui gui;
+    QCOMPARE(gui.fieldValues().at(3), expected);
 }
 
 void TestHeaderPanel::copyGivesTheBlock()
@@ -219,6 +246,13 @@ void TestHeaderPanel::previewShowsTheCopiedBlockLikeACodeWindow()
             w = w->nextInFocusChain();
         } while (w != text);
         QCOMPARE(chain, order);
+
+        // Tab in the text moves on to Close and types nothing.
+        preview->activateWindow();
+        text->setFocus();
+        QTest::keyClick(text, Qt::Key_Tab);
+        QCOMPARE(preview->focusWidget(), child(preview, u"cmdClose"_s));
+        QCOMPARE(previewText(preview), copied);
 
         // Edits in the preview never reach the panel.
         QTest::keyClicks(text, u"edited"_s);

@@ -3,12 +3,16 @@
 #include "support/GuiTest.h"
 #include "tools/msgbox/MsgBoxPanel.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QStyle>
+#include <QTabWidget>
 
 #include <algorithm>
 #include <tuple>
@@ -85,6 +89,8 @@ class TestMsgBoxPanel : public QObject
 
 private Q_SLOTS:
     void startUpState();
+    void checkedOptionIsUnmistakable_data();
+    void checkedOptionIsUnmistakable();
     void options_data();
     void options();
     void helpSwitchEnablesInOrderAndKeepsValues();
@@ -418,6 +424,77 @@ void TestMsgBoxPanel::commandLineAgreesWithCopy()
     const GenerateRun run = runGenerate(u"msgbox"_s, arguments);
     QCOMPARE(run.status, 0);
     QCOMPARE(run.out, gui.copy());
+}
+
+namespace {
+
+// The pixels of a widget's picture close to a colour.
+int pixelsNear(QWidget *widget, const QColor &colour)
+{
+    const QImage image = widget->grab().toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (qAbs(pixel.red() - colour.red()) + qAbs(pixel.green() - colour.green())
+                    + qAbs(pixel.blue() - colour.blue())
+                < 60)
+                ++count;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+void TestMsgBoxPanel::checkedOptionIsUnmistakable_data()
+{
+    QTest::addColumn<bool>("dark");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("other");
+    for (const bool dark : {false, true}) {
+        const char *look = dark ? "dark" : "light";
+        QTest::addRow("%s, Style", look) << dark << 1 << u"optWarning"_s << u"optError"_s;
+        QTest::addRow("%s, Buttons", look) << dark << 2 << u"optYesNo_No"_s << u"optYesNo_Yes"_s;
+    }
+}
+
+void TestMsgBoxPanel::checkedOptionIsUnmistakable()
+{
+    QFETCH(bool, dark);
+    QFETCH(int, page);
+    QFETCH(QString, chosen);
+    QFETCH(QString, other);
+    const QPalette before = QApplication::palette();
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
+    QPalette palette = QApplication::style()->standardPalette();
+    if (dark) {
+        palette.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
+        palette.setColor(QPalette::WindowText, Qt::white);
+        palette.setColor(QPalette::Button, QColor(0x3a, 0x3a, 0x3a));
+        palette.setColor(QPalette::ButtonText, Qt::white);
+        palette.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+        palette.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
+    }
+    QApplication::setPalette(palette);
+
+    GuiHarness gui;
+    gui.find<QTabWidget>(u"tabNotewright"_s)->setCurrentIndex(page);
+    gui.click(chosen);
+    auto *checked = gui.find<QPushButton>(chosen);
+    auto *focused = gui.find<QPushButton>(other);
+    QVERIFY(checked->isChecked());
+    QVERIFY(!focused->isChecked());
+    // The unchosen option holds the focus: the chosen one must still stand out more.
+    focused->setFocus();
+    QVERIFY(focused->hasFocus());
+    const QColor highlight = checked->palette().color(QPalette::Highlight);
+    const int chosenPixels = pixelsNear(checked, highlight);
+    const int focusPixels = pixelsNear(focused, highlight);
+    const int frame = checked->width() + checked->height();
+    QVERIFY2(chosenPixels >= 2 * frame && chosenPixels > 2 * focusPixels,
+             qPrintable(u"%1 highlight pixels when chosen, %2 when focused"_s.arg(chosenPixels).arg(focusPixels)));
 }
 
 QTEST_MAIN(TestMsgBoxPanel)

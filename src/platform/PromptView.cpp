@@ -1,0 +1,88 @@
+#include "platform/PromptView.h"
+
+#include "platform/FieldText.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QScrollBar>
+#include <QTextDocument>
+
+using namespace Qt::StringLiterals;
+
+PromptView::PromptView(const QString &prompt, QWidget *parent)
+    : QTextEdit(parent),
+      m_fullLength(prompt.size())
+{
+    setReadOnly(true);
+    setAcceptRichText(false);
+    setFrameShape(QFrame::NoFrame);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setTextInteractionFlags(Qt::TextSelectableByMouse);
+    setFocusPolicy(Qt::NoFocus);
+    // It reads as a label: the window's colours, no margin of its own.
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    palette.setColor(QPalette::Text, palette.color(QPalette::WindowText));
+    setPalette(palette);
+    viewport()->setAutoFillBackground(false);
+    document()->setDocumentMargin(0);
+    qsizetype shown = qMin(prompt.size(), ShownLimit);
+    // Never half a character.
+    if (shown < prompt.size() && prompt.at(shown - 1).isHighSurrogate())
+        --shown;
+    setPlainText(displayedText(QStringView(prompt).left(shown)));
+}
+
+QString PromptView::displayedText(QStringView prompt)
+{
+    return displayedLines(prompt.toString());
+}
+
+QLabel *PromptView::cutNote(QWidget *parent)
+{
+    if (!isCut())
+        return nullptr;
+    if (!m_cutNote) {
+        const QLocale locale;
+        m_cutNote = new QLabel(tr("Only the first %1 of the prompt's %2 characters are shown here.")
+                                   .arg(locale.toString(ShownLimit), locale.toString(m_fullLength)),
+                               parent);
+        m_cutNote->setObjectName(u"cutNote"_s);
+        m_cutNote->setWordWrap(true);
+        QFont italic = m_cutNote->font();
+        italic.setItalic(true);
+        m_cutNote->setFont(italic);
+    }
+    return m_cutNote;
+}
+
+void PromptView::fitWithin(int minWidth, int maxWidth, int maxHeight)
+{
+    int widest = 0;
+    const QFontMetrics metrics(font());
+    for (const QStringView line : QStringView(toPlainText()).split(u'\n'))
+        widest = qMax(widest, metrics.horizontalAdvance(line.toString()));
+    // A little slack, so that a line that just fits is not wrapped by rounding.
+    const int textWidth = qBound(minWidth, widest + 2, qMax(minWidth, maxWidth));
+    document()->setTextWidth(textWidth);
+    int height = contentHeight();
+    int width = textWidth;
+    if (height > maxHeight) {
+        // The scroll bar takes its width beside the text, not from it.
+        width += verticalScrollBar()->sizeHint().width();
+        height = qMax(metrics.lineSpacing(), maxHeight);
+        setFocusPolicy(Qt::StrongFocus);
+        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
+    m_hint = QSize(width, height);
+    setFixedSize(m_hint);
+    updateGeometry();
+}
+
+int PromptView::contentHeight() const
+{
+    return qCeil(document()->size().height());
+}
