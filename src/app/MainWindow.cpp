@@ -8,10 +8,18 @@
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"
 #include "platform/WindowPlacement.h"
+#include "reader/CodeReader.h"
 #include "tools/ToolPanel.h"
+#include "tools/commondialog/CommonDialogPanel.h"
+#include "tools/header/HeaderPanel.h"
+#include "tools/inputbox/InputBoxPanel.h"
+#include "tools/msgbox/MsgBoxPanel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -72,6 +80,7 @@ MainWindow::MainWindow(Platform &platform, const QString &helpFile, QWidget *par
       m_helpFile(helpFile)
 {
     setObjectName(u"frmMain"_s);
+    setAcceptDrops(true);
     setWindowTitle(tr("Quillkit 98"));
 
     // `cdlFileName`: the help-file chooser that the message-box and input-box
@@ -277,6 +286,7 @@ void MainWindow::installShortcuts()
     // F5 runs Test as Run does in the BASIC editor, Ctrl+Shift+C copies, F1
     // opens Help. Each presses its button, so the button's own handling runs.
     const QList<std::pair<QKeySequence, QString>> keys{
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V), u"cmdReadCode"_s},
         {QKeySequence(Qt::Key_F5), u"cmdTest"_s},
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), u"cmdCopy"_s},
         {QKeySequence(QKeySequence::HelpContents), u"cmdHelp"_s},
@@ -309,10 +319,17 @@ QWidget *MainWindow::createCodePane()
     auto *lblCode = new QLabel(tr("Code:"), m_codePane);
     lblCode->setObjectName(u"lblCode"_s);
     lblCode->setBuddy(m_codeView);
+    auto *cmdReadCode = commandButton(u"cmdReadCode"_s, tr("&Read from Clipboard"), m_codePane);
+    cmdReadCode->setToolTip(tr("Fills in the tool from code on the clipboard"));
+    connect(cmdReadCode, &QPushButton::clicked, this, &MainWindow::readClipboard);
 
+    auto *bar = new QHBoxLayout;
+    bar->addWidget(lblCode);
+    bar->addStretch();
+    bar->addWidget(cmdReadCode);
     auto *layout = new QVBoxLayout(m_codePane);
     layout->setContentsMargins(0, 0, 8, 0);
-    layout->addWidget(lblCode);
+    layout->addLayout(bar);
     layout->addWidget(m_codeView, 1);
     return m_codePane;
 }
@@ -347,6 +364,54 @@ void MainWindow::setCodeViewShown(bool shown)
     // A window that grew past the screen's edge comes back onto it.
     if (room.isValid() && !room.contains(QRect(pos(), size())))
         move(qBound(room.left(), x(), qMax(room.left(), room.right() - width)), y());
+}
+
+void MainWindow::readClipboard()
+{
+    readCode(m_platform.clipboardText());
+}
+
+void MainWindow::readCode(const QString &code)
+{
+    const ReadResult result = ::readCode(code);
+    if (!result.ok()) {
+        m_platform.msgBox(tr("The code cannot be read into the tools; nothing has changed.\r\n\r\n%1")
+                              .arg(result.error->text()),
+                          vbOKOnly + vbExclamation, tr("Quillkit 98"), std::nullopt);
+        return;
+    }
+    // The reader names the tools in the order of the tool list.
+    const int index = int(result.tool);
+    showTool(index);
+    ToolPanel *panel = m_panels.at(index);
+    switch (result.tool) {
+    case ReadTool::MsgBox:
+        static_cast<MsgBoxPanel *>(panel)->setFields(result.msgBox);
+        break;
+    case ReadTool::InputBox:
+        static_cast<InputBoxPanel *>(panel)->setFields(result.inputBox);
+        break;
+    case ReadTool::Header:
+        static_cast<HeaderPanel *>(panel)->setFields(result.header);
+        break;
+    case ReadTool::CommonDialog:
+        static_cast<CommonDialogPanel *>(panel)->setFields(result.commonDialog);
+        break;
+    }
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasText())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    event->acceptProposedAction();
+    // After the drop has ended: the message box of a refusal is modal.
+    QMetaObject::invokeMethod(this, [this, text = event->mimeData()->text()] { readCode(text); },
+                              Qt::QueuedConnection);
 }
 
 void MainWindow::refreshCodeView()

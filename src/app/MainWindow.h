@@ -45,12 +45,20 @@ public Q_SLOTS:
     void showAbout();
     // Shows the tool at this index of the tool list, on its first page.
     void showTool(int index);
+    // Reads BASIC code into the tool it belongs to, which is then shown; a
+    // text that no tool can hold changes nothing, and a message box says why.
+    void readCode(const QString &code);
+    // The same with the clipboard's text.
+    void readClipboard();
     // Shows or hides the code view. Hidden, the window is its fixed design
     // size; shown, the view joins it on the right and the window can grow.
     void setCodeViewShown(bool shown);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Plain text dropped on the window is read as code.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     // F5, Ctrl+Shift+C and F1 for Test, Copy and Help.

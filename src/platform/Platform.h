@@ -48,6 +48,8 @@ public:
     virtual void clearClipboard() = 0;
     // Places plain text on the clipboard; false when it could not be placed.
     virtual bool setClipboardText(const QString &text) = 0;
+    // The clipboard's plain text; empty when it holds none.
+    virtual QString clipboardText() const = 0;
 
     // Opens a document (relative to `directory`), web address or "mailto:"
     // address in its associated program. False when nothing could be opened.

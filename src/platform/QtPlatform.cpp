@@ -32,6 +32,11 @@ void QtPlatform::clearClipboard()
     QGuiApplication::clipboard()->clear();
 }
 
+QString QtPlatform::clipboardText() const
+{
+    return QGuiApplication::clipboard()->text();
+}
+
 bool QtPlatform::setClipboardText(const QString &text)
 {
     QClipboard *clipboard = QGuiApplication::clipboard();

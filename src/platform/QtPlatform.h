@@ -17,6 +17,7 @@ public:
 
     void clearClipboard() override;
     bool setClipboardText(const QString &text) override;
+    QString clipboardText() const override;
 
     bool shellOpen(const QString &target, const QString &directory) override;
 

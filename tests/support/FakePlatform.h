@@ -80,6 +80,7 @@ public:
     std::unique_ptr<CommonDialog> createCommonDialog(QWidget *owner) override;
     void clearClipboard() override;
     bool setClipboardText(const QString &text) override;
+    QString clipboardText() const override { return clipboard; }
     bool shellOpen(const QString &target, const QString &directory) override;
     void sleep(int milliseconds) override;
     QString appPath() const override { return appFolder; }

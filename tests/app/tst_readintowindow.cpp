@@ -1,0 +1,111 @@
+// Code read from the clipboard, the Read from Clipboard button or a drop
+// fills in its tool through the real widgets, or changes nothing at all.
+#include "support/GuiTest.h"
+#include "tools/ToolPanel.h"
+#include "tools/commondialog/CommonDialogPanel.h"
+#include "tools/inputbox/InputBoxPanel.h"
+#include "tools/msgbox/MsgBoxPanel.h"
+
+#include <QLabel>
+#include <QMimeData>
+#include <QPlainTextEdit>
+
+using namespace Qt::StringLiterals;
+
+class TestReadIntoWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void readsIntoTheToolItBelongsTo_data();
+    void readsIntoTheToolItBelongsTo();
+    void unreadableCodeChangesNothing();
+    void keyButtonAndDropAllRead();
+};
+
+void TestReadIntoWindow::readsIntoTheToolItBelongsTo_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("message box") << u"If MsgBox(\"Delete \" & Chr(34) & \"x\" & Chr(34) & \"?\", 36) = vbYes Then"_s
+                                 << u"tabNotewright"_s << u"txtMessageMsgBox"_s << u"Delete \"x\"?"_s;
+    QTest::newRow("input box") << u"Name = InputBox(\"Your name?\", \"Who\")"_s << u"tabInputBox"_s
+                               << u"txtVariableName"_s << u"Name"_s;
+    QTest::newRow("common dialog")
+        << u"CommonDialog1.DialogTitle = \"Pick\"\r\nCommonDialog1.Filter = \"txt Files|*.txt\"\r\n"
+           u"CommonDialog1.ShowSave"_s
+        << u"tabPickwright"_s << u"txtDialogTitleSave"_s << u"Pick"_s;
+}
+
+void TestReadIntoWindow::readsIntoTheToolItBelongsTo()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, panel);
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    GuiHarness gui;
+    gui.window->readCode(code);
+    QVERIFY(gui.platform.msgBoxCalls.isEmpty());
+    QCOMPARE(gui.window->currentTool()->objectName(), panel);
+    QWidget *widget = gui.find(field);
+    if (auto *edit = qobject_cast<QPlainTextEdit *>(widget))
+        QCOMPARE(edit->toPlainText(), text);
+    else
+        QCOMPARE(widget->property("text").toString(), text);
+    const QHash<QString, QString> captions{{u"tabNotewright"_s, u"Notewright"_s},
+                                           {u"tabInputBox"_s, u"Askwright"_s},
+                                           {u"tabPickwright"_s, u"Pickwright"_s}};
+    QCOMPARE(gui.find<QLabel>(u"lblHeader"_s)->text(), captions.value(panel));
+}
+
+void TestReadIntoWindow::unreadableCodeChangesNothing()
+{
+    GuiHarness gui;
+    gui.type(u"txtMessageMsgBox"_s, u"Keep me"_s);
+    const QString before = gui.copy();
+    gui.selectTool(u"imgTopwright"_s);
+    for (const QString &code : {u"MsgBox UserName, 0"_s, u"no code at all"_s, u"MsgBox \"x\", vbDefaultButton4"_s}) {
+        const qsizetype messages = gui.platform.msgBoxCalls.size();
+        gui.window->readCode(code);
+        QCOMPARE(gui.platform.msgBoxCalls.size(), messages + 1);
+        const FakePlatform::MsgBoxCall &call = gui.platform.msgBoxCalls.constLast();
+        QVERIFY2(call.prompt.contains(u"line 1, column"_s), qPrintable(call.prompt));
+        QCOMPARE(call.buttons, vbOKOnly + vbExclamation);
+        QCOMPARE(gui.window->currentTool()->objectName(), u"tabTopwright"_s);
+    }
+    gui.selectTool(u"imgNotewright"_s);
+    QCOMPARE(gui.copy(), before);
+}
+
+void TestReadIntoWindow::keyButtonAndDropAllRead()
+{
+    GuiHarness gui;
+    gui.platform.clipboard = u"MsgBox \"From the key\""_s;
+    gui.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(gui.window.get()));
+    QTest::keyClick(gui.window.get(), Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(gui.find<MsgBoxPanel>(u"tabNotewright"_s)->fields().message, u"From the key"_s);
+
+    gui.window->setCodeViewShown(true);
+    gui.platform.clipboard = u"x = InputBox(\"From the button\")"_s;
+    gui.click(u"cmdReadCode"_s);
+    QCOMPARE(gui.find<InputBoxPanel>(u"tabInputBox"_s)->fields().message, u"From the button"_s);
+    QCOMPARE(gui.window->currentTool()->objectName(), u"tabInputBox"_s);
+
+    // A drop reads once the drag has ended.
+    QMimeData data;
+    data.setText(u"CommonDialog1.ShowColor"_s);
+    const QPoint where = gui.find(u"picHeader"_s)->geometry().center();
+    QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(gui.window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(gui.window.get(), &drop);
+    QTRY_COMPARE(gui.window->currentTool()->objectName(), u"tabPickwright"_s);
+    QCOMPARE(gui.find<CommonDialogPanel>(u"tabPickwright"_s)->fields().page, DialogKind::Color);
+}
+
+QTEST_MAIN(TestReadIntoWindow)
+#include "tst_readintowindow.moc"
