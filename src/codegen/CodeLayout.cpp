@@ -1,6 +1,5 @@
 #include "codegen/CodeLayout.h"
 
-#include "codegen/CodeText.h"
 
 #include <algorithm>
 #include <vector>
@@ -29,6 +28,20 @@ qsizetype unitSize(QStringView text, qsizetype at)
 qsizetype escapedUnitLength(QStringView text, qsizetype at)
 {
     return text[at] == u'"' ? 2 : unitSize(text, at);
+}
+
+// Appends a literal's value quoted, quotation marks doubled.
+void appendQuoted(QString &line, QStringView value)
+{
+    line += u'"';
+    qsizetype from = 0;
+    for (qsizetype quote = value.indexOf(u'"'); quote >= 0; quote = value.indexOf(u'"', quote + 1)) {
+        line += value.sliced(from, quote + 1 - from);
+        line += u'"';
+        from = quote + 1;
+    }
+    line += value.sliced(from);
+    line += u'"';
 }
 
 qsizetype flatLength(const Pieces &pieces)
@@ -94,14 +107,17 @@ public:
     // the pieces, or where the next line would have been one too many.
     Position run(const QString &prefix, Position at, int maxLines, QStringList &out) const
     {
-        QString line = prefix;
+        QString line;
+        line.reserve(m_length + 8);
+        line += prefix;
         int lines = 1;
         bool placed = false;
         const auto mayBreak = [&] { return maxLines < 0 || lines < maxLines; };
         const auto breakLine = [&] {
             line += breakText;
             out << line;
-            line.clear();
+            line = QString();
+            line.reserve(m_length + 8);
             ++lines;
         };
 
@@ -130,7 +146,7 @@ public:
                 if (at.escapedRest < 0)
                     at.escapedRest = escapedLength(rest);
                 if (line.size() + 2 + at.escapedRest + after <= m_length) {
-                    line += quoteLiteral(rest);
+                    appendQuoted(line, rest);
                     at = {at.piece + 1, 0, -1};
                     placed = true;
                     break;
@@ -149,7 +165,7 @@ public:
                     size += unit;
                     width += unitWidth;
                 }
-                line += quoteLiteral(rest.first(size));
+                appendQuoted(line, rest.first(size));
                 at.offset += size;
                 at.escapedRest -= width;
                 placed = true;
@@ -224,7 +240,7 @@ Pieces messagePieces(QStringView text)
         const QChar c = text[i];
         if (c != u'\r' && c != u'"')
             continue;
-        operand(CodePiece::Kind::Literal, text.sliced(runStart, i - runStart).toString());
+        operand(CodePiece::Kind::Literal, QString::fromRawData(text.data() + runStart, i - runStart));
         if (c == u'\r') {
             operand(CodePiece::Kind::Code, u"vbCrLf"_s);
             ++i; // the CR and whatever follows it, normally its LF
@@ -233,7 +249,7 @@ Pieces messagePieces(QStringView text)
         }
         runStart = std::min(i + 1, text.size());
     }
-    operand(CodePiece::Kind::Literal, text.sliced(runStart).toString());
+    operand(CodePiece::Kind::Literal, QString::fromRawData(text.data() + runStart, text.size() - runStart));
     return pieces;
 }
 
@@ -250,7 +266,7 @@ QString flatten(const Pieces &pieces)
             text += joinText;
             break;
         case CodePiece::Kind::Literal:
-            text += quoteLiteral(piece.text);
+            appendQuoted(text, piece.text);
             break;
         }
     }
@@ -273,11 +289,16 @@ QStringList layoutStatement(const QList<StatementPart> &statement, const QString
         Pieces pieces;
         for (const StatementPart &part : std::as_const(parts))
             pieces += part.pieces;
-        if (flatLength(pieces) <= limits.length)
+        const qsizetype length = flatLength(pieces);
+        if (length <= limits.length)
             return lines << flatten(pieces);
-        QStringList broken = breakStatement(pieces, limits.length);
-        if (broken.size() <= limits.continuations + 1)
-            return lines + broken;
+        // Past this length no layout fits in the lines a statement may have.
+        QStringList broken;
+        if (length <= (limits.continuations + 1) * limits.length) {
+            broken = breakStatement(pieces, limits.length);
+            if (broken.size() <= limits.continuations + 1)
+                return lines + broken;
+        }
 
         // Too many continuations: the longest expression left goes into a
         // variable of its own.
@@ -290,8 +311,8 @@ QStringList layoutStatement(const QList<StatementPart> &statement, const QString
                 longestLength = length;
             }
         }
-        if (longest < 0)
-            return lines + broken; // nothing left to move
+        if (longest < 0) // nothing left to move: the best there is
+            return lines + (broken.isEmpty() ? breakStatement(pieces, limits.length) : broken);
         StatementPart &part = parts[longest];
         const QString name = uniqueName(part.variable, taken);
         taken << name;

@@ -36,7 +36,8 @@ using Pieces = QList<CodePiece>;
 Pieces codePiece(QString text);
 // A string literal: one piece holding its value.
 Pieces literalPieces(QString value);
-// A typed text as EncodeStringExpression writes it, piece by piece.
+// A typed text as EncodeStringExpression writes it, piece by piece. The
+// pieces refer to `text` without a copy: it must outlive them.
 Pieces messagePieces(QStringView text);
 
 // The pieces written on one line: what the statement is when it fits.
