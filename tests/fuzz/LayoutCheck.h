@@ -11,7 +11,7 @@
 #include "tools/inputbox/InputBoxGenerator.h"
 #include "tools/msgbox/MsgBoxGenerator.h"
 
-#include <array>
+#include <algorithm>
 
 namespace layoutcheck {
 
@@ -50,12 +50,18 @@ inline QString messageValue(QStringView typed)
     return text;
 }
 
-// File types cut from a text: pieces of up to 12 code units, none empty.
+// File types cut from a text: pieces of 12 or 13 code units, none empty,
+// no surrogate pair cut.
 inline QStringList fileTypes(const QString &text)
 {
     QStringList types;
-    for (qsizetype at = 0; at < text.size(); at += 12)
-        types << text.mid(at, 12);
+    for (qsizetype at = 0; at < text.size();) {
+        qsizetype size = std::min<qsizetype>(12, text.size() - at);
+        if (text[at + size - 1].isHighSurrogate() && at + size < text.size() && text[at + size].isLowSurrogate())
+            ++size;
+        types << text.mid(at, size);
+        at += size;
+    }
     return types;
 }
 
