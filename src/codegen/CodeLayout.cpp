@@ -94,7 +94,8 @@ public:
                 break;
             case CodePiece::Kind::Literal:
                 needed = 2 + escapedLength(piece.text) + after;
-                if (!piece.text.isEmpty())
+                // A literal of two characters or more may be cut after its first.
+                if (piece.text.size() > unitSize(piece.text, 0))
                     needed = std::min(needed, 2 + escapedUnitLength(piece.text, 0) + breakText.size());
                 break;
             }
@@ -145,7 +146,9 @@ public:
                 const QStringView rest = QStringView(piece.text).sliced(at.offset);
                 if (at.escapedRest < 0)
                     at.escapedRest = escapedLength(rest);
-                if (line.size() + 2 + at.escapedRest + after <= m_length) {
+                // A last character cannot be cut off: what follows it has to
+                // stay on its line.
+                if (line.size() + 2 + at.escapedRest + after <= m_length || rest.size() == unitSize(rest, 0)) {
                     appendQuoted(line, rest);
                     at = {at.piece + 1, 0, -1};
                     placed = true;

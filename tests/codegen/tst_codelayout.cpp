@@ -73,6 +73,8 @@ private Q_SLOTS:
     void everyTextOption_data();
     void everyTextOption();
     void randomLongTexts();
+    void smallLimits_data();
+    void smallLimits();
     void variablesKeepApart_data();
     void variablesKeepApart();
     void namedConstants_data();
@@ -238,6 +240,29 @@ void TestCodeLayout::randomLongTexts()
                  qPrintable(u"round %1, field %2, %3 units: %4"_s.arg(round).arg(int(field)).arg(size).arg(
                      outcome.error)));
         QVERIFY(!cutsAPair(outcome.code));
+    }
+}
+
+void TestCodeLayout::smallLimits_data()
+{
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("one-character runs") << u"a\r\nb\"c\r\n\r\nd\"\"e\U0001F600"_s.repeated(20);
+    QTest::newRow("one character at the end") << u"long enough to be cut, then x\r\ny"_s.repeated(9);
+    QTest::newRow("quotes and pairs") << u"\"\U0001F600\"\"\U0001F600 _"_s.repeated(30);
+    QTest::newRow("prose") << u"Do you want to save the changes?\r\nYour changes will be lost.\r\n"_s.repeated(12);
+}
+
+// Narrow lines and few continuations put the cuts everywhere: before and
+// after each operand, next to the arguments that follow the message.
+void TestCodeLayout::smallLimits()
+{
+    QFETCH(QString, text);
+    for (qsizetype length = 40; length <= 140; ++length) {
+        for (const int continuations : {1, 2, 5, 24}) {
+            const QString error = layoutcheck::checkStatement(text, {length, continuations});
+            QVERIFY2(error.isEmpty(), qPrintable(u"%1 at %2 by %3"_s.arg(error).arg(length).arg(continuations)));
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 // tests and the layout fuzz target.
 
 #include "BasicEvaluator.h"
+#include "codegen/CodeLayout.h"
 #include "codegen/CodeOptions.h"
 #include "tools/commondialog/CommonDialogGenerator.h"
 #include "tools/header/HeaderGenerator.h"
@@ -228,6 +229,31 @@ inline Outcome check(Field field, const QString &text, const Settings &settings 
     }
     outcome.error = QStringLiteral("no call");
     return outcome;
+}
+
+// A message box statement with the text as its message and, on one line, as
+// its title, laid out under any limits: the error, or empty when sound.
+inline QString checkStatement(const QString &text, codegen::LineLimits limits)
+{
+    QString title = text;
+    title.replace(u'\r', u' ');
+    title.replace(u'\n', u' ');
+    const QStringList lines = codegen::layoutStatement(
+        {
+            {codegen::codePiece(QStringLiteral("Msgbox ")), {}},
+            {codegen::messagePieces(text), QStringLiteral("MessageText")},
+            {codegen::codePiece(QStringLiteral(", 0, ")), {}},
+            {codegen::literalPieces(title), QStringLiteral("TitleText")},
+        },
+        {QStringLiteral("Response")}, limits);
+    const basic::Run run = basic::run(lines.join(QStringLiteral("\r\n")), limits.length, limits.continuations);
+    if (!run.error.isEmpty())
+        return run.error;
+    if (run.calls.size() != 1 || run.calls.at(0).arguments.size() != 3)
+        return QStringLiteral("not one call with three arguments");
+    if (run.calls.at(0).arguments.at(0) != messageValue(text) || run.calls.at(0).arguments.at(2) != title)
+        return QStringLiteral("the text reads back otherwise");
+    return {};
 }
 
 } // namespace layoutcheck
