@@ -2,7 +2,7 @@
 
 
 #include <algorithm>
-#include <vector>
+#include <numeric>
 
 using namespace Qt::StringLiterals;
 
@@ -47,19 +47,8 @@ void appendQuoted(QString &line, QStringView value)
 qsizetype flatLength(const Pieces &pieces)
 {
     qsizetype length = 0;
-    for (const CodePiece &piece : pieces) {
-        switch (piece.kind) {
-        case CodePiece::Kind::Code:
-            length += piece.text.size();
-            break;
-        case CodePiece::Kind::Join:
-            length += joinText.size();
-            break;
-        case CodePiece::Kind::Literal:
-            length += 2 + escapedLength(piece.text);
-            break;
-        }
-    }
+    for (const CodePiece &piece : pieces)
+        length += piece.width;
     return length;
 }
 
@@ -78,29 +67,30 @@ struct Position
 class LineBreaker
 {
 public:
-    LineBreaker(const Pieces &pieces, qsizetype lineLength)
-        : m_pieces(pieces), m_length(lineLength), m_needed(std::size_t(pieces.size()) + 1, 0)
+    LineBreaker(const Pieces &pieces, qsizetype lineLength) : m_pieces(pieces), m_length(lineLength) {}
+
+    // The least that the pieces from `i` on need on the line they start
+    // on, up to the next chance to break.
+    qsizetype needed(qsizetype i) const
     {
-        for (qsizetype i = pieces.size() - 1; i >= 0; --i) {
-            const CodePiece &piece = pieces.at(i);
-            const qsizetype after = m_needed[std::size_t(i + 1)];
-            qsizetype needed = 0;
-            switch (piece.kind) {
-            case CodePiece::Kind::Code:
-                needed = piece.text.size() + after;
-                break;
-            case CodePiece::Kind::Join:
-                needed = std::min(breakText.size(), joinText.size() + after);
-                break;
-            case CodePiece::Kind::Literal:
-                needed = 2 + escapedLength(piece.text) + after;
-                // A literal of two characters or more may be cut after its first.
-                if (piece.text.size() > unitSize(piece.text, 0))
-                    needed = std::min(needed, 2 + escapedUnitLength(piece.text, 0) + breakText.size());
-                break;
+        if (i >= m_pieces.size())
+            return 0;
+        const CodePiece &piece = m_pieces.at(i);
+        switch (piece.kind) {
+        case CodePiece::Kind::Code:
+            return piece.width + needed(i + 1);
+        case CodePiece::Kind::Join:
+            // An operand follows, at least one code unit wide.
+            return breakText.size();
+        case CodePiece::Kind::Literal:
+            // A literal of two characters or more may be cut after its first.
+            if (piece.text.size() > unitSize(piece.text, 0)) {
+                const qsizetype cut = 2 + escapedUnitLength(piece.text, 0) + breakText.size();
+                return piece.width >= cut ? cut : std::min(cut, piece.width + needed(i + 1));
             }
-            m_needed[std::size_t(i)] = needed;
+            return piece.width + needed(i + 1);
         }
+        return 0;
     }
 
     // Writes `prefix` and the pieces from `at` on, in at most `maxLines`
@@ -124,7 +114,7 @@ public:
 
         while (at.piece < m_pieces.size()) {
             const CodePiece &piece = m_pieces.at(at.piece);
-            const qsizetype after = m_needed[std::size_t(at.piece + 1)];
+            const qsizetype after = needed(at.piece + 1);
             switch (piece.kind) {
             case CodePiece::Kind::Code:
                 line += piece.text;
@@ -145,7 +135,7 @@ public:
             case CodePiece::Kind::Literal: {
                 const QStringView rest = QStringView(piece.text).sliced(at.offset);
                 if (at.escapedRest < 0)
-                    at.escapedRest = escapedLength(rest);
+                    at.escapedRest = at.offset == 0 ? piece.width - 2 : escapedLength(rest);
                 // A last character cannot be cut off: what follows it has to
                 // stay on its line.
                 if (line.size() + 2 + at.escapedRest + after <= m_length || rest.size() == unitSize(rest, 0)) {
@@ -192,8 +182,6 @@ public:
 private:
     const Pieces &m_pieces;
     qsizetype m_length;
-    // The least each piece on needs on the line it starts on.
-    std::vector<qsizetype> m_needed;
 };
 
 // The expression's value built up in `name`, each statement within limits.
@@ -220,9 +208,29 @@ QString uniqueName(const QString &base, const QStringList &taken)
 
 } // namespace
 
+CodePiece::CodePiece(Kind kind, QString text) : kind(kind), text(std::move(text))
+{
+    switch (kind) {
+    case Kind::Code:
+        width = this->text.size();
+        break;
+    case Kind::Join:
+        width = joinText.size();
+        break;
+    case Kind::Literal:
+        width = 2 + escapedLength(this->text);
+        break;
+    }
+}
+
 Pieces codePiece(QString text)
 {
     return {{CodePiece::Kind::Code, std::move(text)}};
+}
+
+Pieces joinPiece()
+{
+    return {{CodePiece::Kind::Join, {}}};
 }
 
 Pieces literalPieces(QString value)
@@ -233,10 +241,14 @@ Pieces literalPieces(QString value)
 Pieces messagePieces(QStringView text)
 {
     Pieces pieces;
+    // Every CR and quotation mark adds a join, an operand, a join and a literal.
+    pieces.reserve(1 + 4 * (text.count(u'\r') + text.count(u'"')));
+    // The literals hold no quotation mark: those are Chr(34) operands.
     const auto operand = [&pieces](CodePiece::Kind kind, QString operandText) {
         if (!pieces.isEmpty())
-            pieces.append({CodePiece::Kind::Join, {}});
-        pieces.append({kind, std::move(operandText)});
+            pieces.append(CodePiece(CodePiece::Kind::Join, {}, joinText.size()));
+        const qsizetype width = operandText.size() + (kind == CodePiece::Kind::Literal ? 2 : 0);
+        pieces.append(CodePiece(kind, std::move(operandText), width));
     };
     qsizetype runStart = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -286,19 +298,29 @@ QStringList breakStatement(const Pieces &pieces, qsizetype lineLength)
 QStringList layoutStatement(const QList<StatementPart> &statement, const QStringList &takenNames, LineLimits limits)
 {
     QList<StatementPart> parts = statement;
+    QList<qsizetype> lengths;
+    for (const StatementPart &part : statement)
+        lengths << flatLength(part.pieces);
     QStringList taken = takenNames;
     QStringList lines;
-    for (;;) {
+    const auto allPieces = [&parts] {
         Pieces pieces;
+        qsizetype count = 0;
+        for (const StatementPart &part : std::as_const(parts))
+            count += part.pieces.size();
+        pieces.reserve(count);
         for (const StatementPart &part : std::as_const(parts))
             pieces += part.pieces;
-        const qsizetype length = flatLength(pieces);
+        return pieces;
+    };
+    for (;;) {
+        const qsizetype length = std::accumulate(lengths.cbegin(), lengths.cend(), qsizetype(0));
         if (length <= limits.length)
-            return lines << flatten(pieces);
+            return lines << flatten(allPieces());
         // Past this length no layout fits in the lines a statement may have.
         QStringList broken;
         if (length <= (limits.continuations + 1) * limits.length) {
-            broken = breakStatement(pieces, limits.length);
+            broken = breakStatement(allPieces(), limits.length);
             if (broken.size() <= limits.continuations + 1)
                 return lines + broken;
         }
@@ -306,22 +328,19 @@ QStringList layoutStatement(const QList<StatementPart> &statement, const QString
         // Too many continuations: the longest expression left goes into a
         // variable of its own.
         qsizetype longest = -1;
-        qsizetype longestLength = 0;
         for (qsizetype i = 0; i < parts.size(); ++i) {
-            const qsizetype length = flatLength(parts.at(i).pieces);
-            if (!parts.at(i).variable.isEmpty() && length > longestLength) {
+            if (!parts.at(i).variable.isEmpty() && (longest < 0 || lengths.at(i) > lengths.at(longest)))
                 longest = i;
-                longestLength = length;
-            }
         }
         if (longest < 0) // nothing left to move: the best there is
-            return lines + (broken.isEmpty() ? breakStatement(pieces, limits.length) : broken);
+            return lines + (broken.isEmpty() ? breakStatement(allPieces(), limits.length) : broken);
         StatementPart &part = parts[longest];
         const QString name = uniqueName(part.variable, taken);
         taken << name;
         lines << u"Dim "_s + name + u" As String"_s;
         lines += buildVariable(name, part.pieces, limits);
         part = {codePiece(name), {}};
+        lengths[longest] = name.size();
     }
 }
 

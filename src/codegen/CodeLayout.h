@@ -28,12 +28,21 @@ struct CodePiece
         Join,    // " & " between two string operands: a break may follow
         Literal, // a string literal's value: quoted and split as needed
     };
+
+    CodePiece(Kind kind, QString text);
+    // With its width known: no quotation mark in a literal, for one.
+    CodePiece(Kind kind, QString text, qsizetype width) : kind(kind), text(std::move(text)), width(width) {}
+
     Kind kind;
     QString text;
+    // Its length when written on one line.
+    qsizetype width;
 };
 using Pieces = QList<CodePiece>;
 
 Pieces codePiece(QString text);
+// The " & " between two operands.
+Pieces joinPiece();
 // A string literal: one piece holding its value.
 Pieces literalPieces(QString value);
 // A typed text as EncodeStringExpression writes it, piece by piece. The

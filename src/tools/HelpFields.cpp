@@ -11,7 +11,7 @@ QList<codegen::StatementPart> helpArguments(const HelpFields &fields)
 {
     codegen::Pieces file;
     if (fields.appPath)
-        file = codegen::codePiece(u"App.Path"_s) + codegen::Pieces{{codegen::CodePiece::Kind::Join, {}}};
+        file = codegen::codePiece(u"App.Path"_s) + codegen::joinPiece();
     file += codegen::literalPieces(fields.helpFile);
     return {
         {codegen::codePiece(u", "_s), {}},
