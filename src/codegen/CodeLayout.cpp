@@ -13,10 +13,20 @@ namespace {
 constexpr QStringView joinText = u" & ";
 constexpr QStringView breakText = u" & _";
 
+// How often `c` occurs: indexOf finds it many characters a step, where
+// QStringView::count reads them one by one.
+qsizetype countOf(QStringView text, QChar c)
+{
+    qsizetype n = 0;
+    for (qsizetype at = text.indexOf(c); at >= 0; at = text.indexOf(c, at + 1))
+        ++n;
+    return n;
+}
+
 // Width of a literal's value once quoted, without the two quotation marks.
 qsizetype escapedLength(QStringView value)
 {
-    return value.size() + value.count(u'"');
+    return value.size() + countOf(value, u'"');
 }
 
 // The code units from `at` that must stay together: a surrogate pair.
@@ -76,21 +86,24 @@ public:
         if (i >= m_pieces.size())
             return 0;
         const CodePiece &piece = m_pieces.at(i);
-        switch (piece.kind) {
-        case CodePiece::Kind::Code:
-            return piece.width + needed(i + 1);
-        case CodePiece::Kind::Join:
-            // An operand follows, at least one code unit wide.
+        // Its join can end the line, " & _", with an operand at least one
+        // code unit wide after it.
+        if (piece.joined)
             return breakText.size();
-        case CodePiece::Kind::Literal:
-            // A literal of two characters or more may be cut after its first.
-            if (piece.text.size() > unitSize(piece.text, 0)) {
-                const qsizetype cut = 2 + escapedUnitLength(piece.text, 0) + breakText.size();
-                return piece.width >= cut ? cut : std::min(cut, piece.width + needed(i + 1));
-            }
-            return piece.width + needed(i + 1);
+        return ownNeed(i);
+    }
+
+    // The same, the piece's own join left out.
+    qsizetype ownNeed(qsizetype i) const
+    {
+        const CodePiece &piece = m_pieces.at(i);
+        const qsizetype width = piece.width - (piece.joined ? joinText.size() : 0);
+        // A literal of two characters or more may be cut after its first.
+        if (piece.kind == CodePiece::Kind::Literal && piece.text.size() > unitSize(piece.text, 0)) {
+            const qsizetype cut = 2 + escapedUnitLength(piece.text, 0) + breakText.size();
+            return width >= cut ? cut : std::min(cut, width + needed(i + 1));
         }
-        return 0;
+        return width + needed(i + 1);
     }
 
     // Writes `prefix` and the pieces from `at` on, in at most `maxLines`
@@ -115,63 +128,56 @@ public:
         while (at.piece < m_pieces.size()) {
             const CodePiece &piece = m_pieces.at(at.piece);
             const qsizetype after = needed(at.piece + 1);
-            switch (piece.kind) {
-            case CodePiece::Kind::Code:
-                line += piece.text;
-                ++at.piece;
-                placed = true;
-                break;
-            case CodePiece::Kind::Join:
-                ++at.piece;
-                if (line.size() + joinText.size() + after <= m_length) {
+            // A run that starts at an operand starts after its join.
+            if (piece.joined && at.offset == 0 && placed) {
+                if (line.size() + joinText.size() + ownNeed(at.piece) <= m_length) {
                     line += joinText;
-                } else if (mayBreak() || !placed) {
+                } else if (mayBreak()) {
                     breakLine();
                 } else {
                     out << line;
                     return at;
                 }
-                break;
-            case CodePiece::Kind::Literal: {
-                const QStringView rest = QStringView(piece.text).sliced(at.offset);
-                if (at.escapedRest < 0)
-                    at.escapedRest = at.offset == 0 ? piece.width - 2 : escapedLength(rest);
-                // A last character cannot be cut off: what follows it has to
-                // stay on its line.
-                if (line.size() + 2 + at.escapedRest + after <= m_length || rest.size() == unitSize(rest, 0)) {
-                    appendQuoted(line, rest);
-                    at = {at.piece + 1, 0, -1};
-                    placed = true;
+            }
+            placed = true;
+            if (piece.kind == CodePiece::Kind::Code) {
+                line += piece.text;
+                at = {at.piece + 1, 0, -1};
+                continue;
+            }
+            const QStringView rest = QStringView(piece.text).sliced(at.offset);
+            if (at.escapedRest < 0)
+                at.escapedRest = at.offset == 0 ? piece.width - 2 - (piece.joined ? joinText.size() : 0)
+                                                : escapedLength(rest);
+            // A last character cannot be cut off: what follows it has to
+            // stay on its line.
+            if (line.size() + 2 + at.escapedRest + after <= m_length || rest.size() == unitSize(rest, 0)) {
+                appendQuoted(line, rest);
+                at = {at.piece + 1, 0, -1};
+                continue;
+            }
+            const bool last = !mayBreak();
+            // The most of the literal that fits, one code unit or pair at
+            // least, and something left for the next line.
+            const qsizetype room = m_length - line.size() - 2 - (last ? 0 : breakText.size());
+            qsizetype size = 0;
+            qsizetype width = 0;
+            while (size < rest.size()) {
+                const qsizetype unit = unitSize(rest, size);
+                const qsizetype unitWidth = escapedUnitLength(rest, size);
+                if (size > 0 && (width + unitWidth > room || size + unit >= rest.size()))
                     break;
-                }
-                const bool last = !mayBreak();
-                // The most of the literal that fits, one code unit or pair
-                // at least, and something left for the next line.
-                const qsizetype room = m_length - line.size() - 2 - (last ? 0 : breakText.size());
-                qsizetype size = 0;
-                qsizetype width = 0;
-                while (size < rest.size()) {
-                    const qsizetype unit = unitSize(rest, size);
-                    const qsizetype unitWidth = escapedUnitLength(rest, size);
-                    if (size > 0 && (width + unitWidth > room || size + unit >= rest.size()))
-                        break;
-                    size += unit;
-                    width += unitWidth;
-                }
-                appendQuoted(line, rest.first(size));
-                at.offset += size;
-                at.escapedRest -= width;
-                placed = true;
-                if (at.offset == piece.text.size())
-                    at = {at.piece + 1, 0, -1};
-                if (last) {
-                    out << line;
-                    return at;
-                }
-                breakLine();
-                break;
+                size += unit;
+                width += unitWidth;
             }
+            appendQuoted(line, rest.first(size));
+            at.offset += size;
+            at.escapedRest -= width;
+            if (last) {
+                out << line;
+                return at;
             }
+            breakLine();
         }
         out << line;
         return at;
@@ -208,63 +214,67 @@ QString uniqueName(const QString &base, const QStringList &taken)
 
 } // namespace
 
-CodePiece::CodePiece(Kind kind, QString text) : kind(kind), text(std::move(text))
+CodePiece::CodePiece(Kind kind, QString text, bool joined)
+    : CodePiece(kind, text, joined,
+                (kind == Kind::Literal ? 2 + escapedLength(text) : text.size()) + (joined ? joinText.size() : 0))
 {
-    switch (kind) {
-    case Kind::Code:
-        width = this->text.size();
-        break;
-    case Kind::Join:
-        width = joinText.size();
-        break;
-    case Kind::Literal:
-        width = 2 + escapedLength(this->text);
-        break;
-    }
 }
 
 Pieces codePiece(QString text)
 {
-    return {{CodePiece::Kind::Code, std::move(text)}};
-}
-
-Pieces joinPiece()
-{
-    return {{CodePiece::Kind::Join, {}}};
+    return {CodePiece(CodePiece::Kind::Code, std::move(text))};
 }
 
 Pieces literalPieces(QString value)
 {
-    return {{CodePiece::Kind::Literal, std::move(value)}};
+    return {CodePiece(CodePiece::Kind::Literal, std::move(value))};
+}
+
+Pieces appPathPieces(QString value)
+{
+    return {CodePiece(CodePiece::Kind::Code, u"App.Path"_s),
+            CodePiece(CodePiece::Kind::Literal, std::move(value), true)};
 }
 
 Pieces messagePieces(QStringView text)
 {
     Pieces pieces;
-    // Every CR and quotation mark adds a join, an operand, a join and a literal.
-    pieces.reserve(1 + 4 * (text.count(u'\r') + text.count(u'"')));
+    // Every CR and quotation mark adds an operand and a literal after it.
+    pieces.reserve(1 + 2 * (countOf(text, u'\r') + countOf(text, u'"')));
     // The literals hold no quotation mark: those are Chr(34) operands.
     const auto operand = [&pieces](CodePiece::Kind kind, QString operandText) {
-        if (!pieces.isEmpty())
-            pieces.append(CodePiece(CodePiece::Kind::Join, {}, joinText.size()));
-        const qsizetype width = operandText.size() + (kind == CodePiece::Kind::Literal ? 2 : 0);
-        pieces.append(CodePiece(kind, std::move(operandText), width));
+        const bool joined = !pieces.isEmpty();
+        const qsizetype width =
+            operandText.size() + (kind == CodePiece::Kind::Literal ? 2 : 0) + (joined ? joinText.size() : 0);
+        pieces.append(CodePiece(kind, std::move(operandText), joined, width));
     };
+    const auto next = [text](QChar c, qsizetype from) {
+        const qsizetype at = text.indexOf(c, from);
+        return at < 0 ? text.size() : at;
+    };
+    static const QString lineBreak = u"vbCrLf"_s;
+    static const QString quote = u"Chr(34)"_s;
     qsizetype runStart = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c != u'\r' && c != u'"')
-            continue;
-        operand(CodePiece::Kind::Literal, QString::fromRawData(text.data() + runStart, i - runStart));
-        if (c == u'\r') {
-            operand(CodePiece::Kind::Code, u"vbCrLf"_s);
-            ++i; // the CR and whatever follows it, normally its LF
+    qsizetype cr = next(u'\r', 0);
+    qsizetype mark = next(u'"', 0);
+    for (;;) {
+        const qsizetype at = std::min(cr, mark);
+        operand(CodePiece::Kind::Literal, QString::fromRawData(text.data() + runStart, at - runStart));
+        if (at == text.size())
+            break;
+        if (at == cr) {
+            operand(CodePiece::Kind::Code, lineBreak);
+            // The CR and whatever follows it, normally its LF.
+            runStart = std::min(at + 2, text.size());
+            cr = next(u'\r', runStart);
+            if (mark < runStart)
+                mark = next(u'"', runStart);
         } else {
-            operand(CodePiece::Kind::Code, u"Chr(34)"_s);
+            operand(CodePiece::Kind::Code, quote);
+            runStart = at + 1;
+            mark = next(u'"', runStart);
         }
-        runStart = std::min(i + 1, text.size());
     }
-    operand(CodePiece::Kind::Literal, QString::fromRawData(text.data() + runStart, text.size() - runStart));
     return pieces;
 }
 
@@ -273,17 +283,12 @@ QString flatten(const Pieces &pieces)
     QString text;
     text.reserve(flatLength(pieces));
     for (const CodePiece &piece : pieces) {
-        switch (piece.kind) {
-        case CodePiece::Kind::Code:
-            text += piece.text;
-            break;
-        case CodePiece::Kind::Join:
+        if (piece.joined)
             text += joinText;
-            break;
-        case CodePiece::Kind::Literal:
+        if (piece.kind == CodePiece::Kind::Code)
+            text += piece.text;
+        else
             appendQuoted(text, piece.text);
-            break;
-        }
     }
     return text;
 }

@@ -19,35 +19,39 @@ struct LineLimits
     int continuations = 24;
 };
 
-// One piece of a statement. Between two Joins of a string expression, or a
-// Join and a Literal, the layout may break the line.
+// One piece of a statement. Before an operand joined to the one before it
+// by " & ", the layout may break the line; it may also cut a literal.
 struct CodePiece
 {
-    enum class Kind {
+    enum class Kind : quint8 {
         Code,    // written as it is, never split
-        Join,    // " & " between two string operands: a break may follow
         Literal, // a string literal's value: quoted and split as needed
     };
 
-    CodePiece(Kind kind, QString text);
+    CodePiece(Kind kind, QString text, bool joined = false);
     // With its width known: no quotation mark in a literal, for one.
-    CodePiece(Kind kind, QString text, qsizetype width) : kind(kind), text(std::move(text)), width(width) {}
+    CodePiece(Kind kind, QString text, bool joined, qsizetype width)
+        : text(std::move(text)), width(width), kind(kind), joined(joined)
+    {
+    }
 
-    Kind kind;
     QString text;
-    // Its length when written on one line.
+    // Its length when written on one line, " & " before it included.
     qsizetype width;
+    Kind kind;
+    // " & " before it: a string operand after another.
+    bool joined;
 };
 using Pieces = QList<CodePiece>;
 
 Pieces codePiece(QString text);
-// The " & " between two operands.
-Pieces joinPiece();
 // A string literal: one piece holding its value.
 Pieces literalPieces(QString value);
 // A typed text as EncodeStringExpression writes it, piece by piece. The
 // pieces refer to `text` without a copy: it must outlive them.
 Pieces messagePieces(QStringView text);
+// `App.Path & ` and the literal.
+Pieces appPathPieces(QString value);
 
 // The pieces written on one line: what the statement is when it fits.
 QString flatten(const Pieces &pieces);

@@ -9,10 +9,8 @@ using namespace Qt::StringLiterals;
 
 QList<codegen::StatementPart> helpArguments(const HelpFields &fields)
 {
-    codegen::Pieces file;
-    if (fields.appPath)
-        file = codegen::codePiece(u"App.Path"_s) + codegen::joinPiece();
-    file += codegen::literalPieces(fields.helpFile);
+    const codegen::Pieces file =
+        fields.appPath ? codegen::appPathPieces(fields.helpFile) : codegen::literalPieces(fields.helpFile);
     return {
         {codegen::codePiece(u", "_s), {}},
         {file, u"HelpFileText"_s},
