@@ -1,6 +1,6 @@
-// The generators on realistic fields, the two helpers that read whole typed
-// texts (EncodeStringExpression, topicNumber) and the code reader on 1 KB to
-// 10 MB.
+// The generators on realistic fields, and what reads whole typed texts
+// (EncodeStringExpression, topicNumber, the layout of a long message, the
+// code reader) on 1 KB to 10 MB.
 #include "codegen/CodeText.h"
 #include "reader/CodeReader.h"
 #include "tools/commondialog/CommonDialogGenerator.h"
@@ -80,6 +80,20 @@ void BM_topicNumber(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * text.size());
 }
 BENCHMARK(BM_topicNumber)->Apply(sizeArguments);
+
+// A message too long for one line, or for one statement: the whole code laid
+// out within the editor's limits, built up in a variable over statements.
+void BM_layoutMessage(benchmark::State &state)
+{
+    MsgBoxFields fields;
+    fields.message = typedText(state.range(0));
+    fields.title = u"Quarterly \"Report\""_s;
+    fields.style = {vbYesNoCancel, vbDefaultButton1, vbExclamation, vbApplicationModal};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(generateMsgBoxCode(fields));
+    state.SetBytesProcessed(state.iterations() * fields.message.size());
+}
+BENCHMARK(BM_layoutMessage)->Apply(sizeArguments);
 
 void BM_generateMsgBoxCode(benchmark::State &state)
 {

@@ -1,5 +1,12 @@
 #include "codegen/BasicConstants.h"
 
+#include <QStringList>
+
+#include <array>
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
 QList<int> msgBoxButtonCodes(qint32 buttonSet)
 {
     switch (buttonSet) {
@@ -17,4 +24,62 @@ QList<int> msgBoxButtonCodes(qint32 buttonSet)
         return {vbRetry, vbCancel};
     }
     return {};
+}
+
+QString msgBoxResultName(int resultCode)
+{
+    static const std::array<QString, 7> names{u"vbOK"_s,    u"vbCancel"_s, u"vbAbort"_s, u"vbRetry"_s,
+                                              u"vbIgnore"_s, u"vbYes"_s,    u"vbNo"_s};
+    if (resultCode >= vbOK && resultCode <= vbNo)
+        return names.at(std::size_t(resultCode - vbOK));
+    return QString::number(resultCode);
+}
+
+namespace {
+
+using NamedValue = std::pair<qint32, QString>;
+
+QString nameIn(const QList<NamedValue> &names, qint32 value)
+{
+    for (const auto &[known, name] : names) {
+        if (known == value)
+            return name;
+    }
+    return QString::number(value);
+}
+
+} // namespace
+
+QString msgBoxButtonsNames(qint32 value)
+{
+    static const QList<NamedValue> buttonSets{
+        {vbOKOnly, u"vbOKOnly"_s}, {vbOKCancel, u"vbOKCancel"_s},     {vbAbortRetryIgnore, u"vbAbortRetryIgnore"_s},
+        {vbYesNoCancel, u"vbYesNoCancel"_s}, {vbYesNo, u"vbYesNo"_s}, {vbRetryCancel, u"vbRetryCancel"_s},
+    };
+    static const QList<NamedValue> icons{
+        {vbCritical, u"vbCritical"_s},
+        {vbQuestion, u"vbQuestion"_s},
+        {vbExclamation, u"vbExclamation"_s},
+        {vbInformation, u"vbInformation"_s},
+    };
+    static const QList<NamedValue> defaultButtons{
+        {vbDefaultButton2, u"vbDefaultButton2"_s},
+        {vbDefaultButton3, u"vbDefaultButton3"_s},
+    };
+
+    QStringList terms{nameIn(buttonSets, value & MsgBoxButtonSetMask)};
+    if (const qint32 icon = value & MsgBoxIconMask)
+        terms << nameIn(icons, icon);
+    if (const qint32 defaultButton = value & MsgBoxDefaultButtonMask)
+        terms << nameIn(defaultButtons, defaultButton);
+    if (value & vbSystemModal)
+        terms << u"vbSystemModal"_s;
+    if (value & vbMsgBoxHelpButton)
+        terms << u"vbMsgBoxHelpButton"_s;
+    // Bits that belong to no group the tools set: kept, as a number.
+    constexpr qint32 known = MsgBoxButtonSetMask | MsgBoxIconMask | MsgBoxDefaultButtonMask | vbSystemModal
+                             | vbMsgBoxHelpButton;
+    if (const qint32 rest = value & ~known)
+        terms << QString::number(rest);
+    return terms.join(u" + "_s);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 #include <QtGlobal>
 
 // BASIC's own constants, in one place for the generators, the live dialogs
@@ -51,6 +52,16 @@ enum MsgBoxResult : int {
 // The result codes of a button set's buttons, in the order the box shows
 // them; empty for a value that is no button set.
 QList<int> msgBoxButtonCodes(qint32 buttonSet);
+
+// The constant's name for a result code ("vbYes" for 6), or the number for
+// a value that is none.
+QString msgBoxResultName(int resultCode);
+
+// A buttons value written as the sum of constant names: the button set
+// (vbOKOnly included), the icon, the default button after the first, then
+// vbSystemModal and vbMsgBoxHelpButton, joined by " + ". A group whose value
+// has no name is written as its number.
+QString msgBoxButtonsNames(qint32 value);
 
 // The five standard dialogs of the common dialog control, in the order of
 // the tool's pages.

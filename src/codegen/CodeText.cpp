@@ -1,5 +1,7 @@
 #include "codegen/CodeText.h"
 
+#include "codegen/BasicConstants.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -73,7 +75,7 @@ QString EncodeStringExpression(QStringView text)
     return out;
 }
 
-QString BuildResponseSelect(const QList<int> &resultCodes)
+QString BuildResponseSelect(const QList<int> &resultCodes, const CodeOptions &options)
 {
     static constexpr std::array<QStringView, 7> comments = {
         u"  'User has clicked OK",    u"  'User has clicked Cancel", u"  'User has clicked Abort",
@@ -83,7 +85,9 @@ QString BuildResponseSelect(const QList<int> &resultCodes)
     QStringList lines{u"Select Case Response"_s};
     for (const int code : resultCodes) {
         Q_ASSERT(code >= 1 && code <= 7);
-        lines << u"  Case "_s + QString::number(code) + comments.at(std::size_t(code - 1));
+        const QString value =
+            options.constants == CodeOptions::Constants::Names ? msgBoxResultName(code) : QString::number(code);
+        lines << u"  Case "_s + value + comments.at(std::size_t(code - 1));
         lines << u"    '*** Your Code Here ***"_s;
     }
     lines << u"End Select"_s;

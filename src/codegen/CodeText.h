@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codegen/CodeOptions.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -21,8 +23,9 @@ QString joinLines(const QStringList &lines);
 QString EncodeStringExpression(QStringView text);
 
 // The "Select Case Response" block with one case per message-box result code
-// (1 to 7), lines joined by CR LF, no CR LF before or after.
-QString BuildResponseSelect(const QList<int> &resultCodes);
+// (1 to 7), as numbers or as constant names, lines joined by CR LF, no CR LF
+// before or after.
+QString BuildResponseSelect(const QList<int> &resultCodes, const CodeOptions &options = {});
 
 // The number that BASIC's Val reads from a text: blanks, tabs and line feeds
 // are ignored anywhere; an optional sign, digits with at most one decimal

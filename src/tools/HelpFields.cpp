@@ -7,13 +7,15 @@
 
 using namespace Qt::StringLiterals;
 
-QString helpArguments(const HelpFields &fields)
+QList<codegen::StatementPart> helpArguments(const HelpFields &fields)
 {
-    QString args;
-    if (fields.appPath)
-        args += u"App.Path & "_s;
-    args += codegen::quoteLiteral(fields.helpFile) + u", "_s + codegen::topicArgument(fields.topicId);
-    return args;
+    const codegen::Pieces file =
+        fields.appPath ? codegen::appPathPieces(fields.helpFile) : codegen::literalPieces(fields.helpFile);
+    return {
+        {codegen::codePiece(u", "_s), {}},
+        {file, u"HelpFileText"_s},
+        {codegen::codePiece(u", "_s + codegen::topicArgument(fields.topicId)), {}},
+    };
 }
 
 void declareHelpOptions(ToolOptions &options)

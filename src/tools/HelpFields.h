@@ -1,5 +1,8 @@
 #pragma once
 
+#include "codegen/CodeLayout.h"
+
+#include <QList>
 #include <QString>
 
 class ToolOptions;
@@ -17,9 +20,9 @@ struct HelpFields
 };
 
 // The help file and topic arguments of a generated call, as in
-// `App.Path & "\my.hlp", 120` or `"my.hlp", 7`. The caller writes them only
-// when help is on.
-QString helpArguments(const HelpFields &fields);
+// `App.Path & "\my.hlp", 120` or `"my.hlp", 7`, with ", " before them. The
+// caller writes them only when help is on.
+QList<codegen::StatementPart> helpArguments(const HelpFields &fields);
 
 // The command line's --help-button, --help-file, --app-path and --topic.
 void declareHelpOptions(ToolOptions &options);

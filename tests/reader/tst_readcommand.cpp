@@ -193,9 +193,9 @@ private Q_SLOTS:
         QTest::newRow("not an object") << fromStdin << QByteArray("[1]") << QByteArray("the JSON is not an object");
         QTest::newRow("no file named") << QStringList{u"generate"_s, u"--from-json"_s} << QByteArray()
                                        << QByteArray("--from-json: name a file");
-        QTest::newRow("constants this build cannot write")
-            << fromStdin << QByteArray(R"({"tool":"msgbox","constants":"names"})")
-            << QByteArray("member \"constants\": 'names' is not one of numbers");
+        QTest::newRow("constants the tool does not know")
+            << fromStdin << QByteArray(R"({"tool":"msgbox","constants":"letters"})")
+            << QByteArray("--constants: 'letters' is not one of numbers, names");
     }
 
     void fromJsonFailures()

@@ -143,20 +143,25 @@ void TestPanelFields::setFieldsComesBackAndCopiesTheGeneratorsText()
     FieldsMaker maker(QRandomGenerator::global()->generate64());
 
     checkRoundTrips<MsgBoxPanel, MsgBoxFields>(
-        gui, gui.find<MsgBoxPanel>(u"tabNotewright"_s), [&] { return maker.msgBox(); }, generateMsgBoxCode);
+        gui, gui.find<MsgBoxPanel>(u"tabNotewright"_s), [&] { return maker.msgBox(); },
+        [](const MsgBoxFields &f) { return generateMsgBoxCode(f); });
 
     gui.selectTool(u"imgAskwright"_s);
     checkRoundTrips<InputBoxPanel, InputBoxFields>(
-        gui, gui.find<InputBoxPanel>(u"tabInputBox"_s), [&] { return maker.inputBox(); }, generateInputBox);
+        gui, gui.find<InputBoxPanel>(u"tabInputBox"_s), [&] { return maker.inputBox(); },
+        [](const InputBoxFields &f) { return generateInputBox(f); });
 
     gui.selectTool(u"imgTopwright"_s);
     checkRoundTrips<HeaderPanel, HeaderFields>(
-        gui, gui.find<HeaderPanel>(u"tabTopwright"_s), [&] { return maker.header(); }, header::generateHeaderBlock);
+        gui, gui.find<HeaderPanel>(u"tabTopwright"_s), [&] { return maker.header(); },
+        [](const HeaderFields &f) { return header::generateHeaderBlock(f); });
 
     gui.selectTool(u"imgPickwright"_s);
     checkRoundTrips<CommonDialogPanel, CommonDialogFields>(gui, gui.find<CommonDialogPanel>(u"tabPickwright"_s),
                                                            [&] { return maker.commonDialog(); },
-                                                           generateCommonDialogCode);
+                                                           [](const CommonDialogFields &f) {
+                                                               return generateCommonDialogCode(f);
+                                                           });
 }
 
 void TestPanelFields::startAndNewComeFromTheFieldsDefaults()

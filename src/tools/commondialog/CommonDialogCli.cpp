@@ -1,5 +1,6 @@
 #include "tools/commondialog/CommonDialogCli.h"
 
+#include "tools/CodeStyleOptions.h"
 #include "tools/commondialog/CommonDialogGenerator.h"
 
 using namespace Qt::StringLiterals;
@@ -56,6 +57,7 @@ void declare(ToolOptions &options)
     options.addChoice(u"fonts"_s, u"font: the fonts to display: screen, printer or both (the default)."_s, fontsNames);
     options.addFlag(u"no-custom-colors"_s, u"color: no defining of custom colors."_s);
     options.addFlag(u"no-print-to-file"_s, u"printer: no printing to file."_s);
+    declareCodeOptions(options);
 }
 
 QStringList fileTypes(const ToolOptions &options)
@@ -109,7 +111,7 @@ QString generate(const ToolOptions &options)
         fields.printToFile = !options.flag(u"no-print-to-file"_s);
         break;
     }
-    return generateCommonDialogCode(fields);
+    return generateCommonDialogCode(fields, codeOptionsFromOptions(options));
 }
 
 } // namespace

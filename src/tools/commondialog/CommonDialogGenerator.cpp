@@ -1,5 +1,6 @@
 #include "tools/commondialog/CommonDialogGenerator.h"
 
+#include "codegen/CodeLayout.h"
 #include "codegen/CodeText.h"
 
 using namespace Qt::StringLiterals;
@@ -11,9 +12,13 @@ QString property(QStringView name, const QString &value)
     return u"CommonDialog1."_s + name + u" = "_s + value;
 }
 
-QString textProperty(QStringView name, const QString &text)
+// A text property's assignment; a text too long for one statement is built
+// up in `variable` first.
+QStringList textProperty(QStringView name, const QString &text, const QString &variable)
 {
-    return property(name, codegen::quoteLiteral(text));
+    return codegen::layoutStatement({{codegen::codePiece(u"CommonDialog1."_s + name + u" = "_s), {}},
+                                     {codegen::literalPieces(text), variable}},
+                                    {});
 }
 
 QString fontsFlagName(FontsToDisplay fonts)
@@ -33,20 +38,20 @@ QStringList pageBlock(const CommonDialogFields &fields)
 {
     switch (fields.page) {
     case DialogKind::Open:
-        return {
-            textProperty(u"DialogTitle", fields.openTitle),
-            textProperty(u"Filter", buildFileFilter(fields.openFileTypes)),
-            u"CommonDialog1.Flags = 0"_s,
+        return textProperty(u"DialogTitle", fields.openTitle, u"TitleText"_s)
+               + textProperty(u"Filter", buildFileFilter(fields.openFileTypes), u"FilterText"_s)
+               + QStringList{
+                   u"CommonDialog1.Flags = 0"_s,
             u"CommonDialog1.ShowOpen"_s,
             u"'Put your code to handle the file(s) that was/were selected here. The file can be found"_s,
             u"'in [CommonDialog1.FileName]."_s,
         };
     case DialogKind::Save:
-        return {
-            textProperty(u"DialogTitle", fields.saveTitle),
-            textProperty(u"DefaultExt", fields.saveDefaultExtension),
-            textProperty(u"Filter", buildFileFilter(fields.saveFileTypes)),
-            u"CommonDialog1.Flags = 0"_s,
+        return textProperty(u"DialogTitle", fields.saveTitle, u"TitleText"_s)
+               + textProperty(u"DefaultExt", fields.saveDefaultExtension, u"ExtensionText"_s)
+               + textProperty(u"Filter", buildFileFilter(fields.saveFileTypes), u"FilterText"_s)
+               + QStringList{
+                   u"CommonDialog1.Flags = 0"_s,
             u"CommonDialog1.ShowSave"_s,
             u"'Put your code to save data to the file that was selected here. The file can be found"_s,
             u"'in [CommonDialog1.FileName]."_s,
@@ -87,7 +92,7 @@ QString buildFileFilter(const QStringList &fileTypes)
     return filter;
 }
 
-QString generateCommonDialogCode(const CommonDialogFields &fields)
+QString generateCommonDialogCode(const CommonDialogFields &fields, const codegen::CodeOptions &)
 {
     QStringList lines{
         u"'*** Begin Pickwright Code ***"_s,

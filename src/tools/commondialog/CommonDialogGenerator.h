@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codegen/CodeOptions.h"
 #include "tools/commondialog/CommonDialogFields.h"
 
 #include <QString>
@@ -11,4 +12,6 @@ QString buildFileFilter(const QStringList &fileTypes);
 
 // The code that shows the current page's dialog through `CommonDialog1`,
 // with a cancel sent to an error label. Every line ends with CR LF.
-QString generateCommonDialogCode(const CommonDialogFields &fields);
+// Its few constants are always written as names, so every code style gives
+// the same.
+QString generateCommonDialogCode(const CommonDialogFields &fields, const codegen::CodeOptions &options = {});

@@ -1,6 +1,7 @@
 #include "tools/header/HeaderCli.h"
 
 #include "codegen/DateText.h"
+#include "tools/CodeStyleOptions.h"
 #include "tools/header/HeaderGenerator.h"
 
 using namespace Qt::StringLiterals;
@@ -33,6 +34,7 @@ void declare(ToolOptions &options)
 {
     for (const HeaderOption &option : headerOptions())
         options.addText(option.name, option.description);
+    declareCodeOptions(options);
 }
 
 QString generate(const ToolOptions &options)
@@ -41,7 +43,8 @@ QString generate(const ToolOptions &options)
     // agrees with Copy run on the same day.
     const QDate today = QDate::currentDate();
     return header::generateHeaderBlock(
-        headerFieldsFromOptions(options, today, codegen::shortDateText(today)));
+        headerFieldsFromOptions(options, today, codegen::shortDateText(today)),
+        codeOptionsFromOptions(options));
 }
 
 } // namespace

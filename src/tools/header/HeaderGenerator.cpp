@@ -1,5 +1,6 @@
 #include "tools/header/HeaderGenerator.h"
 
+#include "codegen/CodeLayout.h"
 #include "codegen/CodeText.h"
 
 #include <QStringList>
@@ -38,11 +39,13 @@ QString headerRule()
     return u'\'' + QString(79, u'*');
 }
 
-QString generateHeaderBlock(const HeaderFields &fields)
+QString generateHeaderBlock(const HeaderFields &fields, const codegen::CodeOptions &)
 {
     QStringList lines{headerRule()};
-    for (const HeaderLine &line : headerLines())
-        lines << u"' "_s + line.caption + QString(line.blanks, u' ') + fields.*line.field;
+    for (const HeaderLine &line : headerLines()) {
+        const QString prefix = u"' "_s + line.caption + QString(line.blanks, u' ');
+        lines += codegen::wrapComment(prefix, fields.*line.field, u'\'' + QString(prefix.size() - 1, u' '));
+    }
     lines << headerRule();
     return codegen::joinLines(lines);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codegen/CodeOptions.h"
 #include "tools/header/HeaderFields.h"
 
 #include <QDate>
@@ -38,7 +39,9 @@ const QList<HeaderLine> &headerLines();
 QString headerRule();
 
 // Eight CR LF lines: the rule, one line per field, the rule again, with no
-// CR LF after the last. Values are written exactly as typed.
-QString generateHeaderBlock(const HeaderFields &fields);
+// CR LF after the last. Values are written exactly as typed; one too long for
+// a line goes on over as many comment lines as it needs, aligned under its
+// start. The block has no constants, so every code style gives the same.
+QString generateHeaderBlock(const HeaderFields &fields, const codegen::CodeOptions &options = {});
 
 } // namespace header

@@ -1,5 +1,6 @@
 #include "tools/inputbox/InputBoxCli.h"
 
+#include "tools/CodeStyleOptions.h"
 #include "tools/inputbox/InputBoxGenerator.h"
 
 using namespace Qt::StringLiterals;
@@ -14,6 +15,7 @@ void declare(ToolOptions &options)
     options.addText(u"variable"_s, u"The variable that receives the answer (default: Response)."_s);
     options.addFlag(u"declare"_s, u"Declares the variable with a Dim line."_s);
     declareHelpOptions(options);
+    declareCodeOptions(options);
 }
 
 QString generate(const ToolOptions &options)
@@ -27,7 +29,7 @@ QString generate(const ToolOptions &options)
 
     fields.help = helpFieldsFromOptions(options);
 
-    return generateInputBox(fields);
+    return generateInputBox(fields, codeOptionsFromOptions(options));
 }
 
 } // namespace

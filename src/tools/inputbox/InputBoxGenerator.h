@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codegen/CodeOptions.h"
 #include "tools/inputbox/InputBoxFields.h"
 
 #include <QString>
@@ -7,4 +8,4 @@
 // The Askwright code: an optional Dim line and the InputBox statement that
 // stores the answer, between the begin and end markers. CR LF between the
 // lines, none after the last.
-QString generateInputBox(const InputBoxFields &fields);
+QString generateInputBox(const InputBoxFields &fields, const codegen::CodeOptions &options = {});

@@ -1,5 +1,6 @@
 #include "tools/msgbox/MsgBoxCli.h"
 
+#include "tools/CodeStyleOptions.h"
 #include "tools/msgbox/MsgBoxGenerator.h"
 
 #include <QCoreApplication>
@@ -63,6 +64,7 @@ void declare(ToolOptions &options)
                       {u"1"_s, u"2"_s, u"3"_s});
     options.addFlag(u"system-modal"_s, tr("Makes the box system-modal."));
     declareHelpOptions(options);
+    declareCodeOptions(options);
 }
 
 QString generate(const ToolOptions &options)
@@ -89,7 +91,7 @@ QString generate(const ToolOptions &options)
 
     fields.help = helpFieldsFromOptions(options);
 
-    return generateMsgBoxCode(fields);
+    return generateMsgBoxCode(fields, codeOptionsFromOptions(options));
 }
 
 } // namespace

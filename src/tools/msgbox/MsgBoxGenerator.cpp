@@ -1,5 +1,6 @@
 #include "tools/msgbox/MsgBoxGenerator.h"
 
+#include "codegen/CodeLayout.h"
 #include "codegen/CodeText.h"
 
 using namespace Qt::StringLiterals;
@@ -13,26 +14,37 @@ qint32 msgBoxButtonsValue(const MsgBoxFields &fields)
     return value;
 }
 
-QString generateMsgBoxCode(const MsgBoxFields &fields)
+QString msgBoxButtonsArgument(const MsgBoxFields &fields, const codegen::CodeOptions &options)
 {
-    QString arguments = codegen::EncodeStringExpression(fields.message) + u", "_s
-                        + QString::number(msgBoxButtonsValue(fields)) + u", "_s + codegen::quoteLiteral(fields.title);
-    if (fields.help.help)
-        arguments += u", "_s + helpArguments(fields.help);
+    const qint32 value = msgBoxButtonsValue(fields);
+    return options.constants == codegen::CodeOptions::Constants::Names ? msgBoxButtonsNames(value)
+                                                                        : QString::number(value);
+}
 
-    if (fields.style.buttonSet == vbOKOnly) {
-        // Nothing to ask: a plain statement.
-        return codegen::joinLines({
-            u"'*** Start MsgBox Code ***"_s,
-            u"Msgbox "_s + arguments,
-            u"'*** End Notewright Code ***"_s,
-        });
+QString generateMsgBoxCode(const MsgBoxFields &fields, const codegen::CodeOptions &options)
+{
+    using codegen::codePiece;
+    // Nothing to ask of an OK-only box: a plain statement.
+    const bool answered = fields.style.buttonSet != vbOKOnly;
+    QList<codegen::StatementPart> call{
+        {codePiece(answered ? u"Response = Msgbox ("_s : u"Msgbox "_s), {}},
+        {codegen::messagePieces(fields.message), u"MessageText"_s},
+        {codePiece(u", "_s + msgBoxButtonsArgument(fields, options) + u", "_s), {}},
+        {codegen::literalPieces(fields.title), u"TitleText"_s},
+    };
+    if (fields.help.help)
+        call += helpArguments(fields.help);
+    if (answered)
+        call += {codePiece(u")"_s), {}};
+    const QStringList statement = codegen::layoutStatement(call, {u"Response"_s});
+
+    if (!answered) {
+        return codegen::joinLines(QStringList{u"'*** Start MsgBox Code ***"_s} + statement
+                                  + QStringList{u"'*** End Notewright Code ***"_s});
     }
-    return codegen::joinLines({
-        u"'*** Start Notewright Code ***"_s,
-        u"Dim Response As Long"_s,
-        u"Response = Msgbox ("_s + arguments + u')',
-        codegen::BuildResponseSelect(msgBoxButtonCodes(fields.style.buttonSet)),
-        u"'*** End Notewright Code ***"_s,
-    });
+    return codegen::joinLines(QStringList{u"'*** Start Notewright Code ***"_s, u"Dim Response As Long"_s} + statement
+                              + QStringList{
+                                  codegen::BuildResponseSelect(msgBoxButtonCodes(fields.style.buttonSet), options),
+                                  u"'*** End Notewright Code ***"_s,
+                              });
 }

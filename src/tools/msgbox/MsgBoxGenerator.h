@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codegen/CodeOptions.h"
 #include "tools/msgbox/MsgBoxFields.h"
 
 #include <QList>
@@ -9,7 +10,11 @@
 // when help is on.
 qint32 msgBoxButtonsValue(const MsgBoxFields &fields);
 
+// The buttons argument as the code writes it: the value, or the sum of the
+// constants' names.
+QString msgBoxButtonsArgument(const MsgBoxFields &fields, const codegen::CodeOptions &options = {});
+
 // The source text that shows the box: a "Msgbox" statement for an OK-only
 // box, otherwise a Response variable with a "Select Case Response" block.
 // Lines joined by CR LF, none after the last.
-QString generateMsgBoxCode(const MsgBoxFields &fields);
+QString generateMsgBoxCode(const MsgBoxFields &fields, const codegen::CodeOptions &options = {});

@@ -1,0 +1,377 @@
+#include "codegen/CodeLayout.h"
+
+
+#include <algorithm>
+#include <numeric>
+
+using namespace Qt::StringLiterals;
+
+namespace codegen {
+
+namespace {
+
+constexpr QStringView joinText = u" & ";
+constexpr QStringView breakText = u" & _";
+
+// How often `c` occurs: indexOf finds it many characters a step, where
+// QStringView::count reads them one by one.
+qsizetype countOf(QStringView text, QChar c)
+{
+    qsizetype n = 0;
+    for (qsizetype at = text.indexOf(c); at >= 0; at = text.indexOf(c, at + 1))
+        ++n;
+    return n;
+}
+
+// Width of a literal's value once quoted, without the two quotation marks.
+qsizetype escapedLength(QStringView value)
+{
+    return value.size() + countOf(value, u'"');
+}
+
+// The code units from `at` that must stay together: a surrogate pair.
+qsizetype unitSize(QStringView text, qsizetype at)
+{
+    return at + 1 < text.size() && text[at].isHighSurrogate() && text[at + 1].isLowSurrogate() ? 2 : 1;
+}
+
+qsizetype escapedUnitLength(QStringView text, qsizetype at)
+{
+    return text[at] == u'"' ? 2 : unitSize(text, at);
+}
+
+// Appends a literal's value quoted, quotation marks doubled.
+void appendQuoted(QString &line, QStringView value)
+{
+    line += u'"';
+    qsizetype from = 0;
+    for (qsizetype quote = value.indexOf(u'"'); quote >= 0; quote = value.indexOf(u'"', quote + 1)) {
+        line += value.sliced(from, quote + 1 - from);
+        line += u'"';
+        from = quote + 1;
+    }
+    line += value.sliced(from);
+    line += u'"';
+}
+
+qsizetype flatLength(const Pieces &pieces)
+{
+    qsizetype length = 0;
+    for (const CodePiece &piece : pieces)
+        length += piece.width;
+    return length;
+}
+
+// Where a layout stopped: a piece, and within a literal the code units
+// already written and the quoted width of what is left of it.
+struct Position
+{
+    qsizetype piece = 0;
+    qsizetype offset = 0;
+    qsizetype escapedRest = -1; // -1: not yet measured
+};
+
+// Greedy layout of a list of pieces: every line as full as it gets. Before
+// each piece, the line keeps room for the least that must follow it on the
+// same line before the next chance to break, so no line ever overflows.
+class LineBreaker
+{
+public:
+    LineBreaker(const Pieces &pieces, qsizetype lineLength) : m_pieces(pieces), m_length(lineLength) {}
+
+    // The least that the pieces from `i` on need on the line they start
+    // on, up to the next chance to break.
+    qsizetype needed(qsizetype i) const
+    {
+        if (i >= m_pieces.size())
+            return 0;
+        const CodePiece &piece = m_pieces.at(i);
+        // Its join can end the line, " & _", with an operand at least one
+        // code unit wide after it.
+        if (piece.joined)
+            return breakText.size();
+        return ownNeed(i);
+    }
+
+    // The same, the piece's own join left out.
+    qsizetype ownNeed(qsizetype i) const
+    {
+        const CodePiece &piece = m_pieces.at(i);
+        const qsizetype width = piece.width - (piece.joined ? joinText.size() : 0);
+        // A literal of two characters or more may be cut after its first.
+        if (piece.kind == CodePiece::Kind::Literal && piece.text.size() > unitSize(piece.text, 0)) {
+            const qsizetype cut = 2 + escapedUnitLength(piece.text, 0) + breakText.size();
+            return width >= cut ? cut : std::min(cut, width + needed(i + 1));
+        }
+        return width + needed(i + 1);
+    }
+
+    // Writes `prefix` and the pieces from `at` on, in at most `maxLines`
+    // lines (any number for -1), and returns where it stopped: at the end of
+    // the pieces, or where the next line would have been one too many.
+    Position run(const QString &prefix, Position at, int maxLines, QStringList &out) const
+    {
+        QString line;
+        line.reserve(m_length + 8);
+        line += prefix;
+        int lines = 1;
+        bool placed = false;
+        const auto mayBreak = [&] { return maxLines < 0 || lines < maxLines; };
+        const auto breakLine = [&] {
+            line += breakText;
+            out << line;
+            line = QString();
+            line.reserve(m_length + 8);
+            ++lines;
+        };
+
+        while (at.piece < m_pieces.size()) {
+            const CodePiece &piece = m_pieces.at(at.piece);
+            const qsizetype after = needed(at.piece + 1);
+            // A run that starts at an operand starts after its join.
+            if (piece.joined && at.offset == 0 && placed) {
+                if (line.size() + joinText.size() + ownNeed(at.piece) <= m_length) {
+                    line += joinText;
+                } else if (mayBreak()) {
+                    breakLine();
+                } else {
+                    out << line;
+                    return at;
+                }
+            }
+            placed = true;
+            if (piece.kind == CodePiece::Kind::Code) {
+                line += piece.text;
+                at = {at.piece + 1, 0, -1};
+                continue;
+            }
+            const QStringView rest = QStringView(piece.text).sliced(at.offset);
+            if (at.escapedRest < 0)
+                at.escapedRest = at.offset == 0 ? piece.width - 2 - (piece.joined ? joinText.size() : 0)
+                                                : escapedLength(rest);
+            // A last character cannot be cut off: what follows it has to
+            // stay on its line.
+            if (line.size() + 2 + at.escapedRest + after <= m_length || rest.size() == unitSize(rest, 0)) {
+                appendQuoted(line, rest);
+                at = {at.piece + 1, 0, -1};
+                continue;
+            }
+            const bool last = !mayBreak();
+            // The most of the literal that fits, one code unit or pair at
+            // least, and something left for the next line.
+            const qsizetype room = m_length - line.size() - 2 - (last ? 0 : breakText.size());
+            qsizetype size = 0;
+            qsizetype width = 0;
+            while (size < rest.size()) {
+                const qsizetype unit = unitSize(rest, size);
+                const qsizetype unitWidth = escapedUnitLength(rest, size);
+                if (size > 0 && (width + unitWidth > room || size + unit >= rest.size()))
+                    break;
+                size += unit;
+                width += unitWidth;
+            }
+            appendQuoted(line, rest.first(size));
+            at.offset += size;
+            at.escapedRest -= width;
+            if (last) {
+                out << line;
+                return at;
+            }
+            breakLine();
+        }
+        out << line;
+        return at;
+    }
+
+    qsizetype size() const { return m_pieces.size(); }
+
+private:
+    const Pieces &m_pieces;
+    qsizetype m_length;
+};
+
+// The expression's value built up in `name`, each statement within limits.
+QStringList buildVariable(const QString &name, const Pieces &pieces, LineLimits limits)
+{
+    const LineBreaker breaker(pieces, limits.length);
+    QStringList lines;
+    Position at;
+    QString prefix = name + u" = "_s;
+    while (at.piece < breaker.size()) {
+        at = breaker.run(prefix, at, limits.continuations + 1, lines);
+        prefix = name + u" = "_s + name + joinText;
+    }
+    return lines;
+}
+
+QString uniqueName(const QString &base, const QStringList &taken)
+{
+    QString name = base;
+    for (int n = 2; taken.contains(name, Qt::CaseInsensitive); ++n)
+        name = base + QString::number(n);
+    return name;
+}
+
+} // namespace
+
+CodePiece::CodePiece(Kind kind, QString text, bool joined)
+    : CodePiece(kind, text, joined,
+                (kind == Kind::Literal ? 2 + escapedLength(text) : text.size()) + (joined ? joinText.size() : 0))
+{
+}
+
+Pieces codePiece(QString text)
+{
+    return {CodePiece(CodePiece::Kind::Code, std::move(text))};
+}
+
+Pieces literalPieces(QString value)
+{
+    return {CodePiece(CodePiece::Kind::Literal, std::move(value))};
+}
+
+Pieces appPathPieces(QString value)
+{
+    return {CodePiece(CodePiece::Kind::Code, u"App.Path"_s),
+            CodePiece(CodePiece::Kind::Literal, std::move(value), true)};
+}
+
+Pieces messagePieces(QStringView text)
+{
+    Pieces pieces;
+    // Every CR and quotation mark adds an operand and a literal after it.
+    pieces.reserve(1 + 2 * (countOf(text, u'\r') + countOf(text, u'"')));
+    // The literals hold no quotation mark: those are Chr(34) operands.
+    const auto operand = [&pieces](CodePiece::Kind kind, QString operandText) {
+        const bool joined = !pieces.isEmpty();
+        const qsizetype width =
+            operandText.size() + (kind == CodePiece::Kind::Literal ? 2 : 0) + (joined ? joinText.size() : 0);
+        pieces.append(CodePiece(kind, std::move(operandText), joined, width));
+    };
+    const auto next = [text](QChar c, qsizetype from) {
+        const qsizetype at = text.indexOf(c, from);
+        return at < 0 ? text.size() : at;
+    };
+    static const QString lineBreak = u"vbCrLf"_s;
+    static const QString quote = u"Chr(34)"_s;
+    qsizetype runStart = 0;
+    qsizetype cr = next(u'\r', 0);
+    qsizetype mark = next(u'"', 0);
+    for (;;) {
+        const qsizetype at = std::min(cr, mark);
+        operand(CodePiece::Kind::Literal, QString::fromRawData(text.data() + runStart, at - runStart));
+        if (at == text.size())
+            break;
+        if (at == cr) {
+            operand(CodePiece::Kind::Code, lineBreak);
+            // The CR and whatever follows it, normally its LF.
+            runStart = std::min(at + 2, text.size());
+            cr = next(u'\r', runStart);
+            if (mark < runStart)
+                mark = next(u'"', runStart);
+        } else {
+            operand(CodePiece::Kind::Code, quote);
+            runStart = at + 1;
+            mark = next(u'"', runStart);
+        }
+    }
+    return pieces;
+}
+
+QString flatten(const Pieces &pieces)
+{
+    QString text;
+    text.reserve(flatLength(pieces));
+    for (const CodePiece &piece : pieces) {
+        if (piece.joined)
+            text += joinText;
+        if (piece.kind == CodePiece::Kind::Code)
+            text += piece.text;
+        else
+            appendQuoted(text, piece.text);
+    }
+    return text;
+}
+
+QStringList breakStatement(const Pieces &pieces, qsizetype lineLength)
+{
+    QStringList lines;
+    LineBreaker(pieces, lineLength).run({}, {}, -1, lines);
+    return lines;
+}
+
+QStringList layoutStatement(const QList<StatementPart> &statement, const QStringList &takenNames, LineLimits limits)
+{
+    QList<StatementPart> parts = statement;
+    QList<qsizetype> lengths;
+    for (const StatementPart &part : statement)
+        lengths << flatLength(part.pieces);
+    QStringList taken = takenNames;
+    QStringList lines;
+    const auto allPieces = [&parts] {
+        Pieces pieces;
+        qsizetype count = 0;
+        for (const StatementPart &part : std::as_const(parts))
+            count += part.pieces.size();
+        pieces.reserve(count);
+        for (const StatementPart &part : std::as_const(parts))
+            pieces += part.pieces;
+        return pieces;
+    };
+    for (;;) {
+        const qsizetype length = std::accumulate(lengths.cbegin(), lengths.cend(), qsizetype(0));
+        if (length <= limits.length)
+            return lines << flatten(allPieces());
+        // Past this length no layout fits in the lines a statement may have.
+        QStringList broken;
+        if (length <= (limits.continuations + 1) * limits.length) {
+            broken = breakStatement(allPieces(), limits.length);
+            if (broken.size() <= limits.continuations + 1)
+                return lines + broken;
+        }
+
+        // Too many continuations: the longest expression left goes into a
+        // variable of its own.
+        qsizetype longest = -1;
+        for (qsizetype i = 0; i < parts.size(); ++i) {
+            if (!parts.at(i).variable.isEmpty() && (longest < 0 || lengths.at(i) > lengths.at(longest)))
+                longest = i;
+        }
+        if (longest < 0) // nothing left to move: the best there is
+            return lines + (broken.isEmpty() ? breakStatement(allPieces(), limits.length) : broken);
+        StatementPart &part = parts[longest];
+        const QString name = uniqueName(part.variable, taken);
+        taken << name;
+        lines << u"Dim "_s + name + u" As String"_s;
+        lines += buildVariable(name, part.pieces, limits);
+        part = {codePiece(name), {}};
+        lengths[longest] = name.size();
+    }
+}
+
+QStringList wrapComment(const QString &prefix, QStringView value, const QString &indent, qsizetype lineLength)
+{
+    if (prefix.size() + value.size() <= lineLength)
+        return {prefix + value};
+    QStringList lines;
+    QString head = prefix;
+    qsizetype at = 0;
+    for (;;) {
+        const qsizetype room = std::max<qsizetype>(lineLength - head.size(), 2);
+        if (value.size() - at <= room) {
+            lines << head + value.sliced(at);
+            return lines;
+        }
+        qsizetype end = at + room;
+        if (value[end - 1].isHighSurrogate() && value[end].isLowSurrogate())
+            --end;
+        // A comment line that ends in " _" would run on into the next one.
+        if (end - at > 2 && value[end - 1] == u'_' && value[end - 2].isSpace())
+            --end;
+        lines << head + value.sliced(at, end - at);
+        at = end;
+        head = indent;
+    }
+}
+
+} // namespace codegen

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+// Laying out statements so that the BASIC editor loads them: no physical
+// line longer than it accepts, no statement over more line continuations
+// than it allows. A statement that already fits on one line is written
+// exactly as it reads.
+namespace codegen {
+
+struct LineLimits
+{
+    // UTF-16 code units in one physical line.
+    qsizetype length = 1023;
+    // Line continuations (" _") in one statement.
+    int continuations = 24;
+};
+
+// One piece of a statement. Before an operand joined to the one before it
+// by " & ", the layout may break the line; it may also cut a literal.
+struct CodePiece
+{
+    enum class Kind : quint8 {
+        Code,    // written as it is, never split
+        Literal, // a string literal's value: quoted and split as needed
+    };
+
+    CodePiece(Kind kind, QString text, bool joined = false);
+    // With its width known: no quotation mark in a literal, for one.
+    CodePiece(Kind kind, QString text, bool joined, qsizetype width)
+        : text(std::move(text)), width(width), kind(kind), joined(joined)
+    {
+    }
+
+    QString text;
+    // Its length when written on one line, " & " before it included.
+    qsizetype width;
+    Kind kind;
+    // " & " before it: a string operand after another.
+    bool joined;
+};
+using Pieces = QList<CodePiece>;
+
+Pieces codePiece(QString text);
+// A string literal: one piece holding its value.
+Pieces literalPieces(QString value);
+// A typed text as EncodeStringExpression writes it, piece by piece. The
+// pieces refer to `text` without a copy: it must outlive them.
+Pieces messagePieces(QStringView text);
+// `App.Path & ` and the literal.
+Pieces appPathPieces(QString value);
+
+// The pieces written on one line: what the statement is when it fits.
+QString flatten(const Pieces &pieces);
+
+// One part of a statement: fixed code, or a string expression that may be
+// moved into a variable of its own when the statement gets too long.
+struct StatementPart
+{
+    Pieces pieces;
+    // For an expression, the variable's name when it has to be built up
+    // separately; empty for fixed code.
+    QString variable;
+};
+
+// A statement's physical lines within `limits`: the statement itself on one
+// line when that fits; otherwise broken after " & " and with literals split,
+// and, when that still takes too many continuations, its longest
+// expressions first built up in variables (declared with Dim, their names
+// kept apart from `takenNames`, compared as BASIC does, without case) over
+// as many statements as they need.
+QStringList layoutStatement(const QList<StatementPart> &parts, const QStringList &takenNames,
+                            LineLimits limits = {});
+
+// Lays out the pieces of one statement, breaking lines as needed, with no
+// limit on the number of continuations.
+QStringList breakStatement(const Pieces &pieces, qsizetype lineLength);
+
+// A comment line "prefix + value" split over as many lines as it takes, the
+// following ones as `indent` + the rest, with no character lost and no
+// surrogate pair cut.
+QStringList wrapComment(const QString &prefix, QStringView value, const QString &indent,
+                        qsizetype lineLength = LineLimits{}.length);
+
+} // namespace codegen

@@ -1,0 +1,24 @@
+#include "tools/CodeStyleOptions.h"
+
+#include "cli/ToolOptions.h"
+
+#include <QCoreApplication>
+
+using namespace Qt::StringLiterals;
+
+void declareCodeOptions(ToolOptions &options)
+{
+    options.addChoice(u"constants"_s,
+                      QCoreApplication::translate("CodeStyleOptions",
+                                                  "How the message box's buttons and answers are written: numbers "
+                                                  "(the default) or names such as vbYesNo and vbYes."),
+                      {u"numbers"_s, u"names"_s});
+}
+
+codegen::CodeOptions codeOptionsFromOptions(const ToolOptions &options)
+{
+    codegen::CodeOptions code;
+    if (options.choice(u"constants"_s) == u"names"_s)
+        code.constants = codegen::CodeOptions::Constants::Names;
+    return code;
+}

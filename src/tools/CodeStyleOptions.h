@@ -1,0 +1,10 @@
+#pragma once
+
+#include "codegen/CodeOptions.h"
+
+class ToolOptions;
+
+// The command line's --constants names|numbers, which every tool takes.
+void declareCodeOptions(ToolOptions &options);
+// The code options from those options; numbers when not given.
+codegen::CodeOptions codeOptionsFromOptions(const ToolOptions &options);
