@@ -175,12 +175,17 @@ namespace {
 
 const QString NoSplash = u"no-splash"_s;
 const QString CodeViewOption = u"code-view"_s;
+const QString ConstantsOption = u"constants"_s;
 
 QList<QCommandLineOption> windowOptions()
 {
     return {
         {NoSplash, QCoreApplication::translate("CommandLine", "Starts without the splash window.")},
         {CodeViewOption, QCoreApplication::translate("CommandLine", "Starts with the code view shown (F7 shows and hides it).")},
+        {ConstantsOption,
+         QCoreApplication::translate("CommandLine", "Starts writing the message box's constants as numbers (the "
+                                                    "default) or as BASIC's names."),
+         u"numbers|names"_s},
     };
 }
 
@@ -206,6 +211,15 @@ std::optional<WindowOptions> parseWindowOptions(const QStringList &arguments, QS
     WindowOptions options;
     options.splash = !parser.isSet(NoSplash);
     options.codeView = parser.isSet(CodeViewOption);
+    if (parser.isSet(ConstantsOption)) {
+        const QString constants = parser.value(ConstantsOption);
+        if (constants == u"names"_s) {
+            options.codeOptions.constants = codegen::CodeOptions::Constants::Names;
+        } else if (constants != u"numbers"_s) {
+            *error = u"--constants: '%1' is not one of numbers, names"_s.arg(constants);
+            return std::nullopt;
+        }
+    }
     return options;
 }
 

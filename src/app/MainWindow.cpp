@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -89,7 +90,7 @@ MainWindow::MainWindow(Platform &platform, const QString &helpFile, QWidget *par
     m_cdlFileName->setDialogTitle(tr("Select a Help File..."));
     m_cdlFileName->setFilter(u"Windows Help Files (*.hlp)|*.hlp"_s);
     m_cdlFileName->setCancelError(true);
-    m_toolContext = std::make_unique<ToolContext>(ToolContext{platform, *m_cdlFileName});
+    m_toolContext = std::make_unique<ToolContext>(ToolContext{platform, *m_cdlFileName, m_codeOptions});
 
     auto *grid = new QGridLayout(this);
     m_grid = grid;
@@ -323,13 +324,34 @@ QWidget *MainWindow::createCodePane()
     cmdReadCode->setToolTip(tr("Fills in the tool from code on the clipboard"));
     connect(cmdReadCode, &QPushButton::clicked, this, &MainWindow::readClipboard);
 
+    // How the code is written: the message box's flags and answers as
+    // numbers, as the tools always wrote them, or as BASIC's names.
+    m_cboConstants = new QComboBox(m_codePane);
+    m_cboConstants->setObjectName(u"cboConstants"_s);
+    m_cboConstants->addItem(tr("Numbers (292, Case 6)"), int(codegen::CodeOptions::Constants::Numbers));
+    m_cboConstants->addItem(tr("Names (vbYesNo + vbQuestion, Case vbYes)"),
+                            int(codegen::CodeOptions::Constants::Names));
+    auto *lblConstants = new QLabel(tr("&Write constants as:"), m_codePane);
+    lblConstants->setObjectName(u"lblConstants"_s);
+    lblConstants->setBuddy(m_cboConstants);
+    connect(m_cboConstants, &QComboBox::currentIndexChanged, this, [this] {
+        codegen::CodeOptions options = m_codeOptions;
+        options.constants = codegen::CodeOptions::Constants(m_cboConstants->currentData().toInt());
+        setCodeOptions(options);
+    });
+
     auto *bar = new QHBoxLayout;
     bar->addWidget(lblCode);
     bar->addStretch();
     bar->addWidget(cmdReadCode);
+    auto *choices = new QHBoxLayout;
+    choices->addWidget(lblConstants);
+    choices->addWidget(m_cboConstants);
+    choices->addStretch();
     auto *layout = new QVBoxLayout(m_codePane);
     layout->setContentsMargins(0, 0, 8, 0);
     layout->addLayout(bar);
+    layout->addLayout(choices);
     layout->addWidget(m_codeView, 1);
     return m_codePane;
 }
@@ -364,6 +386,17 @@ void MainWindow::setCodeViewShown(bool shown)
     // A window that grew past the screen's edge comes back onto it.
     if (room.isValid() && !room.contains(QRect(pos(), size())))
         move(qBound(room.left(), x(), qMax(room.left(), room.right() - width)), y());
+}
+
+void MainWindow::setCodeOptions(const codegen::CodeOptions &options)
+{
+    if (options == m_codeOptions)
+        return;
+    m_codeOptions = options;
+    const QSignalBlocker quiet(m_cboConstants);
+    m_cboConstants->setCurrentIndex(m_cboConstants->findData(int(options.constants)));
+    for (ToolPanel *panel : std::as_const(m_panels))
+        panel->codeOptionsChanged();
 }
 
 void MainWindow::readClipboard()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codegen/CodeOptions.h"
+
 #include <QList>
 #include <QPointer>
 #include <QWidget>
@@ -9,6 +11,7 @@
 class AboutBox;
 class CodeView;
 class CommonDialog;
+class QComboBox;
 class QGridLayout;
 class QPushButton;
 class Platform;
@@ -50,6 +53,9 @@ public Q_SLOTS:
     void readCode(const QString &code);
     // The same with the clipboard's text.
     void readClipboard();
+    codegen::CodeOptions codeOptions() const { return m_codeOptions; }
+    // Writes every tool's code with these options from now on.
+    void setCodeOptions(const codegen::CodeOptions &options);
     // Shows or hides the code view. Hidden, the window is its fixed design
     // size; shown, the view joins it on the right and the window can grow.
     void setCodeViewShown(bool shown);
@@ -75,6 +81,7 @@ private:
     Platform &m_platform;
     const QString m_helpFile;
     std::unique_ptr<CommonDialog> m_cdlFileName;
+    codegen::CodeOptions m_codeOptions;
     std::unique_ptr<ToolContext> m_toolContext;
 
     QGridLayout *m_grid = nullptr;
@@ -83,6 +90,7 @@ private:
     QWidget *m_codePane = nullptr;
     CodeView *m_codeView = nullptr;
     QPushButton *m_cmdCode = nullptr;
+    QComboBox *m_cboConstants = nullptr;
     // In the order of the tool list.
     QList<ToolPanel *> m_panels;
     QPointer<AboutBox> m_frmAbout;

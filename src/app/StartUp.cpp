@@ -26,6 +26,7 @@ std::unique_ptr<MainWindow> startUp(Platform &platform, const WindowOptions &opt
     }
 
     auto window = std::make_unique<MainWindow>(platform, helpFilePath(platform.appPath()));
+    window->setCodeOptions(options.codeOptions);
     window->setCodeViewShown(options.codeView);
     window->show();
     return window;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codegen/CodeOptions.h"
+
 #include <QString>
 
 #include <memory>
@@ -20,6 +22,15 @@ struct WindowOptions
 {
     bool splash = true;
     bool codeView = false;
+    codegen::CodeOptions codeOptions;
+
+    // Everything as a plain start, but without the splash window's wait.
+    static WindowOptions withoutSplash()
+    {
+        WindowOptions options;
+        options.splash = false;
+        return options;
+    }
 };
 
 // Start-up: the splash window for three seconds (unless skipped), then the

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codegen/CodeOptions.h"
+
 #include <QString>
 #include <QTabWidget>
 
@@ -13,6 +15,8 @@ struct ToolContext
     // `cdlFileName`: the one help-file chooser, shared by the message-box
     // and input-box tools.
     CommonDialog &helpFileChooser;
+    // How the code is written; the window's choice, the same for every tool.
+    const codegen::CodeOptions &codeOptions;
 };
 
 // One tool's tab-page set in the main window, and the three operations the
@@ -34,6 +38,8 @@ public:
     virtual void test() = 0;
     // Puts the tool (for some tools only its current page) back as after New.
     virtual void reset() = 0;
+    // The code options have changed: reports the new code.
+    void codeOptionsChanged() { reportChange(); }
 
 Q_SIGNALS:
     // A tool asks the main window to show this caption in its header strip.

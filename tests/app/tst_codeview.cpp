@@ -4,6 +4,7 @@
 #include "tools/ToolPanel.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QDirIterator>
 #include <QGuiApplication>
 #include <QLabel>
@@ -49,6 +50,7 @@ private Q_SLOTS:
     void codeViewOptionStartsWithThePaneShown();
     void everyToolsEditsShowAsTheGeneratorsText();
     void copiedSelectionHasCrLfLines();
+    void constantsChoiceShowsAtOnceAndCopies();
     void aRunWithThePaneWritesNothingToDisk();
 };
 
@@ -211,6 +213,34 @@ void TestCodeView::copiedSelectionHasCrLfLines()
     QCOMPARE(QGuiApplication::clipboard()->text(), view->code());
     QVERIFY(view->isReadOnly());
     QCOMPARE(view->lineWrapMode(), QPlainTextEdit::NoWrap);
+}
+
+void TestCodeView::constantsChoiceShowsAtOnceAndCopies()
+{
+    GuiHarness gui;
+    gui.window->setCodeViewShown(true);
+    gui.type(u"txtMessageMsgBox"_s, u"Save?"_s);
+    gui.click(u"optQuestion"_s);
+    gui.click(u"optYesNo_No"_s);
+    QTRY_VERIFY(codeView(gui)->code().contains(u"Msgbox (\"Save?\", 292, \"\")"_s));
+
+    auto *choice = gui.find<QComboBox>(u"cboConstants"_s);
+    choice->setCurrentIndex(1);
+    QTRY_VERIFY(codeView(gui)->code().contains(u"vbYesNo + vbQuestion + vbDefaultButton2"_s));
+    QVERIFY(codeView(gui)->code().contains(u"  Case vbYes  'User has clicked Yes"_s));
+    QCOMPARE(gui.copy(), codeView(gui)->code());
+    // Every tool writes with the choice.
+    gui.selectTool(u"imgAskwright"_s);
+    QCOMPARE(gui.window->codeOptions().constants, codegen::CodeOptions::Constants::Names);
+
+    QString error;
+    const auto names = parseWindowOptions({u"quillkit98"_s, u"--constants"_s, u"names"_s}, &error);
+    QVERIFY(names && names->codeOptions.constants == codegen::CodeOptions::Constants::Names);
+    QVERIFY(!parseWindowOptions({u"quillkit98"_s, u"--constants=letters"_s}, &error));
+    QVERIFY2(error.contains(u"letters"_s), qPrintable(error));
+    FakePlatform platform;
+    const auto window = startUp(platform, *names);
+    QCOMPARE(window->findChild<QComboBox *>(u"cboConstants"_s)->currentIndex(), 1);
 }
 
 void TestCodeView::aRunWithThePaneWritesNothingToDisk()

@@ -69,7 +69,7 @@ void TestMainWindow::startsOnMessageBoxTool()
 void TestMainWindow::splashWaitsThreeSecondsBeforeTheWindow()
 {
     FakePlatform platform;
-    const auto window = startUp(platform, {.splash = true});
+    const auto window = startUp(platform, WindowOptions());
     QCOMPARE(platform.sleeps, QList<int>{3000});
     QVERIFY(window->isVisible());
     // The splash is gone once the main window shows.

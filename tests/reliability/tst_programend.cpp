@@ -96,7 +96,7 @@ int runChild(int argc, char **argv, const QString &ending)
     {
         QApplication app(argc, argv);
         QtPlatform platform;
-        const auto window = startUp(platform, {.splash = false});
+        const auto window = startUp(platform, WindowOptions::withoutSplash());
         QWidget *main = window.get();
 
         // Whatever modal window opens is closed a moment later, as a user

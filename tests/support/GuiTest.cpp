@@ -14,7 +14,7 @@ using namespace Qt::StringLiterals;
 
 GuiHarness::GuiHarness()
 {
-    window = startUp(platform, {.splash = false});
+    window = startUp(platform, WindowOptions::withoutSplash());
     window->activateWindow();
     if (!QTest::qWaitForWindowExposed(window.get()))
         qWarning("main window was not exposed");

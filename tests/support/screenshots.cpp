@@ -69,7 +69,7 @@ int main(int argc, char **argv)
     QDir().mkpath(allPages ? outDir + u"/pages"_s : outDir);
 
     FakePlatform platform;
-    const auto window = startUp(platform, {.splash = false});
+    const auto window = startUp(platform, WindowOptions::withoutSplash());
     if (!QTest::qWaitForWindowExposed(window.get()))
         return 1;
 

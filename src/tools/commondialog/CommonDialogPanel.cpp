@@ -246,7 +246,7 @@ void CommonDialogPanel::setFields(const CommonDialogFields &fields)
 
 QString CommonDialogPanel::generate() const
 {
-    return generateCommonDialogCode(fields());
+    return generateCommonDialogCode(fields(), m_context.codeOptions);
 }
 
 void CommonDialogPanel::test()

@@ -71,7 +71,7 @@ void HeaderPanel::setFields(const HeaderFields &fields)
 
 QString HeaderPanel::generate() const
 {
-    return header::generateHeaderBlock(fields());
+    return header::generateHeaderBlock(fields(), m_context.codeOptions);
 }
 
 void HeaderPanel::test()

@@ -140,7 +140,7 @@ void InputBoxPanel::setFields(const InputBoxFields &fields)
 
 QString InputBoxPanel::generate() const
 {
-    return generateInputBox(fields());
+    return generateInputBox(fields(), m_context.codeOptions);
 }
 
 void InputBoxPanel::test()

@@ -275,7 +275,7 @@ void MsgBoxPanel::setFields(const MsgBoxFields &fields)
 
 QString MsgBoxPanel::generate() const
 {
-    return generateMsgBoxCode(fields());
+    return generateMsgBoxCode(fields(), m_context.codeOptions);
 }
 
 void MsgBoxPanel::test()
