@@ -24,3 +24,10 @@ struct ToolDescriptor
     // The tool's tab-page set.
     ToolPanel *(*createPanel)(const ToolContext &context, QWidget *parent) = nullptr;
 };
+
+// The panel factory of a descriptor: `.createPanel = createPanel<MsgBoxPanel>`.
+template<typename Panel>
+ToolPanel *createPanel(const ToolContext &context, QWidget *parent)
+{
+    return new Panel(context, parent);
+}

@@ -16,27 +16,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run run(const QStringList &arguments, const QByteArray &input = {})
-{
-    QBuffer out, err, in;
-    in.setData(input);
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    in.open(QIODevice::ReadOnly);
-    Run result;
-    result.status = runCommandLine(QStringList{u"quillkit98"_s} + arguments, out, err, in);
-    result.out = out.data();
-    result.err = err.data();
-    return result;
-}
-
 // Reads options the way a tool does, through a parser of its own.
 struct Options
 {

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "support/GenerateRun.h"
 
 #include <QBuffer>
 #include <QJsonDocument>
@@ -9,27 +10,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct Run
-{
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run run(const QStringList &arguments, const QByteArray &input = {})
-{
-    QBuffer out, err, in;
-    in.setData(input);
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    in.open(QIODevice::ReadOnly);
-    Run result;
-    result.status = runCommandLine(QStringList{u"quillkit98"_s} + arguments, out, err, in);
-    result.out = out.data();
-    result.err = err.data();
-    return result;
-}
 
 QJsonObject json(const QByteArray &bytes)
 {

@@ -26,3 +26,25 @@ inline GenerateRun runGenerate(const QString &tool, const QStringList &options, 
     run.err = QString::fromUtf8(err.data());
     return run;
 }
+
+// One run of `quillkit98 ARGUMENTS...`, in process, its output as bytes.
+struct Run
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+inline Run run(const QStringList &arguments, const QByteArray &input = {})
+{
+    QBuffer out, err, in;
+    in.setData(input);
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    in.open(QIODevice::ReadOnly);
+    Run result;
+    result.status = runCommandLine(QStringList{QStringLiteral("quillkit98")} + arguments, out, err, in);
+    result.out = out.data();
+    result.err = err.data();
+    return result;
+}

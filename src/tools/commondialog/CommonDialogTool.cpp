@@ -14,8 +14,6 @@ ToolDescriptor commonDialogTool()
         .caption = QCoreApplication::translate("Tools", "Pickwright"),
         .picture = u":/images/pickwright.svg"_s,
         .selectorTop = 3120,
-        .createPanel = [](const ToolContext &context, QWidget *parent) -> ToolPanel * {
-            return new CommonDialogPanel(context, parent);
-        },
+        .createPanel = createPanel<CommonDialogPanel>,
     };
 }

@@ -14,8 +14,6 @@ ToolDescriptor headerTool()
         .caption = QCoreApplication::translate("Tools", "Topwright"),
         .picture = u":/images/topwright.svg"_s,
         .selectorTop = 2040,
-        .createPanel = [](const ToolContext &context, QWidget *parent) -> ToolPanel * {
-            return new HeaderPanel(context, parent);
-        },
+        .createPanel = createPanel<HeaderPanel>,
     };
 }

@@ -14,8 +14,6 @@ ToolDescriptor inputBoxTool()
         .caption = QCoreApplication::translate("Tools", "Askwright"),
         .picture = u":/images/askwright.svg"_s,
         .selectorTop = 1080,
-        .createPanel = [](const ToolContext &context, QWidget *parent) -> ToolPanel * {
-            return new InputBoxPanel(context, parent);
-        },
+        .createPanel = createPanel<InputBoxPanel>,
     };
 }

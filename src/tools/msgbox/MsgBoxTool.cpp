@@ -14,8 +14,6 @@ ToolDescriptor msgBoxTool()
         .caption = QCoreApplication::translate("Tools", "Notewright"),
         .picture = u":/images/notewright.svg"_s,
         .selectorTop = 120,
-        .createPanel = [](const ToolContext &context, QWidget *parent) -> ToolPanel * {
-            return new MsgBoxPanel(context, parent);
-        },
+        .createPanel = createPanel<MsgBoxPanel>,
     };
 }
