@@ -320,7 +320,7 @@ QWidget *MainWindow::createCodePane()
     auto *lblCode = new QLabel(tr("Code:"), m_codePane);
     lblCode->setObjectName(u"lblCode"_s);
     lblCode->setBuddy(m_codeView);
-    auto *cmdReadCode = commandButton(u"cmdReadCode"_s, tr("&Read from Clipboard"), m_codePane);
+    auto *cmdReadCode = commandButton(u"cmdReadCode"_s, tr("Read fr&om Clipboard"), m_codePane);
     cmdReadCode->setToolTip(tr("Fills in the tool from code on the clipboard"));
     connect(cmdReadCode, &QPushButton::clicked, this, &MainWindow::readClipboard);
 
@@ -385,7 +385,7 @@ void MainWindow::setCodeViewShown(bool shown)
     resize(qMax(width, minimumWidth), m_designSize.height());
     // A window that grew past the screen's edge comes back onto it.
     if (room.isValid() && !room.contains(QRect(pos(), size())))
-        move(qBound(room.left(), x(), qMax(room.left(), room.right() - width)), y());
+        move(room.left() + qMax(0, (room.width() - this->width()) / 2), y());
 }
 
 void MainWindow::setCodeOptions(const codegen::CodeOptions &options)
