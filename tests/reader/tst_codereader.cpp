@@ -296,6 +296,66 @@ private Q_SLOTS:
             QVERIFY2(layouts.all(), qPrintable(layouts.wanted.join(u", ")));
     }
 
+    // Texts at the layout's edges, in every text field of every tool, in
+    // both styles: quotation marks and surrogate pairs at the cut points,
+    // blanks and " _" where a comment line ends, lengths around one line's.
+    void longTextEdges()
+    {
+        QStringList texts;
+        for (const qsizetype length : {980, 1000, 1007, 1008, 1010, 1016, 1023, 1024, 25 * 1023, 30000}) {
+            texts << QString(length, u'"') << QString(length, u'x') << QString(length / 2, u'"') + u"x"_s
+                  << QString(u"\U0001F600"_s).repeated(length / 2) << u"x"_s + QString(u"\U0001F600"_s).repeated(length / 2)
+                  << QString(u" _"_s).repeated(length / 2) << QString(length, u' ') + u"y"_s;
+        }
+        const QString lines = QString(u"ab\r\n"_s).repeated(8000);
+        for (const Constants constants : {Constants::Numbers, Constants::Names}) {
+            const codegen::CodeOptions options{constants};
+            for (const QString &text : texts) {
+                MsgBoxFields box;
+                box.message = text;
+                box.title = text;
+                box.style.buttonSet = vbYesNo;
+                box.help = {true, true, text, u"3"_s};
+                ReadResult result = readOk(generateMsgBoxCode(box, options));
+                QVERIFY(result.ok());
+                QCOMPARE(result.msgBox.message, text);
+                QCOMPARE(result.msgBox.title, text);
+                QCOMPARE(result.msgBox.help.helpFile, text);
+                QVERIFY(result.msgBox.help.appPath);
+
+                InputBoxFields input;
+                input.message = text + lines;
+                input.title = text;
+                input.defaultAnswer = text;
+                input.help = {true, false, text, u"4"_s};
+                input.variableName = u"Answer"_s;
+                input.declareVariable = true;
+                result = readOk(generateInputBox(input, options));
+                QVERIFY(result.ok());
+                QCOMPARE(result.inputBox.message, input.message);
+                QCOMPARE(result.inputBox.title, text);
+                QCOMPARE(result.inputBox.defaultAnswer, text);
+                QCOMPARE(result.inputBox.help.helpFile, text);
+                QVERIFY(!result.inputBox.help.appPath);
+                QVERIFY(result.inputBox.declareVariable);
+
+                HeaderFields header{text, text, text, text, text, text};
+                result = readOk(header::generateHeaderBlock(header, options));
+                QVERIFY(result.ok());
+                QCOMPARE(result.header, header);
+
+                CommonDialogFields dialog;
+                dialog.page = DialogKind::Save;
+                dialog.saveTitle = text;
+                dialog.saveDefaultExtension = text;
+                dialog.saveFileTypes = {text.trimmed().isEmpty() ? u"x"_s : text, u"txt"_s};
+                result = readOk(generateCommonDialogCode(dialog, options));
+                QVERIFY(result.ok());
+                QCOMPARE(result.commonDialog, dialog);
+            }
+        }
+    }
+
     // Realistic hand-written code, and the members of `read`'s object that
     // it must give.
     void handWritten_data()
