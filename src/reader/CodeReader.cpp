@@ -550,6 +550,7 @@ bool Reader::tryHeader(qsizetype index, ReadResult &result)
     if ((index > 0 && m_tokens[index - 1].kind != Tok::Newline) || !isRule(index))
         return false;
     HeaderFields header;
+    std::vector<QStringView> pieces;
     qsizetype i = index;
     for (qsizetype k = 0; k < 6; ++k) {
         if (!nextLine(i))
@@ -570,12 +571,19 @@ bool Reader::tryHeader(qsizetype index, ReadResult &result)
             ++spaces;
         // The blanks the block lines its values up with; any more belong to
         // the value.
-        QString &field = header.*fields.at(std::size_t(k));
-        field = value.sliced(spaces >= blanks ? blanks : spaces).toString();
+        // Gathered first, so that a long value is copied once.
+        pieces.clear();
+        pieces.push_back(value.sliced(spaces >= blanks ? blanks : spaces));
+        qsizetype size = pieces.back().size();
         while (nextLine(i) && isContinuation(i + 2)) {
             i += 2;
-            field += tokenText(i).sliced(indent);
+            pieces.push_back(tokenText(i).sliced(indent));
+            size += pieces.back().size();
         }
+        QString &field = header.*fields.at(std::size_t(k));
+        field.reserve(size);
+        for (const QStringView piece : pieces)
+            field += piece;
     }
     if (!nextLine(i) || !isRule(i + 2))
         return false;
