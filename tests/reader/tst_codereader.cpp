@@ -428,6 +428,17 @@ private Q_SLOTS:
                u"  .Filter = \"csv Files|*.csv|\"\r\n  .Flags = 0\r\n  .ShowSave\r\nEnd With"_s
             << QByteArray("{\"tool\":\"commondialog\",\"dialog\":\"save\",\"title\":\"Export\",\"default-ext\":\"csv\","
                           "\"file-type\":[\"csv\"]}");
+        QTest::newRow("a help file beside the program, built in a variable")
+            << u"Dim h As String\r\nh = App.Path & \"\\docs\"\r\nh = h & \"\\app.hlp\"\r\n"
+               u"MsgBox \"Help?\", vbMsgBoxHelpButton, , h, 5"_s
+            << QByteArray("{\"tool\":\"msgbox\",\"help-button\":true,\"app-path\":true,"
+                          "\"help-file\":\"\\\\docs\\\\app.hlp\",\"topic\":\"5\",\"constants\":\"names\"}");
+        QTest::newRow("a header field that goes on over comment lines")
+            << u"'**********\r\n' Project:      Ledger\r\n' Program:      Main\r\n' Version:      2\r\n"
+               u"' Date:         1/2/2026\r\n' Copyright:    (c) Us\r\n' Description:  Keeps the\r\n"
+               u"'                books, and\r\n'                prints them\r\n'**********"_s
+            << QByteArray("{\"tool\":\"header\",\"project\":\"Ledger\",\"description\":"
+                          "\"Keeps the books, and prints them\"}");
         QTest::newRow("a constant text")
             << u"Private Const APP_TITLE As String = \"Orders\"\r\nMsgBox \"Saved.\", vbInformation, APP_TITLE"_s
             << QByteArray("{\"tool\":\"msgbox\",\"title\":\"Orders\",\"icon\":\"information\"}");
@@ -521,6 +532,12 @@ private Q_SLOTS:
         QTest::newRow("a text doubled without end")
             << u"s = \"ab\"\r\n"_s + QString(u"s = s & s\r\n"_s).repeated(40) + u"MsgBox s"_s
             << u"line 42, column 8: s is a variable; the message can only hold fixed text"_s;
+        QTest::newRow("App.Path in the message")
+            << u"h = App.Path & \"x\"\r\nMsgBox h"_s
+            << u"line 2, column 8: h starts with App.Path; the message can only hold fixed text"_s;
+        QTest::newRow("line break in a help file built in a variable")
+            << u"h = App.Path & \"a\" & vbCrLf\r\nMsgBox \"x\", 16384, , h, 1"_s
+            << u"line 2, column 22: the help file holds a line break; it can only hold one line"_s;
         QTest::newRow("deep parentheses")
             << u"MsgBox "_s + QString(100, u'(') + u"\"x\""_s + QString(100, u')')
             << u"line 1, column 73: the parentheses are nested too deeply"_s;
