@@ -186,6 +186,40 @@ void BM_readCode(benchmark::State &state)
 }
 BENCHMARK(BM_readCode)->Apply(sizeArguments);
 
+// The tool's own code for a long typed message, read back: a message built
+// up in MessageText over many statements, the buttons as names.
+void BM_readLongMessage(benchmark::State &state)
+{
+    MsgBoxFields fields;
+    fields.message = typedText(state.range(0));
+    fields.style.buttonSet = vbYesNo;
+    const QString code = generateMsgBoxCode(fields, {codegen::CodeOptions::Constants::Names});
+    for (auto _ : state) {
+        const ReadResult result = readCode(code);
+        if (!result.ok() || result.msgBox.message.size() != fields.message.size())
+            state.SkipWithError("the message was not read back");
+        benchmark::DoNotOptimize(result);
+    }
+    state.SetBytesProcessed(state.iterations() * code.size());
+}
+BENCHMARK(BM_readLongMessage)->Apply(sizeArguments);
+
+// A header block whose description goes on over many comment lines.
+void BM_readLongHeader(benchmark::State &state)
+{
+    HeaderFields fields;
+    fields.description = typedText(state.range(0)).replace(u"\r\n"_s, u"  "_s);
+    const QString code = header::generateHeaderBlock(fields);
+    for (auto _ : state) {
+        const ReadResult result = readCode(code);
+        if (!result.ok() || result.header.description.size() != fields.description.size())
+            state.SkipWithError("the header was not read back");
+        benchmark::DoNotOptimize(result);
+    }
+    state.SetBytesProcessed(state.iterations() * code.size());
+}
+BENCHMARK(BM_readLongHeader)->Apply(sizeArguments);
+
 } // namespace
 
 BENCHMARK_MAIN();

@@ -3,6 +3,7 @@
 #include "codegen/CodeText.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <array>
 #include <algorithm>
@@ -326,6 +327,12 @@ private:
         return true;
     }
     bool wants(ReadTool tool) const { return !m_only || *m_only == tool; }
+    // `App.Path &` from token i on.
+    bool startsWithAppPath(qsizetype i, qsizetype end) const
+    {
+        return end - i >= 4 && isWord(i, u"app") && isPunct(i + 1, u'.') && isWord(i + 2, u"path")
+               && isPunct(i + 3, u'&');
+    }
 
     QStringView tokenText(qsizetype i) const { return m_text.sliced(m_tokens[i].pos, m_tokens[i].len); }
     bool isPunct(qsizetype i, char16_t c) const
@@ -400,6 +407,9 @@ private:
     // Text variables built before the call: lower-case name to value, or to
     // nothing when what it was last given is not a fixed text.
     QHash<QString, std::optional<QString>> m_variables;
+    // Those of them whose value has App.Path in front, which is left out of
+    // the value: only a help file can hold it.
+    QSet<QString> m_appPathVariables;
     // Statement number of the last `Dim name As String` of each name, and
     // of the last statement that is neither a Dim nor a text assignment.
     QHash<QString, qsizetype> m_dims;
@@ -524,18 +534,29 @@ bool Reader::tryHeader(qsizetype index, ReadResult &result)
         const QStringView stars = comment.sliced(1).trimmed();
         return stars.size() >= 10 && std::all_of(stars.begin(), stars.end(), [](QChar c) { return c == u'*'; });
     };
+    // A value too long for its line goes on over comment lines indented
+    // under its start: an apostrophe and 15 blanks, then the rest.
+    constexpr qsizetype indent = 16;
+    const auto isContinuation = [this](qsizetype i) {
+        const QStringView comment = tokenText(i);
+        return comment.size() > indent && comment.startsWith(u'\'')
+               && std::all_of(comment.begin() + 1, comment.begin() + indent, [](QChar c) { return c == u' '; });
+    };
+    // The next line is a whole comment line.
+    const auto nextLine = [this](qsizetype i) {
+        return has(i + 2) && m_tokens[i + 1].kind == Tok::Newline && m_tokens[i + 2].kind == Tok::Comment;
+    };
     // The block is whole lines: the rule, six captioned lines, the rule.
     if ((index > 0 && m_tokens[index - 1].kind != Tok::Newline) || !isRule(index))
         return false;
-    if (!has(index + 14))
-        return false;
     HeaderFields header;
-    for (qsizetype k = 0; k < 7; ++k) {
-        if (m_tokens[index + 2 * k + 1].kind != Tok::Newline || m_tokens[index + 2 * k + 2].kind != Tok::Comment)
-            return false;
-    }
+    std::vector<QStringView> pieces;
+    qsizetype i = index;
     for (qsizetype k = 0; k < 6; ++k) {
-        QStringView line = tokenText(index + 2 * k + 2);
+        if (!nextLine(i))
+            return false;
+        i += 2;
+        QStringView line = tokenText(i);
         if (!line.startsWith(u'\''))
             return false;
         line = line.sliced(1);
@@ -550,10 +571,21 @@ bool Reader::tryHeader(qsizetype index, ReadResult &result)
             ++spaces;
         // The blanks the block lines its values up with; any more belong to
         // the value.
-        value = value.sliced(spaces >= blanks ? blanks : spaces);
-        header.*fields.at(std::size_t(k)) = value.toString();
+        // Gathered first, so that a long value is copied once.
+        pieces.clear();
+        pieces.push_back(value.sliced(spaces >= blanks ? blanks : spaces));
+        qsizetype size = pieces.back().size();
+        while (nextLine(i) && isContinuation(i + 2)) {
+            i += 2;
+            pieces.push_back(tokenText(i).sliced(indent));
+            size += pieces.back().size();
+        }
+        QString &field = header.*fields.at(std::size_t(k));
+        field.reserve(size);
+        for (const QStringView piece : pieces)
+            field += piece;
     }
-    if (!isRule(index + 14))
+    if (!nextLine(i) || !isRule(i + 2))
         return false;
     result.tool = ReadTool::Header;
     result.header = header;
@@ -601,6 +633,7 @@ bool Reader::processStatement(qsizetype begin, qsizetype end, ReadResult &result
             } catch (const Refusal &) {
             }
         }
+        m_appPathVariables.remove(name);
         m_variables.insert(name, text);
         return false;
     }
@@ -623,6 +656,7 @@ bool Reader::processStatement(qsizetype begin, qsizetype end, ReadResult &result
             if (m_tokens[i].kind != Tok::Ident)
                 break;
             const QString name = tokenText(i).toString().toLower();
+            m_appPathVariables.remove(name);
             ++i;
             const bool asString = i + 1 < end && isWord(i, u"as") && isWord(i + 1, u"string");
             if (asString) {
@@ -659,8 +693,13 @@ bool Reader::processStatement(qsizetype begin, qsizetype end, ReadResult &result
                 const QString name = chain.toLower();
                 // Only what may be a text is evaluated; the rest of the
                 // program's assignments cost one look.
-                const qsizetype value = i + 1;
+                // `HelpFileText = App.Path & "..."`: a help file beside the
+                // program, too long for the call's own statement.
+                const bool appPath = startsWithAppPath(i + 1, end);
+                const qsizetype value = appPath ? i + 5 : i + 1;
                 const bool textLike = value < end && mayBeFixedText(value, end);
+                const bool hadAppPath = m_appPathVariables.remove(name);
+                bool keepsAppPath = false;
                 std::optional<QString> text;
                 if (textLike) {
                     // `s = s & "..."`: the old value is taken, not copied, so
@@ -674,6 +713,7 @@ bool Reader::processStatement(qsizetype begin, qsizetype end, ReadResult &result
                                                  || isPunct(value + 1, u'+'))
                                              && !usesName(value + 1, end, name);
                         if (appends) {
+                            keepsAppPath = hadAppPath;
                             QString out = std::move(**own);
                             own->reset();
                             qsizetype j = value + 1;
@@ -690,6 +730,8 @@ bool Reader::processStatement(qsizetype begin, qsizetype end, ReadResult &result
                     } catch (const Refusal &) {
                     }
                 }
+                if (text && (appPath || keepsAppPath))
+                    m_appPathVariables.insert(name);
                 m_variables.insert(name, text);
                 if (!text)
                     m_lastOther = m_statement;
@@ -883,6 +925,8 @@ void Reader::textTerm(qsizetype &i, qsizetype end, QString &out, const QString &
         return;
     }
     if (const auto variable = m_variables.constFind(key); variable != m_variables.cend() && variable->has_value()) {
+        if (m_appPathVariables.contains(key))
+            refuse(m_tokens[start].pos, u"%1 starts with App.Path; %2 can only hold fixed text"_s.arg(name, what));
         // `s = s & s` doubles a text with each line: past any length the
         // source could mean, it is not read.
         if (out.size() + (*variable)->size() > m_textLimit)
@@ -1062,11 +1106,19 @@ HelpFields Reader::readHelp(const Parameter &file, const Parameter &context)
         return help;
     help.help = true;
     qsizetype begin = file.begin;
-    // App.Path & "\my.hlp": the help file beside the program.
-    if (file.end - begin >= 4 && isWord(begin, u"app") && isPunct(begin + 1, u'.') && isWord(begin + 2, u"path")
-        && isPunct(begin + 3, u'&')) {
+    // App.Path & "\my.hlp": the help file beside the program; or a variable
+    // that was given it.
+    if (startsWithAppPath(begin, file.end)) {
         help.appPath = true;
         begin += 4;
+    } else if (file.end - begin == 1 && m_tokens[begin].kind == Tok::Ident
+               && m_appPathVariables.contains(tokenText(begin).toString().toLower())) {
+        help.appPath = true;
+        help.helpFile = **m_variables.constFind(tokenText(begin).toString().toLower());
+        if (codegen::hasLineBreak(help.helpFile))
+            refuse(m_tokens[begin].pos, u"the help file holds a line break; it can only hold one line"_s);
+        help.topicId = topicOf(context.begin, context.end);
+        return help;
     }
     help.helpFile = singleLine(begin, file.end, u"the help file"_s);
     help.topicId = topicOf(context.begin, context.end);
@@ -1348,7 +1400,7 @@ ReadResult readCode(const QString &text, std::optional<ReadTool> only)
         return reader.read();
     } catch (const Refusal &refusal) {
         ReadResult result;
-        result.error = errorAt(text, refusal.pos, refusal.message);
+        result.error.emplace(errorAt(text, refusal.pos, refusal.message));
         return result;
     }
 }

@@ -1,7 +1,7 @@
 // The code reader on any text. It never crashes or hangs, and either reads
 // or refuses with a line and column inside the text and a one-line reason.
-// What it reads, written again by the tool's generator, reads back as the
-// very same fields.
+// What it reads, written again by the tool's generator (the message box in
+// both constant styles), reads back as the very same fields.
 
 #include "FuzzInput.h"
 #include "codegen/CodeText.h"
@@ -37,11 +37,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     ReadResult again;
     switch (result.tool) {
     case ReadTool::MsgBox:
-        again = readCode(generateMsgBoxCode(result.msgBox));
-        FUZZ_CHECK(again.ok() && again.tool == ReadTool::MsgBox, text);
-        FUZZ_CHECK(again.msgBox.message == result.msgBox.message && again.msgBox.title == result.msgBox.title
-                       && again.msgBox.style == result.msgBox.style && sameHelp(again.msgBox.help, result.msgBox.help),
-                   text);
+        // In either style, and the style is read back too.
+        for (const auto constants : {codegen::CodeOptions::Constants::Numbers, codegen::CodeOptions::Constants::Names}) {
+            again = readCode(generateMsgBoxCode(result.msgBox, {constants}));
+            FUZZ_CHECK(again.ok() && again.tool == ReadTool::MsgBox, text);
+            FUZZ_CHECK(again.msgBox.message == result.msgBox.message && again.msgBox.title == result.msgBox.title
+                           && again.msgBox.style == result.msgBox.style
+                           && sameHelp(again.msgBox.help, result.msgBox.help),
+                       text);
+            FUZZ_CHECK(again.constants
+                           == (constants == codegen::CodeOptions::Constants::Names ? ConstantsStyle::Names
+                                                                                    : ConstantsStyle::Numbers),
+                       text);
+        }
         break;
     case ReadTool::InputBox: {
         again = readCode(generateInputBox(result.inputBox));

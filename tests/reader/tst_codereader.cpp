@@ -12,6 +12,8 @@
 
 using namespace Qt::StringLiterals;
 
+Q_DECLARE_METATYPE(codegen::CodeOptions)
+
 namespace {
 
 // Texts that stress the writer and the reader alike: quotation marks, BASIC's
@@ -22,7 +24,7 @@ QString randomText(QRandomGenerator &random, bool lineBreaks)
         u"a"_s,      u"Hello"_s,   u" "_s,   u"\""_s,  u"\"\""_s, u"'"_s,        u" _"_s,     u"_"_s,
         u"&"_s,      u" & "_s,     u":"_s,   u":="_s,  u"("_s,    u")"_s,        u","_s,      u"Rem "_s,
         u"vbCrLf"_s, u"MsgBox"_s,  u"Chr(34)"_s, u"\u00e9t\u00e9"_s, u"\u20ac"_s, u"\t"_s, u"*"_s, u"|"_s,
-        u"123"_s,    u"&H10"_s,
+        u"123"_s,    u"&H10"_s,    u"\U0001F600"_s,
     };
     QString text;
     const int count = random.bounded(8);
@@ -35,7 +37,21 @@ QString randomText(QRandomGenerator &random, bool lineBreaks)
     return text;
 }
 
-HelpFields randomHelp(QRandomGenerator &random)
+// Mostly short; in the long rounds often past one line's length (1023), and
+// now and then past what 25 lines of one statement can hold.
+QString randomField(QRandomGenerator &random, bool lineBreaks, bool longTexts)
+{
+    if (!longTexts || random.bounded(2) == 0)
+        return randomText(random, lineBreaks);
+    static const QList<int> lengths{900, 1100, 3000, 30000, 60000};
+    const qsizetype length = lengths.at(random.bounded(lengths.size())) + random.bounded(200);
+    QString text;
+    while (text.size() < length)
+        text += randomText(random, lineBreaks);
+    return text;
+}
+
+HelpFields randomHelp(QRandomGenerator &random, bool longTexts = false)
 {
     static const QStringList topics{u"0"_s, u"12"_s, u"-5"_s, u"1.5"_s, u"abc"_s, u" 7 x"_s, u"1E+20"_s, u"&H10"_s};
     HelpFields help;
@@ -43,7 +59,7 @@ HelpFields randomHelp(QRandomGenerator &random)
     if (!help.help)
         return help;
     help.appPath = random.bounded(2);
-    help.helpFile = randomText(random, false);
+    help.helpFile = randomField(random, false, longTexts);
     help.topicId = topics.at(random.bounded(topics.size()));
     return help;
 }
@@ -75,6 +91,44 @@ ReadResult readOk(const QString &code)
 }
 
 constexpr int Rounds = 400;
+// Each long round lays out and reads tens of thousands of characters.
+constexpr int LongRounds = 40;
+
+using Constants = codegen::CodeOptions::Constants;
+
+// Counts the rounds whose code takes a given layout, so that a long-text
+// test is known to have reached it.
+struct LayoutSeen
+{
+    QStringList wanted;
+    QList<int> seen = QList<int>(wanted.size(), 0);
+
+    void look(const QString &code)
+    {
+        for (qsizetype k = 0; k < wanted.size(); ++k)
+            seen[k] += code.contains(wanted.at(k));
+    }
+    bool all() const { return !seen.contains(0); }
+};
+
+// Both code styles, with short texts and with long ones.
+void addStyleRows()
+{
+    QTest::addColumn<codegen::CodeOptions>("options");
+    QTest::addColumn<bool>("longTexts");
+    for (const bool longTexts : {false, true}) {
+        for (const Constants constants : {Constants::Numbers, Constants::Names}) {
+            const char *style = constants == Constants::Names ? "names" : "numbers";
+            QTest::addRow("%s, %s texts", style, longTexts ? "long" : "short")
+                << codegen::CodeOptions{constants} << longTexts;
+        }
+    }
+}
+
+int rounds(bool longTexts)
+{
+    return longTexts ? LongRounds : Rounds;
+}
 
 } // namespace
 
@@ -83,22 +137,28 @@ class TestCodeReader : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void msgBoxRoundTrip_data() { addStyleRows(); }
     void msgBoxRoundTrip()
     {
+        QFETCH(codegen::CodeOptions, options);
+        QFETCH(bool, longTexts);
         QRandomGenerator random(1501);
         static const QList<qint32> icons{vbNoIcon, vbCritical, vbQuestion, vbExclamation, vbInformation};
-        for (int round = 0; round < Rounds; ++round) {
+        LayoutSeen layouts{{u" & _\r\n"_s, u"MessageText = MessageText & "_s, u"TitleText = TitleText & "_s,
+                            u"HelpFileText = App.Path & "_s}};
+        for (int round = 0; round < rounds(longTexts); ++round) {
             MsgBoxFields fields;
-            fields.message = randomText(random, true);
-            fields.title = randomText(random, false);
+            fields.message = randomField(random, true, longTexts);
+            fields.title = randomField(random, false, longTexts);
             fields.style.buttonSet = random.bounded(6);
             fields.style.icon = icons.at(random.bounded(icons.size()));
             fields.style.defaultButton =
                 256 * random.bounded(int(msgBoxButtonCodes(fields.style.buttonSet).size()));
             fields.style.modality = random.bounded(2) ? vbSystemModal : vbApplicationModal;
-            fields.help = randomHelp(random);
+            fields.help = randomHelp(random, longTexts);
 
-            const QString code = generateMsgBoxCode(fields);
+            const QString code = generateMsgBoxCode(fields, options);
+            layouts.look(code);
             const ReadResult result = readOk(code);
             QVERIFY(result.ok());
             QCOMPARE(result.tool, ReadTool::MsgBox);
@@ -106,26 +166,39 @@ private Q_SLOTS:
             QCOMPARE(result.msgBox.title, fields.title);
             QCOMPARE(result.msgBox.style, fields.style);
             compareHelp(result.msgBox.help, shown(fields.help));
-            QCOMPARE(result.constants, ConstantsStyle::Numbers);
+            QCOMPARE(result.constants,
+                     options.constants == Constants::Names ? ConstantsStyle::Names : ConstantsStyle::Numbers);
         }
+        if (longTexts)
+            QVERIFY2(layouts.all(), qPrintable(layouts.wanted.join(u", ")));
     }
 
+    void inputBoxRoundTrip_data() { addStyleRows(); }
     void inputBoxRoundTrip()
     {
+        QFETCH(codegen::CodeOptions, options);
+        QFETCH(bool, longTexts);
         QRandomGenerator random(1502);
         static const QString letters = u"abcXYZ_019"_s;
-        for (int round = 0; round < Rounds; ++round) {
+        // Now and then the variable takes a name the layout's own would have.
+        static const QStringList clashing{u"PromptText"_s, u"TitleText"_s, u"DefaultText"_s, u"Response"_s};
+        LayoutSeen layouts{{u" & _\r\n"_s, u"PromptText = PromptText & "_s, u"DefaultText = DefaultText & "_s,
+                            u"HelpFileText = App.Path & "_s}};
+        for (int round = 0; round < rounds(longTexts); ++round) {
             InputBoxFields fields;
-            fields.message = randomText(random, true);
-            fields.title = randomText(random, false);
-            fields.defaultAnswer = randomText(random, false);
-            fields.help = randomHelp(random);
+            fields.message = randomField(random, true, longTexts);
+            fields.title = randomField(random, false, longTexts);
+            fields.defaultAnswer = randomField(random, false, longTexts);
+            fields.help = randomHelp(random, longTexts);
             fields.variableName = u"v"_s;
             for (int i = random.bounded(6); i > 0; --i)
                 fields.variableName += letters.at(random.bounded(letters.size()));
+            if (random.bounded(4) == 0)
+                fields.variableName = clashing.at(random.bounded(clashing.size()));
             fields.declareVariable = random.bounded(2);
 
-            const QString code = generateInputBox(fields);
+            const QString code = generateInputBox(fields, options);
+            layouts.look(code);
             const ReadResult result = readOk(code);
             QVERIFY(result.ok());
             QCOMPARE(result.tool, ReadTool::InputBox);
@@ -136,49 +209,70 @@ private Q_SLOTS:
             QCOMPARE(result.inputBox.declareVariable, fields.declareVariable);
             compareHelp(result.inputBox.help, shown(fields.help));
         }
+        if (longTexts)
+            QVERIFY2(layouts.all(), qPrintable(layouts.wanted.join(u", ")));
     }
 
+    void headerRoundTrip_data() { addStyleRows(); }
     void headerRoundTrip()
     {
+        QFETCH(codegen::CodeOptions, options);
+        QFETCH(bool, longTexts);
         QRandomGenerator random(1503);
-        for (int round = 0; round < Rounds; ++round) {
+        // Continuation lines, one of them starting with a blank of the value.
+        LayoutSeen layouts{{u"\r\n'"_s + QString(15, u' '), u"\r\n'"_s + QString(16, u' ')}};
+        for (int round = 0; round < rounds(longTexts); ++round) {
             HeaderFields fields;
             for (QString *field : {&fields.project, &fields.program, &fields.version, &fields.date,
                                    &fields.copyright, &fields.description}) {
-                *field = randomText(random, false);
+                *field = randomField(random, false, longTexts);
                 if (random.bounded(4) == 0)
                     field->prepend(QString(random.bounded(12), u' '));
+                // Blanks where a continuation line would start.
+                if (longTexts && random.bounded(4) == 0 && field->size() > 2000)
+                    field->insert(1007, QString(random.bounded(1, 20), u' '));
             }
-            const ReadResult result = readOk(header::generateHeaderBlock(fields));
+            const QString code = header::generateHeaderBlock(fields, options);
+            layouts.look(code);
+            const ReadResult result = readOk(code);
             QVERIFY(result.ok());
             QCOMPARE(result.tool, ReadTool::Header);
             QCOMPARE(result.header, fields);
         }
+        if (longTexts)
+            QVERIFY2(layouts.all(), qPrintable(layouts.wanted.join(u", ")));
     }
 
+    void commonDialogRoundTrip_data() { addStyleRows(); }
     void commonDialogRoundTrip()
     {
+        QFETCH(codegen::CodeOptions, options);
+        QFETCH(bool, longTexts);
         QRandomGenerator random(1504);
-        const auto fileTypes = [&random] {
+        const auto fileTypes = [&random, longTexts] {
             QStringList types;
-            for (int i = random.bounded(4); i > 0; --i) {
+            const int count = longTexts && random.bounded(2) ? random.bounded(100, 3000) : random.bounded(4);
+            for (int i = count; i > 0; --i) {
                 QString type = randomText(random, false).remove(u'|');
                 types << (type.isEmpty() ? u"txt"_s : type);
             }
+            if (longTexts && random.bounded(4) == 0)
+                types << randomField(random, false, true).remove(u'|') + u'x';
             return types;
         };
-        for (int round = 0; round < Rounds; ++round) {
+        LayoutSeen layouts{{u" & _\r\n"_s, u"FilterText = FilterText & "_s, u"TitleText = TitleText & "_s}};
+        for (int round = 0; round < rounds(longTexts); ++round) {
             CommonDialogFields fields;
             fields.page = DialogKind(random.bounded(5));
             // The code shows only its own page's fields.
             switch (fields.page) {
             case DialogKind::Open:
-                fields.openTitle = randomText(random, false);
+                fields.openTitle = randomField(random, false, longTexts);
                 fields.openFileTypes = fileTypes();
                 break;
             case DialogKind::Save:
-                fields.saveTitle = randomText(random, false);
-                fields.saveDefaultExtension = randomText(random, false);
+                fields.saveTitle = randomField(random, false, longTexts);
+                fields.saveDefaultExtension = randomField(random, false, longTexts);
                 fields.saveFileTypes = fileTypes();
                 break;
             case DialogKind::Font:
@@ -191,11 +285,74 @@ private Q_SLOTS:
                 fields.printToFile = random.bounded(2);
                 break;
             }
-            const QString code = generateCommonDialogCode(fields);
+            const QString code = generateCommonDialogCode(fields, options);
+            layouts.look(code);
             const ReadResult result = readOk(code);
             QVERIFY(result.ok());
             QCOMPARE(result.tool, ReadTool::CommonDialog);
             QCOMPARE(result.commonDialog, fields);
+        }
+        if (longTexts)
+            QVERIFY2(layouts.all(), qPrintable(layouts.wanted.join(u", ")));
+    }
+
+    // Texts at the layout's edges, in every text field of every tool, in
+    // both styles: quotation marks and surrogate pairs at the cut points,
+    // blanks and " _" where a comment line ends, lengths around one line's.
+    void longTextEdges()
+    {
+        QStringList texts;
+        for (const qsizetype length : {980, 1000, 1007, 1008, 1010, 1016, 1023, 1024, 25 * 1023, 30000}) {
+            texts << QString(length, u'"') << QString(length, u'x') << QString(length / 2, u'"') + u"x"_s
+                  << QString(u"\U0001F600"_s).repeated(length / 2) << u"x"_s + QString(u"\U0001F600"_s).repeated(length / 2)
+                  << QString(u" _"_s).repeated(length / 2) << QString(length, u' ') + u"y"_s;
+        }
+        const QString lines = QString(u"ab\r\n"_s).repeated(8000);
+        for (const Constants constants : {Constants::Numbers, Constants::Names}) {
+            const codegen::CodeOptions options{constants};
+            for (const QString &text : texts) {
+                MsgBoxFields box;
+                box.message = text;
+                box.title = text;
+                box.style.buttonSet = vbYesNo;
+                box.help = {true, true, text, u"3"_s};
+                ReadResult result = readOk(generateMsgBoxCode(box, options));
+                QVERIFY(result.ok());
+                QCOMPARE(result.msgBox.message, text);
+                QCOMPARE(result.msgBox.title, text);
+                QCOMPARE(result.msgBox.help.helpFile, text);
+                QVERIFY(result.msgBox.help.appPath);
+
+                InputBoxFields input;
+                input.message = text + lines;
+                input.title = text;
+                input.defaultAnswer = text;
+                input.help = {true, false, text, u"4"_s};
+                input.variableName = u"Answer"_s;
+                input.declareVariable = true;
+                result = readOk(generateInputBox(input, options));
+                QVERIFY(result.ok());
+                QCOMPARE(result.inputBox.message, input.message);
+                QCOMPARE(result.inputBox.title, text);
+                QCOMPARE(result.inputBox.defaultAnswer, text);
+                QCOMPARE(result.inputBox.help.helpFile, text);
+                QVERIFY(!result.inputBox.help.appPath);
+                QVERIFY(result.inputBox.declareVariable);
+
+                HeaderFields header{text, text, text, text, text, text};
+                result = readOk(header::generateHeaderBlock(header, options));
+                QVERIFY(result.ok());
+                QCOMPARE(result.header, header);
+
+                CommonDialogFields dialog;
+                dialog.page = DialogKind::Save;
+                dialog.saveTitle = text;
+                dialog.saveDefaultExtension = text;
+                dialog.saveFileTypes = {text.trimmed().isEmpty() ? u"x"_s : text, u"txt"_s};
+                result = readOk(generateCommonDialogCode(dialog, options));
+                QVERIFY(result.ok());
+                QCOMPARE(result.commonDialog, dialog);
+            }
         }
     }
 
@@ -271,6 +428,17 @@ private Q_SLOTS:
                u"  .Filter = \"csv Files|*.csv|\"\r\n  .Flags = 0\r\n  .ShowSave\r\nEnd With"_s
             << QByteArray("{\"tool\":\"commondialog\",\"dialog\":\"save\",\"title\":\"Export\",\"default-ext\":\"csv\","
                           "\"file-type\":[\"csv\"]}");
+        QTest::newRow("a help file beside the program, built in a variable")
+            << u"Dim h As String\r\nh = App.Path & \"\\docs\"\r\nh = h & \"\\app.hlp\"\r\n"
+               u"MsgBox \"Help?\", vbMsgBoxHelpButton, , h, 5"_s
+            << QByteArray("{\"tool\":\"msgbox\",\"help-button\":true,\"app-path\":true,"
+                          "\"help-file\":\"\\\\docs\\\\app.hlp\",\"topic\":\"5\",\"constants\":\"names\"}");
+        QTest::newRow("a header field that goes on over comment lines")
+            << u"'**********\r\n' Project:      Ledger\r\n' Program:      Main\r\n' Version:      2\r\n"
+               u"' Date:         1/2/2026\r\n' Copyright:    (c) Us\r\n' Description:  Keeps the\r\n"
+               u"'                books, and\r\n'                prints them\r\n'**********"_s
+            << QByteArray("{\"tool\":\"header\",\"project\":\"Ledger\",\"description\":"
+                          "\"Keeps the books, and prints them\"}");
         QTest::newRow("a constant text")
             << u"Private Const APP_TITLE As String = \"Orders\"\r\nMsgBox \"Saved.\", vbInformation, APP_TITLE"_s
             << QByteArray("{\"tool\":\"msgbox\",\"title\":\"Orders\",\"icon\":\"information\"}");
@@ -364,6 +532,12 @@ private Q_SLOTS:
         QTest::newRow("a text doubled without end")
             << u"s = \"ab\"\r\n"_s + QString(u"s = s & s\r\n"_s).repeated(40) + u"MsgBox s"_s
             << u"line 42, column 8: s is a variable; the message can only hold fixed text"_s;
+        QTest::newRow("App.Path in the message")
+            << u"h = App.Path & \"x\"\r\nMsgBox h"_s
+            << u"line 2, column 8: h starts with App.Path; the message can only hold fixed text"_s;
+        QTest::newRow("line break in a help file built in a variable")
+            << u"h = App.Path & \"a\" & vbCrLf\r\nMsgBox \"x\", 16384, , h, 1"_s
+            << u"line 2, column 22: the help file holds a line break; it can only hold one line"_s;
         QTest::newRow("deep parentheses")
             << u"MsgBox "_s + QString(100, u'(') + u"\"x\""_s + QString(100, u')')
             << u"line 1, column 73: the parentheses are nested too deeply"_s;

@@ -86,6 +86,76 @@ private Q_SLOTS:
         QCOMPARE(named.out, code.out);
     }
 
+    // read, then generate --from-json - --constants names: old numeric code
+    // comes back with names, and otherwise as the tool writes those fields.
+    // Without code the old code is the tool's own in numbers.
+    void rewriteWithNames_data()
+    {
+        QTest::addColumn<QByteArray>("oldCode");
+        QTest::addColumn<QStringList>("fields");
+
+        // Past one line's length, and past what one statement can hold.
+        const QString longMessage = QString(u"Line \"one\" & more\n"_s).repeated(2500);
+        const QString longPath = u"\\help\\"_s + QString(30000, u'h') + u".hlp"_s;
+
+        QTest::newRow("hand-written If with numbers")
+            << QByteArray("If MsgBox(\"Delete \" & Chr$(34) & \"x\" & Chr$(34) & \"?\", 36) = 6 Then Kill f\r\n")
+            << QStringList{u"msgbox"_s, u"--message=Delete \"x\"?"_s, u"--buttons=yesno"_s, u"--icon=question"_s};
+        QTest::newRow("hex flags, a second default, a title")
+            << QByteArray("Dim r As Integer\r\nr = MsgBox(\"Save?\", &H1124, \"Confirm\")\r\nIf r = 6 Then Save\r\n")
+            << QStringList{u"msgbox"_s,         u"--message=Save?"_s, u"--buttons=yesno"_s, u"--icon=question"_s,
+                           u"--default=2"_s,    u"--title=Confirm"_s, u"--system-modal"_s};
+        QTest::newRow("text built in a variable, an OK box")
+            << QByteArray("Dim s As String\r\ns = \"Disk full.\"\r\ns = s & vbCrLf & \"Free some space.\"\r\n"
+                          "MsgBox s, 48, \"Error\"\r\n")
+            << QStringList{u"msgbox"_s, u"--message=Disk full.\nFree some space."_s, u"--icon=warning"_s,
+                           u"--title=Error"_s};
+        QTest::newRow("the tool's own long code in numbers")
+            << QByteArray()
+            << QStringList{u"msgbox"_s,           u"--message="_s + longMessage, u"--title="_s + QString(2000, u't'),
+                           u"--buttons=abortretryignore"_s, u"--icon=error"_s, u"--default=3"_s};
+        QTest::newRow("the tool's own code with a long help file beside the program")
+            << QByteArray()
+            << QStringList{u"msgbox"_s,          u"--message=Help?"_s, u"--buttons=okcancel"_s, u"--help-button"_s,
+                           u"--help-file="_s + longPath, u"--app-path"_s, u"--topic=12"_s};
+        QTest::newRow("an input box has no constants: unchanged")
+            << QByteArray() << QStringList{u"inputbox"_s, u"--message="_s + longMessage, u"--variable=Answer"_s};
+    }
+
+    void rewriteWithNames()
+    {
+        QFETCH(QByteArray, oldCode);
+        QFETCH(QStringList, fields);
+        if (oldCode.isEmpty()) {
+            const Run old = run(QStringList{u"generate"_s} + fields + QStringList{u"--constants=numbers"_s});
+            QCOMPARE(old.status, 0);
+            oldCode = old.out;
+        }
+        const Run read = run({u"read"_s}, oldCode);
+        QCOMPARE(read.err, QByteArray());
+        QCOMPARE(read.status, 0);
+        if (fields.first() == u"msgbox"_s)
+            QCOMPARE(json(read.out).value(u"constants"_s).toString(), u"numbers"_s);
+
+        const Run rewritten = run({u"generate"_s, u"--from-json"_s, u"-"_s, u"--constants"_s, u"names"_s}, read.out);
+        QCOMPARE(rewritten.err, QByteArray());
+        QCOMPARE(rewritten.status, 0);
+        const Run expected = run(QStringList{u"generate"_s} + fields + QStringList{u"--constants=names"_s});
+        QCOMPARE(expected.status, 0);
+        QCOMPARE(rewritten.out, expected.out);
+
+        // Reading the new code gives the same fields, now written with names.
+        QJsonObject before = json(read.out);
+        QJsonObject after = json(run({u"read"_s}, rewritten.out).out);
+        if (fields.first() == u"msgbox"_s) {
+            QCOMPARE(after.value(u"constants"_s).toString(), u"names"_s);
+            QVERIFY(!rewritten.out.contains("Case 6") && !rewritten.out.contains("Case 2"));
+            before.remove(u"constants"_s);
+            after.remove(u"constants"_s);
+        }
+        QCOMPARE(after, before);
+    }
+
     void readOptions()
     {
         const QByteArray code = "MsgBox \"a\"\r\nx = InputBox(\"b\")\r\n";
