@@ -63,7 +63,8 @@ void PromptView::fitWithin(int minWidth, int maxWidth, int maxHeight)
 {
     int widest = 0;
     const QFontMetrics metrics(font());
-    for (const QStringView line : QStringView(toPlainText()).split(u'\n'))
+    const QString text = toPlainText();
+    for (const QStringView line : QStringView(text).split(u'\n'))
         widest = qMax(widest, metrics.horizontalAdvance(line.toString()));
     // A little slack, so that a line that just fits is not wrapped by rounding.
     const int textWidth = qBound(minWidth, widest + 2, qMax(minWidth, maxWidth));

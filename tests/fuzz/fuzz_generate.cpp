@@ -122,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FUZZ_CHECK(QString::fromUtf8(printed).toUtf8() == printed, u"not UTF-8"_s);
     if (printed.startsWith("Usage: "))
         return 0; // --help
-    FUZZ_CHECK(givenOnceAndInputReadOnce(cliTools().at(qsizetype(tool)), arguments), arguments.join(u' '));
+    FUZZ_CHECK(givenOnceAndInputReadOnce(tools().at(qsizetype(tool)).cli, arguments), arguments.join(u' '));
     const Frame &frame = frames[tool];
     FUZZ_CHECK(printed.startsWith(frame.first) && printed.endsWith(frame.last), QString::fromUtf8(printed));
     FUZZ_CHECK(onlyCrLfBreaks(printed), QString::fromUtf8(printed));

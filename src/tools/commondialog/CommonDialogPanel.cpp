@@ -118,7 +118,12 @@ CommonDialogPanel::CommonDialogPanel(const ToolContext &context, QWidget *parent
     startTracking();
 }
 
-CommonDialogPanel::~CommonDialogPanel() = default;
+CommonDialogPanel::~CommonDialogPanel()
+{
+    // The lists empty their models as they go, after this panel is gone.
+    for (QListWidget *list : {m_lstFileTypesOpen, m_lstFileTypesSave})
+        list->model()->disconnect(this);
+}
 
 QWidget *CommonDialogPanel::createOpenPage()
 {
