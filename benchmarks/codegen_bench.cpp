@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generators on realistic fields, and what reads whole typed texts
 // (EncodeStringExpression, topicNumber, the layout of a long message, the
 // code reader) on 1 KB to 10 MB.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One keystroke with the code view shown: the message box's code made again
 // and shown in the view, coloured and laid out for painting. Google
 // Benchmark, on Qt's offscreen platform.

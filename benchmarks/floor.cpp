@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The toolkit's floor for the start-up benchmark: the least a Qt Widgets
 // program with Quillkit 98's shape costs, one window with a tab-page set of
 // four pages. Started and timed exactly as quillkit98 is.

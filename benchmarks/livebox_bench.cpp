@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The live message box and input box with a 10 MiB prompt: the time from
 // pressing Test to the box shown, the time Escape takes to close it, and the
 // memory in use before, while shown and after closing. Run under a real

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build tool: renders an SVG picture to PNG files at the given sizes, as
 // Qt's SVG icon engine would draw it, for the program to load at start-up.
 // Usage: quillkit98_rasterize PICTURE.svg OUTPUT_STEM SIZE... (writes

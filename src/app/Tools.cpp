@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Tools.h"
 
 #include "tools/commondialog/CommonDialogTool.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/InputBoxDialog.h"
 
 #include "platform/FieldText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/ToolPanel.h"
 
 ToolPanel::ToolPanel(QWidget *parent) : QTabWidget(parent)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Code read from the clipboard, the Read from Clipboard button or a drop
 // fills in its tool through the real widgets, or changes nothing at all.
 #include "support/GuiTest.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "codegen/CodeLayout.h"
 #include "fuzz/LayoutCheck.h"
 #include "support/GenerateRun.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // EncodeStringExpression against an evaluator of the BASIC it writes: the
 // expression must evaluate to the typed text, each CR and the character
 // after it read as one line break.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Filter property built from a list of file types, and its conversion
 // to Qt's name filters. Oracle: the patterns that Qt's file dialog reads from
 // each name filter (its own parsing, rebuilt below from QFileDialog) are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `quillkit98 generate TOOL ...` with any arguments and any standard input.
 // The run either prints the tool's code (or its help) with status 0 and
 // nothing on stderr, or one line on stderr with status 2 and nothing else.

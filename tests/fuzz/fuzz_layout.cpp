@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long texts laid out within the editor's limits. The first bytes pick a
 // tool's text option, the style, and how many times the text repeats (up to
 // some hundred thousand code units, past several statements of the most

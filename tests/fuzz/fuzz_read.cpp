@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The code reader on any text. It never crashes or hangs, and either reads
 // or refuses with a line and column inside the text and a one-line reason.
 // What it reads, written again by the tool's generator (the message box in

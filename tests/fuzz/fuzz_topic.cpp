@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The topic number: Val's reading of a topic text and the text it is then
 // written as. Whatever the text, the written number has BASIC's numeric
 // form, and Val reads it back as the very same number.

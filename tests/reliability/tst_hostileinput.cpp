@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile input through the widgets and through `quillkit98 generate`: huge
 // texts, NULs, lone surrogates, emoji, right-to-left text, thousands of file
 // types and topic texts at Val's edges. Nothing may crash or hang, and the

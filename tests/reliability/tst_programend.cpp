@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exit, Escape and closing the main window end the process, whatever
 // windows were opened before, with no thread still running and no process
 // left behind. Each case runs the program on the real platform in a child

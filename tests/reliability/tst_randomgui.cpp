@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Thousands of random user actions over the four tools, each followed by
 // the window's invariants. The test keeps its own model of what every field
 // should hold after what the user did, and holds the widgets, Copy, Test and

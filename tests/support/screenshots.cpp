@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the main window with each tool current, and the About box, into
 // PNG files for the user guide. Run it under a real display (scripts/screenshots
 // uses Xvfb) so that the desktop's fonts and style are used.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every tool panel takes a whole Fields value and gives it back, Copy then
 // writes the generator's text for it, and codeChanged() comes once for each
 // change of that text and never without one.
