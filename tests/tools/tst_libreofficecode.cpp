@@ -185,6 +185,16 @@ void TestLibreOfficeCode::commonDialog_data()
                                          QString()}
                           << QStringList{u"CommonDialog1"_s, u"On Error"_s};
 
+    CommonDialogFields repeated;
+    repeated.openFileTypes = {u"txt"_s, u"TXT"_s, u"txt"_s, u"bas"_s};
+    QTest::newRow("open, a repeated type: one filter")
+        << repeated
+        << QStringList{u"FilePicker.appendFilter(\"txt Files\", \"*.txt\")"_s,
+                       u"FilePicker.appendFilter(\"TXT Files\", \"*.TXT\")"_s,
+                       u"FilePicker.appendFilter(\"bas Files\", \"*.bas\")"_s}
+        << QStringList{u"appendFilter(\"txt Files\", \"*.txt\")\r\nFilePicker.appendFilter(\"TXT Files\", \"*.TXT\")\r\n"
+                       "FilePicker.appendFilter(\"txt"_s};
+
     CommonDialogFields save;
     save.page = DialogKind::Save;
     save.saveFileTypes = {u"txt"_s};

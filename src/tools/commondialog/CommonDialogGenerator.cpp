@@ -113,6 +113,9 @@ QStringList appendFilters(const QStringList &fileTypes)
 {
     QStringList lines;
     for (qsizetype i = 0; i < fileTypes.size(); ++i) {
+        // The file picker refuses a second filter of the same name.
+        if (fileTypes.indexOf(fileTypes.at(i)) < i)
+            continue;
         // Each its own variables: BASIC refuses a second Dim of a name.
         const QString number = QString::number(i + 1);
         lines += appendFilter(fileTypes.at(i), u"FilterName"_s + number, u"FilterPattern"_s + number);
