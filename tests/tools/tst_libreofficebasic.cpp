@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The LibreOffice Basic dialect checked in LibreOffice itself: every snippet
 // of a table and of random fields, for every tool and both constants styles,
 // goes into a Basic library of its own (Option Explicit, no VBASupport) in a

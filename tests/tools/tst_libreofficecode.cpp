@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The LibreOffice Basic dialect, as text: what each tool writes for it, and
 // that the command line and --from-json choose it. tst_libreofficebasic runs
 // such code in LibreOffice itself.
