@@ -27,12 +27,16 @@ QList<int> msgBoxButtonCodes(qint32 buttonSet)
     return {};
 }
 
-QString msgBoxResultName(int resultCode)
+QString msgBoxResultName(int resultCode, codegen::CodeOptions::Dialect dialect)
 {
     static const std::array<QString, 7> names{u"vbOK"_s,    u"vbCancel"_s, u"vbAbort"_s, u"vbRetry"_s,
                                               u"vbIgnore"_s, u"vbYes"_s,    u"vbNo"_s};
-    if (resultCode >= vbOK && resultCode <= vbNo)
-        return names.at(std::size_t(resultCode - vbOK));
+    static const std::array<QString, 7> libreOfficeNames{u"IDOK"_s,    u"IDCANCEL"_s, u"IDABORT"_s, u"IDRETRY"_s,
+                                                         u"IDIGNORE"_s, u"IDYES"_s,    u"IDNO"_s};
+    if (resultCode >= vbOK && resultCode <= vbNo) {
+        return (dialect == codegen::CodeOptions::Dialect::LibreOffice ? libreOfficeNames : names)
+            .at(std::size_t(resultCode - vbOK));
+    }
     return QString::number(resultCode);
 }
 
@@ -49,10 +53,42 @@ QString nameIn(const QList<NamedValue> &names, qint32 value)
     return QString::number(value);
 }
 
+QString libreOfficeButtonsNames(qint32 value)
+{
+    static const QList<NamedValue> buttonSets{
+        {vbOKOnly, u"MB_OK"_s},           {vbOKCancel, u"MB_OKCANCEL"_s}, {vbAbortRetryIgnore, u"MB_ABORTRETRYIGNORE"_s},
+        {vbYesNoCancel, u"MB_YESNOCANCEL"_s}, {vbYesNo, u"MB_YESNO"_s},   {vbRetryCancel, u"MB_RETRYCANCEL"_s},
+    };
+    static const QList<NamedValue> icons{
+        {vbCritical, u"MB_ICONSTOP"_s},
+        {vbQuestion, u"MB_ICONQUESTION"_s},
+        {vbExclamation, u"MB_ICONEXCLAMATION"_s},
+        {vbInformation, u"MB_ICONINFORMATION"_s},
+    };
+    static const QList<NamedValue> defaultButtons{
+        {vbDefaultButton2, u"MB_DEFBUTTON2"_s},
+        {vbDefaultButton3, u"MB_DEFBUTTON3"_s},
+    };
+
+    QStringList terms{nameIn(buttonSets, value & MsgBoxButtonSetMask)};
+    if (const qint32 icon = value & MsgBoxIconMask)
+        terms << nameIn(icons, icon);
+    if (const qint32 defaultButton = value & MsgBoxDefaultButtonMask)
+        terms << nameIn(defaultButtons, defaultButton);
+    if (value & vbSystemModal)
+        terms << u"MB_SYSTEMMODAL"_s;
+    constexpr qint32 known = MsgBoxButtonSetMask | MsgBoxIconMask | MsgBoxDefaultButtonMask | vbSystemModal;
+    if (const qint32 rest = value & ~known)
+        terms << QString::number(rest);
+    return terms.join(u" + "_s);
+}
+
 } // namespace
 
-QString msgBoxButtonsNames(qint32 value)
+QString msgBoxButtonsNames(qint32 value, codegen::CodeOptions::Dialect dialect)
 {
+    if (dialect == codegen::CodeOptions::Dialect::LibreOffice)
+        return libreOfficeButtonsNames(value);
     static const QList<NamedValue> buttonSets{
         {vbOKOnly, u"vbOKOnly"_s}, {vbOKCancel, u"vbOKCancel"_s},     {vbAbortRetryIgnore, u"vbAbortRetryIgnore"_s},
         {vbYesNoCancel, u"vbYesNoCancel"_s}, {vbYesNo, u"vbYesNo"_s}, {vbRetryCancel, u"vbRetryCancel"_s},

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "codegen/CodeOptions.h"
+
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -54,15 +56,19 @@ enum MsgBoxResult : int {
 // them; empty for a value that is no button set.
 QList<int> msgBoxButtonCodes(qint32 buttonSet);
 
-// The constant's name for a result code ("vbYes" for 6), or the number for
-// a value that is none.
-QString msgBoxResultName(int resultCode);
+// The constant's name for a result code ("vbYes" for 6, LibreOffice's
+// "IDYES"), or the number for a value that is none.
+QString msgBoxResultName(int resultCode,
+                         codegen::CodeOptions::Dialect dialect = codegen::CodeOptions::Dialect::VisualBasic);
 
 // A buttons value written as the sum of constant names: the button set
 // (vbOKOnly included), the icon, the default button after the first, then
 // vbSystemModal and vbMsgBoxHelpButton, joined by " + ". A group whose value
-// has no name is written as its number.
-QString msgBoxButtonsNames(qint32 value);
+// has no name is written as its number. LibreOffice's names (MB_YESNO,
+// MB_ICONQUESTION, ...) come in the same order; it has no Help flag, so that
+// bit is written as its number there.
+QString msgBoxButtonsNames(qint32 value,
+                           codegen::CodeOptions::Dialect dialect = codegen::CodeOptions::Dialect::VisualBasic);
 
 // The five standard dialogs of the common dialog control, in the order of
 // the tool's pages.

@@ -237,7 +237,7 @@ Pieces appPathPieces(QString value)
             CodePiece(CodePiece::Kind::Literal, std::move(value), true)};
 }
 
-Pieces messagePieces(QStringView text)
+Pieces messagePieces(QStringView text, CodeOptions::Dialect dialect)
 {
     Pieces pieces;
     // Every CR and quotation mark adds an operand and a literal after it.
@@ -253,8 +253,13 @@ Pieces messagePieces(QStringView text)
         const qsizetype at = text.indexOf(c, from);
         return at < 0 ? text.size() : at;
     };
-    static const QString lineBreak = u"vbCrLf"_s;
-    static const QString quote = u"Chr(34)"_s;
+    const bool libreOffice = dialect == CodeOptions::Dialect::LibreOffice;
+    static const QString vbLineBreak = u"vbCrLf"_s;
+    static const QString vbQuote = u"Chr(34)"_s;
+    static const QString libreOfficeLineBreak = u"Chr$(13) & Chr$(10)"_s;
+    static const QString libreOfficeQuote = u"Chr$(34)"_s;
+    const QString &lineBreak = libreOffice ? libreOfficeLineBreak : vbLineBreak;
+    const QString &quote = libreOffice ? libreOfficeQuote : vbQuote;
     qsizetype runStart = 0;
     qsizetype cr = next(u'\r', 0);
     qsizetype mark = next(u'"', 0);

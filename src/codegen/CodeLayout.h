@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "codegen/CodeOptions.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -49,8 +51,11 @@ Pieces codePiece(QString text);
 // A string literal: one piece holding its value.
 Pieces literalPieces(QString value);
 // A typed text as EncodeStringExpression writes it, piece by piece. The
-// pieces refer to `text` without a copy: it must outlive them.
-Pieces messagePieces(QStringView text);
+// pieces refer to `text` without a copy: it must outlive them. LibreOffice
+// Basic has no vbCrLf of its own: there a line break is
+// `Chr$(13) & Chr$(10)` and a quotation mark `Chr$(34)`.
+Pieces messagePieces(QStringView text,
+                     CodeOptions::Dialect dialect = CodeOptions::Dialect::VisualBasic);
 // `App.Path & ` and the literal.
 Pieces appPathPieces(QString value);
 

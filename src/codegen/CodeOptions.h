@@ -14,6 +14,15 @@ struct CodeOptions
 
     Constants constants = Constants::Numbers;
 
+    // Which BASIC the code is written for: Visual Basic, or LibreOffice
+    // Basic without its Visual Basic support (own constants, line breaks as
+    // Chr$ codes, UNO services instead of the common dialog control).
+    enum class Dialect { VisualBasic, LibreOffice };
+
+    Dialect dialect = Dialect::VisualBasic;
+
+    bool libreOffice() const { return dialect == Dialect::LibreOffice; }
+
     friend bool operator==(const CodeOptions &, const CodeOptions &) = default;
 };
 

@@ -87,7 +87,8 @@ QString BuildResponseSelect(const QList<int> &resultCodes, const CodeOptions &op
     for (const int code : resultCodes) {
         Q_ASSERT(code >= 1 && code <= 7);
         const QString value =
-            options.constants == CodeOptions::Constants::Names ? msgBoxResultName(code) : QString::number(code);
+            options.constants == CodeOptions::Constants::Names ? msgBoxResultName(code, options.dialect)
+                                                                : QString::number(code);
         lines << u"  Case "_s + value + comments.at(std::size_t(code - 1));
         lines << u"    '*** Your Code Here ***"_s;
     }

@@ -38,6 +38,9 @@ const QList<Member> helpMembers{
     {u"topic"_s, Kind::Text},
 };
 
+// The code options every tool takes besides its own.
+const QList<Member> codeMembers{{u"dialect"_s, Kind::Choice}};
+
 // Every option of each tool's `generate`, without the "-file" forms, which
 // give the same options another way.
 const QList<ToolMembers> &toolMembers()
@@ -51,7 +54,7 @@ const QList<ToolMembers> &toolMembers()
                        {u"buttons"_s, Kind::Choice},
                        {u"default"_s, Kind::Choice},
                        {u"system-modal"_s, Kind::Flag}}
-             + helpMembers + QList<Member>{{u"constants"_s, Kind::Choice}}},
+             + helpMembers + QList<Member>{{u"constants"_s, Kind::Choice}} + codeMembers},
         {ReadTool::InputBox,
          u"inputbox"_s,
          QList<Member>{{u"message"_s, Kind::Text},
@@ -59,24 +62,24 @@ const QList<ToolMembers> &toolMembers()
                        {u"default-answer"_s, Kind::Text},
                        {u"variable"_s, Kind::Text},
                        {u"declare"_s, Kind::Flag}}
-             + helpMembers},
+             + helpMembers + codeMembers},
         {ReadTool::Header,
          u"header"_s,
-         {{u"project"_s, Kind::Text},
+         QList<Member>{{u"project"_s, Kind::Text},
           {u"program"_s, Kind::Text},
           {u"version"_s, Kind::Text},
           {u"date"_s, Kind::Text},
           {u"copyright"_s, Kind::Text},
-          {u"description"_s, Kind::Text}}},
+          {u"description"_s, Kind::Text}} + codeMembers},
         {ReadTool::CommonDialog,
          u"commondialog"_s,
-         {{u"dialog"_s, Kind::Choice},
+         QList<Member>{{u"dialog"_s, Kind::Choice},
           {u"title"_s, Kind::Text},
           {u"default-ext"_s, Kind::Text},
           {u"file-type"_s, Kind::List},
           {u"fonts"_s, Kind::Choice},
           {u"no-custom-colors"_s, Kind::Flag},
-          {u"no-print-to-file"_s, Kind::Flag}}},
+          {u"no-print-to-file"_s, Kind::Flag}} + codeMembers},
     };
     return tools;
 }

@@ -14,6 +14,11 @@ void declareCodeOptions(ToolOptions &options)
                                                   "How the message box's buttons and answers are written: numbers "
                                                   "(the default) or names such as vbYesNo and vbYes."),
                       {u"numbers"_s, u"names"_s});
+    options.addChoice(u"dialect"_s,
+                      QCoreApplication::translate("CodeStyleOptions",
+                                                  "Which BASIC the code is for: vb, Visual Basic (the default), or "
+                                                  "libreoffice, LibreOffice Basic."),
+                      {u"vb"_s, u"libreoffice"_s});
 }
 
 codegen::CodeOptions codeOptionsFromOptions(const ToolOptions &options)
@@ -21,5 +26,7 @@ codegen::CodeOptions codeOptionsFromOptions(const ToolOptions &options)
     codegen::CodeOptions code;
     if (options.choice(u"constants"_s) == u"names"_s)
         code.constants = codegen::CodeOptions::Constants::Names;
+    if (options.choice(u"dialect"_s) == u"libreoffice"_s)
+        code.dialect = codegen::CodeOptions::Dialect::LibreOffice;
     return code;
 }

@@ -5,7 +5,9 @@
 
 class ToolOptions;
 
-// The command line's --constants names|numbers, which every tool takes.
+// The command line's --constants names|numbers and --dialect vb|libreoffice,
+// which every tool takes.
 void declareCodeOptions(ToolOptions &options);
-// The code options from those options; numbers when not given.
+// The code options from those options; numbers and Visual Basic when not
+// given.
 codegen::CodeOptions codeOptionsFromOptions(const ToolOptions &options);

@@ -83,6 +83,157 @@ QStringList pageBlock(const CommonDialogFields &fields)
     return {};
 }
 
+// LibreOffice Basic: the dialogs are UNO services, or the current
+// document's own dialogs through its dispatcher.
+namespace libreoffice {
+
+const QString dialogResults = u"com.sun.star.ui.dialogs.ExecutableDialogResults.OK"_s;
+const QStringList takenNames{u"FilePicker"_s, u"SelectedFiles"_s, u"FileName"_s};
+
+// `call(` the literals, separated by ", ", `)`; a literal too long for one
+// statement is built up in its variable first.
+QStringList callWithTexts(const QString &call, const QList<std::pair<QString, QString>> &texts)
+{
+    QList<codegen::StatementPart> parts{{codegen::codePiece(call + u'('), {}}};
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        if (i > 0)
+            parts += {codegen::codePiece(u", "_s), {}};
+        parts += {codegen::literalPieces(texts.at(i).first), texts.at(i).second};
+    }
+    parts += {codegen::codePiece(u")"_s), {}};
+    return codegen::layoutStatement(parts, takenNames);
+}
+
+QStringList appendFilter(const QString &fileType, const QString &nameVariable, const QString &patternVariable)
+{
+    return callWithTexts(u"FilePicker.appendFilter"_s,
+                         {{fileType + u" Files"_s, nameVariable}, {u"*."_s + fileType, patternVariable}});
+}
+
+QStringList appendFilters(const QStringList &fileTypes)
+{
+    QStringList lines;
+    for (qsizetype i = 0; i < fileTypes.size(); ++i) {
+        // The file picker refuses a second filter of the same name.
+        if (fileTypes.indexOf(fileTypes.at(i)) < i)
+            continue;
+        // Each its own variables: BASIC refuses a second Dim of a name.
+        const QString number = QString::number(i + 1);
+        lines += appendFilter(fileTypes.at(i), u"FilterName"_s + number, u"FilterPattern"_s + number);
+    }
+    return lines;
+}
+
+QStringList filePicker(const QString &template_, const QString &title, const QStringList &fileTypes)
+{
+    return QStringList{
+               u"Dim FilePicker As Object"_s,
+               u"Dim SelectedFiles As Variant"_s,
+               u"Dim FileName As String"_s,
+               u"FilePicker = CreateUnoService(\"com.sun.star.ui.dialogs.FilePicker\")"_s,
+               u"FilePicker.initialize(Array(com.sun.star.ui.dialogs.TemplateDescription."_s + template_ + u"))"_s,
+           }
+           + callWithTexts(u"FilePicker.setTitle"_s, {{title, u"TitleText"_s}}) + appendFilters(fileTypes);
+}
+
+QStringList pickedFile(QStringView what)
+{
+    return {
+        u"If FilePicker.execute() = "_s + dialogResults + u" Then"_s,
+        u"  SelectedFiles = FilePicker.getSelectedFiles()"_s,
+        u"  FileName = ConvertFromURL(SelectedFiles(0))"_s,
+        u"  'Put your code to "_s + what + u" here. The file can be found"_s,
+        u"  'in [FileName]."_s,
+        u"Else"_s,
+        u"  'The user pressed cancel or didn't choose a file."_s,
+        u"End If"_s,
+    };
+}
+
+QStringList dispatch(QStringView command)
+{
+    return {
+        u"Dim Dispatcher As Object"_s,
+        u"Dispatcher = CreateUnoService(\"com.sun.star.frame.DispatchHelper\")"_s,
+        u"Dispatcher.executeDispatch(ThisComponent.CurrentController.Frame, \""_s + command
+            + u"\", \"\", 0, Array())"_s,
+    };
+}
+
+QStringList pageBlock(const CommonDialogFields &fields)
+{
+    switch (fields.page) {
+    case DialogKind::Open:
+        return filePicker(u"FILEOPEN_SIMPLE"_s, fields.openTitle, fields.openFileTypes)
+               + pickedFile(u"handle the file that was selected");
+    case DialogKind::Save: {
+        QStringList lines = filePicker(u"FILESAVE_AUTOEXTENSION"_s, fields.saveTitle, fields.saveFileTypes);
+        const QString &extension = fields.saveDefaultExtension;
+        const QString autoExtension =
+            u"FilePicker.setValue(com.sun.star.ui.dialogs.ExtendedFilePickerElementIds.CHECKBOX_AUTOEXTENSION, 0, "_s;
+        if (extension.isEmpty()) {
+            lines << autoExtension + u"False)"_s;
+        } else {
+            // The dialog adds the extension of the chosen filter: the
+            // default extension's filter, added when no file type has it.
+            lines << u"'The default extension is added through the filter of its type."_s;
+            if (!fields.saveFileTypes.contains(extension))
+                lines += appendFilter(extension, u"ExtensionName"_s, u"ExtensionPattern"_s);
+            lines += callWithTexts(u"FilePicker.setCurrentFilter"_s,
+                                   {{extension + u" Files"_s, u"ExtensionText"_s}});
+            lines << autoExtension + u"True)"_s;
+        }
+        return lines + pickedFile(u"save data to the file that was selected");
+    }
+    case DialogKind::Font: {
+        QStringList lines;
+        if (fields.fonts == FontsToDisplay::PrinterOnly)
+            lines << u"'LibreOffice's font dialog cannot show only the printer's fonts: it shows them all."_s;
+        lines += dispatch(u".uno:FontDialog");
+        lines += {
+            u"'The font that was selected is set on the current selection. Put your code to get it here."_s,
+            u"'It can be found in [ThisComponent.CurrentController.getViewCursor().CharFontName]. Other"_s,
+            u"'attributes can be found in [.CharWeight], [.CharPosture], [.CharHeight] etc."_s,
+        };
+        return lines;
+    }
+    case DialogKind::Color: {
+        QStringList lines;
+        if (!fields.customColors)
+            lines << u"'LibreOffice's color picker always lets the user mix a custom color."_s;
+        lines += {
+            u"Dim ColorPicker As Object"_s,
+            u"Dim ColorValues As Variant"_s,
+            u"Dim SelectedColor As Long"_s,
+            u"ColorPicker = CreateUnoService(\"com.sun.star.cui.ColorPicker\")"_s,
+            u"If ColorPicker.execute() = "_s + dialogResults + u" Then"_s,
+            u"  ColorValues = ColorPicker.getPropertyValues()"_s,
+            u"  SelectedColor = ColorValues(0).Value"_s,
+            u"  'Put your code to get the color that was selected here."_s,
+            u"  'It can be found in [SelectedColor]."_s,
+            u"Else"_s,
+            u"  'The user pressed cancel."_s,
+            u"End If"_s,
+        };
+        return lines;
+    }
+    case DialogKind::Printer: {
+        QStringList lines;
+        if (!fields.printToFile)
+            lines << u"'LibreOffice's print dialog always offers printing to a file."_s;
+        lines += dispatch(u".uno:Print");
+        lines += {
+            u"'The print dialog prints the current document itself, with the number of copies the user"_s,
+            u"'chose. Put your code to run after printing here."_s,
+        };
+        return lines;
+    }
+    }
+    return {};
+}
+
+} // namespace libreoffice
+
 } // namespace
 
 QString buildFileFilter(const QStringList &fileTypes)
@@ -93,8 +244,13 @@ QString buildFileFilter(const QStringList &fileTypes)
     return filter;
 }
 
-QString generateCommonDialogCode(const CommonDialogFields &fields, const codegen::CodeOptions &)
+QString generateCommonDialogCode(const CommonDialogFields &fields, const codegen::CodeOptions &options)
 {
+    if (options.libreOffice()) {
+        const QStringList lines = QStringList{u"'*** Begin Pickwright Code ***"_s} + libreoffice::pageBlock(fields)
+                                  + QStringList{u"'*** End Pickwright Code ***"_s};
+        return codegen::joinLines(lines) + codegen::CrLf;
+    }
     QStringList lines{
         u"'*** Begin Pickwright Code ***"_s,
         u"CommonDialog1.CancelError = True"_s,

@@ -14,5 +14,6 @@ QString buildFileFilter(const QStringList &fileTypes);
 // The code that shows the current page's dialog through `CommonDialog1`,
 // with a cancel sent to an error label. Every line ends with CR LF.
 // Its few constants are always written as names, so every code style gives
-// the same.
+// the same. For LibreOffice Basic, the file picker and color picker
+// services and the document's own font and print dialogs instead.
 QString generateCommonDialogCode(const CommonDialogFields &fields, const codegen::CodeOptions &options = {});

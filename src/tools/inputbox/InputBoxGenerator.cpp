@@ -8,23 +8,25 @@
 
 using namespace Qt::StringLiterals;
 
-QString generateInputBox(const InputBoxFields &fields, const codegen::CodeOptions &)
+QString generateInputBox(const InputBoxFields &fields, const codegen::CodeOptions &options)
 {
     using codegen::codePiece;
     QStringList lines{u"'*** Begin Askwright Code ***"_s};
     if (fields.declareVariable)
-        lines << u"Dim "_s + fields.variableName + u" as String"_s;
+        lines << u"Dim "_s + fields.variableName + (options.libreOffice() ? u" As String"_s : u" as String"_s);
 
     QList<codegen::StatementPart> statement{
         {codePiece(fields.variableName + u" = InputBox ("_s), {}},
-        {codegen::messagePieces(fields.message), u"PromptText"_s},
+        {codegen::messagePieces(fields.message, options.dialect), u"PromptText"_s},
         {codePiece(u", "_s), {}},
         {codegen::literalPieces(fields.title), u"TitleText"_s},
         {codePiece(u", "_s), {}},
         {codegen::literalPieces(fields.defaultAnswer), u"DefaultText"_s},
     };
     // The two position arguments stay empty before the help file.
-    if (fields.help.help) {
+    if (fields.help.help && options.libreOffice()) {
+        lines << u"'LibreOffice's input box has no help file: the help file and topic are left out."_s;
+    } else if (fields.help.help) {
         statement += {codePiece(u", , "_s), {}};
         statement += helpArguments(fields.help);
     }

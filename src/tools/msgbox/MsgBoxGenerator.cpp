@@ -17,8 +17,11 @@ qint32 msgBoxButtonsValue(const MsgBoxFields &fields)
 
 QString msgBoxButtonsArgument(const MsgBoxFields &fields, const codegen::CodeOptions &options)
 {
-    const qint32 value = msgBoxButtonsValue(fields);
-    return options.constants == codegen::CodeOptions::Constants::Names ? msgBoxButtonsNames(value)
+    qint32 value = msgBoxButtonsValue(fields);
+    // LibreOffice's box has no Help button: the flag would mean nothing.
+    if (options.libreOffice())
+        value &= ~vbMsgBoxHelpButton;
+    return options.constants == codegen::CodeOptions::Constants::Names ? msgBoxButtonsNames(value, options.dialect)
                                                                         : QString::number(value);
 }
 
@@ -29,21 +32,24 @@ QString generateMsgBoxCode(const MsgBoxFields &fields, const codegen::CodeOption
     const bool answered = fields.style.buttonSet != vbOKOnly;
     QList<codegen::StatementPart> call{
         {codePiece(answered ? u"Response = Msgbox ("_s : u"Msgbox "_s), {}},
-        {codegen::messagePieces(fields.message), u"MessageText"_s},
+        {codegen::messagePieces(fields.message, options.dialect), u"MessageText"_s},
         {codePiece(u", "_s + msgBoxButtonsArgument(fields, options) + u", "_s), {}},
         {codegen::literalPieces(fields.title), u"TitleText"_s},
     };
-    if (fields.help.help)
+    QStringList statement;
+    if (fields.help.help && options.libreOffice())
+        statement << u"'LibreOffice's message box has no Help button or help file: they are left out."_s;
+    else if (fields.help.help)
         call += helpArguments(fields.help);
     if (answered)
         call += {codePiece(u")"_s), {}};
-    const QStringList statement = codegen::layoutStatement(call, {u"Response"_s});
+    statement += codegen::layoutStatement(call, {u"Response"_s});
 
     if (!answered) {
         return codegen::joinLines(QStringList{u"'*** Start MsgBox Code ***"_s} + statement
                                   + QStringList{u"'*** End Notewright Code ***"_s});
     }
-    return codegen::joinLines(QStringList{u"'*** Start Notewright Code ***"_s, u"Dim Response As Long"_s} + statement
+    return codegen::joinLines(QStringList{u"'*** Start Notewright Code ***"_s, options.libreOffice() ? u"Dim Response As Integer"_s : u"Dim Response As Long"_s} + statement
                               + QStringList{
                                   codegen::BuildResponseSelect(msgBoxButtonCodes(fields.style.buttonSet), options),
                                   u"'*** End Notewright Code ***"_s,
