@@ -177,6 +177,7 @@ namespace {
 const QString NoSplash = u"no-splash"_s;
 const QString CodeViewOption = u"code-view"_s;
 const QString ConstantsOption = u"constants"_s;
+const QString DialectOption = u"dialect"_s;
 
 QList<QCommandLineOption> windowOptions()
 {
@@ -187,6 +188,10 @@ QList<QCommandLineOption> windowOptions()
          QCoreApplication::translate("CommandLine", "Starts writing the message box's constants as numbers (the "
                                                     "default) or as BASIC's names."),
          u"numbers|names"_s},
+        {DialectOption,
+         QCoreApplication::translate("CommandLine", "Starts writing code for Visual Basic (the default) or for "
+                                                    "LibreOffice Basic."),
+         u"vb|libreoffice"_s},
     };
 }
 
@@ -218,6 +223,15 @@ std::optional<WindowOptions> parseWindowOptions(const QStringList &arguments, QS
             options.codeOptions.constants = codegen::CodeOptions::Constants::Names;
         } else if (constants != u"numbers"_s) {
             *error = u"--constants: '%1' is not one of numbers, names"_s.arg(constants);
+            return std::nullopt;
+        }
+    }
+    if (parser.isSet(DialectOption)) {
+        const QString dialect = parser.value(DialectOption);
+        if (dialect == u"libreoffice"_s) {
+            options.codeOptions.dialect = codegen::CodeOptions::Dialect::LibreOffice;
+        } else if (dialect != u"vb"_s) {
+            *error = u"--dialect: '%1' is not one of vb, libreoffice"_s.arg(dialect);
             return std::nullopt;
         }
     }

@@ -335,11 +335,23 @@ QWidget *MainWindow::createCodePane()
     auto *lblConstants = new QLabel(tr("&Write constants as:"), m_codePane);
     lblConstants->setObjectName(u"lblConstants"_s);
     lblConstants->setBuddy(m_cboConstants);
-    connect(m_cboConstants, &QComboBox::currentIndexChanged, this, [this] {
-        codegen::CodeOptions options = m_codeOptions;
-        options.constants = codegen::CodeOptions::Constants(m_cboConstants->currentData().toInt());
-        setCodeOptions(options);
-    });
+    // Which BASIC the code is for.
+    m_cboDialect = new QComboBox(m_codePane);
+    m_cboDialect->setObjectName(u"cboDialect"_s);
+    m_cboDialect->addItem(tr("Visual Basic"), int(codegen::CodeOptions::Dialect::VisualBasic));
+    m_cboDialect->addItem(tr("LibreOffice Basic"), int(codegen::CodeOptions::Dialect::LibreOffice));
+    auto *lblDialect = new QLabel(tr("Lan&guage:"), m_codePane);
+    lblDialect->setObjectName(u"lblDialect"_s);
+    lblDialect->setBuddy(m_cboDialect);
+
+    for (QComboBox *choice : {m_cboConstants, m_cboDialect}) {
+        connect(choice, &QComboBox::currentIndexChanged, this, [this] {
+            codegen::CodeOptions options = m_codeOptions;
+            options.constants = codegen::CodeOptions::Constants(m_cboConstants->currentData().toInt());
+            options.dialect = codegen::CodeOptions::Dialect(m_cboDialect->currentData().toInt());
+            setCodeOptions(options);
+        });
+    }
 
     auto *bar = new QHBoxLayout;
     bar->addWidget(lblCode);
@@ -348,6 +360,9 @@ QWidget *MainWindow::createCodePane()
     auto *choices = new QHBoxLayout;
     choices->addWidget(lblConstants);
     choices->addWidget(m_cboConstants);
+    choices->addSpacing(12);
+    choices->addWidget(lblDialect);
+    choices->addWidget(m_cboDialect);
     choices->addStretch();
     auto *layout = new QVBoxLayout(m_codePane);
     layout->setContentsMargins(0, 0, 8, 0);
@@ -394,8 +409,10 @@ void MainWindow::setCodeOptions(const codegen::CodeOptions &options)
     if (options == m_codeOptions)
         return;
     m_codeOptions = options;
-    const QSignalBlocker quiet(m_cboConstants);
+    const QSignalBlocker quietConstants(m_cboConstants);
+    const QSignalBlocker quietDialect(m_cboDialect);
     m_cboConstants->setCurrentIndex(m_cboConstants->findData(int(options.constants)));
+    m_cboDialect->setCurrentIndex(m_cboDialect->findData(int(options.dialect)));
     for (ToolPanel *panel : std::as_const(m_panels))
         panel->codeOptionsChanged();
 }

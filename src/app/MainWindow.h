@@ -92,6 +92,7 @@ private:
     CodeView *m_codeView = nullptr;
     QPushButton *m_cmdCode = nullptr;
     QComboBox *m_cboConstants = nullptr;
+    QComboBox *m_cboDialect = nullptr;
     // In the order of the tool list.
     QList<ToolPanel *> m_panels;
     QPointer<AboutBox> m_frmAbout;

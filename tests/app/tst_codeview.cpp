@@ -52,6 +52,7 @@ private Q_SLOTS:
     void everyToolsEditsShowAsTheGeneratorsText();
     void copiedSelectionHasCrLfLines();
     void constantsChoiceShowsAtOnceAndCopies();
+    void dialectChoiceShowsAtOnceAndCopies();
     void aRunWithThePaneWritesNothingToDisk();
 };
 
@@ -242,6 +243,29 @@ void TestCodeView::constantsChoiceShowsAtOnceAndCopies()
     FakePlatform platform;
     const auto window = startUp(platform, *names);
     QCOMPARE(window->findChild<QComboBox *>(u"cboConstants"_s)->currentIndex(), 1);
+}
+
+void TestCodeView::dialectChoiceShowsAtOnceAndCopies()
+{
+    GuiHarness gui;
+    gui.window->setCodeViewShown(true);
+    gui.type(u"txtMessageMsgBox"_s, u"One\nTwo"_s);
+    QTRY_VERIFY(codeView(gui)->code().contains(u"vbCrLf"_s));
+    gui.find<QComboBox>(u"cboDialect"_s)->setCurrentIndex(1);
+    QTRY_VERIFY(codeView(gui)->code().contains(u"Chr$(13) & Chr$(10)"_s));
+    QVERIFY(!codeView(gui)->code().contains(u"vbCrLf"_s));
+    QCOMPARE(gui.copy(), codeView(gui)->code());
+    // Every tool writes for the chosen BASIC.
+    gui.selectTool(u"imgPickwright"_s);
+    QTRY_VERIFY(codeView(gui)->code().contains(u"com.sun.star.ui.dialogs.FilePicker"_s));
+
+    QString error;
+    const auto libreOffice = parseWindowOptions({u"quillkit98"_s, u"--dialect=libreoffice"_s}, &error);
+    QVERIFY(libreOffice && libreOffice->codeOptions.dialect == codegen::CodeOptions::Dialect::LibreOffice);
+    QVERIFY(!parseWindowOptions({u"quillkit98"_s, u"--dialect"_s, u"qbasic"_s}, &error));
+    FakePlatform platform;
+    const auto window = startUp(platform, *libreOffice);
+    QCOMPARE(window->findChild<QComboBox *>(u"cboDialect"_s)->currentIndex(), 1);
 }
 
 void TestCodeView::aRunWithThePaneWritesNothingToDisk()
