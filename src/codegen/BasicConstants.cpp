@@ -53,69 +53,71 @@ QString nameIn(const QList<NamedValue> &names, qint32 value)
     return QString::number(value);
 }
 
-QString libreOfficeButtonsNames(qint32 value)
+// One dialect's names of the flag groups, in the order they are written.
+struct FlagNames
 {
-    static const QList<NamedValue> buttonSets{
-        {vbOKOnly, u"MB_OK"_s},           {vbOKCancel, u"MB_OKCANCEL"_s}, {vbAbortRetryIgnore, u"MB_ABORTRETRYIGNORE"_s},
-        {vbYesNoCancel, u"MB_YESNOCANCEL"_s}, {vbYesNo, u"MB_YESNO"_s},   {vbRetryCancel, u"MB_RETRYCANCEL"_s},
-    };
-    static const QList<NamedValue> icons{
-        {vbCritical, u"MB_ICONSTOP"_s},
-        {vbQuestion, u"MB_ICONQUESTION"_s},
-        {vbExclamation, u"MB_ICONEXCLAMATION"_s},
-        {vbInformation, u"MB_ICONINFORMATION"_s},
-    };
-    static const QList<NamedValue> defaultButtons{
-        {vbDefaultButton2, u"MB_DEFBUTTON2"_s},
-        {vbDefaultButton3, u"MB_DEFBUTTON3"_s},
-    };
+    QList<NamedValue> buttonSets;
+    QList<NamedValue> icons;
+    QList<NamedValue> defaultButtons;
+    QString systemModal;
+    // Empty where the dialect's boxes have no Help button.
+    QString helpButton;
+};
 
-    QStringList terms{nameIn(buttonSets, value & MsgBoxButtonSetMask)};
-    if (const qint32 icon = value & MsgBoxIconMask)
-        terms << nameIn(icons, icon);
-    if (const qint32 defaultButton = value & MsgBoxDefaultButtonMask)
-        terms << nameIn(defaultButtons, defaultButton);
-    if (value & vbSystemModal)
-        terms << u"MB_SYSTEMMODAL"_s;
-    constexpr qint32 known = MsgBoxButtonSetMask | MsgBoxIconMask | MsgBoxDefaultButtonMask | vbSystemModal;
-    if (const qint32 rest = value & ~known)
-        terms << QString::number(rest);
-    return terms.join(u" + "_s);
+const FlagNames &flagNames(codegen::CodeOptions::Dialect dialect)
+{
+    static const FlagNames visualBasic{
+        {{vbOKOnly, u"vbOKOnly"_s},
+         {vbOKCancel, u"vbOKCancel"_s},
+         {vbAbortRetryIgnore, u"vbAbortRetryIgnore"_s},
+         {vbYesNoCancel, u"vbYesNoCancel"_s},
+         {vbYesNo, u"vbYesNo"_s},
+         {vbRetryCancel, u"vbRetryCancel"_s}},
+        {{vbCritical, u"vbCritical"_s},
+         {vbQuestion, u"vbQuestion"_s},
+         {vbExclamation, u"vbExclamation"_s},
+         {vbInformation, u"vbInformation"_s}},
+        {{vbDefaultButton2, u"vbDefaultButton2"_s}, {vbDefaultButton3, u"vbDefaultButton3"_s}},
+        u"vbSystemModal"_s,
+        u"vbMsgBoxHelpButton"_s,
+    };
+    static const FlagNames libreOffice{
+        {{vbOKOnly, u"MB_OK"_s},
+         {vbOKCancel, u"MB_OKCANCEL"_s},
+         {vbAbortRetryIgnore, u"MB_ABORTRETRYIGNORE"_s},
+         {vbYesNoCancel, u"MB_YESNOCANCEL"_s},
+         {vbYesNo, u"MB_YESNO"_s},
+         {vbRetryCancel, u"MB_RETRYCANCEL"_s}},
+        {{vbCritical, u"MB_ICONSTOP"_s},
+         {vbQuestion, u"MB_ICONQUESTION"_s},
+         {vbExclamation, u"MB_ICONEXCLAMATION"_s},
+         {vbInformation, u"MB_ICONINFORMATION"_s}},
+        {{vbDefaultButton2, u"MB_DEFBUTTON2"_s}, {vbDefaultButton3, u"MB_DEFBUTTON3"_s}},
+        u"MB_SYSTEMMODAL"_s,
+        QString(),
+    };
+    return dialect == codegen::CodeOptions::Dialect::LibreOffice ? libreOffice : visualBasic;
 }
 
 } // namespace
 
 QString msgBoxButtonsNames(qint32 value, codegen::CodeOptions::Dialect dialect)
 {
-    if (dialect == codegen::CodeOptions::Dialect::LibreOffice)
-        return libreOfficeButtonsNames(value);
-    static const QList<NamedValue> buttonSets{
-        {vbOKOnly, u"vbOKOnly"_s}, {vbOKCancel, u"vbOKCancel"_s},     {vbAbortRetryIgnore, u"vbAbortRetryIgnore"_s},
-        {vbYesNoCancel, u"vbYesNoCancel"_s}, {vbYesNo, u"vbYesNo"_s}, {vbRetryCancel, u"vbRetryCancel"_s},
-    };
-    static const QList<NamedValue> icons{
-        {vbCritical, u"vbCritical"_s},
-        {vbQuestion, u"vbQuestion"_s},
-        {vbExclamation, u"vbExclamation"_s},
-        {vbInformation, u"vbInformation"_s},
-    };
-    static const QList<NamedValue> defaultButtons{
-        {vbDefaultButton2, u"vbDefaultButton2"_s},
-        {vbDefaultButton3, u"vbDefaultButton3"_s},
-    };
-
-    QStringList terms{nameIn(buttonSets, value & MsgBoxButtonSetMask)};
+    const FlagNames &names = flagNames(dialect);
+    QStringList terms{nameIn(names.buttonSets, value & MsgBoxButtonSetMask)};
     if (const qint32 icon = value & MsgBoxIconMask)
-        terms << nameIn(icons, icon);
+        terms << nameIn(names.icons, icon);
     if (const qint32 defaultButton = value & MsgBoxDefaultButtonMask)
-        terms << nameIn(defaultButtons, defaultButton);
+        terms << nameIn(names.defaultButtons, defaultButton);
+    qint32 known = MsgBoxButtonSetMask | MsgBoxIconMask | MsgBoxDefaultButtonMask | vbSystemModal;
     if (value & vbSystemModal)
-        terms << u"vbSystemModal"_s;
-    if (value & vbMsgBoxHelpButton)
-        terms << u"vbMsgBoxHelpButton"_s;
+        terms << names.systemModal;
+    if (!names.helpButton.isEmpty()) {
+        known |= vbMsgBoxHelpButton;
+        if (value & vbMsgBoxHelpButton)
+            terms << names.helpButton;
+    }
     // Bits that belong to no group the tools set: kept, as a number.
-    constexpr qint32 known = MsgBoxButtonSetMask | MsgBoxIconMask | MsgBoxDefaultButtonMask | vbSystemModal
-                             | vbMsgBoxHelpButton;
     if (const qint32 rest = value & ~known)
         terms << QString::number(rest);
     return terms.join(u" + "_s);
