@@ -329,9 +329,11 @@ QWidget *MainWindow::createCodePane()
     // numbers, as the tools always wrote them, or as BASIC's names.
     m_cboConstants = new QComboBox(m_codePane);
     m_cboConstants->setObjectName(u"cboConstants"_s);
-    m_cboConstants->addItem(tr("Numbers (292, Case 6)"), int(codegen::CodeOptions::Constants::Numbers));
-    m_cboConstants->addItem(tr("Names (vbYesNo + vbQuestion, Case vbYes)"),
-                            int(codegen::CodeOptions::Constants::Names));
+    m_cboConstants->addItem(tr("Numbers"), int(codegen::CodeOptions::Constants::Numbers));
+    m_cboConstants->addItem(tr("Names"), int(codegen::CodeOptions::Constants::Names));
+    m_cboConstants->setToolTip(tr("Numbers: Msgbox (\"Save?\", 292, \"\") and Case 6\n"
+                                  "Names: vbYesNo + vbQuestion + vbDefaultButton2 and Case vbYes\n"
+                                  "(MB_YESNO + MB_ICONQUESTION + MB_DEFBUTTON2 and Case IDYES in LibreOffice Basic)"));
     auto *lblConstants = new QLabel(tr("&Write constants as:"), m_codePane);
     lblConstants->setObjectName(u"lblConstants"_s);
     lblConstants->setBuddy(m_cboConstants);
