@@ -2,6 +2,8 @@
 #include "reader/ReadCommand.h"
 
 #include "cli/ToolOptions.h"
+#include "tools/commondialog/CommonDialogCli.h"
+#include "tools/msgbox/MsgBoxCli.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -109,22 +111,6 @@ void addHelp(QJsonObject &object, const HelpFields &help)
     object.insert(u"topic"_s, help.help ? QJsonValue(help.topicId) : QJsonValue());
 }
 
-QString iconName(qint32 icon)
-{
-    switch (icon) {
-    case vbCritical:
-        return u"error"_s;
-    case vbQuestion:
-        return u"question"_s;
-    case vbExclamation:
-        return u"warning"_s;
-    case vbInformation:
-        return u"information"_s;
-    default:
-        return u"none"_s;
-    }
-}
-
 void writeError(QIODevice &err, const QString &message)
 {
     err.write((u"quillkit98: "_s + escapedControls(message) + u'\n').toUtf8());
@@ -155,12 +141,10 @@ QJsonObject readResultJson(const ReadResult &result)
     switch (result.tool) {
     case ReadTool::MsgBox: {
         const MsgBoxFields &fields = result.msgBox;
-        static const QStringList buttons{u"ok"_s,    u"okcancel"_s, u"abortretryignore"_s,
-                                         u"yesnocancel"_s, u"yesno"_s, u"retrycancel"_s};
         object.insert(u"message"_s, fields.message);
         object.insert(u"title"_s, fields.title);
-        object.insert(u"icon"_s, iconName(fields.style.icon));
-        object.insert(u"buttons"_s, buttons.value(fields.style.buttonSet));
+        object.insert(u"icon"_s, msgBoxIconChoice(fields.style.icon));
+        object.insert(u"buttons"_s, msgBoxButtonsChoice(fields.style.buttonSet));
         object.insert(u"default"_s, QString::number((fields.style.defaultButton >> 8) + 1));
         object.insert(u"system-modal"_s, fields.style.modality == vbSystemModal);
         addHelp(object, fields.help);
@@ -189,11 +173,9 @@ QJsonObject readResultJson(const ReadResult &result)
     }
     case ReadTool::CommonDialog: {
         const CommonDialogFields &fields = result.commonDialog;
-        static const QStringList dialogs{u"open"_s, u"save"_s, u"font"_s, u"color"_s, u"printer"_s};
-        static const QStringList fonts{u"screen"_s, u"printer"_s, u"both"_s};
         const bool open = fields.page == DialogKind::Open;
         const bool save = fields.page == DialogKind::Save;
-        object.insert(u"dialog"_s, dialogs.at(int(fields.page)));
+        object.insert(u"dialog"_s, dialogChoice(fields.page));
         object.insert(u"title"_s, open   ? QJsonValue(fields.openTitle)
                                   : save ? QJsonValue(fields.saveTitle)
                                          : QJsonValue());
@@ -202,7 +184,7 @@ QJsonObject readResultJson(const ReadResult &result)
                                       : save ? QJsonValue(QJsonArray::fromStringList(fields.saveFileTypes))
                                              : QJsonValue());
         object.insert(u"fonts"_s,
-                      fields.page == DialogKind::Font ? QJsonValue(fonts.at(int(fields.fonts))) : QJsonValue());
+                      fields.page == DialogKind::Font ? QJsonValue(fontsChoice(fields.fonts)) : QJsonValue());
         object.insert(u"no-custom-colors"_s, fields.page == DialogKind::Color && !fields.customColors);
         object.insert(u"no-print-to-file"_s, fields.page == DialogKind::Printer && !fields.printToFile);
         break;

@@ -122,3 +122,13 @@ CliTool commonDialogCli()
     return {u"commondialog"_s, u"Code that shows an Open, Save, Font, Color or Printer dialog (Pickwright)."_s,
             declare, generate};
 }
+
+QString dialogChoice(DialogKind page)
+{
+    return dialogNames.at(int(page));
+}
+
+QString fontsChoice(FontsToDisplay fonts)
+{
+    return fontsNames.at(int(fonts));
+}

@@ -55,6 +55,16 @@ qint32 valueOf(const std::array<std::pair<QString, qint32>, N> &choices, const Q
     return 0; // the parser has already checked the name
 }
 
+template<std::size_t N>
+QString nameOf(const std::array<std::pair<QString, qint32>, N> &choices, qint32 value)
+{
+    for (const auto &[name, known] : choices) {
+        if (known == value)
+            return name;
+    }
+    return choices.front().first;
+}
+
 void declare(ToolOptions &options)
 {
     options.addText(u"message"_s, tr("The message; line breaks are kept."), ToolOptions::Lines::Multi);
@@ -100,4 +110,14 @@ QString generate(const ToolOptions &options)
 CliTool msgBoxCli()
 {
     return {u"msgbox"_s, tr("A MsgBox call, with a Select Case block for its answer (Notewright)."), declare, generate};
+}
+
+QString msgBoxIconChoice(qint32 icon)
+{
+    return nameOf(iconChoices, icon);
+}
+
+QString msgBoxButtonsChoice(qint32 buttonSet)
+{
+    return nameOf(buttonChoices, buttonSet);
 }

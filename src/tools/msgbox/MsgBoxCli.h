@@ -3,5 +3,12 @@
 
 #include "cli/ToolOptions.h"
 
+#include <QtGlobal>
+
 // `quillkit98 generate msgbox`
 CliTool msgBoxCli();
+
+// The --icon and --buttons values that stand for an icon and a button set
+// ("question", "yesno"); "none" and "ok" for a value that is no choice.
+QString msgBoxIconChoice(qint32 icon);
+QString msgBoxButtonsChoice(qint32 buttonSet);
