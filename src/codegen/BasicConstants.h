@@ -29,17 +29,24 @@ enum MsgBoxFlag : qint32 {
     vbDefaultButton1 = 0,
     vbDefaultButton2 = 256,
     vbDefaultButton3 = 512,
+    vbDefaultButton4 = 768,
 
     vbApplicationModal = 0,
     vbSystemModal = 4096,
 
     vbMsgBoxHelpButton = 16384,
+
+    // BASIC knows these too, but the tools have no option for them.
+    vbMsgBoxSetForeground = 65536,
+    vbMsgBoxRight = 524288,
+    vbMsgBoxRtlReading = 1048576,
 };
 
 // The parts of a buttons value that each flag group occupies.
 inline constexpr qint32 MsgBoxButtonSetMask = 0x000F;
 inline constexpr qint32 MsgBoxIconMask = 0x00F0;
 inline constexpr qint32 MsgBoxDefaultButtonMask = 0x0F00;
+inline constexpr qint32 MsgBoxModalityMask = 0x3000;
 
 // MsgBox result codes.
 enum MsgBoxResult : int {

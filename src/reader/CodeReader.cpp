@@ -243,13 +243,13 @@ constexpr std::array<FlagName, 21> msgBoxFlagNames{{
     {u"vbdefaultbutton1", vbDefaultButton1},
     {u"vbdefaultbutton2", vbDefaultButton2},
     {u"vbdefaultbutton3", vbDefaultButton3},
-    {u"vbdefaultbutton4", 768},
+    {u"vbdefaultbutton4", vbDefaultButton4},
     {u"vbapplicationmodal", vbApplicationModal},
     {u"vbsystemmodal", vbSystemModal},
     {u"vbmsgboxhelpbutton", vbMsgBoxHelpButton},
-    {u"vbmsgboxsetforeground", 65536},
-    {u"vbmsgboxright", 524288},
-    {u"vbmsgboxrtlreading", 1048576},
+    {u"vbmsgboxsetforeground", vbMsgBoxSetForeground},
+    {u"vbmsgboxright", vbMsgBoxRight},
+    {u"vbmsgboxrtlreading", vbMsgBoxRtlReading},
     {u"vbnoicon", vbNoIcon},
 }};
 
@@ -280,7 +280,7 @@ constexpr std::array<FlagGroup, 4> msgBoxGroups{{
     {MsgBoxButtonSetMask, "button sets"},
     {MsgBoxIconMask, "icons"},
     {MsgBoxDefaultButtonMask, "default buttons"},
-    {0x3000, "modalities"},
+    {MsgBoxModalityMask, "modalities"},
 }};
 
 struct Argument
@@ -1181,20 +1181,20 @@ void Reader::readMsgBox(qsizetype k, qsizetype begin, qsizetype end, ReadResult 
     const qint64 set = value & MsgBoxButtonSetMask;
     const qint64 icon = value & MsgBoxIconMask;
     const qint64 defaultButton = value & MsgBoxDefaultButtonMask;
-    const qint64 modal = value & 0x3000;
+    const qint64 modal = value & MsgBoxModalityMask;
     const qint64 rest = value & ~qint64(0x7FFF);
     const auto noOption = [&](const QString &flag) {
         refuse(buttonsPos, u"%1 is a flag the message box tool has no option for"_s.arg(flag));
     };
-    if (rest & 65536)
+    if (rest & vbMsgBoxSetForeground)
         noOption(u"vbMsgBoxSetForeground"_s);
-    if (rest & 524288)
+    if (rest & vbMsgBoxRight)
         noOption(u"vbMsgBoxRight"_s);
-    if (rest & 1048576)
+    if (rest & vbMsgBoxRtlReading)
         noOption(u"vbMsgBoxRtlReading"_s);
     if (rest || (value & 0x8000))
         refuse(buttonsPos, u"%1 holds flags that MsgBox does not know"_s.arg(value));
-    if (defaultButton == 768)
+    if (defaultButton == vbDefaultButton4)
         noOption(u"vbDefaultButton4"_s);
     if (set > vbRetryCancel)
         refuse(buttonsPos, u"%1 is no button set"_s.arg(set));
