@@ -103,11 +103,6 @@ QString InputBoxDialog::answer() const
     return result() == Accepted ? m_answer->text() : QString();
 }
 
-QString InputBoxDialog::displayedPrompt(const QString &prompt)
-{
-    return PromptView::displayedText(prompt);
-}
-
 QString runInputBox(Platform &platform, QWidget *owner, const QString &prompt, const QString &title,
                     const QString &defaultText, const std::optional<HelpTopic> &help)
 {

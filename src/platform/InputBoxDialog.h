@@ -30,9 +30,6 @@ public:
     QLineEdit *answerEdit() const { return m_answer; }
     QDialogButtonBox *buttonBox() const { return m_buttons; }
 
-    // The prompt as shown: CR LF, a lone CR or a lone LF each break the line.
-    static QString displayedPrompt(const QString &prompt);
-
 Q_SIGNALS:
     // Help (the button or F1) was pressed; the box stays open.
     void helpRequested();

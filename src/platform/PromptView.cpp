@@ -34,12 +34,7 @@ PromptView::PromptView(const QString &prompt, QWidget *parent)
     // Never half a character.
     if (shown < prompt.size() && prompt.at(shown - 1).isHighSurrogate())
         --shown;
-    setPlainText(displayedText(QStringView(prompt).left(shown)));
-}
-
-QString PromptView::displayedText(QStringView prompt)
-{
-    return displayedLines(prompt.toString());
+    setPlainText(displayedLines(prompt.left(shown)));
 }
 
 QLabel *PromptView::cutNote(QWidget *parent)

@@ -24,9 +24,6 @@ public:
 
     explicit PromptView(const QString &prompt, QWidget *parent = nullptr);
 
-    // The prompt as shown: CR LF, a lone CR or a lone LF each break the line.
-    static QString displayedText(QStringView prompt);
-
     // The text shown, without the cut part.
     QString text() const { return toPlainText(); }
     bool isCut() const { return m_fullLength > ShownLimit; }

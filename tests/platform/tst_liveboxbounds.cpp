@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/FieldText.h"
 #include "platform/InputBoxDialog.h"
 #include "platform/PromptView.h"
 #include "platform/QtMessageBox.h"
@@ -131,7 +132,7 @@ void TestLiveBoxBounds::boxFitsTheScreen()
     QCOMPARE(view->isCut(), cut);
     QLabel *note = shown.box->findChild<QLabel *>(u"cutNote"_s);
     QCOMPARE(note != nullptr && note->isVisible(), cut);
-    QCOMPARE(view->text(), PromptView::displayedText(QStringView(prompt).left(PromptView::ShownLimit)));
+    QCOMPARE(view->text(), displayedLines(prompt.left(PromptView::ShownLimit)));
 
     // Escape still answers at once.
     clock.restart();
