@@ -94,7 +94,6 @@ MainWindow::MainWindow(Platform &platform, const QString &helpFile, QWidget *par
     m_toolContext = std::make_unique<ToolContext>(ToolContext{platform, *m_cdlFileName, m_codeOptions});
 
     auto *grid = new QGridLayout(this);
-    m_grid = grid;
     grid->setContentsMargins(0, 0, 0, 8);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(8);

@@ -13,7 +13,6 @@ class AboutBox;
 class CodeView;
 class CommonDialog;
 class QComboBox;
-class QGridLayout;
 class QPushButton;
 class Platform;
 class QLabel;
@@ -85,7 +84,6 @@ private:
     codegen::CodeOptions m_codeOptions;
     std::unique_ptr<ToolContext> m_toolContext;
 
-    QGridLayout *m_grid = nullptr;
     QSize m_designSize;
     QLabel *m_lblHeader = nullptr;
     QWidget *m_codePane = nullptr;
