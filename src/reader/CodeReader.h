@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "basic/Names.h"
 #include "tools/commondialog/CommonDialogFields.h"
 #include "tools/header/HeaderFields.h"
 #include "tools/inputbox/InputBoxFields.h"
@@ -19,7 +20,7 @@ enum class ReadTool { MsgBox, InputBox, Header, CommonDialog };
 enum class ConstantsStyle { Numbers, Names };
 
 // Where and why the text could not be read; line and column count from 1,
-// columns in UTF-16 code units.
+// columns in characters, as an editor counts them.
 struct ReadError
 {
     int line = 1;
@@ -40,6 +41,8 @@ struct ReadResult
     // fields carry the page.
     MsgBoxFields msgBox;
     ConstantsStyle constants = ConstantsStyle::Numbers;
+    // The BASIC the code is written in.
+    basic::Dialect dialect = basic::Dialect::VisualBasic;
     InputBoxFields inputBox;
     HeaderFields header;
     CommonDialogFields commonDialog;

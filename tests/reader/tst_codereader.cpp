@@ -409,8 +409,8 @@ private Q_SLOTS:
             << QByteArray("{\"tool\":\"inputbox\",\"message\":\"Your name?\",\"title\":\"Sign in\","
                           "\"default-answer\":\"guest\", \"variable\":\"UserName\",\"declare\":true,"
                           "\"help-button\":false}");
-        QTest::newRow("input box with positions and help")
-            << u"Let answer = VBA.InputBox(\"Age\", , , 100, 200, \"help.hlp\", 7) ' XPos, YPos ignored"_s
+        QTest::newRow("input box with help, no position")
+            << u"Let answer = VBA.InputBox(\"Age\", , , , , \"help.hlp\", 7)"_s
             << QByteArray("{\"tool\":\"inputbox\",\"message\":\"Age\",\"title\":\"\",\"variable\":\"answer\","
                           "\"declare\":false, \"help-button\":true,\"help-file\":\"help.hlp\",\"topic\":\"7\"}");
         QTest::newRow("common dialog by hand, another control")
@@ -477,7 +477,7 @@ private Q_SLOTS:
             << u"line 1, column 16: Format(…) is a function call; the title can only hold fixed text"_s;
         QTest::newRow("variable built from something unknown")
             << u"s = \"a\" & t\r\nMsgBox s"_s
-            << u"line 2, column 8: s is a variable; the message can only hold fixed text"_s;
+            << u"line 2, column 8: s (set on line 1): t is a variable; the text can only hold fixed text"_s;
         QTest::newRow("vbDefaultButton4")
             << u"MsgBox \"x\", vbYesNoCancel + vbDefaultButton4"_s
             << u"line 1, column 13: vbDefaultButton4 is a flag the message box tool has no option for"_s;
@@ -486,7 +486,7 @@ private Q_SLOTS:
             << u"line 1, column 13: vbMsgBoxRight is a flag the message box tool has no option for"_s;
         QTest::newRow("vbMsgBoxSetForeground")
             << u"MsgBox \"x\", 65536"_s
-            << u"line 1, column 13: vbMsgBoxSetForeground is a flag the message box tool has no option for"_s;
+            << u"line 1, column 13: 65536 (vbMsgBoxSetForeground) is a flag the message box tool has no option for"_s;
         QTest::newRow("two icons add up to a third")
             << u"MsgBox \"x\", vbCritical + vbQuestion"_s << u"line 1, column 24: the buttons combine two icons"_s;
         QTest::newRow("default button outside the set")
@@ -532,7 +532,7 @@ private Q_SLOTS:
                u"block in the text"_s;
         QTest::newRow("a text doubled without end")
             << u"s = \"ab\"\r\n"_s + QString(u"s = s & s\r\n"_s).repeated(40) + u"MsgBox s"_s
-            << u"line 42, column 8: s is a variable; the message can only hold fixed text"_s;
+            << u"line 42, column 8: s (set on line 27): the text grows longer than this program reads"_s;
         QTest::newRow("App.Path in the message")
             << u"h = App.Path & \"x\"\r\nMsgBox h"_s
             << u"line 2, column 8: h starts with App.Path; the message can only hold fixed text"_s;

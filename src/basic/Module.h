@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "basic/Tokens.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <optional>
+#include <vector>
+
+// A module cut into statements, with the blocks, procedures, jumps and
+// changes of every name: what a reader needs to know whether a text that a
+// variable holds at some statement is sure.
+namespace basic {
+
+enum class BlockKind : quint8 {
+    Procedure,
+    Branch, // runs or not: a part of an If or Select, a one-line If, an open #If, code before an unmatched End If
+    Loop,
+    Container, // If … End If, Select … End Select: runs as its parts do
+    With,      // With … End With: runs straight through
+};
+
+struct Block
+{
+    qint32 parent;
+    BlockKind kind;
+    qint32 opening; // the statement that opens it
+    qint32 last;    // one past its last statement
+};
+
+struct Statement
+{
+    qint32 begin; // tokens
+    qint32 end;
+    qint32 block;
+    qint32 procedure;
+    bool changesCalls = false; // calls code that may change any name
+};
+
+// A declared name: its type as written ("" for none), and whether a text
+// can be followed through it.
+struct Declaration
+{
+    QString type;
+    bool text = true;
+    bool parameter = false;
+    qint32 statement = -1;
+};
+
+struct Procedure
+{
+    qint32 block = 0;
+    qint32 first = 0;
+    qint32 last = 0;
+    QString name; // empty for code outside any Sub or Function
+    std::vector<qint32> labels;
+    qint32 jumpBack = -1; // the first Resume, GoSub or Return
+    QHash<QString, Declaration> locals;
+};
+
+class Module
+{
+public:
+    explicit Module(QStringView text);
+
+    const Tokens &tokens() const { return m_tokens; }
+    const std::vector<Statement> &statements() const { return m_statements; }
+    const std::vector<Block> &blocks() const { return m_blocks; }
+    const std::vector<Procedure> &procedures() const { return m_procedures; }
+    const QHash<QString, Declaration> &moduleDeclarations() const { return m_moduleDeclarations; }
+    // The comments that start their lines, outside code that #If leaves out.
+    const std::vector<qint32> &lineComments() const { return m_lineComments; }
+
+    // The statements that change the name (lower case; "control.property"
+    // for a property), in order.
+    const std::vector<qint32> &changesOf(const QString &name) const;
+    // Calls of code that may change any name in [from, to).
+    bool callsBetween(qint32 from, qint32 to) const { return m_callsBefore[to] - m_callsBefore[from] > 0; }
+    qint32 firstCallBetween(qint32 from, qint32 to) const;
+    // The line a statement starts on, for messages.
+    int lineOf(qint32 statement) const;
+    // Whether the With object that `.Name` means in the statement is known,
+    // and its name.
+    std::optional<QString> withObject(qint32 statement) const;
+
+    // Functions of BASIC that change none of their arguments.
+    static bool isPureFunction(QStringView name);
+
+private:
+    friend class ModuleBuilder;
+    Tokens m_tokens;
+    std::vector<Statement> m_statements;
+    std::vector<Block> m_blocks;
+    std::vector<Procedure> m_procedures;
+    QHash<QString, Declaration> m_moduleDeclarations;
+    QHash<QString, std::vector<qint32>> m_changes;
+    std::vector<qint32> m_callsBefore;
+    std::vector<qint32> m_lineComments;
+    std::vector<qsizetype> m_lineStarts;
+    QHash<qint32, QString> m_withObjects;
+};
+
+} // namespace basic

@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "basic/Lexer.h"
+
+#include <QString>
+
+// A module's text with its tokens, and the questions every reader asks of
+// them.
+namespace basic {
+
+// Thrown to give up on a text: where (a UTF-16 offset), and why.
+struct Refusal
+{
+    qsizetype pos;
+    QString message;
+    // Already says which name and line it comes from.
+    bool traced = false;
+};
+
+class Tokens
+{
+public:
+    explicit Tokens(QStringView text) : m_text(text), m_tokens(tokenize(text)) {}
+
+    QStringView source() const { return m_text; }
+    qsizetype size() const { return qsizetype(m_tokens.size()); }
+    auto begin() const { return m_tokens.begin(); }
+    auto end() const { return m_tokens.end(); }
+    const Token &operator[](qsizetype i) const { return m_tokens[std::size_t(i)]; }
+    TokenKind kind(qsizetype i) const { return m_tokens[std::size_t(i)].kind; }
+    qsizetype pos(qsizetype i) const { return m_tokens[std::size_t(i)].pos; }
+    qsizetype endPos(qsizetype i) const { return pos(i) + m_tokens[std::size_t(i)].len; }
+    QStringView text(qsizetype i) const { return m_text.sliced(pos(i), m_tokens[std::size_t(i)].len); }
+    QStringView text(qsizetype begin, qsizetype end) const
+    {
+        return begin < end ? m_text.sliced(pos(begin), endPos(end - 1) - pos(begin)) : QStringView();
+    }
+
+    bool isPunct(qsizetype i, char16_t c) const
+    {
+        const Token &t = (*this)[i];
+        return t.kind == TokenKind::Punct && t.len == 1 && m_text[t.pos] == c;
+    }
+    bool isPunct(qsizetype i, QStringView p) const { return kind(i) == TokenKind::Punct && text(i) == p; }
+    bool isIdent(qsizetype i) const { return kind(i) == TokenKind::Ident; }
+    bool isWord(qsizetype i, QStringView word) const
+    {
+        return kind(i) == TokenKind::Ident && text(i).compare(word, Qt::CaseInsensitive) == 0;
+    }
+    // Where token i starts, or where the range ends when i is past it.
+    qsizetype posOf(qsizetype i, qsizetype end) const
+    {
+        if (i < end)
+            return pos(i);
+        if (end > 0)
+            return endPos(end - 1);
+        return 0;
+    }
+    // The token after the parenthesis that opens at i closes it; end when
+    // it does not close before end.
+    qsizetype closing(qsizetype open, qsizetype end) const;
+
+    // A dotted name from token i ("Me.Caption"), moving i past it.
+    QString nameChain(qsizetype &i, qsizetype end) const;
+    QString nameChain(qint32 &i, qsizetype end) const
+    {
+        qsizetype k = i;
+        QString name = nameChain(k, end);
+        i = qint32(k);
+        return name;
+    }
+    qint32 closing(qint32 open, qint32 end) const { return qint32(closing(qsizetype(open), qsizetype(end))); }
+
+    [[noreturn]] static void refuse(qsizetype pos, const QString &message) { throw Refusal{pos, message}; }
+
+private:
+    QStringView m_text;
+    std::vector<Token> m_tokens;
+};
+
+} // namespace basic
