@@ -25,6 +25,9 @@ bool isBuiltinValue(QStringView name)
         u"screen"_s, u"printer"_s, u"forms"_s, u"debug"_s, u"now"_s, u"date"_s, u"time"_s, u"timer"_s,
         u"and"_s,   u"or"_s,    u"not"_s,     u"xor"_s,   u"mod"_s, u"is"_s,  u"like"_s,  u"eqv"_s,
         u"imp"_s,   u"to"_s,    u"step"_s,    u"new"_s,   u"thiscomponent"_s, u"as"_s, u"byval"_s, u"byref"_s,
+        u"then"_s,  u"else"_s,  u"elseif"_s,  u"case"_s,  u"each"_s, u"in"_s,  u"while"_s, u"until"_s,
+        u"goto"_s,  u"gosub"_s, u"error"_s,   u"resume"_s, u"next"_s, u"typeof"_s, u"addressof"_s, u"call"_s,
+        u"if"_s,    u"select"_s, u"loop"_s,   u"do"_s,    u"for"_s,  u"wend"_s, u"with"_s,  u"end"_s,
     };
     return values.contains(lower(name)) || name.startsWith(u"vb", Qt::CaseInsensitive)
            || name.startsWith(u"cdl", Qt::CaseInsensitive) || name.startsWith(u"MB_", Qt::CaseInsensitive);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/ToolOptions.h"
 
+#include "basic/Source.h"
+
 #include "codegen/CodeText.h"
 
 #include <QCoreApplication>
@@ -232,7 +234,13 @@ QString ToolOptions::readFile(const QString &option, const QString &path) const
         bytes.chop(2);
     else if (bytes.endsWith('\n') || bytes.endsWith('\r'))
         bytes.chop(1);
-    return QString::fromUtf8(bytes);
+    // As a module is read: UTF-8 when it is, else the classic editor's
+    // Windows-1252.
+    try {
+        return basic::decodeText(bytes);
+    } catch (const basic::SourceError &error) {
+        throw CliError{dashed(option) + u": "_s + error.message};
+    }
 }
 
 QString ToolOptions::checkedLines(const QString &name, const QString &value) const

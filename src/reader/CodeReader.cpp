@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 
 using namespace Qt::StringLiterals;
 using basic::Refusal;
@@ -357,7 +358,9 @@ QString Reader::topicOf(const Parameter &context) const
             literal.chop(1);
         value = codegen::topicNumber(literal);
         // 1E400 is no number at all.
-        if (!std::isfinite(value))
+        QString plain = literal.toString();
+        plain.replace(u'd', u'e').replace(u'D', u'e');
+        if (!std::isfinite(std::strtod(plain.toLatin1().constData(), nullptr)))
             refuse(t.pos(i), u"%1 is too large for a topic"_s.arg(t.text(i)));
     }
     return codegen::formatTopicNumber(negative ? -value : value);

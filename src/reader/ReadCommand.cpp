@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reader/ReadCommand.h"
 
+#include "basic/Source.h"
 #include "cli/ToolOptions.h"
 #include "tools/commondialog/CommonDialogCli.h"
 #include "tools/msgbox/MsgBoxCli.h"
@@ -120,8 +121,8 @@ QString readHelpText()
 {
     return QCoreApplication::translate(
         "ReadCommand",
-        "Usage: quillkit98 read [--tool TOOL] [--file FILE]\n"
-        "Reads BASIC code (UTF-8) from FILE or standard input, finds the first message box\n"
+        "Usage: quillkit98 read [--tool TOOL] [--file FILE] [--encoding NAME]\n"
+        "Reads BASIC code from FILE or standard input, finds the first message box\n"
         "call, input box call, common dialog block or file header block, and prints one\n"
         "JSON object: \"tool\" and one member per option of `generate TOOL`, which\n"
         "`generate --from-json` takes back. Code the tools cannot hold is refused with its\n"
@@ -130,6 +131,9 @@ QString readHelpText()
         "  --tool TOOL   Looks only for that tool's code (msgbox, inputbox, header,\n"
         "                commondialog).\n"
         "  --file FILE   Reads FILE instead of standard input.\n"
+        "  --encoding NAME\n"
+        "                The code's encoding, any name iconv knows (windows-1251, ...).\n"
+        "                Without it: UTF-8 when the bytes are UTF-8, else Windows-1252.\n"
         "  -h, --help    Displays this help.\n");
 }
 
@@ -194,6 +198,7 @@ QJsonObject readResultJson(const ReadResult &result)
         if (tool.tool == result.tool)
             object.insert(u"tool"_s, tool.name);
     }
+    object.insert(u"dialect"_s, result.dialect == basic::Dialect::LibreOffice ? u"libreoffice"_s : u"vb"_s);
     return object;
 }
 
@@ -216,8 +221,9 @@ int runRead(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODev
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption toolOption(u"tool"_s, QString(), u"TOOL"_s);
     const QCommandLineOption fileOption(u"file"_s, QString(), u"FILE"_s);
+    const QCommandLineOption encodingOption(u"encoding"_s, QString(), u"NAME"_s);
     const QCommandLineOption help({u"h"_s, u"help"_s}, QString());
-    parser.addOptions({toolOption, fileOption, help});
+    parser.addOptions({toolOption, fileOption, encodingOption, help});
     QStringList toParse = arguments;
     toParse.removeAt(1); // the parser sees the program and the options
     if (!parser.parse(toParse)) {
@@ -243,8 +249,12 @@ int runRead(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODev
     QString text;
     try {
         const QString path = parser.isSet(fileOption) ? parser.value(fileOption) : u"-"_s;
-        text = QString::fromUtf8(readSource(u"--file"_s, path, in));
+        const basic::Encoding encoding = basic::Encoding::named(parser.value(encodingOption));
+        text = basic::Source(readSource(u"--file"_s, path, in), encoding).text();
     } catch (const CliError &error) {
+        writeError(err, u"read: "_s + error.message);
+        return 2;
+    } catch (const basic::SourceError &error) {
         writeError(err, u"read: "_s + error.message);
         return 2;
     }
@@ -339,6 +349,18 @@ QStringList argumentsFromJson(const QStringList &arguments, const QList<CliTool>
         if (member == members->members.cend())
             throw CliError{u"--from-json: member \"%1\" is no option of %2"_s.arg(name, members->name)};
         const QJsonValue value = it.value();
+        const auto refuseSurrogate = [&](const QString &text) {
+            if (const auto at = basic::loneSurrogate(text))
+                throw CliError{u"--from-json: member \"%1\" holds half of a UTF-16 surrogate pair at character %2, which is no character"_s
+                                   .arg(name)
+                                   .arg(*at + 1)};
+        };
+        if (value.isString())
+            refuseSurrogate(value.toString());
+        if (value.isArray()) {
+            for (const QJsonValue item : value.toArray())
+                refuseSurrogate(item.toString());
+        }
         if (value.isNull() || givenOnCommandLine(name))
             continue; // not given, or given on the command line
         const auto wrongType = [&](const char *expected) {

@@ -69,7 +69,8 @@ private Q_SLOTS:
         QVERIFY(read.err.isEmpty());
         const QJsonObject object = json(read.out);
         QCOMPARE(object.value(u"tool"_s).toString(), generate.first());
-        QCOMPARE(object.size(), members.size() + 1);
+        QCOMPARE(object.size(), members.size() + 2);
+        QCOMPARE(object.value(u"dialect"_s).toString(), u"vb"_s);
         for (const QString &member : members)
             QVERIFY2(object.contains(member), qPrintable(member));
 

@@ -252,15 +252,15 @@ void TestHostileInput::topicTexts()
 
 // What the command line makes of text that no argument can carry: a NUL and
 // bytes that are not UTF-8 (such as a lone surrogate in UTF-8's form, ED A0
-// 80) arrive through -file; every byte that is not UTF-8 reads as U+FFFD,
-// so that what is printed is always UTF-8.
+// 80) arrive through -file; a file that is not UTF-8 is read as the classic
+// editor's Windows-1252, and what is printed is always UTF-8.
 void TestHostileInput::commandLineTakesOddText()
 {
     QTemporaryFile file;
     const QString path = writeTemporary(file, QByteArray("A\0B\xED\xA0\x80" "C", 7));
     const Run fromFile = generate({u"msgbox"_s, u"--title-file"_s, path});
     QCOMPARE(fromFile.status, 0);
-    const QString title = u"A"_s + QChar(u'\0') + u"B\uFFFD\uFFFD\uFFFDC"_s;
+    const QString title = u"A"_s + QChar(u'\0') + u"B\u00ED\u00A0\u20ACC"_s;
     QVERIFY(fromFile.out == generateMsgBoxCode(messageBox({}, title)).toUtf8());
 
     const QString odd = u"\U0001F600 \u05E9\u05DC\u05D5\u05DD \u202Eevil \"q\""_s;
