@@ -97,8 +97,10 @@ qsizetype utf8Size(QStringView text)
         } else if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             size += 4;
             ++i;
+        } else if (QChar::isSurrogate(c)) {
+            // A lone surrogate goes out as "?".
+            size += 1;
         } else {
-            // A lone surrogate goes out as U+FFFD, three bytes too.
             size += 3;
         }
     }

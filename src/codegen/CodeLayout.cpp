@@ -404,8 +404,15 @@ QStringList wrapComment(const QString &prefix, QStringView value, const QString 
         // The last space that the line can end before; the line's own
         // first character is no break, or the line would be empty.
         qsizetype end = value.lastIndexOf(u' ', at + room);
-        while (end > at && endsInContinuation(at, end))
-            end = value.lastIndexOf(u' ', end - 2);
+        while (end > at) {
+            // A run of blanks goes whole to the next line: no line ends in
+            // a blank, which an editor may well strip.
+            while (end > at && value[end - 1] == u' ')
+                --end;
+            if (end <= at || !endsInContinuation(at, end))
+                break;
+            end = value.lastIndexOf(u' ', end - 2); // the blank before the "_"
+        }
         if (end <= at) {
             // A word longer than the line: as much of it as fits.
             end = at + room;

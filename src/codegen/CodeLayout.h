@@ -90,9 +90,9 @@ QStringList breakStatement(const Pieces &pieces, qsizetype lineLength);
 
 // A comment line "prefix + value" split over as many lines as it takes, the
 // following ones as `indent` + the rest, with no character lost and no
-// surrogate pair cut. Lines break between words: a line ends before a space,
-// and that space starts the next line, right after the indent, so that
-// joining the lines' rests as they are gives the value. A word longer than a
+// surrogate pair cut. Lines break between words: a line ends before a run
+// of spaces, and the run starts the next line, right after the indent, so
+// that joining the lines' rests as they are gives the value. A word longer than a
 // line is cut inside only then, with its line filled to `lineLength` (one
 // or two less where a surrogate pair would be split or the line would end
 // in " _", which continues a comment onto the next line); the next line
