@@ -149,6 +149,8 @@ CodeView::CodeView(QWidget *parent)
     m_highlighter->usePalette(palette());
 
     m_lblNotes->setObjectName(u"lblCodeNotes"_s);
+    // Prose, not code: the window's own font.
+    m_lblNotes->setFont(QFont());
     m_lblNotes->setWordWrap(true);
     m_lblNotes->setTextFormat(Qt::PlainText);
     m_lblNotes->setMargin(4);
