@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CodeView.h"
 
+#include "codegen/BasicLimits.h"
+
 #include <QEvent>
+#include <QLabel>
 #include <QFontDatabase>
 #include <QMimeData>
 #include <QTextCursor>
@@ -132,7 +135,8 @@ void BasicHighlighter::highlightBlock(const QString &text)
         setFormat(int(span.start), int(span.length), m_formats[int(span.role)]);
 }
 
-CodeView::CodeView(QWidget *parent) : QPlainTextEdit(parent), m_highlighter(new BasicHighlighter(document()))
+CodeView::CodeView(QWidget *parent)
+    : QPlainTextEdit(parent), m_highlighter(new BasicHighlighter(document())), m_lblNotes(new QLabel(this))
 {
     setObjectName(u"txtCode"_s);
     setAccessibleName(tr("Code"));
@@ -143,10 +147,53 @@ CodeView::CodeView(QWidget *parent) : QPlainTextEdit(parent), m_highlighter(new 
     setUndoRedoEnabled(false);
     setTabChangesFocus(true);
     m_highlighter->usePalette(palette());
+
+    m_lblNotes->setObjectName(u"lblCodeNotes"_s);
+    // Prose, not code: the window's own font.
+    m_lblNotes->setFont(QFont());
+    m_lblNotes->setWordWrap(true);
+    m_lblNotes->setTextFormat(Qt::PlainText);
+    m_lblNotes->setMargin(4);
+    m_lblNotes->setForegroundRole(QPalette::ToolTipText);
+    m_lblNotes->setBackgroundRole(QPalette::ToolTipBase);
+    m_lblNotes->setAutoFillBackground(true);
+    m_lblNotes->hide();
 }
 
-void CodeView::showCode(const QString &code)
+QString CodeView::notes() const
 {
+    return m_lblNotes->isHidden() ? QString() : m_lblNotes->text();
+}
+
+void CodeView::placeNotes()
+{
+    const int frame = frameWidth();
+    const int width = this->width() - 2 * frame;
+    const int height = m_lblNotes->isHidden() ? 0 : m_lblNotes->heightForWidth(width);
+    m_lblNotes->setGeometry(frame, frame, width, height);
+    setViewportMargins(0, height, 0, 0);
+}
+
+void CodeView::resizeEvent(QResizeEvent *event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    placeNotes();
+}
+
+void CodeView::showCode(const QString &code, const QStringList &toolNotes)
+{
+    QStringList allNotes = toolNotes;
+    if (const QString note = codegen::blockSizeNote(code); !note.isEmpty())
+        allNotes << note;
+    const QString noteText = allNotes.join(u'\n');
+    if (noteText != notes()) {
+        m_lblNotes->setText(noteText);
+        m_lblNotes->setVisible(!allNotes.isEmpty());
+        // Read with the view by a screen reader, as the bar is seen with it.
+        setAccessibleDescription(noteText);
+        placeNotes();
+    }
+
     if (code == m_code)
         return;
     QString lines = code;

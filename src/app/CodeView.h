@@ -2,9 +2,12 @@
 #pragma once
 
 #include <QList>
+#include <QStringList>
 #include <QPlainTextEdit>
 #include <QStringView>
 #include <QSyntaxHighlighter>
+
+class QLabel;
 
 // What a stretch of a BASIC line is, for colouring.
 enum class CodeRole { Comment, String, Number, Keyword, Constant };
@@ -52,15 +55,25 @@ public:
     explicit CodeView(QWidget *parent = nullptr);
 
     // Shows the code (CR LF lines); an unchanged text leaves the view as is.
-    void showCode(const QString &code);
+    // The notes, and a note of its own when the code is larger than BASIC
+    // takes in one procedure, show in a bar above the code.
+    void showCode(const QString &code, const QStringList &notes = {});
     // The code shown, as given.
     QString code() const { return m_code; }
+    // The notes shown above the code, one a line; empty when there are none.
+    QString notes() const;
 
 protected:
     QMimeData *createMimeDataFromSelection() const override;
     void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Lays the notes bar over the top of the frame and keeps the code clear
+    // of it.
+    void placeNotes();
+
     BasicHighlighter *m_highlighter;
+    QLabel *m_lblNotes;
     QString m_code;
 };

@@ -3,6 +3,7 @@
 
 #include "app/Tools.h"
 #include "cli/ToolOptions.h"
+#include "codegen/BasicLimits.h"
 #include "reader/ReadCommand.h"
 #include "app/Vendor.h"
 
@@ -165,7 +166,11 @@ int runGenerate(const QStringList &arguments, QIODevice &out, QIODevice &err, QI
     } catch (const CliError &error) {
         return usageError(err, u"generate %1: %2"_s.arg(toolName, error.message));
     }
-    return printed(out, err, code);
+    const int status = printed(out, err, code);
+    // Written all the same: the user may well split it up by hand.
+    if (const QString note = codegen::blockSizeNote(code); status == 0 && !note.isEmpty())
+        writeLine(err, u"%1: warning: %2"_s.arg(programName(), note));
+    return status;
 }
 
 int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err);

@@ -471,7 +471,7 @@ void MainWindow::refreshCodeView()
     if (!isCodeViewShown())
         return;
     if (ToolPanel *tool = currentTool())
-        m_codeView->showCode(tool->generate());
+        m_codeView->showCode(tool->generate(), tool->codeNotes());
 }
 
 void MainWindow::showTool(int index)
@@ -486,9 +486,18 @@ void MainWindow::showTool(int index)
     refreshCodeView();
 }
 
+bool MainWindow::refusesInput(const ToolPanel *tool)
+{
+    const QString problem = tool->inputProblem();
+    if (problem.isEmpty())
+        return false;
+    m_platform.msgBox(problem, vbOKOnly + vbExclamation, tr("Quillkit 98"), std::nullopt);
+    return true;
+}
+
 void MainWindow::copyCode()
 {
-    if (ToolPanel *tool = currentTool()) {
+    if (ToolPanel *tool = currentTool(); tool && !refusesInput(tool)) {
         const QString text = tool->generate();
         m_platform.clearClipboard();
         if (!m_platform.setClipboardText(text)) {
@@ -503,7 +512,7 @@ void MainWindow::copyCode()
 
 void MainWindow::testCode()
 {
-    if (ToolPanel *tool = currentTool())
+    if (ToolPanel *tool = currentTool(); tool && !refusesInput(tool))
         tool->test();
 }
 

@@ -76,6 +76,8 @@ private:
     QWidget *createCodePane();
     // Shows the current tool's code in the view, when the view is shown.
     void refreshCodeView();
+    // Says why the tool's code would not compile, if it would not.
+    bool refusesInput(const ToolPanel *tool);
     void addSelectorTool(QWidget *selector, const ToolDescriptor &tool, int index);
 
     Platform &m_platform;

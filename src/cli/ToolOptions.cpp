@@ -216,8 +216,15 @@ bool writeChecked(QIODevice &device, QStringView text)
         if (at + length < text.size() && text[at + length - 1].isHighSurrogate() && length > 1)
             --length;
         const QByteArray bytes = text.sliced(at, length).toUtf8();
-        if (device.write(bytes) != bytes.size())
-            return false;
+        // A reader that goes away mid-write takes part of it, and the device
+        // reports that part without an error: the rest is written again, so
+        // that the failure, "Broken pipe", is the device's error.
+        for (qint64 written = 0; written < bytes.size();) {
+            const qint64 count = device.write(bytes.constData() + written, bytes.size() - written);
+            if (count <= 0)
+                return false;
+            written += count;
+        }
         at += length;
     }
     if (auto *file = qobject_cast<QFileDevice *>(&device))

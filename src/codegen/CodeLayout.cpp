@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "codegen/CodeLayout.h"
 
+#include "codegen/CodeText.h"
 
 #include <algorithm>
 #include <numeric>
@@ -226,61 +227,89 @@ Pieces codePiece(QString text)
     return {CodePiece(CodePiece::Kind::Code, std::move(text))};
 }
 
-Pieces literalPieces(QString value)
+namespace {
+
+// Appends `text` as operands to `pieces`: literals, each CR and the character
+// after it as `lineBreak` (when there is one), each quotation mark as `quote`
+// (when there is one) and any other control character as its Chr code.
+// The literals refer to `text` without a copy.
+void appendOperands(Pieces &pieces, QStringView text, const QString *lineBreak, const QString *quote,
+                    CodeOptions::Dialect dialect)
 {
-    return {CodePiece(CodePiece::Kind::Literal, std::move(value))};
+    const auto operand = [&pieces](CodePiece::Kind kind, QString operandText) {
+        const bool joined = !pieces.isEmpty();
+        // The literals hold no quotation mark where those are operands.
+        const qsizetype width = kind == CodePiece::Kind::Literal
+                                    ? 2 + escapedLength(operandText) + (joined ? joinText.size() : 0)
+                                    : operandText.size() + (joined ? joinText.size() : 0);
+        pieces.append(CodePiece(kind, std::move(operandText), joined, width));
+    };
+    qsizetype runStart = 0;
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const QChar c = text[at];
+        const bool asLineBreak = lineBreak && c == u'\r';
+        const bool asQuote = quote && c == u'"';
+        if (!asLineBreak && !asQuote && !needsCharCode(c))
+            continue;
+        operand(CodePiece::Kind::Literal, QString::fromRawData(text.data() + runStart, at - runStart));
+        if (asLineBreak) {
+            operand(CodePiece::Kind::Code, *lineBreak);
+            // The CR and whatever follows it, normally its LF.
+            ++at;
+        } else if (asQuote) {
+            operand(CodePiece::Kind::Code, *quote);
+        } else {
+            operand(CodePiece::Kind::Code, charCode(c, dialect));
+        }
+        runStart = std::min(at + 1, text.size());
+    }
+    operand(CodePiece::Kind::Literal, QString::fromRawData(text.data() + runStart, text.size() - runStart));
 }
 
-Pieces appPathPieces(QString value)
+bool holdsCharCode(QStringView text)
 {
-    return {CodePiece(CodePiece::Kind::Code, u"App.Path"_s),
-            CodePiece(CodePiece::Kind::Literal, std::move(value), true)};
+    return std::any_of(text.begin(), text.end(), needsCharCode);
+}
+
+} // namespace
+
+Pieces literalPieces(QString value, CodeOptions::Dialect dialect)
+{
+    if (!holdsCharCode(value))
+        return {CodePiece(CodePiece::Kind::Literal, std::move(value))};
+    Pieces pieces;
+    appendOperands(pieces, value, nullptr, nullptr, dialect);
+    // The literals refer to `value`, which goes: each gets a copy of its own.
+    for (CodePiece &piece : pieces) {
+        if (piece.kind == CodePiece::Kind::Literal)
+            piece.text = QString(piece.text.constData(), piece.text.size());
+    }
+    return pieces;
+}
+
+Pieces appPathPieces(QString value, CodeOptions::Dialect dialect)
+{
+    Pieces pieces{CodePiece(CodePiece::Kind::Code, u"App.Path"_s)};
+    for (CodePiece piece : literalPieces(std::move(value), dialect)) {
+        if (!piece.joined) {
+            piece.joined = true;
+            piece.width += joinText.size();
+        }
+        pieces.append(std::move(piece));
+    }
+    return pieces;
 }
 
 Pieces messagePieces(QStringView text, CodeOptions::Dialect dialect)
 {
-    Pieces pieces;
-    // Every CR and quotation mark adds an operand and a literal after it.
-    pieces.reserve(1 + 2 * (countOf(text, u'\r') + countOf(text, u'"')));
-    // The literals hold no quotation mark: those are Chr(34) operands.
-    const auto operand = [&pieces](CodePiece::Kind kind, QString operandText) {
-        const bool joined = !pieces.isEmpty();
-        const qsizetype width =
-            operandText.size() + (kind == CodePiece::Kind::Literal ? 2 : 0) + (joined ? joinText.size() : 0);
-        pieces.append(CodePiece(kind, std::move(operandText), joined, width));
-    };
-    const auto next = [text](QChar c, qsizetype from) {
-        const qsizetype at = text.indexOf(c, from);
-        return at < 0 ? text.size() : at;
-    };
-    const bool libreOffice = dialect == CodeOptions::Dialect::LibreOffice;
     static const QString vbLineBreak = u"vbCrLf"_s;
     static const QString vbQuote = u"Chr(34)"_s;
     static const QString libreOfficeLineBreak = u"Chr$(13) & Chr$(10)"_s;
     static const QString libreOfficeQuote = u"Chr$(34)"_s;
-    const QString &lineBreak = libreOffice ? libreOfficeLineBreak : vbLineBreak;
-    const QString &quote = libreOffice ? libreOfficeQuote : vbQuote;
-    qsizetype runStart = 0;
-    qsizetype cr = next(u'\r', 0);
-    qsizetype mark = next(u'"', 0);
-    for (;;) {
-        const qsizetype at = std::min(cr, mark);
-        operand(CodePiece::Kind::Literal, QString::fromRawData(text.data() + runStart, at - runStart));
-        if (at == text.size())
-            break;
-        if (at == cr) {
-            operand(CodePiece::Kind::Code, lineBreak);
-            // The CR and whatever follows it, normally its LF.
-            runStart = std::min(at + 2, text.size());
-            cr = next(u'\r', runStart);
-            if (mark < runStart)
-                mark = next(u'"', runStart);
-        } else {
-            operand(CodePiece::Kind::Code, quote);
-            runStart = at + 1;
-            mark = next(u'"', runStart);
-        }
-    }
+    const bool libreOffice = dialect == CodeOptions::Dialect::LibreOffice;
+    Pieces pieces;
+    appendOperands(pieces, text, libreOffice ? &libreOfficeLineBreak : &vbLineBreak,
+                   libreOffice ? &libreOfficeQuote : &vbQuote, dialect);
     return pieces;
 }
 
@@ -359,6 +388,10 @@ QStringList wrapComment(const QString &prefix, QStringView value, const QString 
 {
     if (prefix.size() + value.size() <= lineLength)
         return {prefix + value};
+    // A comment line that ends in " _" would run on into the next one.
+    const auto endsInContinuation = [value](qsizetype from, qsizetype end) {
+        return end - from >= 2 && value[end - 1] == u'_' && value[end - 2].isSpace();
+    };
     QStringList lines;
     QString head = prefix;
     qsizetype at = 0;
@@ -368,12 +401,26 @@ QStringList wrapComment(const QString &prefix, QStringView value, const QString 
             lines << head + value.sliced(at);
             return lines;
         }
-        qsizetype end = at + room;
-        if (value[end - 1].isHighSurrogate() && value[end].isLowSurrogate())
-            --end;
-        // A comment line that ends in " _" would run on into the next one.
-        if (end - at > 2 && value[end - 1] == u'_' && value[end - 2].isSpace())
-            --end;
+        // The last space that the line can end before; the line's own
+        // first character is no break, or the line would be empty.
+        qsizetype end = value.lastIndexOf(u' ', at + room);
+        while (end > at) {
+            // A run of blanks goes whole to the next line: no line ends in
+            // a blank, which an editor may well strip.
+            while (end > at && value[end - 1] == u' ')
+                --end;
+            if (end <= at || !endsInContinuation(at, end))
+                break;
+            end = value.lastIndexOf(u' ', end - 2); // the blank before the "_"
+        }
+        if (end <= at) {
+            // A word longer than the line: as much of it as fits.
+            end = at + room;
+            if (value[end - 1].isHighSurrogate() && value[end].isLowSurrogate())
+                --end;
+            if (endsInContinuation(at, end))
+                --end;
+        }
         lines << head + value.sliced(at, end - at);
         at = end;
         head = indent;

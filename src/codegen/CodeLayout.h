@@ -48,16 +48,19 @@ struct CodePiece
 using Pieces = QList<CodePiece>;
 
 Pieces codePiece(QString text);
-// A string literal: one piece holding its value.
-Pieces literalPieces(QString value);
+// A single-line text as a string expression: one literal piece holding its
+// value, or, where it holds control characters, literals joined with their
+// Chr codes (see needsCharCode).
+Pieces literalPieces(QString value, CodeOptions::Dialect dialect = CodeOptions::Dialect::VisualBasic);
 // A typed text as EncodeStringExpression writes it, piece by piece. The
 // pieces refer to `text` without a copy: it must outlive them. LibreOffice
 // Basic has no vbCrLf of its own: there a line break is
-// `Chr$(13) & Chr$(10)` and a quotation mark `Chr$(34)`.
+// `Chr$(13) & Chr$(10)`, a quotation mark `Chr$(34)` and any other control
+// character `Chr$(n)`.
 Pieces messagePieces(QStringView text,
                      CodeOptions::Dialect dialect = CodeOptions::Dialect::VisualBasic);
-// `App.Path & ` and the literal.
-Pieces appPathPieces(QString value);
+// `App.Path & ` and the text as literalPieces writes it.
+Pieces appPathPieces(QString value, CodeOptions::Dialect dialect = CodeOptions::Dialect::VisualBasic);
 
 // The pieces written on one line: what the statement is when it fits.
 QString flatten(const Pieces &pieces);
@@ -87,7 +90,13 @@ QStringList breakStatement(const Pieces &pieces, qsizetype lineLength);
 
 // A comment line "prefix + value" split over as many lines as it takes, the
 // following ones as `indent` + the rest, with no character lost and no
-// surrogate pair cut.
+// surrogate pair cut. Lines break between words: a line ends before a run
+// of spaces, and the run starts the next line, right after the indent, so
+// that joining the lines' rests as they are gives the value. A word longer than a
+// line is cut inside only then, with its line filled to `lineLength` (one
+// or two less where a surrogate pair would be split or the line would end
+// in " _", which continues a comment onto the next line); the next line
+// goes on with the word's next character.
 QStringList wrapComment(const QString &prefix, QStringView value, const QString &indent,
                         qsizetype lineLength = LineLimits{}.length);
 

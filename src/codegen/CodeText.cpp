@@ -18,31 +18,31 @@ QString joinLines(const QStringList &lines)
     return lines.join(CrLf);
 }
 
+QString charCode(QChar c, CodeOptions::Dialect dialect)
+{
+    return (dialect == CodeOptions::Dialect::LibreOffice ? u"Chr$("_s : u"Chr("_s) + QString::number(c.unicode())
+           + u')';
+}
+
 QString EncodeStringExpression(QStringView text)
 {
     static constexpr QStringView lineBreakPiece = u"\" & vbCrLf & \"";
     static constexpr QStringView quotePiece = u"\" & Chr(34) & \"";
+    // `" & Chr(` and `) & "` around a code of at most three digits.
+    static constexpr qsizetype codeGrowth = 13 + 3 - 1;
 
-    // A message may be megabytes long. indexOf finds the CRs and quotation
-    // marks many characters a step; the two searches advance together, so
-    // that the text is read from memory once for each of the two passes.
-    const auto next = [text](QChar c, qsizetype from) {
-        const qsizetype at = text.indexOf(c, from);
-        return at < 0 ? text.size() : at;
-    };
-
-    // First the room for every CR and quotation mark expanded, so that the
-    // result is written without growing.
+    // A message may be megabytes long: first the room for every character
+    // written otherwise, so that the result is written without growing.
     qsizetype growth = 0;
-    qsizetype lineBreak = next(u'\r', 0);
-    qsizetype quote = next(u'"', 0);
-    while (lineBreak < text.size() || quote < text.size()) {
-        if (lineBreak < quote) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r') {
             growth += lineBreakPiece.size() - 1;
-            lineBreak = next(u'\r', lineBreak + 1);
-        } else {
+            ++i; // the character after the CR goes with it
+        } else if (c == u'"') {
             growth += quotePiece.size() - 1;
-            quote = next(u'"', quote + 1);
+        } else if (needsCharCode(c)) {
+            growth += codeGrowth;
         }
     }
     QString out(text.size() + 2 + growth, Qt::Uninitialized);
@@ -51,26 +51,25 @@ QString EncodeStringExpression(QStringView text)
 
     *end++ = u'"';
     qsizetype runStart = 0;
-    lineBreak = next(u'\r', 0);
-    quote = next(u'"', 0);
-    for (;;) {
-        const qsizetype at = std::min(lineBreak, quote);
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const QChar c = text[at];
+        if (c != u'\r' && c != u'"' && !needsCharCode(c))
+            continue;
         put(text.sliced(runStart, at - runStart));
-        if (at == text.size())
-            break;
-        if (at == lineBreak) {
+        if (c == u'\r') {
             put(lineBreakPiece);
             // The CR and whatever follows it, normally its LF.
-            runStart = std::min(at + 2, text.size());
-            lineBreak = next(u'\r', runStart);
-            if (quote < runStart)
-                quote = next(u'"', runStart);
-        } else {
+            ++at;
+        } else if (c == u'"') {
             put(quotePiece);
-            runStart = at + 1;
-            quote = next(u'"', runStart);
+        } else {
+            put(u"\" & ");
+            put(charCode(c));
+            put(u" & \"");
         }
+        runStart = std::min(at + 1, text.size());
     }
+    put(text.sliced(runStart));
     *end++ = u'"';
     out.truncate(end - out.constData());
     return out;
@@ -278,6 +277,10 @@ QString quoteLiteral(QStringView text)
     out.reserve(text.size() + 2);
     out += u'"';
     for (const QChar c : text) {
+        if (needsCharCode(c)) {
+            out += u"\" & "_s + charCode(c) + u" & \""_s;
+            continue;
+        }
         out += c;
         if (c == u'"')
             out += c;

@@ -18,9 +18,23 @@ inline constexpr QStringView CrLf = u"\r\n";
 // Joins lines with CR LF, with nothing after the last one.
 QString joinLines(const QStringList &lines);
 
+// A character that a string literal cannot hold as it is: the control
+// characters below U+0020 but tab, and DEL. Source files cannot carry them
+// (LibreOffice keeps its modules as XML), so they are written as Chr codes.
+inline bool needsCharCode(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u < 0x20 && u != u'\t') || u == 0x7f;
+}
+
+// The expression for one character code: `Chr(n)`, or `Chr$(n)` in
+// LibreOffice Basic, as its line breaks are written.
+QString charCode(QChar c, CodeOptions::Dialect dialect = CodeOptions::Dialect::VisualBasic);
+
 // Turns a typed text into one BASIC string expression that evaluates to it:
 // each CR (and the one character after it) becomes `" & vbCrLf & "`, each
-// quotation mark `" & Chr(34) & "`; empty literals are kept as they fall.
+// quotation mark `" & Chr(34) & "`, each other control character (see
+// needsCharCode) `" & Chr(n) & "`; empty literals are kept as they fall.
 QString EncodeStringExpression(QStringView text);
 
 // The "Select Case Response" block with one case per message-box result code
@@ -52,7 +66,8 @@ QString topicArgument(QStringView topicText);
 double topicContext(QStringView topicText);
 
 // A single-line text as a BASIC string literal. Quotation marks inside are
-// doubled, BASIC's own escape, so that the generated line compiles.
+// doubled, BASIC's own escape, so that the generated line compiles; a
+// control character (see needsCharCode) is joined on as `" & Chr(n) & "`.
 QString quoteLiteral(QStringView text);
 
 // Every line break form (CR LF, lone LF, lone CR) as CR LF: a text typed into

@@ -62,6 +62,9 @@ InputBoxDialog::InputBoxDialog(const QString &prompt, const QString &title, cons
     promptColumn->addWidget(m_prompt, 0, Qt::AlignLeft | Qt::AlignTop);
     if (QLabel *note = m_prompt->cutNote(this))
         promptColumn->addWidget(note);
+    // The live box shows all of a long prompt; the code's box will not.
+    if (QLabel *note = m_prompt->lengthNote(this))
+        promptColumn->addWidget(note);
     promptColumn->addStretch();
     grid->addLayout(promptColumn, 0, 0);
     grid->addWidget(m_buttons, 0, 1, Qt::AlignTop);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/PromptView.h"
 
+#include "codegen/BasicLimits.h"
 #include "platform/FieldText.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -13,7 +14,8 @@ using namespace Qt::StringLiterals;
 
 PromptView::PromptView(const QString &prompt, QWidget *parent)
     : QTextEdit(parent),
-      m_fullLength(prompt.size())
+      m_fullLength(prompt.size()),
+      m_lengthNote(codegen::promptLengthNote(prompt))
 {
     setReadOnly(true);
     setAcceptRichText(false);
@@ -53,6 +55,22 @@ QLabel *PromptView::cutNote(QWidget *parent)
         m_cutNote->setFont(italic);
     }
     return m_cutNote;
+}
+
+QLabel *PromptView::lengthNote(QWidget *parent)
+{
+    if (m_lengthNote.isEmpty())
+        return nullptr;
+    if (!m_lengthNoteLabel) {
+        m_lengthNoteLabel = new QLabel(m_lengthNote, parent);
+        m_lengthNoteLabel->setObjectName(u"lengthNote"_s);
+        m_lengthNoteLabel->setWordWrap(true);
+        m_lengthNoteLabel->setTextFormat(Qt::PlainText);
+        QFont italic = m_lengthNoteLabel->font();
+        italic.setItalic(true);
+        m_lengthNoteLabel->setFont(italic);
+    }
+    return m_lengthNoteLabel;
 }
 
 void PromptView::fitWithin(int minWidth, int maxWidth, int maxHeight)

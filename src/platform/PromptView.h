@@ -30,6 +30,10 @@ public:
     // The line under the prompt that says how much is not shown; null when
     // nothing is cut. Created on first call, as a child of `parent`.
     QLabel *cutNote(QWidget *parent);
+    // The line under the prompt that says that BASIC's own boxes show less
+    // of it than this one; null when they show it all. Created on first
+    // call, as a child of `parent`.
+    QLabel *lengthNote(QWidget *parent);
 
     // Sizes the view: as wide as its longest line, between `minWidth` and
     // `maxWidth`, and as tall as the wrapped text up to `maxHeight`, beyond
@@ -43,6 +47,8 @@ public:
 
 private:
     qsizetype m_fullLength;
+    QString m_lengthNote;
     QSize m_hint;
     QLabel *m_cutNote = nullptr;
+    QLabel *m_lengthNoteLabel = nullptr;
 };

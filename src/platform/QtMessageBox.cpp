@@ -121,6 +121,9 @@ BasicMessageBox::BasicMessageBox(Platform &platform, const QString &prompt, int 
     promptColumn->addWidget(m_prompt, 0, Qt::AlignLeft | Qt::AlignVCenter);
     if (QLabel *note = m_prompt->cutNote(this))
         promptColumn->addWidget(note);
+    // The live box shows all of a long prompt; the code's box will not.
+    if (QLabel *note = m_prompt->lengthNote(this))
+        promptColumn->addWidget(note);
     grid->addLayout(promptColumn, 0, textColumn);
     grid->setColumnMinimumWidth(textColumn, 120);
     grid->setColumnStretch(textColumn, 1);

@@ -233,6 +233,13 @@ int runRead(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODev
     if (parser.isSet(help)) {
         return writtenOrFailed(out, err, readHelpText());
     }
+    // A second --tool or --file would silently win over the first.
+    for (const QCommandLineOption &option : {toolOption, fileOption}) {
+        if (parser.values(option).size() > 1) {
+            writeError(err, u"read: --%1 is given more than once"_s.arg(option.names().constFirst()));
+            return 2;
+        }
+    }
     if (!parser.positionalArguments().isEmpty()) {
         writeError(err, u"read: unexpected argument '%1'"_s.arg(parser.positionalArguments().first()));
         return 2;
@@ -299,6 +306,23 @@ QStringList argumentsFromJson(const QStringList &arguments, const QList<CliTool>
             throw CliError{u"--from-json is given twice"_s};
         path = value;
         --i;
+    }
+    // Standard input holds one text: the object, or another option's.
+    if (path.value_or(u"-"_s) == u"-"_s) {
+        QStringList readingInput;
+        for (qsizetype i = 0; i < rest.size(); ++i) {
+            const QString &arg = rest.at(i);
+            if (!arg.startsWith(u"--"_s))
+                continue;
+            if (arg.endsWith(u"-file"_s) && i + 1 < rest.size() && rest.at(i + 1) == u"-"_s)
+                readingInput << arg;
+            else if (const qsizetype equals = arg.indexOf(u'='); equals > 0
+                     && QStringView(arg).first(equals).endsWith(u"-file") && arg.sliced(equals + 1) == u"-"_s)
+                readingInput << arg.first(equals);
+        }
+        if (!readingInput.isEmpty())
+            throw CliError{u"--from-json and %1 cannot both read standard input; it holds one text"_s.arg(
+                readingInput.join(u", "_s))};
     }
     const QByteArray bytes = readSource(u"--from-json"_s, path.value_or(u"-"_s), in);
     QJsonParseError parseError;

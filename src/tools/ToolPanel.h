@@ -4,6 +4,7 @@
 #include "codegen/CodeOptions.h"
 
 #include <QString>
+#include <QStringList>
 #include <QTabWidget>
 
 class CommonDialog;
@@ -39,6 +40,12 @@ public:
     virtual void test() = 0;
     // Puts the tool (for some tools only its current page) back as after New.
     virtual void reset() = 0;
+    // Why the code for the fields as they stand would not compile, which
+    // Copy and Test say instead of going on; empty when it would.
+    virtual QString inputProblem() const { return {}; }
+    // Sentences on the code for the code view: what does not compile, what
+    // BASIC will not show. Empty when there is nothing to say.
+    virtual QStringList codeNotes() const { return {}; }
     // The code options have changed: reports the new code.
     void codeOptionsChanged() { reportChange(); }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CodeView.h"
 #include "app/CommandLine.h"
+#include "codegen/BasicLimits.h"
 #include "support/GuiTest.h"
 #include "tools/ToolPanel.h"
 
@@ -9,7 +10,9 @@
 #include <QDirIterator>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -54,6 +57,8 @@ private Q_SLOTS:
     void constantsChoiceShowsAtOnceAndCopies();
     void dialectChoiceShowsAtOnceAndCopies();
     void aRunWithThePaneWritesNothingToDisk();
+    void notesSayWhatBasicWillNotTake_data();
+    void notesSayWhatBasicWillNotTake();
 };
 
 void TestCodeView::spansColourWhatTheyShould_data()
@@ -289,6 +294,63 @@ void TestCodeView::aRunWithThePaneWritesNothingToDisk()
     QDirIterator written(home.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
                          QDirIterator::Subdirectories);
     QVERIFY2(!written.hasNext(), qPrintable(written.hasNext() ? written.next() : QString()));
+}
+
+void TestCodeView::notesSayWhatBasicWillNotTake_data()
+{
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    // What the notes say, one a line; empty for none.
+    QTest::addColumn<QStringList>("notes");
+    const QString longPrompt = QString(1100, u'p');
+    QTest::newRow("a short message") << u"imgNotewright"_s << u"txtMessageMsgBox"_s << u"Save?"_s << QStringList{};
+    QTest::newRow("a message longer than BASIC shows")
+        << u"imgNotewright"_s << u"txtMessageMsgBox"_s << longPrompt
+        << QStringList{codegen::promptLengthNote(longPrompt)};
+    QTest::newRow("a prompt longer than BASIC shows")
+        << u"imgAskwright"_s << u"txtMessageInputBox"_s << longPrompt
+        << QStringList{codegen::promptLengthNote(longPrompt)};
+    QTest::newRow("a variable that is no name")
+        << u"imgAskwright"_s << u"txtVariableName"_s << u"my answer"_s
+        << QStringList{codegen::identifierProblem(u"my answer")};
+    QTest::newRow("a title past one procedure's size")
+        << u"imgNotewright"_s << u"cboTitleMsgBox"_s << QString(70000, u't') << QStringList{u"KB"_s};
+}
+
+void TestCodeView::notesSayWhatBasicWillNotTake()
+{
+    QFETCH(QString, tool);
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QStringList, notes);
+    GuiHarness gui;
+    gui.window->setCodeViewShown(true);
+    gui.selectTool(tool);
+    CodeView *view = codeView(gui);
+    QVERIFY(view->notes().isEmpty());
+    auto *bar = view->findChild<QLabel *>(u"lblCodeNotes"_s);
+    QVERIFY(bar && bar->isHidden());
+
+    // Typed at once: typing 70,000 keys would take long.
+    if (auto *edit = gui.window->findChild<QPlainTextEdit *>(field))
+        edit->setPlainText(text);
+    else if (auto *combo = gui.window->findChild<QComboBox *>(field))
+        combo->setEditText(text);
+    else
+        gui.find<QLineEdit>(field)->setText(text);
+    QTRY_COMPARE(view->code(), gui.window->currentTool()->generate());
+    const QStringList shown = view->notes().isEmpty() ? QStringList() : view->notes().split(u'\n');
+    QCOMPARE(shown.size(), notes.size());
+    for (qsizetype i = 0; i < notes.size(); ++i)
+        QVERIFY2(shown.at(i).contains(notes.at(i)), qPrintable(shown.at(i)));
+    QCOMPARE(bar->isHidden(), notes.isEmpty());
+    QCOMPARE(view->accessibleDescription(), view->notes());
+    if (!notes.isEmpty()) {
+        // The bar lies over the frame's top, the code below it.
+        QVERIFY(bar->height() > 0);
+        QVERIFY(view->viewport()->geometry().top() >= bar->geometry().bottom());
+    }
 }
 
 QTEST_MAIN(TestCodeView)

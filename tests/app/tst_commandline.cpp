@@ -2,7 +2,9 @@
 #include "app/CommandLine.h"
 #include "app/Tools.h"
 #include "cli/ToolOptions.h"
+#include "codegen/BasicLimits.h"
 #include "support/GenerateRun.h"
+#include "tools/commondialog/CommonDialogGenerator.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -82,6 +84,8 @@ class TestCommandLine : public QObject
 private Q_SLOTS:
     void usageErrorsExitTwoWithOneLine_data();
     void usageErrorsExitTwoWithOneLine();
+    void largeCodeIsWrittenWithOneWarning_data();
+    void largeCodeIsWrittenWithOneWarning();
     void helpListsEveryTool();
     void versionStatesTheLicence();
     void textOptions_data();
@@ -135,6 +139,49 @@ void TestCommandLine::usageErrorsExitTwoWithOneLine_data()
         << QStringList{u"generate"_s, u"msgbox"_s, u"--icon"_s, u"error"_s, u"--icon=error"_s} << u"--icon"_s;
     QTest::newRow("empty file name")
         << QStringList{u"generate"_s, u"msgbox"_s, u"--message-file"_s, u""_s} << u"--message-file"_s;
+    QTest::newRow("the object and a text both from standard input")
+        << QStringList{u"generate"_s, u"--from-json"_s, u"-"_s, u"--message-file"_s, u"-"_s}
+        << u"--from-json and --message-file cannot both read standard input"_s;
+    QTest::newRow("the object from standard input by default, a text too")
+        << QStringList{u"generate"_s, u"msgbox"_s, u"--from-json=-"_s, u"--title-file=-"_s}
+        << u"--from-json and --title-file cannot both"_s;
+    QTest::newRow("read: a second tool")
+        << QStringList{u"read"_s, u"--tool"_s, u"msgbox"_s, u"--tool"_s, u"header"_s}
+        << u"read: --tool is given more than once"_s;
+    QTest::newRow("read: a second file")
+        << QStringList{u"read"_s, u"--file=a"_s, u"--file"_s, u"b"_s} << u"read: --file is given more than once"_s;
+    QTest::newRow("a variable that is no BASIC name")
+        << QStringList{u"generate"_s, u"inputbox"_s, u"--variable"_s, u"User Name"_s}
+        << u"generate inputbox: --variable: "_s + codegen::identifierProblem(u"User Name");
+    QTest::newRow("an empty variable")
+        << QStringList{u"generate"_s, u"inputbox"_s, u"--declare"_s, u"--variable="_s} << u"--variable: "_s;
+    QTest::newRow("a file type the filter cannot hold")
+        << QStringList{u"generate"_s, u"commondialog"_s, u"--file-type"_s, u"txt"_s, u"--file-type"_s,
+                       u"txt files"_s}
+        << u"generate commondialog: --file-type: "_s + checkFileType(u"txt files").problem;
+}
+
+void TestCommandLine::largeCodeIsWrittenWithOneWarning_data()
+{
+    QTest::addColumn<QString>("message");
+    QTest::newRow("well under the limit") << QString(30000, u'a');
+    QTest::newRow("well over it") << QString(80000, u'a');
+    // Fewer characters than the limit, more bytes: UTF-8 is what counts.
+    QTest::newRow("over it in bytes only") << QString(40000, u'\u00e9');
+}
+
+void TestCommandLine::largeCodeIsWrittenWithOneWarning()
+{
+    QFETCH(QString, message);
+    const Run result = run({u"generate"_s, u"msgbox"_s, u"--message-file"_s, u"-"_s}, message.toUtf8());
+    QCOMPARE(result.status, 0);
+    QVERIFY(result.out.startsWith("'*** Start MsgBox Code ***"));
+    QCOMPARE(result.out.size() > codegen::BlockSizeLimit, !result.err.isEmpty());
+    if (result.err.isEmpty())
+        return;
+    QCOMPARE(result.err.count('\n'), 1);
+    QVERIFY2(result.err.startsWith("quillkit98: warning: "), result.err.constData());
+    QVERIFY(result.err.contains(QByteArray(QByteArray::number((result.out.size() + 1023) / 1024) + " KB")));
 }
 
 void TestCommandLine::usageErrorsExitTwoWithOneLine()
@@ -349,6 +396,10 @@ void TestCommandLine::writeFailuresAreErrors_data()
     QTest::newRow("broken pipe, SIGPIPE ignored")
         << u"set -o pipefail; trap '' PIPE; "_s + large + u"\"$Q\" generate msgbox --message-file -"_s + closedReader
         << 1;
+    // The reader takes a part and goes: the rest meets the closed end.
+    QTest::newRow("broken pipe after a part, SIGPIPE ignored")
+        << u"set -o pipefail; trap '' PIPE; "_s + large + u"\"$Q\" generate msgbox --message-file - | head -c 100000 >/dev/null"_s
+        << 1;
     QTest::newRow("broken pipe, SIGPIPE default")
         << u"set -o pipefail; "_s + large + u"env --default-signal=PIPE \"$Q\" generate msgbox --message-file -"_s
                + closedReader
@@ -369,6 +420,9 @@ void TestCommandLine::writeFailuresAreErrors()
         return;
     }
     QVERIFY(failedWithOneLine(result, status, "quillkit98: cannot write the output: "));
+    // Says why, as the system names it, never "Unknown error".
+    if (QByteArray(QTest::currentDataTag()).startsWith("broken pipe"))
+        QVERIFY2(result.err.contains("Broken pipe"), result.err.constData());
 }
 
 void TestCommandLine::readFailuresAreErrors_data()

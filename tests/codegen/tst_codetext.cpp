@@ -53,7 +53,14 @@ void TestCodeText::encode_data()
     QTest::newRow("lone CR eats a quote") << u"A\r\"B"_s << u"\"A\" & vbCrLf & \"B\""_s;
     QTest::newRow("lone CR eats a CR") << u"A\r\rB"_s << u"\"A\" & vbCrLf & \"B\""_s;
     QTest::newRow("final CR") << u"A\r"_s << u"\"A\" & vbCrLf & \"\""_s;
-    QTest::newRow("lone LF and tab copied") << u"A\nB\tC"_s << u"\"A\nB\tC\""_s;
+    QTest::newRow("tab copied") << u"A\tB"_s << u"\"A\tB\""_s;
+    // Control characters cannot stand in a source line: Chr codes, joined as
+    // Chr(34) is.
+    QTest::newRow("lone LF as its code") << u"A\nB"_s << u"\"A\" & Chr(10) & \"B\""_s;
+    QTest::newRow("NUL, ESC and DEL") << u"\u0000x\u001by\u007f"_s
+                                      << u"\"\" & Chr(0) & \"x\" & Chr(27) & \"y\" & Chr(127) & \"\""_s;
+    QTest::newRow("control after a break") << u"A\r\n\u0007"_s << u"\"A\" & vbCrLf & \"\" & Chr(7) & \"\""_s;
+    QTest::newRow("U+0080 and U+0020 copied") << u" \u0080 "_s << u"\" \u0080 \""_s;
     QTest::newRow("non-ASCII copied") << u"Grüße © 😀"_s << u"\"Grüße © 😀\""_s;
 }
 

@@ -3,7 +3,8 @@
 
 // Runs generated BASIC far enough to check what it means: the string
 // expressions the generators write (literals with "" for a quotation mark,
-// vbCrLf, Chr(34), App.Path and String variables, joined by " & "), over
+// vbCrLf, Chr(34), a control character's Chr(n), App.Path and String
+// variables, joined by " & "), over
 // several statements and continued lines, and the calls and assignments that
 // use them. It holds the code to the editor's limits as it goes.
 
@@ -19,6 +20,19 @@ namespace basic {
 
 // What App.Path gives while checking: no text a user types.
 inline const QString appPathValue = QStringLiteral("\u0001App.Path\u0001");
+
+// The character of `Chr(n)` for a control character, which literals cannot
+// hold.
+inline std::optional<QChar> controlCode(QStringView operand)
+{
+    if (!operand.startsWith(u"Chr(") || !operand.endsWith(u')'))
+        return std::nullopt;
+    bool ok = false;
+    const int code = operand.sliced(4, operand.size() - 5).toInt(&ok);
+    if (!ok || !((code >= 0 && code < 0x20 && code != 9) || code == 0x7f))
+        return std::nullopt;
+    return QChar(char16_t(code));
+}
 
 // Evaluates one string expression on a single line. Nothing else is
 // accepted: no other spacing, no empty operand, no unknown name.
@@ -54,6 +68,8 @@ inline std::optional<QString> evaluate(QStringView expression, const QHash<QStri
                 value += QStringLiteral("\r\n");
             else if (operand == u"Chr(34)")
                 value += u'"';
+            else if (const std::optional<QChar> code = controlCode(operand))
+                value += *code;
             else if (operand == u"App.Path")
                 value += appPathValue;
             else if (const auto known = variables.constFind(operand.toString().toLower()); known != variables.cend())

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "codegen/BasicLimits.h"
+#include "platform/InputBoxDialog.h"
 #include "platform/PromptView.h"
 #include "platform/QtMessageBox.h"
 #include "platform/QtPlatform.h"
@@ -44,6 +46,8 @@ private Q_SLOTS:
     void modality();
     void promptAndTitleAsTyped();
     void platformMsgBoxReturnsTheAnswer();
+    void promptLongerThanBasicShowsIsNoted_data();
+    void promptLongerThanBasicShowsIsNoted();
 };
 
 void TestQtMessageBox::icons_data()
@@ -262,6 +266,35 @@ void TestQtMessageBox::platformMsgBoxReturnsTheAnswer()
             box->close();
     });
     QCOMPARE(platform.msgBox(u"Save?\r\nNow"_s, 3 + 32 + 256, u"Confirm"_s, std::nullopt), int(vbNo));
+}
+
+void TestQtMessageBox::promptLongerThanBasicShowsIsNoted_data()
+{
+    QTest::addColumn<QString>("prompt");
+    QTest::addColumn<bool>("noted");
+    QTest::newRow("exactly what BASIC shows") << QString(1024, u'a') << false;
+    QTest::newRow("one character more") << QString(1025, u'a') << true;
+    QTest::newRow("a pair is one character") << u"😀"_s.repeated(1024) << false;
+    QTest::newRow("a line break is two") << QString(1022, u'a') + u"\r\nb"_s << true;
+}
+
+void TestQtMessageBox::promptLongerThanBasicShowsIsNoted()
+{
+    QFETCH(QString, prompt);
+    QFETCH(bool, noted);
+    FakePlatform platform;
+    const BasicMessageBox box(platform, prompt, vbOKOnly, u"T"_s, std::nullopt);
+    const InputBoxDialog input(prompt, u"T"_s, QString(), false);
+    for (const QWidget *dialog : std::initializer_list<const QWidget *>{&box, &input}) {
+        const auto *note = dialog->findChild<QLabel *>(u"lengthNote"_s);
+        QCOMPARE(note != nullptr, noted);
+        if (note) {
+            QCOMPARE(note->text(), codegen::promptLengthNote(prompt));
+            QVERIFY(note->text().contains(QLocale().toString(codegen::characterCount(prompt))));
+        }
+    }
+    // The live box still shows the whole prompt.
+    QCOMPARE(box.prompt()->text().size(), prompt.size() - prompt.count(u"\r\n"_s));
 }
 
 QTEST_MAIN(TestQtMessageBox)

@@ -140,10 +140,11 @@ private Q_SLOTS:
             QCOMPARE(json(read.out).value(u"constants"_s).toString(), u"numbers"_s);
 
         const Run rewritten = run({u"generate"_s, u"--from-json"_s, u"-"_s, u"--constants"_s, u"names"_s}, read.out);
-        QCOMPARE(rewritten.err, QByteArray());
-        QCOMPARE(rewritten.status, 0);
         const Run expected = run(QStringList{u"generate"_s} + fields + QStringList{u"--constants=names"_s});
         QCOMPARE(expected.status, 0);
+        // Long code comes with the same warning of its size, and only that.
+        QCOMPARE(rewritten.err, expected.err);
+        QCOMPARE(rewritten.status, 0);
         QCOMPARE(rewritten.out, expected.out);
 
         // Reading the new code gives the same fields, now written with names.

@@ -4,6 +4,7 @@
 // types and topic texts at Val's edges. Nothing may crash or hang, and the
 // code is exactly what the rules make of the text.
 
+#include "codegen/CodeLayout.h"
 #include "codegen/CodeText.h"
 #include "support/GuiTest.h"
 #include "tools/commondialog/CommonDialogGenerator.h"
@@ -176,8 +177,12 @@ void TestHostileInput::oddCharactersSurviveCopy()
     GuiHarness gui;
     paste(gui, u"txtMessageMsgBox"_s, text);
     paste(gui, u"cboTitleMsgBox"_s, text);
-    QCOMPARE(gui.copy(), u"'*** Start MsgBox Code ***\r\nMsgbox \""_s + text + u"\", 0, \""_s + text
-                             + u"\"\r\n'*** End Notewright Code ***"_s);
+    // A control character goes in as its Chr code, joined on.
+    const QString literal = codegen::flatten(codegen::literalPieces(text));
+    QCOMPARE(gui.copy(), u"'*** Start MsgBox Code ***\r\nMsgbox "_s + literal + u", 0, "_s + literal
+                             + u"\r\n'*** End Notewright Code ***"_s);
+    if (text.contains(QChar(0)))
+        QVERIFY(literal.contains(u"Chr(0)"_s));
     gui.click(u"cmdTest"_s);
     QCOMPARE(gui.platform.msgBoxCalls.last().prompt, text);
     QCOMPARE(gui.platform.msgBoxCalls.last().title, text);

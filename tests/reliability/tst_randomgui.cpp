@@ -529,10 +529,18 @@ private:
         const QString answer = chance(15) ? QString() : pastedLine(chance(50) ? randomTyping(5) : hostileText());
         note(u"Add, answering %1"_s.arg(shown(answer)));
         m_gui.platform.inputBoxAnswers.enqueue(answer);
+        const qsizetype messages = m_gui.platform.msgBoxCalls.size();
         m_gui.click(button);
         expect(m_gui.platform.inputBoxAnswers.isEmpty(), u"Add asked nothing"_s);
-        if (!answer.isEmpty())
-            listOf(list) << answer;
+        if (answer.isEmpty())
+            return;
+        // What the filter cannot hold is refused with the reason.
+        const FileTypeCheck check = checkFileType(answer);
+        if (check.problem.isEmpty())
+            listOf(list) << check.type;
+        expect(m_gui.platform.msgBoxCalls.size() == messages + (check.problem.isEmpty() ? 0 : 1)
+                   && (check.problem.isEmpty() || m_gui.platform.msgBoxCalls.last().prompt == check.problem),
+               u"Add said otherwise why the type is refused"_s);
     }
 
     void removeFileType(const QString &button)
@@ -589,8 +597,14 @@ private:
         note(u"Copy"_s);
         FakePlatform &platform = m_gui.platform;
         const qsizetype messages = platform.msgBoxCalls.size();
+        const QString before = platform.clipboard;
         m_gui.click(u"cmdCopy"_s);
-        if (platform.clipboardWorks) {
+        if (const QString problem = inputProblem(); !problem.isEmpty()) {
+            // Code that would not compile stays off the clipboard.
+            expect(platform.clipboard == before, u"Copy wrote code that does not compile"_s);
+            expect(platform.msgBoxCalls.size() == messages + 1 && platform.msgBoxCalls.last().prompt == problem,
+                   u"Copy did not say why it copied nothing"_s);
+        } else if (platform.clipboardWorks) {
             expect(platform.clipboard == expectedText(),
                    u"the clipboard holds\n%1\ninstead of\n%2"_s.arg(shown(platform.clipboard),
                                                                 shown(expectedText())));
@@ -600,6 +614,12 @@ private:
             expect(platform.msgBoxCalls.size() == messages + 1 && platform.msgBoxCalls.last().buttons == vbOKOnly + vbExclamation,
                    u"a failed Copy said nothing"_s);
         }
+    }
+
+    // Why the current tool's code would not compile, by the model.
+    QString inputProblem() const
+    {
+        return m_model.tool == Askwright ? inputBoxProblem(m_model.input) : QString();
     }
 
     void breakOrMendClipboard()
@@ -634,6 +654,13 @@ private:
             break;
         }
         case Askwright: {
+            if (const QString problem = inputProblem(); !problem.isEmpty()) {
+                const qsizetype boxes = platform.inputBoxCalls.size();
+                m_gui.click(u"cmdTest"_s);
+                expect(platform.inputBoxCalls.size() == boxes && platform.msgBoxCalls.constLast().prompt == problem,
+                       u"Test went on with code that does not compile"_s);
+                break;
+            }
             platform.inputBoxAnswers.enqueue(randomTyping(5));
             m_gui.click(u"cmdTest"_s);
             const InputBoxFields &box = m_model.input;

@@ -548,7 +548,18 @@ void TestLibreOfficeBasic::snippetsCompileAndPassTheTypedTexts()
                     constants);
         addInputBox(run, style + u"inputbox long"_s, {longLine, longText, longLine, {}, u"Response"_s, true},
                     constants);
+        // Control characters, which a module cannot hold as they are: Chr$
+        // codes, a lone line feed among them.
+        const QString controls = u"a\u0000b\u0001\u0007\u001b[0m\u007f\tc\nd\u001f"_s;
+        addMsgBox(run, style + u"msgbox control characters"_s,
+                  {controls + u"\r\n"_s + controls, controls, {vbOKCancel, 0, vbCritical, 0}, {}}, constants);
+        addInputBox(run, style + u"inputbox control characters"_s,
+                    {controls, controls + u"\r\n"_s, controls, {}, u"Response"_s, true}, constants);
         const codegen::CodeOptions options{constants, codegen::CodeOptions::Dialect::LibreOffice};
+        CommonDialogFields controlTitle;
+        controlTitle.openTitle = controls;
+        controlTitle.openFileTypes = {u"txt"_s};
+        addCommonDialog(run, style + u"commondialog control characters"_s, controlTitle, options);
         addCompiled(run, style + u"header"_s,
                     header::generateHeaderBlock({u"P"_s, u"Q"_s, u"1"_s, u"d"_s, u"c"_s, longLine}, options));
         for (int page = 0; page < 5; ++page) {

@@ -116,8 +116,19 @@ void checkRoundTrips(GuiHarness &gui, Panel *panel, const std::function<Fields()
         changes.clear();
         panel->setFields(fields);
         QVERIFY2(panel->fields() == fields, qPrintable(u"round %1"_s.arg(round)));
-        const QString code = gui.copy();
+        const QString code = panel->generate();
         QCOMPARE(code, generate(fields));
+        gui.platform.clipboard.clear();
+        const qsizetype boxes = gui.platform.msgBoxCalls.size();
+        const QString copied = gui.copy();
+        if (const QString problem = panel->inputProblem(); problem.isEmpty()) {
+            QCOMPARE(copied, code);
+        } else {
+            // Code that would not compile stays off the clipboard; a box says why.
+            QVERIFY(copied.isEmpty());
+            QCOMPARE(gui.platform.msgBoxCalls.size(), boxes + 1);
+            QCOMPARE(gui.platform.msgBoxCalls.last().prompt, problem);
+        }
         // Reported before setFields returns, once, and only for a change.
         QCOMPARE(changes.size(), code == before ? 0 : 1);
         panel->setFields(fields);

@@ -63,9 +63,15 @@ void declare(ToolOptions &options)
 
 QStringList fileTypes(const ToolOptions &options)
 {
-    const QStringList types = options.texts(u"file-type"_s);
-    if (types.contains(QString()))
-        throw CliError{u"--file-type: a file type cannot be empty"_s};
+    QStringList types;
+    for (const QString &typed : options.texts(u"file-type"_s)) {
+        if (typed.isEmpty())
+            throw CliError{u"--file-type: a file type cannot be empty"_s};
+        const FileTypeCheck check = checkFileType(typed);
+        if (!check.problem.isEmpty())
+            throw CliError{u"--file-type: "_s + check.problem};
+        types << check.type;
+    }
     return types;
 }
 

@@ -4,6 +4,8 @@
 #include "codegen/CodeLayout.h"
 #include "codegen/CodeText.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -98,7 +100,8 @@ QStringList callWithTexts(const QString &call, const QList<std::pair<QString, QS
     for (qsizetype i = 0; i < texts.size(); ++i) {
         if (i > 0)
             parts += {codegen::codePiece(u", "_s), {}};
-        parts += {codegen::literalPieces(texts.at(i).first), texts.at(i).second};
+        parts += {codegen::literalPieces(texts.at(i).first, codegen::CodeOptions::Dialect::LibreOffice),
+                  texts.at(i).second};
     }
     parts += {codegen::codePiece(u")"_s), {}};
     return codegen::layoutStatement(parts, takenNames);
@@ -235,6 +238,28 @@ QStringList pageBlock(const CommonDialogFields &fields)
 } // namespace libreoffice
 
 } // namespace
+
+FileTypeCheck checkFileType(QStringView typed)
+{
+    const auto tr = [](const char *text) { return QCoreApplication::translate("CommonDialogGenerator", text); };
+    QStringView type = typed.trimmed();
+    if (type.startsWith(u"*."))
+        type = type.sliced(2);
+    else if (type.startsWith(u'.'))
+        type = type.sliced(1);
+    if (type.isEmpty())
+        return {{}, tr("A file type needs an extension, such as txt.")};
+    static constexpr QStringView refused = u" |;*?.";
+    for (const QChar c : type) {
+        if (!refused.contains(c))
+            continue;
+        const QString what = c == u' ' ? tr("a space") : u"\"%1\""_s.arg(c);
+        return {{},
+                tr("A file type is one extension, such as txt, without %1: '%2' cannot be one.")
+                    .arg(what, typed.toString())};
+    }
+    return {type.toString(), {}};
+}
 
 QString buildFileFilter(const QStringList &fileTypes)
 {

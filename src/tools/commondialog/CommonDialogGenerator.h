@@ -11,6 +11,19 @@
 // entry E, in list order. The final bar stays; an empty list gives "".
 QString buildFileFilter(const QStringList &fileTypes);
 
+// A typed file type as the filter takes it, or why it cannot be one.
+struct FileTypeCheck
+{
+    QString type;
+    // Empty when the type is sound.
+    QString problem;
+};
+
+// "*.bas", ".bas" and "bas" all give "bas"; blanks around it are dropped. A
+// type that is then empty, or holds a space, "|", ";", "*", "?" or ".", would
+// break the filter or match other files: `problem` says which.
+FileTypeCheck checkFileType(QStringView typed);
+
 // The code that shows the current page's dialog through `CommonDialog1`,
 // with a cancel sent to an error label. Every line ends with CR LF.
 // Its few constants are always written as names, so every code style gives

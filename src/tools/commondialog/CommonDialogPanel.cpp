@@ -357,8 +357,16 @@ void CommonDialogPanel::addFileType(QListWidget *list)
     // An empty answer is also what a cancelled box gives: nothing to add.
     const QString answer = m_context.platform.inputBox(tr("Please enter a file extension (e.g. \"txt\")"), tr("Add"),
                                                        QString(), std::nullopt);
-    if (!answer.isEmpty())
-        list->addItem(answer);
+    if (answer.isEmpty())
+        return;
+    // "*.bas" and ".bas" go in as "bas"; what the filter cannot hold is
+    // refused with the reason, and the list stays as it was.
+    const FileTypeCheck check = checkFileType(answer);
+    if (!check.problem.isEmpty()) {
+        m_context.platform.msgBox(check.problem, vbOKOnly + vbExclamation, tr("Pickwright"), std::nullopt);
+        return;
+    }
+    list->addItem(check.type);
 }
 
 void CommonDialogPanel::removeFileType(QListWidget *list)

@@ -29,6 +29,9 @@ QString generate(const ToolOptions &options)
     fields.declareVariable = options.flag(u"declare"_s);
 
     fields.help = helpFieldsFromOptions(options);
+    // Code that does not compile is no help to anyone.
+    if (const QString problem = inputBoxProblem(fields); !problem.isEmpty())
+        throw CliError{u"--variable: "_s + problem};
 
     return generateInputBox(fields, codeOptionsFromOptions(options));
 }

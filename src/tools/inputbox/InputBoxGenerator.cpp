@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/inputbox/InputBoxGenerator.h"
 
+#include "codegen/BasicLimits.h"
 #include "codegen/CodeLayout.h"
 #include "codegen/CodeText.h"
 
@@ -19,9 +20,9 @@ QString generateInputBox(const InputBoxFields &fields, const codegen::CodeOption
         {codePiece(fields.variableName + u" = InputBox ("_s), {}},
         {codegen::messagePieces(fields.message, options.dialect), u"PromptText"_s},
         {codePiece(u", "_s), {}},
-        {codegen::literalPieces(fields.title), u"TitleText"_s},
+        {codegen::literalPieces(fields.title, options.dialect), u"TitleText"_s},
         {codePiece(u", "_s), {}},
-        {codegen::literalPieces(fields.defaultAnswer), u"DefaultText"_s},
+        {codegen::literalPieces(fields.defaultAnswer, options.dialect), u"DefaultText"_s},
     };
     // The two position arguments stay empty before the help file.
     if (fields.help.help && options.libreOffice()) {
@@ -35,4 +36,9 @@ QString generateInputBox(const InputBoxFields &fields, const codegen::CodeOption
 
     lines << u"'*** End Askwright Code ***"_s;
     return codegen::joinLines(lines);
+}
+
+QString inputBoxProblem(const InputBoxFields &fields)
+{
+    return codegen::identifierProblem(fields.variableName);
 }

@@ -10,3 +10,8 @@
 // stores the answer, between the begin and end markers. CR LF between the
 // lines, none after the last.
 QString generateInputBox(const InputBoxFields &fields, const codegen::CodeOptions &options = {});
+
+// Why the code for these fields would not compile: the variable that
+// receives the answer is no BASIC name (see codegen::identifierProblem).
+// Empty when it would.
+QString inputBoxProblem(const InputBoxFields &fields);

@@ -1,17 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/inputbox/InputBoxPanel.h"
 
+#include "codegen/BasicLimits.h"
 #include "codegen/CodeText.h"
 #include "platform/Platform.h"
 #include "tools/HelpButtonPage.h"
 #include "platform/FieldText.h"
 #include "tools/inputbox/InputBoxGenerator.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStyle>
 
 using namespace Qt::StringLiterals;
 
@@ -57,8 +60,10 @@ InputBoxPanel::InputBoxPanel(const ToolContext &context, QWidget *parent) : Tool
         connect(edit, &QLineEdit::textChanged, this, &InputBoxPanel::noteEdit);
     connect(m_txtMessageInputBox, &QPlainTextEdit::textChanged, this, &InputBoxPanel::noteEdit);
     connect(m_chkDeclareVariable, &QCheckBox::toggled, this, &InputBoxPanel::noteEdit);
+    connect(m_txtVariableName, &QLineEdit::textChanged, this, &InputBoxPanel::checkVariableName);
 
     setFields(InputBoxFields());
+    checkVariableName();
     startTracking();
 }
 
@@ -104,12 +109,22 @@ QWidget *InputBoxPanel::createVariablePage()
     m_chkDeclareVariable->setObjectName(u"chkDeclareVariable"_s);
     auto *lblVariableName = fieldLabel(u"lblVariableName"_s, tr("N&ame:"), m_txtVariableName, page);
 
+    // Why the name cannot be a variable, under it while it cannot; the mark
+    // in the field draws the eye to it.
+    m_variableMark = new QAction(style()->standardIcon(QStyle::SP_MessageBoxWarning), QString(), m_txtVariableName);
+    m_txtVariableName->addAction(m_variableMark, QLineEdit::TrailingPosition);
+    m_lblVariableProblem = new QLabel(page);
+    m_lblVariableProblem->setObjectName(u"lblVariableProblem"_s);
+    m_lblVariableProblem->setWordWrap(true);
+    m_lblVariableProblem->setTextFormat(Qt::PlainText);
+
     auto *grid = new QGridLayout(page);
     grid->addWidget(lblVariableName, 0, 0);
     grid->addWidget(m_txtVariableName, 0, 1);
-    grid->addWidget(m_chkDeclareVariable, 1, 1);
+    grid->addWidget(m_lblVariableProblem, 1, 1);
+    grid->addWidget(m_chkDeclareVariable, 2, 1);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(2, 1);
+    grid->setRowStretch(3, 1);
 
     setTabOrder(m_txtVariableName, m_chkDeclareVariable);
     return page;
@@ -150,6 +165,33 @@ void InputBoxPanel::test()
     // The help file goes as typed: App.Path is for the generated code only.
     // The answer is only there to be seen; nothing keeps it.
     m_context.platform.inputBox(box.message, box.title, box.defaultAnswer, m_helpPage->liveHelp());
+}
+
+void InputBoxPanel::checkVariableName()
+{
+    const QString problem = codegen::identifierProblem(m_txtVariableName->text());
+    m_variableMark->setVisible(!problem.isEmpty());
+    m_variableMark->setToolTip(problem);
+    m_lblVariableProblem->setText(problem);
+    m_lblVariableProblem->setVisible(!problem.isEmpty());
+    // A screen reader reads the reason with the field.
+    m_txtVariableName->setAccessibleDescription(problem);
+}
+
+QString InputBoxPanel::inputProblem() const
+{
+    return inputBoxProblem(fields());
+}
+
+QStringList InputBoxPanel::codeNotes() const
+{
+    const InputBoxFields box = fields();
+    QStringList notes;
+    for (const QString &note : {inputBoxProblem(box), codegen::promptLengthNote(box.message)}) {
+        if (!note.isEmpty())
+            notes << note;
+    }
+    return notes;
 }
 
 void InputBoxPanel::reset()

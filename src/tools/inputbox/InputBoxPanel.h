@@ -5,6 +5,8 @@
 #include "tools/inputbox/InputBoxFields.h"
 
 class HelpButtonPage;
+class QAction;
+class QLabel;
 class QCheckBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -25,9 +27,13 @@ public:
     QString generate() const override;
     void test() override;
     void reset() override;
+    QString inputProblem() const override;
+    QStringList codeNotes() const override;
 
 private:
     QWidget *createGeneralPage();
+    // Marks the variable's field and says why when it is no BASIC name.
+    void checkVariableName();
     QWidget *createVariablePage();
 
     const ToolContext &m_context;
@@ -38,4 +44,6 @@ private:
     HelpButtonPage *m_helpPage = nullptr;
     QLineEdit *m_txtVariableName = nullptr;
     QCheckBox *m_chkDeclareVariable = nullptr;
+    QLabel *m_lblVariableProblem = nullptr;
+    QAction *m_variableMark = nullptr;
 };

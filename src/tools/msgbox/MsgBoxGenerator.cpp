@@ -34,7 +34,7 @@ QString generateMsgBoxCode(const MsgBoxFields &fields, const codegen::CodeOption
         {codePiece(answered ? u"Response = Msgbox ("_s : u"Msgbox "_s), {}},
         {codegen::messagePieces(fields.message, options.dialect), u"MessageText"_s},
         {codePiece(u", "_s + msgBoxButtonsArgument(fields, options) + u", "_s), {}},
-        {codegen::literalPieces(fields.title), u"TitleText"_s},
+        {codegen::literalPieces(fields.title, options.dialect), u"TitleText"_s},
     };
     QStringList statement;
     if (fields.help.help && options.libreOffice())

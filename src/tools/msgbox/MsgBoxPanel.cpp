@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/msgbox/MsgBoxPanel.h"
 
+#include "codegen/BasicLimits.h"
 #include "codegen/CodeText.h"
 #include "platform/DeferredIcon.h"
 #include "platform/Platform.h"
@@ -311,4 +312,10 @@ void MsgBoxPanel::chooseModality(bool systemModal)
 {
     m_values.modality = systemModal ? vbSystemModal : vbApplicationModal;
     noteEdit();
+}
+
+QStringList MsgBoxPanel::codeNotes() const
+{
+    const QString note = codegen::promptLengthNote(fields().message);
+    return note.isEmpty() ? QStringList() : QStringList{note};
 }

@@ -45,6 +45,7 @@ public:
     QString generate() const override;
     void test() override;
     void reset() override;
+    QStringList codeNotes() const override;
 
     void setFields(const MsgBoxFields &fields);
 

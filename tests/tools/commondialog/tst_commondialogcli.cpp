@@ -37,8 +37,8 @@ void TestCommonDialogCli::optionsSetFields_data()
 
     CommonDialogFields open;
     open.openTitle = u"Pick \"one\""_s;
-    open.openFileTypes = {u"txt"_s, u" BAS"_s, u"txt"_s};
-    QTest::newRow("open, types in order as typed")
+    open.openFileTypes = {u"txt"_s, u"BAS"_s, u"txt"_s};
+    QTest::newRow("open, types in order as typed, blanks around dropped")
         << QStringList{u"--title"_s,     u"Pick \"one\""_s, u"--file-type"_s, u"txt"_s,
                        u"--file-type"_s, u" BAS"_s,         u"--file-type"_s, u"txt"_s}
         << open;

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "codegen/CodeText.h"
 #include "tools/commondialog/CommonDialogGenerator.h"
 
 #include <QTest>
@@ -72,6 +73,10 @@ class TestCommonDialogGenerator : public QObject
 private Q_SLOTS:
     void fileFilter_data();
     void fileFilter();
+    void fileTypeCheck_data();
+    void fileTypeCheck();
+    void controlCharactersInTexts_data();
+    void controlCharactersInTexts();
     void workedExample();
     void pageBlocks_data();
     void pageBlocks();
@@ -94,6 +99,73 @@ void TestCommonDialogGenerator::fileFilter()
     QFETCH(QStringList, fileTypes);
     QFETCH(QString, filter);
     QCOMPARE(buildFileFilter(fileTypes), filter);
+}
+
+void TestCommonDialogGenerator::fileTypeCheck_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("type");
+    // What the reason names; empty for a sound type.
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("plain") << u"bas"_s << u"bas"_s << QString();
+    QTest::newRow("a dot in front") << u".bas"_s << u"bas"_s << QString();
+    QTest::newRow("a pattern") << u"*.bas"_s << u"bas"_s << QString();
+    QTest::newRow("blanks around") << u"  *.BAS "_s << u"BAS"_s << QString();
+    QTest::newRow("digits, dash and non-ASCII kept") << u"mp3-é"_s << u"mp3-é"_s << QString();
+    QTest::newRow("empty") << QString() << QString() << u"extension"_s;
+    QTest::newRow("only a pattern") << u"*."_s << QString() << u"extension"_s;
+    QTest::newRow("a space inside") << u"txt files"_s << QString() << u"a space"_s;
+    QTest::newRow("a bar") << u"a|b"_s << QString() << u"\"|\""_s;
+    QTest::newRow("a semicolon") << u"bas;frm"_s << QString() << u"\";\""_s;
+    QTest::newRow("every file") << u"*.*"_s << QString() << u"\"*\""_s;
+    QTest::newRow("a question mark") << u"ba?"_s << QString() << u"\"?\""_s;
+    QTest::newRow("two dots in front") << u"..bas"_s << QString() << u"\".\""_s;
+    QTest::newRow("two extensions") << u"tar.gz"_s << QString() << u"\".\""_s;
+}
+
+void TestCommonDialogGenerator::fileTypeCheck()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, type);
+    QFETCH(QString, reason);
+    const FileTypeCheck check = checkFileType(typed);
+    QCOMPARE(check.type, type);
+    QCOMPARE(check.problem.isEmpty(), reason.isEmpty());
+    QVERIFY2(check.problem.contains(reason), qPrintable(check.problem));
+    // A sound type gives a filter of one pattern for it alone.
+    if (reason.isEmpty())
+        QCOMPARE(buildFileFilter({check.type}).count(u'*'), 1);
+}
+
+void TestCommonDialogGenerator::controlCharactersInTexts_data()
+{
+    QTest::addColumn<bool>("libreOffice");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("written");
+    const bool vb = false;
+    const bool lo = true;
+    QTest::newRow("vb: ESC") << vb << u"a\u001bb"_s << u"DialogTitle = \"a\" & Chr(27) & \"b\""_s;
+    QTest::newRow("vb: DEL last, quote doubled") << vb << u"\"q\u007f"_s
+                                                 << u"DialogTitle = \"\"\"q\" & Chr(127) & \"\""_s;
+    QTest::newRow("libreoffice: NUL") << lo << u"\u0000x"_s << u"setTitle(\"\" & Chr$(0) & \"x\")"_s;
+    QTest::newRow("libreoffice: tab as it is") << lo << u"a\tb"_s << u"setTitle(\"a\tb\")"_s;
+}
+
+void TestCommonDialogGenerator::controlCharactersInTexts()
+{
+    QFETCH(bool, libreOffice);
+    QFETCH(QString, title);
+    QFETCH(QString, written);
+    CommonDialogFields fields;
+    fields.openTitle = title;
+    codegen::CodeOptions options;
+    if (libreOffice)
+        options.dialect = codegen::CodeOptions::Dialect::LibreOffice;
+    const QString code = generateCommonDialogCode(fields, options);
+    QVERIFY2(code.contains(written), qPrintable(code));
+    // No control character but the line breaks is left in the code.
+    for (const QChar c : code)
+        QVERIFY(!codegen::needsCharCode(c) || c == u'\r' || c == u'\n');
 }
 
 void TestCommonDialogGenerator::workedExample()

@@ -103,6 +103,8 @@ private Q_SLOTS:
     void accessKeysReachTheCurrentPageOnly();
     void addAppendsTheAnswerAsTyped_data();
     void addAppendsTheAnswerAsTyped();
+    void addRefusesWhatTheFilterCannotHold_data();
+    void addRefusesWhatTheFilterCannotHold();
     void removeTakesOnlyTheSelectedEntry_data();
     void removeTakesOnlyTheSelectedEntry();
     void newResetsOnlyTheCurrentPage_data();
@@ -194,15 +196,48 @@ void TestCommonDialogPanel::addAppendsTheAnswerAsTyped_data()
     QTest::addColumn<DialogKind>("page");
     QTest::addColumn<QStringList>("answers");
     QTest::addColumn<QStringList>("expected");
-    const QStringList asTyped{u"txt"_s, u" TXT "_s, u".txt"_s, u"txt"_s, u"bas"_s};
-    QTest::newRow("open: case, spaces, dot and repeats kept, never sorted")
-        << DialogKind::Open << asTyped << asTyped;
-    QTest::newRow("save: the same") << DialogKind::Save << asTyped << asTyped;
+    const QStringList asTyped{u"txt"_s, u" TXT "_s, u".txt"_s, u"*.TXT"_s, u"txt"_s, u"bas"_s};
+    const QStringList asFiltered{u"txt"_s, u"TXT"_s, u"txt"_s, u"TXT"_s, u"txt"_s, u"bas"_s};
+    QTest::newRow("open: case and repeats kept, never sorted; dot, star and blanks around dropped")
+        << DialogKind::Open << asTyped << asFiltered;
+    QTest::newRow("save: the same") << DialogKind::Save << asTyped << asFiltered;
     // The input box gives an empty text for a cancel as for an empty field.
     QTest::newRow("open: empty answers add nothing")
         << DialogKind::Open << QStringList{QString(), u"txt"_s, QString()} << QStringList{u"txt"_s};
     QTest::newRow("save: empty answers add nothing")
         << DialogKind::Save << QStringList{QString()} << QStringList{};
+}
+
+void TestCommonDialogPanel::addRefusesWhatTheFilterCannotHold_data()
+{
+    QTest::addColumn<DialogKind>("page");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("open: a space inside") << DialogKind::Open << u"txt files"_s << u"a space"_s;
+    QTest::newRow("save: a bar") << DialogKind::Save << u"a|b"_s << u"\"|\""_s;
+    QTest::newRow("open: a second star") << DialogKind::Open << u"*.*"_s << u"\"*\""_s;
+    QTest::newRow("save: two extensions") << DialogKind::Save << u"tar.gz"_s << u"\".\""_s;
+    QTest::newRow("open: a dot alone") << DialogKind::Open << u"."_s << u"extension"_s;
+}
+
+void TestCommonDialogPanel::addRefusesWhatTheFilterCannotHold()
+{
+    QFETCH(DialogKind, page);
+    QFETCH(QString, answer);
+    QFETCH(QString, reason);
+    Pickwright gui;
+    gui.showPage(page);
+    const bool open = page == DialogKind::Open;
+    const QString listName = open ? u"lstFileTypesOpen"_s : u"lstFileTypesSave"_s;
+    const QString addButton = open ? u"cmdAddOpen"_s : u"cmdAddSave"_s;
+    gui.add(addButton, {u"txt"_s, answer});
+
+    QCOMPARE(entries(gui.list(listName)), QStringList{u"txt"_s});
+    QCOMPARE(gui.platform.msgBoxCalls.size(), 1);
+    const FakePlatform::MsgBoxCall &call = gui.platform.msgBoxCalls.constFirst();
+    QVERIFY2(call.prompt.contains(reason), qPrintable(call.prompt));
+    QCOMPARE(call.buttons, vbOKOnly + vbExclamation);
+    QCOMPARE(call.title, u"Pickwright"_s);
 }
 
 void TestCommonDialogPanel::addAppendsTheAnswerAsTyped()

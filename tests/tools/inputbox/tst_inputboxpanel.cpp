@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandLine.h"
+#include "codegen/BasicLimits.h"
 #include "support/GenerateRun.h"
 #include "support/GuiTest.h"
 
@@ -102,6 +103,8 @@ private Q_SLOTS:
     void newEmptiesEverything_data();
     void newEmptiesEverything();
     void switchingToolsKeepsFieldsAndReturnsToGeneral();
+    void variableNameIsCheckedWhereTyped_data();
+    void variableNameIsCheckedWhereTyped();
 };
 
 void TestInputBoxPanel::startUpState()
@@ -261,11 +264,11 @@ void TestInputBoxPanel::copyAgreesWithCommandLine_data()
            "'*** End Askwright Code ***"_s;
     QTest::newRow("help with App.Path, empty topic")
         << QStringList{u"chkHelpInputBox=1"_s, u"chkAppPathInputBox=1"_s, u"txtHelpFileInputBox=\\a.hlp"_s,
-                       u"txtTopicIDInputBox="_s, u"txtVariableName="_s}
+                       u"txtTopicIDInputBox="_s, u"txtVariableName=x_1"_s}
         << QStringList{u"--help-button"_s, u"--app-path"_s, u"--help-file"_s, u"\\a.hlp"_s, u"--topic="_s,
-                       u"--variable="_s}
+                       u"--variable=x_1"_s}
         << u"'*** Begin Askwright Code ***\r\n"
-           " = InputBox (\"\", \"\", \"\", , , App.Path & \"\\a.hlp\", 0)\r\n"
+           "x_1 = InputBox (\"\", \"\", \"\", , , App.Path & \"\\a.hlp\", 0)\r\n"
            "'*** End Askwright Code ***"_s;
 }
 
@@ -363,11 +366,15 @@ void TestInputBoxPanel::newEmptiesEverything()
     for (const QString &name : {u"chkHelpInputBox"_s, u"chkAppPathInputBox"_s, u"chkDeclareVariable"_s})
         QVERIFY2(!gui.checked(name), qPrintable(name));
     QCOMPARE(gui.enabledOfHelpGroup(), QStringList());
-    QCOMPARE(gui.copy(), u"'*** Begin Askwright Code ***\r\n"
-                         " = InputBox (\"\", \"\", \"\")\r\n"
-                         "'*** End Askwright Code ***"_s);
+    // The emptied name is no variable: Copy says so and copies nothing.
+    gui.platform.clipboard.clear();
+    QCOMPARE(gui.copy(), QString());
+    QCOMPARE(gui.platform.msgBoxCalls.size(), 1);
+    QCOMPARE(gui.platform.msgBoxCalls.constFirst().prompt, codegen::identifierProblem(u""));
 
     // The emptied help group comes back enabled and empty.
+    gui.showPage(Variable);
+    gui.type(u"txtVariableName"_s, u"Answer"_s);
     gui.showPage(HelpButton);
     gui.setChecked(u"chkHelpInputBox"_s, true);
     QCOMPARE(gui.enabledOfHelpGroup(), helpGroup);
@@ -390,3 +397,51 @@ void TestInputBoxPanel::switchingToolsKeepsFieldsAndReturnsToGeneral()
 
 QTEST_MAIN(TestInputBoxPanel)
 #include "tst_inputboxpanel.moc"
+
+void TestInputBoxPanel::variableNameIsCheckedWhereTyped_data()
+{
+    QTest::addColumn<QString>("name");
+    // What the reason says; empty for a sound name.
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("sound") << u"User_Name2"_s << QString();
+    QTest::newRow("a space") << u"User Name"_s << u"a space"_s;
+    QTest::newRow("empty") << QString() << u"needs a name"_s;
+    QTest::newRow("a digit first") << u"2nd"_s << u"starts with a letter"_s;
+    QTest::newRow("a keyword, any case") << u"sTrInG"_s << u"BASIC itself"_s;
+    QTest::newRow("too long") << QString(256, u'a') << u"255"_s;
+}
+
+void TestInputBoxPanel::variableNameIsCheckedWhereTyped()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    InputBoxGui gui;
+    gui.showPage(Variable);
+    gui.type(u"txtVariableName"_s, name);
+    auto *label = gui.find<QLabel>(u"lblVariableProblem"_s);
+    auto *edit = gui.find<QLineEdit>(u"txtVariableName"_s);
+    QCOMPARE(!label->isHidden(), !reason.isEmpty());
+    QVERIFY2(label->text().contains(reason), qPrintable(label->text()));
+    // A screen reader hears the reason with the field.
+    QCOMPARE(edit->accessibleDescription(), label->text());
+
+    gui.platform.clipboard.clear();
+    const QString copied = gui.copy();
+    gui.click(u"cmdTest"_s);
+    if (reason.isEmpty()) {
+        QVERIFY(copied.contains(name + u" = InputBox"_s));
+        QCOMPARE(gui.platform.inputBoxCalls.size(), 1);
+        QVERIFY(gui.platform.msgBoxCalls.isEmpty());
+        return;
+    }
+    // Copy and Test each say why instead; the command line refuses the same.
+    QVERIFY(copied.isEmpty());
+    QVERIFY(gui.platform.inputBoxCalls.isEmpty());
+    QCOMPARE(gui.platform.msgBoxCalls.size(), 2);
+    for (const FakePlatform::MsgBoxCall &call : std::as_const(gui.platform.msgBoxCalls))
+        QCOMPARE(call.prompt, label->text());
+    const GenerateRun run = runGenerate(u"inputbox"_s, {u"--variable"_s, name});
+    QCOMPARE(run.status, 2);
+    QVERIFY(run.out.isEmpty());
+    QVERIFY2(run.err.contains(u"--variable: "_s + label->text()), qPrintable(run.err));
+}
