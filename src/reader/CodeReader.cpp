@@ -254,10 +254,20 @@ bool Reader::tryHeader(qint32 index, ReadResult &result)
         pieces.clear();
         pieces.push_back(value.sliced(spaces >= blanks ? blanks : spaces));
         qsizetype size = pieces.back().size();
+        std::optional<QStringView> previous = line;
         line = nextLine();
         while (line && isContinuation(*line)) {
-            pieces.push_back(line->sliced(indent));
-            size += pieces.back().size();
+            // The program breaks a value before the blanks between words,
+            // and inside a word only when a line is full; a person's own
+            // wrap stands for one space.
+            const QStringView rest = line->sliced(indent);
+            if (!rest.startsWith(u' ') && previous->size() < 1021) {
+                pieces.push_back(u" ");
+                size += 1;
+            }
+            pieces.push_back(rest);
+            size += rest.size();
+            previous = line;
             line = nextLine();
         }
         QString &field = header.*fields.at(k);
