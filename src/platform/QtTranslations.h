@@ -1,0 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+class QCoreApplication;
+
+// Loads Qt's own translations (Debian's qt6-translations-l10n) for the
+// default locale, so that standard buttons and dialogs read as the desktop's
+// do. The program's own captions and the code it writes are not translated.
+// False when there is no translation for that language (English needs none).
+bool installQtTranslations(QCoreApplication &application);
