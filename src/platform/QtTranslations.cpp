@@ -8,14 +8,14 @@
 
 using namespace Qt::StringLiterals;
 
-bool installQtTranslations(QCoreApplication &application)
+QTranslator *installQtTranslations(QCoreApplication &application)
 {
     // Owned by the application, so that it lasts as long as the texts it gives.
     auto *translator = new QTranslator(&application);
     if (!translator->load(QLocale(), u"qtbase"_s, u"_"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath))
         || !QCoreApplication::installTranslator(translator)) {
         delete translator;
-        return false;
+        return nullptr;
     }
-    return true;
+    return translator;
 }
