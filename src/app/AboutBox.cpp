@@ -40,15 +40,17 @@ void LinkLabel::keyPressEvent(QKeyEvent *event)
     QLabel::keyPressEvent(event);
 }
 
-AboutBox::AboutBox(Platform &platform)
+AboutBox::AboutBox(Platform &platform, const vendor::Contacts &contacts)
     : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                            | Qt::MSWindowsFixedSizeDialogHint),
       m_platform(platform),
-      m_lblEMail(new LinkLabel(u"lblEMail"_s, vendor::MailAddress.toString(),
-                               u"mailto:"_s + vendor::MailAddress, this)),
-      m_lblWebSite(new LinkLabel(u"lblWebSite"_s, vendor::WebAddress.toString(), vendor::WebAddress.toString(), this)),
       m_cmdOK(new QPushButton(tr("&OK"), this))
 {
+    if (!contacts.contact.isEmpty())
+        m_lblEMail = new LinkLabel(u"lblEMail"_s, contacts.contact, contacts.contactTarget(), this);
+    if (!contacts.homepage.isEmpty())
+        m_lblWebSite = new LinkLabel(u"lblWebSite"_s, contacts.homepage, contacts.homepage, this);
+
     setObjectName(u"frmAbout"_s);
     setWindowTitle(tr("About Quillkit 98"));
     setWindowModality(Qt::ApplicationModal);
@@ -79,8 +81,8 @@ AboutBox::AboutBox(Platform &platform)
     m_cmdOK->setObjectName(u"cmdOK"_s);
     m_cmdOK->setDefault(true);
     connect(m_cmdOK, &QPushButton::clicked, this, &AboutBox::hideBox);
-    connect(m_lblEMail, &LinkLabel::clicked, this, [this] { openLink(m_lblEMail); });
-    connect(m_lblWebSite, &LinkLabel::clicked, this, [this] { openLink(m_lblWebSite); });
+    for (LinkLabel *link : links())
+        connect(link, &LinkLabel::clicked, this, [this, link] { openLink(link); });
 
     auto *text = new QVBoxLayout;
     text->setSpacing(4);
@@ -90,9 +92,10 @@ AboutBox::AboutBox(Platform &platform)
     text->addWidget(blurb);
     text->addSpacing(8);
     text->addWidget(licence);
-    text->addSpacing(8);
-    text->addWidget(m_lblEMail);
-    text->addWidget(m_lblWebSite);
+    if (!links().isEmpty())
+        text->addSpacing(8);
+    for (LinkLabel *link : links())
+        text->addWidget(link);
     auto *top = new QHBoxLayout;
     top->setSpacing(16);
     top->addWidget(picture);
@@ -107,8 +110,11 @@ AboutBox::AboutBox(Platform &platform)
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    setTabOrder(m_cmdOK, m_lblEMail);
-    setTabOrder(m_lblEMail, m_lblWebSite);
+    QWidget *previous = m_cmdOK;
+    for (LinkLabel *link : links()) {
+        setTabOrder(previous, link);
+        previous = link;
+    }
     m_cmdOK->setFocus();
 
     styleLinks();
@@ -117,9 +123,19 @@ AboutBox::AboutBox(Platform &platform)
     centerOnScreen(this);
 }
 
+QList<LinkLabel *> AboutBox::links() const
+{
+    QList<LinkLabel *> shown;
+    for (LinkLabel *link : {m_lblEMail, m_lblWebSite}) {
+        if (link)
+            shown << link;
+    }
+    return shown;
+}
+
 void AboutBox::styleLinks()
 {
-    for (LinkLabel *link : {m_lblWebSite, m_lblEMail}) {
+    for (LinkLabel *link : links()) {
         QFont font = link->font();
         font.setPointSizeF(8.25);
         font.setUnderline(true);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/Vendor.h"
+
 #include <QDialog>
 #include <QLabel>
 
@@ -29,7 +31,8 @@ private:
     QString m_target;
 };
 
-// `frmAbout`: the version and the links to the vendor's mail and web page.
+// `frmAbout`: the version and the links to the vendor's mail and web page,
+// each only when the build names it.
 // Created on first use, then only hidden by OK and Escape; closing it through
 // its frame destroys it.
 class AboutBox : public QDialog
@@ -37,7 +40,7 @@ class AboutBox : public QDialog
     Q_OBJECT
 
 public:
-    explicit AboutBox(Platform &platform);
+    explicit AboutBox(Platform &platform, const vendor::Contacts &contacts = vendor::configuredContacts());
 
     // Escape presses OK.
     void reject() override;
@@ -47,12 +50,15 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // The links shown, mail first.
+    QList<LinkLabel *> links() const;
     void styleLinks();
     void hideBox();
     void openLink(const LinkLabel *link);
 
     Platform &m_platform;
-    LinkLabel *m_lblEMail;
-    LinkLabel *m_lblWebSite;
+    // Null when the build names no such address.
+    LinkLabel *m_lblEMail = nullptr;
+    LinkLabel *m_lblWebSite = nullptr;
     QPushButton *m_cmdOK;
 };

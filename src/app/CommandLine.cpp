@@ -282,7 +282,8 @@ int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err)
                        u"This is free software: you are free to change and redistribute it.\n"
                        u"There is NO WARRANTY, to the extent permitted by law.\n"_s.arg(
                            QCoreApplication::applicationVersion(), vendor::Copyright.toString(), vendor::LicenceName,
-                           vendor::LicenceAddress));
+                           vendor::LicenceAddress)
+                           .append(vendor::contactLines(vendor::configuredContacts())));
     }
     const int width = helpWidth(out);
     QString text = u"Usage: %1 [window options]\n"

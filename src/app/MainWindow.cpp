@@ -2,11 +2,13 @@
 #include "app/MainWindow.h"
 
 #include "app/AboutBox.h"
+#include "app/ChoiceRow.h"
 #include "app/CodeView.h"
 #include "app/Pictures.h"
 #include "app/ToolSelector.h"
 #include "app/Tools.h"
 #include "platform/CommonDialog.h"
+#include "platform/HelpViewer.h"
 #include "platform/Platform.h"
 #include "platform/WindowPlacement.h"
 #include "reader/CodeReader.h"
@@ -32,6 +34,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -64,6 +67,32 @@ protected:
     }
 };
 
+// The tool area: it asks for the whole of the tools, and scrolls them where
+// the screen leaves it less (QScrollArea would cap what it asks for).
+class ToolArea : public QScrollArea
+{
+public:
+    explicit ToolArea(QWidget *parent) : QScrollArea(parent)
+    {
+        setObjectName(u"scrTools"_s);
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(true);
+    }
+
+    QSize sizeHint() const override
+    {
+        const int frame = 2 * frameWidth();
+        return widget() ? widget()->sizeHint() + QSize(frame, frame) : QScrollArea::sizeHint();
+    }
+};
+
+// Between the window's parts.
+constexpr int Spacing = 8;
+
+// Until the window is shown, its frame is not known: room for a title bar and
+// borders, as most desktops draw them.
+constexpr QMargins FrameEstimate(4, 32, 4, 4);
+
 QPushButton *commandButton(const QString &objectName, const QString &caption, QWidget *parent)
 {
     auto *button = new QPushButton(caption, parent);
@@ -93,21 +122,32 @@ MainWindow::MainWindow(Platform &platform, const QString &helpFile, QWidget *par
     m_cdlFileName->setCancelError(true);
     m_toolContext = std::make_unique<ToolContext>(ToolContext{platform, *m_cdlFileName, m_codeOptions});
 
-    auto *grid = new QGridLayout(this);
-    grid->setContentsMargins(0, 0, 0, 8);
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(8);
-    grid->addWidget(createHeaderStrip(), 0, 0, 1, 3);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 8);
+    column->setSpacing(Spacing);
+    column->addWidget(createHeaderStrip());
+    // The selector and the tools scroll together where the screen is small;
+    // the code view lies beside them, never over them.
+    auto *toolsFrame = new QWidget;
+    toolsFrame->setObjectName(u"fraTools"_s);
+    auto *toolsRow = new QHBoxLayout(toolsFrame);
+    toolsRow->setContentsMargins(Spacing, 0, Spacing, 0);
+    toolsRow->setSpacing(Spacing);
     auto *selectorColumn = new QVBoxLayout;
-    selectorColumn->setContentsMargins(8, 0, 0, 0);
     selectorColumn->addWidget(createSelector());
     selectorColumn->addStretch();
-    grid->addLayout(selectorColumn, 1, 0);
+    toolsRow->addLayout(selectorColumn);
     QWidget *editor = createEditor();
-    grid->addWidget(editor, 1, 1, Qt::AlignTop);
-    grid->addWidget(createCodePane(), 1, 2);
-    grid->addWidget(createMenu(), 2, 0, 1, 3);
-    grid->setColumnStretch(2, 1);
+    toolsRow->addWidget(editor, 0, Qt::AlignTop);
+    toolsRow->addStretch();
+    m_toolArea = new ToolArea(this);
+    m_toolArea->setWidget(toolsFrame);
+    auto *middle = new QHBoxLayout;
+    middle->setSpacing(Spacing);
+    middle->addWidget(m_toolArea);
+    middle->addWidget(createCodePane(), 1);
+    column->addLayout(middle, 1);
+    column->addWidget(createMenu());
 
     setWindowIcon(pictureIcon(tools().constFirst().picture));
     installShortcuts();
@@ -116,8 +156,7 @@ MainWindow::MainWindow(Platform &platform, const QString &helpFile, QWidget *par
     editor->setFixedSize(editor->sizeHint());
     m_codePane->hide();
     m_designSize = sizeHint();
-    setFixedSize(m_designSize);
-    centerOnScreen(this);
+    placeOnScreen(fittedWindowRect(m_designSize, screenRoom(), std::nullopt, frameMargins()), true);
 }
 
 MainWindow::~MainWindow()
@@ -358,18 +397,19 @@ QWidget *MainWindow::createCodePane()
     bar->addWidget(lblCode);
     bar->addStretch();
     bar->addWidget(cmdReadCode);
-    auto *choices = new QHBoxLayout;
-    choices->addWidget(lblConstants);
-    choices->addWidget(m_cboConstants);
-    choices->addSpacing(12);
-    choices->addWidget(lblDialect);
-    choices->addWidget(m_cboDialect);
-    choices->addStretch();
+    auto *choices = new ChoiceRow(m_codePane);
+    choices->setObjectName(u"fraChoices"_s);
+    choices->addChoice(lblConstants, m_cboConstants);
+    choices->addChoice(lblDialect, m_cboDialect);
     auto *layout = new QVBoxLayout(m_codePane);
     layout->setContentsMargins(0, 0, 8, 0);
     layout->addLayout(bar);
-    layout->addLayout(choices);
+    layout->addWidget(choices);
     layout->addWidget(m_codeView, 1);
+    // The pane takes what the tools leave, and no less than its controls need
+    // stacked; the tools give way (and scroll) on a narrow screen.
+    m_codePane->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    m_codePane->setMinimumWidth(m_codePane->minimumSizeHint().width());
     return m_codePane;
 }
 
@@ -384,25 +424,54 @@ void MainWindow::setCodeViewShown(bool shown)
         return;
     const QSignalBlocker quiet(m_cmdCode);
     m_cmdCode->setChecked(shown);
-    m_codePane->setVisible(shown);
+    const QMargins frame = frameMargins();
     if (!shown) {
-        setFixedSize(m_designSize);
+        m_codePane->hide();
+        // Back where it was before the view opened, as large as it was.
+        const QRect before = m_geometryBeforeView.value_or(QRect(geometry().topLeft(), m_designSize));
+        placeOnScreen(fittedWindowRect(before.size(), screenRoom(), before.topLeft(), frame), true);
         return;
     }
+    m_geometryBeforeView = geometry();
+    m_codePane->show();
     refreshCodeView();
-    // Room for the view beside the tools: at least a third of them again,
-    // as much as the screen allows.
-    const int minimumWidth = m_designSize.width() + m_designSize.width() / 2;
-    setMinimumSize(minimumWidth, m_designSize.height());
+    // Room for the view beside the tools: as wide again as they are, as much
+    // as the screen allows, and no narrower than the tools and the view's
+    // controls need.
+    const QRect room = screenRoom();
+    const QRect fitted = fittedWindowRect(QSize(m_designSize.width() * 2, m_designSize.height()), room,
+                                          geometry().topLeft(), frame);
+    const QSize least(m_designSize.width() + Spacing + m_codePane->minimumWidth(), m_designSize.height());
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    int width = m_designSize.width() * 2;
-    const QRect room = screen() ? screen()->availableGeometry() : QRect();
-    if (room.isValid())
-        width = qMin(width, room.width() - 40);
-    resize(qMax(width, minimumWidth), m_designSize.height());
-    // A window that grew past the screen's edge comes back onto it.
-    if (room.isValid() && !room.contains(QRect(pos(), size())))
-        move(room.left() + qMax(0, (room.width() - this->width()) / 2), y());
+    setMinimumSize(least.boundedTo(fitted.size()));
+    placeOnScreen(fitted, false);
+}
+
+QRect MainWindow::screenRoom() const
+{
+    const QScreen *shownOn = screen() ? screen() : QGuiApplication::primaryScreen();
+    return shownOn ? shownOn->availableGeometry() : QRect();
+}
+
+QMargins MainWindow::frameMargins() const
+{
+    if (!isVisible())
+        return FrameEstimate;
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+void MainWindow::placeOnScreen(const QRect &contents, bool fixedSize)
+{
+    if (fixedSize)
+        setFixedSize(contents.size());
+    else
+        resize(contents.size());
+    // move() places the frame; the rectangle is the contents'.
+    const QMargins frame = frameMargins();
+    move(contents.topLeft() - QPoint(frame.left(), frame.top()));
 }
 
 void MainWindow::setCodeOptions(const codegen::CodeOptions &options)
@@ -531,7 +600,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::showHelp()
 {
-    m_platform.openDocument(m_helpFile);
+    openHelpDocument(m_platform, this, m_helpFile);
 }
 
 AboutBox *MainWindow::aboutBox() const

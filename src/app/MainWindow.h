@@ -8,12 +8,14 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class AboutBox;
 class CodeView;
 class CommonDialog;
 class QComboBox;
 class QPushButton;
+class QScrollArea;
 class Platform;
 class QLabel;
 class ToolPanel;
@@ -58,6 +60,9 @@ public Q_SLOTS:
     void setCodeOptions(const codegen::CodeOptions &options);
     // Shows or hides the code view. Hidden, the window is its fixed design
     // size; shown, the view joins it on the right and the window can grow.
+    // Either way the window stays inside the screen, and where the screen is
+    // too small for the tools they scroll. Hiding the view puts the window
+    // back where and as large as it was before the view opened.
     void setCodeViewShown(bool shown);
 
 protected:
@@ -74,6 +79,12 @@ private:
     QWidget *createEditor();
     QWidget *createMenu();
     QWidget *createCodePane();
+    // The screen's free area, and the frame around the window (estimated
+    // until the window is shown).
+    QRect screenRoom() const;
+    QMargins frameMargins() const;
+    // Gives the window these contents' geometry, fixed in size or not.
+    void placeOnScreen(const QRect &contents, bool fixedSize);
     // Shows the current tool's code in the view, when the view is shown.
     void refreshCodeView();
     // Says why the tool's code would not compile, if it would not.
@@ -87,6 +98,9 @@ private:
     std::unique_ptr<ToolContext> m_toolContext;
 
     QSize m_designSize;
+    // The contents' place and size before the code view opened.
+    std::optional<QRect> m_geometryBeforeView;
+    QScrollArea *m_toolArea = nullptr;
     QLabel *m_lblHeader = nullptr;
     QWidget *m_codePane = nullptr;
     CodeView *m_codeView = nullptr;

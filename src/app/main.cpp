@@ -6,6 +6,7 @@
 #include "app/StartUp.h"
 #include "cli/ToolOptions.h"
 #include "platform/QtPlatform.h"
+#include "platform/QtTranslations.h"
 
 #include <QApplication>
 #include <QFile>
@@ -154,6 +155,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     qInstallMessageHandler(defaultHandler);
     setIdentity();
+    installQtTranslations(app);
     QApplication::setWindowIcon(pictureIcon(u":/images/quillkit98.svg"_s));
     QtPlatform platform;
     const auto window = startUp(platform, *options);

@@ -2,6 +2,7 @@
 #include "platform/InputBoxDialog.h"
 
 #include "platform/FieldText.h"
+#include "platform/HelpViewer.h"
 #include "platform/PromptView.h"
 
 #include <QAbstractButton>
@@ -115,7 +116,7 @@ QString runInputBox(Platform &platform, QWidget *owner, const QString &prompt, c
         QObject::connect(&dialog, &InputBoxDialog::helpRequested, &dialog, [&platform, &dialog, file] {
             // An empty name would open the program's folder itself.
             if (!file.isEmpty())
-                platform.openDocument(file);
+                openHelpDocument(platform, &dialog, file);
         });
     }
     dialog.exec();

@@ -57,6 +57,9 @@ public:
     virtual bool shellOpen(const QString &target, const QString &directory) = 0;
     // The same, with documents found from the program's folder.
     bool openDocument(const QString &target) { return shellOpen(target, appPath()); }
+    // The absolute path of a document that openDocument would open, found the
+    // same way; empty when there is no such file (or the target is an address).
+    virtual QString documentPath(const QString &target) const = 0;
 
     // Blocks the calling thread.
     virtual void sleep(int milliseconds) = 0;

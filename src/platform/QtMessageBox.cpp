@@ -2,6 +2,7 @@
 #include "platform/QtMessageBox.h"
 
 #include "platform/FieldText.h"
+#include "platform/HelpViewer.h"
 #include "platform/PromptView.h"
 #include "platform/QtPlatform.h"
 
@@ -44,23 +45,34 @@ std::optional<QStyle::StandardPixmap> standardIconFor(int buttons)
     }
 }
 
+// A button's caption: Qt's own for the standard button, so that it reads as
+// the desktop's boxes do in the user's language; untranslated, the box keeps
+// its access keys on Abort, Retry and Ignore, which Qt's captions lack.
 QString buttonText(int code)
 {
-    switch (code) {
-    case vbOK:
-        return BasicMessageBox::tr("OK");
-    case vbCancel:
-        return BasicMessageBox::tr("Cancel");
-    case vbAbort:
-        return BasicMessageBox::tr("&Abort");
-    case vbRetry:
-        return BasicMessageBox::tr("&Retry");
-    case vbIgnore:
-        return BasicMessageBox::tr("&Ignore");
-    case vbYes:
-        return BasicMessageBox::tr("&Yes");
-    case vbNo:
-        return BasicMessageBox::tr("&No");
+    struct Caption
+    {
+        int code;
+        const char *own;
+        const char *qt;
+    };
+    static constexpr Caption captions[] = {
+        {vbOK, QT_TRANSLATE_NOOP("BasicMessageBox", "OK"), "OK"},
+        {vbCancel, QT_TRANSLATE_NOOP("BasicMessageBox", "Cancel"), "Cancel"},
+        {vbAbort, QT_TRANSLATE_NOOP("BasicMessageBox", "&Abort"), "Abort"},
+        {vbRetry, QT_TRANSLATE_NOOP("BasicMessageBox", "&Retry"), "Retry"},
+        {vbIgnore, QT_TRANSLATE_NOOP("BasicMessageBox", "&Ignore"), "Ignore"},
+        {vbYes, QT_TRANSLATE_NOOP("BasicMessageBox", "&Yes"), "&Yes"},
+        {vbNo, QT_TRANSLATE_NOOP("BasicMessageBox", "&No"), "&No"},
+        {vbMsgBoxHelpButton, QT_TRANSLATE_NOOP("BasicMessageBox", "Help"), "Help"},
+    };
+    for (const Caption &caption : captions) {
+        if (caption.code != code)
+            continue;
+        const QString qtCaption = QCoreApplication::translate("QPlatformTheme", caption.qt);
+        if (qtCaption != QLatin1StringView(caption.qt))
+            return qtCaption;
+        return BasicMessageBox::tr(caption.own);
     }
     return {};
 }
@@ -140,7 +152,7 @@ BasicMessageBox::BasicMessageBox(Platform &platform, const QString &prompt, int 
         m_codes.insert(button, code);
     }
     if (buttons & vbMsgBoxHelpButton) {
-        m_helpButton = buttonBox->addButton(tr("Help"), QDialogButtonBox::ActionRole);
+        m_helpButton = buttonBox->addButton(buttonText(vbMsgBoxHelpButton), QDialogButtonBox::ActionRole);
         // Help answers nothing: the box stays open.
         connect(m_helpButton, &QPushButton::clicked, this, &BasicMessageBox::showHelp);
     }
@@ -203,7 +215,7 @@ void BasicMessageBox::showHelp()
     // Without a help file there is nothing to open.
     if (!m_help || m_help->file.isEmpty())
         return;
-    m_platform.openDocument(m_help->file);
+    openHelpDocument(m_platform, this, m_help->file);
 }
 
 int QtPlatform::msgBox(const QString &prompt, int buttons, const QString &title, const std::optional<HelpTopic> &help)

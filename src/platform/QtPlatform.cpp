@@ -47,6 +47,24 @@ bool QtPlatform::setClipboardText(const QString &text)
     return clipboard->text() == text;
 }
 
+namespace {
+
+// An address with a scheme (https:, mailto:) of its own.
+bool isAddress(const QString &target)
+{
+    const QUrl asUrl(target);
+    return asUrl.isValid() && asUrl.scheme().size() > 1;
+}
+
+// A document path, relative to `directory`; empty when no such file exists.
+QString existingDocument(const QString &target, const QString &directory)
+{
+    const QFileInfo file(QDir(directory), target);
+    return file.exists() ? file.absoluteFilePath() : QString();
+}
+
+} // namespace
+
 bool QtPlatform::shellOpen(const QString &target, const QString &directory)
 {
     // An empty target would resolve to the folder itself and open that.
@@ -54,17 +72,18 @@ bool QtPlatform::shellOpen(const QString &target, const QString &directory)
         return false;
     // A target with a scheme (https:, mailto:) is an address; anything else
     // is a document path, relative to the given folder.
-    const QUrl asUrl(target);
-    QUrl url;
-    if (asUrl.isValid() && asUrl.scheme().size() > 1) {
-        url = asUrl;
-    } else {
-        const QFileInfo file(QDir(directory), target);
-        if (!file.exists())
-            return false;
-        url = QUrl::fromLocalFile(file.absoluteFilePath());
-    }
-    return QDesktopServices::openUrl(url);
+    if (isAddress(target))
+        return QDesktopServices::openUrl(QUrl(target));
+    const QString document = existingDocument(target, directory);
+    return !document.isEmpty() && QDesktopServices::openUrl(QUrl::fromLocalFile(document));
+}
+
+QString QtPlatform::documentPath(const QString &target) const
+{
+    if (target.isEmpty() || isAddress(target))
+        return {};
+    const QString document = existingDocument(target, appPath());
+    return QFileInfo(document).isFile() ? document : QString();
 }
 
 void QtPlatform::sleep(int milliseconds)

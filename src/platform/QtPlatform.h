@@ -21,6 +21,7 @@ public:
     QString clipboardText() const override;
 
     bool shellOpen(const QString &target, const QString &directory) override;
+    QString documentPath(const QString &target) const override;
 
     void sleep(int milliseconds) override;
 

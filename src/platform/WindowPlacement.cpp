@@ -27,6 +27,24 @@ QRect twipsToPixels(const QRect &twips, const QWidget *widget)
 
 void centerOnScreen(QWidget *window)
 {
+    // A window larger than the screen keeps its top left corner, and with it
+    // the title bar, on the screen.
     if (const QScreen *screen = QGuiApplication::primaryScreen())
-        window->move(screen->availableGeometry().center() - window->rect().center());
+        window->move(fittedWindowRect(window->size(), screen->availableGeometry()).topLeft());
+}
+
+QRect fittedWindowRect(QSize wanted, const QRect &room, std::optional<QPoint> at, const QMargins &frame)
+{
+    if (!room.isValid())
+        return {at.value_or(QPoint(0, 0)), wanted};
+    const QRect inner = room.marginsRemoved(frame);
+    const QSize size = wanted.boundedTo(inner.size()).expandedTo(QSize(1, 1));
+    const QPoint middle(inner.left() + (inner.width() - size.width()) / 2,
+                        inner.top() + (inner.height() - size.height()) / 2);
+    const QPoint wish = at.value_or(middle);
+    // A room smaller than a pixel's window still keeps the top left corner,
+    // where the title bar is, on the screen.
+    const int x = qMax(inner.left(), qMin(wish.x(), inner.left() + inner.width() - size.width()));
+    const int y = qMax(inner.top(), qMin(wish.y(), inner.top() + inner.height() - size.height()));
+    return {QPoint(x, y), size};
 }

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/ChoiceRow.h"
 #include "app/CodeView.h"
 #include "app/CommandLine.h"
 #include "codegen/BasicLimits.h"
@@ -10,6 +11,7 @@
 #include <QDirIterator>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -50,6 +52,8 @@ private Q_SLOTS:
     void spansColourWhatTheyShould_data();
     void spansColourWhatTheyShould();
     void hiddenTheWindowIsAsDesigned();
+    void choicesStackWhenNarrow_data();
+    void choicesStackWhenNarrow();
     void f7AndTheButtonToggleThePane();
     void codeViewOptionStartsWithThePaneShown();
     void everyToolsEditsShowAsTheGeneratorsText();
@@ -123,6 +127,54 @@ void TestCodeView::hiddenTheWindowIsAsDesigned()
     QVERIFY(isFixedSize(window));
     QCOMPARE(window->size(), designed);
     QCOMPARE(panelGeometries(gui), panels);
+}
+
+void TestCodeView::choicesStackWhenNarrow_data()
+{
+    // The width to give the row, as a part of what it wants side by side.
+    QTest::addColumn<double>("share");
+    QTest::addColumn<bool>("oneRow");
+    QTest::newRow("room to spare") << 1.5 << true;
+    QTest::newRow("just enough") << 1.0 << true;
+    QTest::newRow("a pixel short") << -1.0 << false;
+    QTest::newRow("as narrow as it goes") << 0.0 << false;
+}
+
+void TestCodeView::choicesStackWhenNarrow()
+{
+    QFETCH(double, share);
+    QFETCH(bool, oneRow);
+    GuiHarness gui;
+    gui.window->setCodeViewShown(true);
+    auto *row = gui.find<ChoiceRow>(u"fraChoices"_s);
+    // Away from the window, so that only the row's own width counts.
+    row->setParent(nullptr);
+    const int wide = row->sizeHint().width();
+    const int width = share > 0 ? qRound(wide * share) : share < 0 ? wide - 1 : row->minimumSizeHint().width();
+    row->resize(width, row->sizeHint().height());
+    row->show();
+    QVERIFY(QTest::qWaitForWindowExposed(row));
+    QCOMPARE(row->isOneRow(), oneRow);
+    // As tall as the arrangement needs.
+    row->resize(width, row->layout()->minimumSize().height());
+    QCoreApplication::processEvents();
+
+    const QStringList names{u"lblConstants"_s, u"cboConstants"_s, u"lblDialect"_s, u"cboDialect"_s};
+    QList<QRect> rects;
+    for (const QString &name : names) {
+        auto *widget = row->findChild<QWidget *>(name);
+        QVERIFY(widget);
+        rects << widget->geometry();
+        // Nothing is cut off, however narrow.
+        QVERIFY2(row->rect().contains(widget->geometry()), qPrintable(name));
+        QVERIFY2(widget->width() >= widget->minimumSizeHint().width(), qPrintable(name));
+    }
+    // Side by side the second choice follows the first; stacked, it is below.
+    if (oneRow)
+        QVERIFY(rects.at(2).left() > rects.at(1).right());
+    else
+        QVERIFY(rects.at(2).top() > rects.at(0).bottom());
+    delete row;
 }
 
 void TestCodeView::f7AndTheButtonToggleThePane()

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CommandLine.h"
+#include "app/Vendor.h"
 #include "app/Tools.h"
 #include "cli/ToolOptions.h"
 #include "codegen/BasicLimits.h"
@@ -88,6 +89,8 @@ private Q_SLOTS:
     void largeCodeIsWrittenWithOneWarning();
     void helpListsEveryTool();
     void versionStatesTheLicence();
+    void contactLinesNameWhatIsSet_data();
+    void contactLinesNameWhatIsSet();
     void textOptions_data();
     void textOptions();
     void textOptionErrors_data();
@@ -217,7 +220,38 @@ void TestCommandLine::versionStatesTheLicence()
         QVERIFY(lines.first().startsWith("Quillkit 98, version "));
         QVERIFY(version.out.contains("GNU General Public License, version 3 or later"));
         QVERIFY(version.out.contains("NO WARRANTY"));
+        const vendor::Contacts configured = vendor::configuredContacts();
+        QCOMPARE(version.out.contains("Homepage: "), !configured.homepage.isEmpty());
+        QCOMPARE(version.out.contains("Contact: "), !configured.contact.isEmpty());
+        QVERIFY(!version.out.contains("example"));
     }
+}
+
+void TestCommandLine::contactLinesNameWhatIsSet_data()
+{
+    QTest::addColumn<QString>("homepage");
+    QTest::addColumn<QString>("contact");
+    QTest::addColumn<QString>("lines");
+    QTest::addColumn<QString>("target");
+    QTest::newRow("neither") << QString() << QString() << QString() << QString();
+    QTest::newRow("homepage") << u"https://q.test/"_s << QString() << u"Homepage: https://q.test/\n"_s << QString();
+    QTest::newRow("mail") << QString() << u"a@q.test"_s << u"Contact: a@q.test\n"_s << u"mailto:a@q.test"_s;
+    QTest::newRow("both, contact page") << u"https://q.test/"_s << u"https://q.test/c"_s
+                                        << u"Homepage: https://q.test/\nContact: https://q.test/c\n"_s
+                                        << u"https://q.test/c"_s;
+    QTest::newRow("mailto kept") << QString() << u"mailto:a@q.test"_s << u"Contact: mailto:a@q.test\n"_s
+                                 << u"mailto:a@q.test"_s;
+}
+
+void TestCommandLine::contactLinesNameWhatIsSet()
+{
+    QFETCH(QString, homepage);
+    QFETCH(QString, contact);
+    QFETCH(QString, lines);
+    QFETCH(QString, target);
+    const vendor::Contacts contacts{homepage, contact};
+    QCOMPARE(vendor::contactLines(contacts), lines);
+    QCOMPARE(contacts.contactTarget(), target);
 }
 
 void TestCommandLine::textOptions_data()

@@ -6,7 +6,12 @@
 #include "platform/QtPlatform.h"
 #include "support/FakePlatform.h"
 
+#include "platform/HelpViewer.h"
+
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -43,6 +48,8 @@ private Q_SLOTS:
     void escapeAndClose();
     void helpButtonOpensTheFileAndStaysOpen_data();
     void helpButtonOpensTheFileAndStaysOpen();
+    void helpWithoutALauncherShowsTheFileOrSaysWhy_data();
+    void helpWithoutALauncherShowsTheFileOrSaysWhy();
     void modality();
     void promptAndTitleAsTyped();
     void platformMsgBoxReturnsTheAnswer();
@@ -224,6 +231,57 @@ void TestQtMessageBox::helpButtonOpensTheFileAndStaysOpen()
     // Without the flag there is no Help button, even with a help file.
     const BasicMessageBox plain(platform, u"Hi"_s, 4, u"T"_s, HelpTopic{u"a.hlp"_s, 1});
     QVERIFY(!plain.helpButton());
+}
+
+void TestQtMessageBox::helpWithoutALauncherShowsTheFileOrSaysWhy_data()
+{
+    QTest::addColumn<QString>("file");
+    // What the file holds; null when there is no such file.
+    QTest::addColumn<QByteArray>("contents");
+    // "viewer", or the words of the message.
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("HTML page") << u"guide.html"_s << QByteArray("<html><title>Guide</title><h1>Topic 7</h1></html>")
+                               << u"viewer"_s;
+    QTest::newRow("plain text") << u"guide.txt"_s << QByteArray("Topic 7") << u"viewer"_s;
+    QTest::newRow("missing file") << u"gone.hlp"_s << QByteArray() << u"cannot be found"_s;
+    QTest::newRow("Windows help file") << u"app.hlp"_s << QByteArray("?_\x03\0\x10\0\0\0\xff\xff", 10)
+                                       << u"no program on this desktop opens it"_s;
+}
+
+void TestQtMessageBox::helpWithoutALauncherShowsTheFileOrSaysWhy()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, shown);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    FakePlatform platform;
+    platform.shellOpenSucceeds = false;
+    if (!contents.isNull()) {
+        QFile document(folder.filePath(file));
+        QVERIFY(document.open(QIODevice::WriteOnly));
+        document.write(contents);
+        platform.documents.insert(file, document.fileName());
+    }
+    BasicMessageBox box(platform, u"Hi"_s, 4 + 16384, u"T"_s, HelpTopic{file, 7});
+    box.show();
+    QTest::mouseClick(box.helpButton(), Qt::LeftButton);
+
+    QVERIFY(box.isVisible());
+    auto *viewer = box.findChild<HelpViewer *>();
+    if (shown == u"viewer"_s) {
+        QVERIFY(platform.msgBoxCalls.isEmpty());
+        QVERIFY(viewer && viewer->isVisible());
+        // A window of the box's own, so the modal box does not block it.
+        QVERIFY(viewer->isWindow());
+        QVERIFY(!QApplication::activeModalWidget() || QApplication::activeModalWidget() == &box);
+        QVERIFY(viewer->browser()->toPlainText().contains(u"Topic 7"_s));
+    } else {
+        QVERIFY(!viewer);
+        QCOMPARE(platform.msgBoxCalls.size(), 1);
+        const QString prompt = platform.msgBoxCalls.first().prompt;
+        QVERIFY2(prompt.contains(shown) && prompt.contains(file), qPrintable(prompt));
+    }
 }
 
 void TestQtMessageBox::modality()

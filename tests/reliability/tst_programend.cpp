@@ -109,8 +109,11 @@ int runChild(int argc, char **argv, const QString &ending)
             if (QWidget *modal = QApplication::activeModalWidget()) {
                 std::printf("closed %s %s\n", modal->metaObject()->className(), qPrintable(modal->windowTitle()));
                 if (modal->objectName() == u"frmAbout"_s) {
-                    click(modal, u"lblEMail"_s);
-                    click(modal, u"lblWebSite"_s);
+                    // The links that the build names, if any.
+                    for (const QString &link : {u"lblEMail"_s, u"lblWebSite"_s}) {
+                        if (modal->findChild<QWidget *>(link))
+                            click(modal, link);
+                    }
                 }
                 if (auto *dialog = qobject_cast<QDialog *>(modal))
                     dialog->reject();

@@ -4,6 +4,7 @@
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"
 
+#include <QHash>
 #include <QList>
 #include <QQueue>
 #include <QStringList>
@@ -57,6 +58,8 @@ public:
     QQueue<QString> inputBoxAnswers;
     QQueue<DialogAnswer> dialogAnswers;
     bool shellOpenSucceeds = true;
+    // The documents that exist: the target as asked for, and its real file.
+    QHash<QString, QString> documents;
     bool clipboardWorks = true;
 
     // What was asked, in order.
@@ -83,6 +86,7 @@ public:
     bool setClipboardText(const QString &text) override;
     QString clipboardText() const override { return clipboard; }
     bool shellOpen(const QString &target, const QString &directory) override;
+    QString documentPath(const QString &target) const override { return documents.value(target); }
     void sleep(int milliseconds) override;
     QString appPath() const override { return appFolder; }
     QDate currentDate() const override { return today; }

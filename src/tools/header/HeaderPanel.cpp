@@ -21,19 +21,22 @@ HeaderPanel::HeaderPanel(const ToolContext &context, QWidget *parent) : ToolPane
     auto *page = new QWidget(this);
     auto *form = new QFormLayout(page);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    m_txtProject = addField(form, u"Project"_s, &HeaderFields::project);
-    m_txtProgram = addField(form, u"Program"_s, &HeaderFields::program);
-    m_txtVersion = addField(form, u"Version"_s, &HeaderFields::version);
-    m_txtDate = addField(form, u"Date"_s, &HeaderFields::date);
-    m_txtCopyright = addField(form, u"Copyright"_s, &HeaderFields::copyright);
-    m_txtDescription = addField(form, u"Description"_s, &HeaderFields::description);
+    // Access letters that no caption of the page or of the window around it
+    // takes (New, Test, Copy, Help, About, Exit, View Code and the code view's).
+    m_txtProject = addField(form, u"Project"_s, &HeaderFields::project, u'P');
+    m_txtProgram = addField(form, u"Program"_s, &HeaderFields::program, u'r');
+    m_txtVersion = addField(form, u"Version"_s, &HeaderFields::version, u'i');
+    m_txtDate = addField(form, u"Date"_s, &HeaderFields::date, u'D');
+    m_txtCopyright = addField(form, u"Copyright"_s, &HeaderFields::copyright, u'y');
+    m_txtDescription = addField(form, u"Description"_s, &HeaderFields::description, u't');
     addTab(page, tr("General"));
 
     setFields(startFields());
     startTracking();
 }
 
-QLineEdit *HeaderPanel::addField(QFormLayout *form, const QString &name, QString HeaderFields::*field)
+QLineEdit *HeaderPanel::addField(QFormLayout *form, const QString &name, QString HeaderFields::*field,
+                                  QChar accessLetter)
 {
     // The label shows the very caption that the block writes for the field.
     const QList<header::HeaderLine> &lines = header::headerLines();
@@ -41,7 +44,12 @@ QLineEdit *HeaderPanel::addField(QFormLayout *form, const QString &name, QString
                                    [field](const header::HeaderLine &l) { return l.field == field; });
     Q_ASSERT(line != lines.cend());
 
-    auto *label = new QLabel(line->caption, form->parentWidget());
+    // The label marks its access letter; the block writes the caption plain.
+    QString caption = line->caption;
+    const qsizetype letter = caption.indexOf(accessLetter);
+    Q_ASSERT(letter >= 0);
+    caption.insert(letter, u'&');
+    auto *label = new QLabel(caption, form->parentWidget());
     label->setObjectName(u"lbl"_s + name);
     label->setTextFormat(Qt::PlainText);
     auto *edit = new QLineEdit(form->parentWidget());

@@ -31,7 +31,9 @@ public:
 private:
     // The start-up fields: empty, with the copyright and date from today's.
     HeaderFields startFields() const;
-    QLineEdit *addField(QFormLayout *form, const QString &name, QString HeaderFields::*field);
+    // A labelled field; `accessLetter`, the first of its kind in the caption,
+    // is the label's Alt letter.
+    QLineEdit *addField(QFormLayout *form, const QString &name, QString HeaderFields::*field, QChar accessLetter);
 
     const ToolContext &m_context;
     QLineEdit *m_txtProject;

@@ -12,6 +12,9 @@
 #include <QDialog>
 #include <QFontInfo>
 #include <QLabel>
+#include <QKeySequence>
+#include <QAbstractButton>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -98,6 +101,8 @@ class TestHeaderPanel : public QObject
 
 private Q_SLOTS:
     void oneGeneralPageOfLabelledFields();
+    void altLettersReachTheirFieldsAlone_data();
+    void altLettersReachTheirFieldsAlone();
     void dateDefaultsAtStartAndOnNew();
     void dateDefaultHasAFourDigitYear_data();
     void dateDefaultHasAFourDigitYear();
@@ -122,12 +127,55 @@ void TestHeaderPanel::oneGeneralPageOfLabelledFields()
     for (qsizetype i = 0; i < fieldNames.size(); ++i) {
         auto *edit = gui.find<QLineEdit>(fieldNames.at(i));
         auto *label = gui.find<QLabel>(u"lbl"_s + fieldNames.at(i).mid(3));
-        QCOMPARE(label->text(), captions.at(i));
+        // The caption as the block writes it, with one letter marked for Alt.
+        QCOMPARE(QString(label->text()).remove(u'&'), captions.at(i));
+        QCOMPARE(label->text().count(u'&'), 1);
         QCOMPARE(label->buddy(), edit);
         QVERIFY(edit->isEnabled());
         const QPoint editAt = edit->mapTo(tab, QPoint());
         QVERIFY(editAt.y() > previousBottom);
         previousBottom = editAt.y() + edit->height();
+    }
+}
+
+void TestHeaderPanel::altLettersReachTheirFieldsAlone_data()
+{
+    QTest::addColumn<bool>("codeView");
+    QTest::newRow("code view hidden") << false;
+    QTest::newRow("code view shown") << true;
+}
+
+void TestHeaderPanel::altLettersReachTheirFieldsAlone()
+{
+    QFETCH(bool, codeView);
+    HeaderGui gui;
+    gui.window->setCodeViewShown(codeView);
+    gui.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(gui.window.get()));
+
+    // Every access letter that the page shows, whoever owns it.
+    QMultiHash<QKeySequence, QString> owners;
+    for (QWidget *widget : gui.window->findChildren<QWidget *>()) {
+        if (!widget->isVisible())
+            continue;
+        QString caption;
+        if (auto *button = qobject_cast<QAbstractButton *>(widget))
+            caption = button->text();
+        else if (auto *label = qobject_cast<QLabel *>(widget); label && label->buddy())
+            caption = label->text();
+        if (const QKeySequence key = QKeySequence::mnemonic(caption); !key.isEmpty())
+            owners.insert(key, widget->objectName());
+    }
+
+    for (const QString &name : fieldNames) {
+        auto *label = gui.find<QLabel>(u"lbl"_s + name.mid(3));
+        const QKeySequence key = QKeySequence::mnemonic(label->text());
+        QVERIFY2(!key.isEmpty(), qPrintable(name));
+        QCOMPARE(owners.values(key), QStringList{label->objectName()});
+        // The key itself moves the focus to the field.
+        gui.find<QPushButton>(u"cmdNew"_s)->setFocus();
+        QTest::keySequence(gui.window.get(), key);
+        QCOMPARE(QApplication::focusWidget(), gui.find<QLineEdit>(name));
     }
 }
 

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QWidget>
+
+class Platform;
+class QTextBrowser;
+class QUrl;
+
+// A window that shows an HTML or plain-text help document itself, for a
+// desktop where no program opens it. Links within the document and to other
+// such files beside it open in the window; other addresses go to the desktop.
+class HelpViewer : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // A window of `owner`'s, so that it stays usable above a modal owner.
+    HelpViewer(Platform &platform, QWidget *owner);
+
+    // Whether the window can show the file at `path` (HTML or plain text).
+    static bool canShow(const QString &path);
+
+    // Shows the document at this local path, from its top.
+    void showDocument(const QString &path);
+    QTextBrowser *browser() const { return m_browser; }
+
+private:
+    void followLink(const QUrl &link);
+
+    Platform &m_platform;
+    QTextBrowser *m_browser;
+};
+
+// Opens a help document (relative to the program's folder) in the desktop's
+// program for it. Where no program opens it, the built-in viewer shows it, as
+// a window of `owner`'s; a file that is not there, or that the viewer cannot
+// show, is told in a message box.
+void openHelpDocument(Platform &platform, QWidget *owner, const QString &file);
