@@ -4,6 +4,7 @@
 #include "app/Tools.h"
 #include "cli/ToolOptions.h"
 #include "codegen/BasicLimits.h"
+#include "fix/FixCommand.h"
 #include "reader/ReadCommand.h"
 #include "app/Vendor.h"
 
@@ -60,7 +61,7 @@ QList<CliTool> cliTools()
 bool isHeadlessCommand(const QStringList &arguments)
 {
     const QStringList rest = arguments.mid(1);
-    if (!rest.isEmpty() && (rest.first() == u"generate"_s || rest.first() == u"read"_s))
+    if (!rest.isEmpty() && (rest.first() == u"generate"_s || rest.first() == u"read"_s || rest.first() == u"fix"_s))
         return true;
     for (const QString &arg : rest) {
         if (arg == u"--help"_s || arg == u"-h"_s || arg == u"--version"_s || arg == u"-v"_s)
@@ -251,6 +252,8 @@ int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err,
             return runGenerate(arguments, out, err, in);
         if (arguments.size() >= 2 && arguments.at(1) == u"read"_s)
             return runRead(arguments, out, err, in);
+        if (arguments.size() >= 2 && arguments.at(1) == u"fix"_s)
+            return runFix(arguments, out, err);
         return runTopLevel(arguments, out, err);
     } catch (const std::bad_alloc &) {
         writeLine(err, u"%1: out of memory; the text is too long"_s.arg(programName()));
@@ -259,6 +262,12 @@ int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err,
 }
 
 namespace {
+
+QString fixSummary()
+{
+    return u"fix [--check | --diff] PATH...: names the bare numbers of the message boxes in a project's "
+           u"modules (36 becomes vbYesNo + vbQuestion), changing nothing else; fix --help tells more."_s;
+}
 
 int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err)
 {
@@ -274,6 +283,7 @@ int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err)
     parser.addPositionalArgument(u"generate"_s, u"generate TOOL [options]: prints the tool's code, as Copy would."_s);
     parser.addPositionalArgument(u"read"_s,
                                  u"read [--tool TOOL] [--file FILE]: prints the fields of existing code as JSON."_s);
+    parser.addPositionalArgument(u"fix"_s, fixSummary());
     if (!parser.parse(arguments))
         return usageError(err, parser.errorText());
     if (parser.isSet(version)) {
@@ -289,7 +299,8 @@ int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err)
     QString text = u"Usage: %1 [window options]\n"
                    u"       %1 generate TOOL [options]\n"
                    u"       %1 generate [TOOL] --from-json FILE|- [options]\n"
-                   u"       %1 read [--tool TOOL] [--file FILE]\n"_s.arg(programName());
+                   u"       %1 read [--tool TOOL] [--file FILE] [--encoding NAME]\n"
+                   u"       %1 fix [--check | --diff] [--dialect vb|libreoffice] [--encoding auto|NAME] PATH...\n"_s.arg(programName());
     text += wrappedParagraph(parser.applicationDescription(), width) + u"\nWindow options:\n"_s;
     QList<std::pair<QString, QString>> rows;
     for (const QCommandLineOption &option : windowOptions())
@@ -298,7 +309,8 @@ int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err)
     text += helpColumns({{u"-h, --help"_s, help.description()}, {u"-v, --version"_s, version.description()}}, width);
     text += u"\nCommands:\n"_s
             + helpColumns({{u"generate"_s, u"generate TOOL [options]: prints the tool's code, as Copy would."_s},
-                           {u"read"_s, u"read [--tool TOOL] [--file FILE]: prints the fields of existing code as JSON."_s}},
+                           {u"read"_s, u"read [--tool TOOL] [--file FILE]: prints the fields of existing code as JSON."_s},
+                           {u"fix"_s, fixSummary()}},
                           width);
     text += u'\n' + toolListText(width);
     for (const CliTool &tool : cliTools())

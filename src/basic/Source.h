@@ -57,11 +57,11 @@ public:
         QString replacement;
     };
     QByteArray withChanges(std::span<const Change> changes) const;
+    // The byte offset of each text offset, in ascending order.
+    std::vector<qsizetype> byteOffsets(std::span<const qsizetype> positions) const;
 
 private:
     enum class Kind { Utf8, Windows1252, Iconv };
-    // The byte offset of each text offset, in ascending order.
-    std::vector<qsizetype> byteOffsets(std::span<const qsizetype> positions) const;
     QByteArray encode(QStringView text) const;
 
     QByteArray m_bytes;
