@@ -80,8 +80,12 @@ bool Evaluator::mayBeText(qint32 begin, qint32 end) const
                 continue;
             return false;
         case TokenKind::Ident:
-        case TokenKind::Number:
             continue;
+        case TokenKind::Number:
+            // Chr(13): a number only as a character code.
+            if ((i > begin && t.isPunct(i - 1, u'(')) || (i > begin + 1 && t.isPunct(i - 1, u'-')))
+                continue;
+            return false;
         default:
             return false;
         }
@@ -126,8 +130,7 @@ void Evaluator::run(qint32 index)
             v += 4;
         }
         if (v >= valueEnd || !mayBeText(v, valueEnd)) {
-            binding.reason = u"%1 is given something other than a fixed text on line %2"_s.arg(
-                t.text(s.begin, std::max(s.begin, valueBegin - 1)).toString().trimmed(), QString::number(m.lineOf(index)));
+            binding.notText = true; // the reason is written if it is ever needed
         } else {
             try {
                 QString out;
@@ -293,6 +296,18 @@ std::optional<QString> Evaluator::unsure(const QString &key, const QString &spel
     return std::nullopt;
 }
 
+QString Evaluator::reasonOf(const Binding &binding) const
+{
+    if (!binding.notText)
+        return binding.reason;
+    const Statement &s = m.statements()[std::size_t(binding.statement)];
+    qint32 equals = s.begin;
+    while (equals < s.end && !t.isPunct(equals, u'='))
+        ++equals;
+    return u"%1 is given something other than a fixed text on line %2"_s.arg(t.text(s.begin, equals).toString().trimmed())
+        .arg(m.lineOf(binding.statement));
+}
+
 const QString &Evaluator::lookup(const QString &key, qint32 token, qint32 at, const QString &what, bool *appPath)
 {
     const QString spelling = t.text(token).toString();
@@ -336,7 +351,7 @@ const QString &Evaluator::lookup(const QString &key, qint32 token, qint32 at, co
     if (const std::optional<QString> why = unsure(key, spelling, changed, at))
         Tokens::refuse(pos, *why);
     if (!binding->value)
-        throw Refusal{pos, binding->reason, true};
+        throw Refusal{pos, reasonOf(*binding), true};
     if (appPath)
         *appPath = binding->appPath;
     else if (binding->appPath)
@@ -529,7 +544,7 @@ QString Evaluator::settingText(const Setting &setting, const QString &what)
     if (binding == m_env.cend() || binding->statement != setting.statement)
         Tokens::refuse(t.pos(setting.name), u"%1 is changed again before it is used"_s.arg(t.text(setting.name, setting.begin - 1)));
     if (!binding->value)
-        Tokens::refuse(t.pos(setting.begin), binding->reason);
+        Tokens::refuse(t.pos(setting.begin), reasonOf(*binding));
     if (binding->appPath)
         Tokens::refuse(t.pos(setting.begin), u"App.Path: %1 can only hold fixed text"_s.arg(what));
     if (binding->value->contains(u'\r') || binding->value->contains(u'\n'))

@@ -56,7 +56,9 @@ private:
         QString reason; // why there is no value
         bool appPath = false;
         bool constant = false;
+        bool notText = false; // given something that is no text
     };
+    QString reasonOf(const Binding &binding) const;
 
     void run(qint32 statement);
     void enterProcedure(qint32 procedure);

@@ -853,6 +853,14 @@ int Module::lineOf(qint32 statement) const
     return int(std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), pos) - m_lineStarts.begin());
 }
 
+LineColumn Module::lineColumnOf(qsizetype pos) const
+{
+    const auto after = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), pos);
+    const qsizetype lineStart = *(after - 1);
+    const LineColumn within = lineColumnAt(m_tokens.source().sliced(lineStart), pos - lineStart);
+    return {int(after - m_lineStarts.begin()), within.column};
+}
+
 std::optional<QString> Module::withObject(qint32 statement) const
 {
     const auto found = m_withObjects.constFind(statement);

@@ -81,6 +81,9 @@ public:
     qint32 firstCallBetween(qint32 from, qint32 to) const;
     // The line a statement starts on, for messages.
     int lineOf(qint32 statement) const;
+    // Where a text offset is, as an editor counts: quick for any number of
+    // places.
+    LineColumn lineColumnOf(qsizetype pos) const;
     // Whether the With object that `.Name` means in the statement is known,
     // and its name.
     std::optional<QString> withObject(qint32 statement) const;

@@ -46,7 +46,13 @@ public:
     bool isIdent(qsizetype i) const { return kind(i) == TokenKind::Ident; }
     bool isWord(qsizetype i, QStringView word) const
     {
-        return kind(i) == TokenKind::Ident && text(i).compare(word, Qt::CaseInsensitive) == 0;
+        const Token &t = (*this)[i];
+        if (t.kind != TokenKind::Ident || t.len != word.size())
+            return false;
+        // Most words differ in their first letter: that is looked at first.
+        const char16_t a = m_text[t.pos].unicode() | 0x20;
+        const char16_t b = word[0].unicode() | 0x20;
+        return a == b && text(i).compare(word, Qt::CaseInsensitive) == 0;
     }
     // Where token i starts, or where the range ends when i is past it.
     qsizetype posOf(qsizetype i, qsizetype end) const

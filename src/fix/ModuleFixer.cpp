@@ -42,7 +42,7 @@ private:
     bool wholeOperand(qint32 i, qint32 end) const;
     void note(qsizetype pos, const QString &message)
     {
-        const basic::LineColumn at = basic::lineColumnAt(m.tokens().source(), pos);
+        const basic::LineColumn at = m.lineColumnOf(pos);
         m_fixes.notes.push_back({at.line, at.column, message});
     }
     void replace(qint32 begin, qint32 end, const QString &replacement, int call)
@@ -92,7 +92,7 @@ ModuleFixes Fixer::run()
     resultVariables();
     QSet<int> calls;
     for (auto &[from, change] : m_changes) {
-        const basic::LineColumn at = basic::lineColumnAt(t.source(), from);
+        const basic::LineColumn at = m.lineColumnOf(from);
         change.line = at.line;
         change.column = at.column;
         calls.insert(change.call);

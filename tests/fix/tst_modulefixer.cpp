@@ -1,0 +1,184 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What `fix` makes of message boxes written every way BASIC allows, and what
+// it leaves alone.
+
+#include "fix/ModuleFixer.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString applied(const QString &text, const fix::ModuleFixes &fixes)
+{
+    QString out;
+    qsizetype done = 0;
+    for (const fix::Change &change : fixes.changes) {
+        out += QStringView(text).sliced(done, change.from - done);
+        out += change.replacement;
+        done = change.to;
+    }
+    return out + QStringView(text).sliced(done);
+}
+
+// The value of a buttons argument as the tests write them: terms joined by
+// " + ", each a decimal or &H number or one of these names. Written from
+// BASIC's documentation, apart from the program's own table.
+qint64 evaluateButtons(QStringView argument)
+{
+    static const QHash<QString, qint64> names{
+        {u"vbOKOnly"_s, 0},           {u"vbOKCancel"_s, 1},           {u"vbAbortRetryIgnore"_s, 2},
+        {u"vbYesNoCancel"_s, 3},      {u"vbYesNo"_s, 4},              {u"vbRetryCancel"_s, 5},
+        {u"vbCritical"_s, 16},        {u"vbQuestion"_s, 32},          {u"vbExclamation"_s, 48},
+        {u"vbInformation"_s, 64},     {u"vbDefaultButton2"_s, 256},   {u"vbDefaultButton3"_s, 512},
+        {u"vbDefaultButton4"_s, 768}, {u"vbSystemModal"_s, 4096},     {u"vbMsgBoxHelpButton"_s, 16384},
+        {u"vbMsgBoxSetForeground"_s, 65536}, {u"vbMsgBoxRight"_s, 524288}, {u"vbMsgBoxRtlReading"_s, 1048576},
+        {u"MB_OK"_s, 0}, {u"MB_YESNO"_s, 4}, {u"MB_YESNOCANCEL"_s, 3}, {u"MB_OKCANCEL"_s, 1},
+        {u"MB_ABORTRETRYIGNORE"_s, 2}, {u"MB_RETRYCANCEL"_s, 5}, {u"MB_ICONSTOP"_s, 16},
+        {u"MB_ICONQUESTION"_s, 32}, {u"MB_ICONEXCLAMATION"_s, 48}, {u"MB_ICONINFORMATION"_s, 64},
+        {u"MB_DEFBUTTON2"_s, 256}, {u"MB_DEFBUTTON3"_s, 512}, {u"MB_SYSTEMMODAL"_s, 4096},
+    };
+    qint64 sum = 0;
+    for (const QStringView term : argument.split(u'+')) {
+        const QString t = term.trimmed().toString();
+        bool ok = false;
+        const qint64 number = t.startsWith(u"&H"_s) ? t.mid(2).toLongLong(&ok, 16) : t.toLongLong(&ok);
+        sum += ok ? number : names.value(t, -1000000);
+    }
+    return sum;
+}
+
+} // namespace
+
+class TestModuleFixer : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void fixes_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<bool>("libreOffice");
+        QTest::addColumn<int>("notes");
+        const auto row = [](const char *name, const QString &before, const QString &after, bool lo = false, int notes = 0) {
+            QTest::newRow(name) << before << after << lo << notes;
+        };
+        row("statement", u"MsgBox \"Delete the record?\", 36"_s, u"MsgBox \"Delete the record?\", vbYesNo + vbQuestion"_s);
+        row("function, a sum", u"x = MsgBox(\"a\", 4 + 32)"_s, u"x = MsgBox(\"a\", vbYesNo + vbQuestion)"_s);
+        row("hex, VBA.Interaction", u"x = VBA.Interaction.MsgBox(\"a\", &H24)"_s,
+            u"x = VBA.Interaction.MsgBox(\"a\", vbYesNo + vbQuestion)"_s);
+        row("named argument", u"MsgBox Prompt:=\"a\", Buttons:=36"_s, u"MsgBox Prompt:=\"a\", Buttons:=vbYesNo + vbQuestion"_s);
+        row("a name and a number", u"MsgBox \"a\", vbYesNo + 32"_s, u"MsgBox \"a\", vbYesNo + vbQuestion"_s);
+        row("zero plus a name", u"MsgBox \"a\", 0 + vbExclamation"_s, u"MsgBox \"a\", vbOKOnly + vbExclamation"_s);
+        row("zero", u"MsgBox \"a\", 0"_s, u"MsgBox \"a\", vbOKOnly"_s);
+        row("names only stay", u"MsgBox \"a\", vbYesNo + vbQuestion"_s, u"MsgBox \"a\", vbYesNo + vbQuestion"_s);
+        row("the flags without an option", u"MsgBox \"a\", 65536 + 768 + 3 + 524288 + 1048576"_s,
+            u"MsgBox \"a\", vbYesNoCancel + vbDefaultButton4 + vbMsgBoxSetForeground + vbMsgBoxRight + vbMsgBoxRtlReading"_s);
+        row("help and system modal", u"MsgBox \"a\", 20480"_s, u"MsgBox \"a\", vbOKOnly + vbSystemModal + vbMsgBoxHelpButton"_s);
+        row("compared result", u"If MsgBox(\"a\", 36) = 6 Then Exit Sub"_s,
+            u"If MsgBox(\"a\", vbYesNo + vbQuestion) = vbYes Then Exit Sub"_s);
+        row("compared result, number first", u"If 7 <> MsgBox(\"a\", vbYesNo) Then Beep"_s,
+            u"If vbNo <> MsgBox(\"a\", vbYesNo) Then Beep"_s);
+        row("Select Case", u"Select Case MsgBox(\"a\", 3)\r\nCase 6, 7\r\n  Beep\r\nCase Is = 2\r\nCase Else\r\nEnd Select"_s,
+            u"Select Case MsgBox(\"a\", vbYesNoCancel)\r\nCase vbYes, vbNo\r\n  Beep\r\nCase Is = vbCancel\r\nCase Else\r\nEnd Select"_s);
+        row("a result variable",
+            u"Sub A()\n  r = MsgBox(\"a\", vbYesNo)\n  If r = 6 Then Beep\n  Select Case r\n  Case 7\n  End Select\nEnd Sub"_s,
+            u"Sub A()\n  r = MsgBox(\"a\", vbYesNo)\n  If r = vbYes Then Beep\n  Select Case r\n  Case vbNo\n  End Select\nEnd Sub"_s);
+        row("a result variable set again",
+            u"Sub A()\n  r = MsgBox(\"a\", vbYesNo)\n  r = 7\n  If r = 6 Then Beep\nEnd Sub"_s,
+            u"Sub A()\n  r = MsgBox(\"a\", vbYesNo)\n  r = 7\n  If r = 6 Then Beep\nEnd Sub"_s, false, 1);
+        row("the same name in another procedure",
+            u"Sub A()\n  r = MsgBox(\"a\", 4)\nEnd Sub\nSub B()\n  If r = 6 Then Beep\nEnd Sub"_s,
+            u"Sub A()\n  r = MsgBox(\"a\", vbYesNo)\nEnd Sub\nSub B()\n  If r = 6 Then Beep\nEnd Sub"_s);
+        row("strings and comments", u"s = \"MsgBox \"\"a\"\", 36\" ' MsgBox \"a\", 36\nRem MsgBox \"a\", 36\n' x _\nMsgBox \"a\", 36"_s,
+            u"s = \"MsgBox \"\"a\"\", 36\" ' MsgBox \"a\", 36\nRem MsgBox \"a\", 36\n' x _\nMsgBox \"a\", 36"_s);
+        row("an object's MsgBox", u"Me.MsgBox \"a\", 36"_s, u"Me.MsgBox \"a\", 36"_s);
+        row("a variable in the buttons", u"MsgBox \"a\", n + 32"_s, u"MsgBox \"a\", n + 32"_s, false, 1);
+        row("a function call in the buttons", u"MsgBox \"a\", Style(1)"_s, u"MsgBox \"a\", Style(1)"_s, false, 1);
+        row("two icons", u"MsgBox \"a\", 16 + 32"_s, u"MsgBox \"a\", 16 + 32"_s, false, 1);
+        row("#If False is no code", u"#If False Then\nMsgBox \"a\", 36\n#End If"_s, u"#If False Then\nMsgBox \"a\", 36\n#End If"_s);
+        row("a continued argument", u"MsgBox \"a\", 4 + _\n  32"_s, u"MsgBox \"a\", vbYesNo + vbQuestion"_s);
+        row("LibreOffice", u"If MsgBox(\"a\", 36) = 6 Then Beep"_s, u"If MsgBox(\"a\", MB_YESNO + MB_ICONQUESTION) = IDYES Then Beep"_s, true);
+        row("LibreOffice has no Help flag", u"MsgBox \"a\", 16388"_s, u"MsgBox \"a\", MB_YESNO + 16384"_s, true);
+    }
+    void fixes()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QFETCH(bool, libreOffice);
+        QFETCH(int, notes);
+        const auto dialect = libreOffice ? basic::Dialect::LibreOffice : basic::Dialect::VisualBasic;
+        const fix::ModuleFixes fixes = fix::fixModule(before, dialect);
+        QCOMPARE(applied(before, fixes), after);
+        QCOMPARE(int(fixes.notes.size()), notes);
+        // Once fixed, nothing more to fix.
+        QVERIFY(fix::fixModule(after, dialect).changes.empty());
+    }
+
+    // Random modules: every changed buttons argument means the same number,
+    // the text outside the changed spans is the same, and a second run
+    // changes nothing.
+    void randomModules()
+    {
+        QRandomGenerator random(2202);
+        const QStringList terms{u"0"_s, u"1"_s, u"3"_s, u"4"_s, u"16"_s, u"32"_s, u"48"_s, u"64"_s, u"256"_s,
+                                u"512"_s, u"4096"_s, u"&H24"_s, u"vbYesNo"_s, u"vbQuestion"_s, u"vbDefaultButton2"_s,
+                                u"vbSystemModal"_s, u"16384"_s, u"65536"_s};
+        const QStringList noise{u"x = 36"_s, u"s = \"MsgBox 36\""_s, u"' MsgBox \"a\", 36"_s, u"Call Foo(36)"_s,
+                                u"If a = 6 Then Beep"_s, u"Dim r As Long"_s};
+        for (int round = 0; round < 300; ++round) {
+            QString text;
+            QList<qint64> values;
+            const int lines = 1 + random.bounded(12);
+            for (int l = 0; l < lines; ++l) {
+                if (random.bounded(3) == 0) {
+                    text += noise.at(random.bounded(noise.size()));
+                } else {
+                    // Distinct groups only, so that BASIC takes the sum.
+                    QStringList chosen;
+                    qint64 used = 0;
+                    qint64 value = 0;
+                    for (int k = 0; k < 1 + random.bounded(3); ++k) {
+                        const QString term = terms.at(random.bounded(terms.size()));
+                        const qint64 v = evaluateButtons(term);
+                        const qint64 group = v < 16 ? 0xF : v < 256 ? 0xF0 : v < 4096 ? 0xF00 : v;
+                        if (used & group || (v < 16 && used & 0xF) || v == 0)
+                            continue;
+                        used |= group == 0xF ? 0xF : group;
+                        value += v;
+                        chosen << term;
+                    }
+                    if (chosen.isEmpty())
+                        chosen << u"0"_s;
+                    values << value;
+                    text += random.bounded(2) ? u"MsgBox \"m\", %1"_s.arg(chosen.join(u" + "_s))
+                                              : u"r = MsgBox(\"m\", %1)"_s.arg(chosen.join(u" + "_s));
+                }
+                text += random.bounded(2) ? u"\r\n"_s : u"\n"_s;
+            }
+            const fix::ModuleFixes fixes = fix::fixModule(text, basic::Dialect::VisualBasic);
+            const QString after = applied(text, fixes);
+            for (const fix::Change &change : fixes.changes) {
+                if (change.original.contains(u'v') || change.original.contains(u'&') || change.original.at(0).isDigit())
+                    QCOMPARE(evaluateButtons(change.replacement), evaluateButtons(change.original));
+                QVERIFY(!change.replacement.contains(u'"'));
+            }
+            // Outside the spans: the same characters.
+            qsizetype done = 0;
+            qsizetype shift = 0;
+            for (const fix::Change &change : fixes.changes) {
+                QCOMPARE(after.mid(done + shift, change.from - done), text.mid(done, change.from - done));
+                shift += change.replacement.size() - (change.to - change.from);
+                done = change.to;
+            }
+            QCOMPARE(after.mid(done + shift), text.mid(done));
+            QVERIFY(fix::fixModule(after, basic::Dialect::VisualBasic).changes.empty());
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestModuleFixer)
+#include "tst_modulefixer.moc"
