@@ -300,7 +300,7 @@ int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err)
                    u"       %1 generate TOOL [options]\n"
                    u"       %1 generate [TOOL] --from-json FILE|- [options]\n"
                    u"       %1 read [--tool TOOL] [--file FILE] [--encoding NAME]\n"
-                   u"       %1 fix [--check | --diff] [--dialect vb|libreoffice] [--encoding auto|NAME] PATH...\n"_s.arg(programName());
+                   u"       %1 fix [--check | --diff] [--dialect D] [--encoding NAME] PATH...\n"_s.arg(programName());
     text += wrappedParagraph(parser.applicationDescription(), width) + u"\nWindow options:\n"_s;
     QList<std::pair<QString, QString>> rows;
     for (const QCommandLineOption &option : windowOptions())
