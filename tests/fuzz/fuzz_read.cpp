@@ -2,7 +2,8 @@
 // The code reader on any text. It never crashes or hangs, and either reads
 // or refuses with a line and column inside the text and a one-line reason.
 // What it reads, written again by the tool's generator (the message box in
-// both constant styles), reads back as the very same fields.
+// both constant styles), reads back as the very same fields, and a line that
+// has nothing to do with it, added at the end, changes nothing it read.
 
 #include "FuzzInput.h"
 #include "codegen/CodeText.h"
@@ -33,6 +34,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         FUZZ_CHECK(error.line <= text.count(u'\n') + text.count(u'\r') + 1, error.text());
         FUZZ_CHECK(!error.message.isEmpty() && !codegen::hasLineBreak(error.message), error.text());
         return 0;
+    }
+
+    // Code after the call: an unrelated statement, and a comment.
+    for (const QString &tail : {u"\r\n\r\nDim zzUnrelated As Long: zzUnrelated = 1"_s, u"\n\n' MsgBox \"zz\", 36"_s}) {
+        const ReadResult longer = readCode(text + tail);
+        FUZZ_CHECK(longer.ok() && longer.tool == result.tool && longer.msgBox.message == result.msgBox.message
+                       && longer.msgBox.style == result.msgBox.style && longer.inputBox.message == result.inputBox.message
+                       && longer.header == result.header && longer.commonDialog == result.commonDialog,
+                   text);
     }
 
     ReadResult again;
