@@ -3,6 +3,7 @@
 // (EncodeStringExpression, topicNumber, the layout of a long message, the
 // code reader) on 1 KB to 10 MB.
 #include "codegen/CodeText.h"
+#include "fix/ModuleFixer.h"
 #include "reader/CodeReader.h"
 #include "tools/commondialog/CommonDialogGenerator.h"
 #include "tools/header/HeaderGenerator.h"
@@ -220,6 +221,31 @@ void BM_readLongHeader(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * code.size());
 }
 BENCHMARK(BM_readLongHeader)->Apply(sizeArguments);
+
+// What `fix` does with a module: the same ordinary code, with a message box
+// with numbers in every procedure, all found and named.
+void BM_fixModule(benchmark::State &state)
+{
+    static const QString procedure =
+        u"Private Sub DeleteOrder(ByVal nOrder As Long)\r\n"
+        u"    Dim sLine As String, r As Long\r\n"
+        u"    sLine = \"Order \" & CStr(nOrder) & \": \" & txtCustomer.Text ' MsgBox \"x\", 36\r\n"
+        u"    r = MsgBox(\"Delete \" & sLine & \"?\", 36, \"Orders\")\r\n"
+        u"    If r = 6 Then lstOrders.RemoveItem nOrder\r\n"
+        u"    If MsgBox(\"Print it?\", 4 + 32 + 256) = 7 Then Exit Sub\r\n"
+        u"End Sub\r\n\r\n"_s;
+    QString code;
+    while (code.size() < state.range(0))
+        code += procedure;
+    for (auto _ : state) {
+        const fix::ModuleFixes fixes = fix::fixModule(code, basic::Dialect::VisualBasic);
+        if (fixes.changes.empty())
+            state.SkipWithError("nothing was named");
+        benchmark::DoNotOptimize(fixes);
+    }
+    state.SetBytesProcessed(state.iterations() * code.size());
+}
+BENCHMARK(BM_fixModule)->Apply(sizeArguments);
 
 } // namespace
 

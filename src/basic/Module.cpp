@@ -520,7 +520,7 @@ void ModuleBuilder::statement(qint32 begin, qint32 end)
     if (begin >= end)
         return;
     qint32 i = begin;
-    const auto word = [&](qint32 k, QStringView w) { return k < end && t.isWord(k, w); };
+    const auto word = [&]<std::size_t N>(qint32 k, const char16_t(&w)[N]) { return k < end && t.isWord(k, w); };
 
     if (m_inType) {
         if (word(i, u"end") && (word(i + 1, u"type") || word(i + 1, u"enum")))

@@ -42,8 +42,19 @@ public:
         const Token &t = (*this)[i];
         return t.kind == TokenKind::Punct && t.len == 1 && m_text[t.pos] == c;
     }
-    bool isPunct(qsizetype i, QStringView p) const { return kind(i) == TokenKind::Punct && text(i) == p; }
+    template<std::size_t N>
+    bool isPunct(qsizetype i, const char16_t (&p)[N]) const
+    {
+        return kind(i) == TokenKind::Punct && text(i) == QStringView(p, qsizetype(N - 1));
+    }
     bool isIdent(qsizetype i) const { return kind(i) == TokenKind::Ident; }
+    // A literal's length is known when it is compiled, not counted on
+    // every call.
+    template<std::size_t N>
+    bool isWord(qsizetype i, const char16_t (&word)[N]) const
+    {
+        return isWord(i, QStringView(word, qsizetype(N - 1)));
+    }
     bool isWord(qsizetype i, QStringView word) const
     {
         const Token &t = (*this)[i];

@@ -63,6 +63,8 @@ private:
     int m_calls = 0;
     // A statement `name = MsgBox(…)`: the name, by its statement.
     QHash<qint32, QString> m_resultAssignments;
+    // If and Select blocks by the statement that opens them.
+    QHash<qint32, qint32> m_containers;
 };
 
 qint32 Fixer::callHead(qint32 k, qint32 begin) const
@@ -215,13 +217,13 @@ void Fixer::caseItems(qint32 select, int id)
 {
     // The Case statements directly inside this Select.
     const auto &statements = m.statements();
-    const qint32 container = [&] {
+    if (m_containers.isEmpty()) {
         for (qint32 b = 0; b < qint32(m.blocks().size()); ++b) {
-            if (m.blocks()[std::size_t(b)].opening == select && m.blocks()[std::size_t(b)].kind == basic::BlockKind::Container)
-                return b;
+            if (m.blocks()[std::size_t(b)].kind == basic::BlockKind::Container)
+                m_containers.insert(m.blocks()[std::size_t(b)].opening, b);
         }
-        return qint32(-1);
-    }();
+    }
+    const qint32 container = m_containers.value(select, -1);
     if (container < 0)
         return;
     const qint32 last = m.blocks()[std::size_t(container)].last;
@@ -253,9 +255,11 @@ void Fixer::resultVariables()
         const qint32 procedure = statements[std::size_t(assigned)].procedure;
         const basic::Procedure &p = m.procedures()[std::size_t(procedure)];
         bool again = false;
-        for (const qint32 change : m.changesOf(name)) {
-            if (change != assigned && change >= p.first && change < p.last) {
-                const basic::Statement &other = statements[std::size_t(change)];
+        const std::vector<qint32> &changes = m.changesOf(name);
+        for (auto change = std::lower_bound(changes.begin(), changes.end(), p.first);
+             change != changes.end() && *change < p.last; ++change) {
+            if (*change != assigned) {
+                const basic::Statement &other = statements[std::size_t(*change)];
                 note(t.pos(other.begin), u"%1 is set again here, so the numbers it is compared with stay as they are"_s
                                              .arg(t.text(statements[std::size_t(assigned)].begin).toString()));
                 again = true;
@@ -266,10 +270,10 @@ void Fixer::resultVariables()
             continue;
         // The call that gave it its value.
         int id = 0;
-        for (const auto &[from, change] : m_changes) {
-            if (from >= t.pos(statements[std::size_t(assigned)].begin) && from < t.endPos(statements[std::size_t(assigned)].end - 1))
-                id = change.call;
-        }
+        const qsizetype from = t.pos(statements[std::size_t(assigned)].begin);
+        const qsizetype to = t.endPos(statements[std::size_t(assigned)].end - 1);
+        for (auto change = m_changes.lower_bound(from); change != m_changes.end() && change->first < to; ++change)
+            id = change->second.call;
         if (id == 0)
             id = ++m_calls;
         for (qint32 s = p.first; s < p.last; ++s) {

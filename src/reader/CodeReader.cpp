@@ -159,7 +159,9 @@ bool Reader::tryStatement(qint32 statement, ReadResult &result)
             }
         }
     }
-    if (!wants(ReadTool::CommonDialog))
+    // `control.ShowOpen`: only a statement that ends in a Show… method.
+    if (!wants(ReadTool::CommonDialog) || s.end - s.begin < 2 || !t.isIdent(s.end - 1) || !t.isPunct(s.end - 2, u'.')
+        || !t.text(s.end - 1).startsWith(u"show", Qt::CaseInsensitive))
         return false;
     qint32 i = s.begin;
     if (t.isWord(i, u"call"))
