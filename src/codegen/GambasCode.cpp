@@ -98,6 +98,15 @@ public:
     qsizetype text(QStringView text, qsizetype from, qsizetype reserve, int maxLiterals, int *literals)
     {
         *literals = 0;
+        // A text that fits on a line of its own after a comma starts one,
+        // rather than being cut.
+        const qsizetype whole = totalWidth(text, from) + 2 + reserve;
+        const qsizetype fresh = m_indent.size() + 2;
+        if (m_line.endsWith(u", ") && m_line.size() > fresh && m_line.size() + whole > m_limits.length
+            && fresh + whole <= m_limits.length) {
+            m_lines << m_line.chopped(1);
+            m_line = m_indent + u"  "_s;
+        }
         for (;;) {
             ++*literals;
             const qsizetype rest = totalWidth(text, from);
