@@ -60,6 +60,7 @@ private Q_SLOTS:
     void copiedSelectionHasCrLfLines();
     void constantsChoiceShowsAtOnceAndCopies();
     void dialectChoiceShowsAtOnceAndCopies();
+    void gambasTakesNoConstantsChoice();
     void aRunWithThePaneWritesNothingToDisk();
     void notesSayWhatBasicWillNotTake_data();
     void notesSayWhatBasicWillNotTake();
@@ -323,6 +324,34 @@ void TestCodeView::dialectChoiceShowsAtOnceAndCopies()
     FakePlatform platform;
     const auto window = startUp(platform, *libreOffice);
     QCOMPARE(window->findChild<QComboBox *>(u"cboDialect"_s)->currentIndex(), 1);
+}
+
+void TestCodeView::gambasTakesNoConstantsChoice()
+{
+    GuiHarness gui;
+    gui.window->setCodeViewShown(true);
+    gui.type(u"txtMessageMsgBox"_s, u"One \"two\""_s);
+    auto *constants = gui.find<QComboBox>(u"cboConstants"_s);
+    constants->setCurrentIndex(1);
+    auto *dialect = gui.find<QComboBox>(u"cboDialect"_s);
+    dialect->setCurrentIndex(dialect->findText(u"Gambas"_s));
+    QTRY_VERIFY(codeView(gui)->code().contains(u"Message(\"One \\\"two\\\"\", \"OK\")"_s));
+    QVERIFY(!constants->isEnabled());
+    QCOMPARE(gui.copy(), codeView(gui)->code());
+    gui.selectTool(u"imgPickwright"_s);
+    QTRY_VERIFY(codeView(gui)->code().contains(u"If Dialog.OpenFile() Then"_s));
+    // Back in Visual Basic the names choice, kept meanwhile, applies again.
+    dialect->setCurrentIndex(0);
+    QVERIFY(constants->isEnabled());
+    QCOMPARE(gui.window->codeOptions().constants, codegen::CodeOptions::Constants::Names);
+
+    QString error;
+    const auto gambas = parseWindowOptions({u"quillkit98"_s, u"--dialect"_s, u"gambas"_s}, &error);
+    QVERIFY2(gambas && gambas->codeOptions.dialect == codegen::CodeOptions::Dialect::Gambas, qPrintable(error));
+    FakePlatform platform;
+    const auto window = startUp(platform, *gambas);
+    QCOMPARE(window->findChild<QComboBox *>(u"cboDialect"_s)->currentText(), u"Gambas"_s);
+    QVERIFY(!window->findChild<QComboBox *>(u"cboConstants"_s)->isEnabled());
 }
 
 void TestCodeView::aRunWithThePaneWritesNothingToDisk()
