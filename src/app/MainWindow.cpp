@@ -486,6 +486,7 @@ void MainWindow::setCodeOptions(const codegen::CodeOptions &options)
     m_cboDialect->setCurrentIndex(m_cboDialect->findData(int(options.dialect)));
     // Gambas's boxes take their buttons' captions: no constants to write.
     m_cboConstants->setEnabled(!options.gambas());
+    m_codeView->setBackslashEscapes(options.gambas());
     for (ToolPanel *panel : std::as_const(m_panels))
         panel->codeOptionsChanged();
 }

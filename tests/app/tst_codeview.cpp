@@ -61,6 +61,8 @@ private Q_SLOTS:
     void constantsChoiceShowsAtOnceAndCopies();
     void dialectChoiceShowsAtOnceAndCopies();
     void gambasTakesNoConstantsChoice();
+    void gambasLiteralsEndAtTheirClosingMark_data();
+    void gambasLiteralsEndAtTheirClosingMark();
     void aRunWithThePaneWritesNothingToDisk();
     void notesSayWhatBasicWillNotTake_data();
     void notesSayWhatBasicWillNotTake();
@@ -352,6 +354,30 @@ void TestCodeView::gambasTakesNoConstantsChoice()
     const auto window = startUp(platform, *gambas);
     QCOMPARE(window->findChild<QComboBox *>(u"cboDialect"_s)->currentText(), u"Gambas"_s);
     QVERIFY(!window->findChild<QComboBox *>(u"cboConstants"_s)->isEnabled());
+}
+
+void TestCodeView::gambasLiteralsEndAtTheirClosingMark_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("backslashEscapes");
+    QTest::addColumn<QString>("literal");
+    QTest::newRow("escaped mark, Gambas") << u"Message(\"Say \\\"hi\\\" C:\\\\\", \"OK\")"_s << true
+                                           << u"\"Say \\\"hi\\\" C:\\\\\""_s;
+    QTest::newRow("backslash before the mark, Visual Basic") << u"Msgbox \"C:\\\", 0"_s << false
+                                                              << u"\"C:\\\""_s;
+    QTest::newRow("a backslash last on the line") << u"x = \"a\\"_s << true << u"\"a\\"_s;
+}
+
+void TestCodeView::gambasLiteralsEndAtTheirClosingMark()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, backslashEscapes);
+    QFETCH(QString, literal);
+    const QList<CodeSpan> spans = basicSpans(line, backslashEscapes);
+    const auto first = std::find_if(spans.cbegin(), spans.cend(),
+                                    [](const CodeSpan &span) { return span.role == CodeRole::String; });
+    QVERIFY(first != spans.cend());
+    QCOMPARE(line.mid(first->start, first->length), literal);
 }
 
 void TestCodeView::aRunWithThePaneWritesNothingToDisk()
