@@ -4,13 +4,13 @@
 #include "codegen/BasicLimits.h"
 
 #include <QEvent>
-
-#include <algorithm>
 #include <QLabel>
 #include <QFontDatabase>
 #include <QMimeData>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
