@@ -10,6 +10,8 @@
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -53,7 +55,7 @@ bool isNamedConstant(QStringView word)
 
 } // namespace
 
-QList<CodeSpan> basicSpans(QStringView line)
+QList<CodeSpan> basicSpans(QStringView line, bool backslashEscapes)
 {
     QList<CodeSpan> spans;
     const qsizetype size = line.size();
@@ -64,6 +66,10 @@ QList<CodeSpan> basicSpans(QStringView line)
             // To the closing mark; a doubled mark stays inside.
             qsizetype end = i + 1;
             while (end < size) {
+                if (backslashEscapes && line.at(end) == u'\\') {
+                    end = std::min(end + 2, size);
+                    continue;
+                }
                 if (line.at(end) == u'"') {
                     if (end + 1 < size && line.at(end + 1) == u'"') {
                         end += 2;
@@ -129,9 +135,17 @@ void BasicHighlighter::usePalette(const QPalette &palette)
     rehighlight();
 }
 
+void BasicHighlighter::setBackslashEscapes(bool on)
+{
+    if (on == m_backslashEscapes)
+        return;
+    m_backslashEscapes = on;
+    rehighlight();
+}
+
 void BasicHighlighter::highlightBlock(const QString &text)
 {
-    for (const CodeSpan &span : basicSpans(text))
+    for (const CodeSpan &span : basicSpans(text, m_backslashEscapes))
         setFormat(int(span.start), int(span.length), m_formats[int(span.role)]);
 }
 

@@ -24,7 +24,9 @@ struct CodeSpan
 // The coloured stretches of one line of BASIC, left to right: string
 // literals (quotation marks doubled inside), comments after an apostrophe or
 // Rem outside a literal, numbers, keywords and BASIC's named constants.
-QList<CodeSpan> basicSpans(QStringView line);
+// With backslash escapes (Gambas), a backslash in a literal takes the
+// character after it, a quotation mark too.
+QList<CodeSpan> basicSpans(QStringView line, bool backslashEscapes = false);
 
 // Colours BASIC in colours taken from the palette, so that they read on a
 // light and on a dark background alike.
@@ -36,12 +38,14 @@ public:
     explicit BasicHighlighter(QTextDocument *document);
     // Picks the colours again, for a palette that has changed.
     void usePalette(const QPalette &palette);
+    void setBackslashEscapes(bool on);
 
 protected:
     void highlightBlock(const QString &text) override;
 
 private:
     QTextCharFormat m_formats[5];
+    bool m_backslashEscapes = false;
 };
 
 // The code pane: the current tool's code as Copy would place it, read-only
@@ -62,6 +66,8 @@ public:
     QString code() const { return m_code; }
     // The notes shown above the code, one a line; empty when there are none.
     QString notes() const;
+    // Whether literals escape with a backslash, as Gambas's do.
+    void setBackslashEscapes(bool on) { m_highlighter->setBackslashEscapes(on); }
 
 protected:
     QMimeData *createMimeDataFromSelection() const override;

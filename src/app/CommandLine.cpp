@@ -6,6 +6,7 @@
 #include "codegen/BasicLimits.h"
 #include "fix/FixCommand.h"
 #include "reader/ReadCommand.h"
+#include "tools/CodeStyleOptions.h"
 #include "app/Vendor.h"
 
 #include <QCoreApplication>
@@ -168,6 +169,8 @@ int runGenerate(const QStringList &arguments, QIODevice &out, QIODevice &err, QI
         return usageError(err, u"generate %1: %2"_s.arg(toolName, error.message));
     }
     const int status = printed(out, err, code);
+    if (const QString note = codeOptionsNote(options); status == 0 && !note.isEmpty())
+        writeLine(err, u"%1: %2"_s.arg(programName(), note));
     // Written all the same: the user may well split it up by hand.
     if (const QString note = codegen::blockSizeNote(code); status == 0 && !note.isEmpty())
         writeLine(err, u"%1: warning: %2"_s.arg(programName(), note));
@@ -195,9 +198,9 @@ QList<QCommandLineOption> windowOptions()
                                                     "default) or as BASIC's names."),
          u"numbers|names"_s},
         {DialectOption,
-         QCoreApplication::translate("CommandLine", "Starts writing code for Visual Basic (the default) or for "
-                                                    "LibreOffice Basic."),
-         u"vb|libreoffice"_s},
+         QCoreApplication::translate("CommandLine", "Starts writing code for Visual Basic (the default), for "
+                                                    "LibreOffice Basic or for Gambas."),
+         u"vb|libreoffice|gambas"_s},
     };
 }
 
@@ -236,8 +239,10 @@ std::optional<WindowOptions> parseWindowOptions(const QStringList &arguments, QS
         const QString dialect = parser.value(DialectOption);
         if (dialect == u"libreoffice"_s) {
             options.codeOptions.dialect = codegen::CodeOptions::Dialect::LibreOffice;
+        } else if (dialect == u"gambas"_s) {
+            options.codeOptions.dialect = codegen::CodeOptions::Dialect::Gambas;
         } else if (dialect != u"vb"_s) {
-            *error = u"--dialect: '%1' is not one of vb, libreoffice"_s.arg(dialect);
+            *error = u"--dialect: '%1' is not one of vb, libreoffice, gambas"_s.arg(dialect);
             return std::nullopt;
         }
     }

@@ -380,6 +380,7 @@ QWidget *MainWindow::createCodePane()
     m_cboDialect->setObjectName(u"cboDialect"_s);
     m_cboDialect->addItem(tr("Visual Basic"), int(codegen::CodeOptions::Dialect::VisualBasic));
     m_cboDialect->addItem(tr("LibreOffice Basic"), int(codegen::CodeOptions::Dialect::LibreOffice));
+    m_cboDialect->addItem(tr("Gambas"), int(codegen::CodeOptions::Dialect::Gambas));
     auto *lblDialect = new QLabel(tr("Lan&guage:"), m_codePane);
     lblDialect->setObjectName(u"lblDialect"_s);
     lblDialect->setBuddy(m_cboDialect);
@@ -483,6 +484,9 @@ void MainWindow::setCodeOptions(const codegen::CodeOptions &options)
     const QSignalBlocker quietDialect(m_cboDialect);
     m_cboConstants->setCurrentIndex(m_cboConstants->findData(int(options.constants)));
     m_cboDialect->setCurrentIndex(m_cboDialect->findData(int(options.dialect)));
+    // Gambas's boxes take their buttons' captions: no constants to write.
+    m_cboConstants->setEnabled(!options.gambas());
+    m_codeView->setBackslashEscapes(options.gambas());
     for (ToolPanel *panel : std::as_const(m_panels))
         panel->codeOptionsChanged();
 }

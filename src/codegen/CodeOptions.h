@@ -14,14 +14,17 @@ struct CodeOptions
 
     Constants constants = Constants::Numbers;
 
-    // Which BASIC the code is written for: Visual Basic, or LibreOffice
+    // Which BASIC the code is written for: Visual Basic, LibreOffice
     // Basic without its Visual Basic support (own constants, line breaks as
-    // Chr$ codes, UNO services instead of the common dialog control).
-    enum class Dialect { VisualBasic, LibreOffice };
+    // Chr$ codes, UNO services instead of the common dialog control), or
+    // Gambas (backslash escapes, its Message and Dialog classes, no
+    // constants).
+    enum class Dialect { VisualBasic, LibreOffice, Gambas };
 
     Dialect dialect = Dialect::VisualBasic;
 
     bool libreOffice() const { return dialect == Dialect::LibreOffice; }
+    bool gambas() const { return dialect == Dialect::Gambas; }
 
     friend bool operator==(const CodeOptions &, const CodeOptions &) = default;
 };

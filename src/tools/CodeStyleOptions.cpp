@@ -16,9 +16,10 @@ void declareCodeOptions(ToolOptions &options)
                       {u"numbers"_s, u"names"_s});
     options.addChoice(u"dialect"_s,
                       QCoreApplication::translate("CodeStyleOptions",
-                                                  "Which BASIC the code is for: vb, Visual Basic (the default), or "
-                                                  "libreoffice, LibreOffice Basic."),
-                      {u"vb"_s, u"libreoffice"_s});
+                                                  "Which BASIC the code is for: vb, Visual Basic (the default), "
+                                                  "libreoffice, LibreOffice Basic, or gambas, Gambas (which "
+                                                  "has no constants: --constants does not apply)."),
+                      {u"vb"_s, u"libreoffice"_s, u"gambas"_s});
 }
 
 codegen::CodeOptions codeOptionsFromOptions(const ToolOptions &options)
@@ -28,5 +29,16 @@ codegen::CodeOptions codeOptionsFromOptions(const ToolOptions &options)
         code.constants = codegen::CodeOptions::Constants::Names;
     if (options.choice(u"dialect"_s) == u"libreoffice"_s)
         code.dialect = codegen::CodeOptions::Dialect::LibreOffice;
+    else if (options.choice(u"dialect"_s) == u"gambas"_s)
+        code.dialect = codegen::CodeOptions::Dialect::Gambas;
     return code;
+}
+
+QString codeOptionsNote(const ToolOptions &options)
+{
+    if (!options.declares(u"dialect"_s) || options.choice(u"dialect"_s) != u"gambas"_s
+        || options.choice(u"constants"_s) != u"names"_s)
+        return {};
+    return QCoreApplication::translate("CodeStyleOptions",
+                                       "note: Gambas has no constants for its boxes; --constants names is ignored.");
 }

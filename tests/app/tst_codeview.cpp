@@ -60,6 +60,9 @@ private Q_SLOTS:
     void copiedSelectionHasCrLfLines();
     void constantsChoiceShowsAtOnceAndCopies();
     void dialectChoiceShowsAtOnceAndCopies();
+    void gambasTakesNoConstantsChoice();
+    void gambasLiteralsEndAtTheirClosingMark_data();
+    void gambasLiteralsEndAtTheirClosingMark();
     void aRunWithThePaneWritesNothingToDisk();
     void notesSayWhatBasicWillNotTake_data();
     void notesSayWhatBasicWillNotTake();
@@ -323,6 +326,58 @@ void TestCodeView::dialectChoiceShowsAtOnceAndCopies()
     FakePlatform platform;
     const auto window = startUp(platform, *libreOffice);
     QCOMPARE(window->findChild<QComboBox *>(u"cboDialect"_s)->currentIndex(), 1);
+}
+
+void TestCodeView::gambasTakesNoConstantsChoice()
+{
+    GuiHarness gui;
+    gui.window->setCodeViewShown(true);
+    gui.type(u"txtMessageMsgBox"_s, u"One \"two\""_s);
+    auto *constants = gui.find<QComboBox>(u"cboConstants"_s);
+    constants->setCurrentIndex(1);
+    auto *dialect = gui.find<QComboBox>(u"cboDialect"_s);
+    dialect->setCurrentIndex(dialect->findText(u"Gambas"_s));
+    QTRY_VERIFY(codeView(gui)->code().contains(u"Message(\"One \\\"two\\\"\", \"OK\")"_s));
+    QVERIFY(!constants->isEnabled());
+    QCOMPARE(gui.copy(), codeView(gui)->code());
+    gui.selectTool(u"imgPickwright"_s);
+    QTRY_VERIFY(codeView(gui)->code().contains(u"If Dialog.OpenFile() Then"_s));
+    // Back in Visual Basic the names choice, kept meanwhile, applies again.
+    dialect->setCurrentIndex(0);
+    QVERIFY(constants->isEnabled());
+    QCOMPARE(gui.window->codeOptions().constants, codegen::CodeOptions::Constants::Names);
+
+    QString error;
+    const auto gambas = parseWindowOptions({u"quillkit98"_s, u"--dialect"_s, u"gambas"_s}, &error);
+    QVERIFY2(gambas && gambas->codeOptions.dialect == codegen::CodeOptions::Dialect::Gambas, qPrintable(error));
+    FakePlatform platform;
+    const auto window = startUp(platform, *gambas);
+    QCOMPARE(window->findChild<QComboBox *>(u"cboDialect"_s)->currentText(), u"Gambas"_s);
+    QVERIFY(!window->findChild<QComboBox *>(u"cboConstants"_s)->isEnabled());
+}
+
+void TestCodeView::gambasLiteralsEndAtTheirClosingMark_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("backslashEscapes");
+    QTest::addColumn<QString>("literal");
+    QTest::newRow("escaped mark, Gambas") << u"Message(\"Say \\\"hi\\\" C:\\\\\", \"OK\")"_s << true
+                                           << u"\"Say \\\"hi\\\" C:\\\\\""_s;
+    QTest::newRow("backslash before the mark, Visual Basic") << u"Msgbox \"C:\\\", 0"_s << false
+                                                              << u"\"C:\\\""_s;
+    QTest::newRow("a backslash last on the line") << u"x = \"a\\"_s << true << u"\"a\\"_s;
+}
+
+void TestCodeView::gambasLiteralsEndAtTheirClosingMark()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, backslashEscapes);
+    QFETCH(QString, literal);
+    const QList<CodeSpan> spans = basicSpans(line, backslashEscapes);
+    const auto first = std::find_if(spans.cbegin(), spans.cend(),
+                                    [](const CodeSpan &span) { return span.role == CodeRole::String; });
+    QVERIFY(first != spans.cend());
+    QCOMPARE(line.mid(first->start, first->length), literal);
 }
 
 void TestCodeView::aRunWithThePaneWritesNothingToDisk()

@@ -3,6 +3,7 @@
 
 #include "codegen/CodeLayout.h"
 #include "codegen/CodeText.h"
+#include "tools/commondialog/CommonDialogGambas.h"
 
 #include <QCoreApplication>
 
@@ -271,6 +272,8 @@ QString buildFileFilter(const QStringList &fileTypes)
 
 QString generateCommonDialogCode(const CommonDialogFields &fields, const codegen::CodeOptions &options)
 {
+    if (options.gambas())
+        return generateCommonDialogGambas(fields);
     if (options.libreOffice()) {
         const QStringList lines = QStringList{u"'*** Begin Pickwright Code ***"_s} + libreoffice::pageBlock(fields)
                                   + QStringList{u"'*** End Pickwright Code ***"_s};

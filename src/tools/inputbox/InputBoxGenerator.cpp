@@ -4,6 +4,7 @@
 #include "codegen/BasicLimits.h"
 #include "codegen/CodeLayout.h"
 #include "codegen/CodeText.h"
+#include "tools/inputbox/InputBoxGambas.h"
 
 #include <QStringList>
 
@@ -11,6 +12,8 @@ using namespace Qt::StringLiterals;
 
 QString generateInputBox(const InputBoxFields &fields, const codegen::CodeOptions &options)
 {
+    if (options.gambas())
+        return generateInputBoxGambas(fields);
     using codegen::codePiece;
     QStringList lines{u"'*** Begin Askwright Code ***"_s};
     if (fields.declareVariable)

@@ -3,6 +3,7 @@
 
 #include "codegen/CodeLayout.h"
 #include "codegen/CodeText.h"
+#include "tools/msgbox/MsgBoxGambas.h"
 
 using namespace Qt::StringLiterals;
 
@@ -27,6 +28,8 @@ QString msgBoxButtonsArgument(const MsgBoxFields &fields, const codegen::CodeOpt
 
 QString generateMsgBoxCode(const MsgBoxFields &fields, const codegen::CodeOptions &options)
 {
+    if (options.gambas())
+        return generateMsgBoxGambas(fields);
     using codegen::codePiece;
     // Nothing to ask of an OK-only box: a plain statement.
     const bool answered = fields.style.buttonSet != vbOKOnly;
