@@ -50,7 +50,7 @@ namespace {
 QList<CliTool> cliTools()
 {
     QList<CliTool> commands;
-    for (const ToolDescriptor &tool : tools())
+    for (const Tool &tool : tools())
         commands << tool.cli;
     return commands;
 }
@@ -119,7 +119,7 @@ int runGenerate(const QStringList &arguments, QIODevice &out, QIODevice &err, QI
 {
     if (hasFromJson(arguments)) {
         try {
-            return runGenerate(argumentsFromJson(arguments, cliTools(), in), out, err, in);
+            return runGenerate(argumentsFromJson(arguments, tools(), in), out, err, in);
         } catch (const CliError &error) {
             return usageError(err, u"generate: "_s + error.message);
         }
@@ -250,7 +250,7 @@ int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err,
         if (arguments.size() >= 2 && arguments.at(1) == u"generate"_s)
             return runGenerate(arguments, out, err, in);
         if (arguments.size() >= 2 && arguments.at(1) == u"read"_s)
-            return runRead(arguments, out, err, in);
+            return runRead(arguments, tools(), out, err, in);
         return runTopLevel(arguments, out, err);
     } catch (const std::bad_alloc &) {
         writeLine(err, u"%1: out of memory; the text is too long"_s.arg(programName()));

@@ -30,3 +30,8 @@ codegen::CodeOptions codeOptionsFromOptions(const ToolOptions &options)
         code.dialect = codegen::CodeOptions::Dialect::LibreOffice;
     return code;
 }
+
+QList<JsonMember> codeJsonMembers()
+{
+    return {{u"dialect"_s, JsonMember::Kind::Choice}};
+}

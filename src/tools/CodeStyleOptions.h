@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "cli/ToolOptions.h"
 #include "codegen/CodeOptions.h"
-
-class ToolOptions;
 
 // The command line's --constants names|numbers and --dialect vb|libreoffice,
 // which every tool takes.
@@ -11,3 +10,6 @@ void declareCodeOptions(ToolOptions &options);
 // The code options from those options; numbers and Visual Basic when not
 // given.
 codegen::CodeOptions codeOptionsFromOptions(const ToolOptions &options);
+// `read`'s member for the code options that every tool's object has: the
+// dialect. (Only the message box's code shows its constants style.)
+QList<JsonMember> codeJsonMembers();

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Tools.h"
 #include "codegen/CodeText.h"
 #include "reader/CodeReader.h"
 #include "reader/ReadCommand.h"
@@ -85,7 +86,7 @@ void compareHelp(const HelpFields &actual, const HelpFields &expected)
 
 ReadResult readOk(const QString &code)
 {
-    const ReadResult result = readCode(code);
+    const ReadResult result = readCode(code, tools());
     if (!result.ok())
         qWarning().noquote() << result.error->text() << "\nin:\n" << code;
     return result;
@@ -162,11 +163,11 @@ private Q_SLOTS:
             layouts.look(code);
             const ReadResult result = readOk(code);
             QVERIFY(result.ok());
-            QCOMPARE(result.tool, ReadTool::MsgBox);
-            QCOMPARE(result.msgBox.message, fields.message);
-            QCOMPARE(result.msgBox.title, fields.title);
-            QCOMPARE(result.msgBox.style, fields.style);
-            compareHelp(result.msgBox.help, shown(fields.help));
+            QCOMPARE(result.toolName(), u"msgbox"_s);
+            QCOMPARE(result.fieldsAs<MsgBoxFields>().message, fields.message);
+            QCOMPARE(result.fieldsAs<MsgBoxFields>().title, fields.title);
+            QCOMPARE(result.fieldsAs<MsgBoxFields>().style, fields.style);
+            compareHelp(result.fieldsAs<MsgBoxFields>().help, shown(fields.help));
             QCOMPARE(result.constants,
                      options.constants == Constants::Names ? ConstantsStyle::Names : ConstantsStyle::Numbers);
         }
@@ -202,13 +203,13 @@ private Q_SLOTS:
             layouts.look(code);
             const ReadResult result = readOk(code);
             QVERIFY(result.ok());
-            QCOMPARE(result.tool, ReadTool::InputBox);
-            QCOMPARE(result.inputBox.message, fields.message);
-            QCOMPARE(result.inputBox.title, fields.title);
-            QCOMPARE(result.inputBox.defaultAnswer, fields.defaultAnswer);
-            QCOMPARE(result.inputBox.variableName, fields.variableName);
-            QCOMPARE(result.inputBox.declareVariable, fields.declareVariable);
-            compareHelp(result.inputBox.help, shown(fields.help));
+            QCOMPARE(result.toolName(), u"inputbox"_s);
+            QCOMPARE(result.fieldsAs<InputBoxFields>().message, fields.message);
+            QCOMPARE(result.fieldsAs<InputBoxFields>().title, fields.title);
+            QCOMPARE(result.fieldsAs<InputBoxFields>().defaultAnswer, fields.defaultAnswer);
+            QCOMPARE(result.fieldsAs<InputBoxFields>().variableName, fields.variableName);
+            QCOMPARE(result.fieldsAs<InputBoxFields>().declareVariable, fields.declareVariable);
+            compareHelp(result.fieldsAs<InputBoxFields>().help, shown(fields.help));
         }
         if (longTexts)
             QVERIFY2(layouts.all(), qPrintable(layouts.wanted.join(u", ")));
@@ -237,8 +238,8 @@ private Q_SLOTS:
             layouts.look(code);
             const ReadResult result = readOk(code);
             QVERIFY(result.ok());
-            QCOMPARE(result.tool, ReadTool::Header);
-            QCOMPARE(result.header, fields);
+            QCOMPARE(result.toolName(), u"header"_s);
+            QCOMPARE(result.fieldsAs<HeaderFields>(), fields);
         }
         if (longTexts)
             QVERIFY2(layouts.all(), qPrintable(layouts.wanted.join(u", ")));
@@ -290,8 +291,8 @@ private Q_SLOTS:
             layouts.look(code);
             const ReadResult result = readOk(code);
             QVERIFY(result.ok());
-            QCOMPARE(result.tool, ReadTool::CommonDialog);
-            QCOMPARE(result.commonDialog, fields);
+            QCOMPARE(result.toolName(), u"commondialog"_s);
+            QCOMPARE(result.fieldsAs<CommonDialogFields>(), fields);
         }
         if (longTexts)
             QVERIFY2(layouts.all(), qPrintable(layouts.wanted.join(u", ")));
@@ -319,10 +320,10 @@ private Q_SLOTS:
                 box.help = {true, true, text, u"3"_s};
                 ReadResult result = readOk(generateMsgBoxCode(box, options));
                 QVERIFY(result.ok());
-                QCOMPARE(result.msgBox.message, text);
-                QCOMPARE(result.msgBox.title, text);
-                QCOMPARE(result.msgBox.help.helpFile, text);
-                QVERIFY(result.msgBox.help.appPath);
+                QCOMPARE(result.fieldsAs<MsgBoxFields>().message, text);
+                QCOMPARE(result.fieldsAs<MsgBoxFields>().title, text);
+                QCOMPARE(result.fieldsAs<MsgBoxFields>().help.helpFile, text);
+                QVERIFY(result.fieldsAs<MsgBoxFields>().help.appPath);
 
                 InputBoxFields input;
                 input.message = text + lines;
@@ -333,17 +334,17 @@ private Q_SLOTS:
                 input.declareVariable = true;
                 result = readOk(generateInputBox(input, options));
                 QVERIFY(result.ok());
-                QCOMPARE(result.inputBox.message, input.message);
-                QCOMPARE(result.inputBox.title, text);
-                QCOMPARE(result.inputBox.defaultAnswer, text);
-                QCOMPARE(result.inputBox.help.helpFile, text);
-                QVERIFY(!result.inputBox.help.appPath);
-                QVERIFY(result.inputBox.declareVariable);
+                QCOMPARE(result.fieldsAs<InputBoxFields>().message, input.message);
+                QCOMPARE(result.fieldsAs<InputBoxFields>().title, text);
+                QCOMPARE(result.fieldsAs<InputBoxFields>().defaultAnswer, text);
+                QCOMPARE(result.fieldsAs<InputBoxFields>().help.helpFile, text);
+                QVERIFY(!result.fieldsAs<InputBoxFields>().help.appPath);
+                QVERIFY(result.fieldsAs<InputBoxFields>().declareVariable);
 
                 HeaderFields header{text, text, text, text, text, text};
                 result = readOk(header::generateHeaderBlock(header, options));
                 QVERIFY(result.ok());
-                QCOMPARE(result.header, header);
+                QCOMPARE(result.fieldsAs<HeaderFields>(), header);
 
                 CommonDialogFields dialog;
                 dialog.page = DialogKind::Save;
@@ -352,7 +353,7 @@ private Q_SLOTS:
                 dialog.saveFileTypes = {text.trimmed().isEmpty() ? u"x"_s : text, u"txt"_s};
                 result = readOk(generateCommonDialogCode(dialog, options));
                 QVERIFY(result.ok());
-                QCOMPARE(result.commonDialog, dialog);
+                QCOMPARE(result.fieldsAs<CommonDialogFields>(), dialog);
             }
         }
     }
@@ -457,7 +458,7 @@ private Q_SLOTS:
         QJsonParseError parseError;
         const QJsonObject want = QJsonDocument::fromJson(expected, &parseError).object();
         QVERIFY2(parseError.error == QJsonParseError::NoError, qPrintable(parseError.errorString()));
-        const ReadResult result = readCode(code);
+        const ReadResult result = readCode(code, tools());
         QVERIFY2(result.ok(), qPrintable(result.error ? result.error->text() : QString()));
         const QJsonObject got = readResultJson(result);
         for (auto it = want.constBegin(); it != want.constEnd(); ++it)
@@ -548,7 +549,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, code);
         QFETCH(QString, error);
-        const ReadResult result = readCode(code);
+        const ReadResult result = readCode(code, tools());
         QVERIFY(!result.ok());
         QCOMPARE(result.error->text(), error);
     }
@@ -556,10 +557,13 @@ private Q_SLOTS:
     void toolFilter()
     {
         const QString code = u"MsgBox \"a\"\r\ncd.ShowColor\r\nx = InputBox(\"b\")"_s;
-        QCOMPARE(readCode(code).tool, ReadTool::MsgBox);
-        QCOMPARE(readCode(code, ReadTool::InputBox).inputBox.message, u"b"_s);
-        QCOMPARE(readCode(code, ReadTool::CommonDialog).commonDialog.page, DialogKind::Color);
-        QVERIFY(!readCode(code, ReadTool::Header).ok());
+        const auto only = [](QStringView name) {
+            return &*std::find_if(tools().cbegin(), tools().cend(), [&](const Tool &tool) { return tool.cli.name == name; });
+        };
+        QCOMPARE(readCode(code, tools()).toolName(), u"msgbox"_s);
+        QCOMPARE(readCode(code, tools(), only(u"inputbox")).fieldsAs<InputBoxFields>().message, u"b"_s);
+        QCOMPARE(readCode(code, tools(), only(u"commondialog")).fieldsAs<CommonDialogFields>().page, DialogKind::Color);
+        QVERIFY(!readCode(code, tools(), only(u"header")).ok());
     }
 
     // A long program costs time in step with its length: a text built over
@@ -571,9 +575,9 @@ private Q_SLOTS:
         for (int i = 0; i < lines; ++i)
             code += u"s = s & \"0123456789\"\r\n"_s;
         code += u"MsgBox s"_s;
-        const ReadResult result = readCode(code);
+        const ReadResult result = readCode(code, tools());
         QVERIFY(result.ok());
-        QCOMPARE(result.msgBox.message.size(), lines * 10);
+        QCOMPARE(result.fieldsAs<MsgBoxFields>().message.size(), lines * 10);
     }
 };
 
