@@ -196,7 +196,9 @@ basic::Dialect ReadContext::dialectAround(qint32 at, bool libreOfficeNames) cons
             continue;
         if (t.isWord(i, u"vbcrlf") || t.text(i).startsWith(u"vb", Qt::CaseInsensitive))
             return basic::Dialect::VisualBasic;
-        if (t.isWord(i, u"chr$") && i + 2 < s.end && t.text(i + 2) == u"13")
+        // Its quotation marks and control characters too, where Visual
+        // Basic's code has Chr(34).
+        if (t.isWord(i, u"chr$") && i + 2 < s.end && t.kind(i + 2) == TokenKind::Number)
             libreOffice = true;
         if (t.isWord(i, u"dim") && i + 3 < s.end && t.isWord(i + 1, u"response") && t.isWord(i + 3, u"integer"))
             libreOffice = true;
@@ -206,9 +208,23 @@ basic::Dialect ReadContext::dialectAround(qint32 at, bool libreOfficeNames) cons
 
 bool ReadContext::commentBefore(qint32 statement, QStringView comment) const
 {
-    const qint32 begin = m.statements()[std::size_t(statement)].begin;
-    return begin >= 2 && t.kind(begin - 1) == TokenKind::Newline && t.kind(begin - 2) == TokenKind::Comment
-           && t.text(begin - 2) == comment;
+    // The comment heads the call's block: above it stand only the Dims and
+    // assignments that build its long texts up.
+    const qint32 first = m.procedures()[std::size_t(this->statement(statement).procedure)].first;
+    for (qint32 k = statement;; --k) {
+        const qint32 begin = this->statement(k).begin;
+        if (begin >= 2 && t.kind(begin - 1) == TokenKind::Newline && t.kind(begin - 2) == TokenKind::Comment
+            && t.text(begin - 2) == comment)
+            return true;
+        if (k == first)
+            return false;
+        const basic::Statement &previous = this->statement(k - 1);
+        const bool leading = t.isWord(previous.begin, u"dim")
+                             || (previous.begin + 1 < previous.end && t.isIdent(previous.begin)
+                                 && t.isPunct(previous.begin + 1, u'='));
+        if (!leading || previous.end != begin - 1)
+            return false;
+    }
 }
 
 std::vector<Parameter> ReadContext::arguments(qint32 begin, qint32 end, const std::vector<QStringView> &names,

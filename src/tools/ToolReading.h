@@ -90,7 +90,8 @@ public:
     HelpFields readHelp(const Parameter &file, const Parameter &context, qint32 at);
     // The dialect the code around the statement is written in.
     basic::Dialect dialectAround(qint32 at, bool libreOfficeNames) const;
-    // Whether the line just above the statement is that comment.
+    // Whether that comment line heads the statement: just above it, or above
+    // the Dims and assignments that lead up to it.
     bool commentBefore(qint32 statement, QStringView comment) const;
 
     const basic::Module &m;

@@ -99,8 +99,10 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
     fields.help.help = helpButton;
 
     result.dialect = c.dialectAround(statement, buttons.dialects & 2);
-    if (result.dialect == basic::Dialect::LibreOffice && !helpButton
+    // LibreOffice's code says where it left the help out.
+    if (!helpButton
         && c.commentBefore(statement, u"'LibreOffice's message box has no Help button or help file: they are left out.")) {
+        result.dialect = basic::Dialect::LibreOffice;
         fields.help.help = true;
     }
     result.fields = fields;
