@@ -196,9 +196,7 @@ basic::Dialect ReadContext::dialectAround(qint32 at, bool libreOfficeNames) cons
             continue;
         if (t.isWord(i, u"vbcrlf") || t.text(i).startsWith(u"vb", Qt::CaseInsensitive))
             return basic::Dialect::VisualBasic;
-        // Its quotation marks and control characters too, where Visual
-        // Basic's code has Chr(34).
-        if (t.isWord(i, u"chr$") && i + 2 < s.end && t.kind(i + 2) == TokenKind::Number)
+        if (t.isWord(i, u"chr$") && i + 2 < s.end && t.text(i + 2) == u"13")
             libreOffice = true;
         if (t.isWord(i, u"dim") && i + 3 < s.end && t.isWord(i + 1, u"response") && t.isWord(i + 3, u"integer"))
             libreOffice = true;
@@ -231,4 +229,19 @@ std::vector<Parameter> ReadContext::arguments(qint32 begin, qint32 end, const st
                                               QStringView function) const
 {
     return bindArguments(t, splitArguments(t, begin, end), names, function);
+}
+
+bool ReadContext::writesCharCodesWithDollar(qint32 statement) const
+{
+    const basic::Statement &s = this->statement(statement);
+    for (qint32 i = s.begin; i + 2 < s.end; ++i) {
+        if (t.isWord(i, u"chr$") && t.isPunct(i + 1, u'(') && t.kind(i + 2) == TokenKind::Number)
+            return true;
+    }
+    return false;
+}
+
+bool ReadContext::holds(const QString &code) const
+{
+    return t.source().contains(code);
 }

@@ -94,6 +94,12 @@ public:
     // the Dims and assignments that lead up to it.
     bool commentBefore(qint32 statement, QStringView comment) const;
 
+    // Whether the statement has Chr$(n) codes, as LibreOffice's code writes
+    // quotation marks and control characters; Visual Basic's may too.
+    bool writesCharCodesWithDollar(qint32 statement) const;
+    // Whether the text holds the code as it stands.
+    bool holds(const QString &code) const;
+
     const basic::Module &m;
     const basic::Tokens &t;
     basic::Evaluator &eval;

@@ -2,7 +2,7 @@
 #include "tools/inputbox/InputBoxReader.h"
 
 #include "codegen/CodeText.h"
-#include "tools/inputbox/InputBoxFields.h"
+#include "tools/inputbox/InputBoxGenerator.h"
 
 using namespace Qt::StringLiterals;
 
@@ -93,6 +93,12 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
         && c.commentBefore(statement, u"'LibreOffice's input box has no help file: the help file and topic are left out.")) {
         result.dialect = basic::Dialect::LibreOffice;
         fields.help.help = true;
+    }
+    // Chr$ codes alone do not tell the dialects apart: the code is
+    // LibreOffice's where it is what the tool writes there.
+    if (result.dialect == basic::Dialect::VisualBasic && c.writesCharCodesWithDollar(statement)
+        && c.holds(generateInputBox(fields, {{}, codegen::CodeOptions::Dialect::LibreOffice}))) {
+        result.dialect = basic::Dialect::LibreOffice;
     }
     result.fields = fields;
 }

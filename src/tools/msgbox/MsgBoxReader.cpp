@@ -3,7 +3,7 @@
 
 #include "basic/Flags.h"
 #include "codegen/CodeText.h"
-#include "tools/msgbox/MsgBoxFields.h"
+#include "tools/msgbox/MsgBoxGenerator.h"
 
 using namespace Qt::StringLiterals;
 
@@ -99,6 +99,13 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
     fields.help.help = helpButton;
 
     result.dialect = c.dialectAround(statement, buttons.dialects & 2);
+    // Chr$ codes alone do not tell the dialects apart: the code is
+    // LibreOffice's where it is what the tool writes there.
+    const auto constants = buttons.usedName ? codegen::CodeOptions::Constants::Names : codegen::CodeOptions::Constants::Numbers;
+    if (result.dialect == basic::Dialect::VisualBasic && c.writesCharCodesWithDollar(statement)
+        && c.holds(generateMsgBoxCode(fields, {constants, codegen::CodeOptions::Dialect::LibreOffice}))) {
+        result.dialect = basic::Dialect::LibreOffice;
+    }
     // LibreOffice's code says where it left the help out.
     if (!helpButton
         && c.commentBefore(statement, u"'LibreOffice's message box has no Help button or help file: they are left out.")) {
