@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The generators on realistic fields, and what reads whole typed texts
-// (EncodeStringExpression, topicNumber, the layout of a long message, the
+// (the message's expression, topicNumber, the layout of a long message, the
 // code reader) on 1 KB to 10 MB.
+#include "app/Tools.h"
+#include "codegen/CodeLayout.h"
 #include "codegen/CodeText.h"
 #include "fix/ModuleFixer.h"
 #include "reader/CodeReader.h"
@@ -65,14 +67,14 @@ void sizeArguments(benchmark::internal::Benchmark *benchmark)
     });
 }
 
-void BM_EncodeStringExpression(benchmark::State &state)
+void BM_messagePieces(benchmark::State &state)
 {
     const QString text = typedText(state.range(0));
     for (auto _ : state)
-        benchmark::DoNotOptimize(codegen::EncodeStringExpression(text));
+        benchmark::DoNotOptimize(codegen::flatten(codegen::messagePieces(text)));
     state.SetBytesProcessed(state.iterations() * text.size());
 }
-BENCHMARK(BM_EncodeStringExpression)->Apply(sizeArguments);
+BENCHMARK(BM_messagePieces)->Apply(sizeArguments);
 
 void BM_topicNumber(benchmark::State &state)
 {
@@ -179,8 +181,8 @@ void BM_readCode(benchmark::State &state)
 {
     const QString code = moduleCode(state.range(0));
     for (auto _ : state) {
-        const ReadResult result = readCode(code);
-        if (!result.ok() || result.tool != ReadTool::MsgBox)
+        const ReadResult result = readCode(code, tools());
+        if (!result.ok() || result.toolName() != u"msgbox"_s)
             state.SkipWithError("the call was not read");
         benchmark::DoNotOptimize(result);
     }
@@ -197,8 +199,8 @@ void BM_readLongMessage(benchmark::State &state)
     fields.style.buttonSet = vbYesNo;
     const QString code = generateMsgBoxCode(fields, {codegen::CodeOptions::Constants::Names});
     for (auto _ : state) {
-        const ReadResult result = readCode(code);
-        if (!result.ok() || result.msgBox.message.size() != fields.message.size())
+        const ReadResult result = readCode(code, tools());
+        if (!result.ok() || result.fieldsAs<MsgBoxFields>().message.size() != fields.message.size())
             state.SkipWithError("the message was not read back");
         benchmark::DoNotOptimize(result);
     }
@@ -213,8 +215,8 @@ void BM_readLongHeader(benchmark::State &state)
     fields.description = typedText(state.range(0)).replace(u"\r\n"_s, u"  "_s);
     const QString code = header::generateHeaderBlock(fields);
     for (auto _ : state) {
-        const ReadResult result = readCode(code);
-        if (!result.ok() || result.header.description.size() != fields.description.size())
+        const ReadResult result = readCode(code, tools());
+        if (!result.ok() || result.fieldsAs<HeaderFields>().description.size() != fields.description.size())
             state.SkipWithError("the header was not read back");
         benchmark::DoNotOptimize(result);
     }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/CodeView.h"
 
+#include "basic/Lexer.h"
+#include "basic/Names.h"
 #include "codegen/BasicLimits.h"
 
 #include <QEvent>
@@ -15,16 +17,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-bool isIdentifierStart(QChar c)
-{
-    return c.isLetter() || c == u'_';
-}
-
-bool isIdentifierPart(QChar c)
-{
-    return c.isLetterOrNumber() || c == u'_' || c == u'$';
-}
 
 bool isKeyword(QStringView word)
 {
@@ -43,70 +35,58 @@ bool isKeyword(QStringView word)
     return false;
 }
 
+// BASIC's named constants, as the reader knows them: the buttons, results
+// and flags of both dialects (vbYesNo, cdlCFBoth, MB_YESNO, IDYES) and the
+// text constants (vbCrLf).
 bool isNamedConstant(QStringView word)
 {
-    // BASIC's constants (vbYesNo), the common dialog's (cdlCFBoth) and
-    // LibreOffice's (MB_YESNO, IDYES).
-    const auto prefixed = [word](QStringView prefix) {
-        return word.size() > prefix.size() && word.startsWith(prefix) && word.at(prefix.size()).isUpper();
-    };
-    return prefixed(u"vb") || prefixed(u"cdl") || prefixed(u"MB_") || prefixed(u"ID");
+    return basic::findName(word) != nullptr || basic::textConstant(word).has_value();
 }
 
 } // namespace
 
-QList<CodeSpan> basicSpans(QStringView line, bool backslashEscapes)
+QList<CodeSpan> basicSpans(QStringView line, bool inComment, bool *commentGoesOn, bool backslashEscapes)
 {
     QList<CodeSpan> spans;
-    const qsizetype size = line.size();
-    qsizetype i = 0;
-    while (i < size) {
-        const QChar c = line.at(i);
-        if (c == u'"') {
-            // To the closing mark; a doubled mark stays inside.
-            qsizetype end = i + 1;
-            while (end < size) {
-                if (backslashEscapes && line.at(end) == u'\\') {
-                    end = std::min(end + 2, size);
-                    continue;
-                }
-                if (line.at(end) == u'"') {
-                    if (end + 1 < size && line.at(end + 1) == u'"') {
-                        end += 2;
-                        continue;
-                    }
-                    ++end;
-                    break;
-                }
-                ++end;
-            }
-            spans.append({i, end - i, CodeRole::String});
-            i = end;
-        } else if (c == u'\'') {
-            spans.append({i, size - i, CodeRole::Comment});
+    // A comment carried on by the line before: the line is comment too, and
+    // is read as one, so that its own " _" carries it on again.
+    const QString text = (inComment ? u"'"_s : QString()) + line + u"\nx"_s;
+    const qsizetype shift = inComment ? 1 : 0;
+    if (commentGoesOn)
+        *commentGoesOn = false;
+    for (const basic::Token &token : basic::tokenize(text, backslashEscapes)) {
+        const qsizetype start = std::max<qsizetype>(token.pos - shift, 0);
+        if (start >= line.size())
             break;
-        } else if (isIdentifierStart(c)) {
-            qsizetype end = i + 1;
-            while (end < size && isIdentifierPart(line.at(end)))
-                ++end;
-            const QStringView word = line.sliced(i, end - i);
-            if (word.compare(u"Rem", Qt::CaseInsensitive) == 0) {
-                spans.append({i, size - i, CodeRole::Comment});
-                break;
-            }
+        const qsizetype length = std::min<qsizetype>(token.pos + token.len - shift, line.size()) - start;
+        switch (token.kind) {
+        case basic::TokenKind::Comment:
+            spans.append({start, length, CodeRole::Comment});
+            // The lexer took the next line into the comment.
+            if (commentGoesOn)
+                *commentGoesOn = token.pos + token.len - shift > line.size();
+            break;
+        case basic::TokenKind::String:
+        case basic::TokenKind::BadString:
+            spans.append({start, length, CodeRole::String});
+            break;
+        case basic::TokenKind::Number:
+            spans.append({start, length, CodeRole::Number});
+            break;
+        case basic::TokenKind::Directive:
+            spans.append({start, length, CodeRole::Keyword});
+            break;
+        case basic::TokenKind::Ident: {
+            const QStringView word = line.sliced(start, length);
             if (isNamedConstant(word))
-                spans.append({i, end - i, CodeRole::Constant});
+                spans.append({start, length, CodeRole::Constant});
             else if (isKeyword(word))
-                spans.append({i, end - i, CodeRole::Keyword});
-            i = end;
-        } else if (c.isDigit()) {
-            qsizetype end = i + 1;
-            while (end < size && (line.at(end).isDigit() || line.at(end) == u'.'))
-                ++end;
-            spans.append({i, end - i, CodeRole::Number});
-            i = end;
-        } else {
-            ++i;
+                spans.append({start, length, CodeRole::Keyword});
+            break;
+        }
+        case basic::TokenKind::Punct:
+        case basic::TokenKind::Newline:
+            break;
         }
     }
     return spans;
@@ -145,8 +125,11 @@ void BasicHighlighter::setBackslashEscapes(bool on)
 
 void BasicHighlighter::highlightBlock(const QString &text)
 {
-    for (const CodeSpan &span : basicSpans(text, m_backslashEscapes))
+    // State 1: a comment that the line before carries on with " _".
+    bool goesOn = false;
+    for (const CodeSpan &span : basicSpans(text, previousBlockState() == 1, &goesOn, m_backslashEscapes))
         setFormat(int(span.start), int(span.length), m_formats[int(span.role)]);
+    setCurrentBlockState(goesOn ? 1 : 0);
 }
 
 CodeView::CodeView(QWidget *parent)

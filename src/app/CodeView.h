@@ -21,12 +21,15 @@ struct CodeSpan
     friend bool operator==(const CodeSpan &, const CodeSpan &) = default;
 };
 
-// The coloured stretches of one line of BASIC, left to right: string
-// literals (quotation marks doubled inside), comments after an apostrophe or
-// Rem outside a literal, numbers, keywords and BASIC's named constants.
-// With backslash escapes (Gambas), a backslash in a literal takes the
-// character after it, a quotation mark too.
-QList<CodeSpan> basicSpans(QStringView line, bool backslashEscapes = false);
+// The coloured stretches of one line of BASIC, left to right, cut as the
+// reader's lexer cuts it: string literals (quotation marks doubled inside),
+// comments after an apostrophe or Rem outside a literal, numbers, keywords
+// and BASIC's named constants as the reader knows them. `inComment`: the
+// line before carried its comment on with " _"; `commentGoesOn` tells
+// whether this line does. With backslash escapes (Gambas), a backslash in a
+// literal takes the character after it, a quotation mark too.
+QList<CodeSpan> basicSpans(QStringView line, bool inComment = false, bool *commentGoesOn = nullptr,
+                           bool backslashEscapes = false);
 
 // Colours BASIC in colours taken from the palette, so that they read on a
 // light and on a dark background alike.

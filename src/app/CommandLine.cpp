@@ -52,7 +52,7 @@ namespace {
 QList<CliTool> cliTools()
 {
     QList<CliTool> commands;
-    for (const ToolDescriptor &tool : tools())
+    for (const Tool &tool : tools())
         commands << tool.cli;
     return commands;
 }
@@ -121,7 +121,7 @@ int runGenerate(const QStringList &arguments, QIODevice &out, QIODevice &err, QI
 {
     if (hasFromJson(arguments)) {
         try {
-            return runGenerate(argumentsFromJson(arguments, cliTools(), in), out, err, in);
+            return runGenerate(argumentsFromJson(arguments, tools(), in), out, err, in);
         } catch (const CliError &error) {
             return usageError(err, u"generate: "_s + error.message);
         }
@@ -256,7 +256,7 @@ int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err,
         if (arguments.size() >= 2 && arguments.at(1) == u"generate"_s)
             return runGenerate(arguments, out, err, in);
         if (arguments.size() >= 2 && arguments.at(1) == u"read"_s)
-            return runRead(arguments, out, err, in);
+            return runRead(arguments, tools(), out, err, in);
         if (arguments.size() >= 2 && arguments.at(1) == u"fix"_s)
             return runFix(arguments, out, err);
         return runTopLevel(arguments, out, err);

@@ -13,10 +13,6 @@
 #include "platform/WindowPlacement.h"
 #include "reader/CodeReader.h"
 #include "tools/ToolPanel.h"
-#include "tools/commondialog/CommonDialogPanel.h"
-#include "tools/header/HeaderPanel.h"
-#include "tools/inputbox/InputBoxPanel.h"
-#include "tools/msgbox/MsgBoxPanel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -198,7 +194,7 @@ QWidget *MainWindow::createSelector()
     return picToolFile;
 }
 
-void MainWindow::addSelectorTool(QWidget *selector, const ToolDescriptor &tool, int index)
+void MainWindow::addSelectorTool(QWidget *selector, const Tool &tool, int index)
 {
     auto *image = new SelectorImage(u"img"_s + tool.caption, tool.picture, selector);
     const QPoint rest = twipsToPixels(QPoint(ImageLeft, tool.selectorTop), image);
@@ -233,7 +229,7 @@ QWidget *MainWindow::createEditor()
     auto *fraEditor = new QFrame(this);
     fraEditor->setObjectName(u"fraEditor"_s);
 
-    for (const ToolDescriptor &tool : tools())
+    for (const Tool &tool : tools())
         m_panels << tool.createPanel(*m_toolContext, fraEditor);
 
     // The sets lie on top of each other, all the size of the largest, so
@@ -498,31 +494,16 @@ void MainWindow::readClipboard()
 
 void MainWindow::readCode(const QString &code)
 {
-    const ReadResult result = ::readCode(code);
+    const ReadResult result = ::readCode(code, tools());
     if (!result.ok()) {
         m_platform.msgBox(tr("The code cannot be read into the tools; nothing has changed.\r\n\r\n%1")
                               .arg(result.error->text()),
                           vbOKOnly + vbExclamation, tr("Quillkit 98"), std::nullopt);
         return;
     }
-    // The reader names the tools in the order of the tool list.
-    const int index = int(result.tool);
+    const int index = int(result.tool - tools().constData());
     showTool(index);
-    ToolPanel *panel = m_panels.at(index);
-    switch (result.tool) {
-    case ReadTool::MsgBox:
-        static_cast<MsgBoxPanel *>(panel)->setFields(result.msgBox);
-        break;
-    case ReadTool::InputBox:
-        static_cast<InputBoxPanel *>(panel)->setFields(result.inputBox);
-        break;
-    case ReadTool::Header:
-        static_cast<HeaderPanel *>(panel)->setFields(result.header);
-        break;
-    case ReadTool::CommonDialog:
-        static_cast<CommonDialogPanel *>(panel)->setFields(result.commonDialog);
-        break;
-    }
+    result.tool->setPanelFields(m_panels.at(index), result.fields);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)

@@ -20,7 +20,7 @@ class Platform;
 class QLabel;
 class ToolPanel;
 struct ToolContext;
-struct ToolDescriptor;
+struct Tool;
 
 // `frmMain`: the header strip, the tool selector, the tools' tab-page sets
 // laid on top of each other, and the command buttons.
@@ -89,7 +89,7 @@ private:
     void refreshCodeView();
     // Says why the tool's code would not compile, if it would not.
     bool refusesInput(const ToolPanel *tool);
-    void addSelectorTool(QWidget *selector, const ToolDescriptor &tool, int index);
+    void addSelectorTool(QWidget *selector, const Tool &tool, int index);
 
     Platform &m_platform;
     const QString m_helpFile;

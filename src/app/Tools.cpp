@@ -6,8 +6,8 @@
 #include "tools/inputbox/InputBoxTool.h"
 #include "tools/msgbox/MsgBoxTool.h"
 
-const QList<ToolDescriptor> &tools()
+const QList<Tool> &tools()
 {
-    static const QList<ToolDescriptor> list{msgBoxTool(), inputBoxTool(), headerTool(), commonDialogTool()};
+    static const QList<Tool> list{msgBoxTool(), inputBoxTool(), headerTool(), commonDialogTool()};
     return list;
 }

@@ -37,7 +37,7 @@ bool startsWord(QStringView text, qsizetype i, QStringView word)
 class Lexer
 {
 public:
-    explicit Lexer(QStringView text) : m_text(text), m_n(text.size()) {}
+    Lexer(QStringView text, bool backslashEscapes) : m_text(text), m_n(text.size()), m_backslashEscapes(backslashEscapes) {}
     std::vector<Token> run();
 
 private:
@@ -56,6 +56,7 @@ private:
 
     QStringView m_text;
     qsizetype m_n;
+    bool m_backslashEscapes;
     qsizetype m_i = 0;
     bool m_statementStart = true;
     std::vector<Token> m_tokens;
@@ -123,6 +124,10 @@ std::vector<Token> Lexer::run()
             ++m_i;
             bool closed = false;
             while (m_i < m_n && !isBreak(at(m_i))) {
+                if (m_backslashEscapes && at(m_i) == u'\\' && m_i + 1 < m_n && !isBreak(at(m_i + 1))) {
+                    m_i += 2;
+                    continue;
+                }
                 if (at(m_i) == u'"') {
                     if (at(m_i + 1) == u'"') {
                         m_i += 2;
@@ -209,9 +214,9 @@ bool isIdentPart(QChar c)
     return c.isLetterOrNumber() || c == u'_';
 }
 
-std::vector<Token> tokenize(QStringView text)
+std::vector<Token> tokenize(QStringView text, bool backslashEscapes)
 {
-    return Lexer(text.first(std::min(text.size(), MaxTextLength))).run();
+    return Lexer(text.first(std::min(text.size(), MaxTextLength)), backslashEscapes).run();
 }
 
 LineColumn lineColumnAt(QStringView text, qsizetype pos)

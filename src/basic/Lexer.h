@@ -37,7 +37,9 @@ inline constexpr qsizetype MaxTextLength = 0x3FFFFFFF;
 // accept becomes a token that a reader refuses if it has to read it.
 // Blanks and the " _" continuations are left out; a continued line is one
 // logical line.
-std::vector<Token> tokenize(QStringView text);
+// With backslash escapes (Gambas), a backslash in a literal takes the
+// character after it.
+std::vector<Token> tokenize(QStringView text, bool backslashEscapes = false);
 
 bool isIdentStart(QChar c);
 bool isIdentPart(QChar c);

@@ -81,6 +81,15 @@ struct CliTool
     QString (*generate)(const ToolOptions &options);
 };
 
+// One member of `read`'s JSON object, named as the option of `generate`
+// that takes it back.
+struct JsonMember
+{
+    enum class Kind { Text, Flag, Choice, List };
+    QString name;
+    Kind kind;
+};
+
 // The whole text of a file, or of standard input for "-", as bytes; a
 // failure to read (never taken for the end), or a text past the size limit,
 // is a CliError that names the option ("--message-file").

@@ -52,7 +52,9 @@ Pieces codePiece(QString text);
 // value, or, where it holds control characters, literals joined with their
 // Chr codes (see needsCharCode).
 Pieces literalPieces(QString value, CodeOptions::Dialect dialect = CodeOptions::Dialect::VisualBasic);
-// A typed text as EncodeStringExpression writes it, piece by piece. The
+// A typed text as one string expression, piece by piece: each CR (and the
+// one character after it) becomes `" & vbCrLf & "`, each quotation mark
+// `" & Chr(34) & "`, each other control character `" & Chr(n) & "`. The
 // pieces refer to `text` without a copy: it must outlive them. LibreOffice
 // Basic has no vbCrLf of its own: there a line break is
 // `Chr$(13) & Chr$(10)`, a quotation mark `Chr$(34)` and any other control

@@ -24,57 +24,6 @@ QString charCode(QChar c, CodeOptions::Dialect dialect)
            + u')';
 }
 
-QString EncodeStringExpression(QStringView text)
-{
-    static constexpr QStringView lineBreakPiece = u"\" & vbCrLf & \"";
-    static constexpr QStringView quotePiece = u"\" & Chr(34) & \"";
-    // `" & Chr(` and `) & "` around a code of at most three digits.
-    static constexpr qsizetype codeGrowth = 13 + 3 - 1;
-
-    // A message may be megabytes long: first the room for every character
-    // written otherwise, so that the result is written without growing.
-    qsizetype growth = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\r') {
-            growth += lineBreakPiece.size() - 1;
-            ++i; // the character after the CR goes with it
-        } else if (c == u'"') {
-            growth += quotePiece.size() - 1;
-        } else if (needsCharCode(c)) {
-            growth += codeGrowth;
-        }
-    }
-    QString out(text.size() + 2 + growth, Qt::Uninitialized);
-    QChar *end = out.data();
-    const auto put = [&end](QStringView piece) { end = std::copy(piece.begin(), piece.end(), end); };
-
-    *end++ = u'"';
-    qsizetype runStart = 0;
-    for (qsizetype at = 0; at < text.size(); ++at) {
-        const QChar c = text[at];
-        if (c != u'\r' && c != u'"' && !needsCharCode(c))
-            continue;
-        put(text.sliced(runStart, at - runStart));
-        if (c == u'\r') {
-            put(lineBreakPiece);
-            // The CR and whatever follows it, normally its LF.
-            ++at;
-        } else if (c == u'"') {
-            put(quotePiece);
-        } else {
-            put(u"\" & ");
-            put(charCode(c));
-            put(u" & \"");
-        }
-        runStart = std::min(at + 1, text.size());
-    }
-    put(text.sliced(runStart));
-    *end++ = u'"';
-    out.truncate(end - out.constData());
-    return out;
-}
-
 QString BuildResponseSelect(const QList<int> &resultCodes, const CodeOptions &options)
 {
     static constexpr std::array<QStringView, 7> comments = {
@@ -269,24 +218,6 @@ double topicContext(QStringView topicText)
 {
     const double value = topicNumber(topicText);
     return std::isfinite(value) && value != 0 ? value : 0;
-}
-
-QString quoteLiteral(QStringView text)
-{
-    QString out;
-    out.reserve(text.size() + 2);
-    out += u'"';
-    for (const QChar c : text) {
-        if (needsCharCode(c)) {
-            out += u"\" & "_s + charCode(c) + u" & \""_s;
-            continue;
-        }
-        out += c;
-        if (c == u'"')
-            out += c;
-    }
-    out += u'"';
-    return out;
 }
 
 QString toCrLf(QStringView text)

@@ -31,12 +31,6 @@ inline bool needsCharCode(QChar c)
 // LibreOffice Basic, as its line breaks are written.
 QString charCode(QChar c, CodeOptions::Dialect dialect = CodeOptions::Dialect::VisualBasic);
 
-// Turns a typed text into one BASIC string expression that evaluates to it:
-// each CR (and the one character after it) becomes `" & vbCrLf & "`, each
-// quotation mark `" & Chr(34) & "`, each other control character (see
-// needsCharCode) `" & Chr(n) & "`; empty literals are kept as they fall.
-QString EncodeStringExpression(QStringView text);
-
 // The "Select Case Response" block with one case per message-box result code
 // (1 to 7), as numbers or as constant names, lines joined by CR LF, no CR LF
 // before or after.
@@ -64,11 +58,6 @@ QString topicArgument(QStringView topicText);
 // 0 where formatTopicNumber writes 0 (a number beyond a double, or -0). A
 // live box gets the very context that the generated code would give it.
 double topicContext(QStringView topicText);
-
-// A single-line text as a BASIC string literal. Quotation marks inside are
-// doubled, BASIC's own escape, so that the generated line compiles; a
-// control character (see needsCharCode) is joined on as `" & Chr(n) & "`.
-QString quoteLiteral(QStringView text);
 
 // Every line break form (CR LF, lone LF, lone CR) as CR LF: a text typed into
 // a multi-line field as the generators expect it.

@@ -3,8 +3,6 @@
 
 #include "basic/Source.h"
 #include "cli/ToolOptions.h"
-#include "tools/commondialog/CommonDialogCli.h"
-#include "tools/msgbox/MsgBoxCli.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -19,97 +17,23 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-enum class Kind { Text, Flag, Choice, List };
+using Kind = JsonMember::Kind;
 
-struct Member
+const Tool *toolNamed(const QList<Tool> &tools, const QString &name)
 {
-    QString name;
-    Kind kind;
-};
-
-struct ToolMembers
-{
-    ReadTool tool;
-    QString name; // as `generate` names the tool
-    QList<Member> members;
-};
-
-const QList<Member> helpMembers{
-    {u"help-button"_s, Kind::Flag},
-    {u"help-file"_s, Kind::Text},
-    {u"app-path"_s, Kind::Flag},
-    {u"topic"_s, Kind::Text},
-};
-
-// The code options every tool takes besides its own.
-const QList<Member> codeMembers{{u"dialect"_s, Kind::Choice}};
-
-// Every option of each tool's `generate`, without the "-file" forms, which
-// give the same options another way.
-const QList<ToolMembers> &toolMembers()
-{
-    static const QList<ToolMembers> tools{
-        {ReadTool::MsgBox,
-         u"msgbox"_s,
-         QList<Member>{{u"message"_s, Kind::Text},
-                       {u"title"_s, Kind::Text},
-                       {u"icon"_s, Kind::Choice},
-                       {u"buttons"_s, Kind::Choice},
-                       {u"default"_s, Kind::Choice},
-                       {u"system-modal"_s, Kind::Flag}}
-             + helpMembers + QList<Member>{{u"constants"_s, Kind::Choice}} + codeMembers},
-        {ReadTool::InputBox,
-         u"inputbox"_s,
-         QList<Member>{{u"message"_s, Kind::Text},
-                       {u"title"_s, Kind::Text},
-                       {u"default-answer"_s, Kind::Text},
-                       {u"variable"_s, Kind::Text},
-                       {u"declare"_s, Kind::Flag}}
-             + helpMembers + codeMembers},
-        {ReadTool::Header,
-         u"header"_s,
-         QList<Member>{{u"project"_s, Kind::Text},
-          {u"program"_s, Kind::Text},
-          {u"version"_s, Kind::Text},
-          {u"date"_s, Kind::Text},
-          {u"copyright"_s, Kind::Text},
-          {u"description"_s, Kind::Text}} + codeMembers},
-        {ReadTool::CommonDialog,
-         u"commondialog"_s,
-         QList<Member>{{u"dialog"_s, Kind::Choice},
-          {u"title"_s, Kind::Text},
-          {u"default-ext"_s, Kind::Text},
-          {u"file-type"_s, Kind::List},
-          {u"fonts"_s, Kind::Choice},
-          {u"no-custom-colors"_s, Kind::Flag},
-          {u"no-print-to-file"_s, Kind::Flag}} + codeMembers},
-    };
-    return tools;
-}
-
-const ToolMembers *membersOf(const QString &name)
-{
-    for (const ToolMembers &tool : toolMembers()) {
-        if (tool.name == name)
+    for (const Tool &tool : tools) {
+        if (tool.cli.name == name)
             return &tool;
     }
     return nullptr;
 }
 
-QString toolNames()
+QString toolNames(const QList<Tool> &tools)
 {
     QStringList names;
-    for (const ToolMembers &tool : toolMembers())
-        names << tool.name;
+    for (const Tool &tool : tools)
+        names << tool.cli.name;
     return names.join(u", "_s);
-}
-
-void addHelp(QJsonObject &object, const HelpFields &help)
-{
-    object.insert(u"help-button"_s, help.help);
-    object.insert(u"help-file"_s, help.help ? QJsonValue(help.helpFile) : QJsonValue());
-    object.insert(u"app-path"_s, help.help && help.appPath);
-    object.insert(u"topic"_s, help.help ? QJsonValue(help.topicId) : QJsonValue());
 }
 
 void writeError(QIODevice &err, const QString &message)
@@ -141,63 +65,8 @@ QString readHelpText()
 
 QJsonObject readResultJson(const ReadResult &result)
 {
-    QJsonObject object;
-    switch (result.tool) {
-    case ReadTool::MsgBox: {
-        const MsgBoxFields &fields = result.msgBox;
-        object.insert(u"message"_s, fields.message);
-        object.insert(u"title"_s, fields.title);
-        object.insert(u"icon"_s, msgBoxIconChoice(fields.style.icon));
-        object.insert(u"buttons"_s, msgBoxButtonsChoice(fields.style.buttonSet));
-        object.insert(u"default"_s, QString::number((fields.style.defaultButton >> 8) + 1));
-        object.insert(u"system-modal"_s, fields.style.modality == vbSystemModal);
-        addHelp(object, fields.help);
-        object.insert(u"constants"_s, result.constants == ConstantsStyle::Names ? u"names"_s : u"numbers"_s);
-        break;
-    }
-    case ReadTool::InputBox: {
-        const InputBoxFields &fields = result.inputBox;
-        object.insert(u"message"_s, fields.message);
-        object.insert(u"title"_s, fields.title);
-        object.insert(u"default-answer"_s, fields.defaultAnswer);
-        object.insert(u"variable"_s, fields.variableName);
-        object.insert(u"declare"_s, fields.declareVariable);
-        addHelp(object, fields.help);
-        break;
-    }
-    case ReadTool::Header: {
-        const HeaderFields &fields = result.header;
-        object.insert(u"project"_s, fields.project);
-        object.insert(u"program"_s, fields.program);
-        object.insert(u"version"_s, fields.version);
-        object.insert(u"date"_s, fields.date);
-        object.insert(u"copyright"_s, fields.copyright);
-        object.insert(u"description"_s, fields.description);
-        break;
-    }
-    case ReadTool::CommonDialog: {
-        const CommonDialogFields &fields = result.commonDialog;
-        const bool open = fields.page == DialogKind::Open;
-        const bool save = fields.page == DialogKind::Save;
-        object.insert(u"dialog"_s, dialogChoice(fields.page));
-        object.insert(u"title"_s, open   ? QJsonValue(fields.openTitle)
-                                  : save ? QJsonValue(fields.saveTitle)
-                                         : QJsonValue());
-        object.insert(u"default-ext"_s, save ? QJsonValue(fields.saveDefaultExtension) : QJsonValue());
-        object.insert(u"file-type"_s, open   ? QJsonValue(QJsonArray::fromStringList(fields.openFileTypes))
-                                      : save ? QJsonValue(QJsonArray::fromStringList(fields.saveFileTypes))
-                                             : QJsonValue());
-        object.insert(u"fonts"_s,
-                      fields.page == DialogKind::Font ? QJsonValue(fontsChoice(fields.fonts)) : QJsonValue());
-        object.insert(u"no-custom-colors"_s, fields.page == DialogKind::Color && !fields.customColors);
-        object.insert(u"no-print-to-file"_s, fields.page == DialogKind::Printer && !fields.printToFile);
-        break;
-    }
-    }
-    for (const ToolMembers &tool : toolMembers()) {
-        if (tool.tool == result.tool)
-            object.insert(u"tool"_s, tool.name);
-    }
+    QJsonObject object = result.tool->toJson(result);
+    object.insert(u"tool"_s, result.tool->cli.name);
     object.insert(u"dialect"_s, result.dialect == basic::Dialect::LibreOffice ? u"libreoffice"_s : u"vb"_s);
     return object;
 }
@@ -215,7 +84,7 @@ int writtenOrFailed(QIODevice &out, QIODevice &err, QStringView text)
 
 } // namespace
 
-int runRead(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in)
+int runRead(const QStringList &arguments, const QList<Tool> &tools, QIODevice &out, QIODevice &err, QIODevice &in)
 {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -244,14 +113,13 @@ int runRead(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODev
         writeError(err, u"read: unexpected argument '%1'"_s.arg(parser.positionalArguments().first()));
         return 2;
     }
-    std::optional<ReadTool> only;
+    const Tool *only = nullptr;
     if (parser.isSet(toolOption)) {
-        const ToolMembers *tool = membersOf(parser.value(toolOption));
-        if (!tool) {
-            writeError(err, u"read: --tool: '%1' is not one of %2"_s.arg(parser.value(toolOption), toolNames()));
+        only = toolNamed(tools, parser.value(toolOption));
+        if (!only) {
+            writeError(err, u"read: --tool: '%1' is not one of %2"_s.arg(parser.value(toolOption), toolNames(tools)));
             return 2;
         }
-        only = tool->tool;
     }
     QString text;
     try {
@@ -265,7 +133,7 @@ int runRead(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODev
         writeError(err, u"read: "_s + error.message);
         return 2;
     }
-    const ReadResult result = readCode(text, only);
+    const ReadResult result = readCode(text, tools, only);
     if (!result.ok()) {
         writeError(err, u"read: "_s + result.error->text());
         return 2;
@@ -280,7 +148,7 @@ bool hasFromJson(const QStringList &arguments)
     });
 }
 
-QStringList argumentsFromJson(const QStringList &arguments, const QList<CliTool> &tools, QIODevice &in)
+QStringList argumentsFromJson(const QStringList &arguments, const QList<Tool> &tools, QIODevice &in)
 {
     // program, "generate", [TOOL], options...
     QStringList rest = arguments.mid(2);
@@ -339,20 +207,19 @@ QStringList argumentsFromJson(const QStringList &arguments, const QList<CliTool>
     if (toolValue.isUndefined() && !givenTool.isEmpty())
         toolValue = givenTool;
     if (!toolValue.isString())
-        throw CliError{u"--from-json: member \"tool\" must be a text naming a tool (%1)"_s.arg(toolNames())};
-    const ToolMembers *members = membersOf(toolValue.toString());
-    const auto cliTool = std::find_if(tools.cbegin(), tools.cend(),
-                                      [&](const CliTool &t) { return t.name == toolValue.toString(); });
-    if (!members || cliTool == tools.cend())
-        throw CliError{u"--from-json: member \"tool\": '%1' is not one of %2"_s.arg(toolValue.toString(), toolNames())};
-    if (!givenTool.isEmpty() && givenTool != members->name)
+        throw CliError{u"--from-json: member \"tool\" must be a text naming a tool (%1)"_s.arg(toolNames(tools))};
+    const Tool *tool = toolNamed(tools, toolValue.toString());
+    if (!tool)
         throw CliError{
-            u"--from-json: member \"tool\" is '%1', but the command names %2"_s.arg(members->name, givenTool)};
+            u"--from-json: member \"tool\": '%1' is not one of %2"_s.arg(toolValue.toString(), toolNames(tools))};
+    if (!givenTool.isEmpty() && givenTool != tool->cli.name)
+        throw CliError{
+            u"--from-json: member \"tool\" is '%1', but the command names %2"_s.arg(tool->cli.name, givenTool)};
 
     QCommandLineParser parser;
     QFile none;
     ToolOptions declared(parser, none);
-    cliTool->declare(declared);
+    tool->cli.declare(declared);
     // An option also given on the command line wins over the member: the
     // member is left out, since an option may be given only once. A bad
     // command line is left for the run itself to report.
@@ -368,10 +235,10 @@ QStringList argumentsFromJson(const QStringList &arguments, const QList<CliTool>
         const QString name = it.key();
         if (name == u"tool"_s)
             continue;
-        const auto member = std::find_if(members->members.cbegin(), members->members.cend(),
-                                         [&](const Member &m) { return m.name == name; });
-        if (member == members->members.cend())
-            throw CliError{u"--from-json: member \"%1\" is no option of %2"_s.arg(name, members->name)};
+        const auto member = std::find_if(tool->jsonMembers.cbegin(), tool->jsonMembers.cend(),
+                                         [&](const JsonMember &m) { return m.name == name; });
+        if (member == tool->jsonMembers.cend())
+            throw CliError{u"--from-json: member \"%1\" is no option of %2"_s.arg(name, tool->cli.name)};
         const QJsonValue value = it.value();
         const auto refuseSurrogate = [&](const QString &text) {
             if (const auto at = basic::loneSurrogate(text))
@@ -415,5 +282,5 @@ QStringList argumentsFromJson(const QStringList &arguments, const QList<CliTool>
         }
         }
     }
-    return QStringList{arguments.first(), u"generate"_s, members->name} + options + rest;
+    return QStringList{arguments.first(), u"generate"_s, tool->cli.name} + options + rest;
 }

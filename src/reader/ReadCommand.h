@@ -8,12 +8,11 @@
 #include <QStringList>
 
 class QIODevice;
-struct CliTool;
 
 // `quillkit98 read [--tool TOOL] [--file FILE]`, from the program name on:
 // prints the JSON object of the first code found, or one line on `err` and
 // returns 2.
-int runRead(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in);
+int runRead(const QStringList &arguments, const QList<Tool> &tools, QIODevice &out, QIODevice &err, QIODevice &in);
 
 // The object `read` prints: "tool", and one member per option of
 // `generate TOOL`, named as the option. Members that the found code has no
@@ -27,4 +26,4 @@ bool hasFromJson(const QStringList &arguments);
 // `generate TOOL --option=value ... [options]`, options given on the command
 // line after the object's, so that they win. Throws CliError naming the
 // member for anything the object cannot mean.
-QStringList argumentsFromJson(const QStringList &arguments, const QList<CliTool> &tools, QIODevice &in);
+QStringList argumentsFromJson(const QStringList &arguments, const QList<Tool> &tools, QIODevice &in);

@@ -42,3 +42,8 @@ QString codeOptionsNote(const ToolOptions &options)
     return QCoreApplication::translate("CodeStyleOptions",
                                        "note: Gambas has no constants for its boxes; --constants names is ignored.");
 }
+
+QList<JsonMember> codeJsonMembers()
+{
+    return {{u"dialect"_s, JsonMember::Kind::Choice}};
+}

@@ -44,3 +44,21 @@ HelpFields helpFieldsFromOptions(const ToolOptions &options)
     fields.topicId = options.text(u"topic"_s).value_or(fields.topicId);
     return fields;
 }
+
+QList<JsonMember> helpJsonMembers()
+{
+    return {
+        {u"help-button"_s, JsonMember::Kind::Flag},
+        {u"help-file"_s, JsonMember::Kind::Text},
+        {u"app-path"_s, JsonMember::Kind::Flag},
+        {u"topic"_s, JsonMember::Kind::Text},
+    };
+}
+
+void insertHelpJson(QJsonObject &object, const HelpFields &help)
+{
+    object.insert(u"help-button"_s, help.help);
+    object.insert(u"help-file"_s, help.help ? QJsonValue(help.helpFile) : QJsonValue());
+    object.insert(u"app-path"_s, help.help && help.appPath);
+    object.insert(u"topic"_s, help.help ? QJsonValue(help.topicId) : QJsonValue());
+}

@@ -3,10 +3,11 @@
 
 #include "codegen/CodeLayout.h"
 
+#include "cli/ToolOptions.h"
+
+#include <QJsonObject>
 #include <QList>
 #include <QString>
-
-class ToolOptions;
 
 // The "Help Button" page that the message-box and input-box tools share:
 // include a Help button, the help file, App.Path in front of it, the topic.
@@ -31,3 +32,8 @@ void declareHelpOptions(ToolOptions &options);
 // App.Path or topic without --help-button is refused: the code would leave it
 // out without a word, which is more likely a forgotten flag.
 HelpFields helpFieldsFromOptions(const ToolOptions &options);
+
+// `read`'s members for those options, and their values for the fields: the
+// help file and topic are null without the Help button.
+QList<JsonMember> helpJsonMembers();
+void insertHelpJson(QJsonObject &object, const HelpFields &help);

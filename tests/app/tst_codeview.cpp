@@ -18,6 +18,9 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -51,6 +54,7 @@ class TestCodeView : public QObject
 private Q_SLOTS:
     void spansColourWhatTheyShould_data();
     void spansColourWhatTheyShould();
+    void commentCarriedOnOverLines();
     void hiddenTheWindowIsAsDesigned();
     void choicesStackWhenNarrow_data();
     void choicesStackWhenNarrow();
@@ -89,6 +93,17 @@ void TestCodeView::spansColourWhatTheyShould_data()
     QTest::newRow("Rem") << u"rem a note"_s << QStringList{u"C:rem a note"_s};
     QTest::newRow("unclosed literal ends the line") << u"\"open"_s << QStringList{u"S:\"open"_s};
     QTest::newRow("digits in a name are no number") << u"CommonDialog1.ShowOpen"_s << QStringList();
+    // As the reader's lexer cuts the line: a $ only ends a name, a lone _ at
+    // the end carries the line on and is no name.
+    QTest::newRow("Chr$ is one name") << u"x = Chr$(34)"_s << QStringList{u"K:Chr$"_s, u"0:34"_s};
+    QTest::newRow("continuation") << u"Msgbox \"a\", _"_s << QStringList{u"K:Msgbox"_s, u"S:\"a\""_s};
+    QTest::newRow("LibreOffice's names") << u"r = Msgbox (\"\", MB_YESNO + MB_ICONQUESTION)"_s
+                                         << QStringList{u"K:Msgbox"_s, u"S:\"\""_s, u"N:MB_YESNO"_s, u"N:MB_ICONQUESTION"_s};
+    QTest::newRow("LibreOffice's answers") << u"  Case IDYES"_s << QStringList{u"K:Case"_s, u"N:IDYES"_s};
+    // Only names that BASIC has: the reader would call these variables.
+    QTest::newRow("vb and ID prefixes alone are no constants")
+        << u"x = vbMyOwn + IDLE + vbyes"_s << QStringList{u"N:vbyes"_s};
+    QTest::newRow("hex number") << u"Msgbox \"\", &H24"_s << QStringList{u"K:Msgbox"_s, u"S:\"\""_s, u"0:&H24"_s};
 }
 
 void TestCodeView::spansColourWhatTheyShould()
@@ -104,6 +119,38 @@ void TestCodeView::spansColourWhatTheyShould()
     for (const CodeSpan &span : basicSpans(line))
         found << roles.value(span.role) + u':' + line.mid(span.start, span.length);
     QCOMPARE(found, spans);
+}
+
+void TestCodeView::commentCarriedOnOverLines()
+{
+    // A comment ending in " _" takes the next line with it, as BASIC reads
+    // it (and the reader); a line that does not end so ends it.
+    const QStringList lines{u"' note _"_s, u"MsgBox \"not code\" _"_s, u"MsgBox 1"_s, u"MsgBox 2"_s};
+    QStringList found;
+    bool inComment = false;
+    for (const QString &line : lines) {
+        bool goesOn = false;
+        QStringList spans;
+        for (const CodeSpan &span : basicSpans(line, inComment, &goesOn))
+            spans << line.mid(span.start, span.length);
+        found << spans.join(u'|');
+        inComment = goesOn;
+    }
+    QCOMPARE(found, (QStringList{u"' note _"_s, u"MsgBox \"not code\" _"_s, u"MsgBox 1"_s, u"MsgBox|2"_s}));
+
+    // The highlighter carries it from block to block.
+    QTextDocument document(lines.join(u'\n'));
+    BasicHighlighter highlighter(&document);
+    highlighter.usePalette(QPalette());
+    const auto italicAt = [&](int block, int column) {
+        const QList<QTextLayout::FormatRange> formats = document.findBlockByNumber(block).layout()->formats();
+        return std::any_of(formats.cbegin(), formats.cend(), [&](const QTextLayout::FormatRange &range) {
+            return range.start <= column && column < range.start + range.length && range.format.fontItalic();
+        });
+    };
+    QVERIFY(italicAt(1, 0));
+    QVERIFY(italicAt(2, 7));
+    QVERIFY(!italicAt(3, 0));
 }
 
 void TestCodeView::hiddenTheWindowIsAsDesigned()
@@ -373,7 +420,7 @@ void TestCodeView::gambasLiteralsEndAtTheirClosingMark()
     QFETCH(QString, line);
     QFETCH(bool, backslashEscapes);
     QFETCH(QString, literal);
-    const QList<CodeSpan> spans = basicSpans(line, backslashEscapes);
+    const QList<CodeSpan> spans = basicSpans(line, false, nullptr, backslashEscapes);
     const auto first = std::find_if(spans.cbegin(), spans.cend(),
                                     [](const CodeSpan &span) { return span.role == CodeRole::String; });
     QVERIFY(first != spans.cend());

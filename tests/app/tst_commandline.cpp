@@ -388,7 +388,7 @@ void TestCommandLine::helpWrapsBetweenWords()
     static const QRegularExpression blanks(u"\\s+"_s);
     joined.replace(breakAfterBar, u"|"_s).replace(blanks, u" "_s);
 
-    for (const ToolDescriptor &descriptor : tools()) {
+    for (const Tool &descriptor : tools()) {
         const CliTool &tool = descriptor.cli;
         QCommandLineParser parser;
         QBuffer none;
@@ -587,7 +587,7 @@ void TestCommandLine::helpDocumentSitsBesideTheProgramAndNamesEveryOption()
     QFile document(QFileInfo(program).dir().filePath(u"qkt98.html"_s));
     QVERIFY2(document.open(QIODevice::ReadOnly), qPrintable(document.fileName()));
     const QString html = QString::fromUtf8(document.readAll());
-    for (const ToolDescriptor &descriptor : tools()) {
+    for (const Tool &descriptor : tools()) {
         const CliTool &tool = descriptor.cli;
         QVERIFY2(html.contains(u"<code>%1</code>"_s.arg(tool.name)), qPrintable(tool.name));
         const GenerateRun help = runGenerate(tool.name, {u"--help"_s});

@@ -3,7 +3,9 @@
 // code gives. The same code with control flow, a jump or a procedure
 // boundary put at the variable the message comes from is refused.
 
+#include "app/Tools.h"
 #include "reader/CodeReader.h"
+#include "tools/msgbox/MsgBoxFields.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -101,9 +103,9 @@ private Q_SLOTS:
         for (int round = 0; round < 500; ++round) {
             const Program program = straightLine(random);
             const QString code = program.lines.join(random.bounded(2) ? u"\r\n"_s : u"\n"_s);
-            const ReadResult result = readCode(code);
+            const ReadResult result = readCode(code, tools());
             QVERIFY2(result.ok(), qPrintable(code + u"\n=> "_s + (result.ok() ? QString() : result.error->text())));
-            QCOMPARE(result.msgBox.message, program.message);
+            QCOMPARE(result.fieldsAs<MsgBoxFields>().message, program.message);
         }
     }
 
@@ -156,8 +158,8 @@ private Q_SLOTS:
                 break;
             }
             const QString code = lines.join(u"\r\n"_s);
-            const ReadResult result = readCode(code);
-            QVERIFY2(!result.ok(), qPrintable(what + u":\n"_s + code + u"\n=> "_s + result.msgBox.message));
+            const ReadResult result = readCode(code, tools());
+            QVERIFY2(!result.ok(), qPrintable(what + u":\n"_s + code));
             // The refusal is at the call's line, where the name is read.
             QVERIFY2(result.error->message.contains(v) || result.error->message.contains(u"jump"_s),
                      qPrintable(what + u": "_s + result.error->text()));

@@ -2,8 +2,10 @@
 // Reading code back is all or nothing: each case either reads what BASIC
 // itself would show, or is refused at the name that cannot be sure.
 
+#include "app/Tools.h"
 #include "basic/Source.h"
 #include "reader/CodeReader.h"
+#include "tools/msgbox/MsgBoxFields.h"
 
 #include <QTest>
 
@@ -41,9 +43,9 @@ private Q_SLOTS:
     {
         QFETCH(QString, code);
         QFETCH(QString, message);
-        const ReadResult result = readCode(code);
+        const ReadResult result = readCode(code, tools());
         QVERIFY2(result.ok(), qPrintable(result.ok() ? QString() : result.error->text()));
-        QCOMPARE(result.msgBox.message, message);
+        QCOMPARE(result.fieldsAs<MsgBoxFields>().message, message);
     }
 
     void refuses_data()
@@ -119,8 +121,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, code);
         QFETCH(QString, error);
-        const ReadResult result = readCode(code);
-        QVERIFY2(!result.ok(), qPrintable(result.msgBox.message));
+        const ReadResult result = readCode(code, tools());
+        QVERIFY2(!result.ok(), qPrintable(result.toolName()));
         QCOMPARE(result.error->text(), error);
     }
 
@@ -133,14 +135,14 @@ private Q_SLOTS:
             settings += u"CommonDialog1.P%1 = 1\n"_s.arg(i, 6, 10, QChar(u'0'));
         QElapsedTimer timer;
         timer.start();
-        QVERIFY(!readCode(settings + u"CommonDialog1.ShowOpen"_s).ok());
+        QVERIFY(!readCode(settings + u"CommonDialog1.ShowOpen"_s, tools()).ok());
         QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
 
         QString doubling = u"s = \"ab\"\n"_s + u"s = s & s\n"_s.repeated(17);
         for (int i = 0; i < 2000; ++i)
             doubling += u"t%1 = s & \"x\"\n"_s.arg(i);
         timer.restart();
-        const ReadResult result = readCode(doubling + u"MsgBox t1999"_s);
+        const ReadResult result = readCode(doubling + u"MsgBox t1999"_s, tools());
         QVERIFY(!result.ok());
         QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
     }

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "codegen/CodeLayout.h"
 #include "codegen/CodeText.h"
 
 #include <QFileInfo>
@@ -30,8 +31,8 @@ private Q_SLOTS:
     void formatTopic_data();
     void formatTopic();
     void topicIgnoresDecimalCommaLocale();
-    void quoteLiteral_data();
-    void quoteLiteral();
+    void literal_data();
+    void literal();
     void toCrLf_data();
     void toCrLf();
 };
@@ -68,7 +69,8 @@ void TestCodeText::encode()
 {
     QFETCH(QString, text);
     QFETCH(QString, expected);
-    QCOMPARE(EncodeStringExpression(text), expected);
+    // The message's expression, as the generators write it on one line.
+    QCOMPARE(flatten(messagePieces(text)), expected);
 }
 
 void TestCodeText::encodeLongTextKeepsEveryCharacter()
@@ -78,7 +80,7 @@ void TestCodeText::encodeLongTextKeepsEveryCharacter()
     QString text;
     for (int i = 0; i < 100000; ++i)
         text += u"ab\r\ncd\""_s;
-    const QString encoded = EncodeStringExpression(text);
+    const QString encoded = flatten(messagePieces(text));
     QCOMPARE(encoded.size(), 2 + 100000 * (4 + 14 + 15));
     QVERIFY(encoded.startsWith(u"\"ab\" & vbCrLf & \"cd\" & Chr(34) & \"ab"_s));
     QVERIFY(encoded.endsWith(u"\"cd\" & Chr(34) & \"\""_s));
@@ -227,7 +229,7 @@ void TestCodeText::topicIgnoresDecimalCommaLocale()
     QCOMPARE(codegen::topicContext(u"0.25"), 0.25);
 }
 
-void TestCodeText::quoteLiteral_data()
+void TestCodeText::literal_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
@@ -238,11 +240,11 @@ void TestCodeText::quoteLiteral_data()
     QTest::newRow("backslash kept") << u"\\myapp.hlp"_s << u"\"\\myapp.hlp\""_s;
 }
 
-void TestCodeText::quoteLiteral()
+void TestCodeText::literal()
 {
     QFETCH(QString, text);
     QFETCH(QString, expected);
-    QCOMPARE(codegen::quoteLiteral(text), expected);
+    QCOMPARE(flatten(literalPieces(text)), expected);
 }
 
 void TestCodeText::toCrLf_data()

@@ -1,33 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The code reader on any text. It never crashes or hangs, and either reads
 // or refuses with a line and column inside the text and a one-line reason.
-// What it reads, written again by the tool's generator (the message box in
-// both constant styles), reads back as the very same fields, and a line that
-// has nothing to do with it, added at the end, changes nothing it read.
+// What it reads, written again by the tool's generator in both constant
+// styles, reads back as the very same fields, and a line that has nothing to
+// do with it, added at the end, changes nothing it read.
 
 #include "FuzzInput.h"
+#include "app/Tools.h"
 #include "codegen/CodeText.h"
 #include "reader/CodeReader.h"
-#include "tools/commondialog/CommonDialogGenerator.h"
-#include "tools/header/HeaderGenerator.h"
-#include "tools/inputbox/InputBoxGenerator.h"
-#include "tools/msgbox/MsgBoxGenerator.h"
+#include "reader/ReadCommand.h"
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-bool sameHelp(const HelpFields &a, const HelpFields &b)
-{
-    return a.help == b.help && a.appPath == b.appPath && a.helpFile == b.helpFile && a.topicId == b.topicId;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QString text = fuzzText(data, size);
-    const ReadResult result = readCode(text);
+    const ReadResult result = readCode(text, tools());
     if (!result.ok()) {
         const ReadError &error = *result.error;
         FUZZ_CHECK(error.line >= 1 && error.column >= 1, error.text());
@@ -38,50 +27,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     // Code after the call: an unrelated statement, and a comment.
     for (const QString &tail : {u"\r\n\r\nDim zzUnrelated As Long: zzUnrelated = 1"_s, u"\n\n' MsgBox \"zz\", 36"_s}) {
-        const ReadResult longer = readCode(text + tail);
-        FUZZ_CHECK(longer.ok() && longer.tool == result.tool && longer.msgBox.message == result.msgBox.message
-                       && longer.msgBox.style == result.msgBox.style && longer.inputBox.message == result.inputBox.message
-                       && longer.header == result.header && longer.commonDialog == result.commonDialog,
-                   text);
+        const ReadResult longer = readCode(text + tail, tools());
+        FUZZ_CHECK(longer.ok() && longer.tool == result.tool && readResultJson(longer) == readResultJson(result), text);
     }
 
-    ReadResult again;
-    switch (result.tool) {
-    case ReadTool::MsgBox:
-        // In either style, and the style is read back too.
-        for (const auto constants : {codegen::CodeOptions::Constants::Numbers, codegen::CodeOptions::Constants::Names}) {
-            again = readCode(generateMsgBoxCode(result.msgBox, {constants}));
-            FUZZ_CHECK(again.ok() && again.tool == ReadTool::MsgBox, text);
-            FUZZ_CHECK(again.msgBox.message == result.msgBox.message && again.msgBox.title == result.msgBox.title
-                           && again.msgBox.style == result.msgBox.style
-                           && sameHelp(again.msgBox.help, result.msgBox.help),
+    // In either style and in the dialect read; a tool whose object tells the
+    // style reads it back too.
+    const QJsonObject read = readResultJson(result);
+    const auto dialect = result.dialect == basic::Dialect::LibreOffice ? codegen::CodeOptions::Dialect::LibreOffice
+                                                                       : codegen::CodeOptions::Dialect::VisualBasic;
+    for (const auto constants : {codegen::CodeOptions::Constants::Numbers, codegen::CodeOptions::Constants::Names}) {
+        const ReadResult again = readCode(result.tool->generate(result.fields, {constants, dialect}), tools());
+        FUZZ_CHECK(again.ok() && again.tool == result.tool, text);
+        QJsonObject reread = readResultJson(again);
+        if (read.contains(u"constants"_s)) {
+            FUZZ_CHECK(reread.value(u"constants"_s)
+                           == (constants == codegen::CodeOptions::Constants::Names ? u"names"_s : u"numbers"_s),
                        text);
-            FUZZ_CHECK(again.constants
-                           == (constants == codegen::CodeOptions::Constants::Names ? ConstantsStyle::Names
-                                                                                    : ConstantsStyle::Numbers),
-                       text);
+            reread.insert(u"constants"_s, read.value(u"constants"_s));
         }
-        break;
-    case ReadTool::InputBox: {
-        again = readCode(generateInputBox(result.inputBox));
-        FUZZ_CHECK(again.ok() && again.tool == ReadTool::InputBox, text);
-        const InputBoxFields &a = again.inputBox;
-        const InputBoxFields &b = result.inputBox;
-        FUZZ_CHECK(a.message == b.message && a.title == b.title && a.defaultAnswer == b.defaultAnswer
-                       && a.variableName == b.variableName && a.declareVariable == b.declareVariable
-                       && sameHelp(a.help, b.help),
-                   text);
-        break;
-    }
-    case ReadTool::Header:
-        again = readCode(header::generateHeaderBlock(result.header));
-        FUZZ_CHECK(again.ok() && again.tool == ReadTool::Header && again.header == result.header, text);
-        break;
-    case ReadTool::CommonDialog:
-        again = readCode(generateCommonDialogCode(result.commonDialog));
-        FUZZ_CHECK(again.ok() && again.tool == ReadTool::CommonDialog && again.commonDialog == result.commonDialog,
-                   text);
-        break;
+        FUZZ_CHECK(reread == read, text);
     }
     return 0;
 }

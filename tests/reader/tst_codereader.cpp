@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/Tools.h"
 #include "codegen/CodeText.h"
 #include "reader/CodeReader.h"
 #include "reader/ReadCommand.h"
@@ -7,9 +8,13 @@
 #include "tools/inputbox/InputBoxGenerator.h"
 #include "tools/msgbox/MsgBoxGenerator.h"
 
+#include <QHash>
 #include <QJsonDocument>
 #include <QRandomGenerator>
 #include <QTest>
+
+#include <any>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -85,7 +90,7 @@ void compareHelp(const HelpFields &actual, const HelpFields &expected)
 
 ReadResult readOk(const QString &code)
 {
-    const ReadResult result = readCode(code);
+    const ReadResult result = readCode(code, tools());
     if (!result.ok())
         qWarning().noquote() << result.error->text() << "\nin:\n" << code;
     return result;
@@ -162,11 +167,11 @@ private Q_SLOTS:
             layouts.look(code);
             const ReadResult result = readOk(code);
             QVERIFY(result.ok());
-            QCOMPARE(result.tool, ReadTool::MsgBox);
-            QCOMPARE(result.msgBox.message, fields.message);
-            QCOMPARE(result.msgBox.title, fields.title);
-            QCOMPARE(result.msgBox.style, fields.style);
-            compareHelp(result.msgBox.help, shown(fields.help));
+            QCOMPARE(result.toolName(), u"msgbox"_s);
+            QCOMPARE(result.fieldsAs<MsgBoxFields>().message, fields.message);
+            QCOMPARE(result.fieldsAs<MsgBoxFields>().title, fields.title);
+            QCOMPARE(result.fieldsAs<MsgBoxFields>().style, fields.style);
+            compareHelp(result.fieldsAs<MsgBoxFields>().help, shown(fields.help));
             QCOMPARE(result.constants,
                      options.constants == Constants::Names ? ConstantsStyle::Names : ConstantsStyle::Numbers);
         }
@@ -202,13 +207,13 @@ private Q_SLOTS:
             layouts.look(code);
             const ReadResult result = readOk(code);
             QVERIFY(result.ok());
-            QCOMPARE(result.tool, ReadTool::InputBox);
-            QCOMPARE(result.inputBox.message, fields.message);
-            QCOMPARE(result.inputBox.title, fields.title);
-            QCOMPARE(result.inputBox.defaultAnswer, fields.defaultAnswer);
-            QCOMPARE(result.inputBox.variableName, fields.variableName);
-            QCOMPARE(result.inputBox.declareVariable, fields.declareVariable);
-            compareHelp(result.inputBox.help, shown(fields.help));
+            QCOMPARE(result.toolName(), u"inputbox"_s);
+            QCOMPARE(result.fieldsAs<InputBoxFields>().message, fields.message);
+            QCOMPARE(result.fieldsAs<InputBoxFields>().title, fields.title);
+            QCOMPARE(result.fieldsAs<InputBoxFields>().defaultAnswer, fields.defaultAnswer);
+            QCOMPARE(result.fieldsAs<InputBoxFields>().variableName, fields.variableName);
+            QCOMPARE(result.fieldsAs<InputBoxFields>().declareVariable, fields.declareVariable);
+            compareHelp(result.fieldsAs<InputBoxFields>().help, shown(fields.help));
         }
         if (longTexts)
             QVERIFY2(layouts.all(), qPrintable(layouts.wanted.join(u", ")));
@@ -237,8 +242,8 @@ private Q_SLOTS:
             layouts.look(code);
             const ReadResult result = readOk(code);
             QVERIFY(result.ok());
-            QCOMPARE(result.tool, ReadTool::Header);
-            QCOMPARE(result.header, fields);
+            QCOMPARE(result.toolName(), u"header"_s);
+            QCOMPARE(result.fieldsAs<HeaderFields>(), fields);
         }
         if (longTexts)
             QVERIFY2(layouts.all(), qPrintable(layouts.wanted.join(u", ")));
@@ -290,11 +295,120 @@ private Q_SLOTS:
             layouts.look(code);
             const ReadResult result = readOk(code);
             QVERIFY(result.ok());
-            QCOMPARE(result.tool, ReadTool::CommonDialog);
-            QCOMPARE(result.commonDialog, fields);
+            QCOMPARE(result.toolName(), u"commondialog"_s);
+            QCOMPARE(result.fieldsAs<CommonDialogFields>(), fields);
         }
         if (longTexts)
             QVERIFY2(layouts.all(), qPrintable(layouts.wanted.join(u", ")));
+    }
+
+    // Every tool, in both dialects and both styles: what is written reads
+    // back, in that dialect, and writes again byte for byte.
+    void everyToolWritesBackTheSame_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<codegen::CodeOptions>("options");
+        using Dialect = codegen::CodeOptions::Dialect;
+        for (const Tool &tool : tools()) {
+            for (const Dialect dialect : {Dialect::VisualBasic, Dialect::LibreOffice}) {
+                for (const Constants constants : {Constants::Numbers, Constants::Names}) {
+                    QTest::addRow("%s, %s, %s", qPrintable(tool.cli.name),
+                                  dialect == Dialect::LibreOffice ? "libreoffice" : "vb",
+                                  constants == Constants::Names ? "names" : "numbers")
+                        << tool.cli.name << codegen::CodeOptions{constants, dialect};
+                }
+            }
+        }
+    }
+    void everyToolWritesBackTheSame()
+    {
+        QFETCH(QString, tool);
+        QFETCH(codegen::CodeOptions, options);
+        QRandomGenerator random(1505);
+        const auto found = std::find_if(tools().cbegin(), tools().cend(), [&](const Tool &t) { return t.cli.name == tool; });
+        QVERIFY(found != tools().cend());
+        const auto fileTypes = [&random] {
+            QStringList types;
+            for (int i = random.bounded(4); i > 0; --i) {
+                const QString type = randomText(random, false).remove(u'|');
+                types << (type.isEmpty() ? u"txt"_s : type);
+            }
+            return types;
+        };
+        // Random fields of the tool's, now and then with texts long enough
+        // for continuations and variables.
+        const QHash<QString, std::function<std::any(bool)>> makers{
+            {u"msgbox"_s,
+             [&](bool longTexts) {
+                 MsgBoxFields fields;
+                 fields.message = randomField(random, true, longTexts);
+                 fields.title = randomField(random, false, longTexts);
+                 fields.style.buttonSet = random.bounded(6);
+                 fields.style.icon = 16 * random.bounded(5);
+                 fields.style.defaultButton = 256 * random.bounded(int(msgBoxButtonCodes(fields.style.buttonSet).size()));
+                 fields.style.modality = random.bounded(2) ? vbSystemModal : vbApplicationModal;
+                 fields.help = randomHelp(random, longTexts);
+                 return std::any(fields);
+             }},
+            {u"inputbox"_s,
+             [&](bool longTexts) {
+                 InputBoxFields fields;
+                 fields.message = randomField(random, true, longTexts);
+                 fields.title = randomField(random, false, longTexts);
+                 fields.defaultAnswer = randomField(random, false, longTexts);
+                 fields.help = randomHelp(random, longTexts);
+                 fields.variableName = random.bounded(2) ? u"Answer"_s : u"TitleText"_s;
+                 fields.declareVariable = random.bounded(2);
+                 return std::any(fields);
+             }},
+            {u"header"_s,
+             [&](bool longTexts) {
+                 HeaderFields fields;
+                 for (QString *field : {&fields.project, &fields.program, &fields.version, &fields.date,
+                                        &fields.copyright, &fields.description})
+                     *field = randomField(random, false, longTexts);
+                 return std::any(fields);
+             }},
+            {u"commondialog"_s,
+             [&](bool longTexts) {
+                 CommonDialogFields fields;
+                 fields.page = DialogKind(random.bounded(5));
+                 fields.openTitle = randomField(random, false, longTexts);
+                 fields.openFileTypes = fileTypes();
+                 fields.saveTitle = randomField(random, false, longTexts);
+                 fields.saveFileTypes = fileTypes();
+                 // The default extension: none, one of the types, or another.
+                 const int extension = random.bounded(3);
+                 fields.saveDefaultExtension = extension == 0 || fields.saveFileTypes.isEmpty()
+                                                   ? (extension == 0 ? QString() : u"doc"_s)
+                                                   : fields.saveFileTypes.at(random.bounded(fields.saveFileTypes.size()));
+                 if (extension == 2 && longTexts)
+                     fields.saveDefaultExtension = randomField(random, false, true).remove(u'|') + u'x';
+                 fields.fonts = FontsToDisplay(random.bounded(3));
+                 fields.customColors = random.bounded(2);
+                 fields.printToFile = random.bounded(2);
+                 return std::any(fields);
+             }},
+        };
+        QVERIFY2(makers.contains(tool), "a new tool needs its random fields here");
+        const basic::Dialect dialect =
+            options.libreOffice() ? basic::Dialect::LibreOffice : basic::Dialect::VisualBasic;
+        // Long texts every fourth round.
+        for (int round = 0; round < 120; ++round) {
+            const QString code = found->generate(makers.value(tool)(round % 4 == 3), options);
+            const ReadResult result = readOk(code);
+            QVERIFY(result.ok());
+            QCOMPARE(result.tool, &*found);
+            // Another dialect only where it writes the very same code (the
+            // header block; a box without line breaks, names or help).
+            if (result.dialect != dialect) {
+                codegen::CodeOptions other = options;
+                other.dialect = options.libreOffice() ? codegen::CodeOptions::Dialect::VisualBasic
+                                                      : codegen::CodeOptions::Dialect::LibreOffice;
+                QCOMPARE(found->generate(result.fields, other), code);
+            }
+            QCOMPARE(found->generate(result.fields, options), code);
+        }
     }
 
     // Texts at the layout's edges, in every text field of every tool, in
@@ -319,10 +433,10 @@ private Q_SLOTS:
                 box.help = {true, true, text, u"3"_s};
                 ReadResult result = readOk(generateMsgBoxCode(box, options));
                 QVERIFY(result.ok());
-                QCOMPARE(result.msgBox.message, text);
-                QCOMPARE(result.msgBox.title, text);
-                QCOMPARE(result.msgBox.help.helpFile, text);
-                QVERIFY(result.msgBox.help.appPath);
+                QCOMPARE(result.fieldsAs<MsgBoxFields>().message, text);
+                QCOMPARE(result.fieldsAs<MsgBoxFields>().title, text);
+                QCOMPARE(result.fieldsAs<MsgBoxFields>().help.helpFile, text);
+                QVERIFY(result.fieldsAs<MsgBoxFields>().help.appPath);
 
                 InputBoxFields input;
                 input.message = text + lines;
@@ -333,17 +447,17 @@ private Q_SLOTS:
                 input.declareVariable = true;
                 result = readOk(generateInputBox(input, options));
                 QVERIFY(result.ok());
-                QCOMPARE(result.inputBox.message, input.message);
-                QCOMPARE(result.inputBox.title, text);
-                QCOMPARE(result.inputBox.defaultAnswer, text);
-                QCOMPARE(result.inputBox.help.helpFile, text);
-                QVERIFY(!result.inputBox.help.appPath);
-                QVERIFY(result.inputBox.declareVariable);
+                QCOMPARE(result.fieldsAs<InputBoxFields>().message, input.message);
+                QCOMPARE(result.fieldsAs<InputBoxFields>().title, text);
+                QCOMPARE(result.fieldsAs<InputBoxFields>().defaultAnswer, text);
+                QCOMPARE(result.fieldsAs<InputBoxFields>().help.helpFile, text);
+                QVERIFY(!result.fieldsAs<InputBoxFields>().help.appPath);
+                QVERIFY(result.fieldsAs<InputBoxFields>().declareVariable);
 
                 HeaderFields header{text, text, text, text, text, text};
                 result = readOk(header::generateHeaderBlock(header, options));
                 QVERIFY(result.ok());
-                QCOMPARE(result.header, header);
+                QCOMPARE(result.fieldsAs<HeaderFields>(), header);
 
                 CommonDialogFields dialog;
                 dialog.page = DialogKind::Save;
@@ -352,7 +466,7 @@ private Q_SLOTS:
                 dialog.saveFileTypes = {text.trimmed().isEmpty() ? u"x"_s : text, u"txt"_s};
                 result = readOk(generateCommonDialogCode(dialog, options));
                 QVERIFY(result.ok());
-                QCOMPARE(result.commonDialog, dialog);
+                QCOMPARE(result.fieldsAs<CommonDialogFields>(), dialog);
             }
         }
     }
@@ -457,7 +571,7 @@ private Q_SLOTS:
         QJsonParseError parseError;
         const QJsonObject want = QJsonDocument::fromJson(expected, &parseError).object();
         QVERIFY2(parseError.error == QJsonParseError::NoError, qPrintable(parseError.errorString()));
-        const ReadResult result = readCode(code);
+        const ReadResult result = readCode(code, tools());
         QVERIFY2(result.ok(), qPrintable(result.error ? result.error->text() : QString()));
         const QJsonObject got = readResultJson(result);
         for (auto it = want.constBegin(); it != want.constEnd(); ++it)
@@ -539,6 +653,50 @@ private Q_SLOTS:
         QTest::newRow("line break in a help file built in a variable")
             << u"h = App.Path & \"a\" & vbCrLf\r\nMsgBox \"x\", 16384, , h, 1"_s
             << u"line 2, column 22: the help file holds a line break; it can only hold one line"_s;
+        const QString picker = u"P = CreateUnoService(\"com.sun.star.ui.dialogs.FilePicker\")\r\n"
+                               u"P.initialize(Array(com.sun.star.ui.dialogs.TemplateDescription.FILESAVE_AUTOEXTENSION))\r\n"_s;
+        const QString shown = u"If P.execute() = 1 Then\r\nEnd If"_s;
+        QTest::newRow("LibreOffice: a filter the list cannot express")
+            << picker + u"P.appendFilter(\"Texts\", \"*.txt\")\r\n"_s + shown
+            << u"line 3, column 16: the filter \"Texts\", \"*.txt\" is not a file type that the Allowed File Types "
+               u"list can express (it writes \"txt Files\", \"*.txt\")"_s;
+        QTest::newRow("LibreOffice: a picker setting the tool cannot hold")
+            << picker + u"P.setDisplayDirectory(\"file:///tmp\")\r\n"_s + shown
+            << u"line 3, column 3: P.setDisplayDirectory is not a setting the common dialog tool can hold on the Save page"_s;
+        QTest::newRow("LibreOffice: another template")
+            << u"P = CreateUnoService(\"com.sun.star.ui.dialogs.FilePicker\")\r\n"
+               u"P.initialize(Array(com.sun.star.ui.dialogs.TemplateDescription.FILESAVE_AUTOEXTENSION_PASSWORD))\r\n"_s
+                   + shown
+            << u"line 2, column 14: the file picker's template can only be FILEOPEN_SIMPLE (Open) or "
+               u"FILESAVE_AUTOEXTENSION (Save)"_s;
+        QTest::newRow("LibreOffice: a current filter without the auto-extension check box")
+            << picker + u"P.appendFilter(\"txt Files\", \"*.txt\")\r\nP.setCurrentFilter(\"txt Files\")\r\n"_s + shown
+            << u"line 1, column 1: the default extension needs the auto-extension check box set to True"_s;
+        QTest::newRow("LibreOffice: a current filter that was never added")
+            << picker
+                   + u"P.setCurrentFilter(\"doc Files\")\r\nP.setValue(com.sun.star.ui.dialogs."
+                     u"ExtendedFilePickerElementIds.CHECKBOX_AUTOEXTENSION, 0, True)\r\n"_s
+                   + shown
+            << u"line 1, column 1: the current filter \"doc Files\" is not among the filters"_s;
+        QTest::newRow("LibreOffice: a picker never shown")
+            << picker + u"P.setTitle(\"x\")"_s << u"line 1, column 1: P's dialog is never shown (P.execute())"_s;
+        QTest::newRow("LibreOffice: the picker passed on")
+            << picker + u"Keep P\r\n"_s + shown << u"line 3, column 6: P is used in a way the common dialog tool cannot hold"_s;
+        QTest::newRow("LibreOffice: a title set under a condition")
+            << picker + u"If c Then t = \"x\"\r\nP.setTitle(t)\r\n"_s + shown
+            << u"line 4, column 12: t is set on line 3 under a condition that starts on line 3, which may not hold"_s;
+        QTest::newRow("LibreOffice: a colour picker given settings")
+            << u"C = CreateUnoService(\"com.sun.star.cui.ColorPicker\")\r\nC.setPropertyValues(v)\r\n"
+               u"If C.execute() = 1 Then\r\nEnd If"_s
+            << u"line 2, column 3: C.setPropertyValues is not a setting the common dialog tool can hold on the Color page"_s;
+        QTest::newRow("LibreOffice: print arguments")
+            << u"D.executeDispatch(ThisComponent.CurrentController.Frame, \".uno:Print\", \"\", 0, Array(p))"_s
+            << u"line 1, column 70: the tool has no field for the dispatch's target, flags or arguments"
+               u" (it writes \"\", 0, Array())"_s;
+        QTest::newRow("LibreOffice: another frame")
+            << u"D.executeDispatch(StarDesktop.CurrentFrame, \".uno:FontDialog\", \"\", 0, Array())"_s
+            << u"line 1, column 19: the dialog can only be dispatched to the current document's frame"
+               u" (ThisComponent.CurrentController.Frame)"_s;
         QTest::newRow("deep parentheses")
             << u"MsgBox "_s + QString(100, u'(') + u"\"x\""_s + QString(100, u')')
             << u"line 1, column 73: the parentheses are nested too deeply"_s;
@@ -548,7 +706,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, code);
         QFETCH(QString, error);
-        const ReadResult result = readCode(code);
+        const ReadResult result = readCode(code, tools());
         QVERIFY(!result.ok());
         QCOMPARE(result.error->text(), error);
     }
@@ -556,10 +714,13 @@ private Q_SLOTS:
     void toolFilter()
     {
         const QString code = u"MsgBox \"a\"\r\ncd.ShowColor\r\nx = InputBox(\"b\")"_s;
-        QCOMPARE(readCode(code).tool, ReadTool::MsgBox);
-        QCOMPARE(readCode(code, ReadTool::InputBox).inputBox.message, u"b"_s);
-        QCOMPARE(readCode(code, ReadTool::CommonDialog).commonDialog.page, DialogKind::Color);
-        QVERIFY(!readCode(code, ReadTool::Header).ok());
+        const auto only = [](QStringView name) {
+            return &*std::find_if(tools().cbegin(), tools().cend(), [&](const Tool &tool) { return tool.cli.name == name; });
+        };
+        QCOMPARE(readCode(code, tools()).toolName(), u"msgbox"_s);
+        QCOMPARE(readCode(code, tools(), only(u"inputbox")).fieldsAs<InputBoxFields>().message, u"b"_s);
+        QCOMPARE(readCode(code, tools(), only(u"commondialog")).fieldsAs<CommonDialogFields>().page, DialogKind::Color);
+        QVERIFY(!readCode(code, tools(), only(u"header")).ok());
     }
 
     // A long program costs time in step with its length: a text built over
@@ -571,9 +732,9 @@ private Q_SLOTS:
         for (int i = 0; i < lines; ++i)
             code += u"s = s & \"0123456789\"\r\n"_s;
         code += u"MsgBox s"_s;
-        const ReadResult result = readCode(code);
+        const ReadResult result = readCode(code, tools());
         QVERIFY(result.ok());
-        QCOMPARE(result.msgBox.message.size(), lines * 10);
+        QCOMPARE(result.fieldsAs<MsgBoxFields>().message.size(), lines * 10);
     }
 };
 

@@ -4,6 +4,8 @@
 #include "tools/CodeStyleOptions.h"
 #include "tools/commondialog/CommonDialogGenerator.h"
 
+#include <QJsonArray>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -137,4 +139,34 @@ QString dialogChoice(DialogKind page)
 QString fontsChoice(FontsToDisplay fonts)
 {
     return fontsNames.at(int(fonts));
+}
+
+QList<JsonMember> commonDialogJsonMembers()
+{
+    using Kind = JsonMember::Kind;
+    return QList<JsonMember>{{u"dialog"_s, Kind::Choice}, {u"title"_s, Kind::Text},
+                             {u"default-ext"_s, Kind::Text}, {u"file-type"_s, Kind::List},
+                             {u"fonts"_s, Kind::Choice}, {u"no-custom-colors"_s, Kind::Flag},
+                             {u"no-print-to-file"_s, Kind::Flag}}
+           + codeJsonMembers();
+}
+
+QJsonObject commonDialogJson(const ReadResult &result)
+{
+    const auto &fields = result.fieldsAs<CommonDialogFields>();
+    const bool open = fields.page == DialogKind::Open;
+    const bool save = fields.page == DialogKind::Save;
+    QJsonObject object;
+    object.insert(u"dialog"_s, dialogChoice(fields.page));
+    object.insert(u"title"_s, open   ? QJsonValue(fields.openTitle)
+                              : save ? QJsonValue(fields.saveTitle)
+                                     : QJsonValue());
+    object.insert(u"default-ext"_s, save ? QJsonValue(fields.saveDefaultExtension) : QJsonValue());
+    object.insert(u"file-type"_s, open   ? QJsonValue(QJsonArray::fromStringList(fields.openFileTypes))
+                                  : save ? QJsonValue(QJsonArray::fromStringList(fields.saveFileTypes))
+                                         : QJsonValue());
+    object.insert(u"fonts"_s, fields.page == DialogKind::Font ? QJsonValue(fontsChoice(fields.fonts)) : QJsonValue());
+    object.insert(u"no-custom-colors"_s, fields.page == DialogKind::Color && !fields.customColors);
+    object.insert(u"no-print-to-file"_s, fields.page == DialogKind::Printer && !fields.printToFile);
+    return object;
 }

@@ -2,6 +2,9 @@
 #pragma once
 
 #include "cli/ToolOptions.h"
+#include "tools/ToolReading.h"
+
+#include <QJsonObject>
 
 #include "tools/commondialog/CommonDialogFields.h"
 
@@ -12,3 +15,7 @@ CliTool commonDialogCli();
 // fonts ("save", "both").
 QString dialogChoice(DialogKind page);
 QString fontsChoice(FontsToDisplay fonts);
+
+// `read`'s members for the tool, and their values for fields read back.
+QList<JsonMember> commonDialogJsonMembers();
+QJsonObject commonDialogJson(const ReadResult &result);

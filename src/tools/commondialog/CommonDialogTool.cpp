@@ -2,19 +2,26 @@
 #include "tools/commondialog/CommonDialogTool.h"
 
 #include "tools/commondialog/CommonDialogCli.h"
+#include "tools/commondialog/CommonDialogGenerator.h"
 #include "tools/commondialog/CommonDialogPanel.h"
+#include "tools/commondialog/CommonDialogReader.h"
 
 #include <QCoreApplication>
 
 using namespace Qt::StringLiterals;
 
-ToolDescriptor commonDialogTool()
+Tool commonDialogTool()
 {
     return {
         .cli = commonDialogCli(),
         .caption = QCoreApplication::translate("Tools", "Pickwright"),
         .picture = u":/images/pickwright.svg"_s,
         .selectorTop = 3120,
+        .generate = generateFrom<CommonDialogFields, generateCommonDialogCode>,
+        .reader = commonDialogReader(),
+        .jsonMembers = commonDialogJsonMembers(),
+        .toJson = commonDialogJson,
         .createPanel = createPanel<CommonDialogPanel>,
+        .setPanelFields = setPanelFields<CommonDialogPanel, CommonDialogFields>,
     };
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "tools/ToolDescriptor.h"
+#include "tools/Tool.h"
 
 // Pickwright.
-ToolDescriptor commonDialogTool();
+Tool commonDialogTool();

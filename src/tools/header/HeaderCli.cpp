@@ -65,3 +65,25 @@ CliTool headerCli()
 {
     return {u"header"_s, u"A framed comment block that heads a source file (Topwright)."_s, declare, generate};
 }
+
+QList<JsonMember> headerJsonMembers()
+{
+    using Kind = JsonMember::Kind;
+    return QList<JsonMember>{{u"project"_s, Kind::Text}, {u"program"_s, Kind::Text},
+                             {u"version"_s, Kind::Text}, {u"date"_s, Kind::Text},
+                             {u"copyright"_s, Kind::Text}, {u"description"_s, Kind::Text}}
+           + codeJsonMembers();
+}
+
+QJsonObject headerJson(const ReadResult &result)
+{
+    const auto &fields = result.fieldsAs<HeaderFields>();
+    QJsonObject object;
+    object.insert(u"project"_s, fields.project);
+    object.insert(u"program"_s, fields.program);
+    object.insert(u"version"_s, fields.version);
+    object.insert(u"date"_s, fields.date);
+    object.insert(u"copyright"_s, fields.copyright);
+    object.insert(u"description"_s, fields.description);
+    return object;
+}

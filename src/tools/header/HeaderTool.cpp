@@ -2,19 +2,26 @@
 #include "tools/header/HeaderTool.h"
 
 #include "tools/header/HeaderCli.h"
+#include "tools/header/HeaderGenerator.h"
 #include "tools/header/HeaderPanel.h"
+#include "tools/header/HeaderReader.h"
 
 #include <QCoreApplication>
 
 using namespace Qt::StringLiterals;
 
-ToolDescriptor headerTool()
+Tool headerTool()
 {
     return {
         .cli = headerCli(),
         .caption = QCoreApplication::translate("Tools", "Topwright"),
         .picture = u":/images/topwright.svg"_s,
         .selectorTop = 2040,
+        .generate = generateFrom<HeaderFields, header::generateHeaderBlock>,
+        .reader = headerReader(),
+        .jsonMembers = headerJsonMembers(),
+        .toJson = headerJson,
         .createPanel = createPanel<HeaderPanel>,
+        .setPanelFields = setPanelFields<HeaderPanel, HeaderFields>,
     };
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "tools/ToolDescriptor.h"
+#include "tools/Tool.h"
 
 // Topwright.
-ToolDescriptor headerTool();
+Tool headerTool();

@@ -2,6 +2,7 @@
 #include "tools/inputbox/InputBoxCli.h"
 
 #include "tools/CodeStyleOptions.h"
+#include "tools/inputbox/InputBoxFields.h"
 #include "tools/inputbox/InputBoxGenerator.h"
 
 using namespace Qt::StringLiterals;
@@ -41,4 +42,28 @@ QString generate(const ToolOptions &options)
 CliTool inputBoxCli()
 {
     return {u"inputbox"_s, u"An InputBox call that stores the answer in a variable (Askwright)."_s, declare, generate};
+}
+
+QList<JsonMember> inputBoxJsonMembers()
+{
+    using Kind = JsonMember::Kind;
+    return QList<JsonMember>{{u"message"_s, Kind::Text},
+                             {u"title"_s, Kind::Text},
+                             {u"default-answer"_s, Kind::Text},
+                             {u"variable"_s, Kind::Text},
+                             {u"declare"_s, Kind::Flag}}
+           + helpJsonMembers() + codeJsonMembers();
+}
+
+QJsonObject inputBoxJson(const ReadResult &result)
+{
+    const auto &fields = result.fieldsAs<InputBoxFields>();
+    QJsonObject object;
+    object.insert(u"message"_s, fields.message);
+    object.insert(u"title"_s, fields.title);
+    object.insert(u"default-answer"_s, fields.defaultAnswer);
+    object.insert(u"variable"_s, fields.variableName);
+    object.insert(u"declare"_s, fields.declareVariable);
+    insertHelpJson(object, fields.help);
+    return object;
 }

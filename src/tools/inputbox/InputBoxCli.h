@@ -2,6 +2,13 @@
 #pragma once
 
 #include "cli/ToolOptions.h"
+#include "tools/ToolReading.h"
+
+#include <QJsonObject>
 
 // `quillkit98 generate inputbox`
 CliTool inputBoxCli();
+
+// `read`'s members for the tool, and their values for fields read back.
+QList<JsonMember> inputBoxJsonMembers();
+QJsonObject inputBoxJson(const ReadResult &result);

@@ -2,19 +2,26 @@
 #include "tools/inputbox/InputBoxTool.h"
 
 #include "tools/inputbox/InputBoxCli.h"
+#include "tools/inputbox/InputBoxGenerator.h"
 #include "tools/inputbox/InputBoxPanel.h"
+#include "tools/inputbox/InputBoxReader.h"
 
 #include <QCoreApplication>
 
 using namespace Qt::StringLiterals;
 
-ToolDescriptor inputBoxTool()
+Tool inputBoxTool()
 {
     return {
         .cli = inputBoxCli(),
         .caption = QCoreApplication::translate("Tools", "Askwright"),
         .picture = u":/images/askwright.svg"_s,
         .selectorTop = 1080,
+        .generate = generateFrom<InputBoxFields, generateInputBox>,
+        .reader = inputBoxReader(),
+        .jsonMembers = inputBoxJsonMembers(),
+        .toJson = inputBoxJson,
         .createPanel = createPanel<InputBoxPanel>,
+        .setPanelFields = setPanelFields<InputBoxPanel, InputBoxFields>,
     };
 }

@@ -121,3 +121,27 @@ QString msgBoxButtonsChoice(qint32 buttonSet)
 {
     return nameOf(buttonChoices, buttonSet);
 }
+
+QList<JsonMember> msgBoxJsonMembers()
+{
+    using Kind = JsonMember::Kind;
+    return QList<JsonMember>{{u"message"_s, Kind::Text},   {u"title"_s, Kind::Text},
+                             {u"icon"_s, Kind::Choice},    {u"buttons"_s, Kind::Choice},
+                             {u"default"_s, Kind::Choice}, {u"system-modal"_s, Kind::Flag}}
+           + helpJsonMembers() + QList<JsonMember>{{u"constants"_s, Kind::Choice}} + codeJsonMembers();
+}
+
+QJsonObject msgBoxJson(const ReadResult &result)
+{
+    const auto &fields = result.fieldsAs<MsgBoxFields>();
+    QJsonObject object;
+    object.insert(u"message"_s, fields.message);
+    object.insert(u"title"_s, fields.title);
+    object.insert(u"icon"_s, msgBoxIconChoice(fields.style.icon));
+    object.insert(u"buttons"_s, msgBoxButtonsChoice(fields.style.buttonSet));
+    object.insert(u"default"_s, QString::number((fields.style.defaultButton >> 8) + 1));
+    object.insert(u"system-modal"_s, fields.style.modality == vbSystemModal);
+    insertHelpJson(object, fields.help);
+    object.insert(u"constants"_s, result.constants == ConstantsStyle::Names ? u"names"_s : u"numbers"_s);
+    return object;
+}

@@ -2,6 +2,9 @@
 #pragma once
 
 #include "cli/ToolOptions.h"
+#include "tools/ToolReading.h"
+
+#include <QJsonObject>
 
 #include <QtGlobal>
 
@@ -12,3 +15,7 @@ CliTool msgBoxCli();
 // ("question", "yesno"); "none" and "ok" for a value that is no choice.
 QString msgBoxIconChoice(qint32 icon);
 QString msgBoxButtonsChoice(qint32 buttonSet);
+
+// `read`'s members for the tool, and their values for fields read back.
+QList<JsonMember> msgBoxJsonMembers();
+QJsonObject msgBoxJson(const ReadResult &result);

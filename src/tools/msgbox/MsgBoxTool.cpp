@@ -2,19 +2,26 @@
 #include "tools/msgbox/MsgBoxTool.h"
 
 #include "tools/msgbox/MsgBoxCli.h"
+#include "tools/msgbox/MsgBoxGenerator.h"
 #include "tools/msgbox/MsgBoxPanel.h"
+#include "tools/msgbox/MsgBoxReader.h"
 
 #include <QCoreApplication>
 
 using namespace Qt::StringLiterals;
 
-ToolDescriptor msgBoxTool()
+Tool msgBoxTool()
 {
     return {
         .cli = msgBoxCli(),
         .caption = QCoreApplication::translate("Tools", "Notewright"),
         .picture = u":/images/notewright.svg"_s,
         .selectorTop = 120,
+        .generate = generateFrom<MsgBoxFields, generateMsgBoxCode>,
+        .reader = msgBoxReader(),
+        .jsonMembers = msgBoxJsonMembers(),
+        .toJson = msgBoxJson,
         .createPanel = createPanel<MsgBoxPanel>,
+        .setPanelFields = setPanelFields<MsgBoxPanel, MsgBoxFields>,
     };
 }

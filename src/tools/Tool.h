@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "cli/ToolOptions.h"
+#include "codegen/CodeOptions.h"
+#include "tools/ToolReading.h"
+
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+
+#include <any>
+
+class QWidget;
+class ToolPanel;
+struct ToolContext;
+
+// One tool with all its faces: `generate`'s command, reading code back into
+// its fields, its JSON object, and the window's selector entry and panel.
+// The main window, `generate` and `read` all go through the one list of
+// them; the tool's own folder defines everything here.
+struct Tool
+{
+    // `generate`'s command name ("msgbox"), summary, options and generator.
+    CliTool cli;
+    // The selector's caption and the header strip's ("Notewright").
+    QString caption;
+    // The picture's SVG resource (":/images/notewright.svg").
+    QString picture;
+    // The picture's top within the selector, in twips.
+    int selectorTop = 0;
+    // The code for a Fields struct of the tool's, as Copy gives it.
+    QString (*generate)(const std::any &fields, const codegen::CodeOptions &options) = nullptr;
+    // Finds and reads the tool's code.
+    ToolReader reader;
+    // `read`'s members for the tool, without "tool", in order; every one is
+    // an option of `generate` (without the "-file" forms).
+    QList<JsonMember> jsonMembers;
+    // The object's members for fields that the reader gave.
+    QJsonObject (*toJson)(const ReadResult &result) = nullptr;
+    // The tool's tab-page set, and the fields that a read gave put into it.
+    ToolPanel *(*createPanel)(const ToolContext &context, QWidget *parent) = nullptr;
+    void (*setPanelFields)(ToolPanel *panel, const std::any &fields) = nullptr;
+};
+
+// A generator as the tool's generate face:
+// `.generate = generateFrom<MsgBoxFields, generateMsgBoxCode>`.
+template<typename Fields, QString (*generator)(const Fields &, const codegen::CodeOptions &)>
+QString generateFrom(const std::any &fields, const codegen::CodeOptions &options)
+{
+    return generator(std::any_cast<const Fields &>(fields), options);
+}
+
+// The panel factories of a tool: `.createPanel = createPanel<MsgBoxPanel>`,
+// `.setPanelFields = setPanelFields<MsgBoxPanel, MsgBoxFields>`.
+template<typename Panel>
+ToolPanel *createPanel(const ToolContext &context, QWidget *parent)
+{
+    return new Panel(context, parent);
+}
+
+template<typename Panel, typename Fields>
+void setPanelFields(ToolPanel *panel, const std::any &fields)
+{
+    static_cast<Panel *>(panel)->setFields(std::any_cast<const Fields &>(fields));
+}

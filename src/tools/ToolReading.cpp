@@ -1,0 +1,247 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/ToolReading.h"
+
+#include "basic/Flags.h"
+#include "codegen/CodeText.h"
+#include "tools/Tool.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+using namespace Qt::StringLiterals;
+using basic::Refusal;
+using basic::TokenKind;
+
+void refuse(qsizetype pos, const QString &message)
+{
+    throw Refusal{pos, message};
+}
+
+QString ReadResult::toolName() const
+{
+    return tool ? tool->cli.name : QString();
+}
+
+namespace {
+
+struct Argument
+{
+    QString name; // lower case; empty when positional
+    qsizetype namePos = 0;
+    qint32 begin = 0;
+    qint32 end = 0;
+};
+
+std::vector<Argument> splitArguments(const basic::Tokens &t, qint32 begin, qint32 end)
+{
+    std::vector<Argument> args;
+    if (begin == end)
+        return args;
+    qsizetype depth = 0;
+    qint32 start = begin;
+    const auto push = [&](qint32 stop) {
+        Argument arg;
+        arg.begin = start;
+        arg.end = stop;
+        if (stop - start >= 2 && t.isIdent(start) && t.isPunct(start + 1, u":=")) {
+            arg.name = t.text(start).toString().toLower();
+            arg.namePos = t.pos(start);
+            arg.begin = start + 2;
+        }
+        args.push_back(arg);
+    };
+    for (qint32 i = begin; i < end; ++i) {
+        if (t.isPunct(i, u'('))
+            ++depth;
+        else if (t.isPunct(i, u')'))
+            --depth;
+        else if (depth == 0 && t.isPunct(i, u',')) {
+            push(i);
+            start = i + 1;
+        }
+    }
+    push(end);
+    return args;
+}
+
+std::vector<Parameter> bindArguments(const basic::Tokens &t, const std::vector<Argument> &args,
+                                     const std::vector<QStringView> &names, QStringView function)
+{
+    std::vector<Parameter> bound(names.size());
+    std::vector<bool> seen(names.size(), false);
+    bool named = false;
+    for (std::size_t k = 0; k < args.size(); ++k) {
+        const Argument &arg = args[k];
+        std::size_t slot = k;
+        if (!arg.name.isEmpty()) {
+            named = true;
+            slot = std::size_t(std::find(names.begin(), names.end(), arg.name) - names.begin());
+            const QStringView written = t.source().sliced(arg.namePos, arg.name.size());
+            if (slot == names.size())
+                refuse(arg.namePos, u"%1 is not an argument of %2"_s.arg(written, function));
+            if (seen[slot])
+                refuse(arg.namePos, u"%1 is given twice"_s.arg(written));
+        } else {
+            if (named && arg.end > arg.begin)
+                refuse(t.posOf(arg.begin, arg.end), u"an argument without a name follows a named one"_s);
+            if (named)
+                continue;
+            if (slot >= names.size())
+                refuse(t.posOf(arg.begin, arg.end), u"%1 takes at most %2 arguments"_s.arg(function).arg(names.size()));
+        }
+        seen[slot] = true;
+        bound[slot] = {arg.begin, arg.end};
+    }
+    return bound;
+}
+
+} // namespace
+
+QString ReadError::text() const
+{
+    return u"line %1, column %2: %3"_s.arg(line).arg(column).arg(message);
+}
+
+qint32 ReadContext::callHead(qint32 k, qint32 begin) const
+{
+    // MsgBox, VBA.MsgBox, Interaction.MsgBox, VBA.Interaction.MsgBox.
+    qint32 head = k;
+    const auto qualifier = [&](qint32 dot, QStringView word) {
+        return dot - 1 >= begin && t.isPunct(dot, u'.') && t.isWord(dot - 1, word);
+    };
+    if (qualifier(head - 1, u"interaction"))
+        head -= 2;
+    if (qualifier(head - 1, u"vba"))
+        head -= 2;
+    if (head - 1 >= begin && t.isPunct(head - 1, u'.'))
+        return -1;
+    return head;
+}
+
+QString ReadContext::topicOf(const Parameter &context) const
+{
+    qint32 i = context.begin;
+    const qint32 end = context.end;
+    const bool negative = i < end && t.isPunct(i, u'-');
+    if (negative)
+        ++i;
+    if (i + 1 != end || t.kind(i) != TokenKind::Number) {
+        if (i < end && t.isIdent(i)) {
+            qint32 k = i;
+            refuse(t.pos(i), u"%1 is a variable; the topic can only be a fixed number"_s.arg(t.nameChain(k, end)));
+        }
+        refuse(t.posOf(i, end), u"the topic can only be a plain number"_s);
+    }
+    QStringView literal = t.text(i);
+    double value = 0;
+    if (literal.startsWith(u'&')) {
+        value = double(basic::numberLiteral(t, i));
+    } else {
+        if (QStringView(u"%&!#@").contains(literal.back()))
+            literal.chop(1);
+        value = codegen::topicNumber(literal);
+        // 1E400 is no number at all.
+        QString plain = literal.toString();
+        plain.replace(u'd', u'e').replace(u'D', u'e');
+        if (!std::isfinite(std::strtod(plain.toLatin1().constData(), nullptr)))
+            refuse(t.pos(i), u"%1 is too large for a topic"_s.arg(t.text(i)));
+    }
+    return codegen::formatTopicNumber(negative ? -value : value);
+}
+
+HelpFields ReadContext::readHelp(const Parameter &file, const Parameter &context, qint32 at)
+{
+    HelpFields help;
+    if (file.given() && !context.given())
+        refuse(t.posOf(file.begin, file.end), u"a help file needs a topic (Context)"_s);
+    if (context.given() && !file.given())
+        refuse(t.posOf(context.begin, context.end), u"a topic needs a help file"_s);
+    if (!file.given())
+        return help;
+    help.help = true;
+    qint32 begin = file.begin;
+    // App.Path & "\my.hlp": the help file beside the program; or a variable
+    // that was given it.
+    if (file.end - begin >= 4 && t.isWord(begin, u"app") && t.isPunct(begin + 1, u'.') && t.isWord(begin + 2, u"path")
+        && t.isPunct(begin + 3, u'&')) {
+        help.appPath = true;
+        begin += 4;
+    } else if (file.end - begin == 1 && t.isIdent(begin)) {
+        if (const std::optional<QString> text = eval.appPathText(begin, at, u"the help file"_s)) {
+            help.appPath = true;
+            help.helpFile = *text;
+            if (codegen::hasLineBreak(help.helpFile))
+                refuse(t.pos(begin), u"the help file holds a line break; it can only hold one line"_s);
+            help.topicId = topicOf(context);
+            return help;
+        }
+    }
+    help.helpFile = eval.singleLine(begin, file.end, at, u"the help file"_s);
+    help.topicId = topicOf(context);
+    return help;
+}
+
+basic::Dialect ReadContext::dialectAround(qint32 at, bool libreOfficeNames) const
+{
+    if (libreOfficeNames)
+        return basic::Dialect::LibreOffice;
+    // LibreOffice Basic writes line breaks as Chr$(13) & Chr$(10) where
+    // Visual Basic has vbCrLf; a Response is an Integer there.
+    const basic::Statement &s = m.statements()[std::size_t(at)];
+    const qint32 first = m.statements()[std::size_t(m.procedures()[std::size_t(s.procedure)].first)].begin;
+    bool libreOffice = false;
+    for (qint32 i = std::max(first, s.end - 200000); i < s.end; ++i) {
+        if (!t.isIdent(i))
+            continue;
+        if (t.isWord(i, u"vbcrlf") || t.text(i).startsWith(u"vb", Qt::CaseInsensitive))
+            return basic::Dialect::VisualBasic;
+        if (t.isWord(i, u"chr$") && i + 2 < s.end && t.text(i + 2) == u"13")
+            libreOffice = true;
+        if (t.isWord(i, u"dim") && i + 3 < s.end && t.isWord(i + 1, u"response") && t.isWord(i + 3, u"integer"))
+            libreOffice = true;
+    }
+    return libreOffice ? basic::Dialect::LibreOffice : basic::Dialect::VisualBasic;
+}
+
+bool ReadContext::commentBefore(qint32 statement, QStringView comment) const
+{
+    // The comment heads the call's block: above it stand only the Dims and
+    // assignments that build its long texts up.
+    const qint32 first = m.procedures()[std::size_t(this->statement(statement).procedure)].first;
+    for (qint32 k = statement;; --k) {
+        const qint32 begin = this->statement(k).begin;
+        if (begin >= 2 && t.kind(begin - 1) == TokenKind::Newline && t.kind(begin - 2) == TokenKind::Comment
+            && t.text(begin - 2) == comment)
+            return true;
+        if (k == first)
+            return false;
+        const basic::Statement &previous = this->statement(k - 1);
+        const bool leading = t.isWord(previous.begin, u"dim")
+                             || (previous.begin + 1 < previous.end && t.isIdent(previous.begin)
+                                 && t.isPunct(previous.begin + 1, u'='));
+        if (!leading || previous.end != begin - 1)
+            return false;
+    }
+}
+
+std::vector<Parameter> ReadContext::arguments(qint32 begin, qint32 end, const std::vector<QStringView> &names,
+                                              QStringView function) const
+{
+    return bindArguments(t, splitArguments(t, begin, end), names, function);
+}
+
+bool ReadContext::writesCharCodesWithDollar(qint32 statement) const
+{
+    const basic::Statement &s = this->statement(statement);
+    for (qint32 i = s.begin; i + 2 < s.end; ++i) {
+        if (t.isWord(i, u"chr$") && t.isPunct(i + 1, u'(') && t.kind(i + 2) == TokenKind::Number)
+            return true;
+    }
+    return false;
+}
+
+bool ReadContext::holds(const QString &code) const
+{
+    return t.source().contains(code);
+}

@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "basic/Evaluator.h"
+#include "basic/Module.h"
+#include "basic/Names.h"
+#include "tools/HelpFields.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <any>
+#include <optional>
+#include <vector>
+
+struct Tool;
+
+// How the message box's buttons argument was written.
+enum class ConstantsStyle { Numbers, Names };
+
+// Where and why the text could not be read; line and column count from 1,
+// columns in characters, as an editor counts them.
+struct ReadError
+{
+    int line = 1;
+    int column = 1;
+    QString message;
+
+    // "line 3, column 18: UserName is a variable; ..."
+    QString text() const;
+};
+
+// The code of one tool read back into its fields, or why it cannot be.
+struct ReadResult
+{
+    // Set when the text holds nothing the tools can hold; then no fields are.
+    std::optional<ReadError> error;
+
+    // The tool whose code was found, and its Fields struct (the common
+    // dialog's carries the page).
+    const Tool *tool = nullptr;
+    std::any fields;
+    ConstantsStyle constants = ConstantsStyle::Numbers;
+    // The BASIC the code is written in.
+    basic::Dialect dialect = basic::Dialect::VisualBasic;
+
+    bool ok() const { return !error.has_value(); }
+    // The found tool's command name ("msgbox"); empty when none was found.
+    QString toolName() const;
+    // The fields as the found tool's type; throws std::bad_any_cast for
+    // another tool's.
+    template<typename Fields>
+    const Fields &fieldsAs() const
+    {
+        return std::any_cast<const Fields &>(fields);
+    }
+};
+
+// One argument of a call, by parameter: token range, empty when omitted.
+struct Parameter
+{
+    qint32 begin = 0;
+    qint32 end = 0;
+    bool given() const { return end > begin; }
+};
+
+// Ends the read with a refusal at that source position.
+[[noreturn]] void refuse(qsizetype pos, const QString &message);
+
+// The module being read, and what every tool's reader shares: its tokens, the
+// evaluator of its texts, and the reading of calls and their arguments.
+class ReadContext
+{
+public:
+    ReadContext(const basic::Module &module, basic::Evaluator &evaluator) :
+        m(module), t(module.tokens()), eval(evaluator)
+    {
+    }
+
+    const basic::Statement &statement(qint32 index) const { return m.statements()[std::size_t(index)]; }
+
+    // The first token of a call of BASIC's own function at k (`MsgBox`,
+    // `VBA.Interaction.MsgBox`), or -1 when k is a method of some object.
+    qint32 callHead(qint32 k, qint32 begin) const;
+    // The arguments of a call in tokens [begin, end), bound to the
+    // parameters `names` (lower case) by position or by `name:=`.
+    std::vector<Parameter> arguments(qint32 begin, qint32 end, const std::vector<QStringView> &names,
+                                     QStringView function) const;
+    // The help file and topic arguments.
+    HelpFields readHelp(const Parameter &file, const Parameter &context, qint32 at);
+    // The dialect the code around the statement is written in.
+    basic::Dialect dialectAround(qint32 at, bool libreOfficeNames) const;
+    // Whether that comment line heads the statement: just above it, or above
+    // the Dims and assignments that lead up to it.
+    bool commentBefore(qint32 statement, QStringView comment) const;
+
+    // Whether the statement has Chr$(n) codes, as LibreOffice's code writes
+    // quotation marks and control characters; Visual Basic's may too.
+    bool writesCharCodesWithDollar(qint32 statement) const;
+    // Whether the text holds the code as it stands.
+    bool holds(const QString &code) const;
+
+    const basic::Module &m;
+    const basic::Tokens &t;
+    basic::Evaluator &eval;
+
+private:
+    QString topicOf(const Parameter &context) const;
+};
+
+// A tool's face for reading code back. The reader goes through the module in
+// order; in each statement the tool whose construct starts first is read,
+// and a block of whole comment lines is tried where it starts.
+struct ToolReader
+{
+    // The token at which the statement holds the tool's construct, or -1.
+    qint32 (*find)(const ReadContext &context, qint32 statement) = nullptr;
+    // Reads the construct that find() found at token `at` into the result's
+    // fields (and constants and dialect); refuses what the tool cannot hold.
+    void (*read)(ReadContext &context, qint32 statement, qint32 at, ReadResult &result) = nullptr;
+    // Reads a block of comment lines that starts at this comment token, if
+    // it is the tool's.
+    bool (*readComment)(const ReadContext &context, qint32 comment, ReadResult &result) = nullptr;
+    // What is looked for, as "no … in the text" says: among all the tools,
+    // and for this tool alone.
+    QString sought;
+    QString soughtAlone;
+};

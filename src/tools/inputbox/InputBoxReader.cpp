@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/inputbox/InputBoxReader.h"
+
+#include "codegen/CodeText.h"
+#include "tools/inputbox/InputBoxGenerator.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+qint32 find(const ReadContext &c, qint32 statement)
+{
+    const basic::Statement &s = c.statement(statement);
+    for (qint32 k = s.begin; k < s.end; ++k) {
+        if (c.t.isIdent(k) && (c.t.isWord(k, u"inputbox") || c.t.isWord(k, u"inputbox$"))
+            && c.callHead(k, s.begin) >= 0)
+            return k;
+    }
+    return -1;
+}
+
+void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
+{
+    const basic::Tokens &t = c.t;
+    const basic::Module &m = c.m;
+    // Only `name = [VBA.]InputBox(...)`: the tool stores the answer in a
+    // variable.
+    const basic::Statement &s = c.statement(statement);
+    qint32 i = s.begin;
+    if (t.isWord(i, u"let"))
+        ++i;
+    const qint32 head = c.callHead(k, s.begin);
+    QString target;
+    if (t.isIdent(i)) {
+        qint32 j = i;
+        target = t.nameChain(j, s.end);
+        if (j + 1 != head || !t.isPunct(j, u'='))
+            target.clear();
+    }
+    if (target.isEmpty())
+        refuse(t.pos(k), u"the input box's answer must be stored in a variable (Answer = InputBox(…))"_s);
+    if (k + 1 >= s.end || !t.isPunct(k + 1, u'('))
+        refuse(t.pos(k), u"InputBox needs its arguments in parentheses"_s);
+    const qint32 close = t.closing(k + 1, s.end);
+    if (close >= s.end)
+        refuse(t.pos(k + 1), u"the call's parenthesis is not closed"_s);
+    if (close + 1 < s.end)
+        refuse(t.pos(close + 1), u"the input box's answer must go straight into the variable"_s);
+
+    static const std::vector<QStringView> names{u"prompt", u"title", u"default", u"xpos",
+                                                 u"ypos",   u"helpfile", u"context"};
+    const std::vector<Parameter> params = c.arguments(k + 2, close, names, u"InputBox");
+    InputBoxFields fields;
+    if (!params[0].given())
+        refuse(t.pos(k), u"the InputBox call has no message (Prompt)"_s);
+    fields.message = codegen::toCrLf(c.eval.text(params[0].begin, params[0].end, statement, u"the message"_s));
+    if (params[1].given())
+        fields.title = c.eval.singleLine(params[1].begin, params[1].end, statement, u"the title"_s);
+    if (params[2].given())
+        fields.defaultAnswer = c.eval.singleLine(params[2].begin, params[2].end, statement, u"the default answer"_s);
+    for (const std::size_t position : {std::size_t(3), std::size_t(4)}) {
+        if (params[position].given())
+            refuse(t.pos(params[position].begin),
+                   u"the input box tool has no field for the box's position (XPos, YPos); it is always centred"_s);
+    }
+    fields.help = c.readHelp(params[5], params[6], statement);
+    fields.variableName = target;
+    // Declared when its Dim comes just before, with only Dims and texts
+    // between.
+    const basic::Procedure &procedure = m.procedures()[std::size_t(s.procedure)];
+    const auto local = procedure.locals.constFind(target.toLower());
+    bool declared = local != procedure.locals.cend() && !local->parameter && local->statement < statement;
+    if (declared) {
+        for (qint32 between = local->statement + 1; between < statement && declared; ++between) {
+            const basic::Statement &b = m.statements()[std::size_t(between)];
+            declared = t.isWord(b.begin, u"dim")
+                       || (b.begin + 1 < b.end && t.isIdent(b.begin) && t.isPunct(b.begin + 1, u'='));
+        }
+    }
+    fields.declareVariable = declared;
+    result.dialect = c.dialectAround(statement, false);
+    if (declared && t.isWord(m.statements()[std::size_t(local->statement)].begin, u"dim")) {
+        // Visual Basic's code writes "as String", LibreOffice's "As String".
+        const basic::Statement &dim = m.statements()[std::size_t(local->statement)];
+        for (qint32 a = dim.begin; a < dim.end; ++a) {
+            if (t.isWord(a, u"as")) {
+                result.dialect = t.text(a) == u"As" ? basic::Dialect::LibreOffice : basic::Dialect::VisualBasic;
+                break;
+            }
+        }
+    }
+    if (!fields.help.help
+        && c.commentBefore(statement, u"'LibreOffice's input box has no help file: the help file and topic are left out.")) {
+        result.dialect = basic::Dialect::LibreOffice;
+        fields.help.help = true;
+    }
+    // Chr$ codes alone do not tell the dialects apart: the code is
+    // LibreOffice's where it is what the tool writes there.
+    if (result.dialect == basic::Dialect::VisualBasic && c.writesCharCodesWithDollar(statement)
+        && c.holds(generateInputBox(fields, {{}, codegen::CodeOptions::Dialect::LibreOffice}))) {
+        result.dialect = basic::Dialect::LibreOffice;
+    }
+    result.fields = fields;
+}
+
+} // namespace
+
+ToolReader inputBoxReader()
+{
+    return {.find = find, .read = read, .sought = u"input box call"_s, .soughtAlone = u"input box call"_s};
+}

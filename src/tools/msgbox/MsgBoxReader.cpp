@@ -1,0 +1,124 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/msgbox/MsgBoxReader.h"
+
+#include "basic/Flags.h"
+#include "codegen/CodeText.h"
+#include "tools/msgbox/MsgBoxGenerator.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+qint32 find(const ReadContext &c, qint32 statement)
+{
+    const basic::Statement &s = c.statement(statement);
+    for (qint32 k = s.begin; k < s.end; ++k) {
+        if (c.t.isIdent(k) && c.t.isWord(k, u"msgbox") && c.callHead(k, s.begin) >= 0)
+            return k;
+    }
+    return -1;
+}
+
+// The call's arguments are in its parentheses, or, for a statement, run to
+// its end: `MsgBox ("Hi"), 4` has a parenthesized prompt.
+void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
+{
+    const basic::Tokens &t = c.t;
+    const basic::Statement &s = c.statement(statement);
+    const qint32 head = c.callHead(k, s.begin);
+    const bool called = head > s.begin && t.isWord(head - 1, u"call");
+    const bool isStatement = head == s.begin || (head - 1 == s.begin && called);
+    const qint32 stop = s.end;
+    qint32 argsBegin = k + 1;
+    qint32 argsEnd = stop;
+    if (k + 1 < stop && t.isPunct(k + 1, u'(')) {
+        const qint32 close = t.closing(k + 1, stop);
+        if (close >= stop)
+            refuse(t.pos(k + 1), u"the call's parenthesis is not closed"_s);
+        if (!(isStatement && !called && close + 1 < stop)) {
+            argsBegin = k + 2;
+            argsEnd = close;
+        }
+    } else if (!isStatement) {
+        refuse(t.pos(k), u"MsgBox used in an expression needs its arguments in parentheses"_s);
+    }
+
+    static const std::vector<QStringView> names{u"prompt", u"buttons", u"title", u"helpfile", u"context"};
+    const std::vector<Parameter> params = c.arguments(argsBegin, argsEnd, names, u"MsgBox");
+    MsgBoxFields fields;
+    if (!params[0].given())
+        refuse(t.pos(k), u"the MsgBox call has no message (Prompt)"_s);
+    fields.message = codegen::toCrLf(c.eval.text(params[0].begin, params[0].end, statement, u"the message"_s));
+    basic::FlagValue buttons;
+    if (params[1].given())
+        buttons = basic::evalFlags(t, params[1].begin, params[1].end, basic::FlagKind::MsgBox, u"the buttons"_s);
+    if (params[2].given())
+        fields.title = c.eval.singleLine(params[2].begin, params[2].end, statement, u"the title"_s);
+
+    const qsizetype buttonsPos = params[1].given() ? t.pos(params[1].begin) : t.pos(k);
+    const qint64 value = buttons.value;
+    const qint64 set = value & MsgBoxButtonSetMask;
+    const qint64 icon = value & MsgBoxIconMask;
+    const qint64 defaultButton = value & MsgBoxDefaultButtonMask;
+    const qint64 modal = value & MsgBoxModalityMask;
+    const qint64 rest = value & ~qint64(0x7FFF);
+    const auto noOption = [&](qint64 bits) {
+        refuse(buttonsPos, u"%1 is a flag the message box tool has no option for"_s.arg(basic::writtenTerm(t, buttons, bits)));
+    };
+    for (const qint64 flag : {qint64(vbMsgBoxSetForeground), qint64(vbMsgBoxRight), qint64(vbMsgBoxRtlReading)}) {
+        if (rest & flag)
+            noOption(flag);
+    }
+    if (rest || (value & 0x8000))
+        refuse(buttonsPos, u"%1 holds flags that MsgBox does not know"_s.arg(value));
+    if (defaultButton == vbDefaultButton4)
+        noOption(vbDefaultButton4);
+    if (set > vbRetryCancel)
+        refuse(buttonsPos, u"%1 is no button set"_s.arg(set));
+    if (icon > vbInformation)
+        refuse(buttonsPos, u"%1 is no icon"_s.arg(icon));
+    if (defaultButton > vbDefaultButton3)
+        refuse(buttonsPos, u"%1 is no default button"_s.arg(defaultButton));
+    if (modal != 0 && modal != vbSystemModal)
+        refuse(buttonsPos, u"%1 is no modality"_s.arg(modal));
+    const qsizetype buttonCount = msgBoxButtonCodes(qint32(set)).size();
+    if ((defaultButton >> 8) >= buttonCount)
+        refuse(buttonsPos, u"%1 names a button that the box does not have (it has %2)"_s
+                               .arg(basic::writtenTerm(t, buttons, defaultButton))
+                               .arg(buttonCount));
+    fields.style.buttonSet = qint32(set);
+    fields.style.icon = qint32(icon);
+    fields.style.defaultButton = qint32(defaultButton);
+    fields.style.modality = qint32(modal);
+
+    const bool helpButton = value & vbMsgBoxHelpButton;
+    if (!helpButton && (params[3].given() || params[4].given()))
+        refuse(t.posOf(params[3].given() ? params[3].begin : params[4].begin, argsEnd),
+               u"a help file needs the Help button (vbMsgBoxHelpButton) in the buttons"_s);
+    fields.help = c.readHelp(params[3], params[4], statement);
+    fields.help.help = helpButton;
+
+    result.dialect = c.dialectAround(statement, buttons.dialects & 2);
+    // Chr$ codes alone do not tell the dialects apart: the code is
+    // LibreOffice's where it is what the tool writes there.
+    const auto constants = buttons.usedName ? codegen::CodeOptions::Constants::Names : codegen::CodeOptions::Constants::Numbers;
+    if (result.dialect == basic::Dialect::VisualBasic && c.writesCharCodesWithDollar(statement)
+        && c.holds(generateMsgBoxCode(fields, {constants, codegen::CodeOptions::Dialect::LibreOffice}))) {
+        result.dialect = basic::Dialect::LibreOffice;
+    }
+    // LibreOffice's code says where it left the help out.
+    if (!helpButton
+        && c.commentBefore(statement, u"'LibreOffice's message box has no Help button or help file: they are left out.")) {
+        result.dialect = basic::Dialect::LibreOffice;
+        fields.help.help = true;
+    }
+    result.fields = fields;
+    result.constants = buttons.usedName ? ConstantsStyle::Names : ConstantsStyle::Numbers;
+}
+
+} // namespace
+
+ToolReader msgBoxReader()
+{
+    return {.find = find, .read = read, .sought = u"message box call"_s, .soughtAlone = u"message box call"_s};
+}
