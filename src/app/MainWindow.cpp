@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 #include "platform/WindowPlacement.h"
 #include "reader/CodeReader.h"
+#include "reader/ReadCommand.h"
 #include "tools/ToolPanel.h"
 
 #include <QApplication>
@@ -503,7 +504,23 @@ void MainWindow::readCode(const QString &code)
     }
     const int index = int(result.tool - tools().constData());
     showTool(index);
+    // The code's own style: its BASIC, and for a message box how its buttons
+    // were written.
+    codegen::CodeOptions options = m_codeOptions;
+    options.dialect = result.dialect == basic::Dialect::LibreOffice ? codegen::CodeOptions::Dialect::LibreOffice
+                                                                   : codegen::CodeOptions::Dialect::VisualBasic;
+    if (readResultJson(result).contains(u"constants"_s))
+        options.constants = result.constants == ConstantsStyle::Names ? codegen::CodeOptions::Constants::Names
+                                                                      : codegen::CodeOptions::Constants::Numbers;
+    setCodeOptions(options);
     result.tool->setPanelFields(m_panels.at(index), result.fields);
+    if (result.found > 1) {
+        m_platform.msgBox(tr("The code holds %1 pieces that the tools can read; the first, for %2, is now in its "
+                             "fields.")
+                              .arg(result.found)
+                              .arg(result.tool->caption),
+                          vbOKOnly + vbInformation, tr("Quillkit 98"), std::nullopt);
+    }
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)

@@ -45,13 +45,17 @@ ReadResult readModule(const basic::Module &module, const QList<Tool> &tools, con
     const auto &comments = module.lineComments();
     const qint32 tokenCount = qint32(module.tokens().size());
     std::size_t c = 0;
+    // The first construct is read; the ones after it are only counted, so
+    // that the window can say how many there are.
     for (std::size_t s = 0; s <= statements.size(); ++s) {
         const qint32 before = s < statements.size() ? statements[s].begin : tokenCount;
         for (; c < comments.size() && comments[c] < before; ++c) {
             for (const Tool *tool : std::as_const(wanted)) {
-                if (tool->reader.readComment && tool->reader.readComment(context, comments[c], result)) {
-                    result.tool = tool;
-                    return result;
+                ReadResult counted;
+                if (tool->reader.readComment && tool->reader.readComment(context, comments[c], result.found ? counted : result)) {
+                    if (result.found++ == 0)
+                        result.tool = tool;
+                    break;
                 }
             }
         }
@@ -69,14 +73,15 @@ ReadResult readModule(const basic::Module &module, const QList<Tool> &tools, con
                 at = k;
             }
         }
-        if (found) {
+        if (found && result.found++ == 0) {
             evaluator.runTo(qint32(s));
             found->reader.read(context, qint32(s), at, result);
             result.tool = found;
-            return result;
         }
     }
-    refuse(0, notFound(tools, only));
+    if (result.found == 0)
+        refuse(0, notFound(tools, only));
+    return result;
 }
 
 } // namespace

@@ -43,6 +43,8 @@ struct ReadResult
     ConstantsStyle constants = ConstantsStyle::Numbers;
     // The BASIC the code is written in.
     basic::Dialect dialect = basic::Dialect::VisualBasic;
+    // How many constructs of the tools the text holds; the first is read.
+    int found = 0;
 
     bool ok() const { return !error.has_value(); }
     // The found tool's command name ("msgbox"); empty when none was found.

@@ -7,6 +7,7 @@
 #include "tools/inputbox/InputBoxPanel.h"
 #include "tools/msgbox/MsgBoxPanel.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -22,6 +23,9 @@ private Q_SLOTS:
     void readsIntoTheToolItBelongsTo();
     void unreadableCodeChangesNothing();
     void keyButtonAndDropAllRead();
+    void readingAdoptsTheCodesStyle_data();
+    void readingAdoptsTheCodesStyle();
+    void severalPiecesAreCounted();
 };
 
 void TestReadIntoWindow::readsIntoTheToolItBelongsTo_data()
@@ -106,6 +110,52 @@ void TestReadIntoWindow::keyButtonAndDropAllRead()
     QCoreApplication::sendEvent(gui.window.get(), &drop);
     QTRY_COMPARE(gui.window->currentTool()->objectName(), u"tabPickwright"_s);
     QCOMPARE(gui.find<CommonDialogPanel>(u"tabPickwright"_s)->fields().page, DialogKind::Color);
+}
+
+void TestReadIntoWindow::readingAdoptsTheCodesStyle_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("constants");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("names") << u"MsgBox \"a\", vbYesNoCancel + vbQuestion"_s << u"Names"_s << u"Visual Basic"_s
+                           << u", vbYesNoCancel + vbQuestion, "_s;
+    QTest::newRow("numbers") << u"MsgBox \"a\", 35"_s << u"Numbers"_s << u"Visual Basic"_s << u", 35, "_s;
+    QTest::newRow("LibreOffice names") << u"MsgBox \"a\", MB_YESNO"_s << u"Names"_s << u"LibreOffice Basic"_s
+                                       << u", MB_YESNO, "_s;
+    QTest::newRow("LibreOffice input box")
+        << u"Dim X As String\r\nX = InputBox (\"a\" & Chr$(13) & Chr$(10) & \"b\", \"\", \"\")"_s << u"Names"_s
+        << u"LibreOffice Basic"_s << u"\"a\" & Chr$(13) & Chr$(10) & \"b\""_s;
+}
+
+void TestReadIntoWindow::readingAdoptsTheCodesStyle()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, constants);
+    QFETCH(QString, language);
+    QFETCH(QString, written);
+    GuiHarness gui;
+    gui.window->setCodeViewShown(true);
+    // Names first, so that a tool that tells no style keeps it.
+    gui.window->setCodeOptions({codegen::CodeOptions::Constants::Names, codegen::CodeOptions::Dialect::VisualBasic});
+    gui.window->readCode(code);
+    QCOMPARE(gui.find<QComboBox>(u"cboConstants"_s)->currentText(), constants);
+    QCOMPARE(gui.find<QComboBox>(u"cboDialect"_s)->currentText(), language);
+    // Copy writes it back as it was read.
+    const QString copied = gui.copy();
+    QVERIFY2(copied.contains(written), qPrintable(copied));
+}
+
+void TestReadIntoWindow::severalPiecesAreCounted()
+{
+    GuiHarness gui;
+    gui.window->readCode(u"MsgBox \"first\"\r\nx = InputBox(\"second\")\r\nCommonDialog1.ShowColor\r\nMsgBox \"fourth\""_s);
+    QCOMPARE(gui.find<MsgBoxPanel>(u"tabNotewright"_s)->fields().message, u"first"_s);
+    QCOMPARE(gui.platform.msgBoxCalls.size(), 1);
+    QVERIFY2(gui.platform.msgBoxCalls.constLast().prompt.contains(u"4"_s), qPrintable(gui.platform.msgBoxCalls.constLast().prompt));
+    // One piece: nothing to say.
+    gui.window->readCode(u"MsgBox \"only\""_s);
+    QCOMPARE(gui.platform.msgBoxCalls.size(), 1);
 }
 
 QTEST_MAIN(TestReadIntoWindow)
