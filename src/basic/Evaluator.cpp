@@ -110,19 +110,7 @@ void Evaluator::run(qint32 index)
         const auto old = m_env.constFind(key);
         if (old != m_env.cend() && old->value)
             m_held -= old->value->size();
-        const qint32 valueEnd = [&] {
-            qint32 k = valueBegin;
-            int depth = 0;
-            for (; k < end; ++k) {
-                if (t.isPunct(k, u'('))
-                    ++depth;
-                else if (t.isPunct(k, u')'))
-                    --depth;
-                else if (constant && depth == 0 && t.isPunct(k, u','))
-                    break;
-            }
-            return k;
-        }();
+        const qint32 valueEnd = t.topLevel(valueBegin, end, [&](qint32 k) { return constant && t.isPunct(k, u','); });
         qint32 v = valueBegin;
         if (valueEnd - v >= 4 && t.isWord(v, u"app") && t.isPunct(v + 1, u'.') && t.isWord(v + 2, u"path")
             && t.isPunct(v + 3, u'&')) {

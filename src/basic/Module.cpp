@@ -291,16 +291,9 @@ void ModuleBuilder::range(qint32 begin, qint32 end)
             ++s;
             continue;
         }
-        qint32 stop = s;
-        int depth = 0;
-        for (; stop < end; ++stop) {
-            if (t.isPunct(stop, u'('))
-                ++depth;
-            else if (t.isPunct(stop, u')'))
-                --depth;
-            else if (depth == 0 && (t.isPunct(stop, u':') || (stop > s && !m_oneLine.empty() && t.isWord(stop, u"else"))))
-                break;
-        }
+        const qint32 stop = t.topLevel(s, end, [&](qint32 k) {
+            return t.isPunct(k, u':') || (k > s && !m_oneLine.empty() && t.isWord(k, u"else"));
+        });
         if (t.isWord(s, u"if")) {
             qint32 then = s + 1;
             while (then < stop && !t.isWord(then, u"then"))
@@ -338,16 +331,7 @@ void ModuleBuilder::declare(qint32 begin, qint32 end, qint32 statement, bool mod
             i = std::min(t.closing(i, end) + 1, end);
         }
         const qint32 typeStart = i;
-        qint32 stop = i;
-        int depth = 0;
-        for (; stop < end; ++stop) {
-            if (t.isPunct(stop, u'('))
-                ++depth;
-            else if (t.isPunct(stop, u')'))
-                --depth;
-            else if (depth == 0 && (t.isPunct(stop, u',') || t.isPunct(stop, u'=')))
-                break;
-        }
+        const qint32 stop = t.topLevel(i, end, [&](qint32 k) { return t.isPunct(k, u',') || t.isPunct(k, u'='); });
         if (typeStart < stop && t.isWord(typeStart, u"as"))
             declaration.type = t.text(typeStart + 1 < stop ? typeStart + 1 : typeStart, stop).toString();
         const QString type = declaration.type.toLower();
@@ -363,16 +347,7 @@ void ModuleBuilder::declare(qint32 begin, qint32 end, qint32 statement, bool mod
         i = stop;
         if (i < end && t.isPunct(i, u'=')) {
             // A Const's value, or an initializer: the value's end.
-            qint32 valueEnd = i + 1;
-            depth = 0;
-            for (; valueEnd < end; ++valueEnd) {
-                if (t.isPunct(valueEnd, u'('))
-                    ++depth;
-                else if (t.isPunct(valueEnd, u')'))
-                    --depth;
-                else if (depth == 0 && t.isPunct(valueEnd, u','))
-                    break;
-            }
+            const qint32 valueEnd = t.topLevel(i + 1, end, [&](qint32 k) { return t.isPunct(k, u','); });
             expression(i + 1, valueEnd, statement);
             if (!isConst)
                 change(name, statement);

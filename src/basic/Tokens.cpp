@@ -15,6 +15,21 @@ qsizetype Tokens::closing(qsizetype open, qsizetype end) const
     return end;
 }
 
+qint32 Tokens::builtinCallHead(qint32 k, qint32 begin) const
+{
+    qint32 head = k;
+    const auto qualifier = [&](qint32 dot, QStringView word) {
+        return dot - 1 >= begin && isPunct(dot, u'.') && isWord(dot - 1, word);
+    };
+    if (qualifier(head - 1, u"interaction"))
+        head -= 2;
+    if (qualifier(head - 1, u"vba"))
+        head -= 2;
+    if (head - 1 >= begin && isPunct(head - 1, u'.'))
+        return -1;
+    return head;
+}
+
 QString Tokens::nameChain(qsizetype &i, qsizetype end) const
 {
     QString name = text(i).toString();

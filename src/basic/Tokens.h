@@ -78,6 +78,28 @@ public:
     // it does not close before end.
     qsizetype closing(qsizetype open, qsizetype end) const;
 
+    // The first token in [begin, end) outside parentheses for which `stop`
+    // holds, or end.
+    template<typename Stop>
+    qint32 topLevel(qint32 begin, qint32 end, Stop stop) const
+    {
+        int depth = 0;
+        for (qint32 i = begin; i < end; ++i) {
+            if (isPunct(i, u'('))
+                ++depth;
+            else if (isPunct(i, u')'))
+                --depth;
+            else if (depth == 0 && stop(i))
+                return i;
+        }
+        return end;
+    }
+
+    // Where BASIC's own MsgBox or InputBox at token k begins (MsgBox,
+    // VBA.MsgBox, Interaction.MsgBox, VBA.Interaction.MsgBox), or -1 when
+    // it is some object's method.
+    qint32 builtinCallHead(qint32 k, qint32 begin) const;
+
     // A dotted name from token i ("Me.Caption"), moving i past it.
     QString nameChain(qsizetype &i, qsizetype end) const;
     QString nameChain(qint32 &i, qsizetype end) const

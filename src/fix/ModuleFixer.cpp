@@ -30,8 +30,6 @@ public:
     ModuleFixes run();
 
 private:
-    // The first token of BASIC's own MsgBox at k, or -1 for some object's.
-    qint32 callHead(qint32 k, qint32 begin) const;
     void call(qint32 statement, qint32 k);
     void buttons(qint32 begin, qint32 end, int call);
     // A result number at token i: replaced by its name.
@@ -67,27 +65,12 @@ private:
     QHash<qint32, qint32> m_containers;
 };
 
-qint32 Fixer::callHead(qint32 k, qint32 begin) const
-{
-    qint32 head = k;
-    const auto qualifier = [&](qint32 dot, QStringView word) {
-        return dot - 1 >= begin && t.isPunct(dot, u'.') && t.isWord(dot - 1, word);
-    };
-    if (qualifier(head - 1, u"interaction"))
-        head -= 2;
-    if (qualifier(head - 1, u"vba"))
-        head -= 2;
-    if (head - 1 >= begin && t.isPunct(head - 1, u'.'))
-        return -1;
-    return head;
-}
-
 ModuleFixes Fixer::run()
 {
     const auto &statements = m.statements();
     for (qint32 s = 0; s < qint32(statements.size()); ++s) {
         for (qint32 k = statements[std::size_t(s)].begin; k < statements[std::size_t(s)].end; ++k) {
-            if (t.isWord(k, u"msgbox") && callHead(k, statements[std::size_t(s)].begin) >= 0)
+            if (t.isWord(k, u"msgbox") && t.builtinCallHead(k, statements[std::size_t(s)].begin) >= 0)
                 call(s, k);
         }
     }
@@ -110,7 +93,7 @@ void Fixer::call(qint32 statement, qint32 k)
 {
     const basic::Statement &s = m.statements()[std::size_t(statement)];
     const int id = ++m_calls;
-    const qint32 head = callHead(k, s.begin);
+    const qint32 head = t.builtinCallHead(k, s.begin);
     const bool called = head > s.begin && t.isWord(head - 1, u"call");
     const bool isStatement = head == s.begin || (head - 1 == s.begin && called);
     qint32 argsBegin = k + 1;

@@ -105,18 +105,7 @@ QString ReadError::text() const
 
 qint32 ReadContext::callHead(qint32 k, qint32 begin) const
 {
-    // MsgBox, VBA.MsgBox, Interaction.MsgBox, VBA.Interaction.MsgBox.
-    qint32 head = k;
-    const auto qualifier = [&](qint32 dot, QStringView word) {
-        return dot - 1 >= begin && t.isPunct(dot, u'.') && t.isWord(dot - 1, word);
-    };
-    if (qualifier(head - 1, u"interaction"))
-        head -= 2;
-    if (qualifier(head - 1, u"vba"))
-        head -= 2;
-    if (head - 1 >= begin && t.isPunct(head - 1, u'.'))
-        return -1;
-    return head;
+    return t.builtinCallHead(k, begin);
 }
 
 QString ReadContext::topicOf(const Parameter &context) const
