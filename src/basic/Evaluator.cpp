@@ -14,9 +14,10 @@ namespace basic {
 namespace {
 
 constexpr int MaxNesting = 64;
-// What all the names' texts together may hold, in UTF-16 units: `s = s & s`
-// on every line is refused long before memory runs out.
-constexpr qsizetype HeldTexts = 24 * 1024 * 1024;
+// What all the names' texts together may hold, in UTF-16 units: as much as
+// the module's own text, and 16 Mi for a small module. `s = s & s` on every
+// line is refused long before memory runs out.
+constexpr qsizetype HeldTexts = 16 * 1024 * 1024;
 
 // Windows-1252 between 0x80 and 0x9F, where Chr differs from Latin-1.
 constexpr std::array<char16_t, 32> cp1252High{
@@ -33,7 +34,8 @@ QString lower(QStringView s)
 } // namespace
 
 Evaluator::Evaluator(const Module &module, qsizetype maxText)
-    : m(module), t(module.tokens()), m_maxText(maxText), m_budget(std::max(maxText, HeldTexts))
+    : m(module), t(module.tokens()), m_maxText(std::min(maxText, std::max(module.tokens().source().size(), HeldTexts))),
+      m_budget(m_maxText)
 {
 }
 

@@ -646,7 +646,7 @@ private Q_SLOTS:
                u"block in the text"_s;
         QTest::newRow("a text doubled without end")
             << u"s = \"ab\"\r\n"_s + QString(u"s = s & s\r\n"_s).repeated(40) + u"MsgBox s"_s
-            << u"line 42, column 8: s (set on line 27): the text grows longer than this program reads"_s;
+            << u"line 42, column 8: s (set on line 25): the text grows longer than this program reads"_s;
         QTest::newRow("App.Path in the message")
             << u"h = App.Path & \"x\"\r\nMsgBox h"_s
             << u"line 2, column 8: h starts with App.Path; the message can only hold fixed text"_s;
