@@ -5,9 +5,12 @@
 // throwaway profile; after a start that lays out the profile, one headless
 // soffice run calls each. Message and input boxes run with MsgBox and
 // InputBox replaced by functions that record their arguments, which must be
-// the typed ones; the file pickers run up to their dialog.
+// the typed ones; the file pickers run up to their dialog. Buttons arguments
+// that fix rewrites are evaluated before and after, in Visual Basic mode for
+// the vb… names.
 
 #include "codegen/CodeOptions.h"
+#include "fix/ModuleFixer.h"
 #include "tools/commondialog/CommonDialogGenerator.h"
 #include "tools/header/HeaderGenerator.h"
 #include "tools/inputbox/InputBoxGenerator.h"
@@ -39,6 +42,9 @@ struct Snippet
     QString expected;
     // Variable that the snippet assigns without declaring it.
     QString undeclared;
+    // Run in LibreOffice's Visual Basic mode, where vbYesNo and the rest
+    // are defined.
+    bool vbaSupport = false;
 };
 
 // A text as the module reports it: its length in UTF-16 code units, a colon
@@ -217,7 +223,7 @@ private:
 
     static QString moduleSource(const Snippet &snippet)
     {
-        QString source = u"Option Explicit\n"_s + recorders;
+        QString source = (snippet.vbaSupport ? u"Option VBASupport 1\n"_s : QString()) + u"Option Explicit\n"_s + recorders;
         QString code = snippet.code;
         code.replace(u"\r\n"_s, u"\n"_s);
         source += u"\nSub Snippet\n"_s;
@@ -591,6 +597,44 @@ void TestLibreOfficeBasic::snippetsCompileAndPassTheTypedTexts()
             addInputBox(run, label + u" inputbox"_s, randomInputBox(random), constants);
             addCompiled(run, label + u" header"_s, header::generateHeaderBlock(randomHeader(random), options));
             addCommonDialog(run, label + u" commondialog"_s, randomCommonDialog(random), options);
+        }
+    }
+    // What fix writes means what it replaces: buttons arguments with numbers,
+    // before and after, evaluated by LibreOffice itself, in its Visual Basic
+    // mode for vb… names and plainly for MB_….
+    const QStringList terms{u"1"_s, u"3"_s, u"4"_s, u"5"_s, u"16"_s, u"32"_s, u"48"_s, u"64"_s, u"256"_s, u"512"_s,
+                            u"4096"_s, u"&H24"_s};
+    QRandomGenerator random(2203);
+    for (const auto dialect : {basic::Dialect::VisualBasic, basic::Dialect::LibreOffice}) {
+        for (int k = 0; k < 12; ++k) {
+            QStringList chosen;
+            qint64 groups = 0;
+            for (int n = 0; n < 1 + random.bounded(3); ++n) {
+                const QString term = terms.at(random.bounded(terms.size()));
+                const qint64 value = term.startsWith(u'&') ? 0x24 : term.toLongLong();
+                const qint64 group = value < 16 ? 0xF : value == 0x24 ? 0xFF : value < 256 ? 0xF0 : value < 4096 ? 0xF00 : 0xF000;
+                if (groups & group)
+                    continue;
+                groups |= group;
+                chosen << term;
+            }
+            const QString before = chosen.join(u" + "_s);
+            const fix::ModuleFixes fixes = fix::fixModule(QString(u"MsgBox \"m\", "_s + before), dialect);
+            QCOMPARE(int(fixes.changes.size()), 1);
+            const QString after = fixes.changes.front().replacement;
+            QString value = QString::number([&] {
+                qint64 sum = 0;
+                for (const QString &term : chosen)
+                    sum += term.startsWith(u'&') ? 0x24 : term.toLongLong();
+                return sum;
+            }());
+            const QString shown = value + u'=' + value;
+            Snippet snippet{u"fix "_s + before + u" -> "_s + after,
+                            u"RecordedPrompt = CStr("_s + before + u") & \"=\" & CStr("_s + after + u')',
+                            u"0;"_s + framed(shown) + u"0:0:0"_s,
+                            {}};
+            snippet.vbaSupport = dialect == basic::Dialect::VisualBasic;
+            run.add(snippet);
         }
     }
     if (QTest::currentTestFailed())
