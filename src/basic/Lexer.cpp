@@ -37,14 +37,17 @@ bool startsWord(QStringView text, qsizetype i, QStringView word)
 class Lexer
 {
 public:
-    Lexer(QStringView text, bool backslashEscapes) : m_text(text), m_n(text.size()), m_backslashEscapes(backslashEscapes) {}
+    Lexer(QStringView text, bool backslashEscapes, std::size_t limit)
+        : m_text(text), m_n(text.size()), m_backslashEscapes(backslashEscapes), m_limit(limit)
+    {
+    }
     std::vector<Token> run();
 
 private:
     char16_t at(qsizetype i) const { return i < m_n ? m_text[i].unicode() : u'\0'; }
     void push(TokenKind kind, qsizetype start)
     {
-        m_tokens.push_back({kind, qint32(start), qint32(m_i - start)});
+        m_tokens.push_back({qint32(start), quint32(std::min(m_i - start, MaxTokenLength)), kind});
         m_statementStart = kind == TokenKind::Newline || kind == TokenKind::Comment || kind == TokenKind::Directive;
     }
     // Whether " _" and blanks up to the line's end start at i; j is then
@@ -57,6 +60,7 @@ private:
     QStringView m_text;
     qsizetype m_n;
     bool m_backslashEscapes;
+    std::size_t m_limit;
     qsizetype m_i = 0;
     bool m_statementStart = true;
     std::vector<Token> m_tokens;
@@ -92,8 +96,8 @@ void Lexer::toLineEnd()
 
 std::vector<Token> Lexer::run()
 {
-    m_tokens.reserve(std::size_t(m_n / 5 + 16));
-    while (m_i < m_n) {
+    m_tokens.reserve(m_limit ? std::min(m_limit, std::size_t(m_n / 2 + 16)) : std::size_t(m_n / 4 + 16));
+    while (m_i < m_n && (!m_limit || m_tokens.size() < m_limit)) {
         const char16_t c = at(m_i);
         if (isBlank(c)) {
             ++m_i;
@@ -214,9 +218,9 @@ bool isIdentPart(QChar c)
     return c.isLetterOrNumber() || c == u'_';
 }
 
-std::vector<Token> tokenize(QStringView text, bool backslashEscapes)
+std::vector<Token> tokenize(QStringView text, bool backslashEscapes, std::size_t limit)
 {
-    return Lexer(text.first(std::min(text.size(), MaxTextLength)), backslashEscapes).run();
+    return Lexer(text.first(std::min(text.size(), MaxTextLength)), backslashEscapes, limit).run();
 }
 
 LineColumn lineColumnAt(QStringView text, qsizetype pos)

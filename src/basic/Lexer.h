@@ -21,13 +21,17 @@ enum class TokenKind : quint8 {
     Newline,   // the end of a logical line (CR LF, CR or LF)
 };
 
-// Twelve bytes: a program has about one token for every five characters.
+// Eight bytes: dense code has a token for every two or three characters.
 struct Token
 {
-    TokenKind kind;
-    qint32 pos; // in UTF-16 units of the text
-    qint32 len;
+    qint32 pos;       // in UTF-16 units of the text
+    quint32 len : 24; // a longer token is cut at MaxTokenLength
+    TokenKind kind : 8;
 };
+
+// The longest token: more than any line BASIC's editors take (1023
+// characters). A reader refuses a text that has a longer one.
+inline constexpr qsizetype MaxTokenLength = 0xFFFFFF;
 
 // The longest text the lexer takes: beyond any module, and within what a
 // token's position holds.
@@ -38,8 +42,8 @@ inline constexpr qsizetype MaxTextLength = 0x3FFFFFFF;
 // Blanks and the " _" continuations are left out; a continued line is one
 // logical line.
 // With backslash escapes (Gambas), a backslash in a literal takes the
-// character after it.
-std::vector<Token> tokenize(QStringView text, bool backslashEscapes = false);
+// character after it. With a limit, lexing stops after that many tokens.
+std::vector<Token> tokenize(QStringView text, bool backslashEscapes = false, std::size_t limit = 0);
 
 bool isIdentStart(QChar c);
 bool isIdentPart(QChar c);

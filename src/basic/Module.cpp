@@ -794,8 +794,30 @@ void ModuleBuilder::statement(qint32 begin, qint32 end)
     expression(argsBegin, end, s);
 }
 
-Module::Module(QStringView text) : m_tokens(text)
+namespace {
+
+// As many tokens as reading can keep, with their statements, blocks and
+// changes (some 18 bytes a token), in twice the text's own size and 44 MiB:
+// so that reading stays within four times its input and 64 MiB whatever the
+// code is. Ordinary code has a token for every three to five characters.
+std::size_t tokenLimit(QStringView text)
 {
+    return std::size_t((2 * 2 * text.size() + 44 * 1024 * 1024) / 18);
+}
+
+} // namespace
+
+Module::Module(QStringView text) : m_tokens(text, tokenLimit(text))
+{
+    if (m_tokens.size() >= qsizetype(tokenLimit(text)))
+        Tokens::refuse(m_tokens.pos(m_tokens.size() - 1),
+                       u"the code is too dense to read: more than %1 million tokens in %2 million characters"_s
+                           .arg(tokenLimit(text) / 1000000)
+                           .arg(text.size() / 1000000));
+    for (const Token &token : m_tokens) {
+        if (token.len == MaxTokenLength)
+            Tokens::refuse(token.pos, u"a line holds more than 16 million characters, far more than BASIC takes"_s);
+    }
     m_lineStarts.push_back(0);
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];

@@ -21,7 +21,7 @@ struct Refusal
 class Tokens
 {
 public:
-    explicit Tokens(QStringView text) : m_text(text), m_tokens(tokenize(text)) {}
+    explicit Tokens(QStringView text, std::size_t limit = 0) : m_text(text), m_tokens(tokenize(text, false, limit)) {}
 
     QStringView source() const { return m_text; }
     qsizetype size() const { return qsizetype(m_tokens.size()); }
@@ -31,7 +31,7 @@ public:
     TokenKind kind(qsizetype i) const { return m_tokens[std::size_t(i)].kind; }
     qsizetype pos(qsizetype i) const { return m_tokens[std::size_t(i)].pos; }
     qsizetype endPos(qsizetype i) const { return pos(i) + m_tokens[std::size_t(i)].len; }
-    QStringView text(qsizetype i) const { return m_text.sliced(pos(i), m_tokens[std::size_t(i)].len); }
+    QStringView text(qsizetype i) const { return m_text.sliced(pos(i), qsizetype(m_tokens[std::size_t(i)].len)); }
     QStringView text(qsizetype begin, qsizetype end) const
     {
         return begin < end ? m_text.sliced(pos(begin), endPos(end - 1) - pos(begin)) : QStringView();
@@ -58,7 +58,7 @@ public:
     bool isWord(qsizetype i, QStringView word) const
     {
         const Token &t = (*this)[i];
-        if (t.kind != TokenKind::Ident || t.len != word.size())
+        if (t.kind != TokenKind::Ident || qsizetype(t.len) != word.size())
             return false;
         // Most words differ in their first letter: that is looked at first.
         const char16_t a = m_text[t.pos].unicode() | 0x20;

@@ -2,6 +2,7 @@
 #include "fix/FixCommand.h"
 
 #include "basic/Source.h"
+#include "basic/Tokens.h"
 #include "cli/ToolOptions.h"
 #include "fix/ModuleFixer.h"
 
@@ -294,6 +295,8 @@ int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err)
             }
         } catch (const basic::SourceError &error) {
             fileError(error.message);
+        } catch (const basic::Refusal &refusal) {
+            fileError(refusal.message);
         }
     }
     if (auto *device = qobject_cast<QFileDevice *>(&out))
