@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A tool's model generates the code once for each change of its fields or
 // code options and reports codeChanged() once, with the new text, and only
-// when the text has changed; the window's code view and Copy show that text.
-#include "app/CodeView.h"
+// when the text has changed.
 #include "app/Tools.h"
 #include "support/GuiTest.h"
 #include "tools/ToolModel.h"
@@ -10,7 +9,6 @@
 #include "tools/header/HeaderFields.h"
 #include "tools/msgbox/MsgBoxFields.h"
 
-#include <QComboBox>
 #include <QSignalSpy>
 
 using namespace Qt::StringLiterals;
@@ -61,7 +59,6 @@ private Q_SLOTS:
     void codeOptionsGenerateOnceAndReportOnlyAChange();
     void noFieldsYetNothingGenerated();
     void copyInTheKeysTurnCopiesTheKey();
-    void theWindowsChoicesReachTheModelsAndTheView();
 };
 
 void TestToolModel::oneEditGeneratesOnceAndReportsOnce()
@@ -178,35 +175,6 @@ void TestToolModel::copyInTheKeysTurnCopiesTheKey()
     // The report still queued then finds nothing new.
     QCoreApplication::processEvents();
     QCOMPARE(generations, 1);
-}
-
-void TestToolModel::theWindowsChoicesReachTheModelsAndTheView()
-{
-    GuiHarness gui;
-    gui.click(u"cmdCode"_s);
-    gui.click(u"optYesNo_No"_s);
-    ToolModel *model = gui.window->currentModel();
-    auto *view = gui.find<CodeView>(u"txtCode"_s);
-    QTRY_COMPARE(view->code(), gui.window->currentCode());
-    QSignalSpy reports(model, &ToolModel::codeChanged);
-
-    gui.find<QComboBox>(u"cboConstants"_s)->setCurrentIndex(1);
-    QCOMPARE(reports.size(), 1);
-    QCOMPARE(model->codeOptions(), names());
-    QCOMPARE(model->code(), tools().at(0).generate(model->fields(), names()));
-    QCOMPARE(view->code(), model->code());
-    QCOMPARE(gui.copy(), model->code());
-
-    codegen::CodeOptions gambas;
-    gambas.dialect = codegen::CodeOptions::Dialect::Gambas;
-    gui.find<QComboBox>(u"cboDialect"_s)->setCurrentIndex(2);
-    QCOMPARE(reports.size(), 2);
-    // Every tool, shown or not, writes for the language chosen.
-    for (const QString &image : {u"imgAskwright"_s, u"imgTopwright"_s, u"imgPickwright"_s}) {
-        gui.selectTool(image);
-        QCOMPARE(gui.window->currentModel()->codeOptions().dialect, gambas.dialect);
-        QCOMPARE(view->code(), gui.window->currentModel()->code());
-    }
 }
 
 QTEST_MAIN(TestToolModel)
