@@ -13,6 +13,7 @@
 #include "platform/WindowPlacement.h"
 #include "reader/CodeReader.h"
 #include "reader/ReadCommand.h"
+#include "tools/ToolModel.h"
 #include "tools/ToolPanel.h"
 
 #include <QApplication>
@@ -117,7 +118,7 @@ MainWindow::MainWindow(Platform &platform, const QString &helpFile, QWidget *par
     m_cdlFileName->setDialogTitle(tr("Select a Help File..."));
     m_cdlFileName->setFilter(u"Windows Help Files (*.hlp)|*.hlp"_s);
     m_cdlFileName->setCancelError(true);
-    m_toolContext = std::make_unique<ToolContext>(ToolContext{platform, *m_cdlFileName, m_codeOptions});
+    m_toolContext = std::make_unique<ToolContext>(ToolContext{platform, *m_cdlFileName});
 
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 8);
@@ -230,8 +231,10 @@ QWidget *MainWindow::createEditor()
     auto *fraEditor = new QFrame(this);
     fraEditor->setObjectName(u"fraEditor"_s);
 
-    for (const Tool &tool : tools())
+    for (const Tool &tool : tools()) {
         m_panels << tool.createPanel(*m_toolContext, fraEditor);
+        m_models << new ToolModel(tool, this);
+    }
 
     // The sets lie on top of each other, all the size of the largest, so
     // that the window keeps one size whichever tool is current.
@@ -239,12 +242,15 @@ QWidget *MainWindow::createEditor()
     for (ToolPanel *panel : std::as_const(m_panels))
         size = size.expandedTo(panel->sizeHint());
     auto *stack = new QGridLayout;
-    for (ToolPanel *panel : std::as_const(m_panels)) {
+    for (qsizetype index = 0; index < m_panels.size(); ++index) {
+        ToolPanel *panel = m_panels.at(index);
+        ToolModel *model = m_models.at(index);
         panel->setMinimumSize(size);
         stack->addWidget(panel, 0, 0);
         connect(panel, &ToolPanel::headerCaptionRequested, m_lblHeader, &QLabel::setText);
-        connect(panel, &ToolPanel::codeChanged, this, [this, panel] {
-            if (panel == currentTool())
+        panel->feed(*model);
+        connect(model, &ToolModel::codeChanged, this, [this, model] {
+            if (model == currentModel())
                 refreshCodeView();
         });
         panel->setVisible(panel == m_panels.constFirst());
@@ -346,6 +352,22 @@ ToolPanel *MainWindow::currentTool() const
             return panel;
     }
     return nullptr;
+}
+
+ToolModel *MainWindow::currentModel() const
+{
+    const qsizetype index = m_panels.indexOf(currentTool());
+    return index < 0 ? nullptr : m_models.at(index);
+}
+
+QString MainWindow::currentCode() const
+{
+    ToolPanel *tool = currentTool();
+    if (!tool)
+        return {};
+    // Copy may come in the same turn of the event loop as the last key.
+    tool->reportPendingEdit();
+    return currentModel()->code();
 }
 
 QWidget *MainWindow::createCodePane()
@@ -484,8 +506,8 @@ void MainWindow::setCodeOptions(const codegen::CodeOptions &options)
     // Gambas's boxes take their buttons' captions: no constants to write.
     m_cboConstants->setEnabled(!options.gambas());
     m_codeView->setBackslashEscapes(options.gambas());
-    for (ToolPanel *panel : std::as_const(m_panels))
-        panel->codeOptionsChanged();
+    for (ToolModel *model : std::as_const(m_models))
+        model->setCodeOptions(options);
 }
 
 void MainWindow::readClipboard()
@@ -542,7 +564,7 @@ void MainWindow::refreshCodeView()
     if (!isCodeViewShown())
         return;
     if (ToolPanel *tool = currentTool())
-        m_codeView->showCode(tool->generate(), tool->codeNotes());
+        m_codeView->showCode(currentModel()->code(), tool->codeNotes());
 }
 
 void MainWindow::showTool(int index)
@@ -569,7 +591,7 @@ bool MainWindow::refusesInput(const ToolPanel *tool)
 void MainWindow::copyCode()
 {
     if (ToolPanel *tool = currentTool(); tool && !refusesInput(tool)) {
-        const QString text = tool->generate();
+        const QString text = currentCode();
         m_platform.clearClipboard();
         if (!m_platform.setClipboardText(text)) {
             // Another program may hold the clipboard. The fields are untouched,
@@ -584,7 +606,7 @@ void MainWindow::copyCode()
 void MainWindow::testCode()
 {
     if (ToolPanel *tool = currentTool(); tool && !refusesInput(tool))
-        tool->test();
+        tool->test(currentCode());
 }
 
 void MainWindow::resetTool()

@@ -18,6 +18,7 @@ class QPushButton;
 class QScrollArea;
 class Platform;
 class QLabel;
+class ToolModel;
 class ToolPanel;
 struct ToolContext;
 struct Tool;
@@ -35,6 +36,11 @@ public:
 
     // The panel of the tool shown; null when none is.
     ToolPanel *currentTool() const;
+    // Its model; null when none is shown.
+    ToolModel *currentModel() const;
+    // The shown tool's code as Copy gives it, edits not yet reported
+    // included; empty when no tool is shown.
+    QString currentCode() const;
     QString helpFile() const { return m_helpFile; }
 
     // The About box while it exists (created on first use).
@@ -56,7 +62,7 @@ public Q_SLOTS:
     // The same with the clipboard's text.
     void readClipboard();
     codegen::CodeOptions codeOptions() const { return m_codeOptions; }
-    // Writes every tool's code with these options from now on.
+    // Every tool's code is written with these options from now on.
     void setCodeOptions(const codegen::CodeOptions &options);
     // Shows or hides the code view. Hidden, the window is its fixed design
     // size; shown, the view joins it on the right and the window can grow.
@@ -109,5 +115,6 @@ private:
     QComboBox *m_cboDialect = nullptr;
     // In the order of the tool list.
     QList<ToolPanel *> m_panels;
+    QList<ToolModel *> m_models;
     QPointer<AboutBox> m_frmAbout;
 };

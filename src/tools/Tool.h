@@ -31,6 +31,8 @@ struct Tool
     int selectorTop = 0;
     // The code for a Fields struct of the tool's, as Copy gives it.
     QString (*generate)(const std::any &fields, const codegen::CodeOptions &options) = nullptr;
+    // Whether two values of the Fields type are equal.
+    bool (*sameFields)(const std::any &a, const std::any &b) = nullptr;
     // Finds and reads the tool's code.
     ToolReader reader;
     // `read`'s members for the tool, without "tool", in order; every one is
@@ -41,6 +43,7 @@ struct Tool
     // The tool's tab-page set, and the fields that a read gave put into it.
     ToolPanel *(*createPanel)(const ToolContext &context, QWidget *parent) = nullptr;
     void (*setPanelFields)(ToolPanel *panel, const std::any &fields) = nullptr;
+    std::any (*panelFields)(const ToolPanel *panel) = nullptr;
 };
 
 // A generator as the tool's generate face:
@@ -51,8 +54,16 @@ QString generateFrom(const std::any &fields, const codegen::CodeOptions &options
     return generator(std::any_cast<const Fields &>(fields), options);
 }
 
+// `.sameFields = sameFields<MsgBoxFields>`.
+template<typename Fields>
+bool sameFields(const std::any &a, const std::any &b)
+{
+    return std::any_cast<const Fields &>(a) == std::any_cast<const Fields &>(b);
+}
+
 // The panel factories of a tool: `.createPanel = createPanel<MsgBoxPanel>`,
-// `.setPanelFields = setPanelFields<MsgBoxPanel, MsgBoxFields>`.
+// `.setPanelFields = setPanelFields<MsgBoxPanel, MsgBoxFields>`,
+// `.panelFields = panelFields<MsgBoxPanel>`.
 template<typename Panel>
 ToolPanel *createPanel(const ToolContext &context, QWidget *parent)
 {
@@ -63,4 +74,10 @@ template<typename Panel, typename Fields>
 void setPanelFields(ToolPanel *panel, const std::any &fields)
 {
     static_cast<Panel *>(panel)->setFields(std::any_cast<const Fields &>(fields));
+}
+
+template<typename Panel>
+std::any panelFields(const ToolPanel *panel)
+{
+    return static_cast<const Panel *>(panel)->fields();
 }

@@ -1,31 +1,38 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/ToolPanel.h"
 
+#include "tools/ToolModel.h"
+
 ToolPanel::ToolPanel(QWidget *parent) : QTabWidget(parent)
 {
-    // The common dialog's page decides its code; other tools find no change.
+    // The common dialog's page is one of its fields.
     connect(this, &QTabWidget::currentChanged, this, &ToolPanel::noteEdit);
+}
+
+void ToolPanel::feed(ToolModel &model)
+{
+    Q_ASSERT(model.tool().panelFields);
+    const auto report = [this, &model] { model.setFields(model.tool().panelFields(this)); };
+    report();
+    connect(this, &ToolPanel::fieldsChanged, &model, report);
+}
+
+void ToolPanel::reportPendingEdit()
+{
+    if (m_reportQueued)
+        reportChange();
 }
 
 void ToolPanel::noteEdit()
 {
-    if (m_checkQueued)
+    if (m_reportQueued)
         return;
-    m_checkQueued = true;
+    m_reportQueued = true;
     QMetaObject::invokeMethod(this, &ToolPanel::reportChange, Qt::QueuedConnection);
 }
 
 void ToolPanel::reportChange()
 {
-    m_checkQueued = false;
-    QString code = generate();
-    if (code == m_reportedCode)
-        return;
-    m_reportedCode = std::move(code);
-    Q_EMIT codeChanged();
-}
-
-void ToolPanel::startTracking()
-{
-    m_reportedCode = generate();
+    m_reportQueued = false;
+    Q_EMIT fieldsChanged();
 }

@@ -261,7 +261,7 @@ void TestCodeView::codeViewOptionStartsWithThePaneShown()
     FakePlatform platform;
     const auto window = startUp(platform, *withView);
     QVERIFY(window->isCodeViewShown());
-    QCOMPARE(window->findChild<CodeView *>(u"txtCode"_s)->code(), window->currentTool()->generate());
+    QCOMPARE(window->findChild<CodeView *>(u"txtCode"_s)->code(), window->currentCode());
 }
 
 void TestCodeView::everyToolsEditsShowAsTheGeneratorsText()
@@ -269,7 +269,7 @@ void TestCodeView::everyToolsEditsShowAsTheGeneratorsText()
     GuiHarness gui;
     gui.window->setCodeViewShown(true);
     CodeView *view = codeView(gui);
-    const auto shows = [&] { return view->code() == gui.window->currentTool()->generate(); };
+    const auto shows = [&] { return view->code() == gui.window->currentCode(); };
     const auto showsCopy = [&] {
         QTRY_VERIFY(shows());
         QCOMPARE(view->code(), gui.copy());
@@ -493,7 +493,7 @@ void TestCodeView::notesSayWhatBasicWillNotTake()
         combo->setEditText(text);
     else
         gui.find<QLineEdit>(field)->setText(text);
-    QTRY_COMPARE(view->code(), gui.window->currentTool()->generate());
+    QTRY_COMPARE(view->code(), gui.window->currentCode());
     const QStringList shown = view->notes().isEmpty() ? QStringList() : view->notes().split(u'\n');
     QCOMPARE(shown.size(), notes.size());
     for (qsizetype i = 0; i < notes.size(); ++i)

@@ -227,7 +227,7 @@ void TestMainWindow::copyClearsThenSetsCurrentToolText()
         gui.platform.log.clear();
         gui.platform.clipboard = u"something else"_s;
         const QString text = gui.copy();
-        QCOMPARE(text, gui.window->currentTool()->generate());
+        QCOMPARE(text, gui.window->currentCode());
         QCOMPARE(gui.platform.log, (QStringList{u"clearClipboard"_s, u"setClipboardText"_s}));
         // A second press gives the same text.
         QCOMPARE(gui.copy(), text);
@@ -265,7 +265,7 @@ void TestMainWindow::copyThatCannotReachTheClipboardSaysSo()
     QCOMPARE(gui.platform.msgBoxCalls.first().buttons, 48);
     // Once the clipboard is free again, Copy works and says nothing.
     gui.platform.clipboardWorks = true;
-    QCOMPARE(gui.copy(), gui.window->currentTool()->generate());
+    QCOMPARE(gui.copy(), gui.window->currentCode());
     QCOMPARE(gui.platform.msgBoxCalls.size(), 1);
 }
 
@@ -298,7 +298,7 @@ void TestMainWindow::functionKeysWorkOnEveryPage()
     QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : gui.window.get();
 
     QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(gui.platform.clipboard, gui.window->currentTool()->generate());
+    QCOMPARE(gui.platform.clipboard, gui.window->currentCode());
 
     QTest::keyClick(target, Qt::Key_F1);
     QCOMPARE(gui.platform.shellOpenCalls.size(), 1);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every tool panel takes a whole Fields value and gives it back, Copy then
-// writes the generator's text for it, and codeChanged() comes once for each
-// change of that text and never without one.
+// writes the generator's text for it, and the tool's model reports
+// codeChanged() once for each change of that text and never without one.
 #include "support/GuiTest.h"
 #include "tools/commondialog/CommonDialogGenerator.h"
 #include "tools/commondialog/CommonDialogPanel.h"
@@ -11,6 +11,7 @@
 #include "tools/inputbox/InputBoxPanel.h"
 #include "tools/msgbox/MsgBoxGenerator.h"
 #include "tools/msgbox/MsgBoxPanel.h"
+#include "tools/ToolModel.h"
 
 #include <QCheckBox>
 #include <QRandomGenerator>
@@ -109,14 +110,16 @@ template<typename Panel, typename Fields>
 void checkRoundTrips(GuiHarness &gui, Panel *panel, const std::function<Fields()> &make,
                      const std::function<QString(const Fields &)> &generate)
 {
-    QSignalSpy changes(panel, &ToolPanel::codeChanged);
+    QCOMPARE(gui.window->currentTool(), panel);
+    ToolModel *model = gui.window->currentModel();
+    QSignalSpy changes(model, &ToolModel::codeChanged);
     for (int round = 0; round < Rounds; ++round) {
         const Fields fields = make();
-        const QString before = panel->generate();
+        const QString before = model->code();
         changes.clear();
         panel->setFields(fields);
         QVERIFY2(panel->fields() == fields, qPrintable(u"round %1"_s.arg(round)));
-        const QString code = panel->generate();
+        const QString code = model->code();
         QCOMPARE(code, generate(fields));
         gui.platform.clipboard.clear();
         const qsizetype boxes = gui.platform.msgBoxCalls.size();
@@ -131,6 +134,8 @@ void checkRoundTrips(GuiHarness &gui, Panel *panel, const std::function<Fields()
         }
         // Reported before setFields returns, once, and only for a change.
         QCOMPARE(changes.size(), code == before ? 0 : 1);
+        if (!changes.isEmpty())
+            QCOMPARE(changes.constFirst().constFirst().toString(), code);
         panel->setFields(fields);
         QCoreApplication::processEvents();
         QCOMPARE(changes.size(), code == before ? 0 : 1);
@@ -222,7 +227,7 @@ void TestPanelFields::everyEditThatChangesTheCodeIsReportedOnce()
 {
     GuiHarness gui;
     auto *msgBox = gui.find<MsgBoxPanel>(u"tabNotewright"_s);
-    QSignalSpy changes(msgBox, &ToolPanel::codeChanged);
+    QSignalSpy changes(gui.window->currentModel(), &ToolModel::codeChanged);
 
     struct Edit
     {
@@ -254,7 +259,8 @@ void TestPanelFields::everyEditThatChangesTheCodeIsReportedOnce()
     // On the common dialog tool the page shown is part of the code.
     gui.selectTool(u"imgPickwright"_s);
     auto *dialog = gui.find<CommonDialogPanel>(u"tabPickwright"_s);
-    QSignalSpy dialogChanges(dialog, &ToolPanel::codeChanged);
+    QCOMPARE(gui.window->currentTool(), dialog);
+    QSignalSpy dialogChanges(gui.window->currentModel(), &ToolModel::codeChanged);
     dialog->setCurrentIndex(2);
     QTRY_COMPARE(dialogChanges.size(), 1);
     dialog->setCurrentIndex(0);

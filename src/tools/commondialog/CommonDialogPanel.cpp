@@ -116,7 +116,6 @@ CommonDialogPanel::CommonDialogPanel(const ToolContext &context, QWidget *parent
         connect(button, &QAbstractButton::toggled, this, &CommonDialogPanel::noteEdit);
 
     setFields(CommonDialogFields());
-    startTracking();
 }
 
 CommonDialogPanel::~CommonDialogPanel()
@@ -250,12 +249,7 @@ void CommonDialogPanel::setFields(const CommonDialogFields &fields)
     reportChange();
 }
 
-QString CommonDialogPanel::generate() const
-{
-    return generateCommonDialogCode(fields(), m_context.codeOptions);
-}
-
-void CommonDialogPanel::test()
+void CommonDialogPanel::test(const QString &)
 {
     const CommonDialogFields f = fields();
     CommonDialog &dialog = *m_cdlCommonDialog;

@@ -27,8 +27,7 @@ public:
     // Every page's fields, and the page shown.
     void setFields(const CommonDialogFields &fields);
 
-    QString generate() const override;
-    void test() override;
+    void test(const QString &code) override;
     void reset() override;
 
 private:

@@ -18,10 +18,12 @@ Tool commonDialogTool()
         .picture = u":/images/pickwright.svg"_s,
         .selectorTop = 3120,
         .generate = generateFrom<CommonDialogFields, generateCommonDialogCode>,
+        .sameFields = sameFields<CommonDialogFields>,
         .reader = commonDialogReader(),
         .jsonMembers = commonDialogJsonMembers(),
         .toJson = commonDialogJson,
         .createPanel = createPanel<CommonDialogPanel>,
         .setPanelFields = setPanelFields<CommonDialogPanel, CommonDialogFields>,
+        .panelFields = panelFields<CommonDialogPanel>,
     };
 }

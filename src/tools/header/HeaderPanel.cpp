@@ -32,7 +32,6 @@ HeaderPanel::HeaderPanel(const ToolContext &context, QWidget *parent) : ToolPane
     addTab(page, tr("General"));
 
     setFields(startFields());
-    startTracking();
 }
 
 QLineEdit *HeaderPanel::addField(QFormLayout *form, const QString &name, QString HeaderFields::*field,
@@ -78,14 +77,8 @@ void HeaderPanel::setFields(const HeaderFields &fields)
     reportChange();
 }
 
-QString HeaderPanel::generate() const
+void HeaderPanel::test(const QString &block)
 {
-    return header::generateHeaderBlock(fields(), m_context.codeOptions);
-}
-
-void HeaderPanel::test()
-{
-    const QString block = generate();
     if (!m_frmTest)
         m_frmTest = new HeaderPreview(window());
     m_frmTest->setText(block);

@@ -19,9 +19,8 @@ public:
     HeaderPanel(const ToolContext &context, QWidget *parent = nullptr);
 
     // The header block, lines joined by CR LF.
-    QString generate() const override;
     // Shows the block in the preview window, modal over the main window.
-    void test() override;
+    void test(const QString &code) override;
     // Empties the four plain fields and applies the date defaults again.
     void reset() override;
 

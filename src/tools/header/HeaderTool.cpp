@@ -18,10 +18,12 @@ Tool headerTool()
         .picture = u":/images/topwright.svg"_s,
         .selectorTop = 2040,
         .generate = generateFrom<HeaderFields, header::generateHeaderBlock>,
+        .sameFields = sameFields<HeaderFields>,
         .reader = headerReader(),
         .jsonMembers = headerJsonMembers(),
         .toJson = headerJson,
         .createPanel = createPanel<HeaderPanel>,
         .setPanelFields = setPanelFields<HeaderPanel, HeaderFields>,
+        .panelFields = panelFields<HeaderPanel>,
     };
 }

@@ -64,7 +64,6 @@ InputBoxPanel::InputBoxPanel(const ToolContext &context, QWidget *parent) : Tool
 
     setFields(InputBoxFields());
     checkVariableName();
-    startTracking();
 }
 
 QWidget *InputBoxPanel::createGeneralPage()
@@ -154,12 +153,7 @@ void InputBoxPanel::setFields(const InputBoxFields &fields)
     reportChange();
 }
 
-QString InputBoxPanel::generate() const
-{
-    return generateInputBox(fields(), m_context.codeOptions);
-}
-
-void InputBoxPanel::test()
+void InputBoxPanel::test(const QString &)
 {
     const InputBoxFields box = fields();
     // The help file goes as typed: App.Path is for the generated code only.

@@ -24,8 +24,7 @@ public:
     InputBoxFields fields() const;
     void setFields(const InputBoxFields &fields);
 
-    QString generate() const override;
-    void test() override;
+    void test(const QString &code) override;
     void reset() override;
     QString inputProblem() const override;
     QStringList codeNotes() const override;

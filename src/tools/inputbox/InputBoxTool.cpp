@@ -18,10 +18,12 @@ Tool inputBoxTool()
         .picture = u":/images/askwright.svg"_s,
         .selectorTop = 1080,
         .generate = generateFrom<InputBoxFields, generateInputBox>,
+        .sameFields = sameFields<InputBoxFields>,
         .reader = inputBoxReader(),
         .jsonMembers = inputBoxJsonMembers(),
         .toJson = inputBoxJson,
         .createPanel = createPanel<InputBoxPanel>,
         .setPanelFields = setPanelFields<InputBoxPanel, InputBoxFields>,
+        .panelFields = panelFields<InputBoxPanel>,
     };
 }

@@ -51,7 +51,6 @@ MsgBoxPanel::MsgBoxPanel(const ToolContext &context, QWidget *parent) : ToolPane
 
     // The start-up choices, through their handlers like any other choice.
     setFields(MsgBoxFields());
-    startTracking();
 }
 
 QWidget *MsgBoxPanel::createGeneralPage()
@@ -275,12 +274,7 @@ void MsgBoxPanel::setFields(const MsgBoxFields &fields)
     reportChange();
 }
 
-QString MsgBoxPanel::generate() const
-{
-    return generateMsgBoxCode(fields(), m_context.codeOptions);
-}
-
-void MsgBoxPanel::test()
+void MsgBoxPanel::test(const QString &)
 {
     // The box as typed: the help file goes without App.Path, which only the
     // compiled program knows.

@@ -42,8 +42,7 @@ public:
     // The fields as they stand, the message with CR LF line breaks.
     MsgBoxFields fields() const;
 
-    QString generate() const override;
-    void test() override;
+    void test(const QString &code) override;
     void reset() override;
     QStringList codeNotes() const override;
 

@@ -18,10 +18,12 @@ Tool msgBoxTool()
         .picture = u":/images/notewright.svg"_s,
         .selectorTop = 120,
         .generate = generateFrom<MsgBoxFields, generateMsgBoxCode>,
+        .sameFields = sameFields<MsgBoxFields>,
         .reader = msgBoxReader(),
         .jsonMembers = msgBoxJsonMembers(),
         .toJson = msgBoxJson,
         .createPanel = createPanel<MsgBoxPanel>,
         .setPanelFields = setPanelFields<MsgBoxPanel, MsgBoxFields>,
+        .panelFields = panelFields<MsgBoxPanel>,
     };
 }

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/ToolModel.h"
+
+#include <utility>
+
+ToolModel::ToolModel(Tool tool, QObject *parent) : QObject(parent), m_tool(std::move(tool)) {}
+
+void ToolModel::setFields(const std::any &fields)
+{
+    // A panel reports after every burst of edits, most of which (a page
+    // turned, a text typed back) leave the fields as they were.
+    if (m_fields.has_value() && m_tool.sameFields(m_fields, fields))
+        return;
+    m_fields = fields;
+    regenerate();
+}
+
+void ToolModel::setCodeOptions(const codegen::CodeOptions &options)
+{
+    if (options == m_options)
+        return;
+    m_options = options;
+    if (m_fields.has_value())
+        regenerate();
+}
+
+void ToolModel::regenerate()
+{
+    QString code = m_tool.generate(m_fields, m_options);
+    if (code == m_code)
+        return;
+    m_code = std::move(code);
+    Q_EMIT codeChanged(m_code);
+}
