@@ -793,7 +793,7 @@ void ModuleBuilder::statement(qint32 begin, qint32 end)
         argsClose = t.closing(afterTarget, end);
         afterTarget = argsClose + 1;
     }
-    if (!call && !target.isEmpty() && afterTarget < end && t.isPunct(afterTarget, u'=')) {
+    if (!call && !target.isEmpty() && afterTarget < end && (t.isPunct(afterTarget, u'=') || t.isPunct(afterTarget, u"&="))) {
         if (argsClose >= 0 && (target == u"mid"_s || target == u"mid$"_s || target == u"midb"_s || target == u"midb$"_s)) {
             changeNamesIn(k + 1, std::min(k + 2, end), s);
             expression(k + 2, argsClose, s);
@@ -819,7 +819,7 @@ void ModuleBuilder::statement(qint32 begin, qint32 end)
     expression(argsBegin, end, s);
 }
 
-Module::Module(QStringView text) : m_tokens(text)
+Module::Module(QStringView text, bool gambas) : m_tokens(text, gambas)
 {
     m_lineStarts.push_back(0);
     for (qsizetype i = 0; i < text.size(); ++i) {

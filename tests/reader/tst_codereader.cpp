@@ -310,10 +310,13 @@ private Q_SLOTS:
         QTest::addColumn<codegen::CodeOptions>("options");
         using Dialect = codegen::CodeOptions::Dialect;
         for (const Tool &tool : tools()) {
-            for (const Dialect dialect : {Dialect::VisualBasic, Dialect::LibreOffice}) {
+            for (const Dialect dialect : {Dialect::VisualBasic, Dialect::LibreOffice, Dialect::Gambas}) {
+                // Gambas has no named constants: the choice does not apply.
                 for (const Constants constants : {Constants::Numbers, Constants::Names}) {
+                    if (dialect == Dialect::Gambas && constants == Constants::Names)
+                        continue;
                     QTest::addRow("%s, %s, %s", qPrintable(tool.cli.name),
-                                  dialect == Dialect::LibreOffice ? "libreoffice" : "vb",
+                                  dialect == Dialect::LibreOffice ? "libreoffice" : dialect == Dialect::Gambas ? "gambas" : "vb",
                                   constants == Constants::Names ? "names" : "numbers")
                         << tool.cli.name << codegen::CodeOptions{constants, dialect};
                 }
@@ -391,8 +394,9 @@ private Q_SLOTS:
              }},
         };
         QVERIFY2(makers.contains(tool), "a new tool needs its random fields here");
-        const basic::Dialect dialect =
-            options.libreOffice() ? basic::Dialect::LibreOffice : basic::Dialect::VisualBasic;
+        const basic::Dialect dialect = options.libreOffice() ? basic::Dialect::LibreOffice
+                                       : options.gambas()    ? basic::Dialect::Gambas
+                                                             : basic::Dialect::VisualBasic;
         // Long texts every fourth round.
         for (int round = 0; round < 120; ++round) {
             const QString code = found->generate(makers.value(tool)(round % 4 == 3), options);
@@ -403,8 +407,9 @@ private Q_SLOTS:
             // header block; a box without line breaks, names or help).
             if (result.dialect != dialect) {
                 codegen::CodeOptions other = options;
-                other.dialect = options.libreOffice() ? codegen::CodeOptions::Dialect::VisualBasic
-                                                      : codegen::CodeOptions::Dialect::LibreOffice;
+                other.dialect = result.dialect == basic::Dialect::LibreOffice ? codegen::CodeOptions::Dialect::LibreOffice
+                                : result.dialect == basic::Dialect::Gambas    ? codegen::CodeOptions::Dialect::Gambas
+                                                                              : codegen::CodeOptions::Dialect::VisualBasic;
                 QCOMPARE(found->generate(result.fields, other), code);
             }
             QCOMPARE(found->generate(result.fields, options), code);
