@@ -557,14 +557,14 @@ void Evaluator::term(qint32 &i, qint32 end, qint32 at, QString &out, const QStri
     out += value;
 }
 
-std::vector<Evaluator::Setting> Evaluator::settingsOf(const QString &control, qint32 at)
+std::vector<Evaluator::Setting> Evaluator::settingsOf(const QString &control, qint32 at, const QString &written)
 {
     std::vector<Setting> settings;
     const Statement &reader = m.statements()[std::size_t(at)];
     const Procedure &procedure = m.procedures()[std::size_t(reader.procedure)];
     const qsizetype pos = t.pos(reader.begin);
-    QString spelling = control;
-    {
+    QString spelling = written.isEmpty() ? control : written;
+    if (written.isEmpty()) {
         qint32 k = reader.begin;
         if (t.isIdent(k))
             spelling = t.nameChain(k, reader.end).section(u'.', 0, -2);

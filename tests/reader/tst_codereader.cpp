@@ -702,6 +702,42 @@ private Q_SLOTS:
             << u"D.executeDispatch(StarDesktop.CurrentFrame, \".uno:FontDialog\", \"\", 0, Array())"_s
             << u"line 1, column 19: the dialog can only be dispatched to the current document's frame"
                u" (ThisComponent.CurrentController.Frame)"_s;
+        // Gambas: what its code holds that the tools cannot.
+        QTest::newRow("Gambas: buttons the tool does not write")
+            << u"Message.Title = \"t\"\r\nResponse = Message.Question(\"m\", \"Yes\", \"Maybe\")"_s
+            << u"line 2, column 28: the buttons (Yes, Maybe) are no button set of the message box tool"_s;
+        QTest::newRow("Gambas: an escape it does not read")
+            << u"Message.Title = \"t\"\r\nMessage.Info(\"a\\qb\", \"OK\")"_s
+            << u"line 2, column 16: \\q is an escape this program does not read"_s;
+        QTest::newRow("Gambas: a doubled quotation mark")
+            << u"Message.Title = \"t\"\r\nMessage.Info(\"a\"\"b\", \"OK\")"_s
+            << u"line 2, column 16: a doubled quotation mark is no escape in Gambas (it writes \\\")"_s;
+        QTest::newRow("Gambas: a setting of Message the tool has no field for")
+            << u"Message.Title = \"t\"\r\nMessage.DefaultButton = False\r\nMessage.Info(\"m\", \"OK\")"_s
+            << u"line 2, column 1: Message.DefaultButton is a setting the message box tool has no field for"_s;
+        QTest::newRow("Gambas: no title set")
+            << u"Message.Info(\"m\", \"OK\")"_s
+            << u"line 1, column 1: Message.Title is not set before the call; it keeps what it was last given"_s;
+        QTest::newRow("Gambas: several buttons and no answer kept")
+            << u"Message.Title = \"t\"\r\nMessage.Question(\"m\", \"Yes\", \"No\")"_s
+            << u"line 2, column 1: the answer of a box with several buttons must be kept"_s;
+        QTest::newRow("Gambas: an input box's position")
+            << u"'*** Begin Askwright Code ***\r\nAnswer = InputBox(\"p\", \"t\", \"d\", 1)"_s
+            << u"line 2, column 34: InputBox takes at most 3 arguments"_s;
+        QTest::newRow("Gambas: a filter pair the list cannot write")
+            << u"Dialog.Title = \"t\"\r\nDialog.Filter = [\"*.txt\", \"Text\"]\r\nIf Dialog.OpenFile() Then\r\nEnd If"_s
+            << u"line 2, column 17: the filter's \"*.txt\", \"Text\" is not a file type that the Allowed File Types list"
+               u" can express (it writes \"*.txt\", \"txt Files\")"_s;
+        QTest::newRow("Gambas: the dialog's title left as it was")
+            << u"Dialog.Filter = []\r\nIf Dialog.OpenFile() Then\r\nEnd If"_s
+            << u"line 2, column 4: Dialog.Title is not set before the dialog is shown; it keeps what it was last given"_s;
+        QTest::newRow("Gambas: an extension added to every path")
+            << u"Dialog.Title = \"t\"\r\nDialog.Filter = []\r\nIf Dialog.SaveFile() Then\r\nElse\r\n  Dialog.Path &= \".txt\"\r\nEnd If"_s
+            << u"line 5, column 3: the default extension is added only to a path without one"
+               u" (If File.Ext(Dialog.Path) = \"\" Then)"_s;
+        QTest::newRow("Gambas: appended to under a condition")
+            << u"Message.Title = \"t\"\r\nDim s As String\r\ns = \"a\"\r\nIf c = 1 Then s &= \"b\"\r\nMessage.Info(s, \"OK\")"_s
+            << u"line 5, column 14: s is set on line 4 under a condition that starts on line 4, which may not hold"_s;
         QTest::newRow("deep parentheses")
             << u"MsgBox "_s + QString(100, u'(') + u"\"x\""_s + QString(100, u')')
             << u"line 1, column 73: the parentheses are nested too deeply"_s;

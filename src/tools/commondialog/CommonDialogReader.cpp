@@ -460,15 +460,25 @@ void read(ReadContext &c, qint32 statement, DialogKind page, ReadResult &result)
     CommonDialogFields fields;
     fields.page = page;
     const bool files = page == DialogKind::Open || page == DialogKind::Save;
-    for (const basic::Evaluator::Setting &setting : c.eval.settingsOf(u"dialog"_s, statement)) {
+    bool titled = false;
+    bool filtered = false;
+    for (const basic::Evaluator::Setting &setting : c.eval.settingsOf(u"dialog"_s, statement, u"Dialog"_s)) {
         const QString spelling = t.text(setting.name, setting.begin - 1).toString().trimmed();
-        if (files && setting.property == u"title"_s)
+        if (files && setting.property == u"title"_s) {
             (page == DialogKind::Open ? fields.openTitle : fields.saveTitle) = c.eval.settingText(setting, u"the title"_s);
-        else if (files && setting.property == u"filter"_s)
+            titled = true;
+        } else if (files && setting.property == u"filter"_s) {
             (page == DialogKind::Open ? fields.openFileTypes : fields.saveFileTypes) = fileTypes(c, setting);
-        else
+            filtered = true;
+        } else {
             refuse(t.pos(setting.name), u"%1 is not a setting the common dialog tool can hold here"_s.arg(spelling));
+        }
     }
+    // Dialog's properties keep what they were last given, anywhere in the
+    // program: the code must set them itself.
+    if (files && !(titled && filtered))
+        refuse(t.pos(c.statement(statement).begin + 1), u"%1 is not set before the dialog is shown; it keeps what it was"
+                                                         " last given"_s.arg(titled ? u"Dialog.Filter"_s : u"Dialog.Title"_s));
     const QStringList comments = c.commentsAbove(statement, u"'*** Begin Pickwright Code ***");
     const auto says = [&](QStringView comment) { return comments.contains(comment.toString()); };
     switch (page) {

@@ -94,14 +94,19 @@ void readGambas(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
     if (says(u"'Gambas's message box is modal to the application only: it cannot be system-modal."))
         fields.style.modality = vbSystemModal;
     fields.help.help = says(u"'Gambas's message box has no Help button or help file: they are left out.");
-    for (const basic::Evaluator::Setting &setting : c.eval.settingsOf(u"message"_s, statement)) {
+    bool titled = false;
+    for (const basic::Evaluator::Setting &setting : c.eval.settingsOf(u"message"_s, statement, u"Message"_s)) {
         if (setting.property != u"title"_s)
             refuse(t.pos(setting.name), u"%1 is a setting the message box tool has no field for"_s
                                            .arg(t.text(setting.name, setting.begin - 1).toString().trimmed()));
         fields.title = c.eval.settingText(setting, u"the title"_s);
+        titled = true;
         if (codegen::hasLineBreak(fields.title))
             refuse(t.pos(setting.begin), u"the title holds a line break; it can only hold one line"_s);
     }
+    // Message.Title keeps what it was last given, anywhere in the program.
+    if (!titled)
+        refuse(t.pos(k), u"Message.Title is not set before the call; it keeps what it was last given"_s);
     result.dialect = basic::Dialect::Gambas;
     result.fields = fields;
 }
