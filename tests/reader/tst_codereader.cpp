@@ -743,6 +743,37 @@ private Q_SLOTS:
             << u"line 1, column 73: the parentheses are nested too deeply"_s;
     }
 
+    // Gambas's literals and layout: each row a message as the code writes
+    // it, and the text it stands for.
+    void gambasTexts_data()
+    {
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("escaped marks") << u"\"say \\\"hi\\\" \\\\ \""_s << u"say \"hi\" \\ "_s;
+        QTest::newRow("line break and tab") << u"\"a\\r\\nb\\tc\""_s << u"a\r\nb\tc"_s;
+        QTest::newRow("hexadecimal, either case") << u"\"\\x41\\x1f\\x7F\""_s << u"A\x1f\x7f"_s;
+        QTest::newRow("empty") << u"\"\""_s << QString();
+        QTest::newRow("goes on after &") << u"\"ab\" &\r\n  \"cd\""_s << u"abcd"_s;
+        QTest::newRow("a single quote inside") << u"\"it's\""_s << u"it's"_s;
+        QTest::newRow("outside BMP") << u"\"\U0001F600\""_s << u"\U0001F600"_s;
+    }
+    void gambasTexts()
+    {
+        QFETCH(QString, written);
+        QFETCH(QString, text);
+        const ReadResult result = readOk(u"Message.Title = \"t\"\r\nMessage.Info("_s + written + u", \"OK\")"_s);
+        QCOMPARE(result.dialect, basic::Dialect::Gambas);
+        QCOMPARE(result.fieldsAs<MsgBoxFields>().message, text);
+    }
+
+    // s &= … appends, as Gambas runs it, where the tool builds long texts up.
+    void gambasAppends()
+    {
+        const ReadResult result = readOk(u"Dim MessageText As String\r\nMessageText = \"ab\"\r\nMessageText &= \"c\" &\r\n"
+                                         u"  \"d\"\r\nMessage.Title = \"t\"\r\nMessage.Info(MessageText, \"OK\")"_s);
+        QCOMPARE(result.fieldsAs<MsgBoxFields>().message, u"abcd"_s);
+    }
+
     void refusals()
     {
         QFETCH(QString, code);
