@@ -706,6 +706,9 @@ private Q_SLOTS:
         QTest::newRow("Gambas: buttons the tool does not write")
             << u"Message.Title = \"t\"\r\nResponse = Message.Question(\"m\", \"Yes\", \"Maybe\")"_s
             << u"line 2, column 28: the buttons (Yes, Maybe) are no button set of the message box tool"_s;
+        QTest::newRow("Gambas: no button texts")
+            << u"Message.Title = \"t\"\r\nMessage.Info(\"m\")"_s
+            << u"line 2, column 13: the Message call names no buttons; the tool writes their texts (\"OK\")"_s;
         QTest::newRow("Gambas: an escape it does not read")
             << u"Message.Title = \"t\"\r\nMessage.Info(\"a\\qb\", \"OK\")"_s
             << u"line 2, column 16: \\q is an escape this program does not read"_s;

@@ -62,6 +62,8 @@ void readGambas(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
         if (gambasButtonTexts(candidate) == buttons)
             set = candidate;
     }
+    if (buttons.isEmpty())
+        refuse(t.pos(open), u"the Message call names no buttons; the tool writes their texts (\"OK\")"_s);
     if (set < 0)
         refuse(t.pos(open), u"the buttons (%1) are no button set of the message box tool"_s.arg(buttons.join(u", "_s)));
     if (answered != (buttons.size() > 1))
