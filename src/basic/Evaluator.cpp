@@ -31,6 +31,62 @@ QString lower(QStringView s)
     return s.toString().toLower();
 }
 
+int hexValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
+// A Gambas literal's body (at source offset pos) decoded: \\ \" \r \n \t
+// and \xHH. Any other escape, and a doubled quotation mark, is refused
+// rather than guessed at.
+void decodeEscapes(QStringView body, qsizetype pos, QString &out)
+{
+    for (qsizetype k = 0; k < body.size(); ++k) {
+        const QChar c = body[k];
+        if (c == u'"')
+            Tokens::refuse(pos + k, u"a doubled quotation mark is no escape in Gambas (it writes \\\")"_s);
+        if (c != u'\\') {
+            out += c;
+            continue;
+        }
+        const QChar e = k + 1 < body.size() ? body[k + 1] : QChar();
+        switch (e.unicode()) {
+        case u'\\':
+        case u'"':
+            out += e;
+            break;
+        case u'r':
+            out += u'\r';
+            break;
+        case u'n':
+            out += u'\n';
+            break;
+        case u't':
+            out += u'\t';
+            break;
+        case u'x': {
+            const int high = k + 2 < body.size() ? hexValue(body[k + 2]) : -1;
+            const int low = k + 3 < body.size() ? hexValue(body[k + 3]) : -1;
+            if (high < 0 || low < 0)
+                Tokens::refuse(pos + k, u"\\x needs two hexadecimal digits"_s);
+            out += QChar(char16_t(high * 16 + low));
+            k += 2;
+            break;
+        }
+        default:
+            Tokens::refuse(pos + k, u"\\%1 is an escape this program does not read"_s.arg(e));
+        }
+        ++k;
+    }
+}
+
 } // namespace
 
 Evaluator::Evaluator(const Module &module, qsizetype maxText)
@@ -105,7 +161,8 @@ void Evaluator::run(qint32 index)
     const bool moduleLevel = m.procedures()[std::size_t(s.procedure)].name.isEmpty();
     while (i < end && (t.isWord(i, u"public") || t.isWord(i, u"private") || t.isWord(i, u"global")))
         ++i;
-    const auto assign = [&](const QString &key, qint32 valueBegin, bool constant) {
+    // appendTo: for Gambas's `s &= …`, the token that names s.
+    const auto assign = [&](const QString &key, qint32 valueBegin, bool constant, qint32 appendTo = -1) {
         Binding binding;
         binding.statement = index;
         binding.constant = constant;
@@ -114,7 +171,7 @@ void Evaluator::run(qint32 index)
             m_held -= old->value->size();
         const qint32 valueEnd = t.topLevel(valueBegin, end, [&](qint32 k) { return constant && t.isPunct(k, u','); });
         qint32 v = valueBegin;
-        if (valueEnd - v >= 4 && t.isWord(v, u"app") && t.isPunct(v + 1, u'.') && t.isWord(v + 2, u"path")
+        if (appendTo < 0 && valueEnd - v >= 4 && t.isWord(v, u"app") && t.isPunct(v + 1, u'.') && t.isWord(v + 2, u"path")
             && t.isPunct(v + 3, u'&')) {
             binding.appPath = true;
             v += 4;
@@ -128,12 +185,17 @@ void Evaluator::run(qint32 index)
                 // `s = s & "…"`: the old text is taken, not copied, so that a
                 // text built over many lines costs its length once.
                 auto own = m_env.find(key);
-                const bool appends = t.isIdent(k) && lower(t.text(k)) == key
-                                     && (k + 1 == valueEnd || t.isPunct(k + 1, u'&'))
-                                     && std::none_of(t.begin() + k + 1, t.begin() + valueEnd, [&](const Token &token) {
-                                            return token.kind == TokenKind::Ident
-                                                   && t.source().sliced(token.pos, token.len).compare(key, Qt::CaseInsensitive) == 0;
-                                        });
+                const auto namesKey = [&](qint32 from) {
+                    return std::any_of(t.begin() + from, t.begin() + valueEnd, [&](const Token &token) {
+                        return token.kind == TokenKind::Ident
+                               && t.source().sliced(token.pos, token.len).compare(key, Qt::CaseInsensitive) == 0;
+                    });
+                };
+                if (appendTo >= 0 && namesKey(k))
+                    Tokens::refuse(t.pos(appendTo), u"%1 is appended to with itself"_s.arg(t.text(appendTo)));
+                const bool appends = appendTo >= 0
+                                     || (t.isIdent(k) && lower(t.text(k)) == key
+                                         && (k + 1 == valueEnd || t.isPunct(k + 1, u'&')) && !namesKey(k + 1));
                 if (appends) {
                     bool appPath = false;
                     // `Dim s As String` then `s = s & "…"`: a text of this
@@ -146,17 +208,20 @@ void Evaluator::run(qint32 index)
                         local && declared && !declared->parameter && declared->text && declared->statement < index
                         && t.isWord(m.statements()[std::size_t(declared->statement)].begin, u"dim")
                         && (before == changes.begin() || *(before - 1) < declared->statement)
-                        && !unsure(key, t.text(k).toString(), declared->statement, index);
+                        && !unsure(key, t.text(appendTo >= 0 ? appendTo : k).toString(), declared->statement, index);
                     if (startsEmpty) {
                         own = m_env.insert(key, Binding{declared->statement, QString(), QString(), false, false});
                     } else {
-                        lookup(key, k, index, QString(), &appPath);
+                        lookup(key, appendTo >= 0 ? appendTo : k, index, QString(), &appPath);
                         own = m_env.find(key);
                     }
                     binding.appPath = binding.appPath || appPath;
                     out = std::move(*own->value);
                     own->value.reset();
-                    ++k;
+                    if (appendTo >= 0)
+                        concat(k, valueEnd, index, out, u"the text"_s, 0);
+                    else
+                        ++k;
                     while (k < valueEnd && t.isPunct(k, u'&')) {
                         ++k;
                         term(k, valueEnd, index, out, u"the text"_s, 0);
@@ -214,7 +279,8 @@ void Evaluator::run(qint32 index)
     } else if (k < end && t.isIdent(k)) {
         key = t.nameChain(k, end).toLower();
     }
-    if (key.isEmpty() || k >= end || !t.isPunct(k, u'='))
+    const bool appendsTo = k < end && t.isPunct(k, u"&=");
+    if (key.isEmpty() || k >= end || !(t.isPunct(k, u'=') || appendsTo))
         return;
     const qsizetype dot = key.lastIndexOf(u'.');
     if (dot > 0) {
@@ -222,7 +288,7 @@ void Evaluator::run(qint32 index)
         const QString property = key.sliced(dot + 1);
         m_controls[control].insert(property, Setting{property, index, i, k + 1, end});
     }
-    assign(key, k + 1, false);
+    assign(key, k + 1, false, appendsTo ? i : -1);
 }
 
 std::optional<QString> Evaluator::unsure(const QString &key, const QString &spelling, qint32 changed, qint32 at) const
@@ -402,6 +468,11 @@ void Evaluator::term(qint32 &i, qint32 end, qint32 at, QString &out, const QStri
     case TokenKind::String: {
         const QStringView body = t.text(i).sliced(1).chopped(1);
         grow(body.size());
+        if (t.backslashEscapes()) {
+            decodeEscapes(body, t.pos(i) + 1, out);
+            ++i;
+            return;
+        }
         for (qsizetype k = 0; k < body.size(); ++k) {
             out += body[k];
             if (body[k] == u'"')
@@ -476,14 +547,14 @@ void Evaluator::term(qint32 &i, qint32 end, qint32 at, QString &out, const QStri
     out += value;
 }
 
-std::vector<Evaluator::Setting> Evaluator::settingsOf(const QString &control, qint32 at)
+std::vector<Evaluator::Setting> Evaluator::settingsOf(const QString &control, qint32 at, const QString &written)
 {
     std::vector<Setting> settings;
     const Statement &reader = m.statements()[std::size_t(at)];
     const Procedure &procedure = m.procedures()[std::size_t(reader.procedure)];
     const qsizetype pos = t.pos(reader.begin);
-    QString spelling = control;
-    {
+    QString spelling = written.isEmpty() ? control : written;
+    if (written.isEmpty()) {
         qint32 k = reader.begin;
         if (t.isIdent(k))
             spelling = t.nameChain(k, reader.end).section(u'.', 0, -2);

@@ -44,7 +44,9 @@ public:
     };
     // Every property of the control set before `at` in its procedure, each
     // refused unless it surely holds its value at `at`.
-    std::vector<Setting> settingsOf(const QString &control, qint32 at);
+    // `spelling`: the control as the messages name it, when the statement at
+    // `at` does not start with it.
+    std::vector<Setting> settingsOf(const QString &control, qint32 at, const QString &spelling = {});
     // A text property's value, as the setting statement made it.
     QString settingText(const Setting &setting, const QString &what);
 

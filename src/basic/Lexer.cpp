@@ -106,6 +106,11 @@ std::vector<Token> Lexer::run()
         const qsizetype start = m_i;
         if (isBreak(c)) {
             m_i += (c == u'\r' && at(m_i + 1) == u'\n') ? 2 : 1;
+            // Gambas goes on with an expression on the next line after a
+            // trailing & or comma.
+            if (m_backslashEscapes && !m_tokens.empty() && m_tokens.back().kind == TokenKind::Punct
+                && m_tokens.back().len == 1 && (at(m_tokens.back().pos) == u'&' || at(m_tokens.back().pos) == u','))
+                continue;
             push(TokenKind::Newline, start);
             continue;
         }
@@ -198,7 +203,8 @@ std::vector<Token> Lexer::run()
             continue;
         }
         const char16_t d = at(m_i + 1);
-        const bool pair = (c == u':' && d == u'=') || (c == u'<' && (d == u'=' || d == u'>')) || (c == u'>' && d == u'=');
+        const bool pair = (c == u':' && d == u'=') || (c == u'<' && (d == u'=' || d == u'>')) || (c == u'>' && d == u'=')
+                          || (m_backslashEscapes && c == u'&' && d == u'=');
         m_i += pair ? 2 : 1;
         push(TokenKind::Punct, start);
         m_statementStart = c == u':' && !pair;

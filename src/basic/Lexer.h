@@ -15,7 +15,7 @@ enum class TokenKind : quint8 {
     Number,    // 12, 1.5E3, &H24, &O17, with a type suffix
     String,    // "…" with "" inside
     BadString, // a quotation mark that the line does not close
-    Punct,     // one character, or := <= >= <>
+    Punct,     // one character, or := <= >= <> (and Gambas's &=)
     Comment,   // ' … or Rem …, with the lines a trailing " _" carries on
     Directive, // #If … Then, #Else, #End If, #Const …: the whole line
     Newline,   // the end of a logical line (CR LF, CR or LF)
@@ -42,7 +42,8 @@ inline constexpr qsizetype MaxTextLength = 0x3FFFFFFF;
 // Blanks and the " _" continuations are left out; a continued line is one
 // logical line.
 // With backslash escapes (Gambas), a backslash in a literal takes the
-// character after it. With a limit, lexing stops after that many tokens.
+// character after it, a line that ends in & or a comma goes on, and &= is
+// one operator. With a limit, lexing stops after that many tokens.
 std::vector<Token> tokenize(QStringView text, bool backslashEscapes = false, std::size_t limit = 0);
 
 bool isIdentStart(QChar c);

@@ -768,7 +768,7 @@ void ModuleBuilder::statement(qint32 begin, qint32 end)
         argsClose = t.closing(afterTarget, end);
         afterTarget = argsClose + 1;
     }
-    if (!call && !target.isEmpty() && afterTarget < end && t.isPunct(afterTarget, u'=')) {
+    if (!call && !target.isEmpty() && afterTarget < end && (t.isPunct(afterTarget, u'=') || t.isPunct(afterTarget, u"&="))) {
         if (argsClose >= 0 && (target == u"mid"_s || target == u"mid$"_s || target == u"midb"_s || target == u"midb$"_s)) {
             changeNamesIn(k + 1, std::min(k + 2, end), s);
             expression(k + 2, argsClose, s);
@@ -807,7 +807,7 @@ std::size_t tokenLimit(QStringView text)
 
 } // namespace
 
-Module::Module(QStringView text) : m_tokens(text, tokenLimit(text))
+Module::Module(QStringView text, bool gambas) : m_tokens(text, gambas, tokenLimit(text))
 {
     if (m_tokens.size() >= qsizetype(tokenLimit(text)))
         Tokens::refuse(m_tokens.pos(m_tokens.size() - 1),

@@ -63,7 +63,9 @@ struct Procedure
 class Module
 {
 public:
-    explicit Module(QStringView text);
+    // gambas: the text is Gambas's (backslash escapes, lines that go on
+    // after & or a comma, &=).
+    explicit Module(QStringView text, bool gambas = false);
 
     const Tokens &tokens() const { return m_tokens; }
     const std::vector<Statement> &statements() const { return m_statements; }

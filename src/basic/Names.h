@@ -11,7 +11,8 @@
 // Visual Basic's vb… and cdl… names and LibreOffice Basic's MB_… and ID….
 namespace basic {
 
-enum class Dialect { VisualBasic, LibreOffice };
+// Gambas has no such names; its code is told by its own classes.
+enum class Dialect { VisualBasic, LibreOffice, Gambas };
 
 // What a name stands for. A buttons value is one of each MsgBox group
 // added up.

@@ -21,9 +21,14 @@ struct Refusal
 class Tokens
 {
 public:
-    explicit Tokens(QStringView text, std::size_t limit = 0) : m_text(text), m_tokens(tokenize(text, false, limit)) {}
+    explicit Tokens(QStringView text, bool backslashEscapes = false, std::size_t limit = 0)
+        : m_text(text), m_tokens(tokenize(text, backslashEscapes, limit)), m_backslashEscapes(backslashEscapes)
+    {
+    }
 
     QStringView source() const { return m_text; }
+    // Whether literals escape with a backslash: Gambas's code.
+    bool backslashEscapes() const { return m_backslashEscapes; }
     qsizetype size() const { return qsizetype(m_tokens.size()); }
     auto begin() const { return m_tokens.begin(); }
     auto end() const { return m_tokens.end(); }
@@ -116,6 +121,7 @@ public:
 private:
     QStringView m_text;
     std::vector<Token> m_tokens;
+    bool m_backslashEscapes = false;
 };
 
 } // namespace basic

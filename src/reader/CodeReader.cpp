@@ -4,6 +4,7 @@
 #include "basic/Evaluator.h"
 #include "basic/Module.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 using namespace Qt::StringLiterals;
@@ -29,6 +30,20 @@ QString notFound(const QList<Tool> &tools, const Tool *only)
     }
     const QString last = sought.isEmpty() ? QString() : sought.takeLast();
     return u"no %1 in the text"_s.arg(sought.isEmpty() ? last : sought.join(u", "_s) + u" or "_s + last);
+}
+
+// Whether the text is Gambas's: its Message and Dialog classes, its &=, or
+// the input box tool's block with the call as Gambas's code has it (no
+// blank before the parenthesis). Its literals escape with a backslash, so
+// the text is lexed that way.
+bool looksLikeGambas(const QString &text)
+{
+    static const QRegularExpression forms(
+        uR"(^[ \t]*(?:Message\.Title[ \t]*=|(?:Response[ \t]*=[ \t]*)?Message(?:\.(?:Info|Warning|Error|Question))?\(|Dialog\.(?:Title|Filter)[ \t]*=|\w+ &= |If (?:Dialog\.(?:OpenFile|SaveFile|SelectFont|SelectColor)|PrinterSetup\.Configure)\(\) Then\b))"_s,
+        QRegularExpression::MultilineOption);
+    static const QRegularExpression inputBox(uR"(^[ \t]*\w+ = InputBox\()"_s, QRegularExpression::MultilineOption);
+    return forms.match(text).hasMatch()
+           || (text.contains(u"'*** Begin Askwright Code ***"_s) && inputBox.match(text).hasMatch());
 }
 
 ReadResult readModule(const basic::Module &module, const QList<Tool> &tools, const Tool *only)
@@ -94,8 +109,12 @@ ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *o
         return result;
     }
     try {
-        const basic::Module module(text);
-        return readModule(module, tools, only);
+        const bool gambas = looksLikeGambas(text);
+        const basic::Module module(text, gambas);
+        ReadResult result = readModule(module, tools, only);
+        if (gambas)
+            result.dialect = basic::Dialect::Gambas;
+        return result;
     } catch (const basic::Refusal &refusal) {
         ReadResult result;
         const basic::LineColumn at = basic::lineColumnAt(text, refusal.pos);

@@ -67,7 +67,10 @@ QJsonObject readResultJson(const ReadResult &result)
 {
     QJsonObject object = result.tool->toJson(result);
     object.insert(u"tool"_s, result.tool->cli.name);
-    object.insert(u"dialect"_s, result.dialect == basic::Dialect::LibreOffice ? u"libreoffice"_s : u"vb"_s);
+    const QString dialect = result.dialect == basic::Dialect::LibreOffice ? u"libreoffice"_s
+                            : result.dialect == basic::Dialect::Gambas    ? u"gambas"_s
+                                                                          : u"vb"_s;
+    object.insert(u"dialect"_s, dialect);
     return object;
 }
 

@@ -234,3 +234,24 @@ bool ReadContext::holds(const QString &code) const
 {
     return t.source().contains(code);
 }
+
+QStringList ReadContext::commentsAbove(qint32 statement, QStringView blockStart) const
+{
+    // Within a Sub or Function; code outside any has its comments above its
+    // first statement too.
+    const basic::Procedure &procedure = m.procedures()[std::size_t(this->statement(statement).procedure)];
+    const qint32 first = procedure.first;
+    const qint32 bound = !procedure.name.isEmpty() ? this->statement(first).begin
+                         : first > 0               ? this->statement(first - 1).end
+                                                   : 0;
+    QStringList comments;
+    for (qint32 i = this->statement(statement).begin - 1; i >= bound; --i) {
+        if (t.kind(i) != TokenKind::Comment)
+            continue;
+        const QStringView text = t.text(i);
+        if (text.startsWith(blockStart))
+            break;
+        comments << text.toString();
+    }
+    return comments;
+}

@@ -7,6 +7,7 @@
 #include "tools/HelpFields.h"
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <any>
@@ -95,6 +96,10 @@ public:
     // Whether that comment line heads the statement: just above it, or above
     // the Dims and assignments that lead up to it.
     bool commentBefore(qint32 statement, QStringView comment) const;
+
+    // The whole comment lines above the statement in its procedure, nearest
+    // first, up to the one that starts with `blockStart`.
+    QStringList commentsAbove(qint32 statement, QStringView blockStart) const;
 
     // Whether the statement has Chr$(n) codes, as LibreOffice's code writes
     // quotation marks and control characters; Visual Basic's may too.

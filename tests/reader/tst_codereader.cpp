@@ -310,10 +310,13 @@ private Q_SLOTS:
         QTest::addColumn<codegen::CodeOptions>("options");
         using Dialect = codegen::CodeOptions::Dialect;
         for (const Tool &tool : tools()) {
-            for (const Dialect dialect : {Dialect::VisualBasic, Dialect::LibreOffice}) {
+            for (const Dialect dialect : {Dialect::VisualBasic, Dialect::LibreOffice, Dialect::Gambas}) {
+                // Gambas has no named constants: the choice does not apply.
                 for (const Constants constants : {Constants::Numbers, Constants::Names}) {
+                    if (dialect == Dialect::Gambas && constants == Constants::Names)
+                        continue;
                     QTest::addRow("%s, %s, %s", qPrintable(tool.cli.name),
-                                  dialect == Dialect::LibreOffice ? "libreoffice" : "vb",
+                                  dialect == Dialect::LibreOffice ? "libreoffice" : dialect == Dialect::Gambas ? "gambas" : "vb",
                                   constants == Constants::Names ? "names" : "numbers")
                         << tool.cli.name << codegen::CodeOptions{constants, dialect};
                 }
@@ -391,8 +394,9 @@ private Q_SLOTS:
              }},
         };
         QVERIFY2(makers.contains(tool), "a new tool needs its random fields here");
-        const basic::Dialect dialect =
-            options.libreOffice() ? basic::Dialect::LibreOffice : basic::Dialect::VisualBasic;
+        const basic::Dialect dialect = options.libreOffice() ? basic::Dialect::LibreOffice
+                                       : options.gambas()    ? basic::Dialect::Gambas
+                                                             : basic::Dialect::VisualBasic;
         // Long texts every fourth round.
         for (int round = 0; round < 120; ++round) {
             const QString code = found->generate(makers.value(tool)(round % 4 == 3), options);
@@ -403,8 +407,9 @@ private Q_SLOTS:
             // header block; a box without line breaks, names or help).
             if (result.dialect != dialect) {
                 codegen::CodeOptions other = options;
-                other.dialect = options.libreOffice() ? codegen::CodeOptions::Dialect::VisualBasic
-                                                      : codegen::CodeOptions::Dialect::LibreOffice;
+                other.dialect = result.dialect == basic::Dialect::LibreOffice ? codegen::CodeOptions::Dialect::LibreOffice
+                                : result.dialect == basic::Dialect::Gambas    ? codegen::CodeOptions::Dialect::Gambas
+                                                                              : codegen::CodeOptions::Dialect::VisualBasic;
                 QCOMPARE(found->generate(result.fields, other), code);
             }
             QCOMPARE(found->generate(result.fields, options), code);
@@ -697,9 +702,79 @@ private Q_SLOTS:
             << u"D.executeDispatch(StarDesktop.CurrentFrame, \".uno:FontDialog\", \"\", 0, Array())"_s
             << u"line 1, column 19: the dialog can only be dispatched to the current document's frame"
                u" (ThisComponent.CurrentController.Frame)"_s;
+        // Gambas: what its code holds that the tools cannot.
+        QTest::newRow("Gambas: buttons the tool does not write")
+            << u"Message.Title = \"t\"\r\nResponse = Message.Question(\"m\", \"Yes\", \"Maybe\")"_s
+            << u"line 2, column 28: the buttons (Yes, Maybe) are no button set of the message box tool"_s;
+        QTest::newRow("Gambas: no button texts")
+            << u"Message.Title = \"t\"\r\nMessage.Info(\"m\")"_s
+            << u"line 2, column 13: the Message call names no buttons; the tool writes their texts (\"OK\")"_s;
+        QTest::newRow("Gambas: an escape it does not read")
+            << u"Message.Title = \"t\"\r\nMessage.Info(\"a\\qb\", \"OK\")"_s
+            << u"line 2, column 16: \\q is an escape this program does not read"_s;
+        QTest::newRow("Gambas: a doubled quotation mark")
+            << u"Message.Title = \"t\"\r\nMessage.Info(\"a\"\"b\", \"OK\")"_s
+            << u"line 2, column 16: a doubled quotation mark is no escape in Gambas (it writes \\\")"_s;
+        QTest::newRow("Gambas: a setting of Message the tool has no field for")
+            << u"Message.Title = \"t\"\r\nMessage.DefaultButton = False\r\nMessage.Info(\"m\", \"OK\")"_s
+            << u"line 2, column 1: Message.DefaultButton is a setting the message box tool has no field for"_s;
+        QTest::newRow("Gambas: no title set")
+            << u"Message.Info(\"m\", \"OK\")"_s
+            << u"line 1, column 1: Message.Title is not set before the call; it keeps what it was last given"_s;
+        QTest::newRow("Gambas: several buttons and no answer kept")
+            << u"Message.Title = \"t\"\r\nMessage.Question(\"m\", \"Yes\", \"No\")"_s
+            << u"line 2, column 1: the answer of a box with several buttons must be kept"_s;
+        QTest::newRow("Gambas: an input box's position")
+            << u"'*** Begin Askwright Code ***\r\nAnswer = InputBox(\"p\", \"t\", \"d\", 1)"_s
+            << u"line 2, column 34: InputBox takes at most 3 arguments"_s;
+        QTest::newRow("Gambas: a filter pair the list cannot write")
+            << u"Dialog.Title = \"t\"\r\nDialog.Filter = [\"*.txt\", \"Text\"]\r\nIf Dialog.OpenFile() Then\r\nEnd If"_s
+            << u"line 2, column 17: the filter's \"*.txt\", \"Text\" is not a file type that the Allowed File Types list"
+               u" can express (it writes \"*.txt\", \"txt Files\")"_s;
+        QTest::newRow("Gambas: the dialog's title left as it was")
+            << u"Dialog.Filter = []\r\nIf Dialog.OpenFile() Then\r\nEnd If"_s
+            << u"line 2, column 4: Dialog.Title is not set before the dialog is shown; it keeps what it was last given"_s;
+        QTest::newRow("Gambas: an extension added to every path")
+            << u"Dialog.Title = \"t\"\r\nDialog.Filter = []\r\nIf Dialog.SaveFile() Then\r\nElse\r\n  Dialog.Path &= \".txt\"\r\nEnd If"_s
+            << u"line 5, column 3: the default extension is added only to a path without one"
+               u" (If File.Ext(Dialog.Path) = \"\" Then)"_s;
+        QTest::newRow("Gambas: appended to under a condition")
+            << u"Message.Title = \"t\"\r\nDim s As String\r\ns = \"a\"\r\nIf c = 1 Then s &= \"b\"\r\nMessage.Info(s, \"OK\")"_s
+            << u"line 5, column 14: s is set on line 4 under a condition that starts on line 4, which may not hold"_s;
         QTest::newRow("deep parentheses")
             << u"MsgBox "_s + QString(100, u'(') + u"\"x\""_s + QString(100, u')')
             << u"line 1, column 73: the parentheses are nested too deeply"_s;
+    }
+
+    // Gambas's literals and layout: each row a message as the code writes
+    // it, and the text it stands for.
+    void gambasTexts_data()
+    {
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("escaped marks") << u"\"say \\\"hi\\\" \\\\ \""_s << u"say \"hi\" \\ "_s;
+        QTest::newRow("line break and tab") << u"\"a\\r\\nb\\tc\""_s << u"a\r\nb\tc"_s;
+        QTest::newRow("hexadecimal, either case") << u"\"\\x41\\x1f\\x7F\""_s << u"A\x1f\x7f"_s;
+        QTest::newRow("empty") << u"\"\""_s << QString();
+        QTest::newRow("goes on after &") << u"\"ab\" &\r\n  \"cd\""_s << u"abcd"_s;
+        QTest::newRow("a single quote inside") << u"\"it's\""_s << u"it's"_s;
+        QTest::newRow("outside BMP") << u"\"\U0001F600\""_s << u"\U0001F600"_s;
+    }
+    void gambasTexts()
+    {
+        QFETCH(QString, written);
+        QFETCH(QString, text);
+        const ReadResult result = readOk(u"Message.Title = \"t\"\r\nMessage.Info("_s + written + u", \"OK\")"_s);
+        QCOMPARE(result.dialect, basic::Dialect::Gambas);
+        QCOMPARE(result.fieldsAs<MsgBoxFields>().message, text);
+    }
+
+    // s &= … appends, as Gambas runs it, where the tool builds long texts up.
+    void gambasAppends()
+    {
+        const ReadResult result = readOk(u"Dim MessageText As String\r\nMessageText = \"ab\"\r\nMessageText &= \"c\" &\r\n"
+                                         u"  \"d\"\r\nMessage.Title = \"t\"\r\nMessage.Info(MessageText, \"OK\")"_s);
+        QCOMPARE(result.fieldsAs<MsgBoxFields>().message, u"abcd"_s);
     }
 
     void refusals()

@@ -30,6 +30,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("generate");
         QTest::addColumn<QStringList>("members");
+        QTest::addColumn<QString>("dialect");
 
         const QStringList help{u"help-button"_s, u"help-file"_s, u"app-path"_s, u"topic"_s};
         QTest::newRow("msgbox")
@@ -37,30 +38,52 @@ private Q_SLOTS:
                            u"--icon=question"_s, u"--default=3"_s, u"--system-modal"_s, u"--help-button"_s,
                            u"--help-file=a.hlp"_s, u"--app-path"_s, u"--topic=42"_s}
             << QStringList{u"message"_s, u"title"_s, u"icon"_s, u"buttons"_s, u"default"_s, u"system-modal"_s,
-                           u"constants"_s} + help;
+                           u"constants"_s} + help << u"vb"_s;
         QTest::newRow("inputbox")
             << QStringList{u"inputbox"_s, u"--message=Name?"_s, u"--title=-T-"_s, u"--default-answer=x"_s,
                            u"--variable=UserName"_s, u"--declare"_s}
-            << QStringList{u"message"_s, u"title"_s, u"default-answer"_s, u"variable"_s, u"declare"_s} + help;
+            << QStringList{u"message"_s, u"title"_s, u"default-answer"_s, u"variable"_s, u"declare"_s} + help << u"vb"_s;
         QTest::newRow("header")
             << QStringList{u"header"_s, u"--project=P"_s, u"--program=Q"_s, u"--version=1"_s, u"--date="_s,
                            u"--copyright=C"_s, u"--description=D"_s}
-            << QStringList{u"project"_s, u"program"_s, u"version"_s, u"date"_s, u"copyright"_s, u"description"_s};
+            << QStringList{u"project"_s, u"program"_s, u"version"_s, u"date"_s, u"copyright"_s, u"description"_s} << u"vb"_s;
         QTest::newRow("commondialog save")
             << QStringList{u"commondialog"_s, u"--dialog=save"_s, u"--title="_s, u"--default-ext=txt"_s,
                            u"--file-type=txt"_s, u"--file-type=bas"_s}
             << QStringList{u"dialog"_s, u"title"_s, u"default-ext"_s, u"file-type"_s, u"fonts"_s,
-                           u"no-custom-colors"_s, u"no-print-to-file"_s};
+                           u"no-custom-colors"_s, u"no-print-to-file"_s} << u"vb"_s;
         QTest::newRow("commondialog color")
             << QStringList{u"commondialog"_s, u"--dialog=color"_s, u"--no-custom-colors"_s}
             << QStringList{u"dialog"_s, u"title"_s, u"default-ext"_s, u"file-type"_s, u"fonts"_s,
-                           u"no-custom-colors"_s, u"no-print-to-file"_s};
+                           u"no-custom-colors"_s, u"no-print-to-file"_s} << u"vb"_s;
+        // Gambas's code, read by its own forms and escapes.
+        const QStringList dialog{u"dialog"_s, u"title"_s, u"default-ext"_s, u"file-type"_s, u"fonts"_s,
+                                 u"no-custom-colors"_s, u"no-print-to-file"_s};
+        QTest::newRow("msgbox, gambas")
+            << QStringList{u"msgbox"_s, u"--message=C:\\dir\\ \"it\"\n\tNow"_s, u"--title=T\\"_s, u"--buttons=abortretryignore"_s,
+                           u"--icon=information"_s, u"--default=2"_s, u"--help-button"_s, u"--help-file=a.hlp"_s,
+                           u"--dialect=gambas"_s}
+            << QStringList{u"message"_s, u"title"_s, u"icon"_s, u"buttons"_s, u"default"_s, u"system-modal"_s,
+                           u"constants"_s} + help << u"gambas"_s;
+        QTest::newRow("inputbox, gambas")
+            << QStringList{u"inputbox"_s, u"--message=Name\\?"_s, u"--title=\"T\""_s, u"--default-answer=x"_s,
+                           u"--variable=UserName"_s, u"--declare"_s, u"--dialect=gambas"_s}
+            << QStringList{u"message"_s, u"title"_s, u"default-answer"_s, u"variable"_s, u"declare"_s} + help
+            << u"gambas"_s;
+        QTest::newRow("commondialog save, gambas")
+            << QStringList{u"commondialog"_s, u"--dialog=save"_s, u"--title=S"_s, u"--default-ext=txt"_s,
+                           u"--file-type=txt"_s, u"--file-type=bas"_s, u"--dialect=gambas"_s}
+            << dialog << u"gambas"_s;
+        QTest::newRow("commondialog printer, gambas")
+            << QStringList{u"commondialog"_s, u"--dialog=printer"_s, u"--no-print-to-file"_s, u"--dialect=gambas"_s}
+            << dialog << u"gambas"_s;
     }
 
     void roundTrip()
     {
         QFETCH(QStringList, generate);
         QFETCH(QStringList, members);
+        QFETCH(QString, dialect);
         const Run code = run(QStringList{u"generate"_s} + generate);
         QCOMPARE(code.status, 0);
 
@@ -70,7 +93,7 @@ private Q_SLOTS:
         const QJsonObject object = json(read.out);
         QCOMPARE(object.value(u"tool"_s).toString(), generate.first());
         QCOMPARE(object.size(), members.size() + 2);
-        QCOMPARE(object.value(u"dialect"_s).toString(), u"vb"_s);
+        QCOMPARE(object.value(u"dialect"_s).toString(), dialect);
         for (const QString &member : members)
             QVERIFY2(object.contains(member), qPrintable(member));
 

@@ -19,6 +19,32 @@ qint32 find(const ReadContext &c, qint32 statement)
     return -1;
 }
 
+// Declared when its `Dim … As String` comes just before, with only Dims
+// and texts between.
+bool declaredBefore(const ReadContext &c, qint32 statement, const QString &target)
+{
+    const basic::Tokens &t = c.t;
+    const basic::Procedure &procedure = c.m.procedures()[std::size_t(c.statement(statement).procedure)];
+    const auto local = procedure.locals.constFind(target.toLower());
+    bool declared = local != procedure.locals.cend() && !local->parameter && local->statement < statement;
+    for (qint32 between = declared ? local->statement + 1 : statement; between < statement && declared; ++between) {
+        const basic::Statement &b = c.statement(between);
+        declared = t.isWord(b.begin, u"dim") || (b.begin + 1 < b.end && t.isIdent(b.begin) && t.isPunct(b.begin + 1, u'='))
+                   || (b.begin + 1 < b.end && t.isIdent(b.begin) && t.isPunct(b.begin + 1, u"&="));
+    }
+    return declared;
+}
+
+void readGambas(ReadContext &c, qint32 statement, const QString &target, InputBoxFields &fields, ReadResult &result)
+{
+    fields.variableName = target;
+    fields.declareVariable = declaredBefore(c, statement, target);
+    fields.help.help = c.commentsAbove(statement, u"'*** Begin Askwright Code ***")
+                           .contains(u"'Gambas's input box has no help file: the help file and topic are left out."_s);
+    result.dialect = basic::Dialect::Gambas;
+    result.fields = fields;
+}
+
 void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
 {
     const basic::Tokens &t = c.t;
@@ -49,7 +75,10 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
 
     static const std::vector<QStringView> names{u"prompt", u"title", u"default", u"xpos",
                                                  u"ypos",   u"helpfile", u"context"};
-    const std::vector<Parameter> params = c.arguments(k + 2, close, names, u"InputBox");
+    // Gambas's InputBox takes the prompt, title and default only.
+    const bool gambas = t.backslashEscapes();
+    const std::vector<Parameter> params =
+        c.arguments(k + 2, close, gambas ? std::vector<QStringView>(names.begin(), names.begin() + 3) : names, u"InputBox");
     InputBoxFields fields;
     if (!params[0].given())
         refuse(t.pos(k), u"the InputBox call has no message (Prompt)"_s);
@@ -58,6 +87,10 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
         fields.title = c.eval.singleLine(params[1].begin, params[1].end, statement, u"the title"_s);
     if (params[2].given())
         fields.defaultAnswer = c.eval.singleLine(params[2].begin, params[2].end, statement, u"the default answer"_s);
+    if (gambas) {
+        readGambas(c, statement, target, fields, result);
+        return;
+    }
     for (const std::size_t position : {std::size_t(3), std::size_t(4)}) {
         if (params[position].given())
             refuse(t.pos(params[position].begin),
