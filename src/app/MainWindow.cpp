@@ -530,8 +530,10 @@ void MainWindow::readCode(const QString &code)
     // were written.
     codegen::CodeOptions options = m_codeOptions;
     options.dialect = result.dialect == basic::Dialect::LibreOffice ? codegen::CodeOptions::Dialect::LibreOffice
-                                                                   : codegen::CodeOptions::Dialect::VisualBasic;
-    if (readResultJson(result).contains(u"constants"_s))
+                      : result.dialect == basic::Dialect::Gambas    ? codegen::CodeOptions::Dialect::Gambas
+                                                                     : codegen::CodeOptions::Dialect::VisualBasic;
+    // Gambas has no constants for its boxes: the choice stays for the others.
+    if (!options.gambas() && readResultJson(result).contains(u"constants"_s))
         options.constants = result.constants == ConstantsStyle::Names ? codegen::CodeOptions::Constants::Names
                                                                       : codegen::CodeOptions::Constants::Numbers;
     setCodeOptions(options);

@@ -126,6 +126,8 @@ void TestReadIntoWindow::readingAdoptsTheCodesStyle_data()
     QTest::newRow("LibreOffice input box")
         << u"Dim X As String\r\nX = InputBox (\"a\" & Chr$(13) & Chr$(10) & \"b\", \"\", \"\")"_s << u"Names"_s
         << u"LibreOffice Basic"_s << u"\"a\" & Chr$(13) & Chr$(10) & \"b\""_s;
+    QTest::newRow("Gambas") << u"Message.Title = \"T\"\r\nMessage(\"a\\tb\", \"OK\")"_s << u"Names"_s << u"Gambas"_s
+                            << u"Message(\"a\\tb\", \"OK\")"_s;
 }
 
 void TestReadIntoWindow::readingAdoptsTheCodesStyle()
