@@ -107,9 +107,11 @@ public:
             m_lines << m_line.chopped(1);
             m_line = m_indent + u"  "_s;
         }
+        // What is left to write, counted once and then taken from as the
+        // text is cut: a long text costs its length, not its square.
+        qsizetype rest = whole - 2 - reserve;
         for (;;) {
             ++*literals;
-            const qsizetype rest = totalWidth(text, from);
             if (m_line.size() + rest + 2 + reserve <= m_limits.length) {
                 m_line += u'"';
                 appendEscaped(m_line, text.sliced(from));
@@ -122,6 +124,7 @@ public:
             m_line += u'"';
             appendEscaped(m_line, text.sliced(from, end - from));
             m_line += u'"';
+            rest -= totalWidth(text.first(end), from);
             from = end;
             if (last || from == text.size())
                 return from;
