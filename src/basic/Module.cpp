@@ -102,6 +102,8 @@ private:
     qint32 m_barrierStart = 0;
     std::vector<qint32> m_pendingBlocks;
     std::vector<qint32> m_oneLine;
+    // How many blocks were open before the line's first one-line If.
+    std::size_t m_oneLineBase = 0;
     bool m_inType = false;
     QSet<QString> m_variables;
     QSet<QString> m_procedureNames;
@@ -189,6 +191,9 @@ qint32 ModuleBuilder::openBlock(BlockKind kind, qint32 opening)
 
 void ModuleBuilder::closeBlock()
 {
+    // The procedure's own block ends with the procedure.
+    if (m_stack.size() <= 1)
+        return;
     m.m_blocks[std::size_t(current())].last = qint32(m.m_statements.size());
     if (!m_withBlocks.empty() && m_withBlocks.back() == current()) {
         m_withBlocks.pop_back();
@@ -268,9 +273,13 @@ void ModuleBuilder::line(qint32 begin, qint32 end)
         i += number ? 1 : 2;
     }
     range(i, end);
-    while (!m_oneLine.empty()) {
-        m_oneLine.pop_back();
-        closeBlock();
+    // A one-line If ends with its line, and so does whatever its parts
+    // opened; what they closed, or a procedure they began or ended, leaves
+    // less to close.
+    if (!m_oneLine.empty()) {
+        while (m_stack.size() > m_oneLineBase && m_stack.size() > 1)
+            closeBlock();
+        m_oneLine.clear();
     }
 }
 
@@ -283,11 +292,16 @@ void ModuleBuilder::range(qint32 begin, qint32 end)
             continue;
         }
         if (!m_oneLine.empty() && t.isWord(s, u"else")) {
-            // The Else of the innermost one-line If.
-            m_oneLine.pop_back();
-            const qint32 opening = m.m_blocks[std::size_t(current())].opening;
-            closeBlock();
-            m_oneLine.push_back(openBlock(BlockKind::Branch, opening));
+            // The Else of the innermost one-line If: its Then part, and what
+            // that opened, end here.
+            const qint32 branch = m_oneLine.back();
+            const qint32 opening = m.m_blocks[std::size_t(branch)].opening;
+            if (std::find(m_stack.begin(), m_stack.end(), branch) != m_stack.end()) {
+                while (m_stack.size() > 1 && current() != branch)
+                    closeBlock();
+                closeBlock();
+            }
+            m_oneLine.back() = openBlock(BlockKind::Branch, opening);
             ++s;
             continue;
         }
@@ -301,6 +315,8 @@ void ModuleBuilder::range(qint32 begin, qint32 end)
             if (then < stop && then + 1 < end) {
                 const qint32 condition = addStatement(s, then + 1);
                 expression(s + 1, then, condition);
+                if (m_oneLine.empty())
+                    m_oneLineBase = m_stack.size();
                 m_oneLine.push_back(openBlock(BlockKind::Branch, condition));
                 s = then + 1;
                 continue;
@@ -333,7 +349,7 @@ void ModuleBuilder::declare(qint32 begin, qint32 end, qint32 statement, bool mod
         const qint32 typeStart = i;
         const qint32 stop = t.topLevel(i, end, [&](qint32 k) { return t.isPunct(k, u',') || t.isPunct(k, u'='); });
         if (typeStart < stop && t.isWord(typeStart, u"as"))
-            declaration.type = t.text(typeStart + 1 < stop ? typeStart + 1 : typeStart, stop).toString();
+            declaration.type = t.text(typeStart + 1 < stop ? typeStart + 1 : typeStart, stop).toString().simplified();
         const QString type = declaration.type.toLower();
         declaration.text = !array && (type.isEmpty() || type == u"string"_s || type == u"variant"_s)
                            && !(dollar && !type.isEmpty() && type != u"string"_s);
@@ -544,7 +560,7 @@ void ModuleBuilder::statement(qint32 begin, qint32 end)
                     while (stop < close && !t.isPunct(stop, u','))
                         ++stop;
                     if (k + 2 < stop && t.isWord(k + 1, u"as"))
-                        parameter.type = t.text(k + 2, stop).toString();
+                        parameter.type = t.text(k + 2, stop).toString().simplified();
                     const QString type = parameter.type.toLower();
                     parameter.text = type.isEmpty() || type == u"string"_s || type == u"variant"_s;
                     m.m_procedures[std::size_t(m_procedure)].locals.insert(lower(t.text(k)), parameter);

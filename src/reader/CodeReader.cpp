@@ -118,7 +118,13 @@ ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *o
     } catch (const basic::Refusal &refusal) {
         ReadResult result;
         const basic::LineColumn at = basic::lineColumnAt(text, refusal.pos);
-        result.error.emplace(ReadError{at.line, at.column, refusal.message});
+        // One line: code a message quotes may run over a continuation.
+        QString message = refusal.message;
+        for (QChar &c : message) {
+            if (c == u'\r' || c == u'\n')
+                c = u' ';
+        }
+        result.error.emplace(ReadError{at.line, at.column, message});
         return result;
     }
 }

@@ -36,6 +36,10 @@ private Q_SLOTS:
             << u"VBA.Interaction.MsgBox \"first\"\nMsgBox \"second\""_s << u"first"_s;
         QTest::newRow("a constant of the module in a procedure")
             << u"Const T = \"x\"\nSub A()\n  MsgBox T\nEnd Sub"_s << u"x"_s;
+        QTest::newRow("a one-line If that closes what it did not open")
+            << u"Sub A()\n  If r = 7 Then End Select\n  If c Then End Sub\nEnd Sub\nMsgBox \"after\""_s << u"after"_s;
+        QTest::newRow("a loop inside a one-line If, and its Else")
+            << u"Dim c As Boolean\ns = \"a\"\nIf c Then For i = 1 To 2: n = i: Next Else n = 0\nMsgBox s"_s << u"a"_s;
         QTest::newRow("Windows-1252 high characters")
             << u"MsgBox Chr(128) & Chr(150)"_s << u"\u20AC\u2013"_s;
     }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/inputbox/InputBoxReader.h"
 
+#include "codegen/BasicLimits.h"
+
 #include "codegen/CodeText.h"
 #include "tools/inputbox/InputBoxGenerator.h"
 
@@ -65,6 +67,10 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
     }
     if (target.isEmpty())
         refuse(t.pos(k), u"the input box's answer must be stored in a variable (Answer = InputBox(…))"_s);
+    // Only a name the tool's Variable field takes: the code it writes must
+    // compile, and read back the same.
+    if (const QString problem = codegen::identifierProblem(target); !problem.isEmpty())
+        refuse(t.pos(i), u"the tool cannot hold the variable %1: %2"_s.arg(target, problem));
     if (k + 1 >= s.end || !t.isPunct(k + 1, u'('))
         refuse(t.pos(k), u"InputBox needs its arguments in parentheses"_s);
     const qint32 close = t.closing(k + 1, s.end);
