@@ -87,6 +87,9 @@ class TestQtCommonDialog : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Qt's dialogs keep their state in memory, as in the program, from the
+    // first test on: none writes QtProject.conf under HOME.
+    void initTestCase() { component({}, {}, {}, 0); }
     void nameFilters_data();
     void nameFilters();
     void fileDialogReadsEachPattern_data();
