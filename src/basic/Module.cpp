@@ -2,6 +2,7 @@
 #include "basic/Module.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 using namespace Qt::StringLiterals;
 
@@ -33,7 +34,66 @@ bool isBuiltinValue(QStringView name)
            || name.startsWith(u"cdl", Qt::CaseInsensitive) || name.startsWith(u"MB_", Qt::CaseInsensitive);
 }
 
+// The type a Def… statement gives ("DefInt" is Integer), or "" when the word
+// is none.
+QString defType(QStringView word)
+{
+    static const QHash<QString, QString> types{
+        {u"defbool"_s, u"Boolean"_s}, {u"defbyte"_s, u"Byte"_s},       {u"defint"_s, u"Integer"_s},
+        {u"deflng"_s, u"Long"_s},     {u"deflnglng"_s, u"LongLong"_s}, {u"deflngptr"_s, u"LongPtr"_s},
+        {u"defcur"_s, u"Currency"_s}, {u"defsng"_s, u"Single"_s},      {u"defdbl"_s, u"Double"_s},
+        {u"defdec"_s, u"Decimal"_s},  {u"defdate"_s, u"Date"_s},       {u"defstr"_s, u"String"_s},
+        {u"defobj"_s, u"Object"_s},   {u"defvar"_s, u"Variant"_s},
+    };
+    if (word.size() < 6 || word.size() > 9 || !word.startsWith(u"def", Qt::CaseInsensitive))
+        return {};
+    return types.value(lower(word));
+}
+
 } // namespace
+
+QString nameKey(QStringView name)
+{
+    if (!name.isEmpty() && QStringView(u"$%&!#@").contains(name.back()))
+        name.chop(1);
+    return name.toString().toLower();
+}
+
+QString Module::implicitType(QStringView name) const
+{
+    if (name.isEmpty())
+        return {};
+    switch (name.back().unicode()) {
+    case u'$':
+        return u"String"_s;
+    case u'%':
+        return u"Integer"_s;
+    case u'&':
+        return u"Long"_s;
+    case u'!':
+        return u"Single"_s;
+    case u'#':
+        return u"Double"_s;
+    case u'@':
+        return u"Currency"_s;
+    default:
+        break;
+    }
+    const char16_t first = name.front().unicode() | 0x20;
+    return first >= u'a' && first <= u'z' ? m_defTypes[first - u'a'] : QString();
+}
+
+const DeclaredName *Module::declaration(QStringView name) const
+{
+    const auto found = m_declared.constFind(nameKey(name));
+    return found == m_declared.cend() ? nullptr : &*found;
+}
+
+const QHash<QString, DesignerProperty> *Module::designerProperties(const QString &control) const
+{
+    const auto found = m_designer.constFind(nameKey(control));
+    return found == m_designer.cend() ? nullptr : &*found;
+}
 
 bool Module::isPureFunction(QStringView name)
 {
@@ -61,6 +121,150 @@ bool Module::isPureFunction(QStringView name)
     return name.size() <= 16 && functions.contains(lower(name));
 }
 
+// A condition of #If or a value of #Const, as Visual Basic works it out:
+// whole numbers, True (-1) and False, the #Const names set above, and the
+// operators, Not, And, Or, Xor, Eqv and Imp bitwise. Anything else (a name
+// the project may set, a text, a division) leaves it undecided.
+class DirectiveExpression
+{
+public:
+    DirectiveExpression(const Tokens &line, const QHash<QString, qint64> &constants) : t(line), m_constants(constants)
+    {
+    }
+    std::optional<qint64> evaluate(qint32 begin, qint32 end)
+    {
+        m_end = end;
+        qint32 i = begin;
+        const std::optional<qint64> value = imp(i);
+        if (i != end)
+            return std::nullopt;
+        return value;
+    }
+
+private:
+    using Value = std::optional<qint64>;
+    template<typename Next, typename Apply>
+    Value binary(qint32 &i, Next next, std::initializer_list<QStringView> words, Apply apply)
+    {
+        Value left = (this->*next)(i);
+        for (;;) {
+            QStringView op;
+            for (const QStringView w : words) {
+                if (i < m_end && (t.isWord(i, w) || (t.kind(i) == TokenKind::Punct && t.text(i) == w)))
+                    op = w;
+            }
+            if (op.isEmpty() || !left)
+                return left;
+            ++i;
+            const Value right = (this->*next)(i);
+            if (!right)
+                return std::nullopt;
+            left = apply(op, *left, *right);
+            if (*left <= -(qint64(1) << 40) || *left >= (qint64(1) << 40))
+                return std::nullopt;
+        }
+    }
+    Value imp(qint32 &i)
+    {
+        return binary(i, &DirectiveExpression::eqv, {u"imp"}, [](QStringView, qint64 a, qint64 b) { return ~a | b; });
+    }
+    Value eqv(qint32 &i)
+    {
+        return binary(i, &DirectiveExpression::xorOr, {u"eqv"}, [](QStringView, qint64 a, qint64 b) { return ~(a ^ b); });
+    }
+    Value xorOr(qint32 &i)
+    {
+        return binary(i, &DirectiveExpression::andOp, {u"xor", u"or"}, [](QStringView op, qint64 a, qint64 b) {
+            return op.compare(u"or", Qt::CaseInsensitive) == 0 ? (a | b) : (a ^ b);
+        });
+    }
+    Value andOp(qint32 &i)
+    {
+        return binary(i, &DirectiveExpression::notOp, {u"and"}, [](QStringView, qint64 a, qint64 b) { return a & b; });
+    }
+    Value notOp(qint32 &i)
+    {
+        if (i < m_end && t.isWord(i, u"not")) {
+            ++i;
+            const Value v = notOp(i);
+            return v ? Value(~*v) : std::nullopt;
+        }
+        return compare(i);
+    }
+    Value compare(qint32 &i)
+    {
+        return binary(i, &DirectiveExpression::additive, {u"=", u"<>", u"<=", u">=", u"<", u">"},
+                      [](QStringView op, qint64 a, qint64 b) -> qint64 {
+                          bool r = false;
+                          if (op == u"=")
+                              r = a == b;
+                          else if (op == u"<>")
+                              r = a != b;
+                          else if (op == u"<=")
+                              r = a <= b;
+                          else if (op == u">=")
+                              r = a >= b;
+                          else if (op == u"<")
+                              r = a < b;
+                          else
+                              r = a > b;
+                          return r ? -1 : 0;
+                      });
+    }
+    Value additive(qint32 &i)
+    {
+        return binary(i, &DirectiveExpression::multiplicative, {u"+", u"-"},
+                      [](QStringView op, qint64 a, qint64 b) { return op == u"+" ? a + b : a - b; });
+    }
+    Value multiplicative(qint32 &i)
+    {
+        return binary(i, &DirectiveExpression::unary, {u"*"}, [](QStringView, qint64 a, qint64 b) { return a * b; });
+    }
+    Value unary(qint32 &i)
+    {
+        if (i < m_end && t.isPunct(i, u'-')) {
+            ++i;
+            const Value v = unary(i);
+            return v ? Value(-*v) : std::nullopt;
+        }
+        return primary(i);
+    }
+    Value primary(qint32 &i)
+    {
+        if (i >= m_end)
+            return std::nullopt;
+        if (t.isPunct(i, u'(')) {
+            ++i;
+            const Value v = imp(i);
+            if (i >= m_end || !t.isPunct(i, u')'))
+                return std::nullopt;
+            ++i;
+            return v;
+        }
+        const qint32 k = i++;
+        if (t.isWord(k, u"true"))
+            return -1;
+        if (t.isWord(k, u"false"))
+            return 0;
+        if (t.kind(k) == TokenKind::Number) {
+            bool ok = false;
+            const qint64 v = t.text(k).toLongLong(&ok);
+            // Magnitudes stay far from overflow in every operator.
+            return ok && v > -(qint64(1) << 31) && v < (qint64(1) << 31) ? Value(v) : std::nullopt;
+        }
+        if (t.isIdent(k)) {
+            const auto found = m_constants.constFind(t.text(k).toString().toLower());
+            if (found != m_constants.cend())
+                return *found;
+        }
+        return std::nullopt;
+    }
+
+    const Tokens &t;
+    const QHash<QString, qint64> &m_constants;
+    qint32 m_end = 0;
+};
+
 // Cuts the module into statements and blocks, in one pass over its tokens.
 class ModuleBuilder
 {
@@ -87,6 +291,11 @@ private:
     void endProcedure();
 
     void change(const QString &name, qint32 statement);
+    // Records a declaration of the name at that token, the first one kept.
+    void declared(qint32 token, const QString &kind);
+    // A line of a form's designer part (VERSION, Begin … End): properties,
+    // never code. Whether the line was one.
+    bool designerLine(qint32 begin, qint32 end);
     // Records the calls in tokens [begin, end) and the names passed to
     // them, which they may change.
     void expression(qint32 begin, qint32 end, qint32 statement);
@@ -105,10 +314,16 @@ private:
     // How many blocks were open before the line's first one-line If.
     std::size_t m_oneLineBase = 0;
     bool m_inType = false;
+    bool m_inEnum = false;
     QSet<QString> m_variables;
     QSet<QString> m_procedureNames;
     std::vector<QString> m_withs; // parallel to the With containers that are open
     std::vector<qint32> m_withBlocks;
+    // The controls of the designer part whose Begin is open, innermost
+    // last, and how deep its BeginProperty sections go.
+    std::vector<QString> m_designerControls;
+    int m_designerPropertyDepth = 0;
+    bool m_designerSeen = false;
 
     struct Condition
     {
@@ -152,22 +367,44 @@ void ModuleBuilder::collectNames()
             atStart = true;
             continue;
         }
+        if (kind == TokenKind::Ident && atStart) {
+            if (const QString type = defType(t.text(i)); !type.isEmpty()) {
+                m.m_hasDefType = true;
+                // DefInt A-C, X: letters and ranges of letters.
+                qint32 k = i + 1;
+                while (k < n && t.kind(k) != TokenKind::Newline && !t.isPunct(k, u':')) {
+                    const auto letter = [&](qint32 at) {
+                        const QStringView w = t.text(at);
+                        return t.isIdent(at) && w.size() == 1 ? int((w[0].unicode() | 0x20) - u'a') : -1;
+                    };
+                    const int from = letter(k);
+                    int to = from;
+                    if (from >= 0 && k + 2 < n && t.isPunct(k + 1, u'-') && letter(k + 2) >= 0) {
+                        to = letter(k + 2);
+                        k += 2;
+                    }
+                    for (int c = std::min(from, to); from >= 0 && c <= std::max(from, to) && c < 26; ++c)
+                        m.m_defTypes[c] = type;
+                    ++k;
+                }
+            }
+        }
         if (kind == TokenKind::Ident) {
             if ((t.isWord(i, u"sub") || t.isWord(i, u"function") || t.isWord(i, u"get") || t.isWord(i, u"let")
                  || t.isWord(i, u"set"))
                 && i + 1 < n && t.isIdent(i + 1) && (i + 2 >= n || t.isPunct(i + 2, u'(') || t.kind(i + 2) == TokenKind::Newline)) {
                 if (!(t.isWord(i, u"let") || t.isWord(i, u"set")) || (i > 0 && t.isWord(i - 1, u"property")))
-                    m_procedureNames.insert(lower(t.text(i + 1)));
+                    m_procedureNames.insert(nameKey(t.text(i + 1)));
             }
             if (atStart && i + 1 < n && t.isPunct(i + 1, u'='))
-                m_variables.insert(lower(t.text(i)));
+                m_variables.insert(nameKey(t.text(i)));
             if ((t.isWord(i, u"dim") || t.isWord(i, u"const") || t.isWord(i, u"static") || t.isWord(i, u"redim")
                  || t.isWord(i, u"global") || t.isWord(i, u"private") || t.isWord(i, u"public")
                  || t.isWord(i, u"let") || t.isWord(i, u"set") || t.isWord(i, u"for") || t.isWord(i, u"each"))
                 && i + 1 < n && t.isIdent(i + 1))
-                m_variables.insert(lower(t.text(i + 1)));
+                m_variables.insert(nameKey(t.text(i + 1)));
             if (i > 0 && t.isPunct(i - 1, u',') && i + 1 < n && t.isWord(i + 1, u"as"))
-                m_variables.insert(lower(t.text(i)));
+                m_variables.insert(nameKey(t.text(i)));
         }
         atStart = false;
     }
@@ -247,13 +484,70 @@ void ModuleBuilder::endProcedure()
 
 void ModuleBuilder::change(const QString &name, qint32 statement)
 {
-    std::vector<qint32> &changes = m.m_changes[name];
+    std::vector<qint32> &changes = m.m_changes[name.contains(u'.') ? name : nameKey(name)];
     if (changes.empty() || changes.back() != statement)
         changes.push_back(statement);
 }
 
+void ModuleBuilder::declared(qint32 token, const QString &kind)
+{
+    if (token < 0 || token >= t.size() || !t.isIdent(token))
+        return;
+    const QString key = nameKey(t.text(token));
+    if (!m.m_declared.contains(key))
+        m.m_declared.insert(key, DeclaredName{token, kind});
+}
+
+bool ModuleBuilder::designerLine(qint32 begin, qint32 end)
+{
+    const auto word = [&]<std::size_t N>(qint32 k, const char16_t(&w)[N]) { return k < end && t.isWord(k, w); };
+    if (m_designerControls.empty()) {
+        // VERSION 5.00 heads a form's file; a designer part starts with
+        // Begin Library.Class Name, which no code does.
+        if (m_inProcedure || begin >= end)
+            return false;
+        if (!m_designerSeen && m.m_statements.empty() && word(begin, u"version") && begin + 1 < end
+            && t.kind(begin + 1) == TokenKind::Number)
+            return true;
+        if (!word(begin, u"begin") || begin + 1 >= end || !t.isIdent(begin + 1))
+            return false;
+        qint32 k = begin + 1;
+        const QString type = t.nameChain(k, end);
+        if (!type.contains(u'.') || k + 1 != end || !t.isIdent(k))
+            return false;
+        m_designerSeen = true;
+        m.m_hasDesignerPart = true;
+        m_designerControls.push_back(nameKey(t.text(k)));
+        m_designerPropertyDepth = 0;
+        return true;
+    }
+    if (word(begin, u"beginproperty")) {
+        ++m_designerPropertyDepth;
+    } else if (word(begin, u"endproperty")) {
+        m_designerPropertyDepth = std::max(0, m_designerPropertyDepth - 1);
+    } else if (word(begin, u"begin")) {
+        qint32 k = begin + 1;
+        if (k < end && t.isIdent(k))
+            t.nameChain(k, end);
+        m_designerControls.push_back(k < end && t.isIdent(k) ? nameKey(t.text(k)) : QString());
+        m_designerPropertyDepth = 0;
+    } else if (word(begin, u"end") && begin + 1 == end) {
+        m_designerControls.pop_back();
+        m_designerPropertyDepth = 0;
+    } else if (m_designerPropertyDepth == 0 && begin + 1 < end && t.isIdent(begin) && t.isPunct(begin + 1, u'=')
+               && !m_designerControls.back().isEmpty()) {
+        auto &properties = m.m_designer[m_designerControls.back()];
+        const QString property = t.text(begin).toString().toLower();
+        if (!properties.contains(property))
+            properties.insert(property, DesignerProperty{begin, begin + 2, end});
+    }
+    return true;
+}
+
 void ModuleBuilder::line(qint32 begin, qint32 end)
 {
+    if (designerLine(begin, end > begin && t.kind(end - 1) == TokenKind::Comment ? end - 1 : end))
+        return;
     if (begin < end && t.kind(begin) == TokenKind::Directive) {
         directive(begin);
         return;
@@ -270,6 +564,8 @@ void ModuleBuilder::line(qint32 begin, qint32 end)
     const bool label = i + 1 < end && t.isIdent(i) && t.isPunct(i + 1, u':') && !t.isWord(i, u"else");
     if (number || label) {
         m.m_procedures[std::size_t(m_procedure)].labels.push_back(qint32(m.m_statements.size()));
+        if (label)
+            declared(i, u"a label"_s);
         i += number ? 1 : 2;
     }
     range(i, end);
@@ -336,10 +632,13 @@ void ModuleBuilder::declare(qint32 begin, qint32 end, qint32 statement, bool mod
             ++i;
         if (i >= end || !t.isIdent(i))
             return;
-        const QString name = lower(t.text(i));
+        const QString name = nameKey(t.text(i));
+        declared(i, isConst ? u"a Const"_s : u"a variable"_s);
         Declaration declaration;
         declaration.statement = statement;
-        const bool dollar = name.endsWith(u'$');
+        declaration.token = i;
+        const QStringView written = t.text(i);
+        declaration.keyword = lower(t.text(m.m_statements[std::size_t(statement)].begin));
         ++i;
         bool array = false;
         if (i < end && t.isPunct(i, u'(')) {
@@ -350,9 +649,12 @@ void ModuleBuilder::declare(qint32 begin, qint32 end, qint32 statement, bool mod
         const qint32 stop = t.topLevel(i, end, [&](qint32 k) { return t.isPunct(k, u',') || t.isPunct(k, u'='); });
         if (typeStart < stop && t.isWord(typeStart, u"as"))
             declaration.type = t.text(typeStart + 1 < stop ? typeStart + 1 : typeStart, stop).toString().simplified();
+        else
+            declaration.type = m.implicitType(written);
         const QString type = declaration.type.toLower();
+        const QString suffixType = m.implicitType(written).toLower();
         declaration.text = !array && (type.isEmpty() || type == u"string"_s || type == u"variant"_s)
-                           && !(dollar && !type.isEmpty() && type != u"string"_s);
+                           && (suffixType.isEmpty() || suffixType == u"string"_s || suffixType == type);
         if (array)
             declaration.type = u"an array"_s;
         Procedure &procedure = m.m_procedures[std::size_t(m_procedure)];
@@ -397,7 +699,7 @@ void ModuleBuilder::expression(qint32 begin, qint32 end, qint32 statement)
         if (!t.isIdent(i))
             continue;
         const bool member = i > begin && t.isPunct(i - 1, u'.');
-        const QString name = lower(t.text(i));
+        const QString name = nameKey(t.text(i));
         const bool called = i + 1 < end && t.isPunct(i + 1, u'(');
         if (called) {
             const bool variable = !member && m_variables.contains(name) && !m_procedureNames.contains(name);
@@ -428,31 +730,10 @@ void ModuleBuilder::directive(qint32 index)
     while (n > 0 && (line.kind(n - 1) == TokenKind::Newline || line.kind(n - 1) == TokenKind::Comment))
         --n;
     const auto decide = [&](qint32 begin, qint32 end) -> std::optional<bool> {
-        bool negate = false;
-        while (begin < end && line.isWord(begin, u"not")) {
-            negate = !negate;
-            ++begin;
-        }
-        if (end - begin != 1)
-            return std::nullopt;
-        std::optional<qint64> value;
-        if (line.isWord(begin, u"true"))
-            value = -1;
-        else if (line.isWord(begin, u"false"))
-            value = 0;
-        else if (line.kind(begin) == TokenKind::Number) {
-            bool ok = false;
-            const qint64 v = line.text(begin).toLongLong(&ok);
-            if (ok)
-                value = v;
-        } else if (line.isIdent(begin)) {
-            const auto found = m_directiveConstants.constFind(lower(line.text(begin)));
-            if (found != m_directiveConstants.cend())
-                value = *found;
-        }
+        const std::optional<qint64> value = DirectiveExpression(line, m_directiveConstants).evaluate(begin, end);
         if (!value)
             return std::nullopt;
-        return (*value != 0) != negate;
+        return *value != 0;
     };
     const auto thenAt = [&]() {
         qint32 k = 1;
@@ -499,8 +780,8 @@ void ModuleBuilder::directive(qint32 index)
         return;
     }
     if (n >= 4 && line.isWord(0, u"const") && line.isIdent(1) && line.isPunct(2, u'=') && outer) {
-        if (const std::optional<bool> value = decide(3, n))
-            m_directiveConstants.insert(lower(line.text(1)), *value ? -1 : 0);
+        if (const std::optional<qint64> value = DirectiveExpression(line, m_directiveConstants).evaluate(3, n))
+            m_directiveConstants.insert(lower(line.text(1)), *value);
         else
             m_directiveConstants.remove(lower(line.text(1)));
     }
@@ -516,6 +797,8 @@ void ModuleBuilder::statement(qint32 begin, qint32 end)
     if (m_inType) {
         if (word(i, u"end") && (word(i + 1, u"type") || word(i + 1, u"enum")))
             m_inType = false;
+        else if (m_inEnum)
+            declared(i, u"an Enum member"_s);
         return;
     }
     // Modifiers in front of a declaration or a procedure.
@@ -525,14 +808,23 @@ void ModuleBuilder::statement(qint32 begin, qint32 end)
         ++i;
         modified = true;
     }
-    if (word(i, u"declare") || word(i, u"option") || word(i, u"attribute") || word(i, u"implements")
-        || word(i, u"event") || word(i, u"deftype") || word(i, u"defint") || word(i, u"defstr")
-        || word(i, u"deflng")) {
+    if (word(i, u"declare") || word(i, u"event")) {
+        qint32 k = i + 1;
+        while (word(k, u"ptrsafe") || word(k, u"sub") || word(k, u"function"))
+            ++k;
+        declared(k, word(i, u"event") ? u"an Event"_s : u"a Declare"_s);
         addStatement(begin, end);
         return;
     }
-    if (word(i, u"type") || word(i, u"enum")) {
+    if (word(i, u"option") || word(i, u"attribute") || word(i, u"implements") || !defType(t.text(i)).isEmpty()) {
+        addStatement(begin, end);
+        return;
+    }
+    // A user-defined type or an Enum opens only so, at module level.
+    if (!m_inProcedure && (word(i, u"type") || word(i, u"enum")) && i + 2 == end && t.isIdent(i + 1)) {
         m_inType = true;
+        m_inEnum = word(i, u"enum");
+        declared(i + 1, m_inEnum ? u"an Enum"_s : u"a Type"_s);
         addStatement(begin, end);
         return;
     }
@@ -543,6 +835,11 @@ void ModuleBuilder::statement(qint32 begin, qint32 end)
         const qint32 nameAt = i + (property ? 2 : 1);
         startProcedure(nameAt < end ? t.text(nameAt).toString() : QString());
         m_inProcedure = true;
+        declared(nameAt, property ? u"a Property"_s : word(i, u"sub") ? u"a Sub"_s : u"a Function"_s);
+        for (qint32 k = begin; k < i; ++k) {
+            if (t.isWord(k, u"static"))
+                m.m_procedures[std::size_t(m_procedure)].isStatic = true;
+        }
         const qint32 s = addStatement(begin, end);
         // The parameters: names of this procedure, set by its caller.
         if (nameAt + 1 < end && t.isPunct(nameAt + 1, u'(')) {
@@ -556,6 +853,8 @@ void ModuleBuilder::statement(qint32 begin, qint32 end)
                     Declaration parameter;
                     parameter.parameter = true;
                     parameter.statement = s;
+                    parameter.token = k;
+                    declared(k, u"a parameter"_s);
                     qint32 stop = k + 1;
                     while (stop < close && !t.isPunct(stop, u','))
                         ++stop;
@@ -563,7 +862,7 @@ void ModuleBuilder::statement(qint32 begin, qint32 end)
                         parameter.type = t.text(k + 2, stop).toString().simplified();
                     const QString type = parameter.type.toLower();
                     parameter.text = type.isEmpty() || type == u"string"_s || type == u"variant"_s;
-                    m.m_procedures[std::size_t(m_procedure)].locals.insert(lower(t.text(k)), parameter);
+                    m.m_procedures[std::size_t(m_procedure)].locals.insert(nameKey(t.text(k)), parameter);
                     k = stop;
                 }
                 ++k;
@@ -661,7 +960,7 @@ void ModuleBuilder::statement(qint32 begin, qint32 end)
             if (word(k, u"each"))
                 ++k;
             if (k < end && t.isIdent(k))
-                change(lower(t.text(k)), s);
+                change(nameKey(t.text(k)), s);
             expression(k + 1, end, s);
         } else {
             expression(i + 1, end, s);
@@ -760,7 +1059,7 @@ void ModuleBuilder::statement(qint32 begin, qint32 end)
 
     // BASIC's own procedures that change nothing they are given.
     if ((word(i, u"msgbox") || (word(i, u"debug") && i + 1 < end && t.isPunct(i + 1, u'.')))
-        && !m_procedureNames.contains(lower(t.text(i)))) {
+        && !m_procedureNames.contains(nameKey(t.text(i)))) {
         expression(i + 1, end, s);
         return;
     }

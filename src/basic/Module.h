@@ -47,6 +47,24 @@ struct Declaration
     bool text = true;
     bool parameter = false;
     qint32 statement = -1;
+    qint32 token = -1;
+    QString keyword; // dim, static, private, public, global, const, redim; empty for a parameter
+};
+
+// A name the module declares, under any kind of declaration: where, and
+// as what ("Sub", "Dim", "Const", "a parameter", "a label", …).
+struct DeclaredName
+{
+    qint32 token = -1;
+    QString kind;
+};
+
+// A property a form's designer part sets on a control: the value's tokens.
+struct DesignerProperty
+{
+    qint32 name = -1;
+    qint32 begin = -1;
+    qint32 end = -1;
 };
 
 struct Procedure
@@ -57,6 +75,7 @@ struct Procedure
     QString name; // empty for code outside any Sub or Function
     std::vector<qint32> labels;
     qint32 jumpBack = -1; // the first Resume, GoSub or Return
+    bool isStatic = false;  // Static Sub or Function: its locals live on
     QHash<QString, Declaration> locals;
 };
 
@@ -74,6 +93,21 @@ public:
     const QHash<QString, Declaration> &moduleDeclarations() const { return m_moduleDeclarations; }
     // The comments that start their lines, outside code that #If leaves out.
     const std::vector<qint32> &lineComments() const { return m_lineComments; }
+
+    // The first declaration of the name anywhere in the text (any case; a
+    // type suffix is no part of it: s and s$ are one name), or nothing.
+    const DeclaredName *declaration(QStringView name) const;
+    // Whether a Def… statement (DefInt A-Z, …) gives undeclared names a type.
+    bool hasDefType() const { return m_hasDefType; }
+    // The type a name has without an As: its suffix's ($ is String, % is
+    // Integer, …), else what a Def… statement gives its first letter, else
+    // "" (a Variant).
+    QString implicitType(QStringView name) const;
+    // The properties that a designer part (a form's Begin … End) sets on the
+    // control, by lower-case name; nullptr when no designer part names it.
+    const QHash<QString, DesignerProperty> *designerProperties(const QString &control) const;
+    // Whether the text holds a designer part at all.
+    bool hasDesignerPart() const { return m_hasDesignerPart; }
 
     // The statements that change the name (lower case; "control.property"
     // for a property), in order.
@@ -105,6 +139,14 @@ private:
     std::vector<qint32> m_lineComments;
     std::vector<qsizetype> m_lineStarts;
     QHash<qint32, QString> m_withObjects;
+    QHash<QString, DeclaredName> m_declared;
+    QHash<QString, QHash<QString, DesignerProperty>> m_designer;
+    bool m_hasDefType = false;
+    QString m_defTypes[26];
+    bool m_hasDesignerPart = false;
 };
+
+// A name as a key: lower case, without its type suffix ($ % & ! # @).
+QString nameKey(QStringView name);
 
 } // namespace basic
