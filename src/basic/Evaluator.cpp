@@ -3,6 +3,9 @@
 
 #include "basic/Flags.h"
 #include "basic/Names.h"
+#include "basic/Source.h"
+
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <array>
@@ -26,9 +29,11 @@ constexpr std::array<char16_t, 32> cp1252High{
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-QString lower(QStringView s)
+// A name's key: a plain name without its type suffix (s and s$ are one
+// variable), a control's property as written.
+QString keyOf(const QString &chain)
 {
-    return s.toString().toLower();
+    return chain.contains(u'.') ? chain.toLower() : nameKey(chain);
 }
 
 int hexValue(QChar c)
@@ -44,39 +49,46 @@ int hexValue(QChar c)
 }
 
 // A Gambas literal's body (at source offset pos) decoded: \\ \" \r \n \t
-// and \xHH. Any other escape, and a doubled quotation mark, is refused
-// rather than guessed at.
+// and \xHH. Gambas's texts are bytes, read as UTF-8: \xC3\xA9 is "é", and
+// a literal that leaves a character half written is refused. Any other
+// escape, and a doubled quotation mark, is refused rather than guessed at.
 void decodeEscapes(QStringView body, qsizetype pos, QString &out)
 {
+    QByteArray bytes;
+    bool raw = false; // a \x byte from 0x80 up
     for (qsizetype k = 0; k < body.size(); ++k) {
         const QChar c = body[k];
         if (c == u'"')
             Tokens::refuse(pos + k, u"a doubled quotation mark is no escape in Gambas (it writes \\\")"_s);
         if (c != u'\\') {
-            out += c;
+            // A pair of surrogates is one character.
+            const qsizetype n = c.isHighSurrogate() && k + 1 < body.size() ? 2 : 1;
+            bytes += body.sliced(k, n).toUtf8();
+            k += n - 1;
             continue;
         }
         const QChar e = k + 1 < body.size() ? body[k + 1] : QChar();
         switch (e.unicode()) {
         case u'\\':
         case u'"':
-            out += e;
+            bytes += char(e.unicode());
             break;
         case u'r':
-            out += u'\r';
+            bytes += '\r';
             break;
         case u'n':
-            out += u'\n';
+            bytes += '\n';
             break;
         case u't':
-            out += u'\t';
+            bytes += '\t';
             break;
         case u'x': {
             const int high = k + 2 < body.size() ? hexValue(body[k + 2]) : -1;
             const int low = k + 3 < body.size() ? hexValue(body[k + 3]) : -1;
             if (high < 0 || low < 0)
                 Tokens::refuse(pos + k, u"\\x needs two hexadecimal digits"_s);
-            out += QChar(char16_t(high * 16 + low));
+            bytes += char(high * 16 + low);
+            raw = raw || high >= 8;
             k += 2;
             break;
         }
@@ -85,12 +97,21 @@ void decodeEscapes(QStringView body, qsizetype pos, QString &out)
         }
         ++k;
     }
+    if (!raw) {
+        out += QString::fromUtf8(bytes);
+        return;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder(bytes);
+    if (decoder.hasError())
+        Tokens::refuse(pos, u"the literal's \\x bytes are no whole UTF-8 characters"_s);
+    out += text;
 }
 
 } // namespace
 
-Evaluator::Evaluator(const Module &module, qsizetype maxText)
-    : m(module), t(module.tokens()), m_maxText(std::min(maxText, std::max(module.tokens().source().size(), HeldTexts))),
+Evaluator::Evaluator(const Module &module, qsizetype maxText, TextSemantics semantics)
+    : m(module), t(module.tokens()), m_semantics(std::move(semantics)), m_maxText(std::min(maxText, std::max(module.tokens().source().size(), HeldTexts))),
       m_budget(m_maxText)
 {
 }
@@ -123,6 +144,123 @@ const Declaration *Evaluator::declarationOf(const QString &key, qint32 procedure
         *local = false;
     const auto found = m.moduleDeclarations().constFind(key);
     return found == m.moduleDeclarations().cend() ? nullptr : &*found;
+}
+
+void Evaluator::requireBuiltin(qint32 k, qint32 end) const
+{
+    if (end < 0)
+        end = qint32(t.size());
+    for (; k < end && t.isIdent(k); k += 2) {
+        if (const DeclaredName *declared = m.declaration(t.text(k)))
+            Tokens::refuse(t.pos(k), u"%1 is declared in this module (line %2)"_s.arg(t.text(k))
+                                         .arg(m.lineColumnOf(t.pos(declared->token)).line));
+        if (k + 1 >= end || !t.isPunct(k + 1, u'.'))
+            break;
+    }
+}
+
+bool Evaluator::passedElsewhere(qint32 statement, const QString &key, qint32 token) const
+{
+    // The boxes a reader reads change nothing they are given.
+    static const QSet<QString> boxes = [] {
+        QSet<QString> set{u"message"_s, u"message.info"_s, u"message.warning"_s, u"message.error"_s, u"message.question"_s};
+        for (const QString &box : {u"msgbox"_s, u"inputbox"_s, u"inputbox$"_s}) {
+            for (const QString &qualifier : {QString(), u"vba."_s, u"interaction."_s, u"vba.interaction."_s})
+                set.insert(qualifier + box);
+        }
+        return set;
+    }();
+    const qint32 end = m.statements()[std::size_t(statement)].end;
+    for (qint32 head : m.callHeads(statement)) {
+        while (head >= 2 && t.isPunct(head - 1, u'.') && t.isIdent(head - 2))
+            head -= 2;
+        qint32 k = head;
+        if (boxes.contains(t.nameChain(k, end).toLower()))
+            continue;
+        // The call's arguments: in its parentheses, or to the statement's end.
+        const qint32 first = k < end && t.isPunct(k, u'(') ? k + 1 : k;
+        const qint32 last = k < end && t.isPunct(k, u'(') ? t.closing(k, end) : end;
+        if (token >= first && token < last)
+            continue; // what the call itself is given, read as it is given
+        for (qint32 i = first; i < last; ++i) {
+            if (t.isIdent(i) && !(i > first && t.isPunct(i - 1, u'.')) && nameKey(t.text(i)) == key)
+                return true;
+        }
+    }
+    return false;
+}
+
+bool Evaluator::assigns(qint32 statement, const QString &key) const
+{
+    const Statement &s = m.statements()[std::size_t(statement)];
+    qint32 k = s.begin;
+    if (k < s.end && (t.isWord(k, u"let") || t.isWord(k, u"set")))
+        ++k;
+    if (k >= s.end || !t.isIdent(k))
+        return false;
+    const QString target = keyOf(t.nameChain(k, s.end));
+    return target == key && k < s.end && (t.isPunct(k, u'=') || t.isPunct(k, u"&="));
+}
+
+void Evaluator::requireFollowed(const QString &key, qint32 token, qint32 at, const Declaration *declaration,
+                                bool local) const
+{
+    const QString spelling = t.text(token).toString();
+    const qsizetype pos = t.pos(token);
+    const Procedure &procedure = m.procedures()[std::size_t(m.statements()[std::size_t(at)].procedure)];
+    const auto lineOf = [&](const Declaration *d) { return m.lineOf(d->statement); };
+    if (!declaration)
+        return; // refused by the caller, with what it knows of the name
+    if (!local)
+        Tokens::refuse(pos, u"%1 is declared for the whole module (line %2), so other procedures may set it"_s.arg(spelling)
+                                .arg(lineOf(declaration)));
+    if (declaration->parameter)
+        Tokens::refuse(pos, u"%1 is a parameter: its text comes from the caller"_s.arg(spelling));
+    if (declaration->keyword == u"static"_s)
+        Tokens::refuse(pos, u"%1 is Static (line %2): it keeps its text from one call to the next"_s.arg(spelling)
+                                .arg(lineOf(declaration)));
+    if (procedure.isStatic)
+        Tokens::refuse(pos, u"%1 keeps its text from one call to the next: %2 is a Static procedure"_s.arg(spelling, procedure.name));
+    if (declaration->keyword != u"dim"_s && !declaration->constant)
+        Tokens::refuse(pos, u"%1 is declared with %2 (line %3); only a procedure's own Dim is followed"_s.arg(spelling, declaration->keyword)
+                                .arg(lineOf(declaration)));
+    if (!declaration->text)
+        Tokens::refuse(pos, u"%1 is declared As %2; only a String or Variant is read as text"_s.arg(spelling, declaration->type));
+    if (declaration->statement >= at)
+        Tokens::refuse(pos, u"%1 is declared only after it is read, on line %2"_s.arg(spelling).arg(lineOf(declaration)));
+    Q_UNUSED(key);
+}
+
+QChar Evaluator::chr(qint64 code, bool wide, qint32 start, const QString &name) const
+{
+    const qsizetype pos = t.pos(start);
+    const auto noCharacter = [&] { Tokens::refuse(pos, u"%1(%2) is no character"_s.arg(name).arg(code)); };
+    // ChrW, and LibreOffice's Chr, take UTF-16 codes.
+    if (wide || m_semantics.dialect == Dialect::LibreOffice) {
+        if (code < -32768 || code > 65535)
+            noCharacter();
+        const char16_t c = char16_t(code & 0xFFFF);
+        if (QChar::isSurrogate(c))
+            Tokens::refuse(pos, u"%1(%2) is half of a UTF-16 surrogate pair, which is no character"_s.arg(name).arg(code));
+        return QChar(c);
+    }
+    if (code < 0 || code > 255)
+        noCharacter();
+    if (code < 0x80)
+        return QChar(char16_t(code));
+    if (m_semantics.dialect == Dialect::Gambas)
+        Tokens::refuse(pos, u"%1(%2) is a byte of a UTF-8 character in Gambas, no character of its own"_s.arg(name).arg(code));
+    // Visual Basic takes the code from the code page the module is written in.
+    if (m_semantics.codePage.isEmpty())
+        return code <= 0x9F ? QChar(cp1252High.at(std::size_t(code - 0x80))) : QChar(char16_t(code));
+    try {
+        const QString decoded = decodeText(QByteArray(1, char(code)), Encoding::named(m_semantics.codePage));
+        if (decoded.size() != 1 || decoded == u"\uFFFD"_s)
+            noCharacter();
+        return decoded.front();
+    } catch (const SourceError &) {
+        Tokens::refuse(pos, u"%1(%2) is no character in %3"_s.arg(name).arg(code).arg(m_semantics.codePage));
+    }
 }
 
 bool Evaluator::mayBeText(qint32 begin, qint32 end) const
@@ -172,7 +310,7 @@ void Evaluator::run(qint32 index)
         const qint32 valueEnd = t.topLevel(valueBegin, end, [&](qint32 k) { return constant && t.isPunct(k, u','); });
         qint32 v = valueBegin;
         if (appendTo < 0 && valueEnd - v >= 4 && t.isWord(v, u"app") && t.isPunct(v + 1, u'.') && t.isWord(v + 2, u"path")
-            && t.isPunct(v + 3, u'&')) {
+            && t.isPunct(v + 3, u'&') && !m.declaration(u"app")) {
             binding.appPath = true;
             v += 4;
         }
@@ -187,14 +325,13 @@ void Evaluator::run(qint32 index)
                 auto own = m_env.find(key);
                 const auto namesKey = [&](qint32 from) {
                     return std::any_of(t.begin() + from, t.begin() + valueEnd, [&](const Token &token) {
-                        return token.kind == TokenKind::Ident
-                               && t.source().sliced(token.pos, token.len).compare(key, Qt::CaseInsensitive) == 0;
+                        return token.kind == TokenKind::Ident && nameKey(t.source().sliced(token.pos, token.len)) == key;
                     });
                 };
                 if (appendTo >= 0 && namesKey(k))
                     Tokens::refuse(t.pos(appendTo), u"%1 is appended to with itself"_s.arg(t.text(appendTo)));
                 const bool appends = appendTo >= 0
-                                     || (t.isIdent(k) && lower(t.text(k)) == key
+                                     || (t.isIdent(k) && nameKey(t.text(k)) == key
                                          && (k + 1 == valueEnd || t.isPunct(k + 1, u'&')) && !namesKey(k + 1));
                 if (appends) {
                     bool appPath = false;
@@ -253,7 +390,7 @@ void Evaluator::run(qint32 index)
     if (i < end && t.isWord(i, u"const")) {
         ++i;
         while (i + 1 < end && t.isIdent(i)) {
-            const QString key = lower(t.text(i));
+            const QString key = nameKey(t.text(i));
             qint32 k = i + 1;
             if (k + 1 < end && t.isWord(k, u"as"))
                 k += 2;
@@ -277,7 +414,7 @@ void Evaluator::run(qint32 index)
         const QString chain = t.nameChain(k, end).toLower();
         key = object ? *object + u'.' + chain : QString();
     } else if (k < end && t.isIdent(k)) {
-        key = t.nameChain(k, end).toLower();
+        key = keyOf(t.nameChain(k, end));
     }
     const bool appendsTo = k < end && t.isPunct(k, u"&=");
     if (key.isEmpty() || k >= end || !(t.isPunct(k, u'=') || appendsTo))
@@ -333,6 +470,17 @@ std::optional<QString> Evaluator::unsure(const QString &key, const QString &spel
     const auto label = std::upper_bound(procedure.labels.begin(), procedure.labels.end(), changed);
     if (label != procedure.labels.end() && *label <= at)
         return u"a jump to the label on line %1 may pass over where %2 is set"_s.arg(m.lineOf(*label)).arg(spelling);
+    // A jump to a label above where the name is set runs that code again,
+    // and a Dim does not empty the name on the way.
+    for (const qint32 label : procedure.labels) {
+        if (label > changed)
+            break;
+        const auto jump = std::lower_bound(procedure.gotos.begin(), procedure.gotos.end(), label);
+        if (jump != procedure.gotos.end())
+            return u"the GoTo on line %1 may jump back to the label on line %2 and set %3 again"_s.arg(m.lineOf(*jump))
+                .arg(m.lineOf(label))
+                .arg(spelling);
+    }
     if (procedure.jumpBack >= 0)
         return u"the code jumps back on line %1 (Resume, GoSub or Return), so %2 may hold another text"_s
             .arg(m.lineOf(procedure.jumpBack))
@@ -371,7 +519,11 @@ const QString &Evaluator::lookup(const QString &key, qint32 token, qint32 at, co
     const qint32 procedureIndex = m.statements()[std::size_t(at)].procedure;
     const Procedure &procedure = m.procedures()[std::size_t(procedureIndex)];
     const auto binding = m_env.constFind(key);
-    if (binding != m_env.cend() && binding->constant) {
+    bool local = false;
+    const Declaration *declaration = declarationOf(key, procedureIndex, &local);
+    // A Const: the procedure's own, or the module's where the procedure
+    // declares nothing of the name.
+    if (binding != m_env.cend() && binding->constant && (!local || declaration->constant)) {
         if (!binding->value)
             Tokens::refuse(pos, binding->reason);
         if (appPath)
@@ -380,10 +532,6 @@ const QString &Evaluator::lookup(const QString &key, qint32 token, qint32 at, co
             Tokens::refuse(pos, u"%1 starts with App.Path; %2 can only hold fixed text"_s.arg(spelling, what));
         return *binding->value;
     }
-    bool local = false;
-    const Declaration *declaration = declarationOf(key, procedureIndex, &local);
-    if (declaration && !declaration->text)
-        Tokens::refuse(pos, u"%1 is declared As %2; only a String or Variant is read as text"_s.arg(spelling, declaration->type));
     const std::vector<qint32> &changes = m.changesOf(key);
     const auto after = std::lower_bound(changes.begin(), changes.end(), at);
     const qint32 changed = after == changes.begin() ? -1 : *(after - 1);
@@ -394,10 +542,17 @@ const QString &Evaluator::lookup(const QString &key, qint32 token, qint32 at, co
                     Tokens::refuse(pos, u"%1 is set in another procedure, on line %2"_s.arg(spelling).arg(m.lineOf(change)));
             }
         }
+        requireFollowed(key, token, at, declaration, local);
         if (declaration)
             Tokens::refuse(pos, u"%1 is set outside this code"_s.arg(spelling));
         Tokens::refuse(pos, u"%1 is a variable; %2 can only hold fixed text"_s.arg(spelling, what));
     }
+    if (!declaration)
+        Tokens::refuse(pos, u"%1 is not declared in this procedure (Dim), so code elsewhere may set it"_s.arg(spelling));
+    requireFollowed(key, token, at, declaration, local);
+    // `MsgBox F(s) & s`: a call earlier in the statement may change s.
+    if (after != changes.end() && *after == at && !assigns(at, key) && passedElsewhere(at, key, token))
+        Tokens::refuse(pos, u"%1 is given to a call in the same statement, which may change it"_s.arg(spelling));
     if (binding == m_env.cend() || binding->statement != changed) {
         const Statement &s = m.statements()[std::size_t(changed)];
         Tokens::refuse(pos, u"%1 is changed by `%2` on line %3, which this program cannot follow"_s
@@ -440,7 +595,7 @@ std::optional<QString> Evaluator::appPathText(qint32 token, qint32 at, const QSt
     if (!t.isIdent(token))
         return std::nullopt;
     bool appPath = false;
-    const QString key = lower(t.text(token));
+    const QString key = nameKey(t.text(token));
     const QString &value = lookup(key, token, at, what, &appPath);
     if (!appPath)
         return std::nullopt;
@@ -451,6 +606,9 @@ void Evaluator::concat(qint32 &i, qint32 end, qint32 at, QString &out, const QSt
 {
     term(i, end, at, out, what, depth);
     while (i < end && (t.isPunct(i, u'&') || t.isPunct(i, u'+'))) {
+        // Gambas's + adds numbers: "1" + "2" is 3.
+        if (t.isPunct(i, u'+') && m_semantics.dialect == Dialect::Gambas)
+            Tokens::refuse(t.pos(i), u"+ adds numbers in Gambas; texts are joined with &"_s);
         ++i;
         term(i, end, at, out, what, depth);
     }
@@ -521,14 +679,8 @@ void Evaluator::term(qint32 &i, qint32 end, qint32 at, QString &out, const QStri
             if (i >= end || t.kind(i) != TokenKind::Number || i + 1 >= end || !t.isPunct(i + 1, u')'))
                 Tokens::refuse(t.posOf(i, end), u"%1 takes a plain number here"_s.arg(name));
             const qint64 code = numberLiteral(t, i) * (negative ? -1 : 1);
-            const bool wide = key.startsWith(u"chrw"_s);
-            if (wide ? (code < -32768 || code > 65535) : (code < 0 || code > 255))
-                Tokens::refuse(t.pos(i), u"%1(%2) is no character"_s.arg(name).arg(code));
-            char16_t c = char16_t(code & 0xFFFF);
-            if (QChar::isSurrogate(c))
-                Tokens::refuse(t.pos(start), u"%1(%2) is half of a UTF-16 surrogate pair, which is no character"_s.arg(name).arg(code));
-            if (!wide && c >= 0x80 && c <= 0x9F)
-                c = cp1252High.at(c - 0x80);
+            requireBuiltin(start, i);
+            const QChar c = chr(code, key.startsWith(u"chrw"_s), start, name);
             grow(1);
             out += QChar(c);
             i += 2;
@@ -537,9 +689,17 @@ void Evaluator::term(qint32 &i, qint32 end, qint32 at, QString &out, const QStri
         Tokens::refuse(t.pos(start), u"%1(…) is a function call; %2 can only hold fixed text"_s.arg(name, what));
     }
     if (const std::optional<QString> constant = textConstant(key)) {
+        requireBuiltin(start, i);
+        if (m_semantics.dialect == Dialect::Gambas
+            || (m_semantics.dialect == Dialect::LibreOffice && !m_semantics.vbaSupport))
+            Tokens::refuse(t.pos(start), u"%1 is Visual Basic's; %2 has no such constant"_s.arg(name,
+                                             m_semantics.dialect == Dialect::Gambas
+                                                 ? u"Gambas"_s
+                                                 : u"LibreOffice Basic without Option VBASupport 1"_s));
         out += *constant;
         return;
     }
+    key = keyOf(key);
     if (key.contains(u'.'))
         Tokens::refuse(t.pos(start), u"%1 is a property; %2 can only hold fixed text"_s.arg(name, what));
     const QString &value = lookup(key, start, at, what);
@@ -588,7 +748,44 @@ std::vector<Evaluator::Setting> Evaluator::settingsOf(const QString &control, qi
         settings.push_back(setting);
     }
     std::sort(settings.begin(), settings.end(), [](const Setting &a, const Setting &b) { return a.statement < b.statement; });
+    // What the form's designer part sets is where the control starts: the
+    // code must set it again before it is shown.
+    if (const QHash<QString, DesignerProperty> *designed = m.designerProperties(control)) {
+        static const QSet<QString> layout{u"_extentx"_s, u"_extenty"_s, u"_version"_s, u"left"_s, u"top"_s};
+        for (auto it = designed->cbegin(); it != designed->cend(); ++it) {
+            const bool setAgain = std::any_of(settings.begin(), settings.end(),
+                                              [&](const Setting &setting) { return setting.property == it.key(); });
+            if (!layout.contains(it.key()) && !setAgain)
+                Tokens::refuse(pos, u"%1's %2 is set in the form's designer part (line %3), which this code does not set again"_s
+                                        .arg(spelling, t.text(it->name).toString())
+                                        .arg(m.lineColumnOf(t.pos(it->name)).line));
+        }
+    }
     return settings;
+}
+
+void Evaluator::requireControl(const QString &control, qint32 at) const
+{
+    const qsizetype pos = t.pos(m.statements()[std::size_t(at)].begin);
+    if (const DeclaredName *declared = m.declaration(control))
+        Tokens::refuse(pos, u"%1 is declared in this module (line %2), so it is no control of the form"_s.arg(t.text(declared->token))
+                                .arg(m.lineColumnOf(t.pos(declared->token)).line));
+    const QString key = nameKey(control);
+    for (const Statement &s : m.statements()) {
+        for (qint32 k = s.begin; k < s.end; ++k) {
+            if (!t.isIdent(k) || t.text(k).size() != control.size() || nameKey(t.text(k)) != key)
+                continue;
+            const int line = m.lineColumnOf(t.pos(k)).line;
+            if (k > s.begin && t.isPunct(k - 1, u'.'))
+                Tokens::refuse(pos, u"%1 is reached through %2 on line %3; only %1.Property is followed"_s.arg(t.text(k))
+                                        .arg(t.text(k - 2 >= s.begin ? k - 2 : k - 1, k).toString())
+                                        .arg(line));
+            if (k + 2 >= s.end || !t.isPunct(k + 1, u'.') || !t.isIdent(k + 2))
+                Tokens::refuse(pos, u"%1 is used as a whole on line %2 (With, Set or a call given it), which may change its settings"_s
+                                        .arg(t.text(k))
+                                        .arg(line));
+        }
+    }
 }
 
 QString Evaluator::settingText(const Setting &setting, const QString &what)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "basic/Module.h"
+#include "basic/Names.h"
 
 #include <QHash>
 #include <QString>
@@ -16,11 +17,28 @@
 // makes the read a refusal that says why.
 namespace basic {
 
+// How the module's BASIC gives texts their characters, where dialects and
+// computers differ.
+struct TextSemantics
+{
+    Dialect dialect = Dialect::VisualBasic;
+    // LibreOffice Basic with Option VBASupport 1: Visual Basic's constants.
+    bool vbaSupport = false;
+    // The code page Visual Basic's Chr takes codes from 128 up in: the
+    // module's encoding when given, else Windows-1252.
+    QString codePage;
+};
+
 class Evaluator
 {
 public:
     // maxText: the longest text (in UTF-16 units) that a name may hold.
-    explicit Evaluator(const Module &module, qsizetype maxText);
+    explicit Evaluator(const Module &module, qsizetype maxText, TextSemantics semantics = {});
+
+    // Refuses when the module declares the BASIC name that token k (or a
+    // part of the dotted name from k) spells: then it is not BASIC's own.
+    void requireBuiltin(qint32 k, qint32 end = -1) const;
+    const TextSemantics &semantics() const { return m_semantics; }
 
     // Runs the statements before `statement`.
     void runTo(qint32 statement);
@@ -47,6 +65,11 @@ public:
     // `spelling`: the control as the messages name it, when the statement at
     // `at` does not start with it.
     std::vector<Setting> settingsOf(const QString &control, qint32 at, const QString &spelling = {});
+    // Refuses unless every use of the control in the module's code is
+    // `Control.Property` with its own name: not through Me. or a form, a
+    // With, a Set or a call that is given it, any of which may change its
+    // settings unseen; and unless the module declares nothing so named.
+    void requireControl(const QString &control, qint32 at) const;
     // A text property's value, as the setting statement made it.
     QString settingText(const Setting &setting, const QString &what);
 
@@ -75,8 +98,20 @@ private:
     bool mayBeText(qint32 begin, qint32 end) const;
     const Declaration *declarationOf(const QString &key, qint32 procedure, bool *local = nullptr) const;
 
+    // Refuses unless the name that `key` reads at `at` is a variable this
+    // reader follows: a procedure's own Dim of a text type.
+    void requireFollowed(const QString &key, qint32 token, qint32 at, const Declaration *declaration, bool local) const;
+    // Whether the statement gives the name to a call other than the boxes
+    // that are read and the call that holds token, which may change it
+    // before token is read.
+    bool passedElsewhere(qint32 statement, const QString &key, qint32 token) const;
+    // Whether the statement is an assignment to the name.
+    bool assigns(qint32 statement, const QString &key) const;
+    QChar chr(qint64 code, bool wide, qint32 start, const QString &name) const;
+
     const Module &m;
     const Tokens &t;
+    TextSemantics m_semantics;
     qsizetype m_maxText;
     qsizetype m_held = 0;
     qsizetype m_budget;

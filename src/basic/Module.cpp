@@ -637,6 +637,7 @@ void ModuleBuilder::declare(qint32 begin, qint32 end, qint32 statement, bool mod
         Declaration declaration;
         declaration.statement = statement;
         declaration.token = i;
+        declaration.constant = isConst;
         const QStringView written = t.text(i);
         declaration.keyword = lower(t.text(m.m_statements[std::size_t(statement)].begin));
         ++i;
@@ -710,6 +711,7 @@ void ModuleBuilder::expression(qint32 begin, qint32 end, qint32 statement)
             const qint32 close = t.closing(i + 1, end);
             changeNamesIn(i + 2, close, statement);
             s.changesCalls = true;
+            m.m_callHeads[statement].push_back(i);
             continue;
         }
         if (member || (i + 1 < end && t.isPunct(i + 1, u'.')))
@@ -1022,7 +1024,11 @@ void ModuleBuilder::statement(qint32 begin, qint32 end)
         m.m_withObjects.insert(s, m_withs.back());
     Procedure &procedure = m.m_procedures[std::size_t(m_procedure)];
     // Jumps.
-    if (word(i, u"goto") || word(i, u"exit") || word(i, u"stop") || (word(i, u"end") && i + 1 == end))
+    if (word(i, u"goto") || (i < end && t.kind(i) == TokenKind::Number)) {
+        procedure.gotos.push_back(s);
+        return;
+    }
+    if (word(i, u"exit") || word(i, u"stop") || (word(i, u"end") && i + 1 == end))
         return;
     if (word(i, u"gosub") || word(i, u"return") || word(i, u"resume") || word(i, u"on")) {
         bool jumpsBack = !word(i, u"on");
@@ -1030,6 +1036,8 @@ void ModuleBuilder::statement(qint32 begin, qint32 end)
             jumpsBack = jumpsBack || t.isWord(k, u"gosub");
         if (jumpsBack && procedure.jumpBack < 0)
             procedure.jumpBack = s;
+        if (word(i, u"on"))
+            procedure.gotos.push_back(s);
         if (word(i, u"on") && !word(i + 1, u"error") && !word(i + 1, u"local")) {
             qint32 jump = i + 1;
             while (jump < end && !t.isWord(jump, u"goto") && !t.isWord(jump, u"gosub"))
@@ -1105,6 +1113,8 @@ void ModuleBuilder::statement(qint32 begin, qint32 end)
             t.nameChain(j, end);
         argsBegin = j;
     }
+    if (i < end && t.isIdent(i))
+        m.m_callHeads[s].push_back(i);
     changeNamesIn(argsBegin, end, s);
     expression(argsBegin, end, s);
 }
@@ -1140,6 +1150,12 @@ Module::Module(QStringView text, bool gambas) : m_tokens(text, gambas, tokenLimi
             m_lineStarts.push_back(i + 1);
     }
     ModuleBuilder(*this).run();
+}
+
+const std::vector<qint32> &Module::callHeads(qint32 statement) const
+{
+    const auto found = m_callHeads.constFind(statement);
+    return found == m_callHeads.cend() ? noChanges : *found;
 }
 
 const std::vector<qint32> &Module::changesOf(const QString &name) const

@@ -46,6 +46,7 @@ struct Declaration
     QString type;
     bool text = true;
     bool parameter = false;
+    bool constant = false;
     qint32 statement = -1;
     qint32 token = -1;
     QString keyword; // dim, static, private, public, global, const, redim; empty for a parameter
@@ -75,6 +76,7 @@ struct Procedure
     QString name; // empty for code outside any Sub or Function
     std::vector<qint32> labels;
     qint32 jumpBack = -1; // the first Resume, GoSub or Return
+    std::vector<qint32> gotos; // GoTo, On … GoTo, a line number after Then
     bool isStatic = false;  // Static Sub or Function: its locals live on
     QHash<QString, Declaration> locals;
 };
@@ -112,6 +114,9 @@ public:
     // The statements that change the name (lower case; "control.property"
     // for a property), in order.
     const std::vector<qint32> &changesOf(const QString &name) const;
+    // The first tokens of the calls in the statement that may change what
+    // they are given (BASIC's own functions that change nothing are left out).
+    const std::vector<qint32> &callHeads(qint32 statement) const;
     // Calls of code that may change any name in [from, to).
     bool callsBetween(qint32 from, qint32 to) const { return m_callsBefore[to] - m_callsBefore[from] > 0; }
     qint32 firstCallBetween(qint32 from, qint32 to) const;
@@ -139,6 +144,7 @@ private:
     std::vector<qint32> m_lineComments;
     std::vector<qsizetype> m_lineStarts;
     QHash<qint32, QString> m_withObjects;
+    QHash<qint32, std::vector<qint32>> m_callHeads;
     QHash<QString, DeclaredName> m_declared;
     QHash<QString, QHash<QString, DesignerProperty>> m_designer;
     bool m_hasDefType = false;

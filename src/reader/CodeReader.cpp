@@ -32,23 +32,54 @@ QString notFound(const QList<Tool> &tools, const Tool *only)
     return u"no %1 in the text"_s.arg(sought.isEmpty() ? last : sought.join(u", "_s) + u" or "_s + last);
 }
 
-// Whether the text is Gambas's: its Message and Dialog classes, its &=, or
-// the input box tool's block with the call as Gambas's code has it (no
-// blank before the parenthesis). Its literals escape with a backslash, so
-// the text is lexed that way.
+// Whether the text is Gambas's, by what only Gambas writes: Message.Title
+// and Message's icon functions, Dialog's settings and functions, &= and
+// PrinterSetup. Its literals escape with a backslash, so the text is lexed
+// that way. A bare Message(…) may be the module's own function: no sign.
 bool looksLikeGambas(const QString &text)
 {
     static const QRegularExpression forms(
-        uR"(^[ \t]*(?:Message\.Title[ \t]*=|(?:Response[ \t]*=[ \t]*)?Message(?:\.(?:Info|Warning|Error|Question))?\(|Dialog\.(?:Title|Filter)[ \t]*=|\w+ &= |If (?:Dialog\.(?:OpenFile|SaveFile|SelectFont|SelectColor)|PrinterSetup\.Configure)\(\) Then\b))"_s,
+        uR"(^[ \t]*(?:Message\.Title[ \t]*=|(?:\w+[ \t]*=[ \t]*)?Message\.(?:Info|Warning|Error|Question)\(|Dialog\.(?:Title|Filter)[ \t]*=|\w+ &= |If (?:Dialog\.(?:OpenFile|SaveFile|SelectFont|SelectColor)|PrinterSetup\.Configure)\(\) Then\b))"_s,
         QRegularExpression::MultilineOption);
-    static const QRegularExpression inputBox(uR"(^[ \t]*\w+ = InputBox\()"_s, QRegularExpression::MultilineOption);
-    return forms.match(text).hasMatch()
-           || (text.contains(u"'*** Begin Askwright Code ***"_s) && inputBox.match(text).hasMatch());
+    return forms.match(text).hasMatch();
 }
 
-ReadResult readModule(const basic::Module &module, const QList<Tool> &tools, const Tool *only)
+// The input box tool's Gambas block reads the same in Visual Basic once the
+// classic editor has taken the blank out of `InputBox (`: a weak sign.
+bool mayBeGambasInputBox(const QString &text)
 {
-    basic::Evaluator evaluator(module, MaxText);
+    static const QRegularExpression inputBox(uR"(^[ \t]*\w+ = InputBox\()"_s, QRegularExpression::MultilineOption);
+    return text.contains(u"'*** Begin Askwright Code ***"_s) && inputBox.match(text).hasMatch();
+}
+
+// Whether the module is LibreOffice Basic by what only it has: its option,
+// its services and documents, its MB_ and ID names (where the module does
+// not declare them).
+bool looksLikeLibreOffice(const basic::Module &module, bool *vbaSupport)
+{
+    const basic::Tokens &t = module.tokens();
+    bool found = false;
+    for (qint32 i = 0; i < qint32(t.size()); ++i) {
+        if (!t.isIdent(i))
+            continue;
+        if (t.isWord(i, u"option") && i + 1 < t.size() && t.isWord(i + 1, u"vbasupport")) {
+            found = true;
+            *vbaSupport = i + 2 < t.size() && t.text(i + 2) == u"1";
+        } else if (t.isWord(i, u"createunoservice") || t.isWord(i, u"thiscomponent")
+                   || (t.isWord(i, u"com") && i + 2 < t.size() && t.isPunct(i + 1, u'.') && t.isWord(i + 2, u"sun"))) {
+            found = found || !module.declaration(t.text(i));
+        } else if (const basic::BasicName *name = basic::findName(t.text(i));
+                   name && name->dialect == basic::Dialect::LibreOffice && !module.declaration(t.text(i))) {
+            found = true;
+        }
+    }
+    return found;
+}
+
+ReadResult readModule(const basic::Module &module, const QList<Tool> &tools, const Tool *only,
+                      const basic::TextSemantics &semantics)
+{
+    basic::Evaluator evaluator(module, MaxText, semantics);
     ReadContext context(module, evaluator);
     QList<const Tool *> wanted;
     for (const Tool &tool : tools) {
@@ -101,7 +132,7 @@ ReadResult readModule(const basic::Module &module, const QList<Tool> &tools, con
 
 } // namespace
 
-ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *only)
+ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *only, const ReadSettings &settings)
 {
     if (text.size() > basic::MaxTextLength) {
         ReadResult result;
@@ -109,11 +140,44 @@ ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *o
         return result;
     }
     try {
-        const bool gambas = looksLikeGambas(text);
+        const bool gambas = settings.dialect ? *settings.dialect == basic::Dialect::Gambas : looksLikeGambas(text);
         const basic::Module module(text, gambas);
-        ReadResult result = readModule(module, tools, only);
+        basic::TextSemantics semantics;
+        semantics.codePage = settings.codePage;
         if (gambas)
-            result.dialect = basic::Dialect::Gambas;
+            semantics.dialect = basic::Dialect::Gambas;
+        else if (settings.dialect)
+            semantics.dialect = *settings.dialect;
+        if (bool vbaSupport = false; !gambas && looksLikeLibreOffice(module, &vbaSupport)) {
+            if (settings.dialect && *settings.dialect != basic::Dialect::LibreOffice)
+                refuse(0, u"the code is LibreOffice Basic's (its services, MB_ names or options), not Visual Basic's"_s);
+            semantics.dialect = basic::Dialect::LibreOffice;
+            semantics.vbaSupport = vbaSupport;
+        }
+        if (!settings.dialect && !gambas && mayBeGambasInputBox(text)) {
+            // Gambas where the text is just what the tool writes in Gambas
+            // (--dialect says otherwise).
+            std::optional<ReadResult> other;
+            try {
+                const basic::Module asGambas(text, true);
+                basic::TextSemantics gambasSemantics;
+                gambasSemantics.dialect = basic::Dialect::Gambas;
+                other = readModule(asGambas, tools, only, gambasSemantics);
+                const codegen::CodeOptions options{{}, codegen::CodeOptions::Dialect::Gambas};
+                if (!other->tool || !other->tool->generate || !text.contains(other->tool->generate(other->fields, options)))
+                    other.reset();
+            } catch (const basic::Refusal &) {
+                other.reset(); // not Gambas's: the Visual Basic reading stands
+            }
+            if (other) {
+                other->dialect = basic::Dialect::Gambas;
+                return *other;
+            }
+        }
+        ReadResult result = readModule(module, tools, only, semantics);
+        // What the code says of its dialect holds over how it is laid out.
+        if (semantics.dialect != basic::Dialect::VisualBasic || settings.dialect)
+            result.dialect = semantics.dialect;
         return result;
     } catch (const basic::Refusal &refusal) {
         ReadResult result;

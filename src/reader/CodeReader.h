@@ -6,10 +6,23 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // Reads BASIC source back into a tool's fields: the first construct in the
 // text that one of the tools can hold (a message-box call, input-box call,
 // common dialog block or file header block).
 //
 // With `only`, just that tool's code is looked for. All or nothing: either
 // every field the code shows, or an error.
-ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *only = nullptr);
+struct ReadSettings
+{
+    // The BASIC the code is written in; unset, the code's own constructs
+    // tell (only those no other dialect has), else it is Visual Basic.
+    std::optional<basic::Dialect> dialect;
+    // The encoding the code was read in ("windows-1251"), the code page of
+    // Visual Basic's Chr; empty for Windows-1252.
+    QString codePage;
+};
+
+ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *only = nullptr,
+                    const ReadSettings &settings = {});

@@ -105,7 +105,36 @@ QString ReadError::text() const
 
 qint32 ReadContext::callHead(qint32 k, qint32 begin) const
 {
-    return t.builtinCallHead(k, begin);
+    const qint32 head = t.builtinCallHead(k, begin);
+    for (qint32 i = head; i >= 0 && i <= k; i += 2) {
+        if (m.declaration(t.text(i)))
+            return -1;
+    }
+    return head;
+}
+
+basic::FlagValue ReadContext::flags(qint32 begin, qint32 end, basic::FlagKind kind, const QString &what) const
+{
+    basic::FlagValue value = basic::evalFlags(t, begin, end, kind, what);
+    for (const basic::FlagTerm &term : value.terms) {
+        if (term.named)
+            eval.requireBuiltin(qint32(term.begin), qint32(term.end));
+    }
+    return value;
+}
+
+QString ReadContext::lineBreaksChecked(const QString &text, qint32 at) const
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            ++i;
+            continue;
+        }
+        if (text[i] == u'\r' || text[i] == u'\n')
+            refuse(t.pos(at), u"the text holds a line break of %1 alone (%2), which the tools do not write; they write CR LF"_s
+                                  .arg(text[i] == u'\r' ? u"CR"_s : u"LF"_s, text[i] == u'\r' ? u"vbCr"_s : u"vbLf"_s));
+    }
+    return text;
 }
 
 QString ReadContext::topicOf(const Parameter &context) const
@@ -154,6 +183,7 @@ HelpFields ReadContext::readHelp(const Parameter &file, const Parameter &context
     // that was given it.
     if (file.end - begin >= 4 && t.isWord(begin, u"app") && t.isPunct(begin + 1, u'.') && t.isWord(begin + 2, u"path")
         && t.isPunct(begin + 3, u'&')) {
+        eval.requireBuiltin(begin, begin + 3);
         help.appPath = true;
         begin += 4;
     } else if (file.end - begin == 1 && t.isIdent(begin)) {
@@ -169,28 +199,6 @@ HelpFields ReadContext::readHelp(const Parameter &file, const Parameter &context
     help.helpFile = eval.singleLine(begin, file.end, at, u"the help file"_s);
     help.topicId = topicOf(context);
     return help;
-}
-
-basic::Dialect ReadContext::dialectAround(qint32 at, bool libreOfficeNames) const
-{
-    if (libreOfficeNames)
-        return basic::Dialect::LibreOffice;
-    // LibreOffice Basic writes line breaks as Chr$(13) & Chr$(10) where
-    // Visual Basic has vbCrLf; a Response is an Integer there.
-    const basic::Statement &s = m.statements()[std::size_t(at)];
-    const qint32 first = m.statements()[std::size_t(m.procedures()[std::size_t(s.procedure)].first)].begin;
-    bool libreOffice = false;
-    for (qint32 i = std::max(first, s.end - 200000); i < s.end; ++i) {
-        if (!t.isIdent(i))
-            continue;
-        if (t.isWord(i, u"vbcrlf") || t.text(i).startsWith(u"vb", Qt::CaseInsensitive))
-            return basic::Dialect::VisualBasic;
-        if (t.isWord(i, u"chr$") && i + 2 < s.end && t.text(i + 2) == u"13")
-            libreOffice = true;
-        if (t.isWord(i, u"dim") && i + 3 < s.end && t.isWord(i + 1, u"response") && t.isWord(i + 3, u"integer"))
-            libreOffice = true;
-    }
-    return libreOffice ? basic::Dialect::LibreOffice : basic::Dialect::VisualBasic;
 }
 
 bool ReadContext::commentBefore(qint32 statement, QStringView comment) const

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "basic/Evaluator.h"
+#include "basic/Flags.h"
 #include "basic/Module.h"
 #include "basic/Names.h"
 #include "tools/HelpFields.h"
@@ -83,16 +84,21 @@ public:
     const basic::Statement &statement(qint32 index) const { return m.statements()[std::size_t(index)]; }
 
     // The first token of a call of BASIC's own function at k (`MsgBox`,
-    // `VBA.Interaction.MsgBox`), or -1 when k is a method of some object.
+    // `VBA.Interaction.MsgBox`), or -1 when k is a method of some object or
+    // the module declares a name of it (then it is the module's own).
     qint32 callHead(qint32 k, qint32 begin) const;
+    // Flags as evalFlags reads them, refused where the module declares a
+    // name they use.
+    basic::FlagValue flags(qint32 begin, qint32 end, basic::FlagKind kind, const QString &what) const;
+    // A text exactly as the call receives it, in the tools' CR LF: a lone
+    // CR or LF (vbLf) is no line break the tools write, and is refused.
+    QString lineBreaksChecked(const QString &text, qint32 at) const;
     // The arguments of a call in tokens [begin, end), bound to the
     // parameters `names` (lower case) by position or by `name:=`.
     std::vector<Parameter> arguments(qint32 begin, qint32 end, const std::vector<QStringView> &names,
                                      QStringView function) const;
     // The help file and topic arguments.
     HelpFields readHelp(const Parameter &file, const Parameter &context, qint32 at);
-    // The dialect the code around the statement is written in.
-    basic::Dialect dialectAround(qint32 at, bool libreOfficeNames) const;
     // Whether that comment line heads the statement: just above it, or above
     // the Dims and assignments that lead up to it.
     bool commentBefore(qint32 statement, QStringView comment) const;

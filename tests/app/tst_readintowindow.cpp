@@ -124,7 +124,8 @@ void TestReadIntoWindow::readingAdoptsTheCodesStyle_data()
     QTest::newRow("LibreOffice names") << u"MsgBox \"a\", MB_YESNO"_s << u"Names"_s << u"LibreOffice Basic"_s
                                        << u", MB_YESNO, "_s;
     QTest::newRow("LibreOffice input box")
-        << u"Dim X As String\r\nX = InputBox (\"a\" & Chr$(13) & Chr$(10) & \"b\", \"\", \"\")"_s << u"Names"_s
+        << u"'*** Begin Askwright Code ***\r\nDim X As String\r\nX = InputBox (\"a\" & Chr$(13) & Chr$(10) & \"b\", \"\", \"\")\r\n'*** End Askwright Code ***"_s
+        << u"Names"_s
         << u"LibreOffice Basic"_s << u"\"a\" & Chr$(13) & Chr$(10) & \"b\""_s;
     QTest::newRow("Gambas") << u"Message.Title = \"T\"\r\nMessage(\"a\\tb\", \"OK\")"_s << u"Names"_s << u"Gambas"_s
                             << u"Message(\"a\\tb\", \"OK\")"_s;

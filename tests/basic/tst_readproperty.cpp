@@ -70,8 +70,10 @@ Program straightLine(QRandomGenerator &random)
     const int statements = 1 + random.bounded(8);
     for (int k = 0; k < statements; ++k) {
         const QString name = u"s%1"_s.arg(random.bounded(4));
-        if (!variables.contains(name) && random.bounded(2))
-            program.lines << u"Dim %1 As String"_s.arg(name);
+        // Only a procedure's own declared texts are followed.
+        static const QStringList declarations{u"Dim %1 As String"_s, u"Dim %1"_s, u"Dim %1 As Variant"_s};
+        if (!variables.contains(name))
+            program.lines << declarations.at(random.bounded(declarations.size())).arg(name);
         auto [text, value] = expression(random, variables);
         program.lines << u"%1 = %2"_s.arg(name, text);
         variables.insert(name, value);

@@ -23,11 +23,11 @@ private Q_SLOTS:
         QTest::newRow("straight-line assignments")
             << u"Dim s As String\ns = \"a\"\ns = s & \"b\"\nMsgBox s"_s << u"ab"_s;
         QTest::newRow("set before the If that holds the call")
-            << u"Dim c As Boolean\ns = \"a\"\nIf c Then\n  MsgBox s\nEnd If"_s << u"a"_s;
+            << u"Dim s As String: Dim c As Boolean\ns = \"a\"\nIf c Then\n  MsgBox s\nEnd If"_s << u"a"_s;
         QTest::newRow("set in the same branch as the call")
-            << u"If c Then\n  s = \"a\"\n  MsgBox s\nEnd If"_s << u"a"_s;
+            << u"Dim s As String: If c Then\n  s = \"a\"\n  MsgBox s\nEnd If"_s << u"a"_s;
         QTest::newRow("set before the loop, read in it")
-            << u"s = \"a\"\nDo\n  MsgBox s\nLoop"_s << u"a"_s;
+            << u"Dim s As String: s = \"a\"\nDo\n  MsgBox s\nLoop"_s << u"a"_s;
         QTest::newRow("a comment carried on by _ hides a call")
             << u"' note _\nMsgBox \"hidden\"\nMsgBox \"shown\""_s << u"shown"_s;
         QTest::newRow("#If False leaves its call out")
@@ -39,7 +39,7 @@ private Q_SLOTS:
         QTest::newRow("a one-line If that closes what it did not open")
             << u"Sub A()\n  If r = 7 Then End Select\n  If c Then End Sub\nEnd Sub\nMsgBox \"after\""_s << u"after"_s;
         QTest::newRow("a loop inside a one-line If, and its Else")
-            << u"Dim c As Boolean\ns = \"a\"\nIf c Then For i = 1 To 2: n = i: Next Else n = 0\nMsgBox s"_s << u"a"_s;
+            << u"Dim s As String: Dim c As Boolean\ns = \"a\"\nIf c Then For i = 1 To 2: n = i: Next Else n = 0\nMsgBox s"_s << u"a"_s;
         QTest::newRow("Windows-1252 high characters")
             << u"MsgBox Chr(128) & Chr(150)"_s << u"\u20AC\u2013"_s;
     }
@@ -63,34 +63,34 @@ private Q_SLOTS:
             << u"Dim strLine As String\nLine Input #1, strLine\nMsgBox \"First line: \" & strLine"_s
             << u"line 3, column 25: strLine is changed by `Line Input #` on line 2, which this program cannot follow"_s;
         QTest::newRow("one-line If")
-            << u"s = \"a\"\nIf c Then s = \"b\"\nMsgBox s"_s
+            << u"Dim s As String: s = \"a\"\nIf c Then s = \"b\"\nMsgBox s"_s
             << u"line 3, column 8: s is set on line 2 under a condition that starts on line 2, which may not hold"_s;
         QTest::newRow("If block")
-            << u"s = \"a\"\nIf c Then\n  s = \"b\"\nEnd If\nMsgBox s"_s
+            << u"Dim s As String: s = \"a\"\nIf c Then\n  s = \"b\"\nEnd If\nMsgBox s"_s
             << u"line 5, column 8: s is set on line 3 under a condition that starts on line 2, which may not hold"_s;
         QTest::newRow("Select Case")
-            << u"s = \"a\"\nSelect Case x\nCase 1\n  s = \"b\"\nEnd Select\nMsgBox s"_s
+            << u"Dim s As String: s = \"a\"\nSelect Case x\nCase 1\n  s = \"b\"\nEnd Select\nMsgBox s"_s
             << u"line 6, column 8: s is set on line 4 under a condition that starts on line 3, which may not hold"_s;
         QTest::newRow("appended in a loop")
-            << u"s = \"\"\nFor i = 1 To 3\n  s = s & \"x\"\nNext\nMsgBox s"_s
+            << u"Dim s As String: s = \"\"\nFor i = 1 To 3\n  s = s & \"x\"\nNext\nMsgBox s"_s
             << u"line 5, column 8: s is set in the loop that starts on line 2, which may run any number of times"_s;
         QTest::newRow("changed later in the loop that holds the call")
-            << u"s = \"a\"\nDo\n  MsgBox s\n  s = s & \"x\"\nLoop"_s
+            << u"Dim s As String: s = \"a\"\nDo\n  MsgBox s\n  s = s & \"x\"\nLoop"_s
             << u"line 3, column 10: s changes again on line 4, in the loop that starts on line 2"_s;
         QTest::newRow("GoTo over an assignment")
-            << u"s = \"a\"\nGoTo Skip\ns = \"b\"\nSkip:\nMsgBox s"_s
+            << u"Dim s As String: s = \"a\"\nGoTo Skip\ns = \"b\"\nSkip:\nMsgBox s"_s
             << u"line 5, column 8: a jump to the label on line 5 may pass over where s is set"_s;
         QTest::newRow("set in another procedure")
             << u"Sub A()\n  s = \"a\"\nEnd Sub\nSub B()\n  MsgBox s\nEnd Sub"_s
             << u"line 5, column 10: s is set in another procedure, on line 2"_s;
         QTest::newRow("Mid statement")
-            << u"s = \"abc\"\nMid(s, 1, 1) = \"X\"\nMsgBox s"_s
+            << u"Dim s As String: s = \"abc\"\nMid(s, 1, 1) = \"X\"\nMsgBox s"_s
             << u"line 3, column 8: s is changed by `Mid(s` on line 2, which this program cannot follow"_s;
         QTest::newRow("LSet")
-            << u"s = \"abc\"\nLSet s = \"X\"\nMsgBox s"_s
+            << u"Dim s As String: s = \"abc\"\nLSet s = \"X\"\nMsgBox s"_s
             << u"line 3, column 8: s is changed by `LSet s =` on line 2, which this program cannot follow"_s;
         QTest::newRow("passed to a procedure")
-            << u"s = \"a\"\nCall GetName(s)\nMsgBox s"_s
+            << u"Dim s As String: s = \"a\"\nCall GetName(s)\nMsgBox s"_s
             << u"line 3, column 8: s is changed by `Call GetName(` on line 2, which this program cannot follow"_s;
         QTest::newRow("fixed-length string")
             << u"Dim s As String * 3\ns = \"abcdef\"\nMsgBox s"_s
@@ -99,7 +99,7 @@ private Q_SLOTS:
             << u"Dim n As Integer\nn = \"05\"\nMsgBox n"_s
             << u"line 3, column 8: n is declared As Integer; only a String or Variant is read as text"_s;
         QTest::newRow("undecided #If")
-            << u"s = \"a\"\n#If Win64 Then\ns = \"b\"\n#End If\nMsgBox s"_s
+            << u"Dim s As String: s = \"a\"\n#If Win64 Then\ns = \"b\"\n#End If\nMsgBox s"_s
             << u"line 5, column 8: s is set on line 3 under a condition that starts on line 3, which may not hold"_s;
         QTest::newRow("input box position")
             << u"x = InputBox(\"a\", \"t\", \"d\", 100, 200)"_s
@@ -115,9 +115,9 @@ private Q_SLOTS:
         QTest::newRow("lone surrogate")
             << u"MsgBox ChrW(55296)"_s
             << u"line 1, column 8: ChrW(55296) is half of a UTF-16 surrogate pair, which is no character"_s;
-        QTest::newRow("changed by a call, not declared here")
-            << u"s = \"a\"\nRefresh\nMsgBox s"_s
-            << u"line 3, column 8: s may be changed by the call on line 2"_s;
+        QTest::newRow("declared for the whole module")
+            << u"Dim s As String\nSub A()\n  s = \"a\"\n  Refresh\n  MsgBox s\nEnd Sub"_s
+            << u"line 5, column 10: s is declared for the whole module (line 1), so other procedures may set it"_s;
         QTest::newRow("columns count characters")
             << u"MsgBox \"😀😀\", x"_s << u"line 1, column 14: x is a variable; the buttons can only hold fixed flags"_s;
     }

@@ -498,7 +498,7 @@ private Q_SLOTS:
                           "\"buttons\":\"okcancel\", \"icon\":\"information\",\"default\":\"2\","
                           "\"constants\":\"names\"}");
         QTest::newRow("continuations and comments")
-            << u"Rem ask first\nr = MsgBox(\"Line one\" & vbLf & _\n     \"Line two\", _\n"
+            << u"Rem ask first\nr = MsgBox(\"Line one\" & vbCrLf & _\n     \"Line two\", _\n"
                u"     vbYesNoCancel + vbExclamation + vbSystemModal, _\n     \"It is \"\"quoted\"\"\") ' done"_s
             << QByteArray("{\"tool\":\"msgbox\",\"message\":\"Line one\\r\\nLine two\","
                           "\"title\":\"It is \\\"quoted\\\"\", \"buttons\":\"yesnocancel\",\"icon\":\"warning\","
@@ -520,8 +520,8 @@ private Q_SLOTS:
                u"sMsg = sMsg & vbCrLf & \"Try again?\"\r\nSelect Case MsgBox(sMsg, vbRetryCancel)\r\nEnd Select"_s
             << QByteArray("{\"tool\":\"msgbox\",\"message\":\"The file could not be saved.\\r\\nTry again?\","
                           "\"buttons\":\"retrycancel\"}");
-        QTest::newRow("tabs, ChrW and lone CR")
-            << u"MsgBox \"a\" & vbTab & ChrW(8364) & vbCr & \"b\" & Chr(10) & \"c\" & vbNullString"_s
+        QTest::newRow("tabs, ChrW and a line break in codes")
+            << u"MsgBox \"a\" & vbTab & ChrW(8364) & vbCr & Chr(10) & \"b\" & vbNewLine & \"c\" & vbNullString"_s
             << QByteArray("{\"tool\":\"msgbox\",\"message\":\"a\\t€\\r\\nb\\r\\nc\"}");
         QTest::newRow("input box with declaration and named default")
             << u"Dim UserName As String\r\nUserName = InputBox$(\"Your name?\", \"Sign in\", Default:=\"guest\")"_s
@@ -595,7 +595,7 @@ private Q_SLOTS:
             << u"MsgBox \"Hi\", , Format(Now)"_s
             << u"line 1, column 16: Format(…) is a function call; the title can only hold fixed text"_s;
         QTest::newRow("variable built from something unknown")
-            << u"s = \"a\" & t\r\nMsgBox s"_s
+            << u"Dim s: s = \"a\" & t\r\nMsgBox s"_s
             << u"line 2, column 8: s (set on line 1): t is a variable; the text can only hold fixed text"_s;
         QTest::newRow("vbDefaultButton4")
             << u"MsgBox \"x\", vbYesNoCancel + vbDefaultButton4"_s
@@ -644,19 +644,19 @@ private Q_SLOTS:
             << u"line 1, column 1: cd.DialogTitle has no field on the Color page"_s;
         QTest::newRow("a setting inside a With block")
             << u"With cd\r\n    .FileName = \"a.txt\"\r\n    .ShowOpen\r\nEnd With"_s
-            << u"line 2, column 5: .FileName is not a setting the common dialog tool can hold"_s;
+            << u"line 3, column 5: cd is used as a whole on line 1 (With, Set or a call given it), which may change its settings"_s;
         QTest::newRow("no call at all")
             << u"Dim x As Long\r\nx = 1"_s
             << u"line 1, column 1: no message box call, input box call, common dialog block or file header "
                u"block in the text"_s;
         QTest::newRow("a text doubled without end")
-            << u"s = \"ab\"\r\n"_s + QString(u"s = s & s\r\n"_s).repeated(40) + u"MsgBox s"_s
+            << u"Dim s: s = \"ab\"\r\n"_s + QString(u"s = s & s\r\n"_s).repeated(40) + u"MsgBox s"_s
             << u"line 42, column 8: s (set on line 25): the text grows longer than this program reads"_s;
         QTest::newRow("App.Path in the message")
-            << u"h = App.Path & \"x\"\r\nMsgBox h"_s
+            << u"Dim h: h = App.Path & \"x\"\r\nMsgBox h"_s
             << u"line 2, column 8: h starts with App.Path; the message can only hold fixed text"_s;
         QTest::newRow("line break in a help file built in a variable")
-            << u"h = App.Path & \"a\" & vbCrLf\r\nMsgBox \"x\", 16384, , h, 1"_s
+            << u"Dim h: h = App.Path & \"a\" & vbCrLf\r\nMsgBox \"x\", 16384, , h, 1"_s
             << u"line 2, column 22: the help file holds a line break; it can only hold one line"_s;
         const QString picker = u"P = CreateUnoService(\"com.sun.star.ui.dialogs.FilePicker\")\r\n"
                                u"P.initialize(Array(com.sun.star.ui.dialogs.TemplateDescription.FILESAVE_AUTOEXTENSION))\r\n"_s;
@@ -688,7 +688,7 @@ private Q_SLOTS:
         QTest::newRow("LibreOffice: the picker passed on")
             << picker + u"Keep P\r\n"_s + shown << u"line 3, column 6: P is used in a way the common dialog tool cannot hold"_s;
         QTest::newRow("LibreOffice: a title set under a condition")
-            << picker + u"If c Then t = \"x\"\r\nP.setTitle(t)\r\n"_s + shown
+            << picker + u"Dim t: If c Then t = \"x\"\r\nP.setTitle(t)\r\n"_s + shown
             << u"line 4, column 12: t is set on line 3 under a condition that starts on line 3, which may not hold"_s;
         QTest::newRow("LibreOffice: a colour picker given settings")
             << u"C = CreateUnoService(\"com.sun.star.cui.ColorPicker\")\r\nC.setPropertyValues(v)\r\n"
@@ -726,7 +726,7 @@ private Q_SLOTS:
             << u"line 2, column 1: the answer of a box with several buttons must be kept"_s;
         QTest::newRow("Gambas: an input box's position")
             << u"'*** Begin Askwright Code ***\r\nAnswer = InputBox(\"p\", \"t\", \"d\", 1)"_s
-            << u"line 2, column 34: InputBox takes at most 3 arguments"_s;
+            << u"line 2, column 34: the input box tool has no field for the box's position (XPos, YPos); it is always centred"_s;
         QTest::newRow("Gambas: a filter pair the list cannot write")
             << u"Dialog.Title = \"t\"\r\nDialog.Filter = [\"*.txt\", \"Text\"]\r\nIf Dialog.OpenFile() Then\r\nEnd If"_s
             << u"line 2, column 17: the filter's \"*.txt\", \"Text\" is not a file type that the Allowed File Types list"

@@ -363,7 +363,8 @@ std::optional<DialogKind> shownPage(const ReadContext &c, qint32 statement)
         return std::nullopt;
     if (t.isWord(s.begin + 1, u"printersetup") && t.isWord(s.begin + 3, u"configure"))
         return DialogKind::Printer;
-    if (!t.isWord(s.begin + 1, u"dialog"))
+    // The module's own Dialog is not Gambas's.
+    if (!t.isWord(s.begin + 1, u"dialog") || c.m.declaration(u"dialog"))
         return std::nullopt;
     static const QList<std::pair<QStringView, DialogKind>> methods{
         {u"openfile", DialogKind::Open},
@@ -523,6 +524,7 @@ void readControl(ReadContext &c, qint32 statement, const QString &control, Dialo
     CommonDialogFields fields;
     fields.page = page;
     const bool files = page == DialogKind::Open || page == DialogKind::Save;
+    c.eval.requireControl(control, statement);
     for (const basic::Evaluator::Setting &setting : c.eval.settingsOf(control, statement)) {
         const qsizetype pos = t.pos(setting.name);
         const QString spelling = t.text(setting.name, setting.begin - 1).toString();
@@ -568,7 +570,7 @@ void readControl(ReadContext &c, qint32 statement, const QString &control, Dialo
             (page == DialogKind::Open ? fields.openFileTypes : fields.saveFileTypes) = types;
         } else if (setting.property == u"flags"_s) {
             const basic::FlagValue value =
-                basic::evalFlags(t, setting.begin, setting.end, basic::FlagKind::CommonDialog, u"the flags"_s);
+                c.flags(setting.begin, setting.end, basic::FlagKind::CommonDialog, u"the flags"_s);
             const qint64 flags = value.value;
             const auto noOption = [&] {
                 refuse(t.pos(setting.begin), u"Flags %1 has no option on the %2 page"_s

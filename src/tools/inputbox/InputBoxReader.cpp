@@ -27,7 +27,7 @@ bool declaredBefore(const ReadContext &c, qint32 statement, const QString &targe
 {
     const basic::Tokens &t = c.t;
     const basic::Procedure &procedure = c.m.procedures()[std::size_t(c.statement(statement).procedure)];
-    const auto local = procedure.locals.constFind(target.toLower());
+    const auto local = procedure.locals.constFind(basic::nameKey(target));
     bool declared = local != procedure.locals.cend() && !local->parameter && local->statement < statement;
     for (qint32 between = declared ? local->statement + 1 : statement; between < statement && declared; ++between) {
         const basic::Statement &b = c.statement(between);
@@ -35,6 +35,23 @@ bool declaredBefore(const ReadContext &c, qint32 statement, const QString &targe
                    || (b.begin + 1 < b.end && t.isIdent(b.begin) && t.isPunct(b.begin + 1, u"&="));
     }
     return declared;
+}
+
+// The tool's variable holds the answer as a String: a variable of another
+// type (As Integer, n%, DefInt) would hold something else.
+void requireTextVariable(const ReadContext &c, qint32 statement, const QString &target, qsizetype pos)
+{
+    const basic::Procedure &procedure = c.m.procedures()[std::size_t(c.statement(statement).procedure)];
+    const QString key = basic::nameKey(target);
+    const basic::Declaration *declaration = nullptr;
+    if (const auto local = procedure.locals.constFind(key); local != procedure.locals.cend())
+        declaration = &*local;
+    else if (const auto global = c.m.moduleDeclarations().constFind(key); global != c.m.moduleDeclarations().cend())
+        declaration = &*global;
+    const QString type = declaration ? declaration->type : c.m.implicitType(target);
+    if ((declaration && !declaration->text) || (!type.isEmpty() && type.compare(u"string"_s, Qt::CaseInsensitive) != 0
+                                                 && type.compare(u"variant"_s, Qt::CaseInsensitive) != 0))
+        refuse(pos, u"%1 is declared As %2; the input box tool's variable holds the answer as a String"_s.arg(target, type));
 }
 
 void readGambas(ReadContext &c, qint32 statement, const QString &target, InputBoxFields &fields, ReadResult &result)
@@ -88,11 +105,12 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
     InputBoxFields fields;
     if (!params[0].given())
         refuse(t.pos(k), u"the InputBox call has no message (Prompt)"_s);
-    fields.message = codegen::toCrLf(c.eval.text(params[0].begin, params[0].end, statement, u"the message"_s));
+    fields.message = c.lineBreaksChecked(c.eval.text(params[0].begin, params[0].end, statement, u"the message"_s), params[0].begin);
     if (params[1].given())
         fields.title = c.eval.singleLine(params[1].begin, params[1].end, statement, u"the title"_s);
     if (params[2].given())
         fields.defaultAnswer = c.eval.singleLine(params[2].begin, params[2].end, statement, u"the default answer"_s);
+    requireTextVariable(c, statement, target, t.pos(i));
     if (gambas) {
         readGambas(c, statement, target, fields, result);
         return;
@@ -107,7 +125,7 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
     // Declared when its Dim comes just before, with only Dims and texts
     // between.
     const basic::Procedure &procedure = m.procedures()[std::size_t(s.procedure)];
-    const auto local = procedure.locals.constFind(target.toLower());
+    const auto local = procedure.locals.constFind(basic::nameKey(target));
     bool declared = local != procedure.locals.cend() && !local->parameter && local->statement < statement;
     if (declared) {
         for (qint32 between = local->statement + 1; between < statement && declared; ++between) {
@@ -117,26 +135,18 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
         }
     }
     fields.declareVariable = declared;
-    result.dialect = c.dialectAround(statement, false);
-    if (declared && t.isWord(m.statements()[std::size_t(local->statement)].begin, u"dim")) {
-        // Visual Basic's code writes "as String", LibreOffice's "As String".
-        const basic::Statement &dim = m.statements()[std::size_t(local->statement)];
-        for (qint32 a = dim.begin; a < dim.end; ++a) {
-            if (t.isWord(a, u"as")) {
-                result.dialect = t.text(a) == u"As" ? basic::Dialect::LibreOffice : basic::Dialect::VisualBasic;
-                break;
-            }
-        }
-    }
+    result.dialect = c.eval.semantics().dialect;
     if (!fields.help.help
         && c.commentBefore(statement, u"'LibreOffice's input box has no help file: the help file and topic are left out.")) {
         result.dialect = basic::Dialect::LibreOffice;
         fields.help.help = true;
     }
-    // Chr$ codes alone do not tell the dialects apart: the code is
-    // LibreOffice's where it is what the tool writes there.
-    if (result.dialect == basic::Dialect::VisualBasic && c.writesCharCodesWithDollar(statement)
-        && c.holds(generateInputBox(fields, {{}, codegen::CodeOptions::Dialect::LibreOffice}))) {
+    // The code is LibreOffice's where it is just what the tool writes
+    // there, and not what it writes for Visual Basic ("As String" alone is
+    // no sign: the classic editor writes it so too).
+    if (result.dialect == basic::Dialect::VisualBasic
+        && c.holds(generateInputBox(fields, {{}, codegen::CodeOptions::Dialect::LibreOffice}))
+        && !c.holds(generateInputBox(fields, {{}, codegen::CodeOptions::Dialect::VisualBasic}))) {
         result.dialect = basic::Dialect::LibreOffice;
     }
     result.fields = fields;

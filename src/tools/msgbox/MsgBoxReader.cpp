@@ -16,7 +16,7 @@ qint32 findGambas(const ReadContext &c, qint32 statement)
     const basic::Tokens &t = c.t;
     const basic::Statement &s = c.statement(statement);
     for (qint32 k = s.begin; k < s.end; ++k) {
-        if (!t.isWord(k, u"message") || (k > s.begin && t.isPunct(k - 1, u'.')))
+        if (!t.isWord(k, u"message") || (k > s.begin && t.isPunct(k - 1, u'.')) || c.m.declaration(u"message"))
             continue;
         if (k + 1 < s.end && t.isPunct(k + 1, u'('))
             return k;
@@ -47,7 +47,7 @@ void readGambas(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
     if (!params[0].given())
         refuse(t.pos(k), u"the Message call has no message"_s);
     MsgBoxFields fields;
-    fields.message = codegen::toCrLf(c.eval.text(params[0].begin, params[0].end, statement, u"the message"_s));
+    fields.message = c.lineBreaksChecked(c.eval.text(params[0].begin, params[0].end, statement, u"the message"_s), params[0].begin);
     QStringList buttons;
     for (std::size_t b = 1; b < params.size(); ++b) {
         if (!params[b].given()) {
@@ -146,6 +146,12 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
         if (!(isStatement && !called && close + 1 < stop)) {
             argsBegin = k + 2;
             argsEnd = close;
+            // Visual Basic takes `MsgBox ("Sure?")`, a text in parentheses,
+            // but not two arguments in them without Call.
+            if (isStatement && !called && c.eval.semantics().dialect == basic::Dialect::VisualBasic
+                && t.topLevel(argsBegin, argsEnd, [&](qint32 i) { return t.isPunct(i, u','); }) < argsEnd)
+                refuse(t.pos(k + 1), u"Visual Basic does not compile a MsgBox statement with its arguments in parentheses;"
+                                     " it takes MsgBox \"…\", … or Call MsgBox(…)"_s);
         }
     } else if (!isStatement) {
         refuse(t.pos(k), u"MsgBox used in an expression needs its arguments in parentheses"_s);
@@ -156,10 +162,10 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
     MsgBoxFields fields;
     if (!params[0].given())
         refuse(t.pos(k), u"the MsgBox call has no message (Prompt)"_s);
-    fields.message = codegen::toCrLf(c.eval.text(params[0].begin, params[0].end, statement, u"the message"_s));
+    fields.message = c.lineBreaksChecked(c.eval.text(params[0].begin, params[0].end, statement, u"the message"_s), params[0].begin);
     basic::FlagValue buttons;
     if (params[1].given())
-        buttons = basic::evalFlags(t, params[1].begin, params[1].end, basic::FlagKind::MsgBox, u"the buttons"_s);
+        buttons = c.flags(params[1].begin, params[1].end, basic::FlagKind::MsgBox, u"the buttons"_s);
     if (params[2].given())
         fields.title = c.eval.singleLine(params[2].begin, params[2].end, statement, u"the title"_s);
 
@@ -206,12 +212,14 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
     fields.help = c.readHelp(params[3], params[4], statement);
     fields.help.help = helpButton;
 
-    result.dialect = c.dialectAround(statement, buttons.dialects & 2);
-    // Chr$ codes alone do not tell the dialects apart: the code is
-    // LibreOffice's where it is what the tool writes there.
+    // LibreOffice's MB_ names say so; otherwise the code is LibreOffice's
+    // only where it is just what the tool writes there, and not what it
+    // writes for Visual Basic.
+    result.dialect = (buttons.dialects & 2) ? basic::Dialect::LibreOffice : c.eval.semantics().dialect;
     const auto constants = buttons.usedName ? codegen::CodeOptions::Constants::Names : codegen::CodeOptions::Constants::Numbers;
-    if (result.dialect == basic::Dialect::VisualBasic && c.writesCharCodesWithDollar(statement)
-        && c.holds(generateMsgBoxCode(fields, {constants, codegen::CodeOptions::Dialect::LibreOffice}))) {
+    if (result.dialect == basic::Dialect::VisualBasic
+        && c.holds(generateMsgBoxCode(fields, {constants, codegen::CodeOptions::Dialect::LibreOffice}))
+        && !c.holds(generateMsgBoxCode(fields, {constants, codegen::CodeOptions::Dialect::VisualBasic}))) {
         result.dialect = basic::Dialect::LibreOffice;
     }
     // LibreOffice's code says where it left the help out.
