@@ -477,9 +477,7 @@ std::optional<QString> Evaluator::unsure(const QString &key, const QString &spel
             break;
         const auto jump = std::lower_bound(procedure.gotos.begin(), procedure.gotos.end(), label);
         if (jump != procedure.gotos.end())
-            return u"the GoTo on line %1 may jump back to the label on line %2 and set %3 again"_s.arg(m.lineOf(*jump))
-                .arg(m.lineOf(label))
-                .arg(spelling);
+            return u"the GoTo on line %1 may jump back above where %2 is set, and set it again"_s.arg(m.lineOf(*jump)).arg(spelling);
     }
     if (procedure.jumpBack >= 0)
         return u"the code jumps back on line %1 (Resume, GoSub or Return), so %2 may hold another text"_s

@@ -638,9 +638,15 @@ void ModuleBuilder::declare(qint32 begin, qint32 end, qint32 statement, bool mod
         declaration.statement = statement;
         declaration.token = i;
         declaration.constant = isConst;
-        const QStringView written = t.text(i);
+        QString written = t.text(i).toString();
         declaration.keyword = lower(t.text(m.m_statements[std::size_t(statement)].begin));
         ++i;
+        // n% and its like: the lexer leaves the suffix a character of its own.
+        if (i < end && t.kind(i) == TokenKind::Punct && t.pos(i) == t.endPos(i - 1) && t.text(i).size() == 1
+            && QStringView(u"%&!#@").contains(t.text(i).front())) {
+            written += t.text(i);
+            ++i;
+        }
         bool array = false;
         if (i < end && t.isPunct(i, u'(')) {
             array = true;
@@ -752,6 +758,20 @@ void ModuleBuilder::directive(qint32 index)
         m_conditions.push_back(condition);
         return;
     }
+    // A #Const holds from its line on, for the whole module.
+    if (n >= 4 && line.isWord(0, u"const") && line.isIdent(1) && line.isPunct(2, u'=')) {
+        if (!outer)
+            return;
+        // Set in a part that may not be compiled, its value is unknown.
+        const bool undecided = std::any_of(m_conditions.begin(), m_conditions.end(), [](const Condition &c) { return !c.decided; });
+        const std::optional<qint64> value =
+            undecided ? std::nullopt : DirectiveExpression(line, m_directiveConstants).evaluate(3, n);
+        if (value)
+            m_directiveConstants.insert(lower(line.text(1)), *value);
+        else
+            m_directiveConstants.remove(lower(line.text(1)));
+        return;
+    }
     if (m_conditions.empty())
         return; // an #Else or #End If whose #If is not in the text: its parts are all kept
     Condition &condition = m_conditions.back();
@@ -780,12 +800,6 @@ void ModuleBuilder::directive(qint32 index)
         closeBranch();
         m_conditions.pop_back();
         return;
-    }
-    if (n >= 4 && line.isWord(0, u"const") && line.isIdent(1) && line.isPunct(2, u'=') && outer) {
-        if (const std::optional<qint64> value = DirectiveExpression(line, m_directiveConstants).evaluate(3, n))
-            m_directiveConstants.insert(lower(line.text(1)), *value);
-        else
-            m_directiveConstants.remove(lower(line.text(1)));
     }
 }
 

@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include <algorithm>
 #include <array>
 
 using namespace Qt::StringLiterals;
@@ -45,7 +46,7 @@ QString readHelpText()
 {
     return QCoreApplication::translate(
         "ReadCommand",
-        "Usage: quillkit98 read [--tool TOOL] [--file FILE] [--encoding NAME]\n"
+        "Usage: quillkit98 read [--tool TOOL] [--file FILE] [--encoding NAME] [--dialect DIALECT]\n"
         "Reads BASIC code from FILE or standard input, finds the first message box\n"
         "call, input box call, common dialog block or file header block, and prints one\n"
         "JSON object: \"tool\" and one member per option of `generate TOOL`, which\n"
@@ -58,6 +59,12 @@ QString readHelpText()
         "  --encoding NAME\n"
         "                The code's encoding, any name iconv knows (windows-1251, ...).\n"
         "                Without it: UTF-8 when the bytes are UTF-8, else Windows-1252.\n"
+        "                Visual Basic's Chr takes codes from 128 up from it (Windows-1252\n"
+        "                without it).\n"
+        "  --dialect DIALECT\n"
+        "                The BASIC the code is written in: vb, libreoffice or gambas.\n"
+        "                Without it, only constructs one dialect alone has tell; else\n"
+        "                the code is read as Visual Basic.\n"
         "  -h, --help    Displays this help.\n");
 }
 
@@ -94,8 +101,9 @@ int runRead(const QStringList &arguments, const QList<Tool> &tools, QIODevice &o
     const QCommandLineOption toolOption(u"tool"_s, QString(), u"TOOL"_s);
     const QCommandLineOption fileOption(u"file"_s, QString(), u"FILE"_s);
     const QCommandLineOption encodingOption(u"encoding"_s, QString(), u"NAME"_s);
+    const QCommandLineOption dialectOption(u"dialect"_s, QString(), u"DIALECT"_s);
     const QCommandLineOption help({u"h"_s, u"help"_s}, QString());
-    parser.addOptions({toolOption, fileOption, encodingOption, help});
+    parser.addOptions({toolOption, fileOption, encodingOption, dialectOption, help});
     QStringList toParse = arguments;
     toParse.removeAt(1); // the parser sees the program and the options
     if (!parser.parse(toParse)) {
@@ -106,7 +114,7 @@ int runRead(const QStringList &arguments, const QList<Tool> &tools, QIODevice &o
         return writtenOrFailed(out, err, readHelpText());
     }
     // A second --tool or --file would silently win over the first.
-    for (const QCommandLineOption &option : {toolOption, fileOption}) {
+    for (const QCommandLineOption &option : {toolOption, fileOption, encodingOption, dialectOption}) {
         if (parser.values(option).size() > 1) {
             writeError(err, u"read: --%1 is given more than once"_s.arg(option.names().constFirst()));
             return 2;
@@ -124,11 +132,28 @@ int runRead(const QStringList &arguments, const QList<Tool> &tools, QIODevice &o
             return 2;
         }
     }
+    ReadSettings settings;
+    if (parser.isSet(dialectOption)) {
+        static const QList<std::pair<QString, basic::Dialect>> dialects{
+            {u"vb"_s, basic::Dialect::VisualBasic},
+            {u"libreoffice"_s, basic::Dialect::LibreOffice},
+            {u"gambas"_s, basic::Dialect::Gambas},
+        };
+        const QString name = parser.value(dialectOption);
+        const auto found = std::find_if(dialects.cbegin(), dialects.cend(), [&](const auto &d) { return d.first == name; });
+        if (found == dialects.cend()) {
+            writeError(err, u"read: --dialect: '%1' is not one of vb, libreoffice, gambas"_s.arg(name));
+            return 2;
+        }
+        settings.dialect = found->second;
+    }
     QString text;
     try {
         const QString path = parser.isSet(fileOption) ? parser.value(fileOption) : u"-"_s;
         const basic::Encoding encoding = basic::Encoding::named(parser.value(encodingOption));
         text = basic::Source(readSource(u"--file"_s, path, in), encoding).text();
+        if (!encoding.isAuto())
+            settings.codePage = encoding.name();
     } catch (const CliError &error) {
         writeError(err, u"read: "_s + error.message);
         return 2;
@@ -136,7 +161,7 @@ int runRead(const QStringList &arguments, const QList<Tool> &tools, QIODevice &o
         writeError(err, u"read: "_s + error.message);
         return 2;
     }
-    const ReadResult result = readCode(text, tools, only);
+    const ReadResult result = readCode(text, tools, only, settings);
     if (!result.ok()) {
         writeError(err, u"read: "_s + result.error->text());
         return 2;
