@@ -190,6 +190,14 @@ bool Evaluator::passedElsewhere(qint32 statement, const QString &key, qint32 tok
     return false;
 }
 
+bool Evaluator::followed(const QString &key, qint32 procedure) const
+{
+    bool local = false;
+    const Declaration *declaration = declarationOf(key, procedure, &local);
+    return declaration && local && !declaration->parameter && declaration->keyword == u"dim"_s && declaration->text
+           && !m.procedures()[std::size_t(procedure)].isStatic;
+}
+
 bool Evaluator::assigns(qint32 statement, const QString &key) const
 {
     const Statement &s = m.statements()[std::size_t(statement)];
@@ -308,6 +316,13 @@ void Evaluator::run(qint32 index)
         if (old != m_env.cend() && old->value)
             m_held -= old->value->size();
         const qint32 valueEnd = t.topLevel(valueBegin, end, [&](qint32 k) { return constant && t.isPunct(k, u','); });
+        // A name no read will follow is not worked out: reads refuse it by
+        // its declaration first.
+        if (!constant && !key.contains(u'.') && !followed(key, s.procedure)) {
+            binding.reason = u"%1 is not followed"_s.arg(key);
+            m_env.insert(key, binding);
+            return valueEnd;
+        }
         qint32 v = valueBegin;
         if (appendTo < 0 && valueEnd - v >= 4 && t.isWord(v, u"app") && t.isPunct(v + 1, u'.') && t.isWord(v + 2, u"path")
             && t.isPunct(v + 3, u'&') && !m.declaration(u"app")) {

@@ -105,6 +105,9 @@ private:
     // that are read and the call that holds token, which may change it
     // before token is read.
     bool passedElsewhere(qint32 statement, const QString &key, qint32 token) const;
+    // Whether a read may follow the name in the procedure: its own Dim of a
+    // text type (requireFollowed says why not).
+    bool followed(const QString &key, qint32 procedure) const;
     // Whether the statement is an assignment to the name.
     bool assigns(qint32 statement, const QString &key) const;
     QChar chr(qint64 code, bool wide, qint32 start, const QString &name) const;

@@ -68,9 +68,11 @@ bool looksLikeLibreOffice(const basic::Module &module, bool *vbaSupport)
         } else if (t.isWord(i, u"createunoservice") || t.isWord(i, u"thiscomponent")
                    || (t.isWord(i, u"com") && i + 2 < t.size() && t.isPunct(i + 1, u'.') && t.isWord(i + 2, u"sun"))) {
             found = found || !module.declaration(t.text(i));
-        } else if (const basic::BasicName *name = basic::findName(t.text(i));
-                   name && name->dialect == basic::Dialect::LibreOffice && !module.declaration(t.text(i))) {
-            found = true;
+        } else if (const QStringView word = t.text(i);
+                   (word.startsWith(u"MB_", Qt::CaseInsensitive) || word.startsWith(u"ID", Qt::CaseInsensitive))
+                   && !module.declaration(word)) {
+            const basic::BasicName *name = basic::findName(word);
+            found = found || (name && name->dialect == basic::Dialect::LibreOffice);
         }
     }
     return found;
