@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
@@ -169,7 +170,7 @@ QByteArray Report::add(const QString &shown, const basic::Source &source, const 
             {u"artifactChanges"_s,
              QJsonArray{QJsonObject{{u"artifactLocation"_s, artifact}, {u"replacements"_s, QJsonArray{replacement}}}}},
         };
-        m_results.append(QJsonObject{
+        out += next() + QJsonDocument(QJsonObject{
             {u"ruleId"_s, QString::fromLatin1(rules[rule].id)},
             {u"ruleIndex"_s, rule},
             {u"level"_s, u"warning"_s},
@@ -179,10 +180,10 @@ QByteArray Report::add(const QString &shown, const basic::Source &source, const 
                                      QJsonObject{{u"artifactLocation"_s, artifact},
                                                  {u"region"_s, textRegion(lines, change.from, change.to)}}}}}},
             {u"fixes"_s, QJsonArray{fix}},
-        });
+        }).toJson(QJsonDocument::Compact);
     }
     for (const fix::Note &note : fixes.notes) {
-        m_results.append(QJsonObject{
+        out += next() + QJsonDocument(QJsonObject{
             {u"ruleId"_s, QString::fromLatin1(rules[2].id)},
             {u"ruleIndex"_s, 2},
             {u"level"_s, u"note"_s},
@@ -191,15 +192,25 @@ QByteArray Report::add(const QString &shown, const basic::Source &source, const 
              QJsonArray{QJsonObject{{u"physicalLocation"_s,
                                      QJsonObject{{u"artifactLocation"_s, artifact},
                                                  {u"region"_s, textRegion(lines, note.pos, note.end)}}}}}},
-        });
+        }).toJson(QJsonDocument::Compact);
     }
     return out;
 }
 
-QByteArray Report::finish() const
+QByteArray Report::finish()
 {
     if (m_format != ReportFormat::Sarif)
         return {};
+    QByteArray out = m_started ? QByteArray() : next();
+    out.chop(1); // no first result: the head's line break goes
+    return out + "\n]}]}\n";
+}
+
+QByteArray Report::next()
+{
+    if (m_started)
+        return ",\n";
+    m_started = true;
     QJsonArray ruleObjects;
     for (const Rule &rule : rules) {
         const QString text = QString::fromUtf8(rule.description);
@@ -232,12 +243,16 @@ QByteArray Report::finish() const
         {u"originalUriBaseIds"_s,
          QJsonObject{{u"SRCROOT"_s, QJsonObject{{u"uri"_s, QUrl::fromLocalFile(root).toString(QUrl::FullyEncoded)}}}}},
         {u"columnKind"_s, u"utf16CodeUnits"_s},
-        {u"results"_s, m_results},
     };
     const QJsonObject log{
         {u"$schema"_s, u"https://json.schemastore.org/sarif-2.1.0.json"_s},
         {u"version"_s, u"2.1.0"_s},
-        {u"runs"_s, QJsonArray{run}},
     };
-    return QJsonDocument(log).toJson(QJsonDocument::Indented);
+    // The results go last, in the run's object: the log's and the run's
+    // other members first, then the array left open.
+    QByteArray head = QJsonDocument(log).toJson(QJsonDocument::Compact);
+    head.chop(1);
+    QByteArray runHead = QJsonDocument(run).toJson(QJsonDocument::Compact);
+    runHead.chop(1);
+    return head + ",\"runs\":[" + runHead + ",\"results\":[\n";
 }
