@@ -438,7 +438,7 @@ QByteArray unifiedDiff(const QString &path, const QByteArray &before, const QByt
     const QByteArray name = QFile::encodeName(path);
     const QByteArray aName = gitQuoted("a/" + name);
     const QByteArray bName = gitQuoted("b/" + name);
-    const QByteArray tab = aName.startsWith('"') || !name.contains(' ') ? QByteArray() : QByteArray("\t");
+    const QByteArray tab = name.contains(' ') ? QByteArray("\t") : QByteArray();
     out += "diff --git " + aName + ' ' + bName + '\n';
     out += "--- " + aName + tab + "\n+++ " + bName + tab + '\n';
     const auto line = [&](char mark, QByteArrayView text) {
