@@ -181,6 +181,42 @@ private Q_SLOTS:
         QVERIFY(fix::fixModule(after, dialect).changes.empty());
     }
 
+    // A place left because the module declares the name says where: the
+    // note stands at the number and names the declaration's line.
+    void notesNameTheDeclaration_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("declaration"); // text on the declaring line
+        QTest::addColumn<QString>("number");      // text on the number's line
+        QTest::newRow("a Const after the code")
+            << u"Sub A()\r\n  If MsgBox(\"a\", vbYesNo) = 7 Then Beep\r\nEnd Sub\r\nPublic Const vbNo = 1\r\n"_s
+            << u"Const vbNo"_s << u"= 7"_s;
+        QTest::newRow("an Enum member") << u"Enum Answers\n  Other\n  IDYES = 3\nEnd Enum\nIf MsgBox(\"a\", 36) = 6 Then Beep\n"_s
+                                        << u"IDYES = 3"_s << u"= 6"_s;
+        QTest::newRow("a label") << u"Sub A()\nvbCritical:\n  MsgBox \"a\", 16\nEnd Sub\n"_s << u"vbCritical:"_s << u"16"_s;
+    }
+    void notesNameTheDeclaration()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, declaration);
+        QFETCH(QString, number);
+        const auto lineOf = [&](const QString &part) {
+            const QStringList lines = QString(text).replace(u"\r\n"_s, u"\n"_s).split(u'\n');
+            for (int k = 0; k < lines.size(); ++k) {
+                if (lines[k].contains(part))
+                    return k + 1;
+            }
+            return 0;
+        };
+        const bool libreOffice = declaration.startsWith(u"ID"_s);
+        const fix::ModuleFixes fixes =
+            fix::fixModule(text, libreOffice ? basic::Dialect::LibreOffice : basic::Dialect::VisualBasic);
+        QCOMPARE(int(fixes.notes.size()), 1);
+        QCOMPARE(fixes.notes.front().line, lineOf(number));
+        QVERIFY2(fixes.notes.front().message.contains(u"line %1"_s.arg(lineOf(declaration))),
+                 qPrintable(fixes.notes.front().message));
+    }
+
     // The classic editor loads lines of up to 1,023 characters: a change
     // that would make one longer is left, with a note.
     void keepsLinesWithinTheEditor_data()
