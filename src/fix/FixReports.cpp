@@ -108,16 +108,21 @@ QByteArray Report::add(const QString &shown, const basic::Source &source, const 
 {
     QByteArray out;
     if (m_format == ReportFormat::Text) {
-        // Changes and notes in the order they stand in the file.
+        // Changes and notes in the order they stand in the file, one line
+        // each whatever the file's name.
+        const QString file = escapedControls(shown);
         std::size_t n = 0;
         const auto note = [&](const fix::Note &note) {
-            out += u"%1:%2:%3: note: %4\n"_s.arg(shown).arg(note.line).arg(note.column).arg(escapedControls(note.message))
+            out += u"%1:%2:%3: note: %4\n"_s
+                       .arg(file, QString::number(note.line), QString::number(note.column), escapedControls(note.message))
                        .toUtf8();
         };
         for (const fix::Change &change : fixes.changes) {
             for (; n < fixes.notes.size() && fixes.notes[n].pos < change.from; ++n)
                 note(fixes.notes[n]);
-            out += u"%1:%2:%3: %4\n"_s.arg(shown).arg(change.line).arg(change.column).arg(changeText(change)).toUtf8();
+            out += u"%1:%2:%3: %4\n"_s
+                       .arg(file, QString::number(change.line), QString::number(change.column), changeText(change))
+                       .toUtf8();
         }
         for (; n < fixes.notes.size(); ++n)
             note(fixes.notes[n]);

@@ -482,9 +482,8 @@ void Fixer::keepLinesShort()
                 const Change &change = drop->second;
                 note(change.from, change.to,
                      u"%1 stays as it is: the line would grow to %2 characters, more than the %3 the classic editor "
-                     u"loads"_s.arg(QString(change.original).simplified())
-                         .arg(length)
-                         .arg(MaxLineLength));
+                     u"loads"_s.arg(QString(change.original).simplified(), QString::number(length),
+                                    QString::number(MaxLineLength)));
                 drop = m_changes.erase(drop);
             }
         }

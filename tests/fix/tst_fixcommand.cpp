@@ -416,6 +416,33 @@ private Q_SLOTS:
         QVERIFY2(done.err.contains(files), done.err.constData());
     }
 
+    // One line per change in every format, whatever the file's name: a
+    // line break or a %2 in it stays in its place.
+    void reportsOneLinePerChangeWhateverTheName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("format");
+        for (const QString &format : {u"text"_s, u"github"_s}) {
+            QTest::addRow("percent, %s", qPrintable(format)) << u"50%2 off.bas"_s << format;
+            QTest::addRow("line break, %s", qPrintable(format)) << u"line\nbreak.bas"_s << format;
+            QTest::addRow("comma and colon, %s", qPrintable(format)) << u"a,b:c.bas"_s << format;
+        }
+    }
+    void reportsOneLinePerChangeWhateverTheName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, format);
+        QTemporaryDir dir;
+        QVERIFY(QDir::setCurrent(dir.path()));
+        write(name, "MsgBox \"x\", 36\n");
+        const Run done = fix({u"--check"_s, u"--format"_s, format, name});
+        QCOMPARE(done.status, 1);
+        QCOMPARE(done.out.count('\n'), 1);
+        QVERIFY2(done.out.contains("1:13") || done.out.contains("line=1,col=13"), done.out.constData());
+        if (format == u"text"_s && !name.contains(u'\n'))
+            QVERIFY(done.out.startsWith(QByteArray(name.toUtf8() + ':')));
+    }
+
     // Standard input: the fixed text to standard output, reports as "-".
     void standardInput()
     {
