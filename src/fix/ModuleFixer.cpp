@@ -402,8 +402,9 @@ void Fixer::resultVariables()
     for (const auto &[where, assigned] : m_resultAssignments) {
         const auto &[procedure, key] = where;
         const basic::Procedure &p = m.procedures()[std::size_t(procedure)];
-        const qint32 first = assigned.statements.front();
-        const QString name = t.text(statements[std::size_t(first)].begin + (t.isWord(statements[std::size_t(first)].begin, u"let") ? 1 : 0)).toString();
+        // The name as the first assignment writes it, after any Let.
+        const qint32 target = statements[std::size_t(assigned.statements.front())].begin;
+        const QString name = t.text(t.isWord(target, u"let") ? target + 1 : target).toString();
         // Only a variable of this procedure that nothing but a message box
         // sets holds the box's result.
         QString unsure;
