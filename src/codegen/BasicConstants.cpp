@@ -62,6 +62,8 @@ struct FlagNames
     QString systemModal;
     // Empty where the dialect's boxes have no Help button.
     QString helpButton;
+    // Flags the tools have no option for.
+    QList<NamedValue> options;
 };
 
 const FlagNames &flagNames(codegen::CodeOptions::Dialect dialect)
@@ -77,9 +79,14 @@ const FlagNames &flagNames(codegen::CodeOptions::Dialect dialect)
          {vbQuestion, u"vbQuestion"_s},
          {vbExclamation, u"vbExclamation"_s},
          {vbInformation, u"vbInformation"_s}},
-        {{vbDefaultButton2, u"vbDefaultButton2"_s}, {vbDefaultButton3, u"vbDefaultButton3"_s}},
+        {{vbDefaultButton2, u"vbDefaultButton2"_s},
+         {vbDefaultButton3, u"vbDefaultButton3"_s},
+         {vbDefaultButton4, u"vbDefaultButton4"_s}},
         u"vbSystemModal"_s,
         u"vbMsgBoxHelpButton"_s,
+        {{vbMsgBoxSetForeground, u"vbMsgBoxSetForeground"_s},
+         {vbMsgBoxRight, u"vbMsgBoxRight"_s},
+         {vbMsgBoxRtlReading, u"vbMsgBoxRtlReading"_s}},
     };
     static const FlagNames libreOffice{
         {{vbOKOnly, u"MB_OK"_s},
@@ -95,6 +102,7 @@ const FlagNames &flagNames(codegen::CodeOptions::Dialect dialect)
         {{vbDefaultButton2, u"MB_DEFBUTTON2"_s}, {vbDefaultButton3, u"MB_DEFBUTTON3"_s}},
         u"MB_SYSTEMMODAL"_s,
         QString(),
+        {},
     };
     return dialect == codegen::CodeOptions::Dialect::LibreOffice ? libreOffice : visualBasic;
 }
@@ -104,21 +112,45 @@ const FlagNames &flagNames(codegen::CodeOptions::Dialect dialect)
 QString msgBoxButtonsNames(qint32 value, codegen::CodeOptions::Dialect dialect)
 {
     const FlagNames &names = flagNames(dialect);
-    QStringList terms{nameIn(names.buttonSets, value & MsgBoxButtonSetMask)};
+    QStringList terms;
+    bool named = false;
+    const auto add = [&](const QList<NamedValue> &group, qint32 part) {
+        const QString name = nameIn(group, part);
+        named = named || !name.front().isDigit();
+        terms << name;
+    };
+    const qint32 buttonSet = value & MsgBoxButtonSetMask;
+    if (buttonSet)
+        add(names.buttonSets, buttonSet);
     if (const qint32 icon = value & MsgBoxIconMask)
-        terms << nameIn(names.icons, icon);
+        add(names.icons, icon);
     if (const qint32 defaultButton = value & MsgBoxDefaultButtonMask)
-        terms << nameIn(names.defaultButtons, defaultButton);
+        add(names.defaultButtons, defaultButton);
     qint32 known = MsgBoxButtonSetMask | MsgBoxIconMask | MsgBoxDefaultButtonMask | vbSystemModal;
-    if (value & vbSystemModal)
+    if (value & vbSystemModal) {
         terms << names.systemModal;
+        named = true;
+    }
     if (!names.helpButton.isEmpty()) {
         known |= vbMsgBoxHelpButton;
-        if (value & vbMsgBoxHelpButton)
+        if (value & vbMsgBoxHelpButton) {
             terms << names.helpButton;
+            named = true;
+        }
     }
-    // Bits that belong to no group the tools set: kept, as a number.
+    for (const auto &[flag, name] : names.options) {
+        known |= flag;
+        if (value & flag) {
+            terms << name;
+            named = true;
+        }
+    }
+    // Bits that belong to no group the dialect names: kept, as a number.
     if (const qint32 rest = value & ~known)
         terms << QString::number(rest);
+    // People write the icon alone (vbCritical), and vbOKOnly only when
+    // nothing else says what the box is.
+    if (!buttonSet && !named)
+        terms.prepend(nameIn(names.buttonSets, vbOKOnly));
     return terms.join(u" + "_s);
 }

@@ -68,12 +68,15 @@ QList<int> msgBoxButtonCodes(qint32 buttonSet);
 QString msgBoxResultName(int resultCode,
                          codegen::CodeOptions::Dialect dialect = codegen::CodeOptions::Dialect::VisualBasic);
 
-// A buttons value written as the sum of constant names: the button set
-// (vbOKOnly included), the icon, the default button after the first, then
-// vbSystemModal and vbMsgBoxHelpButton, joined by " + ". A group whose value
-// has no name is written as its number. LibreOffice's names (MB_YESNO,
-// MB_ICONQUESTION, ...) come in the same order; it has no Help flag, so that
-// bit is written as its number there.
+// A buttons value written as the sum of constant names: the button set, the
+// icon, the default button after the first, vbSystemModal,
+// vbMsgBoxHelpButton, then the flags the tools have no option for
+// (vbMsgBoxSetForeground, vbMsgBoxRight, vbMsgBoxRtlReading), joined by
+// " + ". vbOKOnly is written only when no other name is (0, or OK with a
+// number). A group whose value has no name is written as its number.
+// LibreOffice's names (MB_YESNO, MB_ICONQUESTION, ...) come in the same
+// order; it has no Help flag, no fourth default button and none of those
+// options, so their bits are written as a number there.
 QString msgBoxButtonsNames(qint32 value,
                            codegen::CodeOptions::Dialect dialect = codegen::CodeOptions::Dialect::VisualBasic);
 

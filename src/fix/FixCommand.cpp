@@ -4,17 +4,25 @@
 #include "basic/Source.h"
 #include "basic/Tokens.h"
 #include "cli/ToolOptions.h"
+#include "fix/FixReports.h"
 #include "fix/ModuleFixer.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QSet>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <optional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -26,68 +34,305 @@ QString fixHelpText()
 {
     return QCoreApplication::translate(
         "FixCommand",
-        "Usage: quillkit98 fix [--check | --diff] [--dialect vb|libreoffice] [--encoding auto|NAME] PATH...\n"
+        "Usage: quillkit98 fix [--check [--format F] | --diff] [--dialect vb|libreoffice] [--encoding auto|NAME] PATH...\n"
         "Names the bare numbers of the message boxes in BASIC modules: MsgBox \"Sure?\", 36 becomes\n"
         "MsgBox \"Sure?\", vbYesNo + vbQuestion, and If MsgBox(...) = 6 becomes If MsgBox(...) = vbYes\n"
-        "(also Select Case MsgBox(...) and a variable that only a message box sets). Every other byte of\n"
-        "a file stays as it is: its encoding, line endings, strings, comments and form designer part.\n"
-        "A PATH that is a folder is searched for *.bas *.cls *.frm *.ctl *.dsr *.dob *.pag; symbolic\n"
-        "links to folders are not followed. A file named on the command line is read whatever its name.\n\n"
+        "(also Select Case MsgBox(...) and a local variable that only a message box sets). Every other\n"
+        "byte of a file stays as it is: its encoding, line endings, strings, comments and form designer\n"
+        "part. A PATH that is a folder is searched for *.bas *.cls *.frm *.ctl *.dsr *.dob *.pag in any\n"
+        "case; symbolic links in it are not followed. A file named on the command line is read whatever\n"
+        "its name; a link is read as the file it points to. A PATH of - is standard input: the fixed\n"
+        "text goes to standard output.\n\n"
         "Options:\n"
-        "  --check          Changes nothing; prints path:line:column: 36 -> vbYesNo + vbQuestion for\n"
-        "                   each change and each note, and exits with status 1 when something would\n"
-        "                   change (for a pre-commit hook or CI).\n"
-        "  --diff           Changes nothing; prints a unified diff that patch -p1 and git apply take.\n"
+        "  --check          Changes nothing; reports each change and each note, and exits with\n"
+        "                   status 1 when something would change (for a pre-commit hook or CI).\n"
+        "  --format F       --check's report: text (path:line:column: 36 -> vbYesNo + vbQuestion),\n"
+        "                   github (workflow commands: ::warning and ::notice lines) or sarif\n"
+        "                   (SARIF 2.1.0, with each change as a fix). Default text.\n"
+        "  --diff           Changes nothing; prints a diff with git's headers that patch -p1 and\n"
+        "                   git apply take.\n"
         "  --dialect D      vb (vbYesNo, vbYes) or libreoffice (MB_YESNO, IDYES). Default vb.\n"
         "  --encoding NAME  The files' encoding, any name iconv knows. Default auto: UTF-8 when the\n"
         "                   bytes are UTF-8 (with or without BOM), otherwise Windows-1252.\n"
         "  -h, --help       Displays this help.\n\n"
         "Without --check or --diff each file that changes is rewritten in place, through a temporary\n"
-        "file in its folder; a file with nothing to change is not touched. A summary goes to standard\n"
-        "error. Exit status: 0 done, 1 --check found changes, 2 a file could not be read or written.\n");
+        "file in its folder, keeping its mode (and, run as root, its owner and group); a file with\n"
+        "nothing to change is not touched. A summary goes to standard error. Exit status: 0 done,\n"
+        "1 --check found changes, 2 a bad option, or a file or the output could not be read or written.\n\n"
+        "As a pre-commit (pre-commit.com) hook, in .pre-commit-config.yaml:\n"
+        "  repos:\n"
+        "    - repo: <this program's repository>\n"
+        "      rev: <a tag or commit>\n"
+        "      hooks:\n"
+        "        - id: quillkit98-fix     # or quillkit98-check, which only reports\n");
 }
 
-struct Counts
+// GNU's forms for a command line that cannot be taken.
+struct UsageError
 {
-    int read = 0;
-    int changed = 0;
-    int calls = 0;
-    int numbers = 0;
-    int notes = 0;
-    bool failed = false;
+    QString message;
 };
 
-// The files under the paths, in a stable order.
-QStringList modulesIn(const QStringList &paths, QIODevice &err, Counts &counts)
+struct Options
 {
-    QStringList files;
+    bool check = false;
+    bool diff = false;
+    bool help = false;
+    ReportFormat format = ReportFormat::Text;
+    basic::Dialect dialect = basic::Dialect::VisualBasic;
+    basic::Encoding encoding;
+    QStringList paths;
+};
+
+Options parseOptions(const QStringList &arguments)
+{
+    Options options;
+    QSet<QString> given;
+    const auto invalid = [](const QString &value, const QString &option, const QStringList &valid) {
+        QString message = u"invalid argument '%1' for '%2'\nValid arguments are:\n"_s.arg(escapedControls(value), option);
+        for (const QString &v : valid)
+            message += u"  - '%1'\n"_s.arg(v);
+        message.chop(1);
+        return UsageError{message};
+    };
+    bool optionsEnd = false;
+    for (qsizetype i = 2; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (optionsEnd || argument == u"-"_s || !argument.startsWith(u'-')) {
+            options.paths << argument;
+            continue;
+        }
+        if (argument == u"--"_s) {
+            optionsEnd = true;
+            continue;
+        }
+        if (!argument.startsWith(u"--"_s)) {
+            if (argument == u"-h"_s) {
+                options.help = true;
+                continue;
+            }
+            throw UsageError{u"invalid option -- '%1'"_s.arg(escapedControls(argument.mid(1, 1)))};
+        }
+        const qsizetype equals = argument.indexOf(u'=');
+        const QString name = equals < 0 ? argument : argument.left(equals);
+        std::optional<QString> value;
+        if (equals >= 0)
+            value = argument.mid(equals + 1);
+        const bool takesValue = name == u"--format"_s || name == u"--dialect"_s || name == u"--encoding"_s;
+        const bool flag = name == u"--check"_s || name == u"--diff"_s || name == u"--help"_s;
+        if (!takesValue && !flag)
+            throw UsageError{u"unrecognized option '%1'"_s.arg(escapedControls(argument))};
+        if (flag && value)
+            throw UsageError{u"option '%1' doesn't allow an argument"_s.arg(name)};
+        if (takesValue && !value) {
+            if (i + 1 >= arguments.size())
+                throw UsageError{u"option '%1' requires an argument"_s.arg(name)};
+            value = arguments.at(++i);
+        }
+        if (given.contains(name) && name != u"--help"_s)
+            throw UsageError{u"option '%1' is given twice"_s.arg(name)};
+        given.insert(name);
+        if (name == u"--check"_s) {
+            options.check = true;
+        } else if (name == u"--diff"_s) {
+            options.diff = true;
+        } else if (name == u"--help"_s) {
+            options.help = true;
+        } else if (name == u"--format"_s) {
+            const QStringList valid{u"text"_s, u"github"_s, u"sarif"_s};
+            if (!valid.contains(*value))
+                throw invalid(*value, name, valid);
+            options.format = *value == u"github"_s  ? ReportFormat::GitHub
+                             : *value == u"sarif"_s ? ReportFormat::Sarif
+                                                     : ReportFormat::Text;
+        } else if (name == u"--dialect"_s) {
+            const QStringList valid{u"vb"_s, u"libreoffice"_s};
+            if (!valid.contains(*value))
+                throw invalid(*value, name, valid);
+            options.dialect = *value == u"libreoffice"_s ? basic::Dialect::LibreOffice : basic::Dialect::VisualBasic;
+        } else {
+            try {
+                options.encoding = basic::Encoding::named(*value);
+            } catch (const basic::SourceError &error) {
+                throw UsageError{u"invalid argument '%1' for '--encoding': %2"_s.arg(escapedControls(*value), error.message)};
+            }
+        }
+    }
+    if (options.help)
+        return options;
+    if (options.check && options.diff)
+        throw UsageError{u"options '--check' and '--diff' cannot go together"_s};
+    if (given.contains(u"--format"_s) && !options.check)
+        throw UsageError{u"option '--format' goes with '--check'"_s};
+    if (options.paths.isEmpty())
+        throw UsageError{u"missing file operand"_s};
+    if (options.paths.count(u"-"_s) > 1)
+        throw UsageError{u"standard input ('-') can be named once"_s};
+    return options;
+}
+
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// One file to fix: the path to read and write, and the name that reports
+// and diffs give it.
+struct Target
+{
+    QString path; // empty for standard input
+    QString shown;
+};
+
+QString shownName(const QString &path)
+{
+    const QString relative = QDir::current().relativeFilePath(path);
+    return QDir::cleanPath(relative);
+}
+
+// The files under the paths, each once, in a stable order; a link named on
+// the command line stands for the file it points to.
+std::vector<Target> targetsIn(const QStringList &paths, const std::function<void(const QString &, const QString &)> &error)
+{
+    std::vector<Target> targets;
+    QSet<QString> seen;
+    const auto add = [&](const QString &path) {
+        const QString canonical = QFileInfo(path).canonicalFilePath();
+        if (canonical.isEmpty() || seen.contains(canonical))
+            return;
+        seen.insert(canonical);
+        targets.push_back({canonical, shownName(canonical)});
+    };
     for (const QString &path : paths) {
-        const QFileInfo info(path);
-        if (info.isDir()) {
+        if (path == u"-"_s) {
+            targets.push_back({QString(), u"-"_s});
+            continue;
+        }
+        struct stat status;
+        if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
+            error(path, systemError(errno));
+            continue;
+        }
+        if (S_ISDIR(status.st_mode)) {
             QStringList found;
-            QDirIterator it(path, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks | QDir::Dirs,
+            QDirIterator it(path, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks,
                             QDirIterator::Subdirectories);
             while (it.hasNext()) {
                 const QFileInfo file(it.next());
-                if (file.isFile() && !file.isSymLink()
-                    && moduleSuffixes.contains(file.suffix().toLower()))
+                if (file.isFile() && !file.isSymLink() && moduleSuffixes.contains(file.suffix().toLower()))
                     found << file.filePath();
             }
             std::sort(found.begin(), found.end());
-            files += found;
-        } else if (info.exists()) {
-            files << path;
+            for (const QString &file : found)
+                add(file);
+        } else if (!S_ISREG(status.st_mode)) {
+            // A FIFO or a device would be waited on, or read without end.
+            error(path, u"Not a regular file"_s);
         } else {
-            err.write(u"quillkit98: fix: %1: no such file or folder\n"_s.arg(path).toUtf8());
-            counts.failed = true;
+            add(path);
         }
     }
-    return files;
+    return targets;
 }
 
-QString lineOf(const QString &path, int line, int column, const QString &text)
+// The whole file, never waiting on a FIFO that took a regular file's place.
+std::optional<QByteArray> readFile(const QString &path, struct stat &status, QString &failure)
 {
-    return u"%1:%2:%3: %4\n"_s.arg(path).arg(line).arg(column).arg(text);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        failure = systemError(errno);
+        return std::nullopt;
+    }
+    QByteArray bytes;
+    bool ok = ::fstat(fd, &status) == 0;
+    if (!ok) {
+        failure = systemError(errno);
+    } else if (!S_ISREG(status.st_mode)) {
+        failure = u"Not a regular file"_s;
+        ok = false;
+    } else {
+        bytes.reserve(qsizetype(status.st_size));
+        char buffer[1 << 16];
+        for (;;) {
+            const ssize_t count = ::read(fd, buffer, sizeof buffer);
+            if (count < 0 && errno == EINTR)
+                continue;
+            if (count < 0) {
+                failure = systemError(errno);
+                ok = false;
+                break;
+            }
+            if (count == 0)
+                break;
+            bytes.append(buffer, qsizetype(count));
+        }
+    }
+    ::close(fd);
+    return ok ? std::optional(bytes) : std::nullopt;
+}
+
+// Through a temporary file in the same folder, renamed over the file: the
+// file is whole at every moment. The mode is kept, and the owner and group
+// where the user may set them.
+bool writeFile(const QString &path, const QByteArray &bytes, const struct stat &status, QString &failure)
+{
+    const QFileInfo info(path);
+    QByteArray temporary = QFile::encodeName(info.dir().filePath(u"."_s + info.fileName() + u".XXXXXX"_s));
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        failure = systemError(errno);
+        return false;
+    }
+    bool ok = true;
+    for (qsizetype written = 0; ok && written < bytes.size();) {
+        const ssize_t count = ::write(fd, bytes.constData() + written, std::size_t(bytes.size() - written));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0) {
+            failure = systemError(count < 0 ? errno : ENOSPC);
+            ok = false;
+        } else {
+            written += count;
+        }
+    }
+    if (ok && ::geteuid() == 0 && ::fchown(fd, status.st_uid, status.st_gid) != 0) {
+        failure = systemError(errno);
+        ok = false;
+    } else if (ok && ::geteuid() != 0 && status.st_gid != ::getegid()) {
+        // A group the user belongs to can be kept; another cannot.
+        [[maybe_unused]] const int kept = ::fchown(fd, uid_t(-1), status.st_gid);
+    }
+    // After the owner: changing it clears the set-ID bits.
+    if (ok && ::fchmod(fd, status.st_mode & 07777) != 0) {
+        failure = systemError(errno);
+        ok = false;
+    }
+    if (ok && ::fsync(fd) != 0) {
+        failure = systemError(errno);
+        ok = false;
+    }
+    if (::close(fd) != 0 && ok) {
+        failure = systemError(errno);
+        ok = false;
+    }
+    if (ok && ::rename(temporary.constData(), QFile::encodeName(path).constData()) != 0) {
+        failure = systemError(errno);
+        ok = false;
+    }
+    if (!ok)
+        ::unlink(temporary.constData());
+    return ok;
+}
+
+bool writeBytes(QIODevice &device, const QByteArray &bytes)
+{
+    for (qint64 written = 0; written < bytes.size();) {
+        const qint64 count = device.write(bytes.constData() + written, bytes.size() - written);
+        if (count <= 0)
+            return false;
+        written += count;
+    }
+    return true;
 }
 
 // Lines as patch and git see them: up to and with each LF (a lone CR is
@@ -107,7 +352,48 @@ QList<QByteArrayView> splitLines(const QByteArray &bytes)
     return lines;
 }
 
+QString plural(qsizetype count, const QString &one, const QString &many)
+{
+    return u"%1 %2"_s.arg(count).arg(count == 1 ? one : many);
+}
+
 } // namespace
+
+QByteArray gitQuoted(const QByteArray &path)
+{
+    bool needed = false;
+    for (const char c : path) {
+        const auto u = static_cast<unsigned char>(c);
+        needed = needed || u < 0x20 || u >= 0x7f || c == '"' || c == '\\';
+    }
+    if (!needed)
+        return path;
+    QByteArray quoted = "\"";
+    for (const char c : path) {
+        const auto u = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"': quoted += "\\\""; break;
+        case '\\': quoted += "\\\\"; break;
+        case '\a': quoted += "\\a"; break;
+        case '\b': quoted += "\\b"; break;
+        case '\t': quoted += "\\t"; break;
+        case '\n': quoted += "\\n"; break;
+        case '\v': quoted += "\\v"; break;
+        case '\f': quoted += "\\f"; break;
+        case '\r': quoted += "\\r"; break;
+        default:
+            if (u < 0x20 || u >= 0x7f) {
+                quoted += '\\';
+                quoted += char('0' + (u >> 6));
+                quoted += char('0' + ((u >> 3) & 7));
+                quoted += char('0' + (u & 7));
+            } else {
+                quoted += c;
+            }
+        }
+    }
+    return quoted + '"';
+}
 
 QByteArray unifiedDiff(const QString &path, const QByteArray &before, const QByteArray &after)
 {
@@ -147,7 +433,14 @@ QByteArray unifiedDiff(const QString &path, const QByteArray &before, const QByt
     }
     constexpr qsizetype context = 3;
     QByteArray out;
-    out += "--- a/" + path.toUtf8() + "\n+++ b/" + path.toUtf8() + "\n";
+    // git's headers: GNU patch takes the names from `diff --git` (quoted or
+    // not), and a name with a space gets a tab after it, as git writes it.
+    const QByteArray name = QFile::encodeName(path);
+    const QByteArray aName = gitQuoted("a/" + name);
+    const QByteArray bName = gitQuoted("b/" + name);
+    const QByteArray tab = name.contains(' ') ? QByteArray("\t") : QByteArray();
+    out += "diff --git " + aName + ' ' + bName + '\n';
+    out += "--- " + aName + tab + "\n+++ " + bName + tab + '\n';
     const auto line = [&](char mark, QByteArrayView text) {
         out += mark;
         out += text;
@@ -186,135 +479,115 @@ QByteArray unifiedDiff(const QString &path, const QByteArray &before, const QByt
 
 int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err)
 {
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption check(u"check"_s, QString());
-    const QCommandLineOption diff(u"diff"_s, QString());
-    const QCommandLineOption dialectOption(u"dialect"_s, QString(), u"D"_s, u"vb"_s);
-    const QCommandLineOption encodingOption(u"encoding"_s, QString(), u"NAME"_s, u"auto"_s);
-    const QCommandLineOption help({u"h"_s, u"help"_s}, QString());
-    parser.addOptions({check, diff, dialectOption, encodingOption, help});
-    QStringList toParse = arguments;
-    toParse.removeAt(1);
-    const auto fail = [&](const QString &message) {
-        err.write((u"quillkit98: fix: "_s + escapedControls(message) + u'\n').toUtf8());
+    QFile in;
+    if (!in.open(stdin, QIODevice::ReadOnly))
         return 2;
-    };
-    if (!parser.parse(toParse))
-        return fail(parser.errorText());
-    if (parser.isSet(help))
-        return writeChecked(out, fixHelpText()) ? 0 : 1;
-    for (const QCommandLineOption &once : {dialectOption, encodingOption}) {
-        if (parser.values(once).size() > 1)
-            return fail(u"--%1 is given twice"_s.arg(once.names().first()));
-    }
-    if (parser.isSet(check) && parser.isSet(diff))
-        return fail(u"--check and --diff cannot go together"_s);
-    const QString dialectName = parser.value(dialectOption);
-    if (dialectName != u"vb"_s && dialectName != u"libreoffice"_s)
-        return fail(u"--dialect: '%1' is not one of vb, libreoffice"_s.arg(dialectName));
-    const basic::Dialect dialect = dialectName == u"libreoffice"_s ? basic::Dialect::LibreOffice : basic::Dialect::VisualBasic;
-    basic::Encoding encoding;
-    try {
-        encoding = basic::Encoding::named(parser.value(encodingOption));
-    } catch (const basic::SourceError &error) {
-        return fail(u"--encoding: "_s + error.message);
-    }
-    if (parser.positionalArguments().isEmpty())
-        return fail(u"name the files or folders to fix (quillkit98 fix --help)"_s);
+    return runFix(arguments, out, err, in);
+}
 
-    Counts counts;
-    const QStringList files = modulesIn(parser.positionalArguments(), err, counts);
-    bool wouldChange = false;
+int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in)
+{
+    const QString program = u"quillkit98"_s;
+    Options options;
+    try {
+        options = parseOptions(arguments);
+    } catch (const UsageError &error) {
+        err.write(u"%1: %2\nTry '%1 fix --help' for more information.\n"_s.arg(program, error.message).toUtf8());
+        return 2;
+    }
+    if (options.help)
+        return writeChecked(out, fixHelpText()) ? 0 : 2;
+
+    struct Counts
+    {
+        int read = 0;
+        int changed = 0;
+        int calls = 0;
+        int numbers = 0;
+        int notes = 0;
+    } counts;
+    bool failed = false;
     bool outputFailed = false;
-    const QDir here = QDir::current();
-    for (const QString &path : files) {
-        const auto fileError = [&](const QString &message) {
-            err.write(u"quillkit98: fix: %1: %2\n"_s.arg(path, escapedControls(message)).toUtf8());
-            counts.failed = true;
-        };
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            fileError(file.errorString());
-            continue;
+    const auto fileError = [&](const QString &path, const QString &message) {
+        err.write(u"%1: %2: %3\n"_s.arg(program, escapedControls(path), escapedControls(message)).toUtf8());
+        failed = true;
+    };
+    const std::vector<Target> targets = targetsIn(options.paths, fileError);
+    Report report(options.format);
+    bool wouldChange = false;
+    for (const Target &target : targets) {
+        QByteArray bytes;
+        struct stat status = {};
+        if (target.path.isEmpty()) {
+            bytes = in.readAll();
+        } else {
+            QString failure;
+            std::optional<QByteArray> read = readFile(target.path, status, failure);
+            if (!read) {
+                fileError(target.shown, failure);
+                continue;
+            }
+            bytes = std::move(*read);
         }
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            fileError(file.errorString());
-            continue;
-        }
-        file.close();
         ++counts.read;
         try {
-            const basic::Source source(bytes, encoding);
-            const fix::ModuleFixes fixes = fix::fixModule(source.text(), dialect);
+            const basic::Source source(bytes, options.encoding);
+            const fix::ModuleFixes fixes = fix::fixModule(source.text(), options.dialect);
             counts.notes += int(fixes.notes.size());
-            const QString shown = QDir::cleanPath(QFileInfo(path).isAbsolute() ? here.relativeFilePath(path) : path);
-            if (parser.isSet(check)) {
-                // Changes and notes in the order they stand in the file.
-                QString report;
-                std::size_t n = 0;
-                for (const fix::Change &change : fixes.changes) {
-                    for (; n < fixes.notes.size()
-                           && std::pair(fixes.notes[n].line, fixes.notes[n].column) < std::pair(change.line, change.column);
-                         ++n)
-                        report += lineOf(shown, fixes.notes[n].line, fixes.notes[n].column,
-                                         u"note: "_s + escapedControls(fixes.notes[n].message));
-                    report += lineOf(shown, change.line, change.column,
-                                     escapedControls(QString(change.original).simplified()) + u" -> "_s + change.replacement);
-                }
-                for (; n < fixes.notes.size(); ++n)
-                    report += lineOf(shown, fixes.notes[n].line, fixes.notes[n].column,
-                                     u"note: "_s + escapedControls(fixes.notes[n].message));
-                outputFailed = outputFailed || !writeChecked(out, report);
+            QByteArray changed;
+            if (!fixes.changes.empty()) {
+                std::vector<basic::Source::Change> spans;
+                spans.reserve(fixes.changes.size());
+                for (const fix::Change &change : fixes.changes)
+                    spans.push_back({change.from, change.to, change.replacement});
+                changed = source.withChanges(spans);
             }
-            if (fixes.changes.empty())
+            if (options.check) {
+                const QByteArray lines = report.add(target.shown, source, fixes);
+                outputFailed = outputFailed || !writeBytes(out, lines);
+            }
+            if (fixes.changes.empty()) {
+                if (target.path.isEmpty() && !options.check && !options.diff)
+                    outputFailed = outputFailed || !writeBytes(out, bytes);
                 continue;
+            }
             wouldChange = true;
-            counts.numbers += int(fixes.changes.size());
-            counts.calls += fixes.calls;
-            std::vector<basic::Source::Change> spans;
-            spans.reserve(fixes.changes.size());
-            for (const fix::Change &change : fixes.changes)
-                spans.push_back({change.from, change.to, change.replacement});
-            const QByteArray changed = source.withChanges(spans);
-            ++counts.changed;
-            if (parser.isSet(diff)) {
-                const QByteArray patch = unifiedDiff(shown, bytes, changed);
-                outputFailed = outputFailed || out.write(patch) != patch.size();
-            } else if (!parser.isSet(check)) {
-                // Atomically: a temporary file beside it, then renamed over
-                // it; a link is followed to the file it names.
-                const QString target = QFileInfo(path).canonicalFilePath();
-                QSaveFile save(target);
-                if (!save.open(QIODevice::WriteOnly) || save.write(changed) != changed.size() || !save.commit()) {
-                    fileError(save.errorString());
-                    --counts.changed;
+            if (options.diff) {
+                outputFailed = outputFailed || !writeBytes(out, unifiedDiff(target.shown, bytes, changed));
+            } else if (target.path.isEmpty() && !options.check) {
+                outputFailed = outputFailed || !writeBytes(out, changed);
+            } else if (!options.check) {
+                QString failure;
+                if (!writeFile(target.path, changed, status, failure)) {
+                    fileError(target.shown, failure);
                     continue;
                 }
             }
+            ++counts.changed;
+            counts.numbers += int(fixes.changes.size());
+            counts.calls += fixes.calls;
         } catch (const basic::SourceError &error) {
-            fileError(error.message);
+            fileError(target.shown, error.message);
         } catch (const basic::Refusal &refusal) {
-            fileError(refusal.message);
+            fileError(target.shown, refusal.message);
         }
     }
+    if (options.check)
+        outputFailed = outputFailed || !writeBytes(out, report.finish());
     if (auto *device = qobject_cast<QFileDevice *>(&out))
         outputFailed = outputFailed || !device->flush();
-    const QString mode = parser.isSet(check) || parser.isSet(diff) ? u"would change"_s : u"changed"_s;
-    err.write(u"quillkit98: fix: %1 files read, %2 %3, %4 calls rewritten (%5 numbers named), %6 notes\n"_s
-                  .arg(counts.read)
+    const QString mode = options.check || options.diff ? u"would change"_s : u"changed"_s;
+    err.write(u"%1: fix: %2 read, %3 %4, %5 rewritten (%6 named), %7\n"_s
+                  .arg(program, plural(counts.read, u"file"_s, u"files"_s))
                   .arg(counts.changed)
-                  .arg(mode)
-                  .arg(counts.calls)
-                  .arg(counts.numbers)
-                  .arg(counts.notes)
+                  .arg(mode, plural(counts.calls, u"call"_s, u"calls"_s), plural(counts.numbers, u"number"_s, u"numbers"_s),
+                       plural(counts.notes, u"note"_s, u"notes"_s))
                   .toUtf8());
-    if (counts.failed)
-        return 2;
     if (outputFailed) {
-        err.write(u"quillkit98: fix: cannot write the output: %1\n"_s.arg(out.errorString()).toUtf8());
-        return 1;
+        err.write(u"%1: fix: cannot write the output: %2\n"_s.arg(program, out.errorString()).toUtf8());
+        return 2;
     }
-    return parser.isSet(check) && wouldChange ? 1 : 0;
+    if (failed)
+        return 2;
+    return options.check && wouldChange ? 1 : 0;
 }

@@ -5,12 +5,21 @@
 
 class QIODevice;
 
-// `quillkit98 fix [--check | --diff] [--dialect vb|libreoffice]
-// [--encoding auto|NAME] PATH...`, from the program name on. Returns the exit
-// status: 0 done (or nothing to change), 1 `--check` found changes or the
-// output could not be written, 2 a file could not be read or written.
+// `quillkit98 fix [--check [--format text|github|sarif] | --diff]
+// [--dialect vb|libreoffice] [--encoding auto|NAME] PATH...`, from the
+// program name on; a PATH of "-" is standard input. Returns the exit status:
+// 0 done (or nothing to change), 1 `--check` found changes, 2 a bad option,
+// a file that could not be read or written, or output that could not be
+// written.
+int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in);
+// The same, standard input being the process's.
 int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err);
 
-// The unified diff of one file's change, with a/ and b/ paths; empty when
-// the bytes are the same.
+// The unified diff of one file's change, with git's headers (`diff --git
+// a/… b/…`, names quoted as git quotes them); empty when the bytes are the
+// same.
 QByteArray unifiedDiff(const QString &path, const QByteArray &before, const QByteArray &after);
+
+// A path as git writes it in a diff's headers: as it is, or in double
+// quotes with C escapes (octal for bytes past ASCII) when it needs them.
+QByteArray gitQuoted(const QByteArray &path);

@@ -12,20 +12,28 @@
 // else. A pure function of the module's text.
 namespace fix {
 
+// The longest line the classic editor loads.
+inline constexpr qsizetype MaxLineLength = 1023;
+
+enum class ChangeKind { Buttons, Result };
+
 struct Change
 {
     qsizetype from; // UTF-16 offsets into the text
     qsizetype to;
     QString original;
-    QString replacement;
+    QString replacement; // with a space where a word would otherwise follow
     int line;
     int column;
     int call; // the message box call it belongs to
+    ChangeKind kind;
 };
 
-// Something fix leaves as it is, and why.
+// A number fix leaves as it is, and why.
 struct Note
 {
+    qsizetype pos; // UTF-16 offsets into the text
+    qsizetype end;
     int line;
     int column;
     QString message;
@@ -34,14 +42,10 @@ struct Note
 struct ModuleFixes
 {
     std::vector<Change> changes; // in order, apart
-    std::vector<Note> notes;
-    int calls = 0; // message box calls that a change belongs to
+    std::vector<Note> notes;     // in order, one per place
+    int calls = 0;               // message box calls that a change belongs to
 };
 
 ModuleFixes fixModule(QStringView text, basic::Dialect dialect);
-
-// The names the buttons value is written with, in the order the names style
-// writes them; the dialect's own names, numbers where it has none.
-QString buttonsNames(qint64 value, basic::Dialect dialect);
 
 } // namespace fix

@@ -302,7 +302,7 @@ void TestCodeLayout::namedConstants_data()
     QTest::newRow("OK only") << MsgBoxStyleValues{} << false << u"vbOKOnly"_s << QString();
     QTest::newRow("OK only, information, help")
         << MsgBoxStyleValues{vbOKOnly, vbDefaultButton1, vbInformation, vbApplicationModal} << true
-        << u"vbOKOnly + vbInformation + vbMsgBoxHelpButton"_s << QString();
+        << u"vbInformation + vbMsgBoxHelpButton"_s << QString();
     QTest::newRow("yes no, question, second")
         << MsgBoxStyleValues{vbYesNo, vbDefaultButton2, vbQuestion, vbApplicationModal} << false
         << u"vbYesNo + vbQuestion + vbDefaultButton2"_s << u"vbYes vbNo"_s;

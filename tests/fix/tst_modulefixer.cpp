@@ -72,12 +72,14 @@ private Q_SLOTS:
             u"x = VBA.Interaction.MsgBox(\"a\", vbYesNo + vbQuestion)"_s);
         row("named argument", u"MsgBox Prompt:=\"a\", Buttons:=36"_s, u"MsgBox Prompt:=\"a\", Buttons:=vbYesNo + vbQuestion"_s);
         row("a name and a number", u"MsgBox \"a\", vbYesNo + 32"_s, u"MsgBox \"a\", vbYesNo + vbQuestion"_s);
-        row("zero plus a name", u"MsgBox \"a\", 0 + vbExclamation"_s, u"MsgBox \"a\", vbOKOnly + vbExclamation"_s);
+        row("zero plus a name", u"MsgBox \"a\", 0 + vbExclamation"_s, u"MsgBox \"a\", vbExclamation"_s);
+        row("the icon alone", u"MsgBox \"a\", 16"_s, u"MsgBox \"a\", vbCritical"_s);
+        row("vbOKOnly and a number", u"MsgBox \"a\", vbOKOnly + 48"_s, u"MsgBox \"a\", vbExclamation"_s);
         row("zero", u"MsgBox \"a\", 0"_s, u"MsgBox \"a\", vbOKOnly"_s);
         row("names only stay", u"MsgBox \"a\", vbYesNo + vbQuestion"_s, u"MsgBox \"a\", vbYesNo + vbQuestion"_s);
         row("the flags without an option", u"MsgBox \"a\", 65536 + 768 + 3 + 524288 + 1048576"_s,
             u"MsgBox \"a\", vbYesNoCancel + vbDefaultButton4 + vbMsgBoxSetForeground + vbMsgBoxRight + vbMsgBoxRtlReading"_s);
-        row("help and system modal", u"MsgBox \"a\", 20480"_s, u"MsgBox \"a\", vbOKOnly + vbSystemModal + vbMsgBoxHelpButton"_s);
+        row("help and system modal", u"MsgBox \"a\", 20480"_s, u"MsgBox \"a\", vbSystemModal + vbMsgBoxHelpButton"_s);
         row("compared result", u"If MsgBox(\"a\", 36) = 6 Then Exit Sub"_s,
             u"If MsgBox(\"a\", vbYesNo + vbQuestion) = vbYes Then Exit Sub"_s);
         row("compared result, number first", u"If 7 <> MsgBox(\"a\", vbYesNo) Then Beep"_s,
@@ -97,12 +99,73 @@ private Q_SLOTS:
             u"s = \"MsgBox \"\"a\"\", 36\" ' MsgBox \"a\", 36\nRem MsgBox \"a\", 36\n' x _\nMsgBox \"a\", 36"_s);
         row("an object's MsgBox", u"Me.MsgBox \"a\", 36"_s, u"Me.MsgBox \"a\", 36"_s);
         row("a variable in the buttons", u"MsgBox \"a\", n + 32"_s, u"MsgBox \"a\", n + 32"_s, false, 1);
-        row("a function call in the buttons", u"MsgBox \"a\", Style(1)"_s, u"MsgBox \"a\", Style(1)"_s, false, 1);
+        // A number that is no flag of the box's own would not be named: no note.
+        row("a function call in the buttons", u"MsgBox \"a\", Style(1)"_s, u"MsgBox \"a\", Style(1)"_s);
+        row("a variable alone", u"MsgBox \"a\", n"_s, u"MsgBox \"a\", n"_s);
         row("two icons", u"MsgBox \"a\", 16 + 32"_s, u"MsgBox \"a\", 16 + 32"_s, false, 1);
         row("#If False is no code", u"#If False Then\nMsgBox \"a\", 36\n#End If"_s, u"#If False Then\nMsgBox \"a\", 36\n#End If"_s);
         row("a continued argument", u"MsgBox \"a\", 4 + _\n  32"_s, u"MsgBox \"a\", vbYesNo + vbQuestion"_s);
         row("LibreOffice", u"If MsgBox(\"a\", 36) = 6 Then Beep"_s, u"If MsgBox(\"a\", MB_YESNO + MB_ICONQUESTION) = IDYES Then Beep"_s, true);
-        row("LibreOffice has no Help flag", u"MsgBox \"a\", 16388"_s, u"MsgBox \"a\", MB_YESNO + 16384"_s, true);
+        row("LibreOffice has no Help flag", u"MsgBox \"a\", 16388"_s, u"MsgBox \"a\", 16388"_s, true, 1);
+        row("LibreOffice keeps a name it has none for", u"MsgBox \"a\", 16 + vbMsgBoxRight"_s,
+            u"MsgBox \"a\", 16 + vbMsgBoxRight"_s, true, 1);
+        row("LibreOffice has no fourth default button", u"MsgBox \"a\", 3 + 768"_s, u"MsgBox \"a\", 3 + 768"_s, true, 1);
+        row("LibreOffice, the icon alone", u"MsgBox \"a\", 16"_s, u"MsgBox \"a\", MB_ICONSTOP"_s, true);
+        row("LibreOffice, zero", u"MsgBox \"a\", 0"_s, u"MsgBox \"a\", MB_OK"_s, true);
+        row("LibreOffice, Visual Basic's names", u"MsgBox \"a\", vbYesNo + 32"_s, u"MsgBox \"a\", MB_YESNO + MB_ICONQUESTION"_s, true);
+
+        // The module's own names.
+        row("a Const of the result's name", u"Const vbYes = 5\nIf MsgBox(\"a\", 4) = 6 Then Beep"_s,
+            u"Const vbYes = 5\nIf MsgBox(\"a\", vbYesNo) = 6 Then Beep"_s, false, 1);
+        row("a local of the buttons' name", u"Sub A()\n  Dim vbYesNo\n  MsgBox \"a\", 4\nEnd Sub"_s,
+            u"Sub A()\n  Dim vbYesNo\n  MsgBox \"a\", 4\nEnd Sub"_s, false, 1);
+        row("a parameter of the result's name", u"Sub A(vbYes)\n  If MsgBox(\"a\", vbYesNo) = 6 Then Beep\nEnd Sub"_s,
+            u"Sub A(vbYes)\n  If MsgBox(\"a\", vbYesNo) = 6 Then Beep\nEnd Sub"_s, false, 1);
+        row("a declared name written in the buttons", u"Const vbQuestion = 64\nMsgBox \"a\", 4 + vbQuestion"_s,
+            u"Const vbQuestion = 64\nMsgBox \"a\", 4 + vbQuestion"_s, false, 1);
+        row("the module's own MsgBox function",
+            u"Function MsgBox(p, b)\nEnd Function\nSub A()\n  MsgBox \"a\", 36\n  If MsgBox(\"b\", 4) = 6 Then Beep\nEnd Sub"_s,
+            u"Function MsgBox(p, b)\nEnd Function\nSub A()\n  MsgBox \"a\", 36\n  If MsgBox(\"b\", 4) = 6 Then Beep\nEnd Sub"_s,
+            false, 1);
+        row("the module's own MsgBox array", u"Dim MsgBox(3)\nSub A()\n  x = MsgBox(1, 36) = 6\nEnd Sub"_s,
+            u"Dim MsgBox(3)\nSub A()\n  x = MsgBox(1, 36) = 6\nEnd Sub"_s, false, 1);
+        row("a VBA of the module's own", u"Private VBA As Object\nMsgBox \"a\", 36"_s,
+            u"Private VBA As Object\nMsgBox \"a\", 36"_s, false, 1);
+
+        // Where the names go.
+        row("a word right after the number", u"If MsgBox(\"a\", 4) = 6Then Beep"_s,
+            u"If MsgBox(\"a\", vbYesNo) = vbYes Then Beep"_s);
+        row("no spaces at all", u"If MsgBox(\"a\",4)=6 Then Beep"_s, u"If MsgBox(\"a\",vbYesNo)=vbYes Then Beep"_s);
+        row("compared within And", u"If x And MsgBox(\"a\", 4) = 6 Then Beep"_s,
+            u"If x And MsgBox(\"a\", vbYesNo) = vbYes Then Beep"_s);
+        row("the call in a sum is no result", u"If x + MsgBox(\"a\", 4) = 6 Then Beep"_s,
+            u"If x + MsgBox(\"a\", vbYesNo) = 6 Then Beep"_s);
+        row("a result variable in a difference",
+            u"Sub A()\n  r = MsgBox(\"a\", vbYesNo)\n  If x - r = 6 Then Beep\n  If r = 6 + x Then Beep\nEnd Sub"_s,
+            u"Sub A()\n  r = MsgBox(\"a\", vbYesNo)\n  If x - r = 6 Then Beep\n  If r = 6 + x Then Beep\nEnd Sub"_s);
+        row("a module-level result variable",
+            u"Dim r\nSub A()\n  r = MsgBox(\"a\", vbYesNo)\n  If r = 6 Then Beep\nEnd Sub\nSub B()\n  r = 7\nEnd Sub"_s,
+            u"Dim r\nSub A()\n  r = MsgBox(\"a\", vbYesNo)\n  If r = 6 Then Beep\nEnd Sub\nSub B()\n  r = 7\nEnd Sub"_s,
+            false, 1);
+        row("a local declared as the module's",
+            u"Dim r\nSub A()\n  Dim r\n  r = MsgBox(\"a\", vbYesNo)\n  If r = 6 Then Beep\nEnd Sub"_s,
+            u"Dim r\nSub A()\n  Dim r\n  r = MsgBox(\"a\", vbYesNo)\n  If r = vbYes Then Beep\nEnd Sub"_s);
+        row("two boxes set one variable",
+            u"Sub A()\n  r = MsgBox(\"a\", 4)\n  If r = 7 Then Exit Sub\n  r = MsgBox(\"b\", 4)\n  If r = 6 Then Beep\nEnd Sub"_s,
+            u"Sub A()\n  r = MsgBox(\"a\", vbYesNo)\n  If r = vbNo Then Exit Sub\n  r = MsgBox(\"b\", vbYesNo)\n  If r = vbYes Then Beep\nEnd Sub"_s);
+        row("set again, never compared: no note",
+            u"Sub A()\n  r = MsgBox(\"a\", vbYesNo)\n  r = 7\nEnd Sub"_s,
+            u"Sub A()\n  r = MsgBox(\"a\", vbYesNo)\n  r = 7\nEnd Sub"_s);
+        row("set again by two boxes: one note",
+            u"Sub A()\n  r = MsgBox(\"a\", vbYesNo)\n  r = MsgBox(\"b\", vbYesNo)\n  r = 0\n  If r = 6 Then Beep\nEnd Sub"_s,
+            u"Sub A()\n  r = MsgBox(\"a\", vbYesNo)\n  r = MsgBox(\"b\", vbYesNo)\n  r = 0\n  If r = 6 Then Beep\nEnd Sub"_s,
+            false, 1);
+        row("a compiled-out branch", u"#If 1 And 2 Then\nMsgBox \"a\", 36\n#Else\nMsgBox \"a\", 4\n#End If"_s,
+            u"#If 1 And 2 Then\nMsgBox \"a\", 36\n#Else\nMsgBox \"a\", vbYesNo\n#End If"_s);
+        row("no button set of the box", u"MsgBox \"x\", 7"_s, u"MsgBox \"x\", 7"_s, false, 1);
+        row("no flag of the box", u"MsgBox \"x\", 8192 + 16"_s, u"MsgBox \"x\", 8192 + 16"_s, false, 1);
+        row("no result of the box", u"If MsgBox(\"a\", 4) = 8 Then Beep"_s, u"If MsgBox(\"a\", vbYesNo) = 8 Then Beep"_s,
+            false, 1);
     }
     void fixes()
     {
@@ -116,6 +179,83 @@ private Q_SLOTS:
         QCOMPARE(int(fixes.notes.size()), notes);
         // Once fixed, nothing more to fix.
         QVERIFY(fix::fixModule(after, dialect).changes.empty());
+    }
+
+    // A place left because the module declares the name says where: the
+    // note stands at the number and names the declaration's line.
+    void notesNameTheDeclaration_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("declaration"); // text on the declaring line
+        QTest::addColumn<QString>("number");      // text on the number's line
+        QTest::newRow("a Const after the code")
+            << u"Sub A()\r\n  If MsgBox(\"a\", vbYesNo) = 7 Then Beep\r\nEnd Sub\r\nPublic Const vbNo = 1\r\n"_s
+            << u"Const vbNo"_s << u"= 7"_s;
+        QTest::newRow("an Enum member") << u"Enum Answers\n  Other\n  IDYES = 3\nEnd Enum\nIf MsgBox(\"a\", 36) = 6 Then Beep\n"_s
+                                        << u"IDYES = 3"_s << u"= 6"_s;
+        QTest::newRow("a label") << u"Sub A()\nvbCritical:\n  MsgBox \"a\", 16\nEnd Sub\n"_s << u"vbCritical:"_s << u"16"_s;
+    }
+    void notesNameTheDeclaration()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, declaration);
+        QFETCH(QString, number);
+        const auto lineOf = [&](const QString &part) {
+            const QStringList lines = QString(text).replace(u"\r\n"_s, u"\n"_s).split(u'\n');
+            for (int k = 0; k < lines.size(); ++k) {
+                if (lines[k].contains(part))
+                    return k + 1;
+            }
+            return 0;
+        };
+        const bool libreOffice = declaration.startsWith(u"ID"_s);
+        const fix::ModuleFixes fixes =
+            fix::fixModule(text, libreOffice ? basic::Dialect::LibreOffice : basic::Dialect::VisualBasic);
+        QCOMPARE(int(fixes.notes.size()), 1);
+        QCOMPARE(fixes.notes.front().line, lineOf(number));
+        QVERIFY2(fixes.notes.front().message.contains(u"line %1"_s.arg(lineOf(declaration))),
+                 qPrintable(fixes.notes.front().message));
+    }
+
+    // The classic editor loads lines of up to 1,023 characters: a change
+    // that would make one longer is left, with a note.
+    void keepsLinesWithinTheEditor_data()
+    {
+        QTest::addColumn<QString>("head");
+        QTest::addColumn<QString>("tail");
+        QTest::addColumn<int>("over"); // the fixed line's length less the limit
+        QTest::newRow("buttons, at the limit") << u"  MsgBox \""_s << u"\", 36"_s << 0;
+        QTest::newRow("buttons, one past") << u"  MsgBox \""_s << u"\", 36"_s << 1;
+        QTest::newRow("buttons and result, at the limit") << u"  If MsgBox(\""_s << u"\", 36) = 6 Then Beep"_s << 0;
+        QTest::newRow("buttons and result, one past") << u"  If MsgBox(\""_s << u"\", 36) = 6 Then Beep"_s << 1;
+    }
+    void keepsLinesWithinTheEditor()
+    {
+        QFETCH(QString, head);
+        QFETCH(QString, tail);
+        QFETCH(int, over);
+        const auto module = [&](qsizetype padding) -> QString {
+            return u"Sub A()\r\n"_s + head + QString(padding, u'x') + tail + u"\r\nEnd Sub\r\n"_s;
+        };
+        // How much the fix makes the line grow, from a short one.
+        const QString shortText = module(1);
+        const fix::ModuleFixes shortFixes = fix::fixModule(shortText, basic::Dialect::VisualBasic);
+        const QString shortFixed = applied(shortText, shortFixes);
+        const qsizetype growth = shortFixed.size() - shortText.size();
+        QVERIFY(growth > 0);
+        const qsizetype padding = fix::MaxLineLength + over - growth - (head.size() + tail.size());
+        const QString text = module(padding);
+        const fix::ModuleFixes fixes = fix::fixModule(text, basic::Dialect::VisualBasic);
+        const QString after = applied(text, fixes);
+        for (const QStringView line : QStringView(after).split(u"\r\n"_s))
+            QVERIFY(line.size() <= fix::MaxLineLength);
+        if (over > 0) {
+            QCOMPARE(after, text);
+            QCOMPARE(fixes.notes.size(), shortFixes.changes.size());
+        } else {
+            QCOMPARE(after.size(), text.size() + growth);
+            QVERIFY(fixes.notes.empty());
+        }
     }
 
     // Random modules: every changed buttons argument means the same number,

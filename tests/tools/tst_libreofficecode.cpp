@@ -112,7 +112,7 @@ void TestLibreOfficeCode::msgBox_data()
         << okOnly << int(Constants::Names)
         << u"'*** Start MsgBox Code ***\r\n"
            "'LibreOffice's message box has no Help button or help file: they are left out.\r\n"
-           "Msgbox \"Done\", MB_OK + MB_ICONINFORMATION, \"\"\"T\"\"\"\r\n'*** End Notewright Code ***"_s;
+           "Msgbox \"Done\", MB_ICONINFORMATION, \"\"\"T\"\"\"\r\n'*** End Notewright Code ***"_s;
 }
 
 void TestLibreOfficeCode::msgBox()
