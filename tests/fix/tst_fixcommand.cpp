@@ -3,6 +3,7 @@
 // byte, its modes and exit statuses, and a diff that patch takes.
 
 #include "fix/FixCommand.h"
+#include "support/Files.h"
 #include "support/GenerateRun.h"
 
 #include <QBuffer>
@@ -25,20 +26,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 Run fix(const QStringList &arguments)
 {

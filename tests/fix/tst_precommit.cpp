@@ -3,6 +3,8 @@
 // on `git commit`: staged modules of any name and letter case are caught,
 // and what is not staged is neither checked nor touched.
 
+#include "support/Files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,19 +17,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 struct Outcome
 {
