@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 
 #include "app/Tools.h"
+#include "cli/Messages.h"
 #include "cli/ToolOptions.h"
 #include "codegen/BasicLimits.h"
 #include "fix/FixCommand.h"
@@ -73,10 +74,7 @@ bool isHeadlessCommand(const QStringList &arguments)
 
 namespace {
 
-QString programName()
-{
-    return u"quillkit98"_s;
-}
+using cli::programName;
 
 QString toolListText(int width)
 {
@@ -100,12 +98,24 @@ QString toolHelpText(const CliTool &tool, int width)
                                                                     helpColumns(rows, width));
 }
 
-int usageError(QIODevice &err, const QString &message)
+// A mistake in the command: what it is, and where the help is.
+// The message quotes what was given, which may hold a line break or a
+// terminal's escape sequence; the complaint stays one plain line.
+int usageError(QIODevice &err, const QString &message, const QString &command = {})
 {
-    // The message quotes what was given, which may hold a line break or a
-    // terminal's escape sequence; the complaint stays one plain line.
-    writeLine(err, programName() + u": "_s + escapedControls(message));
+    writeLine(err, cli::programMessage(message));
+    writeLine(err, cli::tryHelp(command));
     return 2;
+}
+
+// A CliError: a mistake in the command, or a file that cannot be read.
+int reportedError(QIODevice &err, const CliError &error, const QString &context, const QString &command)
+{
+    if (!error.usage) {
+        writeLine(err, cli::programMessage(error.message));
+        return 2;
+    }
+    return usageError(err, context.isEmpty() ? error.message : context + u": "_s + error.message, command);
 }
 
 // Prints the text on standard output; a failed write is no success.
@@ -123,7 +133,7 @@ int runGenerate(const QStringList &arguments, QIODevice &out, QIODevice &err, QI
         try {
             return runGenerate(argumentsFromJson(arguments, tools(), in), out, err, in);
         } catch (const CliError &error) {
-            return usageError(err, u"generate: "_s + error.message);
+            return reportedError(err, error, u"generate"_s, u"generate"_s);
         }
     }
     // arguments: program, "generate", TOOL, options...
@@ -132,19 +142,21 @@ int runGenerate(const QStringList &arguments, QIODevice &out, QIODevice &err, QI
             return printed(out, err,
                            QString(u"Usage: %1 generate TOOL [options]\n\n"_s.arg(programName())
                                    + toolListText(helpWidth(out))));
-        return usageError(err, u"generate: name a tool (%1)"_s.arg([] {
-            QStringList names;
-            for (const CliTool &tool : cliTools())
-                names << tool.name;
-            return names.join(u", "_s);
-        }()));
+        return usageError(err,
+                          u"generate: name a tool (%1)"_s.arg([] {
+                              QStringList names;
+                              for (const CliTool &tool : cliTools())
+                                  names << tool.name;
+                              return names.join(u", "_s);
+                          }()),
+                          u"generate"_s);
     }
     const QString toolName = arguments.at(2);
     const QList<CliTool> commands = cliTools();
     const auto tool = std::find_if(commands.cbegin(), commands.cend(),
                                    [&](const CliTool &t) { return t.name == toolName; });
     if (tool == commands.cend())
-        return usageError(err, u"generate: unknown tool '%1'"_s.arg(toolName));
+        return usageError(err, u"generate: unknown tool '%1'"_s.arg(toolName), u"generate"_s);
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -154,19 +166,20 @@ int runGenerate(const QStringList &arguments, QIODevice &out, QIODevice &err, QI
     parser.addOption(help);
     QStringList toParse = arguments;
     toParse.remove(1, 2); // the parser sees the program and the options
+    const QString command = u"generate "_s + toolName;
     if (!parser.parse(toParse))
-        return usageError(err, u"generate %1: %2"_s.arg(toolName, parser.errorText()));
+        return usageError(err, cli::parseError(parser, toParse, options.declared() + QList{help}), command);
     if (parser.isSet(help))
         return printed(out, err, toolHelpText(*tool, helpWidth(out)));
     if (!parser.positionalArguments().isEmpty())
-        return usageError(err, u"generate %1: unexpected argument '%2'"_s.arg(toolName,
-                                                                               parser.positionalArguments().first()));
+        return usageError(err, u"%1: unexpected argument '%2'"_s.arg(command, parser.positionalArguments().first()),
+                          command);
     QString code;
     try {
         options.checkGiven();
         code = tool->generate(options);
     } catch (const CliError &error) {
-        return usageError(err, u"generate %1: %2"_s.arg(toolName, error.message));
+        return reportedError(err, error, command, command);
     }
     const int status = printed(out, err, code);
     if (const QString note = codeOptionsNote(options); status == 0 && !note.isEmpty())
@@ -216,7 +229,7 @@ std::optional<WindowOptions> parseWindowOptions(const QStringList &arguments, QS
     QCommandLineParser parser;
     declareWindowOptions(parser);
     if (!parser.parse(arguments)) {
-        *error = parser.errorText();
+        *error = cli::parseError(parser, arguments, windowOptions());
         return std::nullopt;
     }
     if (!parser.positionalArguments().isEmpty()) {
@@ -231,7 +244,7 @@ std::optional<WindowOptions> parseWindowOptions(const QStringList &arguments, QS
         if (constants == u"names"_s) {
             options.codeOptions.constants = codegen::CodeOptions::Constants::Names;
         } else if (constants != u"numbers"_s) {
-            *error = u"--constants: '%1' is not one of numbers, names"_s.arg(constants);
+            *error = cli::invalidArgument(u"--constants", constants, {u"numbers"_s, u"names"_s});
             return std::nullopt;
         }
     }
@@ -242,7 +255,7 @@ std::optional<WindowOptions> parseWindowOptions(const QStringList &arguments, QS
         } else if (dialect == u"gambas"_s) {
             options.codeOptions.dialect = codegen::CodeOptions::Dialect::Gambas;
         } else if (dialect != u"vb"_s) {
-            *error = u"--dialect: '%1' is not one of vb, libreoffice, gambas"_s.arg(dialect);
+            *error = cli::invalidArgument(u"--dialect", dialect, {u"vb"_s, u"libreoffice"_s, u"gambas"_s});
             return std::nullopt;
         }
     }
@@ -290,7 +303,7 @@ int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err)
                                  u"read [--tool TOOL] [--file FILE]: prints the fields of existing code as JSON."_s);
     parser.addPositionalArgument(u"fix"_s, fixSummary());
     if (!parser.parse(arguments))
-        return usageError(err, parser.errorText());
+        return usageError(err, cli::parseError(parser, arguments, windowOptions() + QList{help, version}));
     if (parser.isSet(version)) {
         return printed(out, err,
                        u"Quillkit 98, version %1\n%2\nLicense GPLv3+: %3 <%4>.\n"
@@ -308,8 +321,12 @@ int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err)
                    u"       %1 fix [--check | --diff] [--dialect D] [--encoding NAME] PATH...\n"_s.arg(programName());
     text += wrappedParagraph(parser.applicationDescription(), width) + u"\nWindow options:\n"_s;
     QList<std::pair<QString, QString>> rows;
-    for (const QCommandLineOption &option : windowOptions())
-        rows.append({u"--"_s + option.names().constFirst(), option.description()});
+    for (const QCommandLineOption &option : windowOptions()) {
+        QString names = u"--"_s + option.names().constFirst();
+        if (!option.valueName().isEmpty())
+            names += u" <"_s + option.valueName() + u'>';
+        rows.append({names, option.description()});
+    }
     text += helpColumns(rows, width) + u"\nOptions:\n"_s;
     text += helpColumns({{u"-h, --help"_s, help.description()}, {u"-v, --version"_s, version.description()}}, width);
     text += u"\nCommands:\n"_s

@@ -16,6 +16,9 @@ class QIODevice;
 struct CliError
 {
     QString message;
+    // A mistake in the command (followed by the pointer to --help), not a
+    // file that cannot be read.
+    bool usage = true;
 };
 
 // The options of one `generate TOOL`, declared and read through one parser.
@@ -31,7 +34,10 @@ public:
     void addText(const QString &name, const QString &description, Lines lines = Lines::Single);
     void addRepeatedText(const QString &name, const QString &description);
     void addFlag(const QString &name, const QString &description);
-    void addChoice(const QString &name, const QString &description, const QStringList &choices);
+    // Whether --help lists an option.
+    enum class Help { Shown, Hidden };
+    void addChoice(const QString &name, const QString &description, const QStringList &choices,
+                   Help help = Help::Shown);
 
     // The text of --NAME or --NAME-file, if either was given. Line breaks in
     // a multi-line text become CR LF; a single-line text may hold none.
@@ -56,6 +62,8 @@ public:
     // Each option's names and value ("--icon <none|error>") with its
     // description, in declaration order, for helpColumns.
     QList<std::pair<QString, QString>> helpRows() const;
+    // Every option declared, in declaration order.
+    const QList<QCommandLineOption> &declared() const { return m_options; }
 
 private:
     void add(const QCommandLineOption &option);
@@ -92,7 +100,8 @@ struct JsonMember
 
 // The whole text of a file, or of standard input for "-", as bytes; a
 // failure to read (never taken for the end), or a text past the size limit,
-// is a CliError that names the option ("--message-file").
+// is a CliError that names the file as given ("notes: Is a directory",
+// "-" for standard input); an empty name, one that names the option.
 QByteArray readSource(const QString &option, const QString &path, QIODevice &standardInput);
 
 // Writes the text as UTF-8 a piece at a time, so that the output never

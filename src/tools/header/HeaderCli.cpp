@@ -35,7 +35,7 @@ void declare(ToolOptions &options)
 {
     for (const HeaderOption &option : headerOptions())
         options.addText(option.name, option.description);
-    declareCodeOptions(options);
+    declareCodeOptions(options, ConstantsUse::NotWritten);
 }
 
 QString generate(const ToolOptions &options)

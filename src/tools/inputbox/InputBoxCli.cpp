@@ -17,7 +17,7 @@ void declare(ToolOptions &options)
     options.addText(u"variable"_s, u"The variable that receives the answer (default: Response)."_s);
     options.addFlag(u"declare"_s, u"Declares the variable with a Dim line."_s);
     declareHelpOptions(options);
-    declareCodeOptions(options);
+    declareCodeOptions(options, ConstantsUse::NotWritten);
 }
 
 QString generate(const ToolOptions &options)

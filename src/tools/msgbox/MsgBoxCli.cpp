@@ -75,7 +75,7 @@ void declare(ToolOptions &options)
                       {u"1"_s, u"2"_s, u"3"_s});
     options.addFlag(u"system-modal"_s, tr("Makes the box system-modal."));
     declareHelpOptions(options);
-    declareCodeOptions(options);
+    declareCodeOptions(options, ConstantsUse::Written);
 }
 
 QString generate(const ToolOptions &options)
