@@ -35,6 +35,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -117,12 +118,23 @@ constexpr int Spacing = 8;
 // borders, as most desktops draw them.
 constexpr QMargins FrameEstimate(4, 32, 4, 4);
 
+// A command button 88 pixels wide where there is room, and no wider than its
+// caption needs where there is not (a large scale on a small screen), so that
+// a row of them never overlaps.
+class CommandButton : public QPushButton
+{
+public:
+    using QPushButton::QPushButton;
+
+    QSize sizeHint() const override { return QPushButton::sizeHint().expandedTo(QSize(88, 0)); }
+};
+
 QPushButton *commandButton(const QString &objectName, const QString &caption, QWidget *parent)
 {
-    auto *button = new QPushButton(caption, parent);
+    auto *button = new CommandButton(caption, parent);
     button->setObjectName(objectName);
     button->setAutoDefault(false);
-    button->setMinimumWidth(88);
+    button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     return button;
 }
 
@@ -557,6 +569,36 @@ void MainWindow::placeOnScreen(const QRect &contents, bool fixedSize)
     // move() places the frame; the rectangle is the contents'.
     const QMargins frame = frameMargins();
     move(contents.topLeft() - QPoint(frame.left(), frame.top()));
+    // Some window managers put a moved window lower by its title bar (the
+    // gravity they apply), which can push a window that fits off the screen's
+    // bottom: where they place it shows in the move events that follow. A
+    // short while only, so that a window the user drags is left alone.
+    if (isVisible()) {
+        m_keepOnScreen = 2;
+        QTimer::singleShot(1000, this, [this] { m_keepOnScreen = 0; });
+    }
+}
+
+void MainWindow::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    if (m_keepOnScreen <= 0 || !isVisible())
+        return;
+    const QRect room = screenRoom();
+    if (!room.isValid() || room.contains(frameGeometry()))
+        return;
+    --m_keepOnScreen;
+    // The frame, now known, may also be larger than the estimate was.
+    const QMargins frame = frameMargins();
+    const QRect inside = fittedWindowRect(size(), room, geometry().topLeft(), frame);
+    if (inside.size() != size()) {
+        setMinimumSize(minimumSize().boundedTo(inside.size()));
+        if (minimumSize() == maximumSize())
+            setFixedSize(inside.size());
+        else
+            resize(inside.size());
+    }
+    move(inside.topLeft() - QPoint(frame.left(), frame.top()));
 }
 
 void MainWindow::setCodeOptions(const codegen::CodeOptions &options)

@@ -74,6 +74,8 @@ public Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Keeps a window just placed inside the screen (see placeOnScreen).
+    void moveEvent(QMoveEvent *event) override;
     // Plain text dropped on the window is read as code.
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -130,4 +132,6 @@ private:
     QList<QPoint> m_selectorRest;
     QList<QLabel *> m_selectorCaptions;
     QWidget *m_currentMark = nullptr;
+    // How many more times a window just placed is moved back inside the screen.
+    int m_keepOnScreen = 0;
 };

@@ -382,7 +382,8 @@ void TestCodeLayout::commandLineConstants()
 
     const GenerateRun bad = runGenerate(tool, options + QStringList{u"--constants"_s, u"words"_s});
     QCOMPARE(bad.status, 2);
-    QVERIFY(runGenerate(tool, {u"--help"_s}).out.contains(u"--constants <"_s));
+    // Taken by every tool; described only where it changes the code.
+    QCOMPARE(runGenerate(tool, {u"--help"_s}).out.contains(u"--constants <"_s), changes);
 }
 
 QTEST_GUILESS_MAIN(TestCodeLayout)
