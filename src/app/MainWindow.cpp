@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -35,7 +36,6 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
-#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -575,14 +575,14 @@ void MainWindow::placeOnScreen(const QRect &contents, bool fixedSize)
     // short while only, so that a window the user drags is left alone.
     if (isVisible()) {
         m_keepOnScreen = 2;
-        QTimer::singleShot(1000, this, [this] { m_keepOnScreen = 0; });
+        m_keepOnScreenUntil = QDeadlineTimer(1000);
     }
 }
 
 void MainWindow::moveEvent(QMoveEvent *event)
 {
     QWidget::moveEvent(event);
-    if (m_keepOnScreen <= 0 || !isVisible())
+    if (m_keepOnScreen <= 0 || m_keepOnScreenUntil.hasExpired() || !isVisible())
         return;
     const QRect room = screenRoom();
     if (!room.isValid() || room.contains(frameGeometry()))
@@ -592,11 +592,12 @@ void MainWindow::moveEvent(QMoveEvent *event)
     const QMargins frame = frameMargins();
     const QRect inside = fittedWindowRect(size(), room, geometry().topLeft(), frame);
     if (inside.size() != size()) {
-        setMinimumSize(minimumSize().boundedTo(inside.size()));
-        if (minimumSize() == maximumSize())
+        if (minimumSize() == maximumSize()) {
             setFixedSize(inside.size());
-        else
+        } else {
+            setMinimumSize(minimumSize().boundedTo(inside.size()));
             resize(inside.size());
+        }
     }
     move(inside.topLeft() - QPoint(frame.left(), frame.top()));
 }

@@ -3,6 +3,7 @@
 
 #include "codegen/CodeOptions.h"
 
+#include <QDeadlineTimer>
 #include <QList>
 #include <QPointer>
 #include <QWidget>
@@ -132,6 +133,8 @@ private:
     QList<QPoint> m_selectorRest;
     QList<QLabel *> m_selectorCaptions;
     QWidget *m_currentMark = nullptr;
-    // How many more times a window just placed is moved back inside the screen.
+    // How many more times, and until when, a window just placed is moved
+    // back inside the screen.
     int m_keepOnScreen = 0;
+    QDeadlineTimer m_keepOnScreenUntil;
 };
