@@ -127,6 +127,31 @@ int printed(QIODevice &out, QIODevice &err, QStringView text)
     return 1;
 }
 
+// A tool's code written line by line as it is laid out: a text whose code is
+// many times its size never has all of it in memory. A bad value is
+// reported before the first line.
+int writeGenerated(const CliTool &tool, const ToolOptions &options, const QString &command, QIODevice &out,
+                   QIODevice &err)
+{
+    LineWriter writer(out);
+    try {
+        options.checkGiven();
+        tool.write(options, [&writer](QString &&line) { writer.add(line); });
+    } catch (const CliError &error) {
+        return reportedError(err, error, command, command);
+    }
+    if (!writer.finish()) {
+        writeLine(err, u"%1: cannot write the output: %2"_s.arg(programName(), out.errorString()));
+        return 1;
+    }
+    if (const QString note = codeOptionsNote(options); !note.isEmpty())
+        writeLine(err, u"%1: %2"_s.arg(programName(), note));
+    // Written all the same: the user may well split it up by hand.
+    if (const QString note = codegen::blockSizeNoteForBytes(writer.size()); !note.isEmpty())
+        writeLine(err, u"%1: warning: %2"_s.arg(programName(), note));
+    return 0;
+}
+
 int runGenerate(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in)
 {
     if (hasFromJson(arguments)) {
@@ -174,6 +199,8 @@ int runGenerate(const QStringList &arguments, QIODevice &out, QIODevice &err, QI
     if (!parser.positionalArguments().isEmpty())
         return usageError(err, u"%1: unexpected argument '%2'"_s.arg(command, parser.positionalArguments().first()),
                           command);
+    if (tool->write)
+        return writeGenerated(*tool, options, command, out, err);
     QString code;
     try {
         options.checkGiven();

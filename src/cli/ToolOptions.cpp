@@ -242,6 +242,42 @@ bool writeChecked(QIODevice &device, QStringView text)
     return true;
 }
 
+void LineWriter::add(QStringView line)
+{
+    if (m_failed)
+        return;
+    const qsizetype before = m_buffer.size();
+    if (!m_first)
+        m_buffer += "\r\n";
+    m_first = false;
+    m_buffer += line.toUtf8();
+    m_size += m_buffer.size() - before;
+    if (m_buffer.size() >= (qsizetype(1) << 20))
+        writeBuffer();
+}
+
+void LineWriter::writeBuffer()
+{
+    // As in writeChecked: the rest of a partial write is written again, so
+    // that a failure is the device's error.
+    for (qint64 written = 0; !m_failed && written < m_buffer.size();) {
+        const qint64 count = m_device.write(m_buffer.constData() + written, m_buffer.size() - written);
+        if (count <= 0)
+            m_failed = true;
+        else
+            written += count;
+    }
+    m_buffer.clear();
+}
+
+bool LineWriter::finish()
+{
+    writeBuffer();
+    if (auto *file = qobject_cast<QFileDevice *>(&m_device); file && !m_failed)
+        return file->flush();
+    return !m_failed;
+}
+
 QString ToolOptions::readFile(const QString &option, const QString &path) const
 {
     QByteArray bytes = readSource(dashed(option), path, m_input);

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -87,6 +88,11 @@ struct CliTool
     void (*declare)(ToolOptions &options);
     // The text that Copy would give; throws CliError for a bad value.
     QString (*generate)(const ToolOptions &options);
+    // The same text handed to `sink` a line at a time (to be joined by CR LF),
+    // for a tool whose code may be many times the size of its texts; throws
+    // CliError before the first line for a bad value. Null where `generate`
+    // serves.
+    void (*write)(const ToolOptions &options, const std::function<void(QString &&)> &sink) = nullptr;
 };
 
 // One member of `read`'s JSON object, named as the option of `generate`
@@ -108,6 +114,29 @@ QByteArray readSource(const QString &option, const QString &path, QIODevice &sta
 // exists twice over (UTF-16 and UTF-8) however long it is. False when a
 // write fails, or the final flush does.
 bool writeChecked(QIODevice &device, QStringView text);
+
+// Lines joined by CR LF, written as UTF-8 a megabyte at a time as they come,
+// so that output of any length needs no more memory than that.
+class LineWriter
+{
+public:
+    explicit LineWriter(QIODevice &device) : m_device(device) {}
+
+    void add(QStringView line);
+    // Writes what is left and flushes; false when any write failed.
+    bool finish();
+    // Bytes of UTF-8 given so far.
+    qint64 size() const { return m_size; }
+
+private:
+    void writeBuffer();
+
+    QIODevice &m_device;
+    QByteArray m_buffer;
+    qint64 m_size = 0;
+    bool m_first = true;
+    bool m_failed = false;
+};
 
 // Rows of names and descriptions as two columns, `width` characters wide at
 // most. Lines break only between words or after a "|" between choices; a

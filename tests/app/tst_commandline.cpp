@@ -581,11 +581,26 @@ void TestCommandLine::outOfMemoryIsOneLine()
 #endif
     if (!builtProgramKnown())
         QSKIP("QUILLKIT98 names the built program when run by CTest");
-    // 20 MiB of quotation marks: some 600 MB of code as UTF-16.
-    const Run result = shell(u"head -c 20971520 /dev/zero | tr '\\0' '\"' >\"$T\" && ulimit -v 600000 && "
-                             u"\"$Q\" generate msgbox --message-file \"$T\"; status=$?; rm -f \"$T\"; exit $status"_s,
-                             {u"T="_s + QDir::temp().filePath(u"quillkit98-quotes-%1"_s.arg(QCoreApplication::applicationPid()))});
+    const QString file = QDir::temp().filePath(u"quillkit98-quotes-%1"_s.arg(QCoreApplication::applicationPid()));
+    // A title of 60 MiB of quotation marks: its code is written whole, some
+    // 240 MB as UTF-16, several times over.
+    const Run result = shell(u"head -c 62914560 /dev/zero | tr '\\0' '\"' >\"$T\" && ulimit -v 600000 && "
+                             u"\"$Q\" generate commondialog --title-file \"$T\"; status=$?; rm -f \"$T\"; exit $status"_s,
+                             {u"T="_s + file});
     QVERIFY(failedWithOneLine(result, 2, "quillkit98: out of memory"));
+
+    // A message's code is written as it is laid out: 20 MiB of quotation
+    // marks, each 15 characters of code, fit in the same memory.
+    const Run message = shell(u"head -c 20971520 /dev/zero | tr '\\0' '\"' >\"$T\" && ulimit -v 600000 && "
+                              u"\"$Q\" generate msgbox --message-file \"$T\" >\"$T.bas\"; status=$?; "
+                              u"wc -c <\"$T.bas\"; head -c 53 \"$T.bas\"; echo; tail -c 28 \"$T.bas\"; echo; "
+                              u"rm -f \"$T\" \"$T.bas\"; exit $status"_s,
+                              {u"T="_s + file});
+    QCOMPARE(message.status, 0);
+    QVERIFY2(message.out.left(message.out.indexOf('\n')).trimmed().toLongLong() > 15 * 20971520LL, message.out.constData());
+    QVERIFY2(message.out.contains("\n'*** Start MsgBox Code ***\r\nDim MessageText As String\n"), message.out.constData());
+    QVERIFY2(message.out.endsWith("\n'*** End Notewright Code ***\n"), message.out.constData());
+    QVERIFY2(message.err.startsWith("quillkit98: warning: "), message.err.constData());
 }
 
 void TestCommandLine::unknownPlatformPluginIsNamed()
