@@ -524,20 +524,29 @@ void layoutStatement(const QList<StatementPart> &statement, const QStringList &t
 
 QStringList wrapComment(const QString &prefix, QStringView value, const QString &indent, qsizetype lineLength)
 {
-    if (prefix.size() + value.size() <= lineLength)
-        return {prefix + value};
+    QStringList lines;
+    wrapComment(prefix, value, indent, lineLength, [&lines](QString &&line) { lines << std::move(line); });
+    return lines;
+}
+
+void wrapComment(const QString &prefix, QStringView value, const QString &indent, qsizetype lineLength,
+                 const LineSink &sink)
+{
+    if (prefix.size() + value.size() <= lineLength) {
+        sink(prefix + value);
+        return;
+    }
     // A comment line that ends in " _" would run on into the next one.
     const auto endsInContinuation = [value](qsizetype from, qsizetype end) {
         return end - from >= 2 && value[end - 1] == u'_' && value[end - 2].isSpace();
     };
-    QStringList lines;
     QString head = prefix;
     qsizetype at = 0;
     for (;;) {
         const qsizetype room = std::max<qsizetype>(lineLength - head.size(), 2);
         if (value.size() - at <= room) {
-            lines << head + value.sliced(at);
-            return lines;
+            sink(head + value.sliced(at));
+            return;
         }
         // The last space that the line can end before; the line's own
         // first character is no break, or the line would be empty.
@@ -559,7 +568,7 @@ QStringList wrapComment(const QString &prefix, QStringView value, const QString 
             if (endsInContinuation(at, end))
                 --end;
         }
-        lines << head + value.sliced(at, end - at);
+        sink(head + value.sliced(at, end - at));
         at = end;
         head = indent;
     }

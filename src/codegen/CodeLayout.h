@@ -126,5 +126,8 @@ QStringList breakStatement(const Pieces &pieces, qsizetype lineLength);
 // goes on with the word's next character.
 QStringList wrapComment(const QString &prefix, QStringView value, const QString &indent,
                         qsizetype lineLength = LineLimits{}.length);
+// The same lines, each handed to `sink` as it is made.
+void wrapComment(const QString &prefix, QStringView value, const QString &indent, qsizetype lineLength,
+                 const LineSink &sink);
 
 } // namespace codegen

@@ -48,6 +48,15 @@ QString generate(const ToolOptions &options)
         codeOptionsFromOptions(options));
 }
 
+void write(const ToolOptions &options, const std::function<void(QString &&)> &sink)
+{
+    const QDate today = QDate::currentDate();
+    const HeaderFields fields = headerFieldsFromOptions(options, today, codegen::shortDateText(today));
+    // Read for its check of the values, as generate does.
+    (void)codeOptionsFromOptions(options);
+    header::writeHeaderBlock(fields, sink);
+}
+
 } // namespace
 
 HeaderFields headerFieldsFromOptions(const ToolOptions &options, const QDate &today, const QString &todayText)
@@ -63,7 +72,8 @@ HeaderFields headerFieldsFromOptions(const ToolOptions &options, const QDate &to
 
 CliTool headerCli()
 {
-    return {u"header"_s, u"A framed comment block that heads a source file (Topwright)."_s, declare, generate};
+    return {u"header"_s, u"A framed comment block that heads a source file (Topwright)."_s, declare, generate,
+            write};
 }
 
 QList<JsonMember> headerJsonMembers()
