@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 
 #include "app/Tools.h"
+#include "cli/Messages.h"
 #include "cli/ToolOptions.h"
 #include "codegen/BasicLimits.h"
 #include "fix/FixCommand.h"
@@ -73,10 +74,7 @@ bool isHeadlessCommand(const QStringList &arguments)
 
 namespace {
 
-QString programName()
-{
-    return u"quillkit98"_s;
-}
+using cli::programName;
 
 QString toolListText(int width)
 {
@@ -100,12 +98,24 @@ QString toolHelpText(const CliTool &tool, int width)
                                                                     helpColumns(rows, width));
 }
 
-int usageError(QIODevice &err, const QString &message)
+// A mistake in the command: what it is, and where the help is.
+// The message quotes what was given, which may hold a line break or a
+// terminal's escape sequence; the complaint stays one plain line.
+int usageError(QIODevice &err, const QString &message, const QString &command = {})
 {
-    // The message quotes what was given, which may hold a line break or a
-    // terminal's escape sequence; the complaint stays one plain line.
-    writeLine(err, programName() + u": "_s + escapedControls(message));
+    writeLine(err, cli::programMessage(message));
+    writeLine(err, cli::tryHelp(command));
     return 2;
+}
+
+// A CliError: a mistake in the command, or a file that cannot be read.
+int reportedError(QIODevice &err, const CliError &error, const QString &context, const QString &command)
+{
+    if (!error.usage) {
+        writeLine(err, cli::programMessage(error.message));
+        return 2;
+    }
+    return usageError(err, context.isEmpty() ? error.message : context + u": "_s + error.message, command);
 }
 
 // Prints the text on standard output; a failed write is no success.
@@ -117,13 +127,38 @@ int printed(QIODevice &out, QIODevice &err, QStringView text)
     return 1;
 }
 
+// A tool's code written line by line as it is laid out: a text whose code is
+// many times its size never has all of it in memory. A bad value is
+// reported before the first line.
+int writeGenerated(const CliTool &tool, const ToolOptions &options, const QString &command, QIODevice &out,
+                   QIODevice &err)
+{
+    LineWriter writer(out);
+    try {
+        options.checkGiven();
+        tool.write(options, [&writer](QString &&line) { writer.add(line); });
+    } catch (const CliError &error) {
+        return reportedError(err, error, command, command);
+    }
+    if (!writer.finish()) {
+        writeLine(err, u"%1: cannot write the output: %2"_s.arg(programName(), out.errorString()));
+        return 1;
+    }
+    if (const QString note = codeOptionsNote(options); !note.isEmpty())
+        writeLine(err, u"%1: %2"_s.arg(programName(), note));
+    // Written all the same: the user may well split it up by hand.
+    if (const QString note = codegen::blockSizeNoteForBytes(writer.size()); !note.isEmpty())
+        writeLine(err, u"%1: warning: %2"_s.arg(programName(), note));
+    return 0;
+}
+
 int runGenerate(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in)
 {
     if (hasFromJson(arguments)) {
         try {
             return runGenerate(argumentsFromJson(arguments, tools(), in), out, err, in);
         } catch (const CliError &error) {
-            return usageError(err, u"generate: "_s + error.message);
+            return reportedError(err, error, u"generate"_s, u"generate"_s);
         }
     }
     // arguments: program, "generate", TOOL, options...
@@ -132,19 +167,21 @@ int runGenerate(const QStringList &arguments, QIODevice &out, QIODevice &err, QI
             return printed(out, err,
                            QString(u"Usage: %1 generate TOOL [options]\n\n"_s.arg(programName())
                                    + toolListText(helpWidth(out))));
-        return usageError(err, u"generate: name a tool (%1)"_s.arg([] {
-            QStringList names;
-            for (const CliTool &tool : cliTools())
-                names << tool.name;
-            return names.join(u", "_s);
-        }()));
+        return usageError(err,
+                          u"generate: name a tool (%1)"_s.arg([] {
+                              QStringList names;
+                              for (const CliTool &tool : cliTools())
+                                  names << tool.name;
+                              return names.join(u", "_s);
+                          }()),
+                          u"generate"_s);
     }
     const QString toolName = arguments.at(2);
     const QList<CliTool> commands = cliTools();
     const auto tool = std::find_if(commands.cbegin(), commands.cend(),
                                    [&](const CliTool &t) { return t.name == toolName; });
     if (tool == commands.cend())
-        return usageError(err, u"generate: unknown tool '%1'"_s.arg(toolName));
+        return usageError(err, u"generate: unknown tool '%1'"_s.arg(toolName), u"generate"_s);
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -154,19 +191,22 @@ int runGenerate(const QStringList &arguments, QIODevice &out, QIODevice &err, QI
     parser.addOption(help);
     QStringList toParse = arguments;
     toParse.remove(1, 2); // the parser sees the program and the options
+    const QString command = u"generate "_s + toolName;
     if (!parser.parse(toParse))
-        return usageError(err, u"generate %1: %2"_s.arg(toolName, parser.errorText()));
+        return usageError(err, cli::parseError(parser, toParse, options.declared() + QList{help}), command);
     if (parser.isSet(help))
         return printed(out, err, toolHelpText(*tool, helpWidth(out)));
     if (!parser.positionalArguments().isEmpty())
-        return usageError(err, u"generate %1: unexpected argument '%2'"_s.arg(toolName,
-                                                                               parser.positionalArguments().first()));
+        return usageError(err, u"%1: unexpected argument '%2'"_s.arg(command, parser.positionalArguments().first()),
+                          command);
+    if (tool->write)
+        return writeGenerated(*tool, options, command, out, err);
     QString code;
     try {
         options.checkGiven();
         code = tool->generate(options);
     } catch (const CliError &error) {
-        return usageError(err, u"generate %1: %2"_s.arg(toolName, error.message));
+        return reportedError(err, error, command, command);
     }
     const int status = printed(out, err, code);
     if (const QString note = codeOptionsNote(options); status == 0 && !note.isEmpty())
@@ -216,7 +256,7 @@ std::optional<WindowOptions> parseWindowOptions(const QStringList &arguments, QS
     QCommandLineParser parser;
     declareWindowOptions(parser);
     if (!parser.parse(arguments)) {
-        *error = parser.errorText();
+        *error = cli::parseError(parser, arguments, windowOptions());
         return std::nullopt;
     }
     if (!parser.positionalArguments().isEmpty()) {
@@ -231,7 +271,7 @@ std::optional<WindowOptions> parseWindowOptions(const QStringList &arguments, QS
         if (constants == u"names"_s) {
             options.codeOptions.constants = codegen::CodeOptions::Constants::Names;
         } else if (constants != u"numbers"_s) {
-            *error = u"--constants: '%1' is not one of numbers, names"_s.arg(constants);
+            *error = cli::invalidArgument(u"--constants", constants, {u"numbers"_s, u"names"_s});
             return std::nullopt;
         }
     }
@@ -242,7 +282,7 @@ std::optional<WindowOptions> parseWindowOptions(const QStringList &arguments, QS
         } else if (dialect == u"gambas"_s) {
             options.codeOptions.dialect = codegen::CodeOptions::Dialect::Gambas;
         } else if (dialect != u"vb"_s) {
-            *error = u"--dialect: '%1' is not one of vb, libreoffice, gambas"_s.arg(dialect);
+            *error = cli::invalidArgument(u"--dialect", dialect, {u"vb"_s, u"libreoffice"_s, u"gambas"_s});
             return std::nullopt;
         }
     }
@@ -258,7 +298,7 @@ int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err,
         if (arguments.size() >= 2 && arguments.at(1) == u"read"_s)
             return runRead(arguments, tools(), out, err, in);
         if (arguments.size() >= 2 && arguments.at(1) == u"fix"_s)
-            return runFix(arguments, out, err);
+            return runFix(arguments, out, err, in);
         return runTopLevel(arguments, out, err);
     } catch (const std::bad_alloc &) {
         writeLine(err, u"%1: out of memory; the text is too long"_s.arg(programName()));
@@ -270,7 +310,7 @@ namespace {
 
 QString fixSummary()
 {
-    return u"fix [--check | --diff] PATH...: names the bare numbers of the message boxes in a project's "
+    return u"fix [--check [--format F] | --diff] PATH...: names the bare numbers of the message boxes in a project's "
            u"modules (36 becomes vbYesNo + vbQuestion), changing nothing else; fix --help tells more."_s;
 }
 
@@ -290,7 +330,7 @@ int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err)
                                  u"read [--tool TOOL] [--file FILE]: prints the fields of existing code as JSON."_s);
     parser.addPositionalArgument(u"fix"_s, fixSummary());
     if (!parser.parse(arguments))
-        return usageError(err, parser.errorText());
+        return usageError(err, cli::parseError(parser, arguments, windowOptions() + QList{help, version}));
     if (parser.isSet(version)) {
         return printed(out, err,
                        u"Quillkit 98, version %1\n%2\nLicense GPLv3+: %3 <%4>.\n"
@@ -304,12 +344,16 @@ int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err)
     QString text = u"Usage: %1 [window options]\n"
                    u"       %1 generate TOOL [options]\n"
                    u"       %1 generate [TOOL] --from-json FILE|- [options]\n"
-                   u"       %1 read [--tool TOOL] [--file FILE] [--encoding NAME]\n"
-                   u"       %1 fix [--check | --diff] [--dialect D] [--encoding NAME] PATH...\n"_s.arg(programName());
+                   u"       %1 read [--tool TOOL] [--file FILE] [--encoding NAME] [--dialect D]\n"
+                   u"       %1 fix [--check [--format F] | --diff] [--dialect D] [--encoding NAME] PATH...\n"_s.arg(programName());
     text += wrappedParagraph(parser.applicationDescription(), width) + u"\nWindow options:\n"_s;
     QList<std::pair<QString, QString>> rows;
-    for (const QCommandLineOption &option : windowOptions())
-        rows.append({u"--"_s + option.names().constFirst(), option.description()});
+    for (const QCommandLineOption &option : windowOptions()) {
+        QString names = u"--"_s + option.names().constFirst();
+        if (!option.valueName().isEmpty())
+            names += u" <"_s + option.valueName() + u'>';
+        rows.append({names, option.description()});
+    }
     text += helpColumns(rows, width) + u"\nOptions:\n"_s;
     text += helpColumns({{u"-h, --help"_s, help.description()}, {u"-v, --version"_s, version.description()}}, width);
     text += u"\nCommands:\n"_s

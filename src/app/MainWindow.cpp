@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -27,6 +28,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
@@ -84,6 +86,31 @@ public:
     }
 };
 
+// Which tool is current: a highlight behind its picture and caption, as a
+// list shows its selected item.
+class CurrentToolMark : public QWidget
+{
+public:
+    explicit CurrentToolMark(QWidget *parent) : QWidget(parent)
+    {
+        setObjectName(u"shpCurrentTool"_s);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QColor fill = palette().color(QPalette::Highlight);
+        const QColor edge = fill;
+        fill.setAlpha(48);
+        painter.setPen(QPen(edge, 1));
+        painter.setBrush(fill);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+    }
+};
+
 // Between the window's parts.
 constexpr int Spacing = 8;
 
@@ -91,14 +118,45 @@ constexpr int Spacing = 8;
 // borders, as most desktops draw them.
 constexpr QMargins FrameEstimate(4, 32, 4, 4);
 
+// A command button 88 pixels wide where there is room, and no wider than its
+// caption needs where there is not (a large scale on a small screen), so that
+// a row of them never overlaps.
+class CommandButton : public QPushButton
+{
+public:
+    using QPushButton::QPushButton;
+
+    QSize sizeHint() const override { return QPushButton::sizeHint().expandedTo(QSize(88, 0)); }
+};
+
 QPushButton *commandButton(const QString &objectName, const QString &caption, QWidget *parent)
 {
-    auto *button = new QPushButton(caption, parent);
+    auto *button = new CommandButton(caption, parent);
     button->setObjectName(objectName);
     button->setAutoDefault(false);
-    button->setMinimumWidth(88);
+    button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     return button;
 }
+
+// An open drop-down list or menu takes Escape for itself, as on the desktop:
+// it closes, and only it. Without this, the list closes and the window's
+// Escape shortcut fires as well, ending the program with the fields typed.
+class PopupKeepsEscape : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::ShortcutOverride && QApplication::activePopupWidget()) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if (key->matches(QKeySequence::Cancel))
+                key->accept();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 } // namespace
 
@@ -140,9 +198,15 @@ MainWindow::MainWindow(Platform &platform, const QString &helpFile, QWidget *par
     toolsRow->addStretch();
     m_toolArea = new ToolArea(this);
     m_toolArea->setWidget(toolsFrame);
+    // New, Test and Copy stay in view under the tools: where the screen is
+    // too small, only the tools scroll.
+    auto *toolsColumn = new QVBoxLayout;
+    toolsColumn->setSpacing(Spacing);
+    toolsColumn->addWidget(m_toolArea, 1);
+    toolsColumn->addLayout(createCommandRow());
     auto *middle = new QHBoxLayout;
     middle->setSpacing(Spacing);
-    middle->addWidget(m_toolArea);
+    middle->addLayout(toolsColumn);
     middle->addWidget(createCodePane(), 1);
     column->addLayout(middle, 1);
     column->addWidget(createMenu());
@@ -153,6 +217,8 @@ MainWindow::MainWindow(Platform &platform, const QString &helpFile, QWidget *par
     // The tools keep their size whatever the code view does to the window.
     editor->setFixedSize(editor->sizeHint());
     m_codePane->hide();
+    markCurrentTool(0);
+    focusFirstField();
     m_designSize = sizeHint();
     placeOnScreen(fittedWindowRect(m_designSize, screenRoom(), std::nullopt, frameMargins()), true);
 }
@@ -191,6 +257,7 @@ QWidget *MainWindow::createSelector()
     picToolFile->setFrameShadow(QFrame::Sunken);
     const QPoint size = twipsToPixels(QPoint(SelectorWidth, SelectorHeight), picToolFile);
     picToolFile->setFixedSize(size.x(), size.y());
+    m_currentMark = new CurrentToolMark(picToolFile);
     for (int index = 0; index < tools().size(); ++index)
         addSelectorTool(picToolFile, tools().at(index), index);
     return picToolFile;
@@ -203,6 +270,8 @@ void MainWindow::addSelectorTool(QWidget *selector, const Tool &tool, int index)
     const QPoint pressed = twipsToPixels(QPoint(ImageLeft - PressOffset, tool.selectorTop + PressOffset), image);
     image->move(rest);
     image->setAccessibleName(tool.caption);
+    m_selectorImages << image;
+    m_selectorRest << rest;
 
     // Images take no focus; Ctrl+1, Ctrl+2... pick the tools from the keyboard.
     const auto show = [this, index] { showTool(index); };
@@ -218,6 +287,7 @@ void MainWindow::addSelectorTool(QWidget *selector, const Tool &tool, int index)
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     const int top = twipsToPixels(QPoint(0, tool.selectorTop + ImageTwips + CaptionGap), image).y();
     label->setGeometry(0, top, selector->width(), label->sizeHint().height());
+    m_selectorCaptions << label;
     image->attachCaption(label);
 
     // The press look, on any button; undone on release before the click.
@@ -256,9 +326,17 @@ QWidget *MainWindow::createEditor()
         panel->setVisible(panel == m_panels.constFirst());
     }
 
-    auto *cmdNew = commandButton(u"cmdNew"_s, tr("&New"), fraEditor);
-    auto *cmdTest = commandButton(u"cmdTest"_s, tr("Te&st"), fraEditor);
-    auto *cmdCopy = commandButton(u"cmdCopy"_s, tr("&Copy"), fraEditor);
+    auto *layout = new QVBoxLayout(fraEditor);
+    layout->setContentsMargins(0, 0, 8, 0);
+    layout->addLayout(stack, 1);
+    return fraEditor;
+}
+
+QLayout *MainWindow::createCommandRow()
+{
+    auto *cmdNew = commandButton(u"cmdNew"_s, tr("&New"), this);
+    auto *cmdTest = commandButton(u"cmdTest"_s, tr("Te&st"), this);
+    auto *cmdCopy = commandButton(u"cmdCopy"_s, tr("&Copy"), this);
     cmdNew->setToolTip(tr("Resets the current tool"));
     cmdTest->setToolTip(tr("Shows the result live"));
     cmdCopy->setToolTip(tr("Puts the code on the clipboard"));
@@ -266,17 +344,14 @@ QWidget *MainWindow::createEditor()
     connect(cmdTest, &QPushButton::clicked, this, &MainWindow::testCode);
     connect(cmdCopy, &QPushButton::clicked, this, &MainWindow::copyCode);
 
+    // Their right edge where the editor's is.
     auto *buttons = new QHBoxLayout;
+    buttons->setContentsMargins(Spacing, 0, Spacing + 8, 0);
     buttons->addStretch();
     buttons->addWidget(cmdNew);
     buttons->addWidget(cmdTest);
     buttons->addWidget(cmdCopy);
-
-    auto *layout = new QVBoxLayout(fraEditor);
-    layout->setContentsMargins(0, 0, 8, 0);
-    layout->addLayout(stack, 1);
-    layout->addLayout(buttons);
-    return fraEditor;
+    return buttons;
 }
 
 QWidget *MainWindow::createMenu()
@@ -292,9 +367,11 @@ QWidget *MainWindow::createMenu()
     connect(cmdAbout, &QPushButton::clicked, this, &MainWindow::showAbout);
     connect(cmdExit, &QPushButton::clicked, qApp, &QApplication::quit);
 
-    // cmdExit is the window's cancel button.
+    // cmdExit is the window's cancel button. An open list or menu keeps
+    // Escape for itself (see PopupKeepsEscape).
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, cmdExit, &QPushButton::click);
+    qApp->installEventFilter(new PopupKeepsEscape(this));
 
     auto *separator = new QFrame(fraMenu);
     separator->setFrameShape(QFrame::HLine);
@@ -492,6 +569,37 @@ void MainWindow::placeOnScreen(const QRect &contents, bool fixedSize)
     // move() places the frame; the rectangle is the contents'.
     const QMargins frame = frameMargins();
     move(contents.topLeft() - QPoint(frame.left(), frame.top()));
+    // Some window managers put a moved window lower by its title bar (the
+    // gravity they apply), which can push a window that fits off the screen's
+    // bottom: where they place it shows in the move events that follow. A
+    // short while only, so that a window the user drags is left alone.
+    if (isVisible()) {
+        m_keepOnScreen = 2;
+        m_keepOnScreenUntil = QDeadlineTimer(1000);
+    }
+}
+
+void MainWindow::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    if (m_keepOnScreen <= 0 || m_keepOnScreenUntil.hasExpired() || !isVisible())
+        return;
+    const QRect room = screenRoom();
+    if (!room.isValid() || room.contains(frameGeometry()))
+        return;
+    --m_keepOnScreen;
+    // The frame, now known, may also be larger than the estimate was.
+    const QMargins frame = frameMargins();
+    const QRect inside = fittedWindowRect(size(), room, geometry().topLeft(), frame);
+    if (inside.size() != size()) {
+        if (minimumSize() == maximumSize()) {
+            setFixedSize(inside.size());
+        } else {
+            setMinimumSize(minimumSize().boundedTo(inside.size()));
+            resize(inside.size());
+        }
+    }
+    move(inside.topLeft() - QPoint(frame.left(), frame.top()));
 }
 
 void MainWindow::setCodeOptions(const codegen::CodeOptions &options)
@@ -578,7 +686,44 @@ void MainWindow::showTool(int index)
     shown->setCurrentIndex(0);
     for (ToolPanel *panel : std::as_const(m_panels))
         panel->setVisible(panel == shown);
+    markCurrentTool(index);
+    focusFirstField();
     refreshCodeView();
+}
+
+void MainWindow::markCurrentTool(int index)
+{
+    for (qsizetype at = 0; at < m_selectorCaptions.size(); ++at) {
+        QLabel *caption = m_selectorCaptions.at(at);
+        QFont font = caption->font();
+        font.setBold(at == index);
+        caption->setFont(font);
+    }
+    if (index < 0 || index >= m_selectorImages.size())
+        return;
+    // Behind the picture at rest and its caption, with room for the press look.
+    const QRect image(m_selectorRest.at(index), m_selectorImages.at(index)->size());
+    const int reach = twipsToPixels(PressOffset, m_currentMark) + 2;
+    const QRect area = image.united(m_selectorCaptions.at(index)->geometry()).adjusted(-reach, -reach, reach, reach);
+    m_currentMark->setGeometry(area.intersected(m_currentMark->parentWidget()->rect().adjusted(2, 2, -2, -2)));
+    m_currentMark->lower();
+    m_currentMark->show();
+}
+
+void MainWindow::focusFirstField()
+{
+    ToolPanel *tool = currentTool();
+    QWidget *page = tool ? tool->currentWidget() : nullptr;
+    if (!page)
+        return;
+    // The first field that Tab would reach on the page: typing starts there.
+    for (QWidget *widget = page->nextInFocusChain(); widget && widget != page; widget = widget->nextInFocusChain()) {
+        if (page->isAncestorOf(widget) && widget->isEnabled() && widget->isVisibleTo(page)
+            && (widget->focusPolicy() & Qt::TabFocus)) {
+            widget->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 bool MainWindow::refusesInput(const ToolPanel *tool)
@@ -626,7 +771,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::showHelp()
 {
-    openHelpDocument(m_platform, this, m_helpFile);
+    showProgramHelp(m_platform, this, m_helpFile);
 }
 
 AboutBox *MainWindow::aboutBox() const

@@ -3,6 +3,7 @@
 
 #include "codegen/CodeOptions.h"
 
+#include <QDeadlineTimer>
 #include <QList>
 #include <QPointer>
 #include <QWidget>
@@ -14,6 +15,7 @@ class AboutBox;
 class CodeView;
 class CommonDialog;
 class QComboBox;
+class QLayout;
 class QPushButton;
 class QScrollArea;
 class Platform;
@@ -73,6 +75,8 @@ public Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Keeps a window just placed inside the screen (see placeOnScreen).
+    void moveEvent(QMoveEvent *event) override;
     // Plain text dropped on the window is read as code.
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -83,6 +87,8 @@ private:
     QWidget *createHeaderStrip();
     QWidget *createSelector();
     QWidget *createEditor();
+    // New, Test and Copy.
+    QLayout *createCommandRow();
     QWidget *createMenu();
     QWidget *createCodePane();
     // The screen's free area, and the frame around the window (estimated
@@ -96,6 +102,10 @@ private:
     // Says why the tool's code would not compile, if it would not.
     bool refusesInput(const ToolPanel *tool);
     void addSelectorTool(QWidget *selector, const Tool &tool, int index);
+    // Marks the tool at this index as the current one in the selector.
+    void markCurrentTool(int index);
+    // Puts the focus on the current page's first field.
+    void focusFirstField();
 
     Platform &m_platform;
     const QString m_helpFile;
@@ -117,4 +127,14 @@ private:
     QList<ToolPanel *> m_panels;
     QList<ToolModel *> m_models;
     QPointer<AboutBox> m_frmAbout;
+    // The selector's pictures, where they rest, and their captions, in the
+    // order of the tool list.
+    QList<QLabel *> m_selectorImages;
+    QList<QPoint> m_selectorRest;
+    QList<QLabel *> m_selectorCaptions;
+    QWidget *m_currentMark = nullptr;
+    // How many more times, and until when, a window just placed is moved
+    // back inside the screen.
+    int m_keepOnScreen = 0;
+    QDeadlineTimer m_keepOnScreenUntil;
 };

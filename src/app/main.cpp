@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/Pictures.h"
 #include "app/StartUp.h"
+#include "cli/Messages.h"
 #include "cli/ToolOptions.h"
 #include "platform/QtPlatform.h"
 #include "platform/QtTranslations.h"
@@ -141,7 +142,7 @@ int main(int argc, char **argv)
     QString optionError;
     const std::optional<WindowOptions> options = parseWindowOptions(arguments, &optionError);
     if (!options) {
-        std::fprintf(stderr, "quillkit98: %s (see quillkit98 --help)\n", qPrintable(escapedControls(optionError)));
+        std::fprintf(stderr, "%s\n%s\n", qPrintable(cli::programMessage(optionError)), qPrintable(cli::tryHelp()));
         return 2;
     }
     if (!hasDisplay()) {

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/ToolOptions.h"
 
+#include "cli/Messages.h"
+
 #include "basic/Source.h"
 
 #include "codegen/CodeText.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 
 #include <algorithm>
@@ -57,9 +60,12 @@ void ToolOptions::addFlag(const QString &name, const QString &description)
     m_declared << name;
 }
 
-void ToolOptions::addChoice(const QString &name, const QString &description, const QStringList &choices)
+void ToolOptions::addChoice(const QString &name, const QString &description, const QStringList &choices, Help help)
 {
-    add({name, description, choices.join(u'|')});
+    QCommandLineOption option(name, description, choices.join(u'|'));
+    if (help == Help::Hidden)
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+    add(option);
     m_declared << name;
     m_choices.insert(name, choices);
 }
@@ -98,7 +104,7 @@ std::optional<QString> ToolOptions::choice(const QString &name) const
     const QString value = m_parser.value(name);
     const QStringList allowed = m_choices.value(name);
     if (!allowed.contains(value))
-        throw CliError{u"%1: '%2' is not one of %3"_s.arg(dashed(name), value, allowed.join(u", "_s))};
+        throw CliError{cli::invalidArgument(dashed(name), value, allowed)};
     return value;
 }
 
@@ -136,6 +142,8 @@ QList<std::pair<QString, QString>> ToolOptions::helpRows() const
 {
     QList<std::pair<QString, QString>> rows;
     for (const QCommandLineOption &option : m_options) {
+        if (option.flags().testFlag(QCommandLineOption::HiddenFromHelp))
+            continue;
         QString names = dashed(option.names().constFirst());
         if (!option.valueName().isEmpty())
             names += u" <"_s + option.valueName() + u'>';
@@ -188,22 +196,24 @@ QByteArray readSource(const QString &option, const QString &path, QIODevice &sta
     QByteArray bytes;
     ReadEnd end;
     QString failure;
-    const bool fromStandardInput = path == u"-"_s;
-    const QString source = fromStandardInput ? u"standard input"_s : u"'%1'"_s.arg(path);
-    if (fromStandardInput) {
+    const auto fileError = [&](const QString &reason) { return CliError{cli::fileMessage(path, reason), false}; };
+    if (path == u"-"_s) {
         end = readAtMost(standardInput, MaxTextFileBytes, bytes);
         failure = standardInput.errorString();
     } else {
+        // Qt's own words for it are not the system's.
+        if (QFileInfo(path).isDir())
+            throw fileError(u"Is a directory"_s);
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-            throw CliError{u"%1: cannot read %2: %3"_s.arg(option, source, file.errorString())};
+            throw fileError(file.errorString());
         end = readAtMost(file, MaxTextFileBytes, bytes);
         failure = file.errorString();
     }
     if (end == ReadEnd::Failed)
-        throw CliError{u"%1: cannot read %2: %3"_s.arg(option, source, failure)};
+        throw fileError(failure);
     if (end == ReadEnd::TooLong)
-        throw CliError{u"%1: %2 holds more than %3 MiB of text"_s.arg(option, source).arg(MaxTextFileBytes >> 20)};
+        throw fileError(u"holds more than %1 MiB of text"_s.arg(MaxTextFileBytes >> 20));
     return bytes;
 }
 
@@ -230,6 +240,42 @@ bool writeChecked(QIODevice &device, QStringView text)
     if (auto *file = qobject_cast<QFileDevice *>(&device))
         return file->flush();
     return true;
+}
+
+void LineWriter::add(QStringView line)
+{
+    if (m_failed)
+        return;
+    const qsizetype before = m_buffer.size();
+    if (!m_first)
+        m_buffer += "\r\n";
+    m_first = false;
+    m_buffer += line.toUtf8();
+    m_size += m_buffer.size() - before;
+    if (m_buffer.size() >= (qsizetype(1) << 20))
+        writeBuffer();
+}
+
+void LineWriter::writeBuffer()
+{
+    // As in writeChecked: the rest of a partial write is written again, so
+    // that a failure is the device's error.
+    for (qint64 written = 0; !m_failed && written < m_buffer.size();) {
+        const qint64 count = m_device.write(m_buffer.constData() + written, m_buffer.size() - written);
+        if (count <= 0)
+            m_failed = true;
+        else
+            written += count;
+    }
+    m_buffer.clear();
+}
+
+bool LineWriter::finish()
+{
+    writeBuffer();
+    if (auto *file = qobject_cast<QFileDevice *>(&m_device); file && !m_failed)
+        return file->flush();
+    return !m_failed;
 }
 
 QString ToolOptions::readFile(const QString &option, const QString &path) const

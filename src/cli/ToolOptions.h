@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -16,6 +17,9 @@ class QIODevice;
 struct CliError
 {
     QString message;
+    // A mistake in the command (followed by the pointer to --help), not a
+    // file that cannot be read.
+    bool usage = true;
 };
 
 // The options of one `generate TOOL`, declared and read through one parser.
@@ -31,7 +35,10 @@ public:
     void addText(const QString &name, const QString &description, Lines lines = Lines::Single);
     void addRepeatedText(const QString &name, const QString &description);
     void addFlag(const QString &name, const QString &description);
-    void addChoice(const QString &name, const QString &description, const QStringList &choices);
+    // Whether --help lists an option.
+    enum class Help { Shown, Hidden };
+    void addChoice(const QString &name, const QString &description, const QStringList &choices,
+                   Help help = Help::Shown);
 
     // The text of --NAME or --NAME-file, if either was given. Line breaks in
     // a multi-line text become CR LF; a single-line text may hold none.
@@ -56,6 +63,8 @@ public:
     // Each option's names and value ("--icon <none|error>") with its
     // description, in declaration order, for helpColumns.
     QList<std::pair<QString, QString>> helpRows() const;
+    // Every option declared, in declaration order.
+    const QList<QCommandLineOption> &declared() const { return m_options; }
 
 private:
     void add(const QCommandLineOption &option);
@@ -79,6 +88,11 @@ struct CliTool
     void (*declare)(ToolOptions &options);
     // The text that Copy would give; throws CliError for a bad value.
     QString (*generate)(const ToolOptions &options);
+    // The same text handed to `sink` a line at a time (to be joined by CR LF),
+    // for a tool whose code may be many times the size of its texts; throws
+    // CliError before the first line for a bad value. Null where `generate`
+    // serves.
+    void (*write)(const ToolOptions &options, const std::function<void(QString &&)> &sink) = nullptr;
 };
 
 // One member of `read`'s JSON object, named as the option of `generate`
@@ -92,13 +106,37 @@ struct JsonMember
 
 // The whole text of a file, or of standard input for "-", as bytes; a
 // failure to read (never taken for the end), or a text past the size limit,
-// is a CliError that names the option ("--message-file").
+// is a CliError that names the file as given ("notes: Is a directory",
+// "-" for standard input); an empty name, one that names the option.
 QByteArray readSource(const QString &option, const QString &path, QIODevice &standardInput);
 
 // Writes the text as UTF-8 a piece at a time, so that the output never
 // exists twice over (UTF-16 and UTF-8) however long it is. False when a
 // write fails, or the final flush does.
 bool writeChecked(QIODevice &device, QStringView text);
+
+// Lines joined by CR LF, written as UTF-8 a megabyte at a time as they come,
+// so that output of any length needs no more memory than that.
+class LineWriter
+{
+public:
+    explicit LineWriter(QIODevice &device) : m_device(device) {}
+
+    void add(QStringView line);
+    // Writes what is left and flushes; false when any write failed.
+    bool finish();
+    // Bytes of UTF-8 given so far.
+    qint64 size() const { return m_size; }
+
+private:
+    void writeBuffer();
+
+    QIODevice &m_device;
+    QByteArray m_buffer;
+    qint64 m_size = 0;
+    bool m_first = true;
+    bool m_failed = false;
+};
 
 // Rows of names and descriptions as two columns, `width` characters wide at
 // most. Lines break only between words or after a "|" between choices; a

@@ -134,11 +134,18 @@ QString blockSizeNote(QStringView code)
 {
     if (!blockTooLarge(code))
         return {};
+    return blockSizeNoteForBytes(utf8Size(code));
+}
+
+QString blockSizeNoteForBytes(qint64 utf8Bytes)
+{
+    if (utf8Bytes <= BlockSizeLimit)
+        return {};
     const QLocale locale;
     return QCoreApplication::translate("BasicLimits",
                                        "The code is %1 KB, more than the %2 KB that BASIC takes in one procedure; "
                                        "split it or shorten its texts.")
-        .arg(locale.toString((utf8Size(code) + 1023) / 1024), locale.toString(BlockSizeLimit / 1024));
+        .arg(locale.toString((utf8Bytes + 1023) / 1024), locale.toString(BlockSizeLimit / 1024));
 }
 
 } // namespace codegen

@@ -45,5 +45,7 @@ QString promptLengthNote(QStringView prompt);
 // One sentence saying that the code is larger than one procedure may be;
 // empty when it is not.
 QString blockSizeNote(QStringView code);
+// The same for code of this many bytes in UTF-8.
+QString blockSizeNoteForBytes(qint64 utf8Bytes);
 
 } // namespace codegen

@@ -4,6 +4,7 @@
 #include "codegen/CodeText.h"
 
 #include <algorithm>
+#include <deque>
 #include <numeric>
 
 using namespace Qt::StringLiterals;
@@ -76,10 +77,11 @@ struct Position
 // Greedy layout of a list of pieces: every line as full as it gets. Before
 // each piece, the line keeps room for the least that must follow it on the
 // same line before the next chance to break, so no line ever overflows.
+template<typename Source>
 class LineBreaker
 {
 public:
-    LineBreaker(const Pieces &pieces, qsizetype lineLength) : m_pieces(pieces), m_length(lineLength) {}
+    LineBreaker(const Source &pieces, qsizetype lineLength) : m_pieces(pieces), m_length(lineLength) {}
 
     // The least that the pieces from `i` on need on the line they start
     // on, up to the next chance to break.
@@ -111,7 +113,7 @@ public:
     // Writes `prefix` and the pieces from `at` on, in at most `maxLines`
     // lines (any number for -1), and returns where it stopped: at the end of
     // the pieces, or where the next line would have been one too many.
-    Position run(const QString &prefix, Position at, int maxLines, QStringList &out) const
+    Position run(const QString &prefix, Position at, int maxLines, const LineSink &out) const
     {
         QString line;
         line.reserve(m_length + 8);
@@ -121,7 +123,7 @@ public:
         const auto mayBreak = [&] { return maxLines < 0 || lines < maxLines; };
         const auto breakLine = [&] {
             line += breakText;
-            out << line;
+            out(std::move(line));
             line = QString();
             line.reserve(m_length + 8);
             ++lines;
@@ -137,7 +139,7 @@ public:
                 } else if (mayBreak()) {
                     breakLine();
                 } else {
-                    out << line;
+                    out(std::move(line));
                     return at;
                 }
             }
@@ -176,34 +178,33 @@ public:
             at.offset += size;
             at.escapedRest -= width;
             if (last) {
-                out << line;
+                out(std::move(line));
                 return at;
             }
             breakLine();
         }
-        out << line;
+        out(std::move(line));
         return at;
     }
 
     qsizetype size() const { return m_pieces.size(); }
 
 private:
-    const Pieces &m_pieces;
+    const Source &m_pieces;
     qsizetype m_length;
 };
 
 // The expression's value built up in `name`, each statement within limits.
-QStringList buildVariable(const QString &name, const Pieces &pieces, LineLimits limits)
+template<typename Source>
+void buildVariable(const QString &name, const Source &pieces, LineLimits limits, const LineSink &sink)
 {
-    const LineBreaker breaker(pieces, limits.length);
-    QStringList lines;
+    const LineBreaker<Source> breaker(pieces, limits.length);
     Position at;
     QString prefix = name + u" = "_s;
     while (at.piece < breaker.size()) {
-        at = breaker.run(prefix, at, limits.continuations + 1, lines);
+        at = breaker.run(prefix, at, limits.continuations + 1, sink);
         prefix = name + u" = "_s + name + joinText;
     }
-    return lines;
 }
 
 QString uniqueName(const QString &base, const QStringList &taken)
@@ -271,6 +272,124 @@ bool holdsCharCode(QStringView text)
     return std::any_of(text.begin(), text.end(), needsCharCode);
 }
 
+const QString &vbLineBreak()
+{
+    static const QString text = u"vbCrLf"_s;
+    return text;
+}
+
+const QString &vbQuote()
+{
+    static const QString text = u"Chr(34)"_s;
+    return text;
+}
+
+const QString &libreOfficeLineBreak()
+{
+    static const QString text = u"Chr$(13) & Chr$(10)"_s;
+    return text;
+}
+
+const QString &libreOfficeQuote()
+{
+    static const QString text = u"Chr$(34)"_s;
+    return text;
+}
+
+// The pieces that messagePieces makes of a text, made in order as they are
+// asked for, a few at a time: the line breaker reads them forwards, looking
+// ahead no further than the next piece or two.
+class TypedPieces
+{
+public:
+    explicit TypedPieces(const TypedText &typed)
+        : m_text(typed.text),
+          m_dialect(typed.dialect),
+          m_lineBreak(typed.dialect == CodeOptions::Dialect::LibreOffice ? &libreOfficeLineBreak() : &vbLineBreak()),
+          m_quote(typed.dialect == CodeOptions::Dialect::LibreOffice ? &libreOfficeQuote() : &vbQuote())
+    {
+        // A literal, then for each character written as code that code and
+        // the literal after it.
+        qsizetype codes = 0;
+        for (qsizetype at = nextCode(0); at < m_text.size(); at = nextCode(after(at)))
+            ++codes;
+        m_size = 2 * codes + 1;
+    }
+
+    qsizetype size() const { return m_size; }
+
+    const CodePiece &at(qsizetype index) const
+    {
+        Q_ASSERT(index >= m_first && index < m_size);
+        while (m_first + qsizetype(m_window.size()) <= index)
+            makeNext();
+        // What lies well behind is never asked for again.
+        while (m_window.size() > 64 && m_first < index - 32) {
+            m_window.pop_front();
+            ++m_first;
+        }
+        return m_window.at(std::size_t(index - m_first));
+    }
+
+    // Their length written on one line.
+    qsizetype flatLength() const
+    {
+        qsizetype length = 0;
+        for (qsizetype index = 0; index < m_size; ++index)
+            length += at(index).width;
+        return length;
+    }
+
+private:
+    bool isCode(QChar c) const { return c == u'\r' || c == u'"' || needsCharCode(c); }
+
+    qsizetype nextCode(qsizetype from) const
+    {
+        qsizetype at = from;
+        while (at < m_text.size() && !isCode(m_text[at]))
+            ++at;
+        return at;
+    }
+
+    // Where the literal after the code at `at` starts: a CR takes the
+    // character after it along.
+    qsizetype after(qsizetype at) const
+    {
+        return std::min(at + (m_text[at] == u'\r' ? 2 : 1), m_text.size());
+    }
+
+    void makeNext() const
+    {
+        const bool joined = m_made > 0;
+        const qsizetype join = joined ? joinText.size() : 0;
+        if (m_made % 2 == 0) {
+            const qsizetype end = nextCode(m_runStart);
+            const QStringView literal = m_text.sliced(m_runStart, end - m_runStart);
+            m_window.emplace_back(CodePiece::Kind::Literal, QString::fromRawData(literal.data(), literal.size()),
+                                  joined, 2 + escapedLength(literal) + join);
+            m_codeAt = end;
+        } else {
+            const QChar c = m_text[m_codeAt];
+            QString code = c == u'\r' ? *m_lineBreak : c == u'"' ? *m_quote : charCode(c, m_dialect);
+            const qsizetype width = code.size() + join;
+            m_window.emplace_back(CodePiece::Kind::Code, std::move(code), joined, width);
+            m_runStart = after(m_codeAt);
+        }
+        ++m_made;
+    }
+
+    QStringView m_text;
+    CodeOptions::Dialect m_dialect;
+    const QString *m_lineBreak;
+    const QString *m_quote;
+    qsizetype m_size = 0;
+    mutable std::deque<CodePiece> m_window;
+    mutable qsizetype m_first = 0;
+    mutable qsizetype m_made = 0;
+    mutable qsizetype m_runStart = 0;
+    mutable qsizetype m_codeAt = 0;
+};
+
 } // namespace
 
 Pieces literalPieces(QString value, CodeOptions::Dialect dialect)
@@ -302,15 +421,16 @@ Pieces appPathPieces(QString value, CodeOptions::Dialect dialect)
 
 Pieces messagePieces(QStringView text, CodeOptions::Dialect dialect)
 {
-    static const QString vbLineBreak = u"vbCrLf"_s;
-    static const QString vbQuote = u"Chr(34)"_s;
-    static const QString libreOfficeLineBreak = u"Chr$(13) & Chr$(10)"_s;
-    static const QString libreOfficeQuote = u"Chr$(34)"_s;
     const bool libreOffice = dialect == CodeOptions::Dialect::LibreOffice;
     Pieces pieces;
-    appendOperands(pieces, text, libreOffice ? &libreOfficeLineBreak : &vbLineBreak,
-                   libreOffice ? &libreOfficeQuote : &vbQuote, dialect);
+    appendOperands(pieces, text, libreOffice ? &libreOfficeLineBreak() : &vbLineBreak(),
+                   libreOffice ? &libreOfficeQuote() : &vbQuote(), dialect);
     return pieces;
+}
+
+StatementPart messagePart(QStringView text, CodeOptions::Dialect dialect, QString variable)
+{
+    return {{}, std::move(variable), TypedText{text, dialect}};
 }
 
 QString flatten(const Pieces &pieces)
@@ -331,38 +451,51 @@ QString flatten(const Pieces &pieces)
 QStringList breakStatement(const Pieces &pieces, qsizetype lineLength)
 {
     QStringList lines;
-    LineBreaker(pieces, lineLength).run({}, {}, -1, lines);
+    LineBreaker<Pieces>(pieces, lineLength).run({}, {}, -1, [&lines](QString &&line) { lines << std::move(line); });
     return lines;
 }
 
 QStringList layoutStatement(const QList<StatementPart> &statement, const QStringList &takenNames, LineLimits limits)
 {
+    QStringList lines;
+    layoutStatement(statement, takenNames, limits, [&lines](QString &&line) { lines << std::move(line); });
+    return lines;
+}
+
+void layoutStatement(const QList<StatementPart> &statement, const QStringList &takenNames, LineLimits limits,
+                     const LineSink &sink)
+{
     QList<StatementPart> parts = statement;
     QList<qsizetype> lengths;
     for (const StatementPart &part : statement)
-        lengths << flatLength(part.pieces);
+        lengths << (part.typed ? TypedPieces(*part.typed).flatLength() : flatLength(part.pieces));
     QStringList taken = takenNames;
-    QStringList lines;
+    // Made whole only for a statement short enough to go on its lines as
+    // it is, where a typed text is short too.
     const auto allPieces = [&parts] {
         Pieces pieces;
-        qsizetype count = 0;
         for (const StatementPart &part : std::as_const(parts))
-            count += part.pieces.size();
-        pieces.reserve(count);
-        for (const StatementPart &part : std::as_const(parts))
-            pieces += part.pieces;
+            pieces += part.typed ? messagePieces(part.typed->text, part.typed->dialect) : part.pieces;
         return pieces;
+    };
+    const auto put = [&sink](const QStringList &lines) {
+        for (QString line : lines)
+            sink(std::move(line));
     };
     for (;;) {
         const qsizetype length = std::accumulate(lengths.cbegin(), lengths.cend(), qsizetype(0));
-        if (length <= limits.length)
-            return lines << flatten(allPieces());
+        if (length <= limits.length) {
+            sink(flatten(allPieces()));
+            return;
+        }
         // Past this length no layout fits in the lines a statement may have.
         QStringList broken;
         if (length <= (limits.continuations + 1) * limits.length) {
             broken = breakStatement(allPieces(), limits.length);
-            if (broken.size() <= limits.continuations + 1)
-                return lines + broken;
+            if (broken.size() <= limits.continuations + 1) {
+                put(broken);
+                return;
+            }
         }
 
         // Too many continuations: the longest expression left goes into a
@@ -372,13 +505,18 @@ QStringList layoutStatement(const QList<StatementPart> &statement, const QString
             if (!parts.at(i).variable.isEmpty() && (longest < 0 || lengths.at(i) > lengths.at(longest)))
                 longest = i;
         }
-        if (longest < 0) // nothing left to move: the best there is
-            return lines + (broken.isEmpty() ? breakStatement(allPieces(), limits.length) : broken);
+        if (longest < 0) { // nothing left to move: the best there is
+            put(broken.isEmpty() ? breakStatement(allPieces(), limits.length) : broken);
+            return;
+        }
         StatementPart &part = parts[longest];
         const QString name = uniqueName(part.variable, taken);
         taken << name;
-        lines << u"Dim "_s + name + u" As String"_s;
-        lines += buildVariable(name, part.pieces, limits);
+        sink(u"Dim "_s + name + u" As String"_s);
+        if (part.typed)
+            buildVariable(name, TypedPieces(*part.typed), limits, sink);
+        else
+            buildVariable(name, part.pieces, limits, sink);
         part = {codePiece(name), {}};
         lengths[longest] = name.size();
     }
@@ -386,20 +524,29 @@ QStringList layoutStatement(const QList<StatementPart> &statement, const QString
 
 QStringList wrapComment(const QString &prefix, QStringView value, const QString &indent, qsizetype lineLength)
 {
-    if (prefix.size() + value.size() <= lineLength)
-        return {prefix + value};
+    QStringList lines;
+    wrapComment(prefix, value, indent, lineLength, [&lines](QString &&line) { lines << std::move(line); });
+    return lines;
+}
+
+void wrapComment(const QString &prefix, QStringView value, const QString &indent, qsizetype lineLength,
+                 const LineSink &sink)
+{
+    if (prefix.size() + value.size() <= lineLength) {
+        sink(prefix + value);
+        return;
+    }
     // A comment line that ends in " _" would run on into the next one.
     const auto endsInContinuation = [value](qsizetype from, qsizetype end) {
         return end - from >= 2 && value[end - 1] == u'_' && value[end - 2].isSpace();
     };
-    QStringList lines;
     QString head = prefix;
     qsizetype at = 0;
     for (;;) {
         const qsizetype room = std::max<qsizetype>(lineLength - head.size(), 2);
         if (value.size() - at <= room) {
-            lines << head + value.sliced(at);
-            return lines;
+            sink(head + value.sliced(at));
+            return;
         }
         // The last space that the line can end before; the line's own
         // first character is no break, or the line would be empty.
@@ -421,7 +568,7 @@ QStringList wrapComment(const QString &prefix, QStringView value, const QString 
             if (endsInContinuation(at, end))
                 --end;
         }
-        lines << head + value.sliced(at, end - at);
+        sink(head + value.sliced(at, end - at));
         at = end;
         head = indent;
     }

@@ -8,6 +8,9 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
+#include <optional>
+
 // Laying out statements so that the BASIC editor loads them: no physical
 // line longer than it accepts, no statement over more line continuations
 // than it allows. A statement that already fits on one line is written
@@ -67,6 +70,15 @@ Pieces appPathPieces(QString value, CodeOptions::Dialect dialect = CodeOptions::
 // The pieces written on one line: what the statement is when it fits.
 QString flatten(const Pieces &pieces);
 
+// A typed text to be laid out as messagePieces makes it, its pieces made as
+// the layout reaches them: a text of quotation marks or line breaks has many
+// times its own size in pieces. The text must outlive the layout.
+struct TypedText
+{
+    QStringView text;
+    CodeOptions::Dialect dialect = CodeOptions::Dialect::VisualBasic;
+};
+
 // One part of a statement: fixed code, or a string expression that may be
 // moved into a variable of its own when the statement gets too long.
 struct StatementPart
@@ -75,7 +87,16 @@ struct StatementPart
     // For an expression, the variable's name when it has to be built up
     // separately; empty for fixed code.
     QString variable;
+    // When set, the part is this text's pieces, and `pieces` is not used.
+    std::optional<TypedText> typed = {};
 };
+
+// A typed text (see messagePieces) as a part built up in `variable` when the
+// statement gets too long.
+StatementPart messagePart(QStringView text, CodeOptions::Dialect dialect, QString variable);
+
+// Takes the lines of code one at a time, in order.
+using LineSink = std::function<void(QString &&line)>;
 
 // A statement's physical lines within `limits`: the statement itself on one
 // line when that fits; otherwise broken after " & " and with literals split,
@@ -85,6 +106,10 @@ struct StatementPart
 // as many statements as they need.
 QStringList layoutStatement(const QList<StatementPart> &parts, const QStringList &takenNames,
                             LineLimits limits = {});
+// The same lines, each handed to `sink` as soon as it is laid out, so that
+// however long the statement, its lines never all exist at once.
+void layoutStatement(const QList<StatementPart> &parts, const QStringList &takenNames, LineLimits limits,
+                     const LineSink &sink);
 
 // Lays out the pieces of one statement, breaking lines as needed, with no
 // limit on the number of continuations.
@@ -101,5 +126,8 @@ QStringList breakStatement(const Pieces &pieces, qsizetype lineLength);
 // goes on with the word's next character.
 QStringList wrapComment(const QString &prefix, QStringView value, const QString &indent,
                         qsizetype lineLength = LineLimits{}.length);
+// The same lines, each handed to `sink` as it is made.
+void wrapComment(const QString &prefix, QStringView value, const QString &indent, qsizetype lineLength,
+                 const LineSink &sink);
 
 } // namespace codegen

@@ -3,6 +3,7 @@
 
 #include "basic/Source.h"
 #include "basic/Tokens.h"
+#include "cli/Messages.h"
 #include "cli/ToolOptions.h"
 #include "fix/FixReports.h"
 #include "fix/ModuleFixer.h"
@@ -492,7 +493,7 @@ int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevi
     try {
         options = parseOptions(arguments);
     } catch (const UsageError &error) {
-        err.write(u"%1: %2\nTry '%1 fix --help' for more information.\n"_s.arg(program, error.message).toUtf8());
+        err.write((cli::programMessage(error.message) + u'\n' + cli::tryHelp(u"fix") + u'\n').toUtf8());
         return 2;
     }
     if (options.help)
@@ -509,7 +510,7 @@ int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevi
     bool failed = false;
     bool outputFailed = false;
     const auto fileError = [&](const QString &path, const QString &message) {
-        err.write(u"%1: %2: %3\n"_s.arg(program, escapedControls(path), escapedControls(message)).toUtf8());
+        err.write((cli::programMessage(cli::fileMessage(path, message)) + u'\n').toUtf8());
         failed = true;
     };
     const std::vector<Target> targets = targetsIn(options.paths, fileError);

@@ -6,7 +6,9 @@
 
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QHBoxLayout>
 #include <QMimeDatabase>
+#include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QTextBrowser>
@@ -31,9 +33,26 @@ HelpViewer::HelpViewer(Platform &platform, QWidget *owner)
         setWindowTitle(title.isEmpty() ? tr("Quillkit 98 Help") : title);
     });
 
+    m_cmdBrowser = new QPushButton(tr("Open in &Browser"), this);
+    m_cmdBrowser->setObjectName(u"cmdOpenInBrowser"_s);
+    m_cmdBrowser->setAutoDefault(false);
+    m_cmdBrowser->setToolTip(tr("Shows this page in the desktop's web browser"));
+    m_cmdBrowser->hide();
+    connect(m_cmdBrowser, &QPushButton::clicked, this, &HelpViewer::openInBrowser);
+    auto *cmdClose = new QPushButton(tr("&Close"), this);
+    cmdClose->setObjectName(u"cmdCloseHelp"_s);
+    cmdClose->setAutoDefault(false);
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setContentsMargins(8, 0, 8, 8);
+    buttons->addWidget(m_cmdBrowser);
+    buttons->addStretch();
+    buttons->addWidget(cmdClose);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_browser);
+    layout->addWidget(m_browser, 1);
+    layout->addLayout(buttons);
 
     auto *close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(close, &QShortcut::activated, this, &QWidget::close);
@@ -55,6 +74,20 @@ void HelpViewer::showDocument(const QString &path)
     m_browser->setSource(QUrl::fromLocalFile(path));
 }
 
+void HelpViewer::offerBrowser()
+{
+    m_cmdBrowser->show();
+}
+
+void HelpViewer::openInBrowser()
+{
+    const QString path = m_browser->source().toLocalFile();
+    if (path.isEmpty() || m_platform.shellOpen(path, m_platform.appPath()))
+        return;
+    m_platform.msgBox(tr("No program on this desktop opens %1; the page stays here.").arg(QFileInfo(path).fileName()),
+                      vbOKOnly + vbExclamation, ProgramTitle.toString(), std::nullopt);
+}
+
 void HelpViewer::followLink(const QUrl &link)
 {
     const QUrl target = m_browser->source().resolved(link);
@@ -67,23 +100,11 @@ void HelpViewer::followLink(const QUrl &link)
     m_platform.shellOpen(target.isLocalFile() ? target.toLocalFile() : target.toString(), m_platform.appPath());
 }
 
-void openHelpDocument(Platform &platform, QWidget *owner, const QString &file)
+namespace {
+
+// One viewer per owner, brought forward with the page asked for.
+HelpViewer *showInViewer(Platform &platform, QWidget *owner, const QString &path)
 {
-    if (file.isEmpty() || platform.openDocument(file))
-        return;
-    const QString path = platform.documentPath(file);
-    const auto tell = [&](const QString &text) {
-        platform.msgBox(text.arg(file), vbOKOnly + vbExclamation, ProgramTitle.toString(), std::nullopt);
-    };
-    if (path.isEmpty()) {
-        tell(HelpViewer::tr("The help file %1 cannot be found."));
-        return;
-    }
-    if (!HelpViewer::canShow(path)) {
-        tell(HelpViewer::tr("The help file %1 cannot be shown: no program on this desktop opens it."));
-        return;
-    }
-    // One viewer per owner, brought forward with the page asked for.
     HelpViewer *viewer = nullptr;
     if (owner)
         viewer = owner->findChild<HelpViewer *>(QString(), Qt::FindDirectChildrenOnly);
@@ -93,4 +114,48 @@ void openHelpDocument(Platform &platform, QWidget *owner, const QString &file)
     viewer->show();
     viewer->raise();
     viewer->activateWindow();
+    return viewer;
+}
+
+void tellMissing(Platform &platform, const QString &file)
+{
+    platform.msgBox(HelpViewer::tr("The help file %1 cannot be found.").arg(file), vbOKOnly + vbExclamation,
+                    ProgramTitle.toString(), std::nullopt);
+}
+
+} // namespace
+
+void showProgramHelp(Platform &platform, QWidget *owner, const QString &file)
+{
+    if (file.isEmpty())
+        return;
+    const QString path = platform.documentPath(file);
+    if (path.isEmpty()) {
+        tellMissing(platform, file);
+        return;
+    }
+    if (!HelpViewer::canShow(path)) {
+        openHelpDocument(platform, owner, file);
+        return;
+    }
+    showInViewer(platform, owner, path)->offerBrowser();
+}
+
+void openHelpDocument(Platform &platform, QWidget *owner, const QString &file)
+{
+    if (file.isEmpty() || platform.openDocument(file))
+        return;
+    const QString path = platform.documentPath(file);
+    const auto tell = [&](const QString &text) {
+        platform.msgBox(text.arg(file), vbOKOnly + vbExclamation, ProgramTitle.toString(), std::nullopt);
+    };
+    if (path.isEmpty()) {
+        tellMissing(platform, file);
+        return;
+    }
+    if (!HelpViewer::canShow(path)) {
+        tell(HelpViewer::tr("The help file %1 cannot be shown: no program on this desktop opens it."));
+        return;
+    }
+    showInViewer(platform, owner, path);
 }

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class Platform;
+class QPushButton;
 class QTextBrowser;
 class QUrl;
 
@@ -24,12 +25,16 @@ public:
     // Shows the document at this local path, from its top.
     void showDocument(const QString &path);
     QTextBrowser *browser() const { return m_browser; }
+    // Offers "Open in Browser", which hands the page shown to the desktop.
+    void offerBrowser();
 
 private:
     void followLink(const QUrl &link);
+    void openInBrowser();
 
     Platform &m_platform;
     QTextBrowser *m_browser;
+    QPushButton *m_cmdBrowser;
 };
 
 // Opens a help document (relative to the program's folder) in the desktop's
@@ -37,3 +42,10 @@ private:
 // a window of `owner`'s; a file that is not there, or that the viewer cannot
 // show, is told in a message box.
 void openHelpDocument(Platform &platform, QWidget *owner, const QString &file);
+
+// Shows the program's own help (relative to the program's folder) in the
+// built-in viewer, which is offline and always shows the page as written;
+// its "Open in Browser" hands the page to the desktop. A file that is not
+// there is told in a message box; one the viewer cannot show goes to the
+// desktop as openHelpDocument sends it.
+void showProgramHelp(Platform &platform, QWidget *owner, const QString &file);

@@ -2,6 +2,7 @@
 #include "reader/ReadCommand.h"
 
 #include "basic/Source.h"
+#include "cli/Messages.h"
 #include "cli/ToolOptions.h"
 
 #include <QCommandLineParser>
@@ -29,17 +30,30 @@ const Tool *toolNamed(const QList<Tool> &tools, const QString &name)
     return nullptr;
 }
 
-QString toolNames(const QList<Tool> &tools)
+QStringList toolNameList(const QList<Tool> &tools)
 {
     QStringList names;
     for (const Tool &tool : tools)
         names << tool.cli.name;
-    return names.join(u", "_s);
+    return names;
+}
+
+QString toolNames(const QList<Tool> &tools)
+{
+    return toolNameList(tools).join(u", "_s);
 }
 
 void writeError(QIODevice &err, const QString &message)
 {
-    err.write((u"quillkit98: "_s + escapedControls(message) + u'\n').toUtf8());
+    err.write((cli::programMessage(message) + u'\n').toUtf8());
+}
+
+// A mistake in the command, and where the help is.
+int usageError(QIODevice &err, const QString &message)
+{
+    writeError(err, message);
+    err.write((cli::tryHelp(u"read") + u'\n').toUtf8());
+    return 2;
 }
 
 QString readHelpText()
@@ -106,31 +120,31 @@ int runRead(const QStringList &arguments, const QList<Tool> &tools, QIODevice &o
     parser.addOptions({toolOption, fileOption, encodingOption, dialectOption, help});
     QStringList toParse = arguments;
     toParse.removeAt(1); // the parser sees the program and the options
-    if (!parser.parse(toParse)) {
-        writeError(err, u"read: "_s + parser.errorText());
-        return 2;
-    }
+    if (!parser.parse(toParse))
+        return usageError(err, cli::parseError(parser, toParse, {toolOption, fileOption, encodingOption, dialectOption, help}));
     if (parser.isSet(help)) {
         return writtenOrFailed(out, err, readHelpText());
     }
     // A second --tool or --file would silently win over the first.
     for (const QCommandLineOption &option : {toolOption, fileOption, encodingOption, dialectOption}) {
-        if (parser.values(option).size() > 1) {
-            writeError(err, u"read: --%1 is given more than once"_s.arg(option.names().constFirst()));
-            return 2;
-        }
+        if (parser.values(option).size() > 1)
+            return usageError(err, u"read: --%1 is given more than once"_s.arg(option.names().constFirst()));
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        writeError(err, u"read: unexpected argument '%1'"_s.arg(parser.positionalArguments().first()));
-        return 2;
-    }
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(err, u"read: unexpected argument '%1'"_s.arg(parser.positionalArguments().first()));
     const Tool *only = nullptr;
     if (parser.isSet(toolOption)) {
         only = toolNamed(tools, parser.value(toolOption));
-        if (!only) {
-            writeError(err, u"read: --tool: '%1' is not one of %2"_s.arg(parser.value(toolOption), toolNames(tools)));
-            return 2;
-        }
+        if (!only)
+            return usageError(err, cli::invalidArgument(u"--tool", parser.value(toolOption), toolNameList(tools)));
+    }
+    // Standard input is "-", as in the refusals' places.
+    const QString path = parser.isSet(fileOption) ? parser.value(fileOption) : u"-"_s;
+    std::optional<basic::Encoding> encoding;
+    try {
+        encoding = basic::Encoding::named(parser.value(encodingOption));
+    } catch (const basic::SourceError &error) {
+        return usageError(err, u"read: --encoding: "_s + error.message);
     }
     ReadSettings settings;
     if (parser.isSet(dialectOption)) {
@@ -141,29 +155,30 @@ int runRead(const QStringList &arguments, const QList<Tool> &tools, QIODevice &o
         };
         const QString name = parser.value(dialectOption);
         const auto found = std::find_if(dialects.cbegin(), dialects.cend(), [&](const auto &d) { return d.first == name; });
-        if (found == dialects.cend()) {
-            writeError(err, u"read: --dialect: '%1' is not one of vb, libreoffice, gambas"_s.arg(name));
-            return 2;
-        }
+        if (found == dialects.cend())
+            return usageError(err, cli::invalidArgument(u"--dialect", name, {u"vb"_s, u"libreoffice"_s, u"gambas"_s}));
         settings.dialect = found->second;
     }
     QString text;
     try {
-        const QString path = parser.isSet(fileOption) ? parser.value(fileOption) : u"-"_s;
-        const basic::Encoding encoding = basic::Encoding::named(parser.value(encodingOption));
-        text = basic::Source(readSource(u"--file"_s, path, in), encoding).text();
-        if (!encoding.isAuto())
-            settings.codePage = encoding.name();
+        text = basic::Source(readSource(u"--file"_s, path, in), *encoding).text();
+        if (!encoding->isAuto())
+            settings.codePage = encoding->name();
     } catch (const CliError &error) {
-        writeError(err, u"read: "_s + error.message);
+        if (error.usage)
+            return usageError(err, u"read: "_s + error.message);
+        writeError(err, error.message);
         return 2;
     } catch (const basic::SourceError &error) {
-        writeError(err, u"read: "_s + error.message);
+        writeError(err, cli::fileMessage(path, error.message));
         return 2;
     }
     const ReadResult result = readCode(text, tools, only, settings);
     if (!result.ok()) {
-        writeError(err, u"read: "_s + result.error->text());
+        const ReadError &refusal = *result.error;
+        // As a compiler names a place, so that an editor can go to it.
+        err.write((escapedControls(cli::locatedMessage(path, refusal.line, refusal.column, refusal.message)) + u'\n')
+                      .toUtf8());
         return 2;
     }
     return writtenOrFailed(out, err, QString::fromUtf8(QJsonDocument(readResultJson(result)).toJson(QJsonDocument::Indented)));
@@ -224,9 +239,9 @@ QStringList argumentsFromJson(const QStringList &arguments, const QList<Tool> &t
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError)
-        throw CliError{u"--from-json: not JSON: %1 at byte %2"_s.arg(parseError.errorString()).arg(parseError.offset)};
+        throw CliError{u"--from-json: not JSON: %1 at byte %2"_s.arg(parseError.errorString()).arg(parseError.offset), false};
     if (!document.isObject())
-        throw CliError{u"--from-json: the JSON is not an object"_s};
+        throw CliError{u"--from-json: the JSON is not an object"_s, false};
     const QJsonObject object = document.object();
 
     // The object names its tool; one written by hand may leave that to the
@@ -235,14 +250,14 @@ QStringList argumentsFromJson(const QStringList &arguments, const QList<Tool> &t
     if (toolValue.isUndefined() && !givenTool.isEmpty())
         toolValue = givenTool;
     if (!toolValue.isString())
-        throw CliError{u"--from-json: member \"tool\" must be a text naming a tool (%1)"_s.arg(toolNames(tools))};
+        throw CliError{u"--from-json: member \"tool\" must be a text naming a tool (%1)"_s.arg(toolNames(tools)), false};
     const Tool *tool = toolNamed(tools, toolValue.toString());
     if (!tool)
         throw CliError{
-            u"--from-json: member \"tool\": '%1' is not one of %2"_s.arg(toolValue.toString(), toolNames(tools))};
+            u"--from-json: member \"tool\": '%1' is not one of %2"_s.arg(toolValue.toString(), toolNames(tools)), false};
     if (!givenTool.isEmpty() && givenTool != tool->cli.name)
         throw CliError{
-            u"--from-json: member \"tool\" is '%1', but the command names %2"_s.arg(tool->cli.name, givenTool)};
+            u"--from-json: member \"tool\" is '%1', but the command names %2"_s.arg(tool->cli.name, givenTool), false};
 
     QCommandLineParser parser;
     QFile none;
@@ -266,13 +281,13 @@ QStringList argumentsFromJson(const QStringList &arguments, const QList<Tool> &t
         const auto member = std::find_if(tool->jsonMembers.cbegin(), tool->jsonMembers.cend(),
                                          [&](const JsonMember &m) { return m.name == name; });
         if (member == tool->jsonMembers.cend())
-            throw CliError{u"--from-json: member \"%1\" is no option of %2"_s.arg(name, tool->cli.name)};
+            throw CliError{u"--from-json: member \"%1\" is no option of %2"_s.arg(name, tool->cli.name), false};
         const QJsonValue value = it.value();
         const auto refuseSurrogate = [&](const QString &text) {
             if (const auto at = basic::loneSurrogate(text))
                 throw CliError{u"--from-json: member \"%1\" holds half of a UTF-16 surrogate pair at character %2, which is no character"_s
                                    .arg(name)
-                                   .arg(*at + 1)};
+                                   .arg(*at + 1), false};
         };
         if (value.isString())
             refuseSurrogate(value.toString());
@@ -283,7 +298,7 @@ QStringList argumentsFromJson(const QStringList &arguments, const QList<Tool> &t
         if (value.isNull() || givenOnCommandLine(name))
             continue; // not given, or given on the command line
         const auto wrongType = [&](const char *expected) {
-            return CliError{u"--from-json: member \"%1\" must be %2"_s.arg(name, QLatin1StringView(expected))};
+            return CliError{u"--from-json: member \"%1\" must be %2"_s.arg(name, QLatin1StringView(expected)), false};
         };
         switch (member->kind) {
         case Kind::Text:

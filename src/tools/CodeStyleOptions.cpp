@@ -7,18 +7,26 @@
 
 using namespace Qt::StringLiterals;
 
-void declareCodeOptions(ToolOptions &options)
+void declareCodeOptions(ToolOptions &options, ConstantsUse constants)
 {
+    // Every tool takes --constants, so that one command line serves them all;
+    // only the message box's help tells of it, since only its code changes.
+    const bool written = constants == ConstantsUse::Written;
     options.addChoice(u"constants"_s,
                       QCoreApplication::translate("CodeStyleOptions",
                                                   "How the message box's buttons and answers are written: numbers "
                                                   "(the default) or names such as vbYesNo and vbYes."),
-                      {u"numbers"_s, u"names"_s});
+                      {u"numbers"_s, u"names"_s}, written ? ToolOptions::Help::Shown : ToolOptions::Help::Hidden);
     options.addChoice(u"dialect"_s,
-                      QCoreApplication::translate("CodeStyleOptions",
-                                                  "Which BASIC the code is for: vb, Visual Basic (the default), "
-                                                  "libreoffice, LibreOffice Basic, or gambas, Gambas (which "
-                                                  "has no constants: --constants does not apply)."),
+                      written ? QCoreApplication::translate("CodeStyleOptions",
+                                                            "Which BASIC the code is for: vb, Visual Basic (the "
+                                                            "default), libreoffice, LibreOffice Basic, or gambas, "
+                                                            "Gambas (which has no constants: --constants does not "
+                                                            "apply).")
+                              : QCoreApplication::translate("CodeStyleOptions",
+                                                            "Which BASIC the code is for: vb, Visual Basic (the "
+                                                            "default), libreoffice, LibreOffice Basic, or gambas, "
+                                                            "Gambas."),
                       {u"vb"_s, u"libreoffice"_s, u"gambas"_s});
 }
 

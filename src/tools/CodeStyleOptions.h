@@ -6,9 +6,13 @@
 
 #include <QString>
 
+// Whether a tool's code shows the constants style at all.
+enum class ConstantsUse { Written, NotWritten };
+
 // The command line's --constants names|numbers and --dialect vb|libreoffice|gambas,
-// which every tool takes.
-void declareCodeOptions(ToolOptions &options);
+// which every tool takes; --constants is in the help of the tools whose code
+// it changes.
+void declareCodeOptions(ToolOptions &options, ConstantsUse constants);
 // The code options from those options; numbers and Visual Basic when not
 // given.
 codegen::CodeOptions codeOptionsFromOptions(const ToolOptions &options);

@@ -83,8 +83,10 @@ class TestCommandLine : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void usageErrorsExitTwoWithOneLine_data();
-    void usageErrorsExitTwoWithOneLine();
+    void usageErrorsExitTwoAndPointToHelp_data();
+    void usageErrorsExitTwoAndPointToHelp();
+    void usageErrorsInGnuWords_data();
+    void usageErrorsInGnuWords();
     void largeCodeIsWrittenWithOneWarning_data();
     void largeCodeIsWrittenWithOneWarning();
     void helpListsEveryTool();
@@ -100,6 +102,7 @@ private Q_SLOTS:
     void echoedValuesShowControlCharacters_data();
     void echoedValuesShowControlCharacters();
     void helpWrapsBetweenWords();
+    void helpListsValuesAndOnlyOptionsThatApply();
     void writeFailuresAreErrors_data();
     void writeFailuresAreErrors();
     void readFailuresAreErrors_data();
@@ -111,7 +114,7 @@ private Q_SLOTS:
     void helpDocumentSitsBesideTheProgramAndNamesEveryOption();
 };
 
-void TestCommandLine::usageErrorsExitTwoWithOneLine_data()
+void TestCommandLine::usageErrorsExitTwoAndPointToHelp_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("mentions");
@@ -187,15 +190,61 @@ void TestCommandLine::largeCodeIsWrittenWithOneWarning()
     QVERIFY(result.err.contains(QByteArray(QByteArray::number((result.out.size() + 1023) / 1024) + " KB")));
 }
 
-void TestCommandLine::usageErrorsExitTwoWithOneLine()
+void TestCommandLine::usageErrorsExitTwoAndPointToHelp()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, mentions);
     const Run result = run(arguments);
     QCOMPARE(result.status, 2);
     QVERIFY(result.out.isEmpty());
-    QCOMPARE(result.err.count('\n'), 1);
-    QVERIFY2(QString::fromUtf8(result.err).contains(mentions), result.err.constData());
+    // One line of what is wrong, one of where the help is.
+    const QStringList lines = QString::fromUtf8(result.err).split(u'\n');
+    QCOMPARE(lines.size(), 3);
+    QVERIFY2(lines.at(0).startsWith(u"quillkit98: "_s) && lines.at(0).contains(mentions), result.err.constData());
+    QVERIFY2(QRegularExpression(u"^Try 'quillkit98[a-z ]* --help' for more information\\.$"_s).match(lines.at(1)).hasMatch(),
+             result.err.constData());
+    QVERIFY(lines.at(2).isEmpty());
+}
+
+void TestCommandLine::usageErrorsInGnuWords_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error");
+    const QString tryTop = u"Try 'quillkit98 --help' for more information.\n"_s;
+    const QString tryMsgBox = u"Try 'quillkit98 generate msgbox --help' for more information.\n"_s;
+    QTest::newRow("unknown option") << QStringList{u"generate"_s, u"msgbox"_s, u"--bogus"_s}
+                                    << u"quillkit98: unrecognized option '--bogus'\n"_s + tryMsgBox;
+    QTest::newRow("unknown option with a value") << QStringList{u"generate"_s, u"msgbox"_s, u"--bogus=1"_s}
+                                                 << u"quillkit98: unrecognized option '--bogus'\n"_s + tryMsgBox;
+    QTest::newRow("single dash, long") << QStringList{u"generate"_s, u"msgbox"_s, u"-bogus"_s}
+                                       << u"quillkit98: unrecognized option '-bogus'\n"_s + tryMsgBox;
+    QTest::newRow("value missing") << QStringList{u"generate"_s, u"msgbox"_s, u"--title"_s, u"T"_s, u"--icon"_s}
+                                   << u"quillkit98: option '--icon' requires an argument\n"_s + tryMsgBox;
+    QTest::newRow("a flag with a value")
+        << QStringList{u"generate"_s, u"inputbox"_s, u"--declare=yes"_s}
+        << u"quillkit98: option '--declare' doesn't allow an argument\n"
+           u"Try 'quillkit98 generate inputbox --help' for more information.\n"_s;
+    QTest::newRow("a value that looks like an option is a value")
+        << QStringList{u"generate"_s, u"msgbox"_s, u"--icon"_s, u"--bogus"_s}
+        << u"quillkit98: generate msgbox: invalid argument '--bogus' for '--icon'; valid arguments are none, "
+           u"error, question, warning, information\n"_s + tryMsgBox;
+    QTest::newRow("top level") << QStringList{u"--bogus"_s, u"--help"_s}
+                               << u"quillkit98: unrecognized option '--bogus'\n"_s + tryTop;
+    QTest::newRow("top level, a short one") << QStringList{u"-x"_s, u"--help"_s}
+                                            << u"quillkit98: invalid option -- 'x'\n"_s + tryTop;
+    QTest::newRow("no tool") << QStringList{u"generate"_s}
+                             << u"quillkit98: generate: name a tool (msgbox, inputbox, header, commondialog)\n"
+                                u"Try 'quillkit98 generate --help' for more information.\n"_s;
+}
+
+void TestCommandLine::usageErrorsInGnuWords()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+    const Run result = run(arguments);
+    QCOMPARE(result.status, 2);
+    QVERIFY(result.out.isEmpty());
+    QCOMPARE(QString::fromUtf8(result.err), error);
 }
 
 void TestCommandLine::helpListsEveryTool()
@@ -361,7 +410,8 @@ void TestCommandLine::echoedValuesShowControlCharacters()
     QFETCH(QString, shown);
     const Run result = run({u"generate"_s, value});
     QCOMPARE(result.status, 2);
-    QCOMPARE(QString::fromUtf8(result.err), u"quillkit98: generate: unknown tool '%1'\n"_s.arg(shown));
+    QCOMPARE(QString::fromUtf8(result.err), u"quillkit98: generate: unknown tool '%1'\n"
+                                             u"Try 'quillkit98 generate --help' for more information.\n"_s.arg(shown));
 
     // The window's own check of its options echoes alike.
     if (!builtProgramKnown())
@@ -371,7 +421,7 @@ void TestCommandLine::echoedValuesShowControlCharacters()
     QVERIFY(process.waitForFinished(30000));
     QCOMPARE(process.exitCode(), 2);
     QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
-             u"quillkit98: unexpected argument '%1' (see quillkit98 --help)\n"_s.arg(shown));
+             u"quillkit98: unexpected argument '%1'\nTry 'quillkit98 --help' for more information.\n"_s.arg(shown));
 }
 
 // Lines break between words, or between choices after a "|", never inside
@@ -412,6 +462,27 @@ void TestCommandLine::helpWrapsBetweenWords()
                      u"    abortretryignore|yesnocancel>\n"
                      u"    The buttons, as the box shows them,\n"
                      u"    left to right.\n"_s);
+}
+
+void TestCommandLine::helpListsValuesAndOnlyOptionsThatApply()
+{
+    const QString top = QString::fromUtf8(run({u"--help"_s}).out);
+    const QString window = top.section(u"Window options:"_s, 1).section(u"\nOptions:"_s, 0, 0);
+    QVERIFY2(window.contains(u"--constants <numbers|names>"_s), qPrintable(window));
+    QVERIFY2(window.contains(u"--dialect <vb|libreoffice|gambas>"_s), qPrintable(window));
+
+    // Only the message box's code changes with --constants: the other tools
+    // take it, and say nothing of it.
+    for (const QString &tool : {u"msgbox"_s, u"inputbox"_s, u"header"_s, u"commondialog"_s}) {
+        const QString help = QString::fromUtf8(run({u"generate"_s, tool, u"--help"_s}).out);
+        const bool ownsConstants = tool == u"msgbox"_s;
+        QVERIFY2(help.contains(u"--constants"_s) == ownsConstants, qPrintable(help));
+        QVERIFY2(help.contains(u"message box's"_s) == ownsConstants, qPrintable(help));
+        const Run taken = run({u"generate"_s, tool, u"--constants"_s, u"names"_s});
+        QCOMPARE(taken.status, 0);
+        if (!ownsConstants)
+            QCOMPARE(taken.out, run({u"generate"_s, tool}).out);
+    }
 }
 
 void TestCommandLine::writeFailuresAreErrors_data()
@@ -463,15 +534,23 @@ void TestCommandLine::readFailuresAreErrors_data()
 {
     QTest::addColumn<QString>("script");
     QTest::addColumn<QByteArray>("mentions");
+    // As the system names the failure, the file as given, standard input "-".
     QTest::newRow("standard input is a directory")
-        << u"\"$Q\" generate msgbox --message-file - </"_s << QByteArray("--message-file: cannot read standard input");
+        << u"\"$Q\" generate msgbox --message-file - </"_s << QByteArray("quillkit98: -: Is a directory\n");
     QTest::newRow("closed standard input")
-        << u"\"$Q\" generate inputbox --title-file - <&-"_s << QByteArray("--title-file: cannot read standard input");
+        << u"\"$Q\" generate inputbox --title-file - <&-"_s << QByteArray("quillkit98: -: Bad file descriptor\n");
     QTest::newRow("file fails as it is read")
-        << u"\"$Q\" generate msgbox --message-file /proc/self/mem"_s << QByteArray("--message-file: cannot read");
-    QTest::newRow("a directory") << u"\"$Q\" generate msgbox --title-file /"_s << QByteArray("--title-file");
-    QTest::newRow("empty file name") << u"\"$Q\" generate msgbox --message-file ''"_s
-                                     << QByteArray("--message-file: no file named");
+        << u"\"$Q\" generate msgbox --message-file /proc/self/mem"_s << QByteArray("quillkit98: /proc/self/mem: ");
+    QTest::newRow("a directory") << u"\"$Q\" generate msgbox --title-file /"_s
+                                 << QByteArray("quillkit98: /: Is a directory\n");
+    QTest::newRow("no such file") << u"\"$Q\" generate header --project-file /no/such"_s
+                                  << QByteArray("quillkit98: /no/such: No such file or directory\n");
+    QTest::newRow("read: closed standard input, no --file given")
+        << u"\"$Q\" read <&-"_s << QByteArray("quillkit98: -: Bad file descriptor\n");
+    QTest::newRow("read: a directory") << u"\"$Q\" read --file /"_s << QByteArray("quillkit98: /: Is a directory\n");
+    QTest::newRow("read: refused, in a file")
+        << u"printf 'x = 1\\nMsgBox \"Hi \" & UserName\\n' >\"$T\" && \"$Q\" read --file \"$T\"; s=$?; rm -f \"$T\"; exit $s"_s
+        << QByteArray(":2:16: UserName is a variable; the message can only hold fixed text\n");
 }
 
 void TestCommandLine::readFailuresAreErrors()
@@ -480,7 +559,13 @@ void TestCommandLine::readFailuresAreErrors()
     QFETCH(QByteArray, mentions);
     if (!builtProgramKnown())
         QSKIP("QUILLKIT98 names the built program when run by CTest");
-    QVERIFY(failedWithOneLine(shell(script), 2, mentions));
+    const QString file = QDir::temp().filePath(u"quillkit98-read-%1.bas"_s.arg(QCoreApplication::applicationPid()));
+    const Run result = shell(script, {u"T="_s + file});
+    QVERIFY(failedWithOneLine(result, 2, mentions));
+    // Nothing blames an option that was not given.
+    QVERIFY2(!result.err.contains("--file"), result.err.constData());
+    if (QByteArray(QTest::currentDataTag()).contains("in a file"))
+        QVERIFY2(result.err.startsWith(QByteArray(file.toUtf8() + ':')), result.err.constData());
 }
 
 // The memory is bounded for the test; a text whose code needs more than
@@ -496,11 +581,26 @@ void TestCommandLine::outOfMemoryIsOneLine()
 #endif
     if (!builtProgramKnown())
         QSKIP("QUILLKIT98 names the built program when run by CTest");
-    // 20 MiB of quotation marks: some 600 MB of code as UTF-16.
-    const Run result = shell(u"head -c 20971520 /dev/zero | tr '\\0' '\"' >\"$T\" && ulimit -v 600000 && "
-                             u"\"$Q\" generate msgbox --message-file \"$T\"; status=$?; rm -f \"$T\"; exit $status"_s,
-                             {u"T="_s + QDir::temp().filePath(u"quillkit98-quotes-%1"_s.arg(QCoreApplication::applicationPid()))});
+    const QString file = QDir::temp().filePath(u"quillkit98-quotes-%1"_s.arg(QCoreApplication::applicationPid()));
+    // A title of 60 MiB of quotation marks: its code is written whole, some
+    // 240 MB as UTF-16, several times over.
+    const Run result = shell(u"head -c 62914560 /dev/zero | tr '\\0' '\"' >\"$T\" && ulimit -v 600000 && "
+                             u"\"$Q\" generate commondialog --title-file \"$T\"; status=$?; rm -f \"$T\"; exit $status"_s,
+                             {u"T="_s + file});
     QVERIFY(failedWithOneLine(result, 2, "quillkit98: out of memory"));
+
+    // A message's code is written as it is laid out: 20 MiB of quotation
+    // marks, each 15 characters of code, fit in the same memory.
+    const Run message = shell(u"head -c 20971520 /dev/zero | tr '\\0' '\"' >\"$T\" && ulimit -v 600000 && "
+                              u"\"$Q\" generate msgbox --message-file \"$T\" >\"$T.bas\"; status=$?; "
+                              u"wc -c <\"$T.bas\"; head -c 53 \"$T.bas\"; echo; tail -c 28 \"$T.bas\"; echo; "
+                              u"rm -f \"$T\" \"$T.bas\"; exit $status"_s,
+                              {u"T="_s + file});
+    QCOMPARE(message.status, 0);
+    QVERIFY2(message.out.left(message.out.indexOf('\n')).trimmed().toLongLong() > 15 * 20971520LL, message.out.constData());
+    QVERIFY2(message.out.contains("\n'*** Start MsgBox Code ***\r\nDim MessageText As String\n"), message.out.constData());
+    QVERIFY2(message.out.endsWith("\n'*** End Notewright Code ***\n"), message.out.constData());
+    QVERIFY2(message.err.startsWith("quillkit98: warning: "), message.err.constData());
 }
 
 void TestCommandLine::unknownPlatformPluginIsNamed()
@@ -549,7 +649,8 @@ void TestCommandLine::binaryNeedsNoDisplay()
     QVERIFY(process.waitForFinished(30000));
     QCOMPARE(process.exitCode(), 2);
     QVERIFY(process.readAllStandardOutput().isEmpty());
-    QCOMPARE(process.readAllStandardError(), QByteArray("quillkit98: generate: unknown tool 'nosuchtool'\n"));
+    QCOMPARE(process.readAllStandardError(), QByteArray("quillkit98: generate: unknown tool 'nosuchtool'\n"
+                                                        "Try 'quillkit98 generate --help' for more information.\n"));
 
     // The window needs a display: one clear line, no abort.
     process.start(program, {u"--no-splash"_s});
@@ -565,7 +666,7 @@ void TestCommandLine::binaryNeedsNoDisplay()
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), 2);
     QVERIFY(process.readAllStandardOutput().isEmpty());
-    QVERIFY(process.readAllStandardError().contains("--message-file"));
+    QVERIFY(process.readAllStandardError().contains("/dev/zero: holds more than 64 MiB of text"));
 
     // A display that is named but cannot be reached: the same, no abort.
     env.insert(u"DISPLAY"_s, u":4321"_s);

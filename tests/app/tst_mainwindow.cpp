@@ -6,6 +6,13 @@
 #include "tools/ToolPanel.h"
 
 #include <QApplication>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QPushButton>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -51,8 +58,18 @@ private Q_SLOTS:
     void functionKeysWorkOnEveryPage_data();
     void functionKeysWorkOnEveryPage();
     void escapeEndsTheProgram();
+    void escapeClosesOnlyTheOpenList_data();
+    void escapeClosesOnlyTheOpenList();
     void closingTheWindowEndsTheProgram();
     void windowIsFixedSizeWithoutMaximize();
+    void typingStartsInTheToolsFirstField_data();
+    void typingStartsInTheToolsFirstField();
+    void tabFollowsTheFieldsAsTheyRead_data();
+    void tabFollowsTheFieldsAsTheyRead();
+    void currentToolIsMarked();
+    void selectorPicturesAreEvenlySpaced();
+    void messageFieldsScrollAlike();
+    void commandButtonsStayOutsideTheScrollingTools();
 };
 
 void TestMainWindow::startsOnMessageBoxTool()
@@ -152,7 +169,7 @@ void TestMainWindow::pressLookUndoneOnRelease_data()
     QTest::newRow("notewright left") << u"imgNotewright"_s << 120 << int(Qt::LeftButton);
     QTest::newRow("askwright right") << u"imgAskwright"_s << 1080 << int(Qt::RightButton);
     QTest::newRow("topwright middle") << u"imgTopwright"_s << 2040 << int(Qt::MiddleButton);
-    QTest::newRow("pickwright left") << u"imgPickwright"_s << 3120 << int(Qt::LeftButton);
+    QTest::newRow("pickwright left") << u"imgPickwright"_s << 3000 << int(Qt::LeftButton);
 }
 
 void TestMainWindow::pressLookUndoneOnRelease()
@@ -300,9 +317,10 @@ void TestMainWindow::functionKeysWorkOnEveryPage()
     QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(gui.platform.clipboard, gui.window->currentCode());
 
+    // The fake has no help file: F1 is seen in the message that says so.
     QTest::keyClick(target, Qt::Key_F1);
-    QCOMPARE(gui.platform.shellOpenCalls.size(), 1);
-    QCOMPARE(gui.platform.shellOpenCalls.last().target, gui.window->helpFile());
+    QCOMPARE(gui.platform.msgBoxCalls.size(), 1);
+    QVERIFY(gui.platform.msgBoxCalls.last().prompt.contains(gui.window->helpFile()));
 
     // Topwright's Test opens a modal window of its own; the header tests
     // drive it. The others reach the fake platform at once.
@@ -324,6 +342,47 @@ void TestMainWindow::escapeEndsTheProgram()
     QVERIFY(GuiHarness::endsTheProgram([&] { QTest::keyClick(gui.window.get(), Qt::Key_Escape); }));
 }
 
+void TestMainWindow::escapeClosesOnlyTheOpenList_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<bool>("codeView");
+    QTest::newRow("title presets") << u"cboTitleMsgBox"_s << false;
+    QTest::newRow("write constants as") << u"cboConstants"_s << true;
+    QTest::newRow("language") << u"cboDialect"_s << true;
+    QTest::newRow("field's context menu") << u"txtMessageMsgBox"_s << false;
+}
+
+void TestMainWindow::escapeClosesOnlyTheOpenList()
+{
+    QFETCH(QString, list);
+    QFETCH(bool, codeView);
+    GuiHarness gui;
+    gui.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(gui.window.get()));
+    gui.window->setCodeViewShown(codeView);
+    gui.type(u"txtMessageMsgBox"_s, u"Typed with care"_s);
+    const QString code = gui.window->currentCode();
+    QSignalSpy exitPressed(gui.find<QPushButton>(u"cmdExit"_s), &QPushButton::clicked);
+
+    QWidget *target = gui.find(list);
+    if (auto *combo = qobject_cast<QComboBox *>(target)) {
+        combo->showPopup();
+    } else {
+        const QPoint at = target->rect().center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
+        QApplication::sendEvent(target, &menu);
+    }
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    QTest::keyClick(static_cast<QWidget *>(nullptr), Qt::Key_Escape);
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+    QCOMPARE(exitPressed.count(), 0);
+    QVERIFY(gui.window->isVisible());
+    QCOMPARE(gui.window->currentCode(), code);
+
+    // With the list closed, Escape is the window's again.
+    QVERIFY(GuiHarness::endsTheProgram([&] { QTest::keyClick(gui.window.get(), Qt::Key_Escape); }));
+}
+
 void TestMainWindow::closingTheWindowEndsTheProgram()
 {
     GuiHarness gui;
@@ -339,6 +398,188 @@ void TestMainWindow::windowIsFixedSizeWithoutMaximize()
     for (const QString &image : {u"imgAskwright"_s, u"imgTopwright"_s, u"imgPickwright"_s})
         gui.selectTool(image);
     QCOMPARE(gui.window->size(), before);
+}
+
+void TestMainWindow::typingStartsInTheToolsFirstField_data()
+{
+    QTest::addColumn<QString>("image");
+    // The keyboard, Ctrl+1..., instead of the picture.
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::addColumn<QString>("field");
+    const QStringList fields{u"cboTitleMsgBox"_s, u"txtTitleInputBox"_s, u"txtProject"_s, u"txtDialogTitleOpen"_s};
+    const QStringList images{u"imgNotewright"_s, u"imgAskwright"_s, u"imgTopwright"_s, u"imgPickwright"_s};
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        QTest::addRow("%s clicked", qPrintable(images.at(i))) << images.at(i) << false << fields.at(i);
+        QTest::addRow("%s by Ctrl+%lld", qPrintable(images.at(i)), i + 1) << images.at(i) << true << fields.at(i);
+    }
+}
+
+void TestMainWindow::typingStartsInTheToolsFirstField()
+{
+    QFETCH(QString, image);
+    QFETCH(bool, byKeyboard);
+    QFETCH(QString, field);
+    GuiHarness gui;
+    QVERIFY(QTest::qWaitForWindowActive(gui.window.get()));
+    // At start, the message box's title.
+    QWidget *titles = gui.find(u"cboTitleMsgBox"_s);
+    QVERIFY(QApplication::focusWidget() == titles || titles->isAncestorOf(QApplication::focusWidget()));
+
+    // Away on another tool's later page first, so that the switch must move it.
+    gui.selectTool(u"imgPickwright"_s);
+    gui.find<QTabWidget>(u"tabPickwright"_s)->setCurrentIndex(3);
+    gui.find<QTabWidget>(u"tabPickwright"_s)->tabBar()->setFocus();
+    if (byKeyboard) {
+        const int index = int(QStringList{u"imgNotewright"_s, u"imgAskwright"_s, u"imgTopwright"_s,
+                                          u"imgPickwright"_s}.indexOf(image));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(Qt::Key_1 + index), Qt::ControlModifier);
+    } else {
+        gui.selectTool(image);
+    }
+    QWidget *focused = QApplication::focusWidget();
+    QVERIFY(focused);
+    QWidget *expected = gui.find(field);
+    QVERIFY2(focused == expected || expected->isAncestorOf(focused), qPrintable(focused->objectName()));
+
+    // What is typed lands there.
+    QTest::keyClicks(focused, u"Typed"_s);
+    QVERIFY2(gui.window->currentCode().contains(u"Typed"_s), qPrintable(gui.window->currentCode()));
+}
+
+void TestMainWindow::tabFollowsTheFieldsAsTheyRead_data()
+{
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<int>("page");
+    const QStringList images{u"imgNotewright"_s, u"imgAskwright"_s, u"imgTopwright"_s, u"imgPickwright"_s};
+    const QList<int> pageCounts{4, 3, 1, 5};
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        for (int page = 0; page < pageCounts.at(i); ++page)
+            QTest::addRow("%s, page %d", qPrintable(images.at(i)), page) << images.at(i) << panelNames.at(i) << page;
+    }
+}
+
+// From the first field, Tab goes down the page as it reads: each field it
+// reaches lies below the one before, or beside it to the right.
+void TestMainWindow::tabFollowsTheFieldsAsTheyRead()
+{
+    QFETCH(QString, image);
+    QFETCH(QString, panel);
+    QFETCH(int, page);
+    GuiHarness gui;
+    QVERIFY(QTest::qWaitForWindowActive(gui.window.get()));
+    gui.selectTool(image);
+    auto *tabs = gui.find<QTabWidget>(panel);
+    QCOMPARE(tabs->count() > page, true);
+    tabs->setCurrentIndex(page);
+    QWidget *pageWidget = tabs->currentWidget();
+    QWidget *first = nullptr;
+    for (QWidget *w = pageWidget->nextInFocusChain(); w != pageWidget; w = w->nextInFocusChain()) {
+        if (pageWidget->isAncestorOf(w) && w->isEnabled() && w->isVisibleTo(pageWidget) && (w->focusPolicy() & Qt::TabFocus)) {
+            first = w;
+            break;
+        }
+    }
+    if (!first)
+        QSKIP("no field on this page takes the focus");
+    first->setFocus(Qt::TabFocusReason);
+
+    QStringList visited;
+    QRect previous;
+    for (QWidget *focused = QApplication::focusWidget(); focused && pageWidget->isAncestorOf(focused);
+         focused = QApplication::focusWidget()) {
+        QWidget *field = focused;
+        // An editable combo box's line edit is the box.
+        if (field->parentWidget() && qobject_cast<QComboBox *>(field->parentWidget()))
+            field = field->parentWidget();
+        if (visited.contains(field->objectName()))
+            break;
+        visited << field->objectName();
+        const QRect at(field->mapTo(pageWidget, QPoint(0, 0)), field->size());
+        if (!previous.isNull()) {
+            const bool below = at.top() >= previous.center().y();
+            const bool besideRight = at.left() >= previous.right() - 1 && at.top() < previous.bottom();
+            QVERIFY2(below || besideRight, qPrintable(u"Tab went back up to %1 after %2"_s.arg(
+                                                          field->objectName(), visited.join(u", "_s))));
+        }
+        previous = at;
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    QVERIFY2(!visited.isEmpty(), "Tab reached no field");
+}
+
+void TestMainWindow::currentToolIsMarked()
+{
+    GuiHarness gui;
+    const QStringList images{u"imgNotewright"_s, u"imgAskwright"_s, u"imgTopwright"_s, u"imgPickwright"_s};
+    const QStringList captions{u"lblNotewright"_s, u"lblAskwright"_s, u"lblTopwright"_s, u"lblPickwright"_s};
+    QWidget *mark = gui.find(u"shpCurrentTool"_s);
+    // Notewright at start, then each tool in an order that is not the list's.
+    for (const int current : {0, 2, 1, 3, 0}) {
+        if (current != 0 || gui.window->currentTool() != gui.find(panelNames.at(0)))
+            gui.selectTool(images.at(current));
+        QVERIFY(mark->isVisible());
+        for (qsizetype i = 0; i < images.size(); ++i) {
+            const QRect image = gui.find(images.at(i))->geometry();
+            auto *caption = gui.find<QLabel>(captions.at(i));
+            const bool marked = i == current;
+            QCOMPARE(mark->geometry().contains(image), marked);
+            QCOMPARE(mark->geometry().intersects(caption->geometry()), marked);
+            QCOMPARE(caption->font().bold(), marked);
+        }
+    }
+    // The mark lies behind what it marks: the pictures still take the clicks.
+    gui.selectTool(images.at(1));
+    QCOMPARE(visiblePanels(gui), panelNames.at(1));
+}
+
+void TestMainWindow::selectorPicturesAreEvenlySpaced()
+{
+    GuiHarness gui;
+    QList<int> tops;
+    for (const QString &image : {u"imgNotewright"_s, u"imgAskwright"_s, u"imgTopwright"_s, u"imgPickwright"_s})
+        tops << gui.find(image)->y();
+    for (qsizetype i = 2; i < tops.size(); ++i)
+        QVERIFY2(qAbs((tops.at(i) - tops.at(i - 1)) - (tops.at(1) - tops.at(0))) <= 1,
+                 qPrintable(u"picture tops %1, %2, %3, %4"_s.arg(tops.at(0)).arg(tops.at(1)).arg(tops.at(2)).arg(tops.at(3))));
+}
+
+void TestMainWindow::messageFieldsScrollAlike()
+{
+    GuiHarness gui;
+    for (const auto &[image, name] : {std::pair{u"imgNotewright"_s, u"txtMessageMsgBox"_s},
+                                      std::pair{u"imgAskwright"_s, u"txtMessageInputBox"_s}}) {
+        gui.selectTool(image);
+        auto *field = gui.find<QPlainTextEdit>(name);
+        // A short message needs no scroll bar; a long one shows it.
+        gui.type(name, u"Short"_s);
+        QTRY_VERIFY2(!field->verticalScrollBar()->isVisible(), qPrintable(name));
+        QStringList lines;
+        for (int i = 0; i < 40; ++i)
+            lines << u"Line %1"_s.arg(i);
+        field->setPlainText(lines.join(u'\n'));
+        QTRY_VERIFY2(field->verticalScrollBar()->isVisible(), qPrintable(name));
+    }
+}
+
+void TestMainWindow::commandButtonsStayOutsideTheScrollingTools()
+{
+    GuiHarness gui;
+    auto *tools = gui.find<QScrollArea>(u"scrTools"_s);
+    for (const QString &name : {u"cmdNew"_s, u"cmdTest"_s, u"cmdCopy"_s}) {
+        QWidget *button = gui.find(name);
+        QVERIFY2(!tools->isAncestorOf(button), qPrintable(name));
+        QVERIFY(button->isVisible());
+        // Inside the window, and under the tools.
+        const QRect at(button->mapTo(gui.window.get(), QPoint(0, 0)), button->size());
+        QVERIFY(gui.window->rect().contains(at));
+        QVERIFY(at.top() >= tools->geometry().bottom());
+    }
+    // Their right edge is the editor's.
+    QWidget *editor = gui.find(u"fraEditor"_s);
+    const int editorRight = editor->mapTo(gui.window.get(), QPoint(editor->width(), 0)).x();
+    const int copyRight = gui.find(u"cmdCopy"_s)->geometry().right() + 1;
+    QVERIFY2(qAbs(copyRight - (editorRight - 8)) <= 1, qPrintable(u"%1 / %2"_s.arg(copyRight).arg(editorRight)));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -80,6 +80,8 @@ private Q_SLOTS:
     void variablesKeepApart();
     void namedConstants_data();
     void namedConstants();
+    void typedTextLaysOutAsItsPieces_data();
+    void typedTextLaysOutAsItsPieces();
     void commandLineConstants_data();
     void commandLineConstants();
 };
@@ -382,7 +384,58 @@ void TestCodeLayout::commandLineConstants()
 
     const GenerateRun bad = runGenerate(tool, options + QStringList{u"--constants"_s, u"words"_s});
     QCOMPARE(bad.status, 2);
-    QVERIFY(runGenerate(tool, {u"--help"_s}).out.contains(u"--constants <"_s));
+    // Taken by every tool; described only where it changes the code.
+    QCOMPARE(runGenerate(tool, {u"--help"_s}).out.contains(u"--constants <"_s), changes);
+}
+
+void TestCodeLayout::typedTextLaysOutAsItsPieces_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("libreOffice");
+    // Long enough to go on over several lines, and over several statements of
+    // a variable; every kind of piece, at the start, the end and side by side.
+    const QString mixed = u"Say \"hi\"\r\n\ttab\x01 caf\u00e9 \U0001F600\r"_s;
+    QTest::newRow("empty") << QString() << false;
+    QTest::newRow("plain, one line") << u"Save?"_s << false;
+    QTest::newRow("quotation marks only") << QString(40000, u'"') << false;
+    QTest::newRow("quotation marks only, LibreOffice") << QString(40000, u'"') << true;
+    QTest::newRow("line breaks only") << u"\r\n"_s.repeated(15000) << false;
+    QTest::newRow("a CR at the end") << u"x\r"_s << false;
+    QTest::newRow("mixed, long") << mixed.repeated(3000) << false;
+    QTest::newRow("mixed, long, LibreOffice") << mixed.repeated(3000) << true;
+    QTest::newRow("one long word") << QString(100000, u'w') << false;
+    QString random;
+    QRandomGenerator generator(31);
+    const QStringList parts{u"\""_s, u"\r\n"_s, u"\r"_s, u"ab"_s, u" "_s, u"\x1f"_s, u"\U0001F600"_s, u"x"_s.repeated(70)};
+    for (int i = 0; i < 20000; ++i)
+        random += parts.at(generator.bounded(int(parts.size())));
+    QTest::newRow("random") << random << false;
+}
+
+// A typed text made into pieces as the layout reads it writes the same lines
+// as its pieces made all at once.
+void TestCodeLayout::typedTextLaysOutAsItsPieces()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, libreOffice);
+    const auto dialect = libreOffice ? codegen::CodeOptions::Dialect::LibreOffice
+                                     : codegen::CodeOptions::Dialect::VisualBasic;
+    using codegen::codePiece;
+    const auto statement = [&](codegen::StatementPart message) {
+        return QList<codegen::StatementPart>{{codePiece(u"Response = Msgbox ("_s), {}},
+                                             std::move(message),
+                                             {codePiece(u", 4, "_s), {}},
+                                             {codegen::literalPieces(u"Title"_s), u"TitleText"_s},
+                                             {codePiece(u")"_s), {}}};
+    };
+    const QStringList whole =
+        codegen::layoutStatement(statement({codegen::messagePieces(text, dialect), u"MessageText"_s}), {u"Response"_s});
+    QStringList streamed;
+    codegen::layoutStatement(statement(codegen::messagePart(text, dialect, u"MessageText"_s)), {u"Response"_s}, {},
+                             [&streamed](QString &&line) { streamed << std::move(line); });
+    QCOMPARE(streamed.size(), whole.size());
+    for (qsizetype i = 0; i < whole.size(); ++i)
+        QCOMPARE(streamed.at(i), whole.at(i));
 }
 
 QTEST_GUILESS_MAIN(TestCodeLayout)

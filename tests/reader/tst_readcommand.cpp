@@ -206,21 +206,38 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<QByteArray>("error");
 
+        // Refusals name their place as a compiler does: FILE:LINE:COLUMN,
+        // standard input as "-"; mistakes in the command point to the help.
+        const QByteArray tryHelp("Try 'quillkit98 read --help' for more information.\n");
         QTest::newRow("refused code") << QStringList{u"read"_s} << QByteArray("\nMsgBox \"Hi \" & UserName\n")
-                                      << QByteArray("quillkit98: read: line 2, column 16: UserName is a variable; "
+                                      << QByteArray("-:2:16: UserName is a variable; "
                                                     "the message can only hold fixed text\n");
         QTest::newRow("nothing to read") << QStringList{u"read"_s} << QByteArray("x = 1")
-                                         << QByteArray("quillkit98: read: line 1, column 1: no message box call, "
+                                         << QByteArray("-:1:1: no message box call, "
                                                        "input box call, common dialog block or file header block "
                                                        "in the text\n");
         QTest::newRow("unknown tool") << QStringList{u"read"_s, u"--tool=dialog"_s} << QByteArray("MsgBox 1")
-                                      << QByteArray("quillkit98: read: --tool: 'dialog' is not one of msgbox, inputbox, "
-                                                    "header, commondialog\n");
+                                      << QByteArray("quillkit98: invalid argument 'dialog' for '--tool'; valid "
+                                                    "arguments are msgbox, inputbox, header, commondialog\n")
+                                             + tryHelp;
         QTest::newRow("missing file") << QStringList{u"read"_s, u"--file=/nonexistent/x.bas"_s} << QByteArray()
-                                      << QByteArray("quillkit98: read: --file: cannot read '/nonexistent/x.bas': No "
-                                                    "such file or directory\n");
+                                      << QByteArray("quillkit98: /nonexistent/x.bas: No such file or directory\n");
+        QTest::newRow("a directory") << QStringList{u"read"_s, u"--file"_s, u"/"_s} << QByteArray()
+                                     << QByteArray("quillkit98: /: Is a directory\n");
         QTest::newRow("stray argument") << QStringList{u"read"_s, u"x.bas"_s} << QByteArray()
-                                        << QByteArray("quillkit98: read: unexpected argument 'x.bas'\n");
+                                        << QByteArray("quillkit98: read: unexpected argument 'x.bas'\n") + tryHelp;
+        QTest::newRow("unknown option") << QStringList{u"read"_s, u"--bogus"_s} << QByteArray()
+                                        << QByteArray("quillkit98: unrecognized option '--bogus'\n") + tryHelp;
+        QTest::newRow("file without its name") << QStringList{u"read"_s, u"--file"_s} << QByteArray()
+                                               << QByteArray("quillkit98: option '--file' requires an argument\n")
+                                                      + tryHelp;
+        QTest::newRow("help with a value") << QStringList{u"read"_s, u"--help=yes"_s} << QByteArray()
+                                           << QByteArray("quillkit98: option '--help' doesn't allow an argument\n")
+                                                  + tryHelp;
+        QTest::newRow("unknown encoding") << QStringList{u"read"_s, u"--encoding"_s, u"klingon"_s} << QByteArray()
+                                          << QByteArray("quillkit98: read: --encoding: 'klingon' is no encoding "
+                                                        "that this system knows (iconv -l lists them)\n")
+                                                 + tryHelp;
     }
 
     void readFailures()
@@ -251,7 +268,7 @@ private Q_SLOTS:
             << fromStdin << QByteArray(R"({"tool":"commondialog","file-type":"txt"})")
             << QByteArray("member \"file-type\" must be an array of texts");
         QTest::newRow("impossible choice") << fromStdin << QByteArray(R"({"tool":"msgbox","icon":"smile"})")
-                                           << QByteArray("--icon: 'smile' is not one of");
+                                           << QByteArray("invalid argument 'smile' for '--icon'");
         QTest::newRow("impossible default button")
             << fromStdin << QByteArray(R"({"tool":"msgbox","buttons":"ok","default":"2"})")
             << QByteArray("--default: the ok buttons have no button 2");
@@ -271,7 +288,7 @@ private Q_SLOTS:
                                        << QByteArray("--from-json: name a file");
         QTest::newRow("constants the tool does not know")
             << fromStdin << QByteArray(R"({"tool":"msgbox","constants":"letters"})")
-            << QByteArray("--constants: 'letters' is not one of numbers, names");
+            << QByteArray("invalid argument 'letters' for '--constants'; valid arguments are numbers, names");
     }
 
     void fromJsonFailures()
@@ -282,8 +299,13 @@ private Q_SLOTS:
         const Run result = run(arguments, input);
         QCOMPARE(result.status, 2);
         QCOMPARE(result.out, QByteArray());
-        QVERIFY2(result.err.contains(error), result.err.constData());
-        QCOMPARE(result.err.count('\n'), 1);
+        // One line; a value the options refuse, as given on the command line,
+        // points to their help as well.
+        const QList<QByteArray> lines = result.err.split('\n');
+        QVERIFY2(lines.first().contains(error), result.err.constData());
+        QVERIFY2(lines.size() == 2 || (lines.size() == 3 && lines.at(1).startsWith("Try 'quillkit98 generate")),
+                 result.err.constData());
+        QVERIFY(lines.constLast().isEmpty());
     }
 
     // Members left out or null are the options not given; options on the

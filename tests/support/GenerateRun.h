@@ -28,6 +28,18 @@ inline GenerateRun runGenerate(const QString &tool, const QStringList &options, 
     return run;
 }
 
+// The line that says what is wrong with a `generate TOOL` command, when the
+// error output is that one line and then the one that points to the tool's
+// help; empty otherwise.
+inline QString usageMessage(const GenerateRun &run, const QString &tool)
+{
+    const QString tryLine = QStringLiteral("Try 'quillkit98 generate %1 --help' for more information.\n").arg(tool);
+    if (!run.err.endsWith(tryLine))
+        return {};
+    const QString message = run.err.chopped(tryLine.size());
+    return message.endsWith(u'\n') && message.count(u'\n') == 1 ? message : QString();
+}
+
 // One run of `quillkit98 ARGUMENTS...`, in process, its output as bytes.
 struct Run
 {

@@ -60,7 +60,7 @@ void declare(ToolOptions &options)
     options.addChoice(u"fonts"_s, u"font: the fonts to display: screen, printer or both (the default)."_s, fontsNames);
     options.addFlag(u"no-custom-colors"_s, u"color: no defining of custom colors."_s);
     options.addFlag(u"no-print-to-file"_s, u"printer: no printing to file."_s);
-    declareCodeOptions(options);
+    declareCodeOptions(options, ConstantsUse::NotWritten);
 }
 
 QStringList fileTypes(const ToolOptions &options)

@@ -35,7 +35,7 @@ void declare(ToolOptions &options)
 {
     for (const HeaderOption &option : headerOptions())
         options.addText(option.name, option.description);
-    declareCodeOptions(options);
+    declareCodeOptions(options, ConstantsUse::NotWritten);
 }
 
 QString generate(const ToolOptions &options)
@@ -46,6 +46,15 @@ QString generate(const ToolOptions &options)
     return header::generateHeaderBlock(
         headerFieldsFromOptions(options, today, codegen::shortDateText(today)),
         codeOptionsFromOptions(options));
+}
+
+void write(const ToolOptions &options, const std::function<void(QString &&)> &sink)
+{
+    const QDate today = QDate::currentDate();
+    const HeaderFields fields = headerFieldsFromOptions(options, today, codegen::shortDateText(today));
+    // Read for its check of the values, as generate does.
+    (void)codeOptionsFromOptions(options);
+    header::writeHeaderBlock(fields, sink);
 }
 
 } // namespace
@@ -63,7 +72,8 @@ HeaderFields headerFieldsFromOptions(const ToolOptions &options, const QDate &to
 
 CliTool headerCli()
 {
-    return {u"header"_s, u"A framed comment block that heads a source file (Topwright)."_s, declare, generate};
+    return {u"header"_s, u"A framed comment block that heads a source file (Topwright)."_s, declare, generate,
+            write};
 }
 
 QList<JsonMember> headerJsonMembers()

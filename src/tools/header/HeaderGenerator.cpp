@@ -42,13 +42,20 @@ QString headerRule()
 
 QString generateHeaderBlock(const HeaderFields &fields, const codegen::CodeOptions &)
 {
-    QStringList lines{headerRule()};
+    QStringList lines;
+    writeHeaderBlock(fields, [&lines](QString &&line) { lines << std::move(line); });
+    return codegen::joinLines(lines);
+}
+
+void writeHeaderBlock(const HeaderFields &fields, const codegen::LineSink &sink)
+{
+    sink(headerRule());
     for (const HeaderLine &line : headerLines()) {
         const QString prefix = u"' "_s + line.caption + QString(line.blanks, u' ');
-        lines += codegen::wrapComment(prefix, fields.*line.field, u'\'' + QString(prefix.size() - 1, u' '));
+        codegen::wrapComment(prefix, fields.*line.field, u'\'' + QString(prefix.size() - 1, u' '),
+                             codegen::LineLimits{}.length, sink);
     }
-    lines << headerRule();
-    return codegen::joinLines(lines);
+    sink(headerRule());
 }
 
 } // namespace header

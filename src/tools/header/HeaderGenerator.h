@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "codegen/CodeLayout.h"
 #include "codegen/CodeOptions.h"
 #include "tools/header/HeaderFields.h"
 
@@ -44,5 +45,7 @@ QString headerRule();
 // a line goes on over as many comment lines as it needs, aligned under its
 // start. The block has no constants, so every code style gives the same.
 QString generateHeaderBlock(const HeaderFields &fields, const codegen::CodeOptions &options = {});
+// The same block handed to `sink` a line at a time, to be joined by CR LF.
+void writeHeaderBlock(const HeaderFields &fields, const codegen::LineSink &sink);
 
 } // namespace header

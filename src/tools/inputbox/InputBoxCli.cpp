@@ -17,10 +17,10 @@ void declare(ToolOptions &options)
     options.addText(u"variable"_s, u"The variable that receives the answer (default: Response)."_s);
     options.addFlag(u"declare"_s, u"Declares the variable with a Dim line."_s);
     declareHelpOptions(options);
-    declareCodeOptions(options);
+    declareCodeOptions(options, ConstantsUse::NotWritten);
 }
 
-QString generate(const ToolOptions &options)
+InputBoxFields fieldsFromOptions(const ToolOptions &options)
 {
     InputBoxFields fields;
     fields.message = options.text(u"message"_s).value_or(fields.message);
@@ -33,15 +33,26 @@ QString generate(const ToolOptions &options)
     // Code that does not compile is no help to anyone.
     if (const QString problem = inputBoxProblem(fields); !problem.isEmpty())
         throw CliError{u"--variable: "_s + problem};
+    return fields;
+}
 
-    return generateInputBox(fields, codeOptionsFromOptions(options));
+QString generate(const ToolOptions &options)
+{
+    return generateInputBox(fieldsFromOptions(options), codeOptionsFromOptions(options));
+}
+
+void write(const ToolOptions &options, const std::function<void(QString &&)> &sink)
+{
+    const InputBoxFields fields = fieldsFromOptions(options);
+    writeInputBox(fields, codeOptionsFromOptions(options), sink);
 }
 
 } // namespace
 
 CliTool inputBoxCli()
 {
-    return {u"inputbox"_s, u"An InputBox call that stores the answer in a variable (Askwright)."_s, declare, generate};
+    return {u"inputbox"_s, u"An InputBox call that stores the answer in a variable (Askwright)."_s, declare, generate,
+            write};
 }
 
 QList<JsonMember> inputBoxJsonMembers()

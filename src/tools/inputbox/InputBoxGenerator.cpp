@@ -12,16 +12,25 @@ using namespace Qt::StringLiterals;
 
 QString generateInputBox(const InputBoxFields &fields, const codegen::CodeOptions &options)
 {
-    if (options.gambas())
-        return generateInputBoxGambas(fields);
+    QStringList lines;
+    writeInputBox(fields, options, [&lines](QString &&line) { lines << std::move(line); });
+    return codegen::joinLines(lines);
+}
+
+void writeInputBox(const InputBoxFields &fields, const codegen::CodeOptions &options, const codegen::LineSink &sink)
+{
+    if (options.gambas()) {
+        sink(generateInputBoxGambas(fields));
+        return;
+    }
     using codegen::codePiece;
-    QStringList lines{u"'*** Begin Askwright Code ***"_s};
+    sink(u"'*** Begin Askwright Code ***"_s);
     if (fields.declareVariable)
-        lines << u"Dim "_s + fields.variableName + (options.libreOffice() ? u" As String"_s : u" as String"_s);
+        sink(u"Dim "_s + fields.variableName + (options.libreOffice() ? u" As String"_s : u" as String"_s));
 
     QList<codegen::StatementPart> statement{
         {codePiece(fields.variableName + u" = InputBox ("_s), {}},
-        {codegen::messagePieces(fields.message, options.dialect), u"PromptText"_s},
+        codegen::messagePart(fields.message, options.dialect, u"PromptText"_s),
         {codePiece(u", "_s), {}},
         {codegen::literalPieces(fields.title, options.dialect), u"TitleText"_s},
         {codePiece(u", "_s), {}},
@@ -29,16 +38,15 @@ QString generateInputBox(const InputBoxFields &fields, const codegen::CodeOption
     };
     // The two position arguments stay empty before the help file.
     if (fields.help.help && options.libreOffice()) {
-        lines << u"'LibreOffice's input box has no help file: the help file and topic are left out."_s;
+        sink(u"'LibreOffice's input box has no help file: the help file and topic are left out."_s);
     } else if (fields.help.help) {
         statement += {codePiece(u", , "_s), {}};
         statement += helpArguments(fields.help);
     }
     statement += {codePiece(u")"_s), {}};
-    lines += codegen::layoutStatement(statement, {u"Response"_s, fields.variableName});
+    codegen::layoutStatement(statement, {u"Response"_s, fields.variableName}, {}, sink);
 
-    lines << u"'*** End Askwright Code ***"_s;
-    return codegen::joinLines(lines);
+    sink(u"'*** End Askwright Code ***"_s);
 }
 
 QString inputBoxProblem(const InputBoxFields &fields)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "codegen/CodeLayout.h"
 #include "codegen/CodeOptions.h"
 #include "tools/inputbox/InputBoxFields.h"
 
@@ -10,6 +11,9 @@
 // stores the answer, between the begin and end markers. CR LF between the
 // lines, none after the last.
 QString generateInputBox(const InputBoxFields &fields, const codegen::CodeOptions &options = {});
+// The same code, handed to `sink` a line at a time, to be joined by CR LF: a
+// prompt of any length is written without the whole code ever in memory.
+void writeInputBox(const InputBoxFields &fields, const codegen::CodeOptions &options, const codegen::LineSink &sink);
 
 // Why the code for these fields would not compile: the variable that
 // receives the answer is no BASIC name (see codegen::identifierProblem).

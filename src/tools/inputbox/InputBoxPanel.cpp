@@ -72,7 +72,6 @@ QWidget *InputBoxPanel::createGeneralPage()
     m_txtTitleInputBox = lineEdit(u"txtTitleInputBox"_s, page);
     m_txtMessageInputBox = new QPlainTextEdit(page);
     m_txtMessageInputBox->setObjectName(u"txtMessageInputBox"_s);
-    m_txtMessageInputBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Tab leaves the field, as in every other field of the window.
     m_txtMessageInputBox->setTabChangesFocus(true);
     wrapBetweenWords(m_txtMessageInputBox);

@@ -75,10 +75,10 @@ void declare(ToolOptions &options)
                       {u"1"_s, u"2"_s, u"3"_s});
     options.addFlag(u"system-modal"_s, tr("Makes the box system-modal."));
     declareHelpOptions(options);
-    declareCodeOptions(options);
+    declareCodeOptions(options, ConstantsUse::Written);
 }
 
-QString generate(const ToolOptions &options)
+MsgBoxFields fieldsFromOptions(const ToolOptions &options)
 {
     MsgBoxFields fields;
     fields.message = options.text(u"message"_s).value_or(fields.message);
@@ -101,15 +101,26 @@ QString generate(const ToolOptions &options)
         fields.style.modality = vbSystemModal;
 
     fields.help = helpFieldsFromOptions(options);
+    return fields;
+}
 
-    return generateMsgBoxCode(fields, codeOptionsFromOptions(options));
+QString generate(const ToolOptions &options)
+{
+    return generateMsgBoxCode(fieldsFromOptions(options), codeOptionsFromOptions(options));
+}
+
+void write(const ToolOptions &options, const std::function<void(QString &&)> &sink)
+{
+    const MsgBoxFields fields = fieldsFromOptions(options);
+    writeMsgBoxCode(fields, codeOptionsFromOptions(options), sink);
 }
 
 } // namespace
 
 CliTool msgBoxCli()
 {
-    return {u"msgbox"_s, tr("A MsgBox call, with a Select Case block for its answer (Notewright)."), declare, generate};
+    return {u"msgbox"_s, tr("A MsgBox call, with a Select Case block for its answer (Notewright)."), declare, generate,
+            write};
 }
 
 QString msgBoxIconChoice(qint32 icon)

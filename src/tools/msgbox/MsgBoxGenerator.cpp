@@ -28,33 +28,40 @@ QString msgBoxButtonsArgument(const MsgBoxFields &fields, const codegen::CodeOpt
 
 QString generateMsgBoxCode(const MsgBoxFields &fields, const codegen::CodeOptions &options)
 {
-    if (options.gambas())
-        return generateMsgBoxGambas(fields);
+    QStringList lines;
+    writeMsgBoxCode(fields, options, [&lines](QString &&line) { lines << std::move(line); });
+    return codegen::joinLines(lines);
+}
+
+void writeMsgBoxCode(const MsgBoxFields &fields, const codegen::CodeOptions &options, const codegen::LineSink &sink)
+{
+    if (options.gambas()) {
+        sink(generateMsgBoxGambas(fields));
+        return;
+    }
     using codegen::codePiece;
     // Nothing to ask of an OK-only box: a plain statement.
     const bool answered = fields.style.buttonSet != vbOKOnly;
     QList<codegen::StatementPart> call{
         {codePiece(answered ? u"Response = Msgbox ("_s : u"Msgbox "_s), {}},
-        {codegen::messagePieces(fields.message, options.dialect), u"MessageText"_s},
+        codegen::messagePart(fields.message, options.dialect, u"MessageText"_s),
         {codePiece(u", "_s + msgBoxButtonsArgument(fields, options) + u", "_s), {}},
         {codegen::literalPieces(fields.title, options.dialect), u"TitleText"_s},
     };
-    QStringList statement;
+    if (answered) {
+        sink(u"'*** Start Notewright Code ***"_s);
+        sink(options.libreOffice() ? u"Dim Response As Integer"_s : u"Dim Response As Long"_s);
+    } else {
+        sink(u"'*** Start MsgBox Code ***"_s);
+    }
     if (fields.help.help && options.libreOffice())
-        statement << u"'LibreOffice's message box has no Help button or help file: they are left out."_s;
+        sink(u"'LibreOffice's message box has no Help button or help file: they are left out."_s);
     else if (fields.help.help)
         call += helpArguments(fields.help);
     if (answered)
         call += {codePiece(u")"_s), {}};
-    statement += codegen::layoutStatement(call, {u"Response"_s});
-
-    if (!answered) {
-        return codegen::joinLines(QStringList{u"'*** Start MsgBox Code ***"_s} + statement
-                                  + QStringList{u"'*** End Notewright Code ***"_s});
-    }
-    return codegen::joinLines(QStringList{u"'*** Start Notewright Code ***"_s, options.libreOffice() ? u"Dim Response As Integer"_s : u"Dim Response As Long"_s} + statement
-                              + QStringList{
-                                  codegen::BuildResponseSelect(msgBoxButtonCodes(fields.style.buttonSet), options),
-                                  u"'*** End Notewright Code ***"_s,
-                              });
+    codegen::layoutStatement(call, {u"Response"_s}, {}, sink);
+    if (answered)
+        sink(codegen::BuildResponseSelect(msgBoxButtonCodes(fields.style.buttonSet), options));
+    sink(u"'*** End Notewright Code ***"_s);
 }

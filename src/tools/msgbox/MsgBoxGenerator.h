@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "codegen/CodeLayout.h"
 #include "codegen/CodeOptions.h"
 #include "tools/msgbox/MsgBoxFields.h"
 
@@ -19,3 +20,7 @@ QString msgBoxButtonsArgument(const MsgBoxFields &fields, const codegen::CodeOpt
 // box, otherwise a Response variable with a "Select Case Response" block.
 // Lines joined by CR LF, none after the last.
 QString generateMsgBoxCode(const MsgBoxFields &fields, const codegen::CodeOptions &options = {});
+// The same code, handed to `sink` a line (or block of lines) at a time, to be
+// joined by CR LF: a message of any length is written without the whole code
+// ever being in memory.
+void writeMsgBoxCode(const MsgBoxFields &fields, const codegen::CodeOptions &options, const codegen::LineSink &sink);

@@ -126,7 +126,8 @@ void TestInputBoxPanel::startUpState()
         QVERIFY2(!gui.checked(name), qPrintable(name));
     QCOMPARE(gui.enabledOfHelpGroup(), QStringList());
     QVERIFY(gui.find(u"chkHelpInputBox"_s)->isEnabled());
-    QCOMPARE(gui.find<QPlainTextEdit>(u"txtMessageInputBox"_s)->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    // A scroll bar only when the prompt needs one, as the message box's field.
+    QCOMPARE(gui.find<QPlainTextEdit>(u"txtMessageInputBox"_s)->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
 
     const QList<std::pair<QString, QString>> captions{
         {u"lblTitle_1"_s, u"&Title:"_s},
