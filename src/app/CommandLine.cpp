@@ -344,8 +344,8 @@ int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err)
     QString text = u"Usage: %1 [window options]\n"
                    u"       %1 generate TOOL [options]\n"
                    u"       %1 generate [TOOL] --from-json FILE|- [options]\n"
-                   u"       %1 read [--tool TOOL] [--file FILE] [--encoding NAME] [--dialect D]\n"
-                   u"       %1 fix [--check [--format F] | --diff] [--dialect D] [--encoding NAME] PATH...\n"_s.arg(programName());
+                   u"       %1 read [--tool T] [--file FILE] [--encoding NAME] [--dialect D]\n"
+                   u"       %1 fix [--check [--format F] | --diff] [options] PATH...\n"_s.arg(programName());
     text += wrappedParagraph(parser.applicationDescription(), width) + u"\nWindow options:\n"_s;
     QList<std::pair<QString, QString>> rows;
     for (const QCommandLineOption &option : windowOptions()) {

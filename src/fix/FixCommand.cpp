@@ -488,12 +488,13 @@ int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err)
 
 int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in)
 {
-    const QString program = u"quillkit98"_s;
+    const QString program = cli::programName();
     Options options;
     try {
         options = parseOptions(arguments);
     } catch (const UsageError &error) {
-        err.write((cli::programMessage(error.message) + u'\n' + cli::tryHelp(u"fix") + u'\n').toUtf8());
+        // What the message quotes is escaped already; its lines stay lines.
+        err.write((cli::programName() + u": "_s + error.message + u'\n' + cli::tryHelp(u"fix") + u'\n').toUtf8());
         return 2;
     }
     if (options.help)
