@@ -41,8 +41,15 @@ std::vector<Evaluator::Setting> Evaluator::settingsOf(const QString &control, qi
         const std::vector<qint32> &changes = m.changesOf(key);
         const auto after = std::lower_bound(changes.begin(), changes.end(), at);
         const QString name = t.text(setting.name, setting.begin - 1).toString();
-        if (after == changes.begin() || *(after - 1) != setting.statement)
-            Tokens::refuse(t.pos(setting.name), u"%1 is changed again on line %2"_s.arg(name).arg(m.lineOf(*(after - 1))));
+        const qint32 last = after == changes.begin() ? -1 : *(after - 1);
+        // The module records no change of the property before `at` (it
+        // takes `Open.Filter = …` for an Open statement): nothing says the
+        // setting holds.
+        if (last < 0)
+            Tokens::refuse(t.pos(setting.name), u"%1 is set on line %2 in a way this program cannot follow"_s.arg(name)
+                                                    .arg(m.lineOf(setting.statement)));
+        if (last != setting.statement)
+            Tokens::refuse(t.pos(setting.name), u"%1 is changed again on line %2"_s.arg(name).arg(m.lineOf(last)));
         if (const std::optional<QString> why = unsure(key, name, setting.statement, at))
             Tokens::refuse(t.pos(setting.name), *why);
         settings.push_back(setting);
