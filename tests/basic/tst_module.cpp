@@ -106,6 +106,56 @@ private Q_SLOTS:
         QCOMPARE(statementAt(module, u"z ="), -1);
     }
 
+    void directives_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("x"); // what becomes of x = 1: kept, left out, or may run (a Branch)
+        const auto guarded = [](const QString &condition) {
+            return u"#If %1 Then\nx = 1\n#End If"_s.arg(condition);
+        };
+        QTest::newRow("True") << guarded(u"True"_s) << u"kept"_s;
+        QTest::newRow("False") << guarded(u"False"_s) << u"left out"_s;
+        QTest::newRow("Not False") << guarded(u"Not False"_s) << u"kept"_s;
+        QTest::newRow("Not 1 is -2, bitwise") << guarded(u"Not 1"_s) << u"kept"_s;
+        QTest::newRow("1 And 2 is 0, bitwise") << guarded(u"1 And 2"_s) << u"left out"_s;
+        QTest::newRow("Or") << guarded(u"1 Or 2"_s) << u"kept"_s;
+        QTest::newRow("Xor") << guarded(u"3 Xor 3"_s) << u"left out"_s;
+        QTest::newRow("Eqv") << guarded(u"0 Eqv 0"_s) << u"kept"_s;
+        QTest::newRow("Imp") << guarded(u"-1 Imp 0"_s) << u"left out"_s;
+        QTest::newRow("product") << guarded(u"2 * 3 = 6"_s) << u"kept"_s;
+        QTest::newRow("minus and parentheses") << guarded(u"-(2) < 1"_s) << u"kept"_s;
+        QTest::newRow("difference") << guarded(u"2 - 3 >= 0"_s) << u"left out"_s;
+        QTest::newRow("comparison is -1") << guarded(u"(1 = 1) = True"_s) << u"kept"_s;
+        QTest::newRow("any case") << guarded(u"tRUE aND nOT fALSE"_s) << u"kept"_s;
+        QTest::newRow("a name the project sets") << guarded(u"Win64"_s) << u"may run"_s;
+        QTest::newRow("division is not worked out") << guarded(u"6 / 3 = 2"_s) << u"may run"_s;
+        QTest::newRow("texts are not worked out") << guarded(u"\"a\" = \"a\""_s) << u"may run"_s;
+        QTest::newRow("part unknown") << guarded(u"1 = 1 And Win64"_s) << u"may run"_s;
+        QTest::newRow("too large") << guarded(u"99999999999"_s) << u"may run"_s;
+        QTest::newRow("a #Const") << u"#Const DEBUG = 1\n"_s + guarded(u"DEBUG"_s) << u"kept"_s;
+        QTest::newRow("a #Const of an expression") << u"#Const D = 1 + 1\n"_s + guarded(u"D = 2"_s) << u"kept"_s;
+        QTest::newRow("a #Const set where it may not be")
+            << u"#If Win64 Then\n#Const D = 1\n#End If\n"_s + guarded(u"D"_s) << u"may run"_s;
+        QTest::newRow("#ElseIf after a False") << u"#If False Then\n#ElseIf True Then\nx = 1\n#End If"_s << u"kept"_s;
+        QTest::newRow("#ElseIf after a True") << u"#If True Then\n#ElseIf True Then\nx = 1\n#End If"_s
+                                             << u"left out"_s;
+        QTest::newRow("#Else of an undecided #If") << u"#If Win64 Then\n#Else\nx = 1\n#End If"_s << u"may run"_s;
+        QTest::newRow("inside a part left out") << u"#If False Then\n#If True Then\nx = 1\n#End If\n#End If"_s
+                                                << u"left out"_s;
+    }
+    void directives()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, x);
+        const Module module(code);
+        const qint32 s = statementAt(module, u"x =");
+        const QString found = s < 0 ? u"left out"_s
+                              : module.blocks()[std::size_t(module.statements()[std::size_t(s)].block)].kind == BlockKind::Branch
+                                  ? u"may run"_s
+                                  : u"kept"_s;
+        QCOMPARE(found, x);
+    }
+
     void changes_data()
     {
         QTest::addColumn<QString>("code");
