@@ -85,7 +85,18 @@ private:
     };
     QString reasonOf(const Binding &binding) const;
 
+    // A name's key: a plain name without its type suffix (s and s$ are one
+    // variable), a control's property as written.
+    static QString keyOf(const QString &chain);
     void run(qint32 statement);
+    // Gives the name the value from token valueBegin on (appendTo: for
+    // Gambas's `s &= …`, the token that names s); the value's end.
+    qint32 assign(qint32 index, const QString &key, qint32 valueBegin, bool constant, qint32 appendTo = -1);
+    // The text of the value [v, valueEnd), `s = s & …` taking s's old text.
+    QString valueText(qint32 index, const QString &key, qint32 v, qint32 valueEnd, qint32 appendTo, bool &appPath);
+    // Whether the name is the procedure's own Dim of a text, not yet set,
+    // so that appending to it starts from "".
+    bool startsEmpty(qint32 index, const QString &key, qint32 token) const;
     void enterProcedure(qint32 procedure);
     // What `name` holds at `at`, read at token `token`: refused with the
     // reason unless it is sure.

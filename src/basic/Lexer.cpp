@@ -56,6 +56,12 @@ private:
     // Moves past the rest of the line, and past the lines that a trailing
     // " _" joins to it.
     void toLineEnd();
+    // Each moves past one token that starts at m_i.
+    void lineBreak(char16_t c, qsizetype start);
+    bool string(); // whether it is closed
+    void decimalNumber();
+    bool radixNumber(); // &H…, &O…; moves nowhere when there is none
+    void punctuation(char16_t c, qsizetype start);
 
     QStringView m_text;
     qsizetype m_n;
@@ -94,6 +100,93 @@ void Lexer::toLineEnd()
     }
 }
 
+void Lexer::lineBreak(char16_t c, qsizetype start)
+{
+    m_i += (c == u'\r' && at(m_i + 1) == u'\n') ? 2 : 1;
+    // Gambas goes on with an expression on the next line after a trailing
+    // & or comma.
+    if (m_backslashEscapes && !m_tokens.empty() && m_tokens.back().kind == TokenKind::Punct
+        && m_tokens.back().len == 1 && (at(m_tokens.back().pos) == u'&' || at(m_tokens.back().pos) == u','))
+        return;
+    push(TokenKind::Newline, start);
+}
+
+bool Lexer::string()
+{
+    ++m_i;
+    while (m_i < m_n && !isBreak(at(m_i))) {
+        if (m_backslashEscapes && at(m_i) == u'\\' && m_i + 1 < m_n && !isBreak(at(m_i + 1))) {
+            m_i += 2;
+            continue;
+        }
+        if (at(m_i) == u'"') {
+            if (at(m_i + 1) == u'"') {
+                m_i += 2;
+                continue;
+            }
+            ++m_i;
+            return true;
+        }
+        ++m_i;
+    }
+    return false;
+}
+
+void Lexer::decimalNumber()
+{
+    while (isDigit(at(m_i)))
+        ++m_i;
+    if (at(m_i) == u'.') {
+        ++m_i;
+        while (isDigit(at(m_i)))
+            ++m_i;
+    }
+    const char16_t e = at(m_i);
+    if (e == u'E' || e == u'e' || e == u'D' || e == u'd') {
+        qsizetype j = m_i + 1;
+        if (at(j) == u'+' || at(j) == u'-')
+            ++j;
+        if (isDigit(at(j))) {
+            while (isDigit(at(j)))
+                ++j;
+            m_i = j;
+        }
+    }
+    if (at(m_i) != u'\0' && QStringView(u"%&!#@").contains(QChar(at(m_i))))
+        ++m_i;
+}
+
+bool Lexer::radixNumber()
+{
+    const char16_t base = at(m_i + 1);
+    const bool hex = base == u'H' || base == u'h';
+    const bool oct = base == u'O' || base == u'o';
+    if (!(hex && isHexDigit(at(m_i + 2))) && !(oct && at(m_i + 2) >= u'0' && at(m_i + 2) <= u'7'))
+        return false;
+    m_i += 2;
+    while (hex ? isHexDigit(at(m_i)) : (at(m_i) >= u'0' && at(m_i) <= u'7'))
+        ++m_i;
+    if (at(m_i) == u'&' || at(m_i) == u'%')
+        ++m_i;
+    return true;
+}
+
+void Lexer::punctuation(char16_t c, qsizetype start)
+{
+    // A character outside the BMP is one token, not two halves.
+    if (QChar::isHighSurrogate(c) && QChar::isLowSurrogate(at(m_i + 1))) {
+        m_i += 2;
+        push(TokenKind::Punct, start);
+        return;
+    }
+    const char16_t d = at(m_i + 1);
+    const bool pair = (c == u':' && d == u'=') || (c == u'<' && (d == u'=' || d == u'>')) || (c == u'>' && d == u'=')
+                      || (m_backslashEscapes && c == u'&' && d == u'=');
+    m_i += pair ? 2 : 1;
+    push(TokenKind::Punct, start);
+    m_statementStart = c == u':' && !pair;
+}
+
 std::vector<Token> Lexer::run()
 {
     m_tokens.reserve(m_limit ? std::min(m_limit, std::size_t(m_n / 2 + 16)) : std::size_t(m_n / 4 + 16));
@@ -104,110 +197,33 @@ std::vector<Token> Lexer::run()
             continue;
         }
         const qsizetype start = m_i;
-        if (isBreak(c)) {
-            m_i += (c == u'\r' && at(m_i + 1) == u'\n') ? 2 : 1;
-            // Gambas goes on with an expression on the next line after a
-            // trailing & or comma.
-            if (m_backslashEscapes && !m_tokens.empty() && m_tokens.back().kind == TokenKind::Punct
-                && m_tokens.back().len == 1 && (at(m_tokens.back().pos) == u'&' || at(m_tokens.back().pos) == u','))
-                continue;
-            push(TokenKind::Newline, start);
-            continue;
-        }
         qsizetype next = 0;
-        if (continuationAt(m_i, next)) {
+        if (isBreak(c)) {
+            lineBreak(c, start);
+        } else if (continuationAt(m_i, next)) {
             m_i = next;
-            continue;
-        }
-        if (c == u'\'' || (m_statementStart && startsWord(m_text, m_i, u"rem"))) {
+        } else if (c == u'\'' || (m_statementStart && startsWord(m_text, m_i, u"rem"))) {
             toLineEnd();
             push(TokenKind::Comment, start);
-            continue;
-        }
-        if (c == u'#' && m_statementStart && isIdentStart(QChar(at(m_i + 1)))) {
+        } else if (c == u'#' && m_statementStart && isIdentStart(QChar(at(m_i + 1)))) {
             toLineEnd();
             push(TokenKind::Directive, start);
-            continue;
-        }
-        if (c == u'"') {
-            ++m_i;
-            bool closed = false;
-            while (m_i < m_n && !isBreak(at(m_i))) {
-                if (m_backslashEscapes && at(m_i) == u'\\' && m_i + 1 < m_n && !isBreak(at(m_i + 1))) {
-                    m_i += 2;
-                    continue;
-                }
-                if (at(m_i) == u'"') {
-                    if (at(m_i + 1) == u'"') {
-                        m_i += 2;
-                        continue;
-                    }
-                    ++m_i;
-                    closed = true;
-                    break;
-                }
-                ++m_i;
-            }
-            push(closed ? TokenKind::String : TokenKind::BadString, start);
-            continue;
-        }
-        if (isDigit(c) || (c == u'.' && isDigit(at(m_i + 1)))) {
-            while (isDigit(at(m_i)))
-                ++m_i;
-            if (at(m_i) == u'.') {
-                ++m_i;
-                while (isDigit(at(m_i)))
-                    ++m_i;
-            }
-            const char16_t e = at(m_i);
-            if (e == u'E' || e == u'e' || e == u'D' || e == u'd') {
-                qsizetype j = m_i + 1;
-                if (at(j) == u'+' || at(j) == u'-')
-                    ++j;
-                if (isDigit(at(j))) {
-                    while (isDigit(at(j)))
-                        ++j;
-                    m_i = j;
-                }
-            }
-            if (at(m_i) != u'\0' && QStringView(u"%&!#@").contains(QChar(at(m_i))))
-                ++m_i;
+        } else if (c == u'"') {
+            push(string() ? TokenKind::String : TokenKind::BadString, start);
+        } else if (isDigit(c) || (c == u'.' && isDigit(at(m_i + 1)))) {
+            decimalNumber();
             push(TokenKind::Number, start);
-            continue;
-        }
-        if (c == u'&') {
-            const char16_t base = at(m_i + 1);
-            const bool hex = base == u'H' || base == u'h';
-            const bool oct = base == u'O' || base == u'o';
-            if ((hex && isHexDigit(at(m_i + 2))) || (oct && at(m_i + 2) >= u'0' && at(m_i + 2) <= u'7')) {
-                m_i += 2;
-                while (hex ? isHexDigit(at(m_i)) : (at(m_i) >= u'0' && at(m_i) <= u'7'))
-                    ++m_i;
-                if (at(m_i) == u'&' || at(m_i) == u'%')
-                    ++m_i;
-                push(TokenKind::Number, start);
-                continue;
-            }
-        }
-        if (isIdentStart(m_text[m_i])) {
+        } else if (c == u'&' && radixNumber()) {
+            push(TokenKind::Number, start);
+        } else if (isIdentStart(m_text[m_i])) {
             while (m_i < m_n && isIdentPart(m_text[m_i]))
                 ++m_i;
             if (at(m_i) == u'$')
                 ++m_i;
             push(TokenKind::Ident, start);
-            continue;
+        } else {
+            punctuation(c, start);
         }
-        if (QChar::isHighSurrogate(c) && QChar::isLowSurrogate(at(m_i + 1))) {
-            m_i += 2;
-            push(TokenKind::Punct, start);
-            continue;
-        }
-        const char16_t d = at(m_i + 1);
-        const bool pair = (c == u':' && d == u'=') || (c == u'<' && (d == u'=' || d == u'>')) || (c == u'>' && d == u'=')
-                          || (m_backslashEscapes && c == u'&' && d == u'=');
-        m_i += pair ? 2 : 1;
-        push(TokenKind::Punct, start);
-        m_statementStart = c == u':' && !pair;
     }
     return std::move(m_tokens);
 }

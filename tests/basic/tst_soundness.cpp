@@ -110,6 +110,9 @@ private Q_SLOTS:
         QTest::newRow("Flags under a condition")
             << u"Dim c As Boolean\nIf c Then CommonDialog1.Flags = cdlCFScreenFonts\nCommonDialog1.ShowFont"_s
             << u"line 2, column 11: CommonDialog1.Flags is set on line 2 under a condition that starts on line 2, which may not hold"_s;
+        QTest::newRow("a dialog named as a statement is")
+            << u"Open.Filter = \"Text|*.txt\"\nOpen.ShowOpen"_s
+            << u"line 1, column 1: Open.Filter is set on line 1 in a way this program cannot follow"_s;
         QTest::newRow("topic that overflows")
             << u"MsgBox \"x\", 16384, , \"h.hlp\", 1E400"_s << u"line 1, column 31: 1E400 is too large for a topic"_s;
         QTest::newRow("lone surrogate")

@@ -2,6 +2,7 @@
 #include "codegen/CodeLayout.h"
 #include "fuzz/LayoutCheck.h"
 #include "support/GenerateRun.h"
+#include "support/RandomText.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -41,16 +42,9 @@ bool cutsAPair(const QString &code)
 // surrogate pairs, blanks and underscores.
 QString randomText(QRandomGenerator &random, qsizetype size, bool lineBreaks)
 {
-    static const QString pieces[] = {u"a"_s, u"word "_s, u"\""_s, u"\"\""_s, u"\U0001F600"_s, u"_"_s,
-                                     u" _"_s, u"\u00e9"_s, u"&"_s,  u"\t"_s};
-    QString text;
-    while (text.size() < size) {
-        if (lineBreaks && random.bounded(12) == 0)
-            text += u"\r\n"_s;
-        else
-            text += pieces[random.bounded(int(std::size(pieces)))];
-    }
-    return text;
+    static const QStringList pieces{u"a"_s, u"word "_s, u"\""_s, u"\"\""_s, u"\U0001F600"_s, u"_"_s,
+                                    u" _"_s, u"\u00e9"_s, u"&"_s,  u"\t"_s};
+    return testsupport::randomPiecesOfSize(random, pieces, size, lineBreaks ? 12 : 0);
 }
 
 bool isMessage(Field field)

@@ -7,6 +7,7 @@
 // are the real ones), which must be the typed texts and buttons.
 
 #include "codegen/CodeOptions.h"
+#include "support/RandomText.h"
 #include "tools/commondialog/CommonDialogGenerator.h"
 #include "tools/header/HeaderGenerator.h"
 #include "tools/inputbox/InputBoxGenerator.h"
@@ -260,14 +261,7 @@ public:
         };
         const int kind = bounded(10);
         const int length = kind == 0 ? 0 : kind < 8 ? bounded(40) : 700 + bounded(40000);
-        QString out;
-        for (int i = 0; i < length; ++i) {
-            if (multiLine && bounded(12) == 0)
-                out += u"\r\n"_s;
-            else
-                out += atoms.at(bounded(int(atoms.size())));
-        }
-        return out;
+        return testsupport::randomPieces(m_random, atoms, length, multiLine ? 12 : 0);
     }
 
     QString word()

@@ -10,6 +10,7 @@
 // the vb… names.
 
 #include "support/LibreOfficeRun.h"
+#include "support/RandomText.h"
 
 #include "codegen/CodeOptions.h"
 #include "fix/ModuleFixer.h"
@@ -51,14 +52,7 @@ public:
         };
         const int kind = bounded(10);
         const int length = kind == 0 ? 0 : kind < 8 ? bounded(40) : 700 + bounded(3000);
-        QString out;
-        for (int i = 0; i < length; ++i) {
-            if (multiLine && bounded(12) == 0)
-                out += u"\r\n"_s;
-            else
-                out += atoms.at(bounded(int(atoms.size())));
-        }
-        return out;
+        return testsupport::randomPieces(m_random, atoms, length, multiLine ? 12 : 0);
     }
 
     QString word()
