@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include <poll.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -105,6 +106,10 @@ int runLsp(const QStringList &arguments, const QList<Tool> &tools, QIODevice &ou
     QObject::connect(&server, &lsp::Server::finished, [&](int code) {
         status = code;
         QCoreApplication::exit(code);
+    });
+    server.setInputPending([] {
+        pollfd input{STDIN_FILENO, POLLIN, 0};
+        return ::poll(&input, 1, 0) > 0;
     });
     QSocketNotifier notifier(STDIN_FILENO, QSocketNotifier::Read);
     QObject::connect(&notifier, &QSocketNotifier::activated, [&] {

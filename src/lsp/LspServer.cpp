@@ -10,6 +10,8 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 namespace lsp {
@@ -27,8 +29,9 @@ constexpr int RequestFailed = -32803;
 constexpr int Warning = 2;
 constexpr int Information = 3;
 
-// The coalescing wait: a burst of changes is checked once.
-constexpr int CoalesceMilliseconds = 10;
+// The coalescing: changes that arrive together are checked once, and while
+// more input waits, for this long at most.
+constexpr int MostWaitMilliseconds = 200;
 // Dialect detection reads the module up to its first construct; past this
 // size a module is taken as Visual Basic rather than read twice.
 constexpr qsizetype MaxDetectLength = 4 * 1024 * 1024;
@@ -46,6 +49,33 @@ QString memberIn(const QByteArray &prefix, const char *pattern)
 QString oneLine(const QString &text)
 {
     return text.simplified();
+}
+
+QString changeMessage(const fix::Change &change)
+{
+    return oneLine(change.original) + u" → "_s + change.replacement.trimmed();
+}
+
+// A JSON string, as QJsonDocument writes it.
+void appendJsonString(QByteArray &out, QStringView text)
+{
+    out += '"';
+    const QByteArray utf8 = text.toUtf8();
+    for (const char c : utf8) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20) {
+            static const char hex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += hex[u >> 4];
+            out += hex[u & 15];
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
 }
 
 bool kindWanted(const QString &kind, const QJsonArray &only)
@@ -71,7 +101,7 @@ Server::Server(QList<Tool> tools, Sender send, QIODevice &log, WindowStarter sta
     , m_reader(MaxMessageBytes)
 {
     m_coalesce.setSingleShot(true);
-    m_coalesce.setInterval(CoalesceMilliseconds);
+    m_coalesce.setInterval(0);
     connect(&m_coalesce, &QTimer::timeout, this, &Server::publishPending);
 }
 
@@ -345,12 +375,18 @@ void Server::schedule(const QString &uri)
 {
     if (!m_pending.contains(uri))
         m_pending << uri;
-    if (!m_coalesce.isActive())
+    if (!m_coalesce.isActive()) {
         m_coalesce.start();
+        m_waiting.start();
+    }
 }
 
 void Server::publishPending()
 {
+    if (m_inputPending && m_inputPending() && m_waiting.elapsed() < MostWaitMilliseconds) {
+        m_coalesce.start();
+        return;
+    }
     const QStringList pending = std::exchange(m_pending, {});
     for (const QString &uri : pending)
         publish(uri);
@@ -397,7 +433,7 @@ QJsonObject Server::changeDiagnostic(const Document &document, const fix::Change
             {u"severity"_s, Warning},
             {u"code"_s, u"magic-number"_s},
             {u"source"_s, u"quillkit98"_s},
-            {u"message"_s, QString(oneLine(change.original) + u" → "_s + change.replacement.trimmed())}};
+            {u"message"_s, changeMessage(change)}};
 }
 
 void Server::publish(const QString &uri)
@@ -407,33 +443,43 @@ void Server::publish(const QString &uri)
         return;
     Document &document = *found;
     const fix::ModuleFixes &fixes = fixesOf(document);
-    QJsonArray diagnostics;
-    if (!document.refusal.isEmpty()) {
-        diagnostics.append(QJsonObject{{u"range"_s, range(document, 0, 0)},
-                                       {u"severity"_s, Warning},
-                                       {u"code"_s, u"not-checked"_s},
-                                       {u"source"_s, u"quillkit98"_s},
-                                       {u"message"_s, document.refusal}});
-    }
+    // Written out directly: a large module has thousands of diagnostics, and
+    // QJsonObject would cost more than finding them.
+    QByteArray body;
+    body.reserve(qsizetype(256 * (fixes.changes.size() + fixes.notes.size())) + 256);
+    body += R"({"jsonrpc":"2.0","method":"textDocument/publishDiagnostics","params":{"uri":)";
+    appendJsonString(body, uri);
+    body += R"(,"version":)" + QByteArray::number(document.version) + R"(,"diagnostics":[)";
+    bool first = true;
+    const auto add = [&](qsizetype from, qsizetype to, int severity, QStringView code, QStringView message) {
+        const Position start = document.text.positionAt(from, m_encoding);
+        const Position end = document.text.positionAt(to, m_encoding);
+        body += first ? "{" : ",{";
+        first = false;
+        body += R"("range":{"start":{"line":)" + QByteArray::number(start.line) + R"(,"character":)"
+                + QByteArray::number(start.character) + R"(},"end":{"line":)" + QByteArray::number(end.line)
+                + R"(,"character":)" + QByteArray::number(end.character) + R"(}},"severity":)"
+                + QByteArray::number(severity) + R"(,"code":)";
+        appendJsonString(body, code);
+        body += R"(,"source":"quillkit98","message":)";
+        appendJsonString(body, message);
+        body += '}';
+    };
+    if (!document.refusal.isEmpty())
+        add(0, 0, Warning, u"not-checked", document.refusal);
     // Both lists are in order: merged, the diagnostics are in order too.
     std::size_t n = 0;
+    const auto addNotesBefore = [&](qsizetype pos) {
+        for (; n < fixes.notes.size() && fixes.notes[n].pos < pos; ++n)
+            add(fixes.notes[n].pos, fixes.notes[n].end, Information, u"note", fixes.notes[n].message);
+    };
     for (const fix::Change &change : fixes.changes) {
-        for (; n < fixes.notes.size() && fixes.notes[n].pos < change.from; ++n)
-            diagnostics.append(QJsonObject{{u"range"_s, range(document, fixes.notes[n].pos, fixes.notes[n].end)},
-                                           {u"severity"_s, Information},
-                                           {u"code"_s, u"note"_s},
-                                           {u"source"_s, u"quillkit98"_s},
-                                           {u"message"_s, fixes.notes[n].message}});
-        diagnostics.append(changeDiagnostic(document, change));
+        addNotesBefore(change.from);
+        add(change.from, change.to, Warning, u"magic-number", changeMessage(change));
     }
-    for (; n < fixes.notes.size(); ++n)
-        diagnostics.append(QJsonObject{{u"range"_s, range(document, fixes.notes[n].pos, fixes.notes[n].end)},
-                                       {u"severity"_s, Information},
-                                       {u"code"_s, u"note"_s},
-                                       {u"source"_s, u"quillkit98"_s},
-                                       {u"message"_s, fixes.notes[n].message}});
-    notify(u"textDocument/publishDiagnostics"_s,
-           {{u"uri"_s, uri}, {u"version"_s, document.version}, {u"diagnostics"_s, diagnostics}});
+    addNotesBefore(std::numeric_limits<qsizetype>::max());
+    body += "]}}";
+    m_send("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
 }
 
 QJsonObject Server::edit(const QString &uri, const Document &document, std::span<const fix::Change> changes) const

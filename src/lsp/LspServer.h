@@ -12,6 +12,7 @@
 #include <QJsonValue>
 #include <QObject>
 #include <QTimer>
+#include <QElapsedTimer>
 
 #include <functional>
 #include <optional>
@@ -40,6 +41,10 @@ public:
     using WindowStarter = std::function<bool(const QString &text, QString *error)>;
 
     Server(QList<Tool> tools, Sender send, QIODevice &log, WindowStarter startWindow, QObject *parent = nullptr);
+
+    // Tells whether more input waits to be read: the diagnostics then wait
+    // for it (a while at most), so that a burst of changes is checked once.
+    void setInputPending(std::function<bool()> pending) { m_inputPending = std::move(pending); }
 
     // The next bytes from the client.
     void receive(QByteArrayView bytes);
@@ -99,6 +104,8 @@ private:
     QHash<QString, Document> m_documents;
     QStringList m_pending;
     QTimer m_coalesce;
+    QElapsedTimer m_waiting; // since the first change not yet checked
+    std::function<bool()> m_inputPending;
 };
 
 } // namespace lsp
