@@ -72,6 +72,8 @@ bool startWindow(const QString &text, QString *error)
     process.setStandardInputFile(u"/proc/self/fd/%1"_s.arg(fd));
     // Never the protocol's channel.
     process.setStandardOutputFile(QProcess::nullDevice());
+    // Nor the editor's log pipe, which the window would hold open.
+    process.setStandardErrorFile(QProcess::nullDevice());
     ok = process.startDetached();
     if (!ok)
         *error = process.errorString();

@@ -291,12 +291,10 @@ QJsonValue Server::initialize(const QJsonObject &params)
                        {u"serverInfo"_s, QJsonObject{{u"name"_s, u"quillkit98"_s}, {u"version"_s, u"98"_s}}}};
 }
 
-basic::Dialect Server::dialectOf(const QString &uri, const QString &text) const
+basic::Dialect Server::dialectOf(const QString &text) const
 {
     if (m_dialect)
         return *m_dialect;
-    if (uri.endsWith(u".xba"_s, Qt::CaseInsensitive))
-        return basic::Dialect::LibreOffice;
     if (text.size() > MaxDetectLength)
         return basic::Dialect::VisualBasic;
     const ReadResult read = readCode(text, m_tools);
@@ -319,8 +317,9 @@ void Server::didOpen(const QJsonObject &params)
         return;
     Document &document = m_documents[uri];
     document.version = item.value(u"version"_s).toInt();
+    document.xml = uri.endsWith(u".xba"_s, Qt::CaseInsensitive);
     setText(document, item.value(u"text"_s).toString());
-    document.dialect = document.text.text().size() <= MaxDocumentLength ? dialectOf(uri, document.text.text())
+    document.dialect = document.text.text().size() <= MaxDocumentLength ? dialectOf(document.text.text())
                                                                         : basic::Dialect::VisualBasic;
     schedule(uri);
 }
@@ -405,6 +404,10 @@ const fix::ModuleFixes &Server::fixesOf(Document &document)
         document.refusal = u"The document is too large for Quillkit 98 (%1 characters; at most %2): it is not checked."_s
                                .arg(text.size())
                                .arg(MaxDocumentLength);
+    } else if (document.xml) {
+        // Its quotation marks are &quot;: read as Basic, every place would be wrong.
+        document.refusal = u"LibreOffice's .xba files hold the Basic escaped as XML: it is not checked. Export the "
+                           u"module as .bas to check it."_s;
     } else if (text.contains(QChar(0))) {
         document.refusal = u"The document holds NUL characters, so it is no BASIC text: it is not checked."_s;
     } else if (document.dialect != basic::Dialect::Gambas) { // Gambas has no constants to name

@@ -63,6 +63,7 @@ private:
         basic::Dialect dialect = basic::Dialect::VisualBasic;
         QString refusal; // why it is not checked; empty when it is
         bool lost = false; // the text is not held: changes cannot apply
+        bool xml = false;  // LibreOffice's .xba: the Basic is escaped
         std::optional<fix::ModuleFixes> fixes; // of the current text
     };
 
@@ -89,7 +90,7 @@ private:
     QJsonObject range(const Document &document, qsizetype from, qsizetype to) const;
     QJsonObject changeDiagnostic(const Document &document, const fix::Change &change) const;
     QJsonObject edit(const QString &uri, const Document &document, std::span<const fix::Change> changes) const;
-    basic::Dialect dialectOf(const QString &uri, const QString &text) const;
+    basic::Dialect dialectOf(const QString &text) const;
 
     QList<Tool> m_tools;
     Sender m_send;
