@@ -531,8 +531,9 @@ QJsonValue Server::codeActions(const QJsonObject &params)
                                    {u"edit"_s, edit(uri, document, fixes.changes)}});
     }
     if (only.isEmpty() && document.refusal.isEmpty()) {
-        const std::optional<CallReading> call = readCallAt(document.text.text(), from, m_tools, {m_dialect, {}}, false);
-        if (call && call->result.ok()) {
+        // Offered only where the window would read exactly this call.
+        const std::optional<CallReading> call = readCallAt(document.text.text(), from, m_tools, {m_dialect, {}}, true);
+        if (call && !call->windowText.isEmpty()) {
             const Position at = document.text.positionAt(from, m_encoding);
             const QJsonArray arguments{uri, QJsonObject{{u"line"_s, at.line}, {u"character"_s, at.character}}};
             const QString title = u"Open in Quillkit 98"_s;

@@ -656,6 +656,46 @@ private Q_SLOTS:
         QVERIFY(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
     }
 
+    // "Open in Quillkit 98" is offered on a call the window reads as it is,
+    // and nowhere else.
+    void openInWindowOffered_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<bool>("offered");
+        const QString module = u"Sub A(x)\n  MsgBox \"First\"\n  MsgBox x, 36\n  Beep\n  MsgBox \"Sure?\", 36, \"T\"\nEnd Sub\n"_s;
+        QTest::newRow("the first call") << module << 1 << true;
+        QTest::newRow("a variable in the message") << module << 2 << false;
+        QTest::newRow("no call") << module << 3 << false;
+        QTest::newRow("a call after others") << module << 4 << true;
+    }
+    void openInWindowOffered()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, line);
+        QFETCH(bool, offered);
+        Client client;
+        client.initialize();
+        client.open(Uri, text);
+        client.diagnosticsFor(Uri, 1);
+        const QJsonArray actions = client.request(
+            u"textDocument/codeAction"_s,
+            QJsonObject{{u"textDocument"_s, documentId(Uri)},
+                        {u"range"_s, QJsonObject{{u"start"_s, position(line, 4)}, {u"end"_s, position(line, 4)}}},
+                        {u"context"_s, QJsonObject{{u"diagnostics"_s, QJsonArray()}}}})[u"result"_s].toArray();
+        QJsonObject command;
+        for (const QJsonValue action : actions) {
+            if (action.toObject().contains(u"command"_s))
+                command = action[u"command"_s].toObject();
+        }
+        QCOMPARE(!command.isEmpty(), offered);
+        if (offered) {
+            QCOMPARE(command[u"command"_s].toString(), u"quillkit98.openInWindow"_s);
+            QCOMPARE(command[u"arguments"_s].toArray(), (QJsonArray{Uri, position(line, 4)}));
+        }
+        QCOMPARE(client.finish(), 0);
+    }
+
     void openInWindowRefusesWhatCannotBeRead()
     {
         const QString text = u"Sub A(x)\n  MsgBox x, 36\nEnd Sub\n"_s;
