@@ -6,6 +6,7 @@
 #include "cli/ToolOptions.h"
 #include "codegen/BasicLimits.h"
 #include "fix/FixCommand.h"
+#include "lsp/LspCommand.h"
 #include "reader/ReadCommand.h"
 #include "tools/CodeStyleOptions.h"
 #include "app/Vendor.h"
@@ -63,7 +64,8 @@ QList<CliTool> cliTools()
 bool isHeadlessCommand(const QStringList &arguments)
 {
     const QStringList rest = arguments.mid(1);
-    if (!rest.isEmpty() && (rest.first() == u"generate"_s || rest.first() == u"read"_s || rest.first() == u"fix"_s))
+    if (!rest.isEmpty() && (rest.first() == u"generate"_s || rest.first() == u"read"_s || rest.first() == u"fix"_s
+                              || rest.first() == u"lsp"_s))
         return true;
     for (const QString &arg : rest) {
         if (arg == u"--help"_s || arg == u"-h"_s || arg == u"--version"_s || arg == u"-v"_s)
@@ -227,6 +229,7 @@ const QString NoSplash = u"no-splash"_s;
 const QString CodeViewOption = u"code-view"_s;
 const QString ConstantsOption = u"constants"_s;
 const QString DialectOption = u"dialect"_s;
+const QString ReadFileOption = u"read-file"_s;
 
 QList<QCommandLineOption> windowOptions()
 {
@@ -247,6 +250,8 @@ QList<QCommandLineOption> windowOptions()
 void declareWindowOptions(QCommandLineParser &parser)
 {
     parser.addOptions(windowOptions());
+    // Hidden: the language server starts the window with a call read in.
+    parser.addOption({ReadFileOption, QString(), u"FILE"_s});
 }
 
 } // namespace
@@ -266,6 +271,7 @@ std::optional<WindowOptions> parseWindowOptions(const QStringList &arguments, QS
     WindowOptions options;
     options.splash = !parser.isSet(NoSplash);
     options.codeView = parser.isSet(CodeViewOption);
+    options.readFile = parser.value(ReadFileOption);
     if (parser.isSet(ConstantsOption)) {
         const QString constants = parser.value(ConstantsOption);
         if (constants == u"names"_s) {
@@ -299,6 +305,8 @@ int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err,
             return runRead(arguments, tools(), out, err, in);
         if (arguments.size() >= 2 && arguments.at(1) == u"fix"_s)
             return runFix(arguments, out, err, in);
+        if (arguments.size() >= 2 && arguments.at(1) == u"lsp"_s)
+            return runLsp(arguments, tools(), out, err);
         return runTopLevel(arguments, out, err);
     } catch (const std::bad_alloc &) {
         writeLine(err, u"%1: out of memory; the text is too long"_s.arg(programName()));
@@ -345,7 +353,8 @@ int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err)
                    u"       %1 generate TOOL [options]\n"
                    u"       %1 generate [TOOL] --from-json FILE|- [options]\n"
                    u"       %1 read [--tool T] [--file FILE] [--encoding NAME] [--dialect D]\n"
-                   u"       %1 fix [--check [--format F] | --diff] [options] PATH...\n"_s.arg(programName());
+                   u"       %1 fix [--check [--format F] | --diff] [options] PATH...\n"
+                   u"       %1 lsp\n"_s.arg(programName());
     text += wrappedParagraph(parser.applicationDescription(), width) + u"\nWindow options:\n"_s;
     QList<std::pair<QString, QString>> rows;
     for (const QCommandLineOption &option : windowOptions()) {
@@ -359,7 +368,9 @@ int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err)
     text += u"\nCommands:\n"_s
             + helpColumns({{u"generate"_s, u"generate TOOL [options]: prints the tool's code, as Copy would."_s},
                            {u"read"_s, u"read [--tool TOOL] [--file FILE]: prints the fields of existing code as JSON."_s},
-                           {u"fix"_s, fixSummary()}},
+                           {u"fix"_s, fixSummary()},
+                           {u"lsp"_s, u"lsp: a language server for editors on standard input and output; lsp --help "
+                                      u"tells more."_s}},
                           width);
     text += u'\n' + toolListText(width);
     for (const CliTool &tool : cliTools())

@@ -24,6 +24,8 @@ struct WindowOptions
     bool splash = true;
     bool codeView = false;
     codegen::CodeOptions codeOptions;
+    // Code read in at the start, as from the clipboard ("-": standard input).
+    QString readFile;
 
     // Everything as a plain start, but without the splash window's wait.
     static WindowOptions withoutSplash()

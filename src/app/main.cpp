@@ -160,6 +160,11 @@ int main(int argc, char **argv)
     QApplication::setWindowIcon(pictureIcon(u":/images/quillkit98.svg"_s));
     QtPlatform platform;
     const auto window = startUp(platform, *options);
+    if (!options->readFile.isEmpty()) {
+        QFile code(options->readFile);
+        if (options->readFile == u"-"_s ? code.open(stdin, QIODevice::ReadOnly) : code.open(QIODevice::ReadOnly))
+            window->readCode(QString::fromUtf8(code.readAll()));
+    }
     // For the start-up benchmark only; an environment variable keeps it out
     // of the options a user sees.
     if (qEnvironmentVariableIsSet(ExitWhenShownVariable))

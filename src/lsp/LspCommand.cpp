@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "lsp/LspCommand.h"
+
+#include "lsp/LspServer.h"
+
+#include <QCoreApplication>
+#include <QIODevice>
+#include <QProcess>
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <cstring>
+
+#include <poll.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString lspHelpText()
+{
+    return QCoreApplication::translate(
+        "LspCommand",
+        "Usage: quillkit98 lsp [--stdio]\n"
+        "A language server (the Language Server Protocol on standard input and output) for\n"
+        "BASIC modules: each number that fix would name is a warning with a quick fix, each note\n"
+        "an information, and source.fixAll.quillkit98 gives the text fix writes. Hovering over a\n"
+        "number tells its meaning, over a message box or input box call what read makes of it.\n"
+        "The editor may set initializationOptions {\"dialect\": \"vb\"} or \"libreoffice\"; otherwise\n"
+        "each module's code tells. The server writes no file and logs to standard error.\n");
+}
+
+bool writeAll(QIODevice &device, const QByteArray &bytes)
+{
+    for (qint64 written = 0; written < bytes.size();) {
+        const qint64 count = device.write(bytes.constData() + written, bytes.size() - written);
+        if (count <= 0)
+            return false;
+        written += count;
+    }
+    return true;
+}
+
+// The window, with the text on its standard input from memory: nothing is
+// left on disk, and the window reads it as from the clipboard.
+bool startWindow(const QString &text, QString *error)
+{
+    const int fd = ::memfd_create("quillkit98-call", MFD_CLOEXEC);
+    if (fd < 0) {
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    const QByteArray bytes = text.toUtf8();
+    bool ok = true;
+    for (qsizetype written = 0; ok && written < bytes.size();) {
+        const ssize_t count = ::write(fd, bytes.constData() + written, std::size_t(bytes.size() - written));
+        if (count < 0 && errno == EINTR)
+            continue;
+        ok = count > 0;
+        written += count;
+    }
+    if (!ok || ::lseek(fd, 0, SEEK_SET) != 0) {
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        ::close(fd);
+        return false;
+    }
+    QProcess process;
+    process.setProgram(QCoreApplication::applicationFilePath());
+    process.setArguments({u"--no-splash"_s, u"--read-file"_s, u"-"_s});
+    process.setStandardInputFile(u"/proc/self/fd/%1"_s.arg(fd));
+    // Never the protocol's channel.
+    process.setStandardOutputFile(QProcess::nullDevice());
+    // Nor the editor's log pipe, which the window would hold open.
+    process.setStandardErrorFile(QProcess::nullDevice());
+    ok = process.startDetached();
+    if (!ok)
+        *error = process.errorString();
+    ::close(fd);
+    return ok;
+}
+
+} // namespace
+
+int runLsp(const QStringList &arguments, const QList<Tool> &tools, QIODevice &out, QIODevice &err)
+{
+    for (const QString &argument : arguments.mid(2)) {
+        if (argument == u"--help"_s || argument == u"-h"_s)
+            return writeAll(out, lspHelpText().toUtf8()) ? 0 : 1;
+        if (argument != u"--stdio"_s) {
+            err.write(u"quillkit98: lsp: unexpected argument '%1'\nTry 'quillkit98 lsp --help' for more information.\n"_s
+                          .arg(argument)
+                          .toUtf8());
+            return 2;
+        }
+    }
+    int status = 1;
+    lsp::Server server(
+        tools,
+        [&](const QByteArray &bytes) {
+            if (!writeAll(out, bytes)) {
+                err.write("quillkit98 lsp: cannot write to the client; ending\n");
+                QCoreApplication::exit(1);
+            }
+        },
+        err, startWindow);
+    QObject::connect(&server, &lsp::Server::finished, [&](int code) {
+        status = code;
+        QCoreApplication::exit(code);
+    });
+    server.setInputPending([] {
+        pollfd input{STDIN_FILENO, POLLIN, 0};
+        return ::poll(&input, 1, 0) > 0;
+    });
+    QSocketNotifier notifier(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, [&] {
+        char buffer[1 << 16];
+        const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (count < 0 && (errno == EINTR || errno == EAGAIN))
+            return;
+        if (count <= 0) {
+            notifier.setEnabled(false);
+            server.endOfInput();
+            return;
+        }
+        server.receive(QByteArrayView(buffer, count));
+    });
+    const int code = QCoreApplication::exec();
+    return code == 0 ? status : code;
+}

@@ -1,0 +1,610 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "lsp/LspServer.h"
+
+#include "basic/Tokens.h"
+#include "lsp/Meanings.h"
+#include "reader/CodeReader.h"
+
+#include <QIODevice>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace lsp {
+
+namespace {
+
+// JSON-RPC's and the protocol's error codes.
+constexpr int ParseError = -32700;
+constexpr int InvalidRequest = -32600;
+constexpr int MethodNotFound = -32601;
+constexpr int InvalidParams = -32602;
+constexpr int ServerNotInitialized = -32002;
+constexpr int RequestFailed = -32803;
+
+constexpr int Warning = 2;
+constexpr int Information = 3;
+
+// The coalescing: changes that arrive together are checked once, and while
+// more input waits, for this long at most.
+constexpr int MostWaitMilliseconds = 200;
+// Dialect detection reads the module up to its first construct; past this
+// size a module is taken as Visual Basic rather than read twice.
+constexpr qsizetype MaxDetectLength = 4 * 1024 * 1024;
+
+// The few members found in the start of a message too large to parse.
+QString memberIn(const QByteArray &prefix, const char *pattern)
+{
+    const QRegularExpression expression(QString::fromLatin1(pattern));
+    const QRegularExpressionMatch match = expression.match(QString::fromUtf8(prefix));
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+// "36 → vbYesNo + vbQuestion": the number as written, on one line, as
+// `fix --check` shows it.
+QString oneLine(const QString &text)
+{
+    return text.simplified();
+}
+
+QString changeMessage(const fix::Change &change)
+{
+    return oneLine(change.original) + u" → "_s + change.replacement.trimmed();
+}
+
+// A JSON string, as QJsonDocument writes it.
+void appendJsonString(QByteArray &out, QStringView text)
+{
+    out += '"';
+    const QByteArray utf8 = text.toUtf8();
+    for (const char c : utf8) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20) {
+            static const char hex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += hex[u >> 4];
+            out += hex[u & 15];
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+}
+
+bool kindWanted(const QString &kind, const QJsonArray &only)
+{
+    if (only.isEmpty())
+        return true;
+    for (const QJsonValue value : only) {
+        const QString wanted = value.toString();
+        if (!kind.isEmpty() && (kind == wanted || kind.startsWith(wanted + u'.')))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+Server::Server(QList<Tool> tools, Sender send, QIODevice &log, WindowStarter startWindow, QObject *parent)
+    : QObject(parent)
+    , m_tools(std::move(tools))
+    , m_send(std::move(send))
+    , m_log(log)
+    , m_startWindow(std::move(startWindow))
+    , m_reader(MaxMessageBytes)
+{
+    m_coalesce.setSingleShot(true);
+    m_coalesce.setInterval(0);
+    connect(&m_coalesce, &QTimer::timeout, this, &Server::publishPending);
+}
+
+void Server::log(const QString &line)
+{
+    m_log.write((u"quillkit98 lsp: "_s + line + u'\n').toUtf8());
+}
+
+void Server::receive(QByteArrayView bytes)
+{
+    std::vector<Frame> frames;
+    m_reader.feed(bytes, frames);
+    for (const Frame &frame : frames) {
+        if (m_finished)
+            return;
+        handleFrame(frame);
+    }
+}
+
+void Server::endOfInput()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    Q_EMIT finished(m_shutdown ? 0 : 1);
+}
+
+void Server::handleFrame(const Frame &frame)
+{
+    if (frame.kind == Frame::Kind::BadHeader) {
+        respondError(QJsonValue::Null, ParseError, u"a header without a valid Content-Length"_s);
+        return;
+    }
+    if (frame.kind == Frame::Kind::TooLarge) {
+        // Skipped unread: the client still learns of it, where it can be told.
+        const QString method = memberIn(frame.body, R"re("method"\s*:\s*"([^"]*)")re");
+        const QString uri = memberIn(frame.body, R"re("uri"\s*:\s*"((?:[^"\\]|\\.)*)")re");
+        const QString id = memberIn(frame.body, R"re("id"\s*:\s*("(?:[^"\\]|\\.)*"|-?\d+))re");
+        const QString reason = u"The document is too large for Quillkit 98 (%1 MB of protocol message; at most %2 MB): "
+                               u"it is not checked."_s.arg(frame.size / 1000000).arg(MaxMessageBytes / 1000000);
+        log(u"skipped a message of %1 bytes (%2)"_s.arg(frame.size).arg(method.isEmpty() ? u"?"_s : method));
+        if (!uri.isEmpty() && (method == u"textDocument/didOpen"_s || method == u"textDocument/didChange"_s)) {
+            const QString decoded = QJsonDocument::fromJson(u"[\"%1\"]"_s.arg(uri).toUtf8()).array().at(0).toString();
+            Document &document = m_documents[decoded];
+            document.text = TextDocument();
+            document.lost = true;
+            document.refusal = reason;
+            document.fixes.reset();
+            schedule(decoded);
+        }
+        if (!id.isEmpty())
+            respondError(QJsonDocument::fromJson("[" + id.toUtf8() + "]").array().at(0), InvalidRequest,
+                         u"the message is too large (%1 bytes)"_s.arg(frame.size));
+        return;
+    }
+    QJsonParseError error;
+    const QJsonDocument json = QJsonDocument::fromJson(frame.body, &error);
+    if (error.error != QJsonParseError::NoError) {
+        respondError(QJsonValue::Null, ParseError, u"not JSON: %1 at byte %2"_s.arg(error.errorString()).arg(error.offset));
+        return;
+    }
+    if (!json.isObject()) {
+        respondError(QJsonValue::Null, InvalidRequest, u"a message must be a JSON object"_s);
+        return;
+    }
+    handleMessage(json.object());
+}
+
+void Server::handleMessage(const QJsonObject &message)
+{
+    const QJsonValue id = message.value(u"id"_s);
+    const bool request = message.contains(u"id"_s);
+    if (request && !id.isString() && !id.isDouble()) {
+        respondError(QJsonValue::Null, InvalidRequest, u"an id must be a number or a string"_s);
+        return;
+    }
+    const QJsonValue methodValue = message.value(u"method"_s);
+    if (!methodValue.isString()) {
+        // A response to a request of ours: the server sends none it waits for.
+        if (!request || message.contains(u"result"_s) || message.contains(u"error"_s))
+            return;
+        respondError(id, InvalidRequest, u"a request needs a method"_s);
+        return;
+    }
+    const QString method = methodValue.toString();
+    const QJsonObject params = message.value(u"params"_s).toObject();
+
+    if (method == u"exit"_s) {
+        m_finished = true;
+        Q_EMIT finished(m_shutdown ? 0 : 1);
+        return;
+    }
+    if (!m_initialized && method != u"initialize"_s) {
+        if (request)
+            respondError(id, ServerNotInitialized, u"the server is not initialized"_s);
+        return;
+    }
+    if (m_shutdown && request) {
+        respondError(id, InvalidRequest, u"the server is shut down"_s);
+        return;
+    }
+    if (!request) {
+        if (method == u"textDocument/didOpen"_s)
+            didOpen(params);
+        else if (method == u"textDocument/didChange"_s)
+            didChange(params);
+        else if (method == u"textDocument/didClose"_s)
+            didClose(params);
+        // Others (initialized, $/cancelRequest, didSave, ...) need nothing.
+        return;
+    }
+    if (method == u"initialize"_s) {
+        if (m_initialized) {
+            respondError(id, InvalidRequest, u"the server is initialized already"_s);
+            return;
+        }
+        respond(id, initialize(params));
+    } else if (method == u"shutdown"_s) {
+        m_shutdown = true;
+        respond(id, QJsonValue::Null);
+    } else if (method == u"textDocument/codeAction"_s) {
+        respond(id, codeActions(params));
+    } else if (method == u"textDocument/hover"_s) {
+        respond(id, hover(params));
+    } else if (method == u"workspace/executeCommand"_s) {
+        if (const std::optional<QString> failure = executeCommand(params))
+            respondError(id, failure->startsWith(u"unknown command"_s) ? InvalidParams : RequestFailed, *failure);
+        else
+            respond(id, QJsonValue::Null);
+    } else {
+        respondError(id, MethodNotFound, u"method not found: "_s + method);
+    }
+}
+
+void Server::respond(const QJsonValue &id, const QJsonValue &result)
+{
+    QJsonObject message{{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, id}};
+    message.insert(u"result"_s, result);
+    const QByteArray body = QJsonDocument(message).toJson(QJsonDocument::Compact);
+    m_send("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+}
+
+void Server::respondError(const QJsonValue &id, int code, const QString &text)
+{
+    log(text);
+    const QJsonObject message{{u"jsonrpc"_s, u"2.0"_s},
+                              {u"id"_s, id},
+                              {u"error"_s, QJsonObject{{u"code"_s, code}, {u"message"_s, text}}}};
+    const QByteArray body = QJsonDocument(message).toJson(QJsonDocument::Compact);
+    m_send("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+}
+
+void Server::notify(const QString &method, const QJsonObject &params)
+{
+    const QJsonObject message{{u"jsonrpc"_s, u"2.0"_s}, {u"method"_s, method}, {u"params"_s, params}};
+    const QByteArray body = QJsonDocument(message).toJson(QJsonDocument::Compact);
+    m_send("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+}
+
+QJsonValue Server::initialize(const QJsonObject &params)
+{
+    m_initialized = true;
+    const QJsonArray encodings =
+        params.value(u"capabilities"_s).toObject().value(u"general"_s).toObject().value(u"positionEncodings"_s).toArray();
+    m_encoding = encodings.contains(u"utf-8"_s) ? PositionEncoding::Utf8 : PositionEncoding::Utf16;
+    const QJsonValue dialect = params.value(u"initializationOptions"_s).toObject().value(u"dialect"_s);
+    if (dialect == u"vb"_s) {
+        m_dialect = basic::Dialect::VisualBasic;
+    } else if (dialect == u"libreoffice"_s) {
+        m_dialect = basic::Dialect::LibreOffice;
+    } else if (!dialect.isUndefined() && !dialect.isNull()) {
+        const QString text = u"initializationOptions.dialect must be \"vb\" or \"libreoffice\"; each module's own "
+                             u"code tells its dialect instead"_s;
+        log(text);
+        notify(u"window/showMessage"_s, {{u"type"_s, Warning}, {u"message"_s, QString(u"Quillkit 98: "_s + text)}});
+    }
+    const QJsonObject capabilities{
+        {u"positionEncoding"_s, m_encoding == PositionEncoding::Utf8 ? u"utf-8"_s : u"utf-16"_s},
+        {u"textDocumentSync"_s, QJsonObject{{u"openClose"_s, true}, {u"change"_s, 2}}},
+        {u"hoverProvider"_s, true},
+        {u"codeActionProvider"_s,
+         QJsonObject{{u"codeActionKinds"_s, QJsonArray{u"quickfix"_s, QString::fromUtf16(FixAllKind)}}}},
+        {u"executeCommandProvider"_s,
+         QJsonObject{{u"commands"_s, QJsonArray{QString::fromUtf16(OpenInWindowCommand)}}}},
+    };
+    return QJsonObject{{u"capabilities"_s, capabilities},
+                       {u"serverInfo"_s, QJsonObject{{u"name"_s, u"quillkit98"_s}, {u"version"_s, u"98"_s}}}};
+}
+
+basic::Dialect Server::dialectOf(const QString &text) const
+{
+    if (m_dialect)
+        return *m_dialect;
+    if (text.size() > MaxDetectLength)
+        return basic::Dialect::VisualBasic;
+    const ReadResult read = readCode(text, m_tools);
+    return read.ok() ? read.dialect : basic::Dialect::VisualBasic;
+}
+
+void Server::setText(Document &document, QString text)
+{
+    document.lost = false;
+    document.fixes.reset();
+    document.refusal.clear();
+    document.text = TextDocument(std::move(text));
+}
+
+void Server::didOpen(const QJsonObject &params)
+{
+    const QJsonObject item = params.value(u"textDocument"_s).toObject();
+    const QString uri = item.value(u"uri"_s).toString();
+    if (uri.isEmpty())
+        return;
+    Document &document = m_documents[uri];
+    document.version = item.value(u"version"_s).toInt();
+    document.xml = uri.endsWith(u".xba"_s, Qt::CaseInsensitive);
+    setText(document, item.value(u"text"_s).toString());
+    document.dialect = document.text.text().size() <= MaxDocumentLength ? dialectOf(document.text.text())
+                                                                        : basic::Dialect::VisualBasic;
+    schedule(uri);
+}
+
+void Server::didChange(const QJsonObject &params)
+{
+    const QJsonObject item = params.value(u"textDocument"_s).toObject();
+    const QString uri = item.value(u"uri"_s).toString();
+    const auto found = m_documents.find(uri);
+    if (found == m_documents.end())
+        return;
+    Document &document = *found;
+    document.version = item.value(u"version"_s).toInt();
+    for (const QJsonValue value : params.value(u"contentChanges"_s).toArray()) {
+        const QJsonObject change = value.toObject();
+        const QString text = change.value(u"text"_s).toString();
+        if (!change.contains(u"range"_s)) {
+            setText(document, text);
+            continue;
+        }
+        if (document.lost)
+            continue;
+        const QJsonObject range = change.value(u"range"_s).toObject();
+        const auto position = [&](const QString &name) {
+            const QJsonObject p = range.value(name).toObject();
+            return document.text.offsetAt({p.value(u"line"_s).toInt(), p.value(u"character"_s).toInt()}, m_encoding);
+        };
+        const qsizetype from = position(u"start"_s);
+        const qsizetype to = std::max(from, position(u"end"_s));
+        // Past twice the checked size the text is let go: memory stays bounded.
+        if (document.text.text().size() - (to - from) + text.size() > 2 * MaxDocumentLength) {
+            document.text = TextDocument();
+            document.lost = true;
+            continue;
+        }
+        document.text.replace(from, to, text);
+    }
+    document.fixes.reset();
+    schedule(uri);
+}
+
+void Server::didClose(const QJsonObject &params)
+{
+    const QString uri = params.value(u"textDocument"_s).toObject().value(u"uri"_s).toString();
+    if (m_documents.remove(uri) == 0)
+        return;
+    m_pending.removeAll(uri);
+    notify(u"textDocument/publishDiagnostics"_s, {{u"uri"_s, uri}, {u"diagnostics"_s, QJsonArray()}});
+}
+
+void Server::schedule(const QString &uri)
+{
+    if (!m_pending.contains(uri))
+        m_pending << uri;
+    if (!m_coalesce.isActive()) {
+        m_coalesce.start();
+        m_waiting.start();
+    }
+}
+
+void Server::publishPending()
+{
+    if (m_inputPending && m_inputPending() && m_waiting.elapsed() < MostWaitMilliseconds) {
+        m_coalesce.start();
+        return;
+    }
+    const QStringList pending = std::exchange(m_pending, {});
+    for (const QString &uri : pending)
+        publish(uri);
+}
+
+const fix::ModuleFixes &Server::fixesOf(Document &document)
+{
+    if (document.fixes)
+        return *document.fixes;
+    document.fixes.emplace();
+    const QString &text = document.text.text();
+    if (document.lost) {
+        if (document.refusal.isEmpty())
+            document.refusal = u"The document grew too large for Quillkit 98: it is not checked until it is opened again."_s;
+    } else if (text.size() > MaxDocumentLength) {
+        document.refusal = u"The document is too large for Quillkit 98 (%1 characters; at most %2): it is not checked."_s
+                               .arg(text.size())
+                               .arg(MaxDocumentLength);
+    } else if (document.xml) {
+        // Its quotation marks are &quot;: read as Basic, every place would be wrong.
+        document.refusal = u"LibreOffice's .xba files hold the Basic escaped as XML: it is not checked. Export the "
+                           u"module as .bas to check it."_s;
+    } else if (text.contains(QChar(0))) {
+        document.refusal = u"The document holds NUL characters, so it is no BASIC text: it is not checked."_s;
+    } else if (document.dialect != basic::Dialect::Gambas) { // Gambas has no constants to name
+        document.refusal.clear();
+        try {
+            document.fixes = fix::fixModule(text, document.dialect);
+        } catch (const basic::Refusal &refusal) {
+            document.fixes->notes.push_back({refusal.pos, refusal.pos, 0, 0, refusal.message});
+        }
+    }
+    return *document.fixes;
+}
+
+QJsonObject Server::range(const Document &document, qsizetype from, qsizetype to) const
+{
+    const auto json = [&](qsizetype offset) {
+        const Position p = document.text.positionAt(offset, m_encoding);
+        return QJsonObject{{u"line"_s, p.line}, {u"character"_s, p.character}};
+    };
+    return {{u"start"_s, json(from)}, {u"end"_s, json(to)}};
+}
+
+QJsonObject Server::changeDiagnostic(const Document &document, const fix::Change &change) const
+{
+    return {{u"range"_s, range(document, change.from, change.to)},
+            {u"severity"_s, Warning},
+            {u"code"_s, u"magic-number"_s},
+            {u"source"_s, u"quillkit98"_s},
+            {u"message"_s, changeMessage(change)}};
+}
+
+void Server::publish(const QString &uri)
+{
+    const auto found = m_documents.find(uri);
+    if (found == m_documents.end())
+        return;
+    Document &document = *found;
+    const fix::ModuleFixes &fixes = fixesOf(document);
+    // Written out directly: a large module has thousands of diagnostics, and
+    // QJsonObject would cost more than finding them.
+    QByteArray body;
+    body.reserve(qsizetype(256 * (fixes.changes.size() + fixes.notes.size())) + 256);
+    body += R"({"jsonrpc":"2.0","method":"textDocument/publishDiagnostics","params":{"uri":)";
+    appendJsonString(body, uri);
+    body += R"(,"version":)" + QByteArray::number(document.version) + R"(,"diagnostics":[)";
+    bool first = true;
+    const auto add = [&](qsizetype from, qsizetype to, int severity, QStringView code, QStringView message) {
+        const Position start = document.text.positionAt(from, m_encoding);
+        const Position end = document.text.positionAt(to, m_encoding);
+        body += first ? "{" : ",{";
+        first = false;
+        body += R"("range":{"start":{"line":)" + QByteArray::number(start.line) + R"(,"character":)"
+                + QByteArray::number(start.character) + R"(},"end":{"line":)" + QByteArray::number(end.line)
+                + R"(,"character":)" + QByteArray::number(end.character) + R"(}},"severity":)"
+                + QByteArray::number(severity) + R"(,"code":)";
+        appendJsonString(body, code);
+        body += R"(,"source":"quillkit98","message":)";
+        appendJsonString(body, message);
+        body += '}';
+    };
+    if (!document.refusal.isEmpty())
+        add(0, 0, Warning, u"not-checked", document.refusal);
+    // Both lists are in order: merged, the diagnostics are in order too.
+    std::size_t n = 0;
+    const auto addNotesBefore = [&](qsizetype pos) {
+        for (; n < fixes.notes.size() && fixes.notes[n].pos < pos; ++n)
+            add(fixes.notes[n].pos, fixes.notes[n].end, Information, u"note", fixes.notes[n].message);
+    };
+    for (const fix::Change &change : fixes.changes) {
+        addNotesBefore(change.from);
+        add(change.from, change.to, Warning, u"magic-number", changeMessage(change));
+    }
+    addNotesBefore(std::numeric_limits<qsizetype>::max());
+    body += "]}}";
+    m_send("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+}
+
+QJsonObject Server::edit(const QString &uri, const Document &document, std::span<const fix::Change> changes) const
+{
+    QJsonArray edits;
+    for (const fix::Change &change : changes)
+        edits.append(QJsonObject{{u"range"_s, range(document, change.from, change.to)}, {u"newText"_s, change.replacement}});
+    return {{u"changes"_s, QJsonObject{{uri, edits}}}};
+}
+
+QJsonValue Server::codeActions(const QJsonObject &params)
+{
+    const QString uri = params.value(u"textDocument"_s).toObject().value(u"uri"_s).toString();
+    const auto found = m_documents.find(uri);
+    if (found == m_documents.end())
+        return QJsonArray();
+    Document &document = *found;
+    const fix::ModuleFixes &fixes = fixesOf(document);
+    const QJsonObject range = params.value(u"range"_s).toObject();
+    const auto offset = [&](const QString &name) {
+        const QJsonObject p = range.value(name).toObject();
+        return document.text.offsetAt({p.value(u"line"_s).toInt(), p.value(u"character"_s).toInt()}, m_encoding);
+    };
+    const qsizetype from = offset(u"start"_s);
+    const qsizetype to = std::max(from, offset(u"end"_s));
+    const QJsonArray only = params.value(u"context"_s).toObject().value(u"only"_s).toArray();
+    QJsonArray actions;
+    if (kindWanted(u"quickfix"_s, only)) {
+        for (std::size_t i = 0; i < fixes.changes.size(); ++i) {
+            const fix::Change &change = fixes.changes[i];
+            if (change.to < from || change.from > to)
+                continue;
+            actions.append(QJsonObject{
+                {u"title"_s, QString(u"Name it: "_s + change.replacement.trimmed())},
+                {u"kind"_s, u"quickfix"_s},
+                {u"isPreferred"_s, true},
+                {u"diagnostics"_s, QJsonArray{changeDiagnostic(document, change)}},
+                {u"edit"_s, edit(uri, document, std::span(fixes.changes).subspan(i, 1))},
+            });
+        }
+    }
+    const QString fixAll = QString::fromUtf16(FixAllKind);
+    if (!fixes.changes.empty() && kindWanted(fixAll, only)) {
+        actions.append(QJsonObject{{u"title"_s, u"Name every message box number (quillkit98 fix)"_s},
+                                   {u"kind"_s, fixAll},
+                                   {u"edit"_s, edit(uri, document, fixes.changes)}});
+    }
+    if (only.isEmpty() && document.refusal.isEmpty()) {
+        // Offered only where the window would read exactly this call.
+        const std::optional<CallReading> call = readCallAt(document.text.text(), from, m_tools, {m_dialect, {}}, true);
+        if (call && !call->windowText.isEmpty()) {
+            const Position at = document.text.positionAt(from, m_encoding);
+            const QJsonArray arguments{uri, QJsonObject{{u"line"_s, at.line}, {u"character"_s, at.character}}};
+            const QString title = u"Open in Quillkit 98"_s;
+            actions.append(QJsonObject{
+                {u"title"_s, title},
+                {u"command"_s, QJsonObject{{u"title"_s, title},
+                                           {u"command"_s, QString::fromUtf16(OpenInWindowCommand)},
+                                           {u"arguments"_s, arguments}}}});
+        }
+    }
+    return actions;
+}
+
+QJsonValue Server::hover(const QJsonObject &params)
+{
+    const QString uri = params.value(u"textDocument"_s).toObject().value(u"uri"_s).toString();
+    const auto found = m_documents.find(uri);
+    if (found == m_documents.end())
+        return QJsonValue::Null;
+    Document &document = *found;
+    const fix::ModuleFixes &fixes = fixesOf(document);
+    if (!document.refusal.isEmpty())
+        return QJsonValue::Null;
+    const QJsonObject p = params.value(u"position"_s).toObject();
+    const qsizetype offset =
+        document.text.offsetAt({p.value(u"line"_s).toInt(), p.value(u"character"_s).toInt()}, m_encoding);
+    const auto contents = [](const QString &markdown) {
+        return QJsonObject{{u"kind"_s, u"markdown"_s}, {u"value"_s, markdown}};
+    };
+    const auto change = std::find_if(fixes.changes.cbegin(), fixes.changes.cend(),
+                                     [&](const fix::Change &c) { return c.from <= offset && offset <= c.to; });
+    if (change != fixes.changes.cend()) {
+        const QString names = change->replacement.trimmed();
+        QString markdown = u"`%1` = `%2`"_s.arg(oneLine(change->original), names);
+        if (const QString meaning = meaningOfNames(names); !meaning.isEmpty())
+            markdown += u": "_s + meaning;
+        return QJsonObject{{u"contents"_s, contents(markdown)}, {u"range"_s, range(document, change->from, change->to)}};
+    }
+    const std::optional<CallReading> call = readCallAt(document.text.text(), offset, m_tools, {m_dialect, {}}, false);
+    if (!call)
+        return QJsonValue::Null;
+    return QJsonObject{{u"contents"_s, contents(callMarkdown(*call))}, {u"range"_s, range(document, call->begin, call->end)}};
+}
+
+std::optional<QString> Server::executeCommand(const QJsonObject &params)
+{
+    const QString command = params.value(u"command"_s).toString();
+    if (command != QString::fromUtf16(OpenInWindowCommand))
+        return u"unknown command: "_s + command;
+    const QJsonArray arguments = params.value(u"arguments"_s).toArray();
+    const auto found = m_documents.find(arguments.at(0).toString());
+    if (found == m_documents.end())
+        return u"the document is not open"_s;
+    Document &document = *found;
+    fixesOf(document);
+    if (!document.refusal.isEmpty())
+        return document.refusal;
+    const QJsonObject p = arguments.at(1).toObject();
+    const qsizetype offset =
+        document.text.offsetAt({p.value(u"line"_s).toInt(), p.value(u"character"_s).toInt()}, m_encoding);
+    const std::optional<CallReading> call = readCallAt(document.text.text(), offset, m_tools, {m_dialect, {}}, true);
+    if (!call)
+        return u"no message box or input box call is there"_s;
+    if (!call->result.ok())
+        return call->result.error->text();
+    if (call->windowText.isEmpty())
+        return u"the window would read other code before this call; copy the call and read it from the clipboard"_s;
+    QString failure;
+    if (!m_startWindow(call->windowText, &failure))
+        return u"the window could not be started: "_s + failure;
+    return std::nullopt;
+}
+
+} // namespace lsp

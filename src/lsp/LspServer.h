@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "basic/Names.h"
+#include "fix/ModuleFixer.h"
+#include "lsp/MessageReader.h"
+#include "lsp/TextDocument.h"
+#include "tools/Tool.h"
+
+#include <QHash>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QObject>
+#include <QTimer>
+#include <QElapsedTimer>
+
+#include <functional>
+#include <optional>
+
+class QIODevice;
+
+// The language server: `fix`'s changes and notes as diagnostics and code
+// actions, the meaning of the numbers and of readable calls on hover. It
+// holds the open documents in memory only and writes no file.
+namespace lsp {
+
+// The longest message taken whole, and the longest document checked.
+inline constexpr qint64 MaxMessageBytes = 32 * 1024 * 1024;
+inline constexpr qsizetype MaxDocumentLength = 16 * 1024 * 1024;
+
+inline constexpr char16_t FixAllKind[] = u"source.fixAll.quillkit98";
+inline constexpr char16_t OpenInWindowCommand[] = u"quillkit98.openInWindow";
+
+class Server : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Sender = std::function<void(const QByteArray &)>;
+    // Starts the window with the text read in; false with the reason.
+    using WindowStarter = std::function<bool(const QString &text, QString *error)>;
+
+    Server(QList<Tool> tools, Sender send, QIODevice &log, WindowStarter startWindow, QObject *parent = nullptr);
+
+    // Tells whether more input waits to be read: the diagnostics then wait
+    // for it (a while at most), so that a burst of changes is checked once.
+    void setInputPending(std::function<bool()> pending) { m_inputPending = std::move(pending); }
+
+    // The next bytes from the client.
+    void receive(QByteArrayView bytes);
+    // The client closed the stream.
+    void endOfInput();
+
+Q_SIGNALS:
+    // `exit` came, or the input ended: 0 after `shutdown`, 1 without.
+    void finished(int status);
+
+private:
+    struct Document
+    {
+        TextDocument text;
+        int version = 0;
+        basic::Dialect dialect = basic::Dialect::VisualBasic;
+        QString refusal; // why it is not checked; empty when it is
+        bool lost = false; // the text is not held: changes cannot apply
+        bool xml = false;  // LibreOffice's .xba: the Basic is escaped
+        std::optional<fix::ModuleFixes> fixes; // of the current text
+    };
+
+    void handleFrame(const Frame &frame);
+    void handleMessage(const QJsonObject &message);
+    void respond(const QJsonValue &id, const QJsonValue &result);
+    void respondError(const QJsonValue &id, int code, const QString &message);
+    void notify(const QString &method, const QJsonObject &params);
+    void log(const QString &line);
+
+    QJsonValue initialize(const QJsonObject &params);
+    void didOpen(const QJsonObject &params);
+    void didChange(const QJsonObject &params);
+    void didClose(const QJsonObject &params);
+    QJsonValue codeActions(const QJsonObject &params);
+    QJsonValue hover(const QJsonObject &params);
+    std::optional<QString> executeCommand(const QJsonObject &params);
+
+    void setText(Document &document, QString text);
+    void schedule(const QString &uri);
+    void publishPending();
+    void publish(const QString &uri);
+    const fix::ModuleFixes &fixesOf(Document &document);
+    QJsonObject range(const Document &document, qsizetype from, qsizetype to) const;
+    QJsonObject changeDiagnostic(const Document &document, const fix::Change &change) const;
+    QJsonObject edit(const QString &uri, const Document &document, std::span<const fix::Change> changes) const;
+    basic::Dialect dialectOf(const QString &text) const;
+
+    QList<Tool> m_tools;
+    Sender m_send;
+    QIODevice &m_log;
+    WindowStarter m_startWindow;
+    MessageReader m_reader;
+    PositionEncoding m_encoding = PositionEncoding::Utf16;
+    std::optional<basic::Dialect> m_dialect; // from initializationOptions
+    bool m_initialized = false;
+    bool m_shutdown = false;
+    bool m_finished = false;
+    QHash<QString, Document> m_documents;
+    QStringList m_pending;
+    QTimer m_coalesce;
+    QElapsedTimer m_waiting; // since the first change not yet checked
+    std::function<bool()> m_inputPending;
+};
+
+} // namespace lsp
