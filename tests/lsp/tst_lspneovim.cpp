@@ -73,6 +73,10 @@ private Q_SLOTS:
         const QString nvim = QStandardPaths::findExecutable(u"nvim"_s);
         if (nvim.isEmpty())
             QSKIP("Neovim (nvim) is not installed; scripts/deps installs it");
+        // The program the editor starts: CTest names it.
+        const QString program = qEnvironmentVariable("QUILLKIT98");
+        if (program.isEmpty() || !QFileInfo(program).isExecutable())
+            QSKIP("QUILLKIT98 names no program to start; run the test through ctest");
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         const QString edited = folder.filePath(u"edited/Module1.bas"_s);
@@ -91,6 +95,7 @@ private Q_SLOTS:
 
         QProcess editor;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"QUILLKIT98"_s, program);
         environment.insert(u"QUILLKIT98_TEST_FILE"_s, edited);
         environment.insert(u"HOME"_s, folder.path()); // nothing of the user's
         environment.insert(u"XDG_STATE_HOME"_s, folder.filePath(u"state"_s));
