@@ -3,6 +3,7 @@
 
 #include "basic/Tokens.h"
 #include "lsp/Meanings.h"
+#include "lsp/XbaText.h"
 #include "reader/CodeReader.h"
 
 #include <QIODevice>
@@ -405,9 +406,30 @@ const fix::ModuleFixes &Server::fixesOf(Document &document)
                                .arg(text.size())
                                .arg(MaxDocumentLength);
     } else if (document.xml) {
-        // Its quotation marks are &quot;: read as Basic, every place would be wrong.
-        document.refusal = u"LibreOffice's .xba files hold the Basic escaped as XML: it is not checked. Export the "
-                           u"module as .bas to check it."_s;
+        // The Basic is the module element's text, its escapes decoded; each
+        // place found in it is the place of its characters in the file.
+        const std::optional<XbaText> xba = basicOfXba(text);
+        if (!xba || xba->basic.contains(QChar(0))) {
+            document.refusal = u"This .xba file holds no LibreOffice Basic module this program decodes exactly: it is "
+                               u"not checked. Export the module as .bas to check it."_s;
+        } else {
+            document.refusal.clear();
+            try {
+                document.fixes = fix::fixModule(xba->basic, basic::Dialect::LibreOffice);
+            } catch (const basic::Refusal &refusal) {
+                document.fixes->notes.push_back({refusal.pos, refusal.pos, 0, 0, refusal.message});
+            }
+            const auto inFile = [&](qsizetype pos) { return xba->fileOffsets[std::size_t(std::clamp<qsizetype>(pos, 0, xba->basic.size()))]; };
+            for (fix::Change &change : document.fixes->changes) {
+                change.from = inFile(change.from);
+                change.to = inFile(change.to);
+                change.replacement = change.replacement.toHtmlEscaped();
+            }
+            for (fix::Note &note : document.fixes->notes) {
+                note.pos = inFile(note.pos);
+                note.end = inFile(note.end);
+            }
+        }
     } else if (text.contains(QChar(0))) {
         document.refusal = u"The document holds NUL characters, so it is no BASIC text: it is not checked."_s;
     } else if (document.dialect != basic::Dialect::Gambas) { // Gambas has no constants to name
@@ -530,7 +552,7 @@ QJsonValue Server::codeActions(const QJsonObject &params)
                                    {u"kind"_s, fixAll},
                                    {u"edit"_s, edit(uri, document, fixes.changes)}});
     }
-    if (only.isEmpty() && document.refusal.isEmpty()) {
+    if (only.isEmpty() && document.refusal.isEmpty() && !document.xml) {
         // Offered only where the window would read exactly this call.
         const std::optional<CallReading> call = readCallAt(document.text.text(), from, m_tools, {m_dialect, {}}, true);
         if (call && !call->windowText.isEmpty()) {
@@ -572,6 +594,9 @@ QJsonValue Server::hover(const QJsonObject &params)
             markdown += u": "_s + meaning;
         return QJsonObject{{u"contents"_s, contents(markdown)}, {u"range"_s, range(document, change->from, change->to)}};
     }
+    // A call is read from Basic text as the editor holds it, which an .xba's is not.
+    if (document.xml)
+        return QJsonValue::Null;
     const std::optional<CallReading> call = readCallAt(document.text.text(), offset, m_tools, {m_dialect, {}}, false);
     if (!call)
         return QJsonValue::Null;
@@ -594,6 +619,8 @@ std::optional<QString> Server::executeCommand(const QJsonObject &params)
     const QJsonObject p = arguments.at(1).toObject();
     const qsizetype offset =
         document.text.offsetAt({p.value(u"line"_s).toInt(), p.value(u"character"_s).toInt()}, m_encoding);
+    if (document.xml)
+        return u"an .xba file is read in the window from its module exported as .bas"_s;
     const std::optional<CallReading> call = readCallAt(document.text.text(), offset, m_tools, {m_dialect, {}}, true);
     if (!call)
         return u"no message box or input box call is there"_s;

@@ -390,6 +390,44 @@ private Q_SLOTS:
         QCOMPARE(client.finish(), 0);
     }
 
+    // LibreOffice's .xba: the module element's text, escaped as XML, is
+    // what fix --dialect libreoffice reads; the edits land on the file's
+    // own characters.
+    void xbaModules_data()
+    {
+        QTest::addColumn<QString>("basic");
+        QTest::newRow("quotation marks as &quot;") << u"Sub A\n  MsgBox \"Delete?\", 36\nEnd Sub\n"_s;
+        QTest::newRow("& and < around the numbers")
+            << u"Sub A\n  If MsgBox(\"a & b < c\", 4 + 32) = 6 Then Beep\n  MsgBox \"x\" & \"y\", 16\nEnd Sub\n"_s;
+    }
+    void xbaModules()
+    {
+        QFETCH(QString, basic);
+        const QString head = u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<script:module xmlns:script="
+                             u"\"http://openoffice.org/2000/script\" script:name=\"Module1\" script:language=\"StarBasic\">"_s;
+        const QString tail = u"</script:module>\n"_s;
+        const QString file = head + basic.toHtmlEscaped() + tail;
+        const QString uri = u"file:///project/Module1.xba"_s;
+        Client client;
+        client.initialize();
+        client.open(uri, file);
+        const QJsonObject published = client.diagnosticsFor(uri, 1);
+        const QJsonArray diagnostics = published[u"params"_s][u"diagnostics"_s].toArray();
+        const Run check = runProgram({u"fix"_s, u"--check"_s, u"--dialect"_s, u"libreoffice"_s, u"-"_s}, basic.toUtf8());
+        QVERIFY(!diagnostics.isEmpty());
+        QCOMPARE(diagnostics.size(), QString::fromUtf8(check.out).count(u'\n'));
+        for (const QJsonValue d : diagnostics) {
+            // Each range covers the number as the file writes it.
+            const qsizetype from = offsetOf(file, d[u"range"_s][u"start"_s].toObject());
+            const qsizetype to = offsetOf(file, d[u"range"_s][u"end"_s].toObject());
+            const QString number = d[u"message"_s].toString().section(u" → "_s, 0, 0);
+            QCOMPARE(QStringView(file).sliced(from, to - from).toString(), number);
+        }
+        const Run fix = runProgram({u"fix"_s, u"--dialect"_s, u"libreoffice"_s, u"-"_s}, basic.toUtf8());
+        QCOMPARE(applied(file, fixAllEdits(client, uri, file)), head + QString::fromUtf8(fix.out).toHtmlEscaped() + tail);
+        QCOMPARE(client.finish(), 0);
+    }
+
     // A quick fix per warning, each with the one change of fix's.
     void quickFixes()
     {
@@ -607,8 +645,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("checked");
         QTest::addColumn<QString>("uri");
-        QTest::newRow("LibreOffice's XML")
-            << u"<script:module>Sub A\n  MsgBox(&quot;x&quot;, 36)\nEnd Sub</script:module>"_s << false
+        QTest::newRow("LibreOffice's XML with CDATA")
+            << u"<script:module><![CDATA[Sub A\n  MsgBox(\"x\", 36)\nEnd Sub]]></script:module>"_s << false
             << u"file:///project/Module1.xba"_s;
         QTest::newRow("5 million characters on one line")
             << (u"MsgBox \"x\", 36: MsgBox \""_s + QString(5'000'000, u'a') + u"\", 36\n"_s) << true << Uri;
