@@ -217,6 +217,20 @@ QByteArray readSource(const QString &option, const QString &path, QIODevice &sta
     return bytes;
 }
 
+bool writeChecked(QIODevice &device, const QByteArray &bytes)
+{
+    // A reader that goes away mid-write takes part of it, and the device
+    // reports that part without an error: the rest is written again, so
+    // that the failure, "Broken pipe", is the device's error.
+    for (qint64 written = 0; written < bytes.size();) {
+        const qint64 count = device.write(bytes.constData() + written, bytes.size() - written);
+        if (count <= 0)
+            return false;
+        written += count;
+    }
+    return true;
+}
+
 bool writeChecked(QIODevice &device, QStringView text)
 {
     constexpr qsizetype piece = qsizetype(1) << 20;
@@ -226,15 +240,8 @@ bool writeChecked(QIODevice &device, QStringView text)
         if (at + length < text.size() && text[at + length - 1].isHighSurrogate() && length > 1)
             --length;
         const QByteArray bytes = text.sliced(at, length).toUtf8();
-        // A reader that goes away mid-write takes part of it, and the device
-        // reports that part without an error: the rest is written again, so
-        // that the failure, "Broken pipe", is the device's error.
-        for (qint64 written = 0; written < bytes.size();) {
-            const qint64 count = device.write(bytes.constData() + written, bytes.size() - written);
-            if (count <= 0)
-                return false;
-            written += count;
-        }
+        if (!writeChecked(device, bytes))
+            return false;
         at += length;
     }
     if (auto *file = qobject_cast<QFileDevice *>(&device))

@@ -114,6 +114,8 @@ QByteArray readSource(const QString &option, const QString &path, QIODevice &sta
 // exists twice over (UTF-16 and UTF-8) however long it is. False when a
 // write fails, or the final flush does.
 bool writeChecked(QIODevice &device, QStringView text);
+// The bytes, all of them: false when the device takes no more.
+bool writeChecked(QIODevice &device, const QByteArray &bytes);
 
 // Lines joined by CR LF, written as UTF-8 a megabyte at a time as they come,
 // so that output of any length needs no more memory than that.

@@ -325,17 +325,6 @@ bool writeFile(const QString &path, const QByteArray &bytes, const struct stat &
     return ok;
 }
 
-bool writeBytes(QIODevice &device, const QByteArray &bytes)
-{
-    for (qint64 written = 0; written < bytes.size();) {
-        const qint64 count = device.write(bytes.constData() + written, bytes.size() - written);
-        if (count <= 0)
-            return false;
-        written += count;
-    }
-    return true;
-}
-
 // Lines as patch and git see them: up to and with each LF (a lone CR is
 // part of its line).
 QList<QByteArrayView> splitLines(const QByteArray &bytes)
@@ -546,18 +535,18 @@ int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevi
             }
             if (options.check) {
                 const QByteArray lines = report.add(target.shown, source, fixes);
-                outputFailed = outputFailed || !writeBytes(out, lines);
+                outputFailed = outputFailed || !writeChecked(out, lines);
             }
             if (fixes.changes.empty()) {
                 if (target.path.isEmpty() && !options.check && !options.diff)
-                    outputFailed = outputFailed || !writeBytes(out, bytes);
+                    outputFailed = outputFailed || !writeChecked(out, bytes);
                 continue;
             }
             wouldChange = true;
             if (options.diff) {
-                outputFailed = outputFailed || !writeBytes(out, unifiedDiff(target.shown, bytes, changed));
+                outputFailed = outputFailed || !writeChecked(out, unifiedDiff(target.shown, bytes, changed));
             } else if (target.path.isEmpty() && !options.check) {
-                outputFailed = outputFailed || !writeBytes(out, changed);
+                outputFailed = outputFailed || !writeChecked(out, changed);
             } else if (!options.check) {
                 QString failure;
                 if (!writeFile(target.path, changed, status, failure)) {
@@ -575,7 +564,7 @@ int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevi
         }
     }
     if (options.check)
-        outputFailed = outputFailed || !writeBytes(out, report.finish());
+        outputFailed = outputFailed || !writeChecked(out, report.finish());
     if (auto *device = qobject_cast<QFileDevice *>(&out))
         outputFailed = outputFailed || !device->flush();
     const QString mode = options.check || options.diff ? u"would change"_s : u"changed"_s;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lsp/LspCommand.h"
 
+#include "cli/ToolOptions.h"
 #include "lsp/LspServer.h"
 
 #include <QCoreApplication>
@@ -30,17 +31,6 @@ QString lspHelpText()
         "number tells its meaning, over a message box or input box call what read makes of it.\n"
         "The editor may set initializationOptions {\"dialect\": \"vb\"} or \"libreoffice\"; otherwise\n"
         "each module's code tells. The server writes no file and logs to standard error.\n");
-}
-
-bool writeAll(QIODevice &device, const QByteArray &bytes)
-{
-    for (qint64 written = 0; written < bytes.size();) {
-        const qint64 count = device.write(bytes.constData() + written, bytes.size() - written);
-        if (count <= 0)
-            return false;
-        written += count;
-    }
-    return true;
 }
 
 // The window, with the text on its standard input from memory: nothing is
@@ -87,7 +77,7 @@ int runLsp(const QStringList &arguments, const QList<Tool> &tools, QIODevice &ou
 {
     for (const QString &argument : arguments.mid(2)) {
         if (argument == u"--help"_s || argument == u"-h"_s)
-            return writeAll(out, lspHelpText().toUtf8()) ? 0 : 1;
+            return writeChecked(out, lspHelpText().toUtf8()) ? 0 : 1;
         if (argument != u"--stdio"_s) {
             err.write(u"quillkit98: lsp: unexpected argument '%1'\nTry 'quillkit98 lsp --help' for more information.\n"_s
                           .arg(argument)
@@ -99,7 +89,7 @@ int runLsp(const QStringList &arguments, const QList<Tool> &tools, QIODevice &ou
     lsp::Server server(
         tools,
         [&](const QByteArray &bytes) {
-            if (!writeAll(out, bytes)) {
+            if (!writeChecked(out, bytes)) {
                 err.write("quillkit98 lsp: cannot write to the client; ending\n");
                 QCoreApplication::exit(1);
             }
