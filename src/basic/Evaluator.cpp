@@ -105,8 +105,7 @@ bool Evaluator::followed(const QString &key, qint32 procedure) const
 {
     bool local = false;
     const Declaration *declaration = declarationOf(key, procedure, &local);
-    return declaration && local && !declaration->parameter && declaration->keyword == u"dim"_s && declaration->text
-           && !m.procedures()[std::size_t(procedure)].isStatic;
+    return declaration && !whyNotFollowed(key, *declaration, local, m.procedures()[std::size_t(procedure)]);
 }
 
 bool Evaluator::assigns(qint32 statement, const QString &key) const
@@ -121,35 +120,38 @@ bool Evaluator::assigns(qint32 statement, const QString &key) const
     return target == key && k < s.end && (t.isPunct(k, u'=') || t.isPunct(k, u"&="));
 }
 
-void Evaluator::requireFollowed(const QString &key, qint32 token, qint32 at, const Declaration *declaration,
-                                bool local) const
+std::optional<QString> Evaluator::whyNotFollowed(const QString &spelling, const Declaration &declaration, bool local,
+                                                 const Procedure &procedure) const
 {
-    const QString spelling = t.text(token).toString();
-    const qsizetype pos = t.pos(token);
-    const Procedure &procedure = m.procedures()[std::size_t(m.statements()[std::size_t(at)].procedure)];
-    const auto lineOf = [&](const Declaration *d) { return m.lineOf(d->statement); };
-    if (!declaration)
-        return; // refused by the caller, with what it knows of the name
+    const int line = m.lineOf(declaration.statement);
     if (!local)
-        Tokens::refuse(pos, u"%1 is declared for the whole module (line %2), so other procedures may set it"_s.arg(spelling)
-                                .arg(lineOf(declaration)));
-    if (declaration->parameter)
-        Tokens::refuse(pos, u"%1 is a parameter: its text comes from the caller"_s.arg(spelling));
-    if (declaration->keyword == u"static"_s)
-        Tokens::refuse(pos, u"%1 is Static (line %2): it keeps its text from one call to the next"_s.arg(spelling)
-                                .arg(lineOf(declaration)));
+        return u"%1 is declared for the whole module (line %2), so other procedures may set it"_s.arg(spelling).arg(line);
+    if (declaration.parameter)
+        return u"%1 is a parameter: its text comes from the caller"_s.arg(spelling);
+    if (declaration.keyword == u"static"_s)
+        return u"%1 is Static (line %2): it keeps its text from one call to the next"_s.arg(spelling).arg(line);
     if (procedure.isStatic)
-        Tokens::refuse(pos, u"%1 keeps its text from one call to the next: %2 is a Static procedure"_s.arg(spelling, procedure.name));
-    if (declaration->keyword != u"dim"_s && !declaration->constant)
-        Tokens::refuse(pos, u"%1 is declared with %2 (line %3); only a procedure's own Dim is followed"_s.arg(spelling, declaration->keyword)
-                                .arg(lineOf(declaration)));
-    if (!declaration->text)
-        Tokens::refuse(pos, u"%1 is declared As %2; only a String or Variant is read as text"_s.arg(spelling, declaration->type));
-    if (declaration->statement >= at)
-        Tokens::refuse(pos, u"%1 is declared only after it is read, on line %2"_s.arg(spelling).arg(lineOf(declaration)));
-    Q_UNUSED(key);
+        return u"%1 keeps its text from one call to the next: %2 is a Static procedure"_s.arg(spelling, procedure.name);
+    if (declaration.keyword != u"dim"_s && !declaration.constant)
+        return u"%1 is declared with %2 (line %3); only a procedure's own Dim is followed"_s.arg(spelling, declaration.keyword)
+            .arg(line);
+    if (!declaration.text)
+        return u"%1 is declared As %2; only a String or Variant is read as text"_s.arg(spelling, declaration.type);
+    return std::nullopt;
 }
 
+void Evaluator::requireFollowed(qint32 token, qint32 at, const Declaration *declaration, bool local) const
+{
+    if (!declaration)
+        return; // refused by the caller, with what it knows of the name
+    const QString spelling = t.text(token).toString();
+    const Procedure &procedure = m.procedures()[std::size_t(m.statements()[std::size_t(at)].procedure)];
+    if (const std::optional<QString> why = whyNotFollowed(spelling, *declaration, local, procedure))
+        Tokens::refuse(t.pos(token), *why);
+    if (declaration->statement >= at)
+        Tokens::refuse(t.pos(token), u"%1 is declared only after it is read, on line %2"_s.arg(spelling)
+                                         .arg(m.lineOf(declaration->statement)));
+}
 
 void Evaluator::run(qint32 index)
 {
@@ -420,14 +422,14 @@ const QString &Evaluator::lookup(const QString &key, qint32 token, qint32 at, co
                     Tokens::refuse(pos, u"%1 is set in another procedure, on line %2"_s.arg(spelling).arg(m.lineOf(change)));
             }
         }
-        requireFollowed(key, token, at, declaration, local);
+        requireFollowed(token, at, declaration, local);
         if (declaration)
             Tokens::refuse(pos, u"%1 is set outside this code"_s.arg(spelling));
         Tokens::refuse(pos, u"%1 is a variable; %2 can only hold fixed text"_s.arg(spelling, what));
     }
     if (!declaration)
         Tokens::refuse(pos, u"%1 is not declared in this procedure (Dim), so code elsewhere may set it"_s.arg(spelling));
-    requireFollowed(key, token, at, declaration, local);
+    requireFollowed(token, at, declaration, local);
     // `MsgBox F(s) & s`: a call earlier in the statement may change s.
     if (after != changes.end() && *after == at && !assigns(at, key) && passedElsewhere(at, key, token))
         Tokens::refuse(pos, u"%1 is given to a call in the same statement, which may change it"_s.arg(spelling));

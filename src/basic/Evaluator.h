@@ -111,13 +111,16 @@ private:
 
     // Refuses unless the name that `key` reads at `at` is a variable this
     // reader follows: a procedure's own Dim of a text type.
-    void requireFollowed(const QString &key, qint32 token, qint32 at, const Declaration *declaration, bool local) const;
+    void requireFollowed(qint32 token, qint32 at, const Declaration *declaration, bool local) const;
+    // Why a declared name is no variable a read follows, or nothing.
+    std::optional<QString> whyNotFollowed(const QString &spelling, const Declaration &declaration, bool local,
+                                          const Procedure &procedure) const;
     // Whether the statement gives the name to a call other than the boxes
     // that are read and the call that holds token, which may change it
     // before token is read.
     bool passedElsewhere(qint32 statement, const QString &key, qint32 token) const;
     // Whether a read may follow the name in the procedure: its own Dim of a
-    // text type (requireFollowed says why not).
+    // text type (whyNotFollowed says why not).
     bool followed(const QString &key, qint32 procedure) const;
     // Whether the statement is an assignment to the name.
     bool assigns(qint32 statement, const QString &key) const;

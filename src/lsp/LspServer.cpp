@@ -392,6 +392,27 @@ void Server::publishPending()
         publish(uri);
 }
 
+namespace {
+
+// Places in an .xba's decoded Basic moved to the file's own characters.
+void placeInFile(fix::ModuleFixes &fixes, const XbaText &xba)
+{
+    const auto inFile = [&](qsizetype pos) {
+        return xba.fileOffsets[std::size_t(std::clamp<qsizetype>(pos, 0, xba.basic.size()))];
+    };
+    for (fix::Change &change : fixes.changes) {
+        change.from = inFile(change.from);
+        change.to = inFile(change.to);
+        change.replacement = change.replacement.toHtmlEscaped();
+    }
+    for (fix::Note &note : fixes.notes) {
+        note.pos = inFile(note.pos);
+        note.end = inFile(note.end);
+    }
+}
+
+} // namespace
+
 const fix::ModuleFixes &Server::fixesOf(Document &document)
 {
     if (document.fixes)
@@ -405,39 +426,26 @@ const fix::ModuleFixes &Server::fixesOf(Document &document)
         document.refusal = u"The document is too large for Quillkit 98 (%1 characters; at most %2): it is not checked."_s
                                .arg(text.size())
                                .arg(MaxDocumentLength);
-    } else if (document.xml) {
-        // The Basic is the module element's text, its escapes decoded; each
-        // place found in it is the place of its characters in the file.
-        const std::optional<XbaText> xba = basicOfXba(text);
-        if (!xba || xba->basic.contains(QChar(0))) {
+    } else {
+        // In an .xba the Basic is the module element's text, its escapes
+        // decoded; each place found in it is the place of its characters in
+        // the file.
+        const std::optional<XbaText> xba = document.xml ? basicOfXba(text) : std::nullopt;
+        const QString &basicText = xba ? xba->basic : text;
+        if (document.xml && !xba) {
             document.refusal = u"This .xba file holds no LibreOffice Basic module this program decodes exactly: it is "
                                u"not checked. Export the module as .bas to check it."_s;
-        } else {
+        } else if (basicText.contains(QChar(0))) {
+            document.refusal = u"The document holds NUL characters, so it is no BASIC text: it is not checked."_s;
+        } else if (xba || document.dialect != basic::Dialect::Gambas) { // Gambas has no constants to name
             document.refusal.clear();
             try {
-                document.fixes = fix::fixModule(xba->basic, basic::Dialect::LibreOffice);
+                document.fixes = fix::fixModule(basicText, xba ? basic::Dialect::LibreOffice : document.dialect);
             } catch (const basic::Refusal &refusal) {
                 document.fixes->notes.push_back({refusal.pos, refusal.pos, 0, 0, refusal.message});
             }
-            const auto inFile = [&](qsizetype pos) { return xba->fileOffsets[std::size_t(std::clamp<qsizetype>(pos, 0, xba->basic.size()))]; };
-            for (fix::Change &change : document.fixes->changes) {
-                change.from = inFile(change.from);
-                change.to = inFile(change.to);
-                change.replacement = change.replacement.toHtmlEscaped();
-            }
-            for (fix::Note &note : document.fixes->notes) {
-                note.pos = inFile(note.pos);
-                note.end = inFile(note.end);
-            }
-        }
-    } else if (text.contains(QChar(0))) {
-        document.refusal = u"The document holds NUL characters, so it is no BASIC text: it is not checked."_s;
-    } else if (document.dialect != basic::Dialect::Gambas) { // Gambas has no constants to name
-        document.refusal.clear();
-        try {
-            document.fixes = fix::fixModule(text, document.dialect);
-        } catch (const basic::Refusal &refusal) {
-            document.fixes->notes.push_back({refusal.pos, refusal.pos, 0, 0, refusal.message});
+            if (xba)
+                placeInFile(*document.fixes, *xba);
         }
     }
     return *document.fixes;

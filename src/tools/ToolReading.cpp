@@ -228,19 +228,12 @@ std::vector<Parameter> ReadContext::arguments(qint32 begin, qint32 end, const st
     return bindArguments(t, splitArguments(t, begin, end), names, function);
 }
 
-bool ReadContext::writesCharCodesWithDollar(qint32 statement) const
+bool ReadContext::writtenForLibreOffice(const std::function<QString(const codegen::CodeOptions &)> &generate,
+                                        codegen::CodeOptions::Constants constants) const
 {
-    const basic::Statement &s = this->statement(statement);
-    for (qint32 i = s.begin; i + 2 < s.end; ++i) {
-        if (t.isWord(i, u"chr$") && t.isPunct(i + 1, u'(') && t.kind(i + 2) == TokenKind::Number)
-            return true;
-    }
-    return false;
-}
-
-bool ReadContext::holds(const QString &code) const
-{
-    return t.source().contains(code);
+    using Dialect = codegen::CodeOptions::Dialect;
+    return t.source().contains(generate({constants, Dialect::LibreOffice}))
+           && !t.source().contains(generate({constants, Dialect::VisualBasic}));
 }
 
 QStringList ReadContext::commentsAbove(qint32 statement, QStringView blockStart) const

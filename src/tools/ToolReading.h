@@ -5,6 +5,7 @@
 #include "basic/Flags.h"
 #include "basic/Module.h"
 #include "basic/Names.h"
+#include "codegen/CodeOptions.h"
 #include "tools/HelpFields.h"
 
 #include <QString>
@@ -12,6 +13,7 @@
 #include <QStringView>
 
 #include <any>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -107,11 +109,11 @@ public:
     // first, up to the one that starts with `blockStart`.
     QStringList commentsAbove(qint32 statement, QStringView blockStart) const;
 
-    // Whether the statement has Chr$(n) codes, as LibreOffice's code writes
-    // quotation marks and control characters; Visual Basic's may too.
-    bool writesCharCodesWithDollar(qint32 statement) const;
-    // Whether the text holds the code as it stands.
-    bool holds(const QString &code) const;
+    // Whether the text holds the code just as `generate` writes it for
+    // LibreOffice Basic, and not as it writes it for Visual Basic: the one
+    // sign of LibreOffice's code that Visual Basic's does not also give.
+    bool writtenForLibreOffice(const std::function<QString(const codegen::CodeOptions &)> &generate,
+                               codegen::CodeOptions::Constants constants = {}) const;
 
     const basic::Module &m;
     const basic::Tokens &t;

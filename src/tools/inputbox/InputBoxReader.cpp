@@ -145,8 +145,7 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
     // there, and not what it writes for Visual Basic ("As String" alone is
     // no sign: the classic editor writes it so too).
     if (result.dialect == basic::Dialect::VisualBasic
-        && c.holds(generateInputBox(fields, {{}, codegen::CodeOptions::Dialect::LibreOffice}))
-        && !c.holds(generateInputBox(fields, {{}, codegen::CodeOptions::Dialect::VisualBasic}))) {
+        && c.writtenForLibreOffice([&](const codegen::CodeOptions &options) { return generateInputBox(fields, options); })) {
         result.dialect = basic::Dialect::LibreOffice;
     }
     result.fields = fields;

@@ -218,8 +218,8 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
     result.dialect = (buttons.dialects & 2) ? basic::Dialect::LibreOffice : c.eval.semantics().dialect;
     const auto constants = buttons.usedName ? codegen::CodeOptions::Constants::Names : codegen::CodeOptions::Constants::Numbers;
     if (result.dialect == basic::Dialect::VisualBasic
-        && c.holds(generateMsgBoxCode(fields, {constants, codegen::CodeOptions::Dialect::LibreOffice}))
-        && !c.holds(generateMsgBoxCode(fields, {constants, codegen::CodeOptions::Dialect::VisualBasic}))) {
+        && c.writtenForLibreOffice([&](const codegen::CodeOptions &options) { return generateMsgBoxCode(fields, options); },
+                                   constants)) {
         result.dialect = basic::Dialect::LibreOffice;
     }
     // LibreOffice's code says where it left the help out.
