@@ -542,6 +542,12 @@ void wrapComment(const QString &prefix, QStringView value, const QString &indent
     };
     QString head = prefix;
     qsizetype at = 0;
+    // The last blank at or before `from` on the line that starts at `at`:
+    // searching further back would make a long word quadratic.
+    const auto lastBlank = [value, &at](qsizetype from) {
+        const qsizetype found = value.sliced(at, from - at + 1).lastIndexOf(u' ');
+        return found < 0 ? at - 1 : at + found;
+    };
     for (;;) {
         const qsizetype room = std::max<qsizetype>(lineLength - head.size(), 2);
         if (value.size() - at <= room) {
@@ -550,7 +556,7 @@ void wrapComment(const QString &prefix, QStringView value, const QString &indent
         }
         // The last space that the line can end before; the line's own
         // first character is no break, or the line would be empty.
-        qsizetype end = value.lastIndexOf(u' ', at + room);
+        qsizetype end = lastBlank(at + room);
         while (end > at) {
             // A run of blanks goes whole to the next line: no line ends in
             // a blank, which an editor may well strip.
@@ -558,7 +564,7 @@ void wrapComment(const QString &prefix, QStringView value, const QString &indent
                 --end;
             if (end <= at || !endsInContinuation(at, end))
                 break;
-            end = value.lastIndexOf(u' ', end - 2); // the blank before the "_"
+            end = lastBlank(end - 2); // the blank before the "_"
         }
         if (end <= at) {
             // A word longer than the line: as much of it as fits.

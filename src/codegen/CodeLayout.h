@@ -98,6 +98,13 @@ StatementPart messagePart(QStringView text, CodeOptions::Dialect dialect, QStrin
 // Takes the lines of code one at a time, in order.
 using LineSink = std::function<void(QString &&line)>;
 
+// Hands each of the lines to `sink`.
+inline void writeLines(const LineSink &sink, QStringList lines)
+{
+    for (QString &line : lines)
+        sink(std::move(line));
+}
+
 // A statement's physical lines within `limits`: the statement itself on one
 // line when that fits; otherwise broken after " & " and with literals split,
 // and, when that still takes too many continuations, its longest

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -81,7 +82,11 @@ qsizetype totalWidth(QStringView text, qsizetype from)
 class Layout
 {
 public:
-    Layout(const QString &indent, const Limits &limits) : m_indent(indent), m_limits(limits), m_line(indent) {}
+    // Without a sink the layout only counts: its lines are made and dropped.
+    Layout(const QString &indent, const Limits &limits, const LineSink *sink)
+        : m_indent(indent), m_limits(limits), m_line(indent), m_sink(sink)
+    {
+    }
 
     void code(const QString &code, bool startsStatement)
     {
@@ -104,7 +109,7 @@ public:
         const qsizetype fresh = m_indent.size() + 2;
         if (m_line.endsWith(u", ") && m_line.size() > fresh && m_line.size() + whole > m_limits.length
             && fresh + whole <= m_limits.length) {
-            m_lines << m_line.chopped(1);
+            emit(m_line.chopped(1));
             m_line = m_indent + u"  "_s;
         }
         // What is left to write, counted once and then taken from as the
@@ -132,23 +137,25 @@ public:
         }
     }
 
-    QStringList finish()
-    {
-        m_lines << m_line;
-        return m_lines;
-    }
+    void finish() { emit(std::move(m_line)); }
 
 private:
+    void emit(QString &&line)
+    {
+        if (m_sink)
+            (*m_sink)(std::move(line));
+    }
+
     void newLine(const QString &end, const QString &next)
     {
-        m_lines << m_line + end;
+        emit(m_line + end);
         m_line = m_indent + u"  "_s + next;
     }
 
     QString m_indent;
     Limits m_limits;
     QString m_line;
-    QStringList m_lines;
+    const LineSink *m_sink;
 };
 
 // What the fixed part after a text keeps on the text's last line: only its
@@ -161,10 +168,12 @@ qsizetype reserveAfter(const QList<Part> &parts, qsizetype i)
     return next.startsWith(u", ") ? 1 : next.size();
 }
 
-// The statement laid out as it is; the number of literals of each text.
-QStringList layoutOnce(const QList<Part> &parts, const QString &indent, const Limits &limits, QList<int> *literals)
+// The statement laid out as it is, its lines to `sink` when there is one;
+// the number of literals of each text.
+void layoutOnce(const QList<Part> &parts, const QString &indent, const Limits &limits, QList<int> *literals,
+                const LineSink *sink)
 {
-    Layout layout(indent, limits);
+    Layout layout(indent, limits, sink);
     literals->clear();
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const Part &part = parts.at(i);
@@ -177,7 +186,7 @@ QStringList layoutOnce(const QList<Part> &parts, const QString &indent, const Li
         layout.text(part.text, 0, reserveAfter(parts, i), std::numeric_limits<int>::max(), &count);
         literals->append(count);
     }
-    return layout.finish();
+    layout.finish();
 }
 
 QString freeName(const QString &wanted, const QStringList &takenNames)
@@ -189,20 +198,20 @@ QString freeName(const QString &wanted, const QStringList &takenNames)
 }
 
 // `Dim V As String` and the statements that build the text up in V.
-QStringList buildUp(const QString &variable, QStringView value, const QString &indent, const Limits &limits)
+void buildUp(const QString &variable, QStringView value, const QString &indent, const Limits &limits,
+             const LineSink &sink)
 {
-    QStringList lines{indent + u"Dim "_s + variable + u" As String"_s};
+    sink(indent + u"Dim "_s + variable + u" As String"_s);
     qsizetype from = 0;
     bool first = true;
     do {
-        Layout layout(indent, limits);
+        Layout layout(indent, limits, &sink);
         layout.code(variable + (first ? u" = "_s : u" &= "_s), true);
         int count = 0;
         from = layout.text(value, from, 0, limits.operands, &count);
-        lines += layout.finish();
+        layout.finish();
         first = false;
     } while (from < value.size());
-    return lines;
 }
 
 } // namespace
@@ -217,13 +226,23 @@ QString literal(QStringView text)
 
 QStringList statement(const QList<Part> &parts, const QString &indent, const QStringList &takenNames, Limits limits)
 {
+    QStringList lines;
+    statement(parts, indent, takenNames, limits, [&lines](QString &&line) { lines << std::move(line); });
+    return lines;
+}
+
+void statement(const QList<Part> &parts, const QString &indent, const QStringList &takenNames, Limits limits,
+               const LineSink &sink)
+{
     limits.operands = std::max(limits.operands, 2);
+    // Which texts go into variables is settled by layouts that only count,
+    // so that no text's lines are ever all held at once.
     QList<Part> laid = parts;
-    QStringList before;
     QStringList taken = takenNames;
+    QList<std::pair<QString, qsizetype>> builtUp;
     QList<int> literals;
     for (;;) {
-        const QStringList lines = layoutOnce(laid, indent, limits, &literals);
+        layoutOnce(laid, indent, limits, &literals, nullptr);
         // The text with the most literals over the limit goes first.
         qsizetype worst = -1;
         for (qsizetype i = 0; i < laid.size(); ++i) {
@@ -232,12 +251,15 @@ QStringList statement(const QList<Part> &parts, const QString &indent, const QSt
                 worst = i;
         }
         if (worst < 0)
-            return before + lines;
+            break;
         const QString variable = freeName(laid.at(worst).variable, taken);
         taken << variable;
-        before += buildUp(variable, laid.at(worst).text, indent, limits);
+        builtUp.append({variable, worst});
         laid[worst] = code(variable);
     }
+    for (const auto &[variable, index] : builtUp)
+        buildUp(variable, parts.at(index).text, indent, limits, sink);
+    layoutOnce(laid, indent, limits, &literals, &sink);
 }
 
 } // namespace codegen::gambas

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "codegen/CodeLayout.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -61,5 +63,8 @@ inline Part text(QString value, QString variable)
 // case, from `takenNames`.
 QStringList statement(const QList<Part> &parts, const QString &indent = {}, const QStringList &takenNames = {},
                       Limits limits = {});
+// The same lines, each handed to `sink` as it is made.
+void statement(const QList<Part> &parts, const QString &indent, const QStringList &takenNames, Limits limits,
+               const LineSink &sink);
 
 } // namespace codegen::gambas

@@ -77,7 +77,7 @@ QStringList fileTypes(const ToolOptions &options)
     return types;
 }
 
-QString generate(const ToolOptions &options)
+CommonDialogFields fieldsFromOptions(const ToolOptions &options)
 {
     CommonDialogFields fields;
     fields.page = DialogKind(dialogNames.indexOf(options.choice(u"dialog"_s).value_or(dialogNames.first())));
@@ -120,7 +120,18 @@ QString generate(const ToolOptions &options)
         fields.printToFile = !options.flag(u"no-print-to-file"_s);
         break;
     }
-    return generateCommonDialogCode(fields, codeOptionsFromOptions(options));
+    return fields;
+}
+
+QString generate(const ToolOptions &options)
+{
+    return generateCommonDialogCode(fieldsFromOptions(options), codeOptionsFromOptions(options));
+}
+
+void write(const ToolOptions &options, const std::function<void(QString &&)> &sink)
+{
+    const CommonDialogFields fields = fieldsFromOptions(options);
+    writeCommonDialogCode(fields, codeOptionsFromOptions(options), sink);
 }
 
 } // namespace
@@ -128,7 +139,7 @@ QString generate(const ToolOptions &options)
 CliTool commonDialogCli()
 {
     return {u"commondialog"_s, u"Code that shows an Open, Save, Font, Color or Printer dialog (Pickwright)."_s,
-            declare, generate};
+            declare, generate, write};
 }
 
 QString dialogChoice(DialogKind page)

@@ -32,25 +32,31 @@ QList<gb::Part> filterArray(const QStringList &fileTypes, qsizetype from)
     return parts;
 }
 
-QStringList fileDialog(const QString &title, const QStringList &fileTypes)
+void fileDialog(const QString &title, const QStringList &fileTypes, const codegen::LineSink &sink)
 {
-    QStringList lines = gb::statement({gb::code(u"Dialog.Title = "_s), gb::text(title, u"TitleText"_s)});
+    gb::statement({gb::code(u"Dialog.Title = "_s), gb::text(title, u"TitleText"_s)}, {}, {}, {}, sink);
     if (fileTypes.size() <= TypesPerArray) {
-        lines += gb::statement(QList<gb::Part>{gb::code(u"Dialog.Filter = "_s)} + filterArray(fileTypes, 0));
-        return lines;
+        gb::statement(QList<gb::Part>{gb::code(u"Dialog.Filter = "_s)} + filterArray(fileTypes, 0), {}, {}, {}, sink);
+        return;
     }
-    lines << u"Dim FilterList As New String[]"_s;
+    sink(u"Dim FilterList As New String[]"_s);
     for (qsizetype from = 0; from < fileTypes.size(); from += TypesPerArray) {
-        lines += gb::statement(QList<gb::Part>{gb::code(u"FilterList.Insert("_s)} + filterArray(fileTypes, from)
-                               + QList<gb::Part>{gb::code(u")"_s)});
+        gb::statement(QList<gb::Part>{gb::code(u"FilterList.Insert("_s)} + filterArray(fileTypes, from)
+                          + QList<gb::Part>{gb::code(u")"_s)},
+                      {}, {}, {}, sink);
     }
-    lines << u"Dialog.Filter = FilterList"_s;
-    return lines;
+    sink(u"Dialog.Filter = FilterList"_s);
+}
+
+// The lines up to where the picked dialog's are.
+QStringList answerHead(const QString &call, const QString &cancelled)
+{
+    return {u"If "_s + call + u" Then"_s, u"  "_s + cancelled, u"Else"_s};
 }
 
 QStringList answered(const QString &call, const QString &cancelled, const QStringList &picked)
 {
-    QStringList lines{u"If "_s + call + u" Then"_s, u"  "_s + cancelled, u"Else"_s};
+    QStringList lines = answerHead(call, cancelled);
     lines += picked;
     lines << u"End If"_s;
     return lines;
@@ -59,29 +65,30 @@ QStringList answered(const QString &call, const QString &cancelled, const QStrin
 const QString noFile = u"'The user pressed cancel or didn't choose a file."_s;
 const QString cancel = u"'The user pressed cancel."_s;
 
-QStringList pageBlock(const CommonDialogFields &fields)
+// The page's lines: those of its texts to `sink`, the fixed ones after
+// them returned.
+QStringList pageBlock(const CommonDialogFields &fields, const codegen::LineSink &sink)
 {
     switch (fields.page) {
     case DialogKind::Open:
-        return fileDialog(fields.openTitle, fields.openFileTypes)
-               + answered(u"Dialog.OpenFile()"_s, noFile,
+        fileDialog(fields.openTitle, fields.openFileTypes, sink);
+        return answered(u"Dialog.OpenFile()"_s, noFile,
                           {u"  'Put your code to handle the file that was selected here. The file can be found"_s,
                            u"  'in [Dialog.Path]."_s});
     case DialogKind::Save: {
-        QStringList lines = fileDialog(fields.saveTitle, fields.saveFileTypes);
-        QStringList picked;
+        fileDialog(fields.saveTitle, fields.saveFileTypes, sink);
+        codegen::writeLines(sink, answerHead(u"Dialog.SaveFile()"_s, noFile));
         if (!fields.saveDefaultExtension.isEmpty()) {
             // Gambas's dialog adds no extension itself.
-            picked << u"  'Gambas's file dialog adds no default extension: it is added here."_s
-                   << u"  If File.Ext(Dialog.Path) = \"\" Then"_s;
-            picked += gb::statement({gb::code(u"Dialog.Path &= "_s),
-                                     gb::text(u"."_s + fields.saveDefaultExtension, u"ExtensionText"_s)},
-                                    u"    "_s);
-            picked << u"  End If"_s;
+            sink(u"  'Gambas's file dialog adds no default extension: it is added here."_s);
+            sink(u"  If File.Ext(Dialog.Path) = \"\" Then"_s);
+            gb::statement({gb::code(u"Dialog.Path &= "_s),
+                           gb::text(u"."_s + fields.saveDefaultExtension, u"ExtensionText"_s)},
+                          u"    "_s, {}, {}, sink);
+            sink(u"  End If"_s);
         }
-        picked << u"  'Put your code to save data to the file that was selected here. The file can be found"_s
-               << u"  'in [Dialog.Path]."_s;
-        return lines + answered(u"Dialog.SaveFile()"_s, noFile, picked);
+        return {u"  'Put your code to save data to the file that was selected here. The file can be found"_s,
+                u"  'in [Dialog.Path]."_s, u"End If"_s};
     }
     case DialogKind::Font: {
         QStringList lines;
@@ -118,9 +125,10 @@ QStringList pageBlock(const CommonDialogFields &fields)
 
 } // namespace
 
-QString generateCommonDialogGambas(const CommonDialogFields &fields)
+void writeCommonDialogGambas(const CommonDialogFields &fields, const codegen::LineSink &sink)
 {
-    const QStringList lines = QStringList{u"'*** Begin Pickwright Code ***"_s} + pageBlock(fields)
-                              + QStringList{u"'*** End Pickwright Code ***"_s};
-    return codegen::joinLines(lines) + codegen::CrLf;
+    sink(u"'*** Begin Pickwright Code ***"_s);
+    codegen::writeLines(sink, pageBlock(fields, sink));
+    sink(u"'*** End Pickwright Code ***"_s);
+    sink({});
 }

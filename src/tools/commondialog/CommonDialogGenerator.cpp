@@ -18,11 +18,11 @@ QString property(QStringView name, const QString &value)
 
 // A text property's assignment; a text too long for one statement is built
 // up in `variable` first.
-QStringList textProperty(QStringView name, const QString &text, const QString &variable)
+void textProperty(QStringView name, const QString &text, const QString &variable, const codegen::LineSink &sink)
 {
-    return codegen::layoutStatement({{codegen::codePiece(u"CommonDialog1."_s + name + u" = "_s), {}},
-                                     {codegen::literalPieces(text), variable}},
-                                    {});
+    codegen::layoutStatement({{codegen::codePiece(u"CommonDialog1."_s + name + u" = "_s), {}},
+                              {codegen::literalPieces(text), variable}},
+                             {}, {}, sink);
 }
 
 QString fontsFlagName(FontsToDisplay fonts)
@@ -38,28 +38,46 @@ QString fontsFlagName(FontsToDisplay fonts)
     return u"cdlCFBoth"_s;
 }
 
-QStringList pageBlock(const CommonDialogFields &fields)
+QStringList fixedPageBlock(const CommonDialogFields &fields);
+
+void pageBlock(const CommonDialogFields &fields, const codegen::LineSink &sink)
 {
     switch (fields.page) {
     case DialogKind::Open:
-        return textProperty(u"DialogTitle", fields.openTitle, u"TitleText"_s)
-               + textProperty(u"Filter", buildFileFilter(fields.openFileTypes), u"FilterText"_s)
-               + QStringList{
-                   u"CommonDialog1.Flags = 0"_s,
-            u"CommonDialog1.ShowOpen"_s,
-            u"'Put your code to handle the file(s) that was/were selected here. The file can be found"_s,
-            u"'in [CommonDialog1.FileName]."_s,
-        };
+        textProperty(u"DialogTitle", fields.openTitle, u"TitleText"_s, sink);
+        textProperty(u"Filter", buildFileFilter(fields.openFileTypes), u"FilterText"_s, sink);
+        codegen::writeLines(sink, {
+                                      u"CommonDialog1.Flags = 0"_s,
+                                      u"CommonDialog1.ShowOpen"_s,
+                                      u"'Put your code to handle the file(s) that was/were selected here. "
+                                      "The file can be found"_s,
+                                      u"'in [CommonDialog1.FileName]."_s,
+                                  });
+        return;
     case DialogKind::Save:
-        return textProperty(u"DialogTitle", fields.saveTitle, u"TitleText"_s)
-               + textProperty(u"DefaultExt", fields.saveDefaultExtension, u"ExtensionText"_s)
-               + textProperty(u"Filter", buildFileFilter(fields.saveFileTypes), u"FilterText"_s)
-               + QStringList{
-                   u"CommonDialog1.Flags = 0"_s,
-            u"CommonDialog1.ShowSave"_s,
-            u"'Put your code to save data to the file that was selected here. The file can be found"_s,
-            u"'in [CommonDialog1.FileName]."_s,
-        };
+        textProperty(u"DialogTitle", fields.saveTitle, u"TitleText"_s, sink);
+        textProperty(u"DefaultExt", fields.saveDefaultExtension, u"ExtensionText"_s, sink);
+        textProperty(u"Filter", buildFileFilter(fields.saveFileTypes), u"FilterText"_s, sink);
+        codegen::writeLines(sink, {
+                                      u"CommonDialog1.Flags = 0"_s,
+                                      u"CommonDialog1.ShowSave"_s,
+                                      u"'Put your code to save data to the file that was selected here. "
+                                      "The file can be found"_s,
+                                      u"'in [CommonDialog1.FileName]."_s,
+                                  });
+        return;
+    default:
+        codegen::writeLines(sink, fixedPageBlock(fields));
+    }
+}
+
+// The pages without texts of the user's.
+QStringList fixedPageBlock(const CommonDialogFields &fields)
+{
+    switch (fields.page) {
+    case DialogKind::Open:
+    case DialogKind::Save:
+        break;
     case DialogKind::Font:
         return {
             property(u"Flags", fontsFlagName(fields.fonts)),
@@ -95,7 +113,8 @@ const QStringList takenNames{u"FilePicker"_s, u"SelectedFiles"_s, u"FileName"_s}
 
 // `call(` the literals, separated by ", ", `)`; a literal too long for one
 // statement is built up in its variable first.
-QStringList callWithTexts(const QString &call, const QList<std::pair<QString, QString>> &texts)
+void callWithTexts(const QString &call, const QList<std::pair<QString, QString>> &texts,
+                   const codegen::LineSink &sink)
 {
     QList<codegen::StatementPart> parts{{codegen::codePiece(call + u'('), {}}};
     for (qsizetype i = 0; i < texts.size(); ++i) {
@@ -105,39 +124,41 @@ QStringList callWithTexts(const QString &call, const QList<std::pair<QString, QS
                   texts.at(i).second};
     }
     parts += {codegen::codePiece(u")"_s), {}};
-    return codegen::layoutStatement(parts, takenNames);
+    codegen::layoutStatement(parts, takenNames, {}, sink);
 }
 
-QStringList appendFilter(const QString &fileType, const QString &nameVariable, const QString &patternVariable)
+void appendFilter(const QString &fileType, const QString &nameVariable, const QString &patternVariable,
+                  const codegen::LineSink &sink)
 {
-    return callWithTexts(u"FilePicker.appendFilter"_s,
-                         {{fileType + u" Files"_s, nameVariable}, {u"*."_s + fileType, patternVariable}});
+    callWithTexts(u"FilePicker.appendFilter"_s,
+                  {{fileType + u" Files"_s, nameVariable}, {u"*."_s + fileType, patternVariable}}, sink);
 }
 
-QStringList appendFilters(const QStringList &fileTypes)
+void appendFilters(const QStringList &fileTypes, const codegen::LineSink &sink)
 {
-    QStringList lines;
     for (qsizetype i = 0; i < fileTypes.size(); ++i) {
         // The file picker refuses a second filter of the same name.
         if (fileTypes.indexOf(fileTypes.at(i)) < i)
             continue;
         // Each its own variables: BASIC refuses a second Dim of a name.
         const QString number = QString::number(i + 1);
-        lines += appendFilter(fileTypes.at(i), u"FilterName"_s + number, u"FilterPattern"_s + number);
+        appendFilter(fileTypes.at(i), u"FilterName"_s + number, u"FilterPattern"_s + number, sink);
     }
-    return lines;
 }
 
-QStringList filePicker(const QString &template_, const QString &title, const QStringList &fileTypes)
+void filePicker(const QString &template_, const QString &title, const QStringList &fileTypes,
+                const codegen::LineSink &sink)
 {
-    return QStringList{
-               u"Dim FilePicker As Object"_s,
-               u"Dim SelectedFiles As Variant"_s,
-               u"Dim FileName As String"_s,
-               u"FilePicker = CreateUnoService(\"com.sun.star.ui.dialogs.FilePicker\")"_s,
-               u"FilePicker.initialize(Array(com.sun.star.ui.dialogs.TemplateDescription."_s + template_ + u"))"_s,
-           }
-           + callWithTexts(u"FilePicker.setTitle"_s, {{title, u"TitleText"_s}}) + appendFilters(fileTypes);
+    codegen::writeLines(sink, {
+                                  u"Dim FilePicker As Object"_s,
+                                  u"Dim SelectedFiles As Variant"_s,
+                                  u"Dim FileName As String"_s,
+                                  u"FilePicker = CreateUnoService(\"com.sun.star.ui.dialogs.FilePicker\")"_s,
+                                  u"FilePicker.initialize(Array(com.sun.star.ui.dialogs.TemplateDescription."_s
+                                      + template_ + u"))"_s,
+                              });
+    callWithTexts(u"FilePicker.setTitle"_s, {{title, u"TitleText"_s}}, sink);
+    appendFilters(fileTypes, sink);
 }
 
 QStringList pickedFile(QStringView what)
@@ -164,31 +185,46 @@ QStringList dispatch(QStringView command)
     };
 }
 
-QStringList pageBlock(const CommonDialogFields &fields)
+QStringList fixedPageBlock(const CommonDialogFields &fields);
+
+void pageBlock(const CommonDialogFields &fields, const codegen::LineSink &sink)
 {
     switch (fields.page) {
     case DialogKind::Open:
-        return filePicker(u"FILEOPEN_SIMPLE"_s, fields.openTitle, fields.openFileTypes)
-               + pickedFile(u"handle the file that was selected");
+        filePicker(u"FILEOPEN_SIMPLE"_s, fields.openTitle, fields.openFileTypes, sink);
+        codegen::writeLines(sink, pickedFile(u"handle the file that was selected"));
+        return;
     case DialogKind::Save: {
-        QStringList lines = filePicker(u"FILESAVE_AUTOEXTENSION"_s, fields.saveTitle, fields.saveFileTypes);
+        filePicker(u"FILESAVE_AUTOEXTENSION"_s, fields.saveTitle, fields.saveFileTypes, sink);
         const QString &extension = fields.saveDefaultExtension;
         const QString autoExtension =
             u"FilePicker.setValue(com.sun.star.ui.dialogs.ExtendedFilePickerElementIds.CHECKBOX_AUTOEXTENSION, 0, "_s;
         if (extension.isEmpty()) {
-            lines << autoExtension + u"False)"_s;
+            sink(autoExtension + u"False)"_s);
         } else {
             // The dialog adds the extension of the chosen filter: the
             // default extension's filter, added when no file type has it.
-            lines << u"'The default extension is added through the filter of its type."_s;
+            sink(u"'The default extension is added through the filter of its type."_s);
             if (!fields.saveFileTypes.contains(extension))
-                lines += appendFilter(extension, u"ExtensionName"_s, u"ExtensionPattern"_s);
-            lines += callWithTexts(u"FilePicker.setCurrentFilter"_s,
-                                   {{extension + u" Files"_s, u"ExtensionText"_s}});
-            lines << autoExtension + u"True)"_s;
+                appendFilter(extension, u"ExtensionName"_s, u"ExtensionPattern"_s, sink);
+            callWithTexts(u"FilePicker.setCurrentFilter"_s, {{extension + u" Files"_s, u"ExtensionText"_s}}, sink);
+            sink(autoExtension + u"True)"_s);
         }
-        return lines + pickedFile(u"save data to the file that was selected");
+        codegen::writeLines(sink, pickedFile(u"save data to the file that was selected"));
+        return;
     }
+    default:
+        codegen::writeLines(sink, fixedPageBlock(fields));
+    }
+}
+
+// The pages without texts of the user's.
+QStringList fixedPageBlock(const CommonDialogFields &fields)
+{
+    switch (fields.page) {
+    case DialogKind::Open:
+    case DialogKind::Save:
+        break;
     case DialogKind::Font: {
         QStringList lines;
         if (fields.fonts == FontsToDisplay::PrinterOnly)
@@ -272,28 +308,39 @@ QString buildFileFilter(const QStringList &fileTypes)
 
 QString generateCommonDialogCode(const CommonDialogFields &fields, const codegen::CodeOptions &options)
 {
-    if (options.gambas())
-        return generateCommonDialogGambas(fields);
-    if (options.libreOffice()) {
-        const QStringList lines = QStringList{u"'*** Begin Pickwright Code ***"_s} + libreoffice::pageBlock(fields)
-                                  + QStringList{u"'*** End Pickwright Code ***"_s};
-        return codegen::joinLines(lines) + codegen::CrLf;
+    QStringList lines;
+    writeCommonDialogCode(fields, options, [&lines](QString &&line) { lines << std::move(line); });
+    return codegen::joinLines(lines);
+}
+
+void writeCommonDialogCode(const CommonDialogFields &fields, const codegen::CodeOptions &options,
+                           const codegen::LineSink &sink)
+{
+    if (options.gambas()) {
+        writeCommonDialogGambas(fields, sink);
+        return;
     }
-    QStringList lines{
-        u"'*** Begin Pickwright Code ***"_s,
-        u"CommonDialog1.CancelError = True"_s,
-        u"On Error Goto ErrorCommonDialog"_s,
-    };
-    lines += pageBlock(fields);
-    lines += {
-        u"Goto NextCommonDialog"_s,
-        QString(),
-        u"ErrorCommonDialog:"_s,
-        u"'The user pressed cancel or didn't choose a file."_s,
-        u"NextCommonDialog:"_s,
-        u"On Error Goto 0"_s,
-        u"'*** End Pickwright Code ***"_s,
-    };
-    // Unlike the other tools' texts, this one ends with a line break.
-    return codegen::joinLines(lines) + codegen::CrLf;
+    if (options.libreOffice()) {
+        sink(u"'*** Begin Pickwright Code ***"_s);
+        libreoffice::pageBlock(fields, sink);
+        sink(u"'*** End Pickwright Code ***"_s);
+        sink({}); // Unlike the other tools' texts, this one ends with a line break.
+        return;
+    }
+    codegen::writeLines(sink, {
+                                  u"'*** Begin Pickwright Code ***"_s,
+                                  u"CommonDialog1.CancelError = True"_s,
+                                  u"On Error Goto ErrorCommonDialog"_s,
+                              });
+    pageBlock(fields, sink);
+    codegen::writeLines(sink, {
+                                  u"Goto NextCommonDialog"_s,
+                                  QString(),
+                                  u"ErrorCommonDialog:"_s,
+                                  u"'The user pressed cancel or didn't choose a file."_s,
+                                  u"NextCommonDialog:"_s,
+                                  u"On Error Goto 0"_s,
+                                  u"'*** End Pickwright Code ***"_s,
+                                  QString(), // a line break at the end, as above
+                              });
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "codegen/CodeLayout.h"
 #include "codegen/CodeOptions.h"
 #include "tools/commondialog/CommonDialogFields.h"
 
@@ -30,3 +31,6 @@ FileTypeCheck checkFileType(QStringView typed);
 // the same. For LibreOffice Basic, the file picker and color picker
 // services and the document's own font and print dialogs instead.
 QString generateCommonDialogCode(const CommonDialogFields &fields, const codegen::CodeOptions &options = {});
+// The same code, a line at a time (joined by CR LF; the last is empty).
+void writeCommonDialogCode(const CommonDialogFields &fields, const codegen::CodeOptions &options,
+                           const codegen::LineSink &sink);

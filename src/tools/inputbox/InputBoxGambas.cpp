@@ -8,15 +8,15 @@
 
 using namespace Qt::StringLiterals;
 
-QString generateInputBoxGambas(const InputBoxFields &fields)
+void writeInputBoxGambas(const InputBoxFields &fields, const codegen::LineSink &sink)
 {
     namespace gb = codegen::gambas;
-    QStringList lines{u"'*** Begin Askwright Code ***"_s};
+    sink(u"'*** Begin Askwright Code ***"_s);
     if (fields.declareVariable)
-        lines << u"Dim "_s + fields.variableName + u" As String"_s;
+        sink(u"Dim "_s + fields.variableName + u" As String"_s);
     if (fields.help.help)
-        lines << u"'Gambas's input box has no help file: the help file and topic are left out."_s;
-    lines += gb::statement(
+        sink(u"'Gambas's input box has no help file: the help file and topic are left out."_s);
+    gb::statement(
         {
             gb::code(fields.variableName + u" = InputBox("_s),
             gb::text(fields.message, u"PromptText"_s),
@@ -26,7 +26,6 @@ QString generateInputBoxGambas(const InputBoxFields &fields)
             gb::text(fields.defaultAnswer, u"DefaultText"_s),
             gb::code(u")"_s),
         },
-        {}, {u"Response"_s, fields.variableName});
-    lines << u"'*** End Askwright Code ***"_s;
-    return codegen::joinLines(lines);
+        {}, {u"Response"_s, fields.variableName}, {}, sink);
+    sink(u"'*** End Askwright Code ***"_s);
 }

@@ -20,7 +20,7 @@ QString generateInputBox(const InputBoxFields &fields, const codegen::CodeOption
 void writeInputBox(const InputBoxFields &fields, const codegen::CodeOptions &options, const codegen::LineSink &sink)
 {
     if (options.gambas()) {
-        sink(generateInputBoxGambas(fields));
+        writeInputBoxGambas(fields, sink);
         return;
     }
     using codegen::codePiece;

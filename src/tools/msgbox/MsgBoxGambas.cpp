@@ -77,28 +77,29 @@ QStringList gambasButtonTexts(qint32 buttonSet)
     return texts;
 }
 
-QString generateMsgBoxGambas(const MsgBoxFields &fields)
+void writeMsgBoxGambas(const MsgBoxFields &fields, const codegen::LineSink &sink)
 {
     namespace gb = codegen::gambas;
     const QStringList buttons = gambasButtonTexts(fields.style.buttonSet);
     const bool answered = buttons.size() > 1;
-    QStringList lines{answered ? u"'*** Start Notewright Code ***"_s : u"'*** Start MsgBox Code ***"_s};
+    sink(answered ? u"'*** Start Notewright Code ***"_s : u"'*** Start MsgBox Code ***"_s);
     if (answered)
-        lines << u"Dim Response As Integer"_s;
-    lines += missingSettings(fields, int(buttons.size()));
+        sink(u"Dim Response As Integer"_s);
+    for (QString &line : missingSettings(fields, int(buttons.size())))
+        sink(std::move(line));
     const QStringList taken{u"Response"_s};
-    lines += gb::statement({gb::code(u"Message.Title = "_s), gb::text(fields.title, u"TitleText"_s)}, {}, taken);
+    gb::statement({gb::code(u"Message.Title = "_s), gb::text(fields.title, u"TitleText"_s)}, {}, taken, {}, sink);
 
     QString after;
     for (const QString &button : buttons)
         after += u", "_s + gb::literal(button);
     after += u')';
     const QString call = messageFunction(fields.style.icon, answered) + u'(';
-    lines += gb::statement({gb::code(answered ? u"Response = "_s + call : call),
-                            gb::text(fields.message, u"MessageText"_s), gb::code(after)},
-                           {}, taken);
+    gb::statement({gb::code(answered ? u"Response = "_s + call : call), gb::text(fields.message, u"MessageText"_s),
+                   gb::code(after)},
+                  {}, taken, {}, sink);
     if (answered) {
-        lines << u"Select Case Response"_s;
+        sink(u"Select Case Response"_s);
         const QList<int> codes = msgBoxButtonCodes(fields.style.buttonSet);
         static const QStringList comments{
             u"  'User has clicked OK"_s,    u"  'User has clicked Cancel"_s, u"  'User has clicked Abort"_s,
@@ -106,11 +107,10 @@ QString generateMsgBoxGambas(const MsgBoxFields &fields)
             u"  'User has clicked No"_s,
         };
         for (qsizetype i = 0; i < codes.size(); ++i) {
-            lines << u"  Case "_s + QString::number(i + 1) + comments.at(codes.at(i) - 1);
-            lines << u"    '*** Your Code Here ***"_s;
+            sink(u"  Case "_s + QString::number(i + 1) + comments.at(codes.at(i) - 1));
+            sink(u"    '*** Your Code Here ***"_s);
         }
-        lines << u"End Select"_s;
+        sink(u"End Select"_s);
     }
-    lines << u"'*** End Notewright Code ***"_s;
-    return codegen::joinLines(lines);
+    sink(u"'*** End Notewright Code ***"_s);
 }

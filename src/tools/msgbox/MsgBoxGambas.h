@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "codegen/CodeLayout.h"
 #include "tools/msgbox/MsgBoxFields.h"
 
 #include <QString>
@@ -15,5 +16,5 @@ QStringList gambasButtonTexts(qint32 buttonSet);
 // Message itself without one) with the buttons' captions, its answer (the
 // button's number, 1 to 3) in `Response` with a `Select Case Response` block
 // for several buttons. Settings that Gambas's box cannot show are named in a
-// comment line. Lines joined by CR LF, none after the last.
-QString generateMsgBoxGambas(const MsgBoxFields &fields);
+// comment line. Each line goes to `sink` as it is made.
+void writeMsgBoxGambas(const MsgBoxFields &fields, const codegen::LineSink &sink);

@@ -36,7 +36,7 @@ QString generateMsgBoxCode(const MsgBoxFields &fields, const codegen::CodeOption
 void writeMsgBoxCode(const MsgBoxFields &fields, const codegen::CodeOptions &options, const codegen::LineSink &sink)
 {
     if (options.gambas()) {
-        sink(generateMsgBoxGambas(fields));
+        writeMsgBoxGambas(fields, sink);
         return;
     }
     using codegen::codePiece;
