@@ -274,23 +274,21 @@ std::optional<WindowOptions> parseWindowOptions(const QStringList &arguments, QS
     options.readFile = parser.value(ReadFileOption);
     if (parser.isSet(ConstantsOption)) {
         const QString constants = parser.value(ConstantsOption);
-        if (constants == u"names"_s) {
-            options.codeOptions.constants = codegen::CodeOptions::Constants::Names;
-        } else if (constants != u"numbers"_s) {
-            *error = cli::invalidArgument(u"--constants", constants, {u"numbers"_s, u"names"_s});
+        const auto style = codegen::constantsFromName(constants);
+        if (!style) {
+            *error = cli::invalidArgument(u"--constants", constants, codegen::constantsNames());
             return std::nullopt;
         }
+        options.codeOptions.constants = *style;
     }
     if (parser.isSet(DialectOption)) {
         const QString dialect = parser.value(DialectOption);
-        if (dialect == u"libreoffice"_s) {
-            options.codeOptions.dialect = codegen::CodeOptions::Dialect::LibreOffice;
-        } else if (dialect == u"gambas"_s) {
-            options.codeOptions.dialect = codegen::CodeOptions::Dialect::Gambas;
-        } else if (dialect != u"vb"_s) {
-            *error = cli::invalidArgument(u"--dialect", dialect, {u"vb"_s, u"libreoffice"_s, u"gambas"_s});
+        const auto known = basic::dialectFromName(dialect);
+        if (!known) {
+            *error = cli::invalidArgument(u"--dialect", dialect, basic::dialectNames());
             return std::nullopt;
         }
+        options.codeOptions.dialect = *known;
     }
     return options;
 }

@@ -12,7 +12,6 @@
 #include "platform/Platform.h"
 #include "platform/WindowPlacement.h"
 #include "reader/CodeReader.h"
-#include "reader/ReadCommand.h"
 #include "tools/ToolModel.h"
 #include "tools/ToolPanel.h"
 
@@ -637,13 +636,10 @@ void MainWindow::readCode(const QString &code)
     // The code's own style: its BASIC, and for a message box how its buttons
     // were written.
     codegen::CodeOptions options = m_codeOptions;
-    options.dialect = result.dialect == basic::Dialect::LibreOffice ? codegen::CodeOptions::Dialect::LibreOffice
-                      : result.dialect == basic::Dialect::Gambas    ? codegen::CodeOptions::Dialect::Gambas
-                                                                     : codegen::CodeOptions::Dialect::VisualBasic;
+    options.dialect = result.code.dialect;
     // Gambas has no constants for its boxes: the choice stays for the others.
-    if (!options.gambas() && readResultJson(result).contains(u"constants"_s))
-        options.constants = result.constants == ConstantsStyle::Names ? codegen::CodeOptions::Constants::Names
-                                                                      : codegen::CodeOptions::Constants::Numbers;
+    if (!options.gambas() && result.tool->hasConstants)
+        options.constants = result.code.constants;
     setCodeOptions(options);
     result.tool->setPanelFields(m_panels.at(index), result.fields);
     if (result.found > 1) {

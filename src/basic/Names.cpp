@@ -2,6 +2,7 @@
 #include "basic/Names.h"
 
 #include <QHash>
+#include <QStringList>
 
 #include <array>
 
@@ -14,62 +15,62 @@ constexpr Dialect VB = Dialect::VisualBasic;
 constexpr Dialect LO = Dialect::LibreOffice;
 
 constexpr std::array names{
-    BasicName{u"vbOKOnly", 0, ButtonSet, VB},
-    BasicName{u"vbOKCancel", 1, ButtonSet, VB},
-    BasicName{u"vbAbortRetryIgnore", 2, ButtonSet, VB},
-    BasicName{u"vbYesNoCancel", 3, ButtonSet, VB},
-    BasicName{u"vbYesNo", 4, ButtonSet, VB},
-    BasicName{u"vbRetryCancel", 5, ButtonSet, VB},
-    BasicName{u"vbCritical", 16, Icon, VB},
-    BasicName{u"vbQuestion", 32, Icon, VB},
-    BasicName{u"vbExclamation", 48, Icon, VB},
-    BasicName{u"vbInformation", 64, Icon, VB},
-    BasicName{u"vbNoIcon", 0, Icon, VB},
-    BasicName{u"vbDefaultButton1", 0, DefaultButton, VB},
-    BasicName{u"vbDefaultButton2", 256, DefaultButton, VB},
-    BasicName{u"vbDefaultButton3", 512, DefaultButton, VB},
-    BasicName{u"vbDefaultButton4", 768, DefaultButton, VB},
-    BasicName{u"vbApplicationModal", 0, Modality, VB},
-    BasicName{u"vbSystemModal", 4096, Modality, VB},
-    BasicName{u"vbMsgBoxHelpButton", 16384, HelpButton, VB},
-    BasicName{u"vbMsgBoxSetForeground", 65536, BoxOption, VB},
-    BasicName{u"vbMsgBoxRight", 524288, BoxOption, VB},
-    BasicName{u"vbMsgBoxRtlReading", 1048576, BoxOption, VB},
-    BasicName{u"vbOK", 1, Result, VB},
-    BasicName{u"vbCancel", 2, Result, VB},
-    BasicName{u"vbAbort", 3, Result, VB},
-    BasicName{u"vbRetry", 4, Result, VB},
-    BasicName{u"vbIgnore", 5, Result, VB},
-    BasicName{u"vbYes", 6, Result, VB},
-    BasicName{u"vbNo", 7, Result, VB},
-    BasicName{u"cdlOFNOverwritePrompt", 0x2, CommonDialogFlag, VB},
-    BasicName{u"cdlCFScreenFonts", 0x1, CommonDialogFlag, VB},
-    BasicName{u"cdlCFPrinterFonts", 0x2, CommonDialogFlag, VB},
-    BasicName{u"cdlCFBoth", 0x3, CommonDialogFlag, VB},
-    BasicName{u"cdlCCPreventFullOpen", 0x4, CommonDialogFlag, VB},
-    BasicName{u"cdlPDDisablePrintToFile", 0x80000, CommonDialogFlag, VB},
-    BasicName{u"MB_OK", 0, ButtonSet, LO},
-    BasicName{u"MB_OKCANCEL", 1, ButtonSet, LO},
-    BasicName{u"MB_ABORTRETRYIGNORE", 2, ButtonSet, LO},
-    BasicName{u"MB_YESNOCANCEL", 3, ButtonSet, LO},
-    BasicName{u"MB_YESNO", 4, ButtonSet, LO},
-    BasicName{u"MB_RETRYCANCEL", 5, ButtonSet, LO},
-    BasicName{u"MB_ICONSTOP", 16, Icon, LO},
-    BasicName{u"MB_ICONQUESTION", 32, Icon, LO},
-    BasicName{u"MB_ICONEXCLAMATION", 48, Icon, LO},
-    BasicName{u"MB_ICONINFORMATION", 64, Icon, LO},
-    BasicName{u"MB_DEFBUTTON1", 0, DefaultButton, LO},
-    BasicName{u"MB_DEFBUTTON2", 256, DefaultButton, LO},
-    BasicName{u"MB_DEFBUTTON3", 512, DefaultButton, LO},
-    BasicName{u"MB_APPLMODAL", 0, Modality, LO},
-    BasicName{u"MB_SYSTEMMODAL", 4096, Modality, LO},
-    BasicName{u"IDOK", 1, Result, LO},
-    BasicName{u"IDCANCEL", 2, Result, LO},
-    BasicName{u"IDABORT", 3, Result, LO},
-    BasicName{u"IDRETRY", 4, Result, LO},
-    BasicName{u"IDIGNORE", 5, Result, LO},
-    BasicName{u"IDYES", 6, Result, LO},
-    BasicName{u"IDNO", 7, Result, LO},
+    BasicName{u"vbOKOnly", vbOKOnly, ButtonSet, VB},
+    BasicName{u"vbOKCancel", vbOKCancel, ButtonSet, VB},
+    BasicName{u"vbAbortRetryIgnore", vbAbortRetryIgnore, ButtonSet, VB},
+    BasicName{u"vbYesNoCancel", vbYesNoCancel, ButtonSet, VB},
+    BasicName{u"vbYesNo", vbYesNo, ButtonSet, VB},
+    BasicName{u"vbRetryCancel", vbRetryCancel, ButtonSet, VB},
+    BasicName{u"vbCritical", vbCritical, Icon, VB},
+    BasicName{u"vbQuestion", vbQuestion, Icon, VB},
+    BasicName{u"vbExclamation", vbExclamation, Icon, VB},
+    BasicName{u"vbInformation", vbInformation, Icon, VB},
+    BasicName{u"vbNoIcon", vbNoIcon, Icon, VB},
+    BasicName{u"vbDefaultButton1", vbDefaultButton1, DefaultButton, VB},
+    BasicName{u"vbDefaultButton2", vbDefaultButton2, DefaultButton, VB},
+    BasicName{u"vbDefaultButton3", vbDefaultButton3, DefaultButton, VB},
+    BasicName{u"vbDefaultButton4", vbDefaultButton4, DefaultButton, VB},
+    BasicName{u"vbApplicationModal", vbApplicationModal, Modality, VB},
+    BasicName{u"vbSystemModal", vbSystemModal, Modality, VB},
+    BasicName{u"vbMsgBoxHelpButton", vbMsgBoxHelpButton, HelpButton, VB},
+    BasicName{u"vbMsgBoxSetForeground", vbMsgBoxSetForeground, BoxOption, VB},
+    BasicName{u"vbMsgBoxRight", vbMsgBoxRight, BoxOption, VB},
+    BasicName{u"vbMsgBoxRtlReading", vbMsgBoxRtlReading, BoxOption, VB},
+    BasicName{u"vbOK", vbOK, Result, VB},
+    BasicName{u"vbCancel", vbCancel, Result, VB},
+    BasicName{u"vbAbort", vbAbort, Result, VB},
+    BasicName{u"vbRetry", vbRetry, Result, VB},
+    BasicName{u"vbIgnore", vbIgnore, Result, VB},
+    BasicName{u"vbYes", vbYes, Result, VB},
+    BasicName{u"vbNo", vbNo, Result, VB},
+    BasicName{u"cdlOFNOverwritePrompt", cdlOFNOverwritePrompt, CommonDialogFlag, VB},
+    BasicName{u"cdlCFScreenFonts", cdlCFScreenFonts, CommonDialogFlag, VB},
+    BasicName{u"cdlCFPrinterFonts", cdlCFPrinterFonts, CommonDialogFlag, VB},
+    BasicName{u"cdlCFBoth", cdlCFBoth, CommonDialogFlag, VB},
+    BasicName{u"cdlCCPreventFullOpen", cdlCCPreventFullOpen, CommonDialogFlag, VB},
+    BasicName{u"cdlPDDisablePrintToFile", cdlPDDisablePrintToFile, CommonDialogFlag, VB},
+    BasicName{u"MB_OK", vbOKOnly, ButtonSet, LO},
+    BasicName{u"MB_OKCANCEL", vbOKCancel, ButtonSet, LO},
+    BasicName{u"MB_ABORTRETRYIGNORE", vbAbortRetryIgnore, ButtonSet, LO},
+    BasicName{u"MB_YESNOCANCEL", vbYesNoCancel, ButtonSet, LO},
+    BasicName{u"MB_YESNO", vbYesNo, ButtonSet, LO},
+    BasicName{u"MB_RETRYCANCEL", vbRetryCancel, ButtonSet, LO},
+    BasicName{u"MB_ICONSTOP", vbCritical, Icon, LO},
+    BasicName{u"MB_ICONQUESTION", vbQuestion, Icon, LO},
+    BasicName{u"MB_ICONEXCLAMATION", vbExclamation, Icon, LO},
+    BasicName{u"MB_ICONINFORMATION", vbInformation, Icon, LO},
+    BasicName{u"MB_DEFBUTTON1", vbDefaultButton1, DefaultButton, LO},
+    BasicName{u"MB_DEFBUTTON2", vbDefaultButton2, DefaultButton, LO},
+    BasicName{u"MB_DEFBUTTON3", vbDefaultButton3, DefaultButton, LO},
+    BasicName{u"MB_APPLMODAL", vbApplicationModal, Modality, LO},
+    BasicName{u"MB_SYSTEMMODAL", vbSystemModal, Modality, LO},
+    BasicName{u"IDOK", vbOK, Result, LO},
+    BasicName{u"IDCANCEL", vbCancel, Result, LO},
+    BasicName{u"IDABORT", vbAbort, Result, LO},
+    BasicName{u"IDRETRY", vbRetry, Result, LO},
+    BasicName{u"IDIGNORE", vbIgnore, Result, LO},
+    BasicName{u"IDYES", vbYes, Result, LO},
+    BasicName{u"IDNO", vbNo, Result, LO},
 };
 
 } // namespace
@@ -99,6 +100,53 @@ std::optional<QStringView> nameFor(NameGroup group, qint32 value, Dialect dialec
             return entry.name;
     }
     return std::nullopt;
+}
+
+QString resultName(int resultCode, Dialect dialect)
+{
+    if (const auto name = nameFor(NameGroup::Result, resultCode, dialect))
+        return name->toString();
+    return QString::number(resultCode);
+}
+
+QString buttonsNames(qint32 value, Dialect dialect)
+{
+    QStringList terms;
+    bool named = false;
+    // The groups that share bits: one name for each group's part.
+    const auto addPart = [&](NameGroup group, qint32 mask) {
+        const qint32 part = value & mask;
+        if (!part)
+            return;
+        const auto name = nameFor(group, part, dialect);
+        named = named || name.has_value();
+        terms << (name ? name->toString() : QString::number(part));
+    };
+    addPart(ButtonSet, MsgBoxButtonSetMask);
+    addPart(Icon, MsgBoxIconMask);
+    addPart(DefaultButton, MsgBoxDefaultButtonMask);
+    qint32 known = MsgBoxButtonSetMask | MsgBoxIconMask | MsgBoxDefaultButtonMask;
+    // The flags of a bit each, in the table's order.
+    for (const BasicName &entry : names) {
+        if (entry.dialect != dialect || entry.value == 0
+            || (entry.group != Modality && entry.group != HelpButton && entry.group != BoxOption))
+            continue;
+        known |= entry.value;
+        if (value & entry.value) {
+            terms << entry.name.toString();
+            named = true;
+        }
+    }
+    // Bits that belong to no group the dialect names: kept, as a number.
+    if (const qint32 rest = value & ~known)
+        terms << QString::number(rest);
+    // People write the icon alone (vbCritical), and vbOKOnly only when
+    // nothing else says what the box is.
+    if (!(value & MsgBoxButtonSetMask) && !named) {
+        if (const auto okOnly = nameFor(ButtonSet, vbOKOnly, dialect))
+            terms.prepend(okOnly->toString());
+    }
+    return terms.join(u" + ");
 }
 
 std::optional<QString> textConstant(QStringView name)

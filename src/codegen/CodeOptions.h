@@ -1,6 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "basic/Dialect.h"
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <optional>
+
 // How the generated code is written, as opposed to what it does: the same
 // fields give the same program in every style.
 namespace codegen {
@@ -14,12 +22,8 @@ struct CodeOptions
 
     Constants constants = Constants::Numbers;
 
-    // Which BASIC the code is written for: Visual Basic, LibreOffice
-    // Basic without its Visual Basic support (own constants, line breaks as
-    // Chr$ codes, UNO services instead of the common dialog control), or
-    // Gambas (backslash escapes, its Message and Dialog classes, no
-    // constants).
-    enum class Dialect { VisualBasic, LibreOffice, Gambas };
+    // Which BASIC the code is written for.
+    using Dialect = basic::Dialect;
 
     Dialect dialect = Dialect::VisualBasic;
 
@@ -28,5 +32,11 @@ struct CodeOptions
 
     friend bool operator==(const CodeOptions &, const CodeOptions &) = default;
 };
+
+// The constants style's name on the command line and in JSON: "numbers",
+// "names".
+QString constantsName(CodeOptions::Constants constants);
+std::optional<CodeOptions::Constants> constantsFromName(QStringView name);
+QStringList constantsNames();
 
 } // namespace codegen

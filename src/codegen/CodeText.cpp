@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "codegen/CodeText.h"
 
-#include "codegen/BasicConstants.h"
+#include "basic/Constants.h"
+#include "basic/Names.h"
 
 #include <algorithm>
 #include <array>
@@ -35,7 +36,7 @@ QString BuildResponseSelect(const QList<int> &resultCodes, const CodeOptions &op
     for (const int code : resultCodes) {
         Q_ASSERT(code >= 1 && code <= 7);
         const QString value =
-            options.constants == CodeOptions::Constants::Names ? msgBoxResultName(code, options.dialect)
+            options.constants == CodeOptions::Constants::Names ? basic::resultName(code, options.dialect)
                                                                 : QString::number(code);
         lines << u"  Case "_s + value + comments.at(std::size_t(code - 1));
         lines << u"    '*** Your Code Here ***"_s;

@@ -147,10 +147,14 @@ Options parseOptions(const QStringList &arguments)
                              : *value == u"sarif"_s ? ReportFormat::Sarif
                                                      : ReportFormat::Text;
         } else if (name == u"--dialect"_s) {
-            const QStringList valid{u"vb"_s, u"libreoffice"_s};
-            if (!valid.contains(*value))
-                throw invalid(*value, name, valid);
-            options.dialect = *value == u"libreoffice"_s ? basic::Dialect::LibreOffice : basic::Dialect::VisualBasic;
+            // Gambas has no constants to name.
+            const auto dialect = basic::dialectFromName(*value);
+            if (!dialect || *dialect == basic::Dialect::Gambas) {
+                throw invalid(*value, name,
+                              {basic::dialectName(basic::Dialect::VisualBasic),
+                               basic::dialectName(basic::Dialect::LibreOffice)});
+            }
+            options.dialect = *dialect;
         } else {
             try {
                 options.encoding = basic::Encoding::named(*value);

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fix/ModuleFixer.h"
 
+#include "basic/Constants.h"
 #include "basic/Flags.h"
 #include "basic/Module.h"
-#include "codegen/BasicConstants.h"
+#include "basic/Names.h"
 
 #include <QHash>
 #include <QStringList>
@@ -18,12 +19,6 @@ namespace fix {
 namespace {
 
 using basic::TokenKind;
-
-codegen::CodeOptions::Dialect codeDialect(basic::Dialect dialect)
-{
-    return dialect == basic::Dialect::LibreOffice ? codegen::CodeOptions::Dialect::LibreOffice
-                                                  : codegen::CodeOptions::Dialect::VisualBasic;
-}
 
 bool isWordCharacter(QChar c)
 {
@@ -297,13 +292,13 @@ void Fixer::buttons(qint32 begin, qint32 end, int id)
             return;
         }
     }
-    const QString names = msgBoxButtonsNames(qint32(value.value), codeDialect(m_dialect));
+    const QString names = basic::buttonsNames(qint32(value.value), m_dialect);
     if (const QStringList numbers = numberTerms(names); !numbers.isEmpty()) {
-        const QString visualBasic = msgBoxButtonsNames(qint32(value.value));
+        const QString visualBasic = basic::buttonsNames(qint32(value.value), basic::Dialect::VisualBasic);
         if (m_dialect == basic::Dialect::LibreOffice && numberTerms(visualBasic).isEmpty()) {
             QStringList missing;
             for (const QString &number : numbers)
-                missing << msgBoxButtonsNames(number.toInt());
+                missing << basic::buttonsNames(number.toInt(), basic::Dialect::VisualBasic);
             noteAt(begin, end, stay + u"LibreOffice has no name for %1"_s.arg(missing.join(u" + "_s)));
         } else {
             noteAt(begin, end, stay + u"%1 is no flag of a message box"_s.arg(numberTerms(visualBasic).join(u" + "_s)));

@@ -269,10 +269,10 @@ QJsonValue Server::initialize(const QJsonObject &params)
         params.value(u"capabilities"_s).toObject().value(u"general"_s).toObject().value(u"positionEncodings"_s).toArray();
     m_encoding = encodings.contains(u"utf-8"_s) ? PositionEncoding::Utf8 : PositionEncoding::Utf16;
     const QJsonValue dialect = params.value(u"initializationOptions"_s).toObject().value(u"dialect"_s);
-    if (dialect == u"vb"_s) {
-        m_dialect = basic::Dialect::VisualBasic;
-    } else if (dialect == u"libreoffice"_s) {
-        m_dialect = basic::Dialect::LibreOffice;
+    // Gambas has no constants to name, so it is no dialect to set.
+    const auto named = basic::dialectFromName(dialect.toString());
+    if (named && *named != basic::Dialect::Gambas) {
+        m_dialect = *named;
     } else if (!dialect.isUndefined() && !dialect.isNull()) {
         const QString text = u"initializationOptions.dialect must be \"vb\" or \"libreoffice\"; each module's own "
                              u"code tells its dialect instead"_s;
@@ -299,7 +299,7 @@ basic::Dialect Server::dialectOf(const QString &text) const
     if (text.size() > MaxDetectLength)
         return basic::Dialect::VisualBasic;
     const ReadResult read = readCode(text, m_tools);
-    return read.ok() ? read.dialect : basic::Dialect::VisualBasic;
+    return read.ok() ? read.code.dialect : basic::Dialect::VisualBasic;
 }
 
 void Server::setText(Document &document, QString text)

@@ -3,7 +3,7 @@
 
 #include "basic/Lexer.h"
 #include "basic/Names.h"
-#include "codegen/BasicConstants.h"
+#include "basic/Constants.h"
 #include "reader/ReadCommand.h"
 
 #include <QJsonObject>

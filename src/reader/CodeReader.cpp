@@ -172,14 +172,14 @@ ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *o
                 other.reset(); // not Gambas's: the Visual Basic reading stands
             }
             if (other) {
-                other->dialect = basic::Dialect::Gambas;
+                other->code.dialect = basic::Dialect::Gambas;
                 return *other;
             }
         }
         ReadResult result = readModule(module, tools, only, semantics);
         // What the code says of its dialect holds over how it is laid out.
         if (semantics.dialect != basic::Dialect::VisualBasic || settings.dialect)
-            result.dialect = semantics.dialect;
+            result.code.dialect = semantics.dialect;
         return result;
     } catch (const basic::Refusal &refusal) {
         ReadResult result;

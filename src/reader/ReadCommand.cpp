@@ -88,10 +88,7 @@ QJsonObject readResultJson(const ReadResult &result)
 {
     QJsonObject object = result.tool->toJson(result);
     object.insert(u"tool"_s, result.tool->cli.name);
-    const QString dialect = result.dialect == basic::Dialect::LibreOffice ? u"libreoffice"_s
-                            : result.dialect == basic::Dialect::Gambas    ? u"gambas"_s
-                                                                          : u"vb"_s;
-    object.insert(u"dialect"_s, dialect);
+    object.insert(u"dialect"_s, basic::dialectName(result.code.dialect));
     return object;
 }
 
@@ -148,16 +145,10 @@ int runRead(const QStringList &arguments, const QList<Tool> &tools, QIODevice &o
     }
     ReadSettings settings;
     if (parser.isSet(dialectOption)) {
-        static const QList<std::pair<QString, basic::Dialect>> dialects{
-            {u"vb"_s, basic::Dialect::VisualBasic},
-            {u"libreoffice"_s, basic::Dialect::LibreOffice},
-            {u"gambas"_s, basic::Dialect::Gambas},
-        };
         const QString name = parser.value(dialectOption);
-        const auto found = std::find_if(dialects.cbegin(), dialects.cend(), [&](const auto &d) { return d.first == name; });
-        if (found == dialects.cend())
-            return usageError(err, cli::invalidArgument(u"--dialect", name, {u"vb"_s, u"libreoffice"_s, u"gambas"_s}));
-        settings.dialect = found->second;
+        settings.dialect = basic::dialectFromName(name);
+        if (!settings.dialect)
+            return usageError(err, cli::invalidArgument(u"--dialect", name, basic::dialectNames()));
     }
     QString text;
     try {

@@ -16,7 +16,7 @@ void declareCodeOptions(ToolOptions &options, ConstantsUse constants)
                       QCoreApplication::translate("CodeStyleOptions",
                                                   "How the message box's buttons and answers are written: numbers "
                                                   "(the default) or names such as vbYesNo and vbYes."),
-                      {u"numbers"_s, u"names"_s}, written ? ToolOptions::Help::Shown : ToolOptions::Help::Hidden);
+                      codegen::constantsNames(), written ? ToolOptions::Help::Shown : ToolOptions::Help::Hidden);
     options.addChoice(u"dialect"_s,
                       written ? QCoreApplication::translate("CodeStyleOptions",
                                                             "Which BASIC the code is for: vb, Visual Basic (the "
@@ -27,25 +27,24 @@ void declareCodeOptions(ToolOptions &options, ConstantsUse constants)
                                                             "Which BASIC the code is for: vb, Visual Basic (the "
                                                             "default), libreoffice, LibreOffice Basic, or gambas, "
                                                             "Gambas."),
-                      {u"vb"_s, u"libreoffice"_s, u"gambas"_s});
+                      basic::dialectNames());
 }
 
 codegen::CodeOptions codeOptionsFromOptions(const ToolOptions &options)
 {
     codegen::CodeOptions code;
-    if (options.choice(u"constants"_s) == u"names"_s)
-        code.constants = codegen::CodeOptions::Constants::Names;
-    if (options.choice(u"dialect"_s) == u"libreoffice"_s)
-        code.dialect = codegen::CodeOptions::Dialect::LibreOffice;
-    else if (options.choice(u"dialect"_s) == u"gambas"_s)
-        code.dialect = codegen::CodeOptions::Dialect::Gambas;
+    // The parser has checked both names.
+    if (const auto constants = options.choice(u"constants"_s))
+        code.constants = codegen::constantsFromName(*constants).value_or(code.constants);
+    if (const auto dialect = options.choice(u"dialect"_s))
+        code.dialect = basic::dialectFromName(*dialect).value_or(code.dialect);
     return code;
 }
 
 QString codeOptionsNote(const ToolOptions &options)
 {
-    if (!options.declares(u"dialect"_s) || options.choice(u"dialect"_s) != u"gambas"_s
-        || options.choice(u"constants"_s) != u"names"_s)
+    const codegen::CodeOptions code = codeOptionsFromOptions(options);
+    if (!options.declares(u"dialect"_s) || !code.gambas() || code.constants != codegen::CodeOptions::Constants::Names)
         return {};
     return QCoreApplication::translate("CodeStyleOptions",
                                        "note: Gambas has no constants for its boxes; --constants names is ignored.");

@@ -27,6 +27,9 @@ struct Tool
     QString caption;
     // The picture's SVG resource (":/images/notewright.svg").
     QString picture;
+    // Whether its code has constants, which `--constants names` writes as
+    // BASIC's names (vbYesNo) and a read reports.
+    bool hasConstants = false;
     // The picture's top within the selector, in twips.
     int selectorTop = 0;
     // The code for a Fields struct of the tool's, as Copy gives it.

@@ -19,9 +19,6 @@
 
 struct Tool;
 
-// How the message box's buttons argument was written.
-enum class ConstantsStyle { Numbers, Names };
-
 // Where and why the text could not be read; line and column count from 1,
 // columns in characters, as an editor counts them.
 struct ReadError
@@ -44,9 +41,9 @@ struct ReadResult
     // dialog's carries the page).
     const Tool *tool = nullptr;
     std::any fields;
-    ConstantsStyle constants = ConstantsStyle::Numbers;
-    // The BASIC the code is written in.
-    basic::Dialect dialect = basic::Dialect::VisualBasic;
+    // How the code is written: its BASIC, and for a tool with constants
+    // whether they were written as names.
+    codegen::CodeOptions code;
     // How many constructs of the tools the text holds; the first is read.
     int found = 0;
 

@@ -119,10 +119,7 @@ private Q_SLOTS:
         const ReadResult result = readCode(code, tools(), nullptr, settingsFor(dialect, codePage));
         QVERIFY2(result.ok(), qPrintable(result.ok() ? QString() : result.error->text()));
         QCOMPARE(valueOf(result), value);
-        const QString written = result.dialect == basic::Dialect::LibreOffice ? u"libreoffice"_s
-                                : result.dialect == basic::Dialect::Gambas    ? u"gambas"_s
-                                                                              : u"vb"_s;
-        QCOMPARE(written, readDialect);
+        QCOMPARE(basic::dialectName(result.code.dialect), readDialect);
     }
 
     void refuses_data()

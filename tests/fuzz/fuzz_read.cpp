@@ -34,9 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // In either style and in the dialect read; a tool whose object tells the
     // style reads it back too.
     const QJsonObject read = readResultJson(result);
-    const auto dialect = result.dialect == basic::Dialect::LibreOffice ? codegen::CodeOptions::Dialect::LibreOffice
-                         : result.dialect == basic::Dialect::Gambas    ? codegen::CodeOptions::Dialect::Gambas
-                                                                       : codegen::CodeOptions::Dialect::VisualBasic;
+    const auto dialect = result.code.dialect;
     for (const auto constants : {codegen::CodeOptions::Constants::Numbers, codegen::CodeOptions::Constants::Names}) {
         // Gambas has no named constants: its code has one style.
         if (dialect == codegen::CodeOptions::Dialect::Gambas && constants == codegen::CodeOptions::Constants::Names)
@@ -54,9 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         // dialect may only differ where their code is the same.
         if (reread.value(u"dialect"_s) != read.value(u"dialect"_s)) {
             const auto dialectOf = [](const QJsonValue &name) {
-                return name == u"libreoffice"_s ? codegen::CodeOptions::Dialect::LibreOffice
-                       : name == u"gambas"_s    ? codegen::CodeOptions::Dialect::Gambas
-                                                : codegen::CodeOptions::Dialect::VisualBasic;
+                return basic::dialectFromName(name.toString()).value_or(basic::Dialect::VisualBasic);
             };
             FUZZ_CHECK(result.tool->generate(result.fields, {constants, dialectOf(read.value(u"dialect"_s))})
                            == result.tool->generate(result.fields, {constants, dialectOf(reread.value(u"dialect"_s))}),

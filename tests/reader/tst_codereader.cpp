@@ -172,8 +172,7 @@ private Q_SLOTS:
             QCOMPARE(result.fieldsAs<MsgBoxFields>().title, fields.title);
             QCOMPARE(result.fieldsAs<MsgBoxFields>().style, fields.style);
             compareHelp(result.fieldsAs<MsgBoxFields>().help, shown(fields.help));
-            QCOMPARE(result.constants,
-                     options.constants == Constants::Names ? ConstantsStyle::Names : ConstantsStyle::Numbers);
+            QCOMPARE(result.code.constants, options.constants);
         }
         if (longTexts)
             QVERIFY2(layouts.all(), qPrintable(layouts.wanted.join(u", ")));
@@ -405,11 +404,9 @@ private Q_SLOTS:
             QCOMPARE(result.tool, &*found);
             // Another dialect only where it writes the very same code (the
             // header block; a box without line breaks, names or help).
-            if (result.dialect != dialect) {
+            if (result.code.dialect != dialect) {
                 codegen::CodeOptions other = options;
-                other.dialect = result.dialect == basic::Dialect::LibreOffice ? codegen::CodeOptions::Dialect::LibreOffice
-                                : result.dialect == basic::Dialect::Gambas    ? codegen::CodeOptions::Dialect::Gambas
-                                                                              : codegen::CodeOptions::Dialect::VisualBasic;
+                other.dialect = result.code.dialect;
                 QCOMPARE(found->generate(result.fields, other), code);
             }
             QCOMPARE(found->generate(result.fields, options), code);
@@ -765,7 +762,7 @@ private Q_SLOTS:
         QFETCH(QString, written);
         QFETCH(QString, text);
         const ReadResult result = readOk(u"Message.Title = \"t\"\r\nMessage.Info("_s + written + u", \"OK\")"_s);
-        QCOMPARE(result.dialect, basic::Dialect::Gambas);
+        QCOMPARE(result.code.dialect, basic::Dialect::Gambas);
         QCOMPARE(result.fieldsAs<MsgBoxFields>().message, text);
     }
 

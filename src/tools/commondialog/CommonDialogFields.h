@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "codegen/BasicConstants.h"
+#include "basic/Constants.h"
 
 #include <QString>
 #include <QStringList>

@@ -338,7 +338,7 @@ void read(ReadContext &c, qint32 statement, ReadResult &result)
         }
     }
     result.fields = fields;
-    result.dialect = basic::Dialect::LibreOffice;
+    result.code.dialect = basic::Dialect::LibreOffice;
 }
 
 bool found(const ReadContext &c, qint32 statement)
@@ -502,7 +502,7 @@ void read(ReadContext &c, qint32 statement, DialogKind page, ReadResult &result)
         break;
     }
     result.fields = fields;
-    result.dialect = basic::Dialect::Gambas;
+    result.code.dialect = basic::Dialect::Gambas;
 }
 
 } // namespace gambas

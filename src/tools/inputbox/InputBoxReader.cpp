@@ -60,7 +60,7 @@ void readGambas(ReadContext &c, qint32 statement, const QString &target, InputBo
     fields.declareVariable = declaredBefore(c, statement, target);
     fields.help.help = c.commentsAbove(statement, u"'*** Begin Askwright Code ***")
                            .contains(u"'Gambas's input box has no help file: the help file and topic are left out."_s);
-    result.dialect = basic::Dialect::Gambas;
+    result.code.dialect = basic::Dialect::Gambas;
     result.fields = fields;
 }
 
@@ -135,18 +135,18 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
         }
     }
     fields.declareVariable = declared;
-    result.dialect = c.eval.semantics().dialect;
+    result.code.dialect = c.eval.semantics().dialect;
     if (!fields.help.help
         && c.commentBefore(statement, u"'LibreOffice's input box has no help file: the help file and topic are left out.")) {
-        result.dialect = basic::Dialect::LibreOffice;
+        result.code.dialect = basic::Dialect::LibreOffice;
         fields.help.help = true;
     }
     // The code is LibreOffice's where it is just what the tool writes
     // there, and not what it writes for Visual Basic ("As String" alone is
     // no sign: the classic editor writes it so too).
-    if (result.dialect == basic::Dialect::VisualBasic
+    if (result.code.dialect == basic::Dialect::VisualBasic
         && c.writtenForLibreOffice([&](const codegen::CodeOptions &options) { return generateInputBox(fields, options); })) {
-        result.dialect = basic::Dialect::LibreOffice;
+        result.code.dialect = basic::Dialect::LibreOffice;
     }
     result.fields = fields;
 }

@@ -153,6 +153,6 @@ QJsonObject msgBoxJson(const ReadResult &result)
     object.insert(u"default"_s, QString::number((fields.style.defaultButton >> 8) + 1));
     object.insert(u"system-modal"_s, fields.style.modality == vbSystemModal);
     insertHelpJson(object, fields.help);
-    object.insert(u"constants"_s, result.constants == ConstantsStyle::Names ? u"names"_s : u"numbers"_s);
+    object.insert(u"constants"_s, codegen::constantsName(result.code.constants));
     return object;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/msgbox/MsgBoxGenerator.h"
 
+#include "basic/Names.h"
 #include "codegen/CodeLayout.h"
 #include "codegen/CodeText.h"
 #include "tools/msgbox/MsgBoxGambas.h"
@@ -22,7 +23,7 @@ QString msgBoxButtonsArgument(const MsgBoxFields &fields, const codegen::CodeOpt
     // LibreOffice's box has no Help button: the flag would mean nothing.
     if (options.libreOffice())
         value &= ~vbMsgBoxHelpButton;
-    return options.constants == codegen::CodeOptions::Constants::Names ? msgBoxButtonsNames(value, options.dialect)
+    return options.constants == codegen::CodeOptions::Constants::Names ? basic::buttonsNames(value, options.dialect)
                                                                         : QString::number(value);
 }
 

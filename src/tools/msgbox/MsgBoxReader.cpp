@@ -109,7 +109,7 @@ void readGambas(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
     // Message.Title keeps what it was last given, anywhere in the program.
     if (!titled)
         refuse(t.pos(k), u"Message.Title is not set before the call; it keeps what it was last given"_s);
-    result.dialect = basic::Dialect::Gambas;
+    result.code.dialect = basic::Dialect::Gambas;
     result.fields = fields;
 }
 
@@ -215,21 +215,22 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
     // LibreOffice's MB_ names say so; otherwise the code is LibreOffice's
     // only where it is just what the tool writes there, and not what it
     // writes for Visual Basic.
-    result.dialect = (buttons.dialects & 2) ? basic::Dialect::LibreOffice : c.eval.semantics().dialect;
+    result.code.dialect = (buttons.dialects & 2) ? basic::Dialect::LibreOffice : c.eval.semantics().dialect;
     const auto constants = buttons.usedName ? codegen::CodeOptions::Constants::Names : codegen::CodeOptions::Constants::Numbers;
-    if (result.dialect == basic::Dialect::VisualBasic
+    if (result.code.dialect == basic::Dialect::VisualBasic
         && c.writtenForLibreOffice([&](const codegen::CodeOptions &options) { return generateMsgBoxCode(fields, options); },
                                    constants)) {
-        result.dialect = basic::Dialect::LibreOffice;
+        result.code.dialect = basic::Dialect::LibreOffice;
     }
     // LibreOffice's code says where it left the help out.
     if (!helpButton
         && c.commentBefore(statement, u"'LibreOffice's message box has no Help button or help file: they are left out.")) {
-        result.dialect = basic::Dialect::LibreOffice;
+        result.code.dialect = basic::Dialect::LibreOffice;
         fields.help.help = true;
     }
     result.fields = fields;
-    result.constants = buttons.usedName ? ConstantsStyle::Names : ConstantsStyle::Numbers;
+    result.code.constants =
+        buttons.usedName ? codegen::CodeOptions::Constants::Names : codegen::CodeOptions::Constants::Numbers;
 }
 
 } // namespace

@@ -16,6 +16,7 @@ Tool msgBoxTool()
         .cli = msgBoxCli(),
         .caption = QCoreApplication::translate("Tools", "Notewright"),
         .picture = u":/images/notewright.svg"_s,
+        .hasConstants = true,
         .selectorTop = 120,
         .generate = generateFrom<MsgBoxFields, generateMsgBoxCode>,
         .sameFields = sameFields<MsgBoxFields>,

@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "codegen/CodeOptions.h"
-
 #include <QList>
 #include <QString>
 #include <QtGlobal>
 
-// BASIC's own constants, in one place for the generators, the live dialogs
-// and the command line.
+// BASIC's own constants' values, in one place for the generators, the
+// readers, the live dialogs and the command line; their names in each
+// dialect are in basic/Names.h.
 
 // MsgBox style flags. A box's buttons value is one button set, one icon and
 // one default button added up, plus the modality and Help flags.
@@ -62,23 +61,6 @@ enum MsgBoxResult : int {
 // The result codes of a button set's buttons, in the order the box shows
 // them; empty for a value that is no button set.
 QList<int> msgBoxButtonCodes(qint32 buttonSet);
-
-// The constant's name for a result code ("vbYes" for 6, LibreOffice's
-// "IDYES"), or the number for a value that is none.
-QString msgBoxResultName(int resultCode,
-                         codegen::CodeOptions::Dialect dialect = codegen::CodeOptions::Dialect::VisualBasic);
-
-// A buttons value written as the sum of constant names: the button set, the
-// icon, the default button after the first, vbSystemModal,
-// vbMsgBoxHelpButton, then the flags the tools have no option for
-// (vbMsgBoxSetForeground, vbMsgBoxRight, vbMsgBoxRtlReading), joined by
-// " + ". vbOKOnly is written only when no other name is (0, or OK with a
-// number). A group whose value has no name is written as its number.
-// LibreOffice's names (MB_YESNO, MB_ICONQUESTION, ...) come in the same
-// order; it has no Help flag, no fourth default button and none of those
-// options, so their bits are written as a number there.
-QString msgBoxButtonsNames(qint32 value,
-                           codegen::CodeOptions::Dialect dialect = codegen::CodeOptions::Dialect::VisualBasic);
 
 // The five standard dialogs of the common dialog control, in the order of
 // the tool's pages.
