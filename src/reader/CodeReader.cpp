@@ -4,8 +4,11 @@
 #include "basic/Evaluator.h"
 #include "basic/Module.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <QStringList>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -32,24 +35,29 @@ QString notFound(const QList<Tool> &tools, const Tool *only)
     return u"no %1 in the text"_s.arg(sought.isEmpty() ? last : sought.join(u", "_s) + u" or "_s + last);
 }
 
-// Whether the text is Gambas's, by what only Gambas writes: Message.Title
-// and Message's icon functions, Dialog's settings and functions, &= and
-// PrinterSetup. Its literals escape with a backslash, so the text is lexed
-// that way. A bare Message(…) may be the module's own function: no sign.
-bool looksLikeGambas(const QString &text)
+// Whether the text is Gambas's, by a statement that only Gambas's code of
+// one of the tools has, or by `&=`, with which the tools build up a long
+// text in Gambas. Its literals escape with a backslash, so the text is lexed
+// that way.
+bool looksLikeGambas(const QString &text, const QList<Tool> &tools)
 {
-    static const QRegularExpression forms(
-        uR"(^[ \t]*(?:Message\.Title[ \t]*=|(?:\w+[ \t]*=[ \t]*)?Message\.(?:Info|Warning|Error|Question)\(|Dialog\.(?:Title|Filter)[ \t]*=|\w+ &= |If (?:Dialog\.(?:OpenFile|SaveFile|SelectFont|SelectColor)|PrinterSetup\.Configure)\(\) Then\b))"_s,
-        QRegularExpression::MultilineOption);
-    return forms.match(text).hasMatch();
+    QStringList forms{uR"(\w+ &= )"_s};
+    for (const Tool &tool : tools) {
+        if (!tool.reader.gambasForms.isEmpty())
+            forms << tool.reader.gambasForms;
+    }
+    const QString pattern = uR"(^[ \t]*(?:)"_s + forms.join(u'|') + u')';
+    static QHash<QString, QRegularExpression> compiled;
+    auto found = compiled.constFind(pattern);
+    if (found == compiled.cend())
+        found = compiled.insert(pattern, QRegularExpression(pattern, QRegularExpression::MultilineOption));
+    return found->match(text).hasMatch();
 }
 
-// The input box tool's Gambas block reads the same in Visual Basic once the
-// classic editor has taken the blank out of `InputBox (`: a weak sign.
-bool mayBeGambasInputBox(const QString &text)
+bool mayBeGambas(const QString &text, const QList<Tool> &tools)
 {
-    static const QRegularExpression inputBox(uR"(^[ \t]*\w+ = InputBox\()"_s, QRegularExpression::MultilineOption);
-    return text.contains(u"'*** Begin Askwright Code ***"_s) && inputBox.match(text).hasMatch();
+    return std::any_of(tools.cbegin(), tools.cend(),
+                       [&](const Tool &tool) { return tool.reader.mayBeGambas && tool.reader.mayBeGambas(text); });
 }
 
 // Whether the module is LibreOffice Basic by what only it has: its option,
@@ -142,7 +150,7 @@ ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *o
         return result;
     }
     try {
-        const bool gambas = settings.dialect ? *settings.dialect == basic::Dialect::Gambas : looksLikeGambas(text);
+        const bool gambas = settings.dialect ? *settings.dialect == basic::Dialect::Gambas : looksLikeGambas(text, tools);
         const basic::Module module(text, gambas);
         basic::TextSemantics semantics;
         semantics.codePage = settings.codePage;
@@ -156,7 +164,7 @@ ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *o
             semantics.dialect = basic::Dialect::LibreOffice;
             semantics.vbaSupport = vbaSupport;
         }
-        if (!settings.dialect && !gambas && mayBeGambasInputBox(text)) {
+        if (!settings.dialect && !gambas && mayBeGambas(text, tools)) {
             // Gambas where the text is just what the tool writes in Gambas
             // (--dialect says otherwise).
             std::optional<ReadResult> other;

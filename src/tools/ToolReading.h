@@ -137,4 +137,12 @@ struct ToolReader
     // and for this tool alone.
     QString sought;
     QString soughtAlone;
+    // Statements that only the tool's Gambas code has, as alternatives of a
+    // regular expression matched at a line's start after blanks; empty for
+    // none. One of them makes the whole text Gambas.
+    QString gambasForms = {};
+    // A weak sign that the text is the tool's Gambas code, for code that
+    // reads in Visual Basic too: then the text is Gambas only where it holds
+    // just what the tool writes in Gambas.
+    bool (*mayBeGambas)(const QString &text) = nullptr;
 };

@@ -3,6 +3,7 @@
 
 #include "codegen/CodeText.h"
 #include "codegen/GambasCode.h"
+#include "tools/commondialog/CommonDialogTexts.h"
 
 #include <QStringList>
 
@@ -93,7 +94,7 @@ QStringList pageBlock(const CommonDialogFields &fields, const codegen::LineSink 
     case DialogKind::Font: {
         QStringList lines;
         if (fields.fonts != FontsToDisplay::Both)
-            lines << u"'Gambas's font dialog cannot show only the screen's or the printer's fonts: it shows them all."_s;
+            lines << commondialog::GambasAllFonts;
         return lines
                + answered(u"Dialog.SelectFont()"_s, cancel,
                           {u"  'Put your code to get the font that was selected here. It can be found in"_s,
@@ -103,7 +104,7 @@ QStringList pageBlock(const CommonDialogFields &fields, const codegen::LineSink 
     case DialogKind::Color: {
         QStringList lines;
         if (!fields.customColors)
-            lines << u"'Gambas's color dialog always lets the user mix a custom color."_s;
+            lines << commondialog::GambasCustomColors;
         return lines
                + answered(u"Dialog.SelectColor()"_s, cancel,
                           {u"  'Put your code to get the color that was selected here."_s,
@@ -112,7 +113,7 @@ QStringList pageBlock(const CommonDialogFields &fields, const codegen::LineSink 
     case DialogKind::Printer: {
         QStringList lines;
         if (!fields.printToFile)
-            lines << u"'Gambas's print dialog always offers printing to a file."_s;
+            lines << commondialog::GambasPrintToFile;
         lines << u"Dim PrinterSetup As New Printer"_s;
         return lines
                + answered(u"PrinterSetup.Configure()"_s, cancel,
@@ -127,8 +128,8 @@ QStringList pageBlock(const CommonDialogFields &fields, const codegen::LineSink 
 
 void writeCommonDialogGambas(const CommonDialogFields &fields, const codegen::LineSink &sink)
 {
-    sink(u"'*** Begin Pickwright Code ***"_s);
+    sink(QString(commondialog::BeginMarker));
     codegen::writeLines(sink, pageBlock(fields, sink));
-    sink(u"'*** End Pickwright Code ***"_s);
+    sink(QString(commondialog::EndMarker));
     sink({});
 }

@@ -4,6 +4,7 @@
 #include "codegen/CodeLayout.h"
 #include "codegen/CodeText.h"
 #include "tools/commondialog/CommonDialogGambas.h"
+#include "tools/commondialog/CommonDialogTexts.h"
 
 #include <QCoreApplication>
 
@@ -204,7 +205,7 @@ void pageBlock(const CommonDialogFields &fields, const codegen::LineSink &sink)
         } else {
             // The dialog adds the extension of the chosen filter: the
             // default extension's filter, added when no file type has it.
-            sink(u"'The default extension is added through the filter of its type."_s);
+            sink(QString(commondialog::LibreOfficeExtensionThroughFilter));
             if (!fields.saveFileTypes.contains(extension))
                 appendFilter(extension, u"ExtensionName"_s, u"ExtensionPattern"_s, sink);
             callWithTexts(u"FilePicker.setCurrentFilter"_s, {{extension + u" Files"_s, u"ExtensionText"_s}}, sink);
@@ -228,7 +229,7 @@ QStringList fixedPageBlock(const CommonDialogFields &fields)
     case DialogKind::Font: {
         QStringList lines;
         if (fields.fonts == FontsToDisplay::PrinterOnly)
-            lines << u"'LibreOffice's font dialog cannot show only the printer's fonts: it shows them all."_s;
+            lines << commondialog::LibreOfficeAllFonts;
         lines += dispatch(u".uno:FontDialog");
         lines += {
             u"'The font that was selected is set on the current selection. Put your code to get it here."_s,
@@ -240,7 +241,7 @@ QStringList fixedPageBlock(const CommonDialogFields &fields)
     case DialogKind::Color: {
         QStringList lines;
         if (!fields.customColors)
-            lines << u"'LibreOffice's color picker always lets the user mix a custom color."_s;
+            lines << commondialog::LibreOfficeCustomColors;
         lines += {
             u"Dim ColorPicker As Object"_s,
             u"Dim ColorValues As Variant"_s,
@@ -260,7 +261,7 @@ QStringList fixedPageBlock(const CommonDialogFields &fields)
     case DialogKind::Printer: {
         QStringList lines;
         if (!fields.printToFile)
-            lines << u"'LibreOffice's print dialog always offers printing to a file."_s;
+            lines << commondialog::LibreOfficePrintToFile;
         lines += dispatch(u".uno:Print");
         lines += {
             u"'The print dialog prints the current document itself, with the number of copies the user"_s,
@@ -321,14 +322,14 @@ void writeCommonDialogCode(const CommonDialogFields &fields, const codegen::Code
         return;
     }
     if (options.libreOffice()) {
-        sink(u"'*** Begin Pickwright Code ***"_s);
+        sink(QString(commondialog::BeginMarker));
         libreoffice::pageBlock(fields, sink);
-        sink(u"'*** End Pickwright Code ***"_s);
+        sink(QString(commondialog::EndMarker));
         sink({}); // Unlike the other tools' texts, this one ends with a line break.
         return;
     }
     codegen::writeLines(sink, {
-                                  u"'*** Begin Pickwright Code ***"_s,
+                                  commondialog::BeginMarker,
                                   u"CommonDialog1.CancelError = True"_s,
                                   u"On Error Goto ErrorCommonDialog"_s,
                               });
@@ -340,7 +341,7 @@ void writeCommonDialogCode(const CommonDialogFields &fields, const codegen::Code
                                   u"'The user pressed cancel or didn't choose a file."_s,
                                   u"NextCommonDialog:"_s,
                                   u"On Error Goto 0"_s,
-                                  u"'*** End Pickwright Code ***"_s,
+                                  commondialog::EndMarker,
                                   QString(), // a line break at the end, as above
                               });
 }

@@ -3,6 +3,7 @@
 
 #include "basic/Flags.h"
 #include "tools/commondialog/CommonDialogFields.h"
+#include "tools/commondialog/CommonDialogTexts.h"
 
 #include <QList>
 
@@ -66,7 +67,6 @@ namespace libreoffice {
 
 const QString filePickerService = u"com.sun.star.ui.dialogs.FilePicker"_s;
 const QString colorPickerService = u"com.sun.star.cui.ColorPicker"_s;
-const QString extensionComment = u"'The default extension is added through the filter of its type."_s;
 
 bool isString(const basic::Tokens &t, qint32 i, QStringView value)
 {
@@ -208,7 +208,7 @@ void readFilePicker(ReadContext &c, qint32 statement, qint32 object, CommonDialo
     untilExecuted(c, statement, object, [&](qint32 k, qint32 method) {
         const basic::Statement &s = c.statement(k);
         for (qint32 i = previousEnd; i < s.begin; ++i)
-            afterExtensionComment |= t.kind(i) == basic::TokenKind::Comment && t.text(i) == extensionComment;
+            afterExtensionComment |= t.kind(i) == basic::TokenKind::Comment && t.text(i) == commondialog::LibreOfficeExtensionThroughFilter;
         previousEnd = s.end;
         const qint32 open = method + 1;
         const qint32 close = s.end - 1;
@@ -324,17 +324,16 @@ void read(ReadContext &c, qint32 statement, ReadResult &result)
             refuse(c.t.pos(method), u"%1.%2 is not a setting the common dialog tool can hold on the Color page"_s.arg(
                                         c.t.text(colors), c.t.text(method)));
         });
-        fields.customColors = !commentAbove(c, statement, u"'LibreOffice's color picker always lets the user mix a custom color.");
+        fields.customColors = !commentAbove(c, statement, commondialog::LibreOfficeCustomColors);
     } else {
         fields.page = *dispatchedPage(c, statement);
         refuseDispatchArguments(c, statement);
         if (fields.page == DialogKind::Font) {
-            fields.fonts = commentAbove(c, statement,
-                                        u"'LibreOffice's font dialog cannot show only the printer's fonts: it shows them all.")
+            fields.fonts = commentAbove(c, statement, commondialog::LibreOfficeAllFonts)
                                ? FontsToDisplay::PrinterOnly
                                : FontsToDisplay::Both;
         } else {
-            fields.printToFile = !commentAbove(c, statement, u"'LibreOffice's print dialog always offers printing to a file.");
+            fields.printToFile = !commentAbove(c, statement, commondialog::LibreOfficePrintToFile);
         }
     }
     result.fields = fields;
@@ -480,8 +479,8 @@ void read(ReadContext &c, qint32 statement, DialogKind page, ReadResult &result)
     if (files && !(titled && filtered))
         refuse(t.pos(c.statement(statement).begin + 1), u"%1 is not set before the dialog is shown; it keeps what it was"
                                                          " last given"_s.arg(titled ? u"Dialog.Filter"_s : u"Dialog.Title"_s));
-    const QStringList comments = c.commentsAbove(statement, u"'*** Begin Pickwright Code ***");
-    const auto says = [&](QStringView comment) { return comments.contains(comment.toString()); };
+    const QStringList comments = c.commentsAbove(statement, commondialog::BeginMarker);
+    const auto says = [&](const QString &comment) { return comments.contains(comment); };
     switch (page) {
     case DialogKind::Open:
         break;
@@ -489,14 +488,14 @@ void read(ReadContext &c, qint32 statement, DialogKind page, ReadResult &result)
         fields.saveDefaultExtension = defaultExtension(c, statement);
         break;
     case DialogKind::Font:
-        if (says(u"'Gambas's font dialog cannot show only the screen's or the printer's fonts: it shows them all."))
+        if (says(commondialog::GambasAllFonts))
             fields.fonts = FontsToDisplay::ScreenOnly;
         break;
     case DialogKind::Color:
-        fields.customColors = !says(u"'Gambas's color dialog always lets the user mix a custom color.");
+        fields.customColors = !says(commondialog::GambasCustomColors);
         break;
     case DialogKind::Printer:
-        fields.printToFile = !says(u"'Gambas's print dialog always offers printing to a file.");
+        fields.printToFile = !says(commondialog::GambasPrintToFile);
         if (statement == 0 || !isStatement(c, statement - 1, {u"Dim", u"PrinterSetup", u"As", u"New", u"Printer"}))
             refuse(t.pos(c.statement(statement).begin + 1), u"PrinterSetup must be a New Printer just before"_s);
         break;
@@ -625,5 +624,8 @@ ToolReader commonDialogReader()
     return {.find = find,
             .read = read,
             .sought = u"common dialog block"_s,
-            .soughtAlone = u"common dialog Show call"_s};
+            .soughtAlone = u"common dialog Show call"_s,
+            // Dialog's settings and functions, and PrinterSetup's.
+            .gambasForms = uR"(Dialog\.(?:Title|Filter)[ \t]*=|If (?:Dialog\.(?:OpenFile|SaveFile|SelectFont|)"
+                           uR"(SelectColor)|PrinterSetup\.Configure)\(\) Then\b)"_s};
 }

@@ -3,6 +3,7 @@
 
 #include "codegen/CodeText.h"
 #include "codegen/GambasCode.h"
+#include "tools/inputbox/InputBoxTexts.h"
 
 #include <QStringList>
 
@@ -11,11 +12,11 @@ using namespace Qt::StringLiterals;
 void writeInputBoxGambas(const InputBoxFields &fields, const codegen::LineSink &sink)
 {
     namespace gb = codegen::gambas;
-    sink(u"'*** Begin Askwright Code ***"_s);
+    sink(QString(inputbox::BeginMarker));
     if (fields.declareVariable)
         sink(u"Dim "_s + fields.variableName + u" As String"_s);
     if (fields.help.help)
-        sink(u"'Gambas's input box has no help file: the help file and topic are left out."_s);
+        sink(QString(inputbox::GambasNoHelp));
     gb::statement(
         {
             gb::code(fields.variableName + u" = InputBox("_s),
@@ -27,5 +28,5 @@ void writeInputBoxGambas(const InputBoxFields &fields, const codegen::LineSink &
             gb::code(u")"_s),
         },
         {}, {u"Response"_s, fields.variableName}, {}, sink);
-    sink(u"'*** End Askwright Code ***"_s);
+    sink(QString(inputbox::EndMarker));
 }

@@ -5,6 +5,7 @@
 #include "codegen/CodeLayout.h"
 #include "codegen/CodeText.h"
 #include "tools/inputbox/InputBoxGambas.h"
+#include "tools/inputbox/InputBoxTexts.h"
 
 #include <QStringList>
 
@@ -24,7 +25,7 @@ void writeInputBox(const InputBoxFields &fields, const codegen::CodeOptions &opt
         return;
     }
     using codegen::codePiece;
-    sink(u"'*** Begin Askwright Code ***"_s);
+    sink(QString(inputbox::BeginMarker));
     if (fields.declareVariable)
         sink(u"Dim "_s + fields.variableName + (options.libreOffice() ? u" As String"_s : u" as String"_s));
 
@@ -38,7 +39,7 @@ void writeInputBox(const InputBoxFields &fields, const codegen::CodeOptions &opt
     };
     // The two position arguments stay empty before the help file.
     if (fields.help.help && options.libreOffice()) {
-        sink(u"'LibreOffice's input box has no help file: the help file and topic are left out."_s);
+        sink(QString(inputbox::LibreOfficeNoHelp));
     } else if (fields.help.help) {
         statement += {codePiece(u", , "_s), {}};
         statement += helpArguments(fields.help);
@@ -46,7 +47,7 @@ void writeInputBox(const InputBoxFields &fields, const codegen::CodeOptions &opt
     statement += {codePiece(u")"_s), {}};
     codegen::layoutStatement(statement, {u"Response"_s, fields.variableName}, {}, sink);
 
-    sink(u"'*** End Askwright Code ***"_s);
+    sink(QString(inputbox::EndMarker));
 }
 
 QString inputBoxProblem(const InputBoxFields &fields)

@@ -2,9 +2,11 @@
 #include "tools/inputbox/InputBoxReader.h"
 
 #include "codegen/BasicLimits.h"
-
 #include "codegen/CodeText.h"
 #include "tools/inputbox/InputBoxGenerator.h"
+#include "tools/inputbox/InputBoxTexts.h"
+
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -58,8 +60,7 @@ void readGambas(ReadContext &c, qint32 statement, const QString &target, InputBo
 {
     fields.variableName = target;
     fields.declareVariable = declaredBefore(c, statement, target);
-    fields.help.help = c.commentsAbove(statement, u"'*** Begin Askwright Code ***")
-                           .contains(u"'Gambas's input box has no help file: the help file and topic are left out."_s);
+    fields.help.help = c.commentsAbove(statement, inputbox::BeginMarker).contains(inputbox::GambasNoHelp);
     result.code.dialect = basic::Dialect::Gambas;
     result.fields = fields;
 }
@@ -137,7 +138,7 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
     fields.declareVariable = declared;
     result.code.dialect = c.eval.semantics().dialect;
     if (!fields.help.help
-        && c.commentBefore(statement, u"'LibreOffice's input box has no help file: the help file and topic are left out.")) {
+        && c.commentBefore(statement, inputbox::LibreOfficeNoHelp)) {
         result.code.dialect = basic::Dialect::LibreOffice;
         fields.help.help = true;
     }
@@ -151,9 +152,21 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
     result.fields = fields;
 }
 
+// The Gambas block reads the same in Visual Basic once the classic editor
+// has taken the blank out of `InputBox (`.
+bool mayBeGambas(const QString &text)
+{
+    static const QRegularExpression inputBox(uR"(^[ \t]*\w+ = InputBox\()"_s, QRegularExpression::MultilineOption);
+    return text.contains(inputbox::BeginMarker) && inputBox.match(text).hasMatch();
+}
+
 } // namespace
 
 ToolReader inputBoxReader()
 {
-    return {.find = find, .read = read, .sought = u"input box call"_s, .soughtAlone = u"input box call"_s};
+    return {.find = find,
+            .read = read,
+            .sought = u"input box call"_s,
+            .soughtAlone = u"input box call"_s,
+            .mayBeGambas = mayBeGambas};
 }

@@ -3,6 +3,7 @@
 
 #include "codegen/CodeText.h"
 #include "codegen/GambasCode.h"
+#include "tools/msgbox/MsgBoxTexts.h"
 
 using namespace Qt::StringLiterals;
 
@@ -51,19 +52,16 @@ QStringList missingSettings(const MsgBoxFields &fields, int buttons)
     QStringList lines;
     const MsgBoxStyleValues &style = fields.style;
     if (buttons > 1 && (style.icon == vbInformation || style.icon == vbNoIcon)) {
-        lines << (style.icon == vbInformation
-                      ? u"'Gambas's information box has one button only: the question box shows these."_s
-                      : u"'Gambas's box without an icon has one button only: the question box shows these."_s);
+        lines << (style.icon == vbInformation ? msgbox::GambasInformationOneButton : msgbox::GambasPlainOneButton);
     }
     const int defaultIndex = style.defaultButton / vbDefaultButton2;
     if (defaultIndex > 0 && defaultIndex < buttons) {
-        lines << u"'Gambas's message box makes its first button the default: Message.DefaultButton only turns "
-                 "that on or off."_s;
+        lines << msgbox::GambasFirstButtonDefault;
     }
     if (style.modality == vbSystemModal)
-        lines << u"'Gambas's message box is modal to the application only: it cannot be system-modal."_s;
+        lines << msgbox::GambasNotSystemModal;
     if (fields.help.help)
-        lines << u"'Gambas's message box has no Help button or help file: they are left out."_s;
+        lines << msgbox::GambasNoHelp;
     return lines;
 }
 
@@ -82,7 +80,7 @@ void writeMsgBoxGambas(const MsgBoxFields &fields, const codegen::LineSink &sink
     namespace gb = codegen::gambas;
     const QStringList buttons = gambasButtonTexts(fields.style.buttonSet);
     const bool answered = buttons.size() > 1;
-    sink(answered ? u"'*** Start Notewright Code ***"_s : u"'*** Start MsgBox Code ***"_s);
+    sink(QString(answered ? msgbox::StartMarker : msgbox::StartPlainMarker));
     if (answered)
         sink(u"Dim Response As Integer"_s);
     for (QString &line : missingSettings(fields, int(buttons.size())))
@@ -112,5 +110,5 @@ void writeMsgBoxGambas(const MsgBoxFields &fields, const codegen::LineSink &sink
         }
         sink(u"End Select"_s);
     }
-    sink(u"'*** End Notewright Code ***"_s);
+    sink(QString(msgbox::EndMarker));
 }

@@ -5,6 +5,7 @@
 #include "codegen/CodeLayout.h"
 #include "codegen/CodeText.h"
 #include "tools/msgbox/MsgBoxGambas.h"
+#include "tools/msgbox/MsgBoxTexts.h"
 
 using namespace Qt::StringLiterals;
 
@@ -50,13 +51,13 @@ void writeMsgBoxCode(const MsgBoxFields &fields, const codegen::CodeOptions &opt
         {codegen::literalPieces(fields.title, options.dialect), u"TitleText"_s},
     };
     if (answered) {
-        sink(u"'*** Start Notewright Code ***"_s);
+        sink(QString(msgbox::StartMarker));
         sink(options.libreOffice() ? u"Dim Response As Integer"_s : u"Dim Response As Long"_s);
     } else {
-        sink(u"'*** Start MsgBox Code ***"_s);
+        sink(QString(msgbox::StartPlainMarker));
     }
     if (fields.help.help && options.libreOffice())
-        sink(u"'LibreOffice's message box has no Help button or help file: they are left out."_s);
+        sink(QString(msgbox::LibreOfficeNoHelp));
     else if (fields.help.help)
         call += helpArguments(fields.help);
     if (answered)
@@ -64,5 +65,5 @@ void writeMsgBoxCode(const MsgBoxFields &fields, const codegen::CodeOptions &opt
     codegen::layoutStatement(call, {u"Response"_s}, {}, sink);
     if (answered)
         sink(codegen::BuildResponseSelect(msgBoxButtonCodes(fields.style.buttonSet), options));
-    sink(u"'*** End Notewright Code ***"_s);
+    sink(QString(msgbox::EndMarker));
 }

@@ -5,6 +5,7 @@
 #include "codegen/CodeText.h"
 #include "tools/msgbox/MsgBoxGambas.h"
 #include "tools/msgbox/MsgBoxGenerator.h"
+#include "tools/msgbox/MsgBoxTexts.h"
 
 using namespace Qt::StringLiterals;
 
@@ -69,8 +70,8 @@ void readGambas(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
     if (answered != (buttons.size() > 1))
         refuse(t.pos(s.begin), buttons.size() > 1 ? u"the answer of a box with several buttons must be kept"_s
                                                   : u"a box with one button has no answer to keep"_s);
-    const QStringList comments = c.commentsAbove(statement, u"'*** Start");
-    const auto says = [&](QStringView comment) { return comments.contains(comment.toString()); };
+    const QStringList comments = c.commentsAbove(statement, msgbox::StartMarkerPrefix);
+    const auto says = [&](const QString &comment) { return comments.contains(comment); };
     qint32 icon = vbNoIcon;
     if (function == u"error"_s)
         icon = vbCritical;
@@ -80,9 +81,9 @@ void readGambas(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
         icon = vbInformation;
     else if (function == u"question"_s) {
         icon = vbQuestion;
-        if (says(u"'Gambas's information box has one button only: the question box shows these."))
+        if (says(msgbox::GambasInformationOneButton))
             icon = vbInformation;
-        else if (says(u"'Gambas's box without an icon has one button only: the question box shows these."))
+        else if (says(msgbox::GambasPlainOneButton))
             icon = vbNoIcon;
     }
     if ((function.isEmpty() || function == u"info"_s) && buttons.size() > 1)
@@ -91,11 +92,11 @@ void readGambas(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
     fields.style.icon = icon;
     // Which button the code meant as the default it cannot say: the second.
     if (buttons.size() > 1
-        && says(u"'Gambas's message box makes its first button the default: Message.DefaultButton only turns that on or off."))
+        && says(msgbox::GambasFirstButtonDefault))
         fields.style.defaultButton = vbDefaultButton2;
-    if (says(u"'Gambas's message box is modal to the application only: it cannot be system-modal."))
+    if (says(msgbox::GambasNotSystemModal))
         fields.style.modality = vbSystemModal;
-    fields.help.help = says(u"'Gambas's message box has no Help button or help file: they are left out.");
+    fields.help.help = says(msgbox::GambasNoHelp);
     bool titled = false;
     for (const basic::Evaluator::Setting &setting : c.eval.settingsOf(u"message"_s, statement, u"Message"_s)) {
         if (setting.property != u"title"_s)
@@ -224,7 +225,7 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
     }
     // LibreOffice's code says where it left the help out.
     if (!helpButton
-        && c.commentBefore(statement, u"'LibreOffice's message box has no Help button or help file: they are left out.")) {
+        && c.commentBefore(statement, msgbox::LibreOfficeNoHelp)) {
         result.code.dialect = basic::Dialect::LibreOffice;
         fields.help.help = true;
     }
@@ -237,5 +238,11 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
 
 ToolReader msgBoxReader()
 {
-    return {.find = find, .read = read, .sought = u"message box call"_s, .soughtAlone = u"message box call"_s};
+    // Message.Title and Message's icon functions; a bare Message(…) may be
+    // the module's own function: no sign.
+    return {.find = find,
+            .read = read,
+            .sought = u"message box call"_s,
+            .soughtAlone = u"message box call"_s,
+            .gambasForms = uR"(Message\.Title[ \t]*=|(?:\w+[ \t]*=[ \t]*)?Message\.(?:Info|Warning|Error|Question)\()"_s};
 }
