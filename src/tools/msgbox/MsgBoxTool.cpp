@@ -16,7 +16,6 @@ Tool msgBoxTool()
         .cli = msgBoxCli(),
         .caption = QCoreApplication::translate("Tools", "Notewright"),
         .picture = u":/images/notewright.svg"_s,
-        .selectorTop = 120,
         .generate = generateFrom<MsgBoxFields, generateMsgBoxCode>,
         .sameFields = sameFields<MsgBoxFields>,
         .reader = msgBoxReader(),
