@@ -87,6 +87,9 @@ void TestReadIntoWindow::readSetsTheModelAndThePanelFollows_data()
     QTest::newRow("message box over an edit not yet reported")
         << u"MsgBox \"From the read\", 48, \"Careful\""_s << u"txtMessageMsgBox"_s << u"txtMessageMsgBox"_s
         << u"From the read"_s;
+    // The fields the model held before the edit: the read must still win.
+    QTest::newRow("the start's fields over an edit not yet reported")
+        << u"MsgBox \"\""_s << u"txtMessageMsgBox"_s << u"txtMessageMsgBox"_s << QString();
     QTest::newRow("input box") << u"x = InputBox(\"Age?\", \"Form\", \"42\")"_s << QString()
                                << u"txtDefaultInputBox"_s << u"42"_s;
     HeaderFields header;
