@@ -26,6 +26,18 @@ constexpr int ImageTwips = 480;
 constexpr int PressOffset = 50;
 constexpr int CaptionGap = 30;
 
+// The top left corner of the picture of the tool at `index`, at rest, and
+// the selector's size for `count` tools.
+QPoint imageTwips(int index)
+{
+    return {ImageLeft, FirstTop + index * SlotHeight};
+}
+
+QSize sizeTwips(int count)
+{
+    return {SelectorWidth, FirstTop + count * SlotHeight + BottomMargin};
+}
+
 // Which tool is current: a highlight behind its picture and caption, as a
 // list shows its selected item.
 class CurrentToolMark : public QWidget
@@ -125,16 +137,6 @@ ToolSelector::ToolSelector(const QList<Tool> &tools, QWidget *parent) : QFrame(p
     m_currentMark = new CurrentToolMark(this);
     for (int index = 0; index < tools.size(); ++index)
         addTool(tools.at(index), index);
-}
-
-QPoint ToolSelector::imageTwips(int index)
-{
-    return {ImageLeft, FirstTop + index * SlotHeight};
-}
-
-QSize ToolSelector::sizeTwips(int count)
-{
-    return {SelectorWidth, FirstTop + count * SlotHeight + BottomMargin};
 }
 
 void ToolSelector::addTool(const Tool &tool, int index)

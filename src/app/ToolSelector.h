@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QList>
 #include <QPoint>
-#include <QSize>
 
 struct Tool;
 
@@ -49,11 +48,6 @@ class ToolSelector : public QFrame
 
 public:
     ToolSelector(const QList<Tool> &tools, QWidget *parent);
-
-    // The top left corner of the picture of the tool at `index` at rest, and
-    // the selector's size for `count` tools, in twips.
-    static QPoint imageTwips(int index);
-    static QSize sizeTwips(int count);
 
     qsizetype count() const { return m_images.size(); }
     SelectorImage *image(int index) const { return m_images.at(index); }
