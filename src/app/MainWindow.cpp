@@ -18,7 +18,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDeadlineTimer>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -32,7 +31,6 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -40,14 +38,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The selector's geometry, in twips within `picToolFile`.
-constexpr int SelectorWidth = 1200;
-constexpr int SelectorHeight = 4020;
-constexpr int ImageLeft = 360;
-constexpr int ImageTwips = 480;
-constexpr int PressOffset = 50;
-constexpr int CaptionGap = 30;
 
 // `picHeader`: the strip's gradient, painted directly. A style sheet would
 // look the same but costs a style-sheet style for the whole window's start.
@@ -85,37 +75,8 @@ public:
     }
 };
 
-// Which tool is current: a highlight behind its picture and caption, as a
-// list shows its selected item.
-class CurrentToolMark : public QWidget
-{
-public:
-    explicit CurrentToolMark(QWidget *parent) : QWidget(parent)
-    {
-        setObjectName(u"shpCurrentTool"_s);
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        QColor fill = palette().color(QPalette::Highlight);
-        const QColor edge = fill;
-        fill.setAlpha(48);
-        painter.setPen(QPen(edge, 1));
-        painter.setBrush(fill);
-        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
-    }
-};
-
 // Between the window's parts.
 constexpr int Spacing = 8;
-
-// Until the window is shown, its frame is not known: room for a title bar and
-// borders, as most desktops draw them.
-constexpr QMargins FrameEstimate(4, 32, 4, 4);
 
 // A command button 88 pixels wide where there is room, and no wider than its
 // caption needs where there is not (a large scale on a small screen), so that
@@ -189,7 +150,9 @@ MainWindow::MainWindow(Platform &platform, const QString &helpFile, QWidget *par
     toolsRow->setContentsMargins(Spacing, 0, Spacing, 0);
     toolsRow->setSpacing(Spacing);
     auto *selectorColumn = new QVBoxLayout;
-    selectorColumn->addWidget(createSelector());
+    m_selector = new ToolSelector(tools(), this);
+    connect(m_selector, &ToolSelector::toolChosen, this, &MainWindow::showTool);
+    selectorColumn->addWidget(m_selector);
     selectorColumn->addStretch();
     toolsRow->addLayout(selectorColumn);
     QWidget *editor = createEditor();
@@ -216,10 +179,12 @@ MainWindow::MainWindow(Platform &platform, const QString &helpFile, QWidget *par
     // The tools keep their size whatever the code view does to the window.
     editor->setFixedSize(editor->sizeHint());
     m_codePane->hide();
-    markCurrentTool(0);
+    m_selector->markCurrent(0);
     focusFirstField();
     m_designSize = sizeHint();
-    placeOnScreen(fittedWindowRect(m_designSize, screenRoom(), std::nullopt, frameMargins()), true);
+    m_placer = new WindowPlacer(this);
+    m_placer->place(fittedWindowRect(m_designSize, m_placer->screenRoom(), std::nullopt, m_placer->frameMargins()),
+                    true);
 }
 
 MainWindow::~MainWindow()
@@ -248,53 +213,6 @@ QWidget *MainWindow::createHeaderStrip()
     return picHeader;
 }
 
-QWidget *MainWindow::createSelector()
-{
-    auto *picToolFile = new QFrame(this);
-    picToolFile->setObjectName(u"picToolFile"_s);
-    picToolFile->setFrameShape(QFrame::StyledPanel);
-    picToolFile->setFrameShadow(QFrame::Sunken);
-    const QPoint size = twipsToPixels(QPoint(SelectorWidth, SelectorHeight), picToolFile);
-    picToolFile->setFixedSize(size.x(), size.y());
-    m_currentMark = new CurrentToolMark(picToolFile);
-    for (int index = 0; index < tools().size(); ++index)
-        addSelectorTool(picToolFile, tools().at(index), index);
-    return picToolFile;
-}
-
-void MainWindow::addSelectorTool(QWidget *selector, const Tool &tool, int index)
-{
-    auto *image = new SelectorImage(u"img"_s + tool.caption, tool.picture, selector);
-    const QPoint rest = twipsToPixels(QPoint(ImageLeft, tool.selectorTop), image);
-    const QPoint pressed = twipsToPixels(QPoint(ImageLeft - PressOffset, tool.selectorTop + PressOffset), image);
-    image->move(rest);
-    image->setAccessibleName(tool.caption);
-    m_selectorImages << image;
-    m_selectorRest << rest;
-
-    // Images take no focus; Ctrl+1, Ctrl+2... pick the tools from the keyboard.
-    const auto show = [this, index] { showTool(index); };
-    if (index < 9) {
-        const QKeySequence keys(QKeyCombination(Qt::ControlModifier, Qt::Key(Qt::Key_1 + index)));
-        image->setToolTip(u"%1 (%2)"_s.arg(tool.caption, keys.toString(QKeySequence::NativeText)));
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, show);
-    }
-
-    // The caption label sits centred under the image and picks the tool too.
-    auto *label = new QLabel(tool.caption, selector);
-    label->setObjectName(u"lbl"_s + tool.caption);
-    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    const int top = twipsToPixels(QPoint(0, tool.selectorTop + ImageTwips + CaptionGap), image).y();
-    label->setGeometry(0, top, selector->width(), label->sizeHint().height());
-    m_selectorCaptions << label;
-    image->attachCaption(label);
-
-    // The press look, on any button; undone on release before the click.
-    connect(image, &SelectorImage::mouseDown, image, [image, pressed] { image->move(pressed); });
-    connect(image, &SelectorImage::mouseUp, image, [image, rest] { image->move(rest); });
-    connect(image, &SelectorImage::clicked, this, show);
-}
-
 QWidget *MainWindow::createEditor()
 {
     auto *fraEditor = new QFrame(this);
@@ -317,11 +235,14 @@ QWidget *MainWindow::createEditor()
         panel->setMinimumSize(size);
         stack->addWidget(panel, 0, 0);
         connect(panel, &ToolPanel::headerCaptionRequested, m_lblHeader, &QLabel::setText);
-        panel->feed(*model);
+        panel->setModel(*model);
         connect(model, &ToolModel::codeChanged, this, [this, model] {
             if (model == currentModel())
                 refreshCodeView();
         });
+        // The options are the window's, for every tool: one model's change
+        // (a read's) is every tool's and the choices'.
+        connect(model, &ToolModel::codeOptionsChanged, this, &MainWindow::setCodeOptions);
         panel->setVisible(panel == m_panels.constFirst());
     }
 
@@ -520,12 +441,12 @@ void MainWindow::setCodeViewShown(bool shown)
         return;
     const QSignalBlocker quiet(m_cmdCode);
     m_cmdCode->setChecked(shown);
-    const QMargins frame = frameMargins();
+    const QMargins frame = m_placer->frameMargins();
     if (!shown) {
         m_codePane->hide();
         // Back where it was before the view opened, as large as it was.
         const QRect before = m_geometryBeforeView.value_or(QRect(geometry().topLeft(), m_designSize));
-        placeOnScreen(fittedWindowRect(before.size(), screenRoom(), before.topLeft(), frame), true);
+        m_placer->place(fittedWindowRect(before.size(), m_placer->screenRoom(), before.topLeft(), frame), true);
         return;
     }
     m_geometryBeforeView = geometry();
@@ -534,71 +455,12 @@ void MainWindow::setCodeViewShown(bool shown)
     // Room for the view beside the tools: as wide again as they are, as much
     // as the screen allows, and no narrower than the tools and the view's
     // controls need.
-    const QRect room = screenRoom();
-    const QRect fitted = fittedWindowRect(QSize(m_designSize.width() * 2, m_designSize.height()), room,
-                                          geometry().topLeft(), frame);
+    const QRect fitted = fittedWindowRect(QSize(m_designSize.width() * 2, m_designSize.height()),
+                                          m_placer->screenRoom(), geometry().topLeft(), frame);
     const QSize least(m_designSize.width() + Spacing + m_codePane->minimumWidth(), m_designSize.height());
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     setMinimumSize(least.boundedTo(fitted.size()));
-    placeOnScreen(fitted, false);
-}
-
-QRect MainWindow::screenRoom() const
-{
-    const QScreen *shownOn = screen() ? screen() : QGuiApplication::primaryScreen();
-    return shownOn ? shownOn->availableGeometry() : QRect();
-}
-
-QMargins MainWindow::frameMargins() const
-{
-    if (!isVisible())
-        return FrameEstimate;
-    const QRect outer = frameGeometry();
-    const QRect inner = geometry();
-    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-            outer.bottom() - inner.bottom()};
-}
-
-void MainWindow::placeOnScreen(const QRect &contents, bool fixedSize)
-{
-    if (fixedSize)
-        setFixedSize(contents.size());
-    else
-        resize(contents.size());
-    // move() places the frame; the rectangle is the contents'.
-    const QMargins frame = frameMargins();
-    move(contents.topLeft() - QPoint(frame.left(), frame.top()));
-    // Some window managers put a moved window lower by its title bar (the
-    // gravity they apply), which can push a window that fits off the screen's
-    // bottom: where they place it shows in the move events that follow. A
-    // short while only, so that a window the user drags is left alone.
-    if (isVisible()) {
-        m_keepOnScreen = 2;
-        m_keepOnScreenUntil = QDeadlineTimer(1000);
-    }
-}
-
-void MainWindow::moveEvent(QMoveEvent *event)
-{
-    QWidget::moveEvent(event);
-    if (m_keepOnScreen <= 0 || m_keepOnScreenUntil.hasExpired() || !isVisible())
-        return;
-    const QRect room = screenRoom();
-    if (!room.isValid() || room.contains(frameGeometry()))
-        return;
-    --m_keepOnScreen;
-    // The frame, now known, may also be larger than the estimate was.
-    const QMargins frame = frameMargins();
-    const QRect inside = fittedWindowRect(size(), room, geometry().topLeft(), frame);
-    if (inside.size() != size()) {
-        if (minimumSize() == maximumSize()) {
-            setFixedSize(inside.size());
-        } else {
-            setMinimumSize(minimumSize().boundedTo(inside.size()));
-            resize(inside.size());
-        }
-    }
-    move(inside.topLeft() - QPoint(frame.left(), frame.top()));
+    m_placer->place(fitted, false);
 }
 
 void MainWindow::setCodeOptions(const codegen::CodeOptions &options)
@@ -633,6 +495,8 @@ void MainWindow::readCode(const QString &code)
     }
     const int index = int(result.tool - tools().constData());
     showTool(index);
+    // The read replaces what the tool holds, edits not yet reported too.
+    m_panels.at(index)->reportPendingEdit();
     // The code's own style: its BASIC, and for a message box how its buttons
     // were written.
     codegen::CodeOptions options = m_codeOptions;
@@ -640,8 +504,10 @@ void MainWindow::readCode(const QString &code)
     // Gambas has no constants for its boxes: the choice stays for the others.
     if (!options.gambas() && result.tool->hasConstants)
         options.constants = result.code.constants;
-    setCodeOptions(options);
-    result.tool->setPanelFields(m_panels.at(index), result.fields);
+    // Into the tool's model; its panel and the window's choices follow it.
+    ToolModel *model = m_models.at(index);
+    model->setCodeOptions(options);
+    model->setFields(result.fields);
     if (result.found > 1) {
         m_platform.msgBox(tr("The code holds %1 pieces that the tools can read; the first, for %2, is now in its "
                              "fields.")
@@ -682,28 +548,9 @@ void MainWindow::showTool(int index)
     shown->setCurrentIndex(0);
     for (ToolPanel *panel : std::as_const(m_panels))
         panel->setVisible(panel == shown);
-    markCurrentTool(index);
+    m_selector->markCurrent(index);
     focusFirstField();
     refreshCodeView();
-}
-
-void MainWindow::markCurrentTool(int index)
-{
-    for (qsizetype at = 0; at < m_selectorCaptions.size(); ++at) {
-        QLabel *caption = m_selectorCaptions.at(at);
-        QFont font = caption->font();
-        font.setBold(at == index);
-        caption->setFont(font);
-    }
-    if (index < 0 || index >= m_selectorImages.size())
-        return;
-    // Behind the picture at rest and its caption, with room for the press look.
-    const QRect image(m_selectorRest.at(index), m_selectorImages.at(index)->size());
-    const int reach = twipsToPixels(PressOffset, m_currentMark) + 2;
-    const QRect area = image.united(m_selectorCaptions.at(index)->geometry()).adjusted(-reach, -reach, reach, reach);
-    m_currentMark->setGeometry(area.intersected(m_currentMark->parentWidget()->rect().adjusted(2, 2, -2, -2)));
-    m_currentMark->lower();
-    m_currentMark->show();
 }
 
 void MainWindow::focusFirstField()

@@ -3,7 +3,6 @@
 
 #include "codegen/CodeOptions.h"
 
-#include <QDeadlineTimer>
 #include <QList>
 #include <QPointer>
 #include <QWidget>
@@ -22,8 +21,9 @@ class Platform;
 class QLabel;
 class ToolModel;
 class ToolPanel;
+class ToolSelector;
+class WindowPlacer;
 struct ToolContext;
-struct Tool;
 
 // `frmMain`: the header strip, the tool selector, the tools' tab-page sets
 // laid on top of each other, and the command buttons.
@@ -75,8 +75,6 @@ public Q_SLOTS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    // Keeps a window just placed inside the screen (see placeOnScreen).
-    void moveEvent(QMoveEvent *event) override;
     // Plain text dropped on the window is read as code.
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -85,25 +83,15 @@ private:
     // F5, Ctrl+Shift+C and F1 for Test, Copy and Help.
     void installShortcuts();
     QWidget *createHeaderStrip();
-    QWidget *createSelector();
     QWidget *createEditor();
     // New, Test and Copy.
     QLayout *createCommandRow();
     QWidget *createMenu();
     QWidget *createCodePane();
-    // The screen's free area, and the frame around the window (estimated
-    // until the window is shown).
-    QRect screenRoom() const;
-    QMargins frameMargins() const;
-    // Gives the window these contents' geometry, fixed in size or not.
-    void placeOnScreen(const QRect &contents, bool fixedSize);
     // Shows the current tool's code in the view, when the view is shown.
     void refreshCodeView();
     // Says why the tool's code would not compile, if it would not.
     bool refusesInput(const ToolPanel *tool);
-    void addSelectorTool(QWidget *selector, const Tool &tool, int index);
-    // Marks the tool at this index as the current one in the selector.
-    void markCurrentTool(int index);
     // Puts the focus on the current page's first field.
     void focusFirstField();
 
@@ -127,14 +115,6 @@ private:
     QList<ToolPanel *> m_panels;
     QList<ToolModel *> m_models;
     QPointer<AboutBox> m_frmAbout;
-    // The selector's pictures, where they rest, and their captions, in the
-    // order of the tool list.
-    QList<QLabel *> m_selectorImages;
-    QList<QPoint> m_selectorRest;
-    QList<QLabel *> m_selectorCaptions;
-    QWidget *m_currentMark = nullptr;
-    // How many more times, and until when, a window just placed is moved
-    // back inside the screen.
-    int m_keepOnScreen = 0;
-    QDeadlineTimer m_keepOnScreenUntil;
+    ToolSelector *m_selector = nullptr;
+    WindowPlacer *m_placer = nullptr;
 };

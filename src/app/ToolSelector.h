@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QFrame>
 #include <QLabel>
+#include <QList>
+#include <QPoint>
+
+struct Tool;
 
 // One picture of the tool selector. It reports the raw mouse events; the
-// main window moves it to give the pressed look and handles the click.
+// selector moves it to give the pressed look and handles the click.
 class SelectorImage : public QLabel
 {
     Q_OBJECT
@@ -31,4 +36,35 @@ private:
     void release(QMouseEvent *event, const QRect &area);
 
     QLabel *m_caption = nullptr;
+};
+
+// `picToolFile`: the column of tools on the left, one slot for each tool of
+// the list, in its order: the picture and the caption under it. The slots
+// follow from a tool's index alone, and the column is as tall as the list
+// needs; Ctrl+1 to Ctrl+9 pick the first nine tools.
+class ToolSelector : public QFrame
+{
+    Q_OBJECT
+
+public:
+    ToolSelector(const QList<Tool> &tools, QWidget *parent);
+
+    qsizetype count() const { return m_images.size(); }
+    SelectorImage *image(int index) const { return m_images.at(index); }
+    QLabel *caption(int index) const { return m_captions.at(index); }
+    // Marks the tool at this index as the current one.
+    void markCurrent(int index);
+
+Q_SIGNALS:
+    // The tool at this index was clicked or its key pressed.
+    void toolChosen(int index);
+
+private:
+    void addTool(const Tool &tool, int index);
+
+    QList<SelectorImage *> m_images;
+    // Where the pictures rest.
+    QList<QPoint> m_rest;
+    QList<QLabel *> m_captions;
+    QWidget *m_currentMark = nullptr;
 };

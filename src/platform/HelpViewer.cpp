@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QMimeDatabase>
 #include <QPushButton>
 #include <QScreen>
@@ -18,7 +19,7 @@
 using namespace Qt::StringLiterals;
 
 HelpViewer::HelpViewer(Platform &platform, QWidget *owner)
-    : QWidget(owner, Qt::Window), m_platform(platform), m_browser(new QTextBrowser(this))
+    : QWidget(owner, Qt::Window), m_platform(platform), m_browser(new QTextBrowser(this)), m_lblNote(new QLabel(this))
 {
     setObjectName(u"frmHelp"_s);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -31,7 +32,11 @@ HelpViewer::HelpViewer(Platform &platform, QWidget *owner)
     connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {
         const QString title = m_browser->documentTitle();
         setWindowTitle(title.isEmpty() ? tr("Quillkit 98 Help") : title);
+        m_lblNote->clear();
     });
+    m_lblNote->setObjectName(u"lblHelpNote"_s);
+    m_lblNote->setTextFormat(Qt::PlainText);
+    m_lblNote->setWordWrap(true);
 
     m_cmdBrowser = new QPushButton(tr("Open in &Browser"), this);
     m_cmdBrowser->setObjectName(u"cmdOpenInBrowser"_s);
@@ -47,7 +52,7 @@ HelpViewer::HelpViewer(Platform &platform, QWidget *owner)
     auto *buttons = new QHBoxLayout;
     buttons->setContentsMargins(8, 0, 8, 8);
     buttons->addWidget(m_cmdBrowser);
-    buttons->addStretch();
+    buttons->addWidget(m_lblNote, 1);
     buttons->addWidget(cmdClose);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -79,13 +84,18 @@ void HelpViewer::offerBrowser()
     m_cmdBrowser->show();
 }
 
+QString HelpViewer::note() const
+{
+    return m_lblNote->text();
+}
+
 void HelpViewer::openInBrowser()
 {
     const QString path = m_browser->source().toLocalFile();
+    m_lblNote->clear();
     if (path.isEmpty() || m_platform.shellOpen(path, m_platform.appPath()))
         return;
-    m_platform.msgBox(tr("No program on this desktop opens %1; the page stays here.").arg(QFileInfo(path).fileName()),
-                      vbOKOnly + vbExclamation, ProgramTitle.toString(), std::nullopt);
+    m_lblNote->setText(tr("No program on this desktop opens %1; the page stays here.").arg(QFileInfo(path).fileName()));
 }
 
 void HelpViewer::followLink(const QUrl &link)

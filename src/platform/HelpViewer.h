@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class Platform;
+class QLabel;
 class QPushButton;
 class QTextBrowser;
 class QUrl;
@@ -11,6 +12,8 @@ class QUrl;
 // A window that shows an HTML or plain-text help document itself, for a
 // desktop where no program opens it. Links within the document and to other
 // such files beside it open in the window; other addresses go to the desktop.
+// What it has to say it says in its own window, never in a message box: a
+// message box can have a Help button, which opens help.
 class HelpViewer : public QWidget
 {
     Q_OBJECT
@@ -27,6 +30,9 @@ public:
     QTextBrowser *browser() const { return m_browser; }
     // Offers "Open in Browser", which hands the page shown to the desktop.
     void offerBrowser();
+    // What the window says under the page (empty when all went well); it
+    // goes when another page is shown.
+    QString note() const;
 
 private:
     void followLink(const QUrl &link);
@@ -35,6 +41,7 @@ private:
     Platform &m_platform;
     QTextBrowser *m_browser;
     QPushButton *m_cmdBrowser;
+    QLabel *m_lblNote;
 };
 
 // Opens a help document (relative to the program's folder) in the desktop's

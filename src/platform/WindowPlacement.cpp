@@ -1,12 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/WindowPlacement.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
 namespace {
 constexpr double TwipsPerInch = 1440.0;
+// Until a window is shown, its frame is not known: room for a title bar and
+// borders, as most desktops draw them.
+constexpr QMargins FrameEstimate(4, 32, 4, 4);
+// How long, and how many times, a window just placed is kept on the screen.
+constexpr int KeepOnScreenMs = 1000;
+constexpr int KeepOnScreenMoves = 2;
 } // namespace
 
 int twipsToPixels(int twips, const QWidget *widget)
@@ -47,4 +54,69 @@ QRect fittedWindowRect(QSize wanted, const QRect &room, std::optional<QPoint> at
     const int x = qMax(inner.left(), qMin(wish.x(), inner.left() + inner.width() - size.width()));
     const int y = qMax(inner.top(), qMin(wish.y(), inner.top() + inner.height() - size.height()));
     return {QPoint(x, y), size};
+}
+
+WindowPlacer::WindowPlacer(QWidget *window) : QObject(window), m_window(window)
+{
+    window->installEventFilter(this);
+}
+
+QRect WindowPlacer::screenRoom() const
+{
+    const QScreen *shownOn = m_window->screen() ? m_window->screen() : QGuiApplication::primaryScreen();
+    return shownOn ? shownOn->availableGeometry() : QRect();
+}
+
+QMargins WindowPlacer::frameMargins() const
+{
+    if (!m_window->isVisible())
+        return FrameEstimate;
+    const QRect outer = m_window->frameGeometry();
+    const QRect inner = m_window->geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+void WindowPlacer::place(const QRect &contents, bool fixedSize)
+{
+    if (fixedSize)
+        m_window->setFixedSize(contents.size());
+    else
+        m_window->resize(contents.size());
+    // move() places the frame; the rectangle is the contents'.
+    const QMargins frame = frameMargins();
+    m_window->move(contents.topLeft() - QPoint(frame.left(), frame.top()));
+    if (m_window->isVisible()) {
+        m_keepOnScreen = KeepOnScreenMoves;
+        m_keepOnScreenUntil = QDeadlineTimer(KeepOnScreenMs);
+    }
+}
+
+bool WindowPlacer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_window && event->type() == QEvent::Move)
+        keepInside();
+    return QObject::eventFilter(watched, event);
+}
+
+void WindowPlacer::keepInside()
+{
+    if (m_keepOnScreen <= 0 || m_keepOnScreenUntil.hasExpired() || !m_window->isVisible())
+        return;
+    const QRect room = screenRoom();
+    if (!room.isValid() || room.contains(m_window->frameGeometry()))
+        return;
+    --m_keepOnScreen;
+    // The frame, now known, may also be larger than the estimate was.
+    const QMargins frame = frameMargins();
+    const QRect inside = fittedWindowRect(m_window->size(), room, m_window->geometry().topLeft(), frame);
+    if (inside.size() != m_window->size()) {
+        if (m_window->minimumSize() == m_window->maximumSize()) {
+            m_window->setFixedSize(inside.size());
+        } else {
+            m_window->setMinimumSize(m_window->minimumSize().boundedTo(inside.size()));
+            m_window->resize(inside.size());
+        }
+    }
+    m_window->move(inside.topLeft() - QPoint(frame.left(), frame.top()));
 }

@@ -30,8 +30,6 @@ struct Tool
     // Whether its code has constants, which `--constants names` writes as
     // BASIC's names (vbYesNo) and a read reports.
     bool hasConstants = false;
-    // The picture's top within the selector, in twips.
-    int selectorTop = 0;
     // The code for a Fields struct of the tool's, as Copy gives it.
     QString (*generate)(const std::any &fields, const codegen::CodeOptions &options) = nullptr;
     // Whether two values of the Fields type are equal.
@@ -43,7 +41,8 @@ struct Tool
     QList<JsonMember> jsonMembers;
     // The object's members for fields that the reader gave.
     QJsonObject (*toJson)(const ReadResult &result) = nullptr;
-    // The tool's tab-page set, and the fields that a read gave put into it.
+    // The tool's tab-page set, the model's fields shown in it, and the
+    // fields it shows.
     ToolPanel *(*createPanel)(const ToolContext &context, QWidget *parent) = nullptr;
     void (*setPanelFields)(ToolPanel *panel, const std::any &fields) = nullptr;
     std::any (*panelFields)(const ToolPanel *panel) = nullptr;

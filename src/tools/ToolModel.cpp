@@ -12,7 +12,12 @@ void ToolModel::setFields(const std::any &fields)
     if (m_fields.has_value() && m_tool.sameFields(m_fields, fields))
         return;
     m_fields = fields;
-    regenerate();
+    // The views follow the fields before the code is reported, so that what
+    // they say about the code (the code view's notes) is about these fields.
+    const bool changed = generate();
+    Q_EMIT fieldsChanged();
+    if (changed)
+        Q_EMIT codeChanged(m_code);
 }
 
 void ToolModel::setCodeOptions(const codegen::CodeOptions &options)
@@ -20,15 +25,17 @@ void ToolModel::setCodeOptions(const codegen::CodeOptions &options)
     if (options == m_options)
         return;
     m_options = options;
-    if (m_fields.has_value())
-        regenerate();
+    const bool changed = m_fields.has_value() && generate();
+    Q_EMIT codeOptionsChanged(m_options);
+    if (changed)
+        Q_EMIT codeChanged(m_code);
 }
 
-void ToolModel::regenerate()
+bool ToolModel::generate()
 {
     QString code = m_tool.generate(m_fields, m_options);
     if (code == m_code)
-        return;
+        return false;
     m_code = std::move(code);
-    Q_EMIT codeChanged(m_code);
+    return true;
 }

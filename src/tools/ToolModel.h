@@ -9,9 +9,10 @@
 
 #include <any>
 
-// One tool's state in the window: its fields as its panel reports them and
-// how the code is written. The code is generated here, once for each change
-// of either, and the code view and Copy take it from here.
+// One tool's state in the window: its fields and how the code is written.
+// The panel reports the user's edits here and shows whatever else sets the
+// fields (a read); the code is generated here, once for each change of
+// either, and the code view and Copy take it from here.
 class ToolModel : public QObject
 {
     Q_OBJECT
@@ -32,11 +33,17 @@ public Q_SLOTS:
     void setCodeOptions(const codegen::CodeOptions &options);
 
 Q_SIGNALS:
+    // After each change of fields(), whoever made it; code() is already
+    // the code for them, and codeChanged() follows when it differs.
+    void fieldsChanged();
+    // After each change of codeOptions().
+    void codeOptionsChanged(const codegen::CodeOptions &options);
     // Once for each change of code(), never without one.
     void codeChanged(const QString &code);
 
 private:
-    void regenerate();
+    // Whether the code for the fields and options differs from code().
+    bool generate();
 
     Tool m_tool;
     std::any m_fields;

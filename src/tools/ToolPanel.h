@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTabWidget>
@@ -22,8 +23,9 @@ struct ToolContext
 // shell's Copy, Test and New buttons ask of the current tool.
 //
 // Each panel also gives and takes its whole Fields struct (`fields()`,
-// `setFields()`), and reports its edits through fieldsChanged(); the tool's
-// model turns the fields into code.
+// `setFields()`). It is a view of its tool's model: it reports the user's
+// edits to the model, and shows the model's fields whenever something else
+// sets them; the model turns the fields into code.
 class ToolPanel : public QTabWidget
 {
     Q_OBJECT
@@ -42,9 +44,10 @@ public:
     // Sentences on the code for the code view: what does not compile, what
     // BASIC will not show. Empty when there is nothing to say.
     virtual QStringList codeNotes() const { return {}; }
-    // Gives the model the fields now and after every edit from now on;
-    // `model` is this panel's tool's.
-    void feed(ToolModel &model);
+    // Makes `model` (this panel's tool's) the one this panel shows and edits.
+    // A model without fields yet takes the panel's; one with fields is shown.
+    void setModel(ToolModel &model);
+    ToolModel *model() const;
     // Reports an edit that still waits for the event loop now, so that the
     // model is up to date before its code is used.
     void reportPendingEdit();
@@ -52,8 +55,9 @@ public:
 Q_SIGNALS:
     // A tool asks the main window to show this caption in its header strip.
     void headerCaptionRequested(const QString &caption);
-    // The fields may have changed. Edits within one turn of the event loop
-    // (a burst of keys, a reset, setFields) are reported once.
+    // The user may have changed the fields. Edits within one turn of the
+    // event loop (a burst of keys, a reset, setFields) are reported once;
+    // showing the model's fields is no edit and is not reported.
     void fieldsChanged();
 
 protected:
@@ -65,5 +69,15 @@ protected:
     void reportChange();
 
 private:
+    // Puts the model's fields into the widgets, unless they came from this
+    // panel's own report.
+    void showModelFields();
+    void reportQueuedEdit();
+
+    QPointer<ToolModel> m_model;
     bool m_reportQueued = false;
+    // While the panel reports to its model, and while it shows the model's
+    // fields: neither is to come back the other way.
+    bool m_reporting = false;
+    bool m_showingModel = false;
 };

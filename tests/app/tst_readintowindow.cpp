@@ -1,16 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Code read from the clipboard, the Read from Clipboard button or a drop
 // fills in its tool through the real widgets, or changes nothing at all.
+#include "app/Tools.h"
+#include "reader/CodeReader.h"
 #include "support/GuiTest.h"
+#include "tools/ToolModel.h"
 #include "tools/ToolPanel.h"
+#include "tools/commondialog/CommonDialogGenerator.h"
+#include "tools/header/HeaderGenerator.h"
 #include "tools/commondialog/CommonDialogPanel.h"
 #include "tools/inputbox/InputBoxPanel.h"
 #include "tools/msgbox/MsgBoxPanel.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 
 using namespace Qt::StringLiterals;
 
@@ -21,6 +28,8 @@ class TestReadIntoWindow : public QObject
 private Q_SLOTS:
     void readsIntoTheToolItBelongsTo_data();
     void readsIntoTheToolItBelongsTo();
+    void readSetsTheModelAndThePanelFollows_data();
+    void readSetsTheModelAndThePanelFollows();
     void unreadableCodeChangesNothing();
     void keyButtonAndDropAllRead();
     void readingAdoptsTheCodesStyle_data();
@@ -63,6 +72,83 @@ void TestReadIntoWindow::readsIntoTheToolItBelongsTo()
                                            {u"tabInputBox"_s, u"Askwright"_s},
                                            {u"tabPickwright"_s, u"Pickwright"_s}};
     QCOMPARE(gui.find<QLabel>(u"lblHeader"_s)->text(), captions.value(panel));
+}
+
+void TestReadIntoWindow::readSetsTheModelAndThePanelFollows_data()
+{
+    QTest::addColumn<QString>("code");
+    // A field typed into just before the read, in the same turn of the event
+    // loop; empty for none.
+    QTest::addColumn<QString>("typedInto");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("message box, names") << u"If MsgBox(\"Save?\", vbYesNo + vbQuestion) = vbYes Then"_s << QString()
+                                        << u"txtMessageMsgBox"_s << u"Save?"_s;
+    QTest::newRow("message box over an edit not yet reported")
+        << u"MsgBox \"From the read\", 48, \"Careful\""_s << u"txtMessageMsgBox"_s << u"txtMessageMsgBox"_s
+        << u"From the read"_s;
+    // The fields the model held before the edit: the read must still win.
+    QTest::newRow("the start's fields over an edit not yet reported")
+        << u"MsgBox \"\""_s << u"txtMessageMsgBox"_s << u"txtMessageMsgBox"_s << QString();
+    QTest::newRow("input box") << u"x = InputBox(\"Age?\", \"Form\", \"42\")"_s << QString()
+                               << u"txtDefaultInputBox"_s << u"42"_s;
+    HeaderFields header;
+    header.project = u"Ledger"_s;
+    header.description = u"Books the day's sales"_s;
+    QTest::newRow("header") << header::generateHeaderBlock(header) << QString() << u"txtDescription"_s
+                            << u"Books the day's sales"_s;
+    // A page other than the first, and a check box off.
+    CommonDialogFields dialog;
+    dialog.page = DialogKind::Printer;
+    dialog.printToFile = false;
+    QTest::newRow("common dialog, another page")
+        << generateCommonDialogCode(dialog, {codegen::CodeOptions::Constants::Names, codegen::CodeOptions::Dialect::VisualBasic}) << QString()
+        << u"chkPrintToFile"_s << u"off"_s;
+}
+
+void TestReadIntoWindow::readSetsTheModelAndThePanelFollows()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, typedInto);
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    const ReadResult read = ::readCode(code, tools());
+    QVERIFY(read.ok());
+    const int index = int(read.tool - tools().constData());
+    GuiHarness gui;
+    gui.window->showTool(index);
+    QCoreApplication::processEvents();
+    ToolPanel *panel = gui.window->currentTool();
+    ToolModel *model = gui.window->currentModel();
+    QCOMPARE(panel->model(), model);
+    if (!typedInto.isEmpty())
+        QTest::keyClicks(gui.find(typedInto), u"typed"_s);
+    QSignalSpy modelChanges(model, &ToolModel::fieldsChanged);
+    QSignalSpy panelReports(panel, &ToolPanel::fieldsChanged);
+
+    gui.window->readCode(code);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(gui.window->currentModel(), model);
+    // The model holds what was read, and the panel shows it.
+    QVERIFY(read.tool->sameFields(model->fields(), read.fields));
+    QVERIFY(read.tool->sameFields(read.tool->panelFields(panel), read.fields));
+    QWidget *widget = gui.find(field);
+    if (auto *edit = qobject_cast<QPlainTextEdit *>(widget))
+        QCOMPARE(edit->toPlainText(), text);
+    else if (auto *check = qobject_cast<QAbstractButton *>(widget); check && check->isCheckable())
+        QCOMPARE(check->isChecked(), text == u"on"_s);
+    else
+        QCOMPARE(widget->property("text").toString(), text);
+    // The panel, showing the model's fields, reported nothing back; an edit
+    // that waited was reported before the read, not after it.
+    QCOMPARE(modelChanges.size(), typedInto.isEmpty() ? 1 : 2);
+    QCOMPARE(panelReports.size(), typedInto.isEmpty() ? 0 : 1);
+    // The choices show the options the read gave the model, and Copy writes
+    // the model's code.
+    QCOMPARE(gui.window->codeOptions(), model->codeOptions());
+    QCOMPARE(gui.find<QComboBox>(u"cboDialect"_s)->currentData().toInt(), int(model->codeOptions().dialect));
+    QCOMPARE(gui.copy(), read.tool->generate(read.fields, model->codeOptions()));
 }
 
 void TestReadIntoWindow::unreadableCodeChangesNothing()

@@ -50,6 +50,8 @@ private Q_SLOTS:
     void helpButtonOpensTheFileAndStaysOpen();
     void helpWithoutALauncherShowsTheFileOrSaysWhy_data();
     void helpWithoutALauncherShowsTheFileOrSaysWhy();
+    void helpFromABoxNeverLoopsBack_data();
+    void helpFromABoxNeverLoopsBack();
     void modality();
     void promptAndTitleAsTyped();
     void platformMsgBoxReturnsTheAnswer();
@@ -281,6 +283,73 @@ void TestQtMessageBox::helpWithoutALauncherShowsTheFileOrSaysWhy()
         QCOMPARE(platform.msgBoxCalls.size(), 1);
         const QString prompt = platform.msgBoxCalls.first().prompt;
         QVERIFY2(prompt.contains(shown) && prompt.contains(file), qPrintable(prompt));
+    }
+}
+
+void TestQtMessageBox::helpFromABoxNeverLoopsBack_data()
+{
+    // What the user does in the viewer that the box's Help opened, on a
+    // desktop that opens nothing.
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("noted");
+    QTest::newRow("Help pressed again") << u"help"_s << false;
+    QTest::newRow("Open in Browser") << u"browser"_s << true;
+    QTest::newRow("a link to a file it cannot show") << u"file"_s << false;
+    QTest::newRow("a web address") << u"web"_s << false;
+}
+
+void TestQtMessageBox::helpFromABoxNeverLoopsBack()
+{
+    // A viewer that showed a message box could show one with a Help button,
+    // which opens a viewer: what the viewer has to say stays in its window,
+    // and a viewer already open is brought forward, not opened again.
+    QFETCH(QString, action);
+    QFETCH(bool, noted);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QFile page(folder.filePath(u"guide.html"_s));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.write("<html><h1>Topic 7</h1><a href=\"app.hlp\">old help</a></html>");
+    page.close();
+    FakePlatform platform;
+    platform.shellOpenSucceeds = false;
+    platform.documents.insert(u"guide.html"_s, page.fileName());
+    BasicMessageBox box(platform, u"Hi"_s, 4 + 16384, u"T"_s, HelpTopic{u"guide.html"_s, 7});
+    box.show();
+    QTest::mouseClick(box.helpButton(), Qt::LeftButton);
+    const auto viewers = [] {
+        qsizetype count = 0;
+        for (QWidget *widget : QApplication::allWidgets())
+            count += qobject_cast<HelpViewer *>(widget) != nullptr;
+        return count;
+    };
+    auto *viewer = box.findChild<HelpViewer *>();
+    QVERIFY(viewer && viewer->isVisible());
+    QCOMPARE(viewers(), 1);
+
+    if (action == u"help"_s) {
+        QTest::mouseClick(box.helpButton(), Qt::LeftButton);
+    } else if (action == u"browser"_s) {
+        viewer->offerBrowser();
+        QTest::mouseClick(viewer->findChild<QPushButton *>(u"cmdOpenInBrowser"_s), Qt::LeftButton);
+    } else if (action == u"file"_s) {
+        Q_EMIT viewer->browser()->anchorClicked(QUrl(u"app.hlp"_s));
+    } else {
+        Q_EMIT viewer->browser()->anchorClicked(QUrl(u"https://example.org/"_s));
+    }
+    QCoreApplication::processEvents();
+    QVERIFY(platform.msgBoxCalls.isEmpty());
+    QCOMPARE(viewers(), 1);
+    QCOMPARE(box.findChild<HelpViewer *>(), viewer);
+    QVERIFY(viewer->isVisible() && box.isVisible());
+    QCOMPARE(!viewer->note().isEmpty(), noted);
+    if (noted) {
+        QVERIFY2(viewer->note().contains(u"guide.html"_s), qPrintable(viewer->note()));
+        auto *label = viewer->findChild<QLabel *>(u"lblHelpNote"_s);
+        QVERIFY(label && label->isVisible());
+        // The note is about that page: another page clears it.
+        Q_EMIT viewer->browser()->anchorClicked(QUrl(u"#top"_s));
+        QVERIFY(viewer->note().isEmpty());
     }
 }
 

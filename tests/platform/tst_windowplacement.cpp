@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/WindowPlacement.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
+#include <QWidget>
 
 #include <optional>
 
@@ -16,6 +19,8 @@ class TestWindowPlacement : public QObject
 private Q_SLOTS:
     void fittedWindowLiesInsideTheRoom_data();
     void fittedWindowLiesInsideTheRoom();
+    void placedWindowIsKeptOnTheScreen_data();
+    void placedWindowIsKeptOnTheScreen();
 };
 
 void TestWindowPlacement::fittedWindowLiesInsideTheRoom_data()
@@ -77,5 +82,61 @@ void TestWindowPlacement::fittedWindowLiesInsideTheRoom()
     }
 }
 
-QTEST_APPLESS_MAIN(TestWindowPlacement)
+void TestWindowPlacement::placedWindowIsKeptOnTheScreen_data()
+{
+    // How a window manager (or the user) moves the window after it is
+    // placed: so many times past the screen's bottom, after so long.
+    QTest::addColumn<int>("pushes");
+    QTest::addColumn<int>("afterMs");
+    QTest::addColumn<bool>("fixedSize");
+    // Larger than the screen, as a large scale on a small screen makes it.
+    QTest::addColumn<bool>("oversized");
+    QTest::addColumn<bool>("staysInside");
+    QTest::newRow("pushed off once, comes back") << 1 << 0 << true << false << true;
+    QTest::newRow("pushed off twice, comes back twice") << 2 << 0 << true << false << true;
+    QTest::newRow("a third time is the user's drag") << 3 << 0 << true << false << false;
+    QTest::newRow("after a while, a drag is the user's") << 1 << 1100 << true << false << false;
+    QTest::newRow("growable window pushed off") << 1 << 0 << false << false << true;
+    QTest::newRow("fixed window larger than the screen shrinks") << 1 << 0 << true << true << true;
+    QTest::newRow("growable window larger than the screen shrinks") << 1 << 0 << false << true << true;
+}
+
+void TestWindowPlacement::placedWindowIsKeptOnTheScreen()
+{
+    QFETCH(int, pushes);
+    QFETCH(int, afterMs);
+    QFETCH(bool, fixedSize);
+    QFETCH(bool, oversized);
+    QFETCH(bool, staysInside);
+    QWidget window;
+    window.resize(300, 200);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *placer = new WindowPlacer(&window);
+    const QRect room = placer->screenRoom();
+    QVERIFY(room.isValid());
+    QCOMPARE(room, window.screen()->availableGeometry());
+    const QSize wanted = oversized ? room.size() + QSize(200, 200) : QSize(300, 200);
+    const QRect contents(room.topLeft() + QPoint(20, 40), wanted);
+    placer->place(contents, fixedSize);
+    QCoreApplication::processEvents();
+    QCOMPARE(window.minimumSize() == window.maximumSize(), fixedSize);
+    // Placed where asked, unless that leaves the screen.
+    if (!oversized)
+        QCOMPARE(window.geometry(), contents);
+    if (afterMs > 0)
+        QTest::qWait(afterMs);
+    for (int push = 0; push < pushes; ++push) {
+        window.move(room.left() + 10, room.bottom() - 20);
+        QCoreApplication::processEvents();
+    }
+    const QRect frame = window.frameGeometry();
+    QCOMPARE(room.contains(frame), staysInside);
+    if (staysInside) {
+        QCOMPARE(window.minimumSize() == window.maximumSize(), fixedSize);
+        QVERIFY(window.width() <= wanted.width() && window.height() <= wanted.height());
+    }
+}
+
+QTEST_MAIN(TestWindowPlacement)
 #include "tst_windowplacement.moc"

@@ -142,6 +142,36 @@ void checkRoundTrips(GuiHarness &gui, Panel *panel, const std::function<Fields()
     }
 }
 
+// Sets each value into the panel's model, as a read does, and checks that
+// the panel shows it and that nothing comes back from the panel.
+template<typename Panel, typename Fields>
+void checkPanelFollowsModel(GuiHarness &gui, Panel *panel, const std::function<Fields()> &make)
+{
+    ToolModel *model = panel->model();
+    QVERIFY(model);
+    QSignalSpy modelChanges(model, &ToolModel::fieldsChanged);
+    QSignalSpy panelReports(panel, &ToolPanel::fieldsChanged);
+    QSignalSpy codeChanges(model, &ToolModel::codeChanged);
+    for (int round = 0; round < Rounds; ++round) {
+        const Fields fields = make();
+        const bool differs = !(std::any_cast<const Fields &>(model->fields()) == fields);
+        modelChanges.clear();
+        panelReports.clear();
+        codeChanges.clear();
+        model->setFields(fields);
+        QCoreApplication::processEvents();
+        const QString what = u"round %1"_s.arg(round);
+        QVERIFY2(panel->fields() == fields, qPrintable(what));
+        QVERIFY2(std::any_cast<const Fields &>(model->fields()) == fields, qPrintable(what));
+        QVERIFY2(modelChanges.size() == (differs ? 1 : 0), qPrintable(what));
+        QVERIFY2(panelReports.isEmpty(), qPrintable(what));
+        QVERIFY2(codeChanges.size() <= 1, qPrintable(what));
+        // What Copy gives is the model's code, which the panel now shows.
+        if (panel->inputProblem().isEmpty())
+            QCOMPARE(gui.copy(), model->code());
+    }
+}
+
 } // namespace
 
 class TestPanelFields : public QObject
@@ -150,6 +180,7 @@ class TestPanelFields : public QObject
 
 private Q_SLOTS:
     void setFieldsComesBackAndCopiesTheGeneratorsText();
+    void panelShowsWhatIsSetInItsModel();
     void startAndNewComeFromTheFieldsDefaults();
     void everyEditThatChangesTheCodeIsReportedOnce();
 };
@@ -179,6 +210,24 @@ void TestPanelFields::setFieldsComesBackAndCopiesTheGeneratorsText()
                                                            [](const CommonDialogFields &f) {
                                                                return generateCommonDialogCode(f);
                                                            });
+}
+
+void TestPanelFields::panelShowsWhatIsSetInItsModel()
+{
+    GuiHarness gui;
+    FieldsMaker maker(QRandomGenerator::global()->generate64());
+
+    checkPanelFollowsModel<MsgBoxPanel, MsgBoxFields>(gui, gui.find<MsgBoxPanel>(u"tabNotewright"_s),
+                                                      [&] { return maker.msgBox(); });
+    gui.selectTool(u"imgAskwright"_s);
+    checkPanelFollowsModel<InputBoxPanel, InputBoxFields>(gui, gui.find<InputBoxPanel>(u"tabInputBox"_s),
+                                                          [&] { return maker.inputBox(); });
+    gui.selectTool(u"imgTopwright"_s);
+    checkPanelFollowsModel<HeaderPanel, HeaderFields>(gui, gui.find<HeaderPanel>(u"tabTopwright"_s),
+                                                      [&] { return maker.header(); });
+    gui.selectTool(u"imgPickwright"_s);
+    checkPanelFollowsModel<CommonDialogPanel, CommonDialogFields>(
+        gui, gui.find<CommonDialogPanel>(u"tabPickwright"_s), [&] { return maker.commonDialog(); });
 }
 
 void TestPanelFields::startAndNewComeFromTheFieldsDefaults()

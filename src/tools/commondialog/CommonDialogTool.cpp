@@ -16,7 +16,6 @@ Tool commonDialogTool()
         .cli = commonDialogCli(),
         .caption = QCoreApplication::translate("Tools", "Pickwright"),
         .picture = u":/images/pickwright.svg"_s,
-        .selectorTop = 3000,
         .generate = generateFrom<CommonDialogFields, generateCommonDialogCode>,
         .sameFields = sameFields<CommonDialogFields>,
         .reader = commonDialogReader(),

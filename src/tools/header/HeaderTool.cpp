@@ -16,7 +16,6 @@ Tool headerTool()
         .cli = headerCli(),
         .caption = QCoreApplication::translate("Tools", "Topwright"),
         .picture = u":/images/topwright.svg"_s,
-        .selectorTop = 2040,
         .generate = generateFrom<HeaderFields, header::generateHeaderBlock>,
         .sameFields = sameFields<HeaderFields>,
         .reader = headerReader(),

@@ -16,7 +16,6 @@ Tool inputBoxTool()
         .cli = inputBoxCli(),
         .caption = QCoreApplication::translate("Tools", "Askwright"),
         .picture = u":/images/askwright.svg"_s,
-        .selectorTop = 1080,
         .generate = generateFrom<InputBoxFields, generateInputBox>,
         .sameFields = sameFields<InputBoxFields>,
         .reader = inputBoxReader(),

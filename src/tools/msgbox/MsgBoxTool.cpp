@@ -17,7 +17,6 @@ Tool msgBoxTool()
         .caption = QCoreApplication::translate("Tools", "Notewright"),
         .picture = u":/images/notewright.svg"_s,
         .hasConstants = true,
-        .selectorTop = 120,
         .generate = generateFrom<MsgBoxFields, generateMsgBoxCode>,
         .sameFields = sameFields<MsgBoxFields>,
         .reader = msgBoxReader(),
