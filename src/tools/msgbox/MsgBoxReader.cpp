@@ -23,6 +23,48 @@ qint32 find(const ReadContext &c, qint32 statement)
     return -1;
 }
 
+// The box's style from its buttons value, refused where it holds what the
+// tool has no option for; `buttonsPos` is where the value is written.
+MsgBoxStyleValues styleOf(const basic::Tokens &t, const basic::FlagValue &buttons, qsizetype buttonsPos)
+{
+    const qint64 value = buttons.value;
+    const qint64 set = value & MsgBoxButtonSetMask;
+    const qint64 icon = value & MsgBoxIconMask;
+    const qint64 defaultButton = value & MsgBoxDefaultButtonMask;
+    const qint64 modal = value & MsgBoxModalityMask;
+    const qint64 rest = value & ~qint64(0x7FFF);
+    const auto noOption = [&](qint64 bits) {
+        refuse(buttonsPos, u"%1 is a flag the message box tool has no option for"_s.arg(basic::writtenTerm(t, buttons, bits)));
+    };
+    for (const qint64 flag : {qint64(vbMsgBoxSetForeground), qint64(vbMsgBoxRight), qint64(vbMsgBoxRtlReading)}) {
+        if (rest & flag)
+            noOption(flag);
+    }
+    if (rest || (value & 0x8000))
+        refuse(buttonsPos, u"%1 holds flags that MsgBox does not know"_s.arg(value));
+    if (defaultButton == vbDefaultButton4)
+        noOption(vbDefaultButton4);
+    if (set > vbRetryCancel)
+        refuse(buttonsPos, u"%1 is no button set"_s.arg(set));
+    if (icon > vbInformation)
+        refuse(buttonsPos, u"%1 is no icon"_s.arg(icon));
+    if (defaultButton > vbDefaultButton3)
+        refuse(buttonsPos, u"%1 is no default button"_s.arg(defaultButton));
+    if (modal != 0 && modal != vbSystemModal)
+        refuse(buttonsPos, u"%1 is no modality"_s.arg(modal));
+    const qsizetype buttonCount = msgBoxButtonCodes(qint32(set)).size();
+    if ((defaultButton >> 8) >= buttonCount)
+        refuse(buttonsPos, u"%1 names a button that the box does not have (it has %2)"_s
+                               .arg(basic::writtenTerm(t, buttons, defaultButton))
+                               .arg(buttonCount));
+    MsgBoxStyleValues style;
+    style.buttonSet = qint32(set);
+    style.icon = qint32(icon);
+    style.defaultButton = qint32(defaultButton);
+    style.modality = qint32(modal);
+    return style;
+}
+
 // The call's arguments are in its parentheses, or, for a statement, run to
 // its end: `MsgBox ("Hi"), 4` has a parenthesized prompt.
 void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
@@ -68,40 +110,8 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
         fields.title = c.eval.singleLine(params[2].begin, params[2].end, statement, u"the title"_s);
 
     const qsizetype buttonsPos = params[1].given() ? t.pos(params[1].begin) : t.pos(k);
+    fields.style = styleOf(t, buttons, buttonsPos);
     const qint64 value = buttons.value;
-    const qint64 set = value & MsgBoxButtonSetMask;
-    const qint64 icon = value & MsgBoxIconMask;
-    const qint64 defaultButton = value & MsgBoxDefaultButtonMask;
-    const qint64 modal = value & MsgBoxModalityMask;
-    const qint64 rest = value & ~qint64(0x7FFF);
-    const auto noOption = [&](qint64 bits) {
-        refuse(buttonsPos, u"%1 is a flag the message box tool has no option for"_s.arg(basic::writtenTerm(t, buttons, bits)));
-    };
-    for (const qint64 flag : {qint64(vbMsgBoxSetForeground), qint64(vbMsgBoxRight), qint64(vbMsgBoxRtlReading)}) {
-        if (rest & flag)
-            noOption(flag);
-    }
-    if (rest || (value & 0x8000))
-        refuse(buttonsPos, u"%1 holds flags that MsgBox does not know"_s.arg(value));
-    if (defaultButton == vbDefaultButton4)
-        noOption(vbDefaultButton4);
-    if (set > vbRetryCancel)
-        refuse(buttonsPos, u"%1 is no button set"_s.arg(set));
-    if (icon > vbInformation)
-        refuse(buttonsPos, u"%1 is no icon"_s.arg(icon));
-    if (defaultButton > vbDefaultButton3)
-        refuse(buttonsPos, u"%1 is no default button"_s.arg(defaultButton));
-    if (modal != 0 && modal != vbSystemModal)
-        refuse(buttonsPos, u"%1 is no modality"_s.arg(modal));
-    const qsizetype buttonCount = msgBoxButtonCodes(qint32(set)).size();
-    if ((defaultButton >> 8) >= buttonCount)
-        refuse(buttonsPos, u"%1 names a button that the box does not have (it has %2)"_s
-                               .arg(basic::writtenTerm(t, buttons, defaultButton))
-                               .arg(buttonCount));
-    fields.style.buttonSet = qint32(set);
-    fields.style.icon = qint32(icon);
-    fields.style.defaultButton = qint32(defaultButton);
-    fields.style.modality = qint32(modal);
 
     const bool helpButton = value & vbMsgBoxHelpButton;
     if (!helpButton && (params[3].given() || params[4].given()))
