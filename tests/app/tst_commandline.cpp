@@ -60,6 +60,20 @@ Run shell(const QString &script, const QStringList &environment = {})
             process.readAllStandardError()};
 }
 
+// Under the address sanitizer no limit on memory can be set: it reserves
+// more address space than any such limit allows.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool AddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool AddressSanitizer = true;
+#else
+constexpr bool AddressSanitizer = false;
+#endif
+#else
+constexpr bool AddressSanitizer = false;
+#endif
+
 bool builtProgramKnown()
 {
     return !qEnvironmentVariableIsEmpty("QUILLKIT98");
@@ -574,13 +588,8 @@ void TestCommandLine::readFailuresAreErrors()
 // that is one line and status 2, never an abort.
 void TestCommandLine::outOfMemoryIsOneLine()
 {
-#if defined(__SANITIZE_ADDRESS__)
-    QSKIP("the address sanitizer needs more address space than the test allows");
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    QSKIP("the address sanitizer needs more address space than the test allows");
-#endif
-#endif
+    if (AddressSanitizer)
+        QSKIP("the address sanitizer needs more address space than the test allows");
     if (!builtProgramKnown())
         QSKIP("QUILLKIT98 names the built program when run by CTest");
     const QString file = QDir::temp().filePath(u"quillkit98-quotes-%1"_s.arg(QCoreApplication::applicationPid()));
@@ -618,13 +627,8 @@ void TestCommandLine::longTextsAreWrittenInBoundedMemory_data()
 
 void TestCommandLine::longTextsAreWrittenInBoundedMemory()
 {
-#if defined(__SANITIZE_ADDRESS__)
-    QSKIP("the address sanitizer needs more address space than the test allows");
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    QSKIP("the address sanitizer needs more address space than the test allows");
-#endif
-#endif
+    if (AddressSanitizer)
+        QSKIP("the address sanitizer needs more address space than the test allows");
     QFETCH(QString, arguments);
     QFETCH(qint64, leastBytes);
     QFETCH(QByteArray, end);
