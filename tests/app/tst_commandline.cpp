@@ -40,6 +40,15 @@ struct Options
     bool parse(const QStringList &arguments) { return parser.parse(QStringList{u"q"_s} + arguments); }
 };
 
+// Tests run by bash need a POSIX system.
+#if defined(Q_OS_WIN)
+#define SKIP_WITHOUT_POSIX_SHELL() QSKIP("runs the program from a POSIX shell")
+#else
+#define SKIP_WITHOUT_POSIX_SHELL() \
+    do {                           \
+    } while (false)
+#endif
+
 // The built program run by bash, which names it $Q: for what only a real
 // process meets, such as closed or failing standard streams.
 Run shell(const QString &script, const QStringList &environment = {})
@@ -513,6 +522,7 @@ void TestCommandLine::writeFailuresAreErrors_data()
 
 void TestCommandLine::writeFailuresAreErrors()
 {
+    SKIP_WITHOUT_POSIX_SHELL();
     QFETCH(QString, script);
     QFETCH(int, status);
     if (!builtProgramKnown())
@@ -555,6 +565,7 @@ void TestCommandLine::readFailuresAreErrors_data()
 
 void TestCommandLine::readFailuresAreErrors()
 {
+    SKIP_WITHOUT_POSIX_SHELL();
     QFETCH(QString, script);
     QFETCH(QByteArray, mentions);
     if (!builtProgramKnown())
@@ -572,6 +583,7 @@ void TestCommandLine::readFailuresAreErrors()
 // that is one line and status 2, never an abort.
 void TestCommandLine::outOfMemoryIsOneLine()
 {
+    SKIP_WITHOUT_POSIX_SHELL();
 #if defined(__SANITIZE_ADDRESS__)
     QSKIP("the address sanitizer needs more address space than the test allows");
 #elif defined(__has_feature)
@@ -605,6 +617,7 @@ void TestCommandLine::outOfMemoryIsOneLine()
 
 void TestCommandLine::unknownPlatformPluginIsNamed()
 {
+    SKIP_WITHOUT_POSIX_SHELL();
     if (!builtProgramKnown())
         QSKIP("QUILLKIT98 names the built program when run by CTest");
     const Run result = shell(u"\"$Q\" --no-splash"_s, {u"QT_QPA_PLATFORM=bogus"_s});
@@ -618,6 +631,7 @@ void TestCommandLine::unknownPlatformPluginIsNamed()
 // The program takes its locale from the environment; Val's point stays ".".
 void TestCommandLine::topicUnderDecimalCommaLocale()
 {
+    SKIP_WITHOUT_POSIX_SHELL();
     if (!builtProgramKnown())
         QSKIP("QUILLKIT98 names the built program when run by CTest");
     QTemporaryDir locales;

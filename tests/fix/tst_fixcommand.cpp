@@ -20,8 +20,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#if defined(Q_OS_WIN)
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -283,6 +287,56 @@ private Q_SLOTS:
         QCOMPARE(lines.value(lines.size() - 2), u"Try 'quillkit98 fix --help' for more information."_s);
     }
 
+#if defined(Q_OS_WIN)
+    // A rewritten file keeps its attributes as Windows' own replacing keeps
+    // them, marked for the archive as after any change; a read-only file is
+    // refused and stays as it was.
+    void keepsAttributes_data()
+    {
+        QTest::addColumn<int>("attributes");
+        QTest::addColumn<int>("expected"); // -1: refused
+        QTest::newRow("plain") << int(FILE_ATTRIBUTE_NORMAL) << int(FILE_ATTRIBUTE_ARCHIVE);
+        QTest::newRow("hidden") << int(FILE_ATTRIBUTE_HIDDEN) << int(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+        QTest::newRow("hidden system") << int(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)
+                                       << int(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+        QTest::newRow("read-only") << int(FILE_ATTRIBUTE_READONLY) << -1;
+    }
+    void keepsAttributes()
+    {
+        QFETCH(int, attributes);
+        QFETCH(int, expected);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"m.bas"_s);
+        const QByteArray before = "MsgBox \"x\", 36\r\n";
+        write(path, before);
+        const std::wstring native = QDir::toNativeSeparators(path).toStdWString();
+        QVERIFY(SetFileAttributesW(native.c_str(), DWORD(attributes)));
+        const Run done = fix({path});
+        constexpr DWORD shown = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM
+                                | FILE_ATTRIBUTE_ARCHIVE;
+        if (expected < 0) {
+            QCOMPARE(done.status, 2);
+            QVERIFY2(done.err.contains(": Permission denied\n"), done.err.constData());
+            QCOMPARE(contents(path), before);
+            QCOMPARE(GetFileAttributesW(native.c_str()) & shown, DWORD(attributes));
+            QVERIFY(SetFileAttributesW(native.c_str(), FILE_ATTRIBUTE_NORMAL));
+        } else {
+            QCOMPARE(done.status, 0);
+            QCOMPARE(contents(path), QByteArray("MsgBox \"x\", vbYesNo + vbQuestion\r\n"));
+            QCOMPARE(GetFileAttributesW(native.c_str()) & shown, DWORD(expected));
+            // Nothing left beside it.
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{u"m.bas"_s});
+        }
+    }
+
+    // A device is one error, never a wait.
+    void refusesWhatIsNoRegularFile()
+    {
+        const Run done = fix({u"--check"_s, u"NUL"_s});
+        QCOMPARE(done.status, 2);
+        QVERIFY2(done.err.startsWith("quillkit98: NUL: Not a regular file\n"), done.err.constData());
+    }
+#else
     // A rewritten file keeps its mode, read-only included, and run as root
     // its owner and group.
     void keepsModeAndOwner_data()
@@ -336,6 +390,8 @@ private Q_SLOTS:
         QCOMPARE(folder.status, 0);
         QVERIFY2(folder.err.contains("1 file read, 1 changed"), folder.err.constData());
     }
+
+#endif
 
     // Each file once, however it was named; a link as the file it points
     // to; names that need quoting or have spaces: patch -p1 and git apply
