@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QStringDecoder>
 
-#include <cstdio>
+#include <algorithm>
 
 #if defined(Q_OS_WIN)
 #include <fcntl.h>
