@@ -327,7 +327,8 @@ QByteArray unifiedDiff(const QString &path, const QByteArray &before, const QByt
     QByteArray out;
     // git's headers: GNU patch takes the names from `diff --git` (quoted or
     // not), and a name with a space gets a tab after it, as git writes it.
-    const QByteArray name = QFile::encodeName(path);
+    // UTF-8, as git writes names on every system (not Windows' ANSI code page).
+    const QByteArray name = path.toUtf8();
     const QByteArray aName = gitQuoted("a/" + name);
     const QByteArray bName = gitQuoted("b/" + name);
     const QByteArray tab = name.contains(' ') ? QByteArray("\t") : QByteArray();
