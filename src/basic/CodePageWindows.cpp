@@ -3,6 +3,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 #include <windows.h>
 
 using namespace Qt::StringLiterals;
@@ -205,6 +207,14 @@ std::optional<QString> decode(const QString &name, QByteArrayView bytes, qsizety
     }
     if (isUnicodeForm(*page))
         return decodeUnicode(*page, bytes, failedAt);
+    // Windows takes any byte as ASCII (dropping the eighth bit); iconv does not.
+    if (*page == 20127) {
+        const auto high = std::find_if(bytes.begin(), bytes.end(), [](char c) { return c & 0x80; });
+        if (high != bytes.end()) {
+            *failedAt = high - bytes.begin();
+            return std::nullopt;
+        }
+    }
     if (auto text = toWide(*page, bytes))
         return text;
     // Where it fails: character by character, each of at most four bytes.
