@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/AboutBox.h"
 
+#include "app/Pictures.h"
 #include "app/Vendor.h"
 #include "platform/Platform.h"
 #include "platform/WindowPlacement.h"
@@ -57,7 +58,7 @@ AboutBox::AboutBox(Platform &platform, const vendor::Contacts &contacts)
 
     auto *picture = new QLabel(this);
     picture->setObjectName(u"imgProduct"_s);
-    picture->setPixmap(QIcon(u":/images/quillkit98.svg"_s).pixmap(QSize(96, 96), devicePixelRatioF()));
+    picture->setPixmap(pictureIcon(u":/images/quillkit98.svg"_s).pixmap(QSize(96, 96), devicePixelRatioF()));
     picture->setAlignment(Qt::AlignTop);
 
     auto *product = new QLabel(u"Quillkit 98"_s, this);

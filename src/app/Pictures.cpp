@@ -76,8 +76,18 @@ private:
 
     const QIcon &svg()
     {
-        if (!m_svg)
+        if (!m_svg) {
+#if defined(QUILLKIT_NO_SVG)
+            // Built without Qt Svg: the renderings, scaled from the nearest.
+            QIcon icon;
+            for (const int side : renderedPictureSizes())
+                icon.addFile(QString(m_svgResource).replace(m_svgResource.size() - 4, 4, u"-%1.png"_s.arg(side)),
+                             QSize(side, side));
+            m_svg = icon;
+#else
             m_svg = QIcon(m_svgResource);
+#endif
+        }
         return *m_svg;
     }
 

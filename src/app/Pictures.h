@@ -9,7 +9,8 @@
 // (":/images/NAME.svg"). The build renders each picture at the sizes that
 // start-up draws (renderedPictureSizes()); at those sizes the icon loads that
 // rendering, so that starting needs neither the SVG plugin nor its drawing.
-// At any other size, or in another mode, it draws the SVG as usual.
+// At any other size, or in another mode, it draws the SVG as usual (in a
+// build without Qt Svg, scales the nearest rendering).
 QIcon pictureIcon(const QString &svgResource);
 
 // The rendered sizes, in pixels: the ones a window icon is made of, which

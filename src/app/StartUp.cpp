@@ -13,7 +13,8 @@ constexpr int SplashMilliseconds = 3000;
 
 QString helpFilePath(const QString &appPath)
 {
-    return appPath + QDir::separator() + QStringView(HelpFileName);
+    // One kind of separator, as Qt takes paths on every system.
+    return QDir::fromNativeSeparators(appPath) + u'/' + QStringView(HelpFileName);
 }
 
 std::unique_ptr<MainWindow> startUp(Platform &platform, const WindowOptions &options)

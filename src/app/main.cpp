@@ -3,6 +3,7 @@
 #include "app/FirstShown.h"
 #include "app/MainWindow.h"
 #include "app/Pictures.h"
+#include "app/StandardStreams.h"
 #include "app/StartUp.h"
 #include "cli/Messages.h"
 #include "cli/ToolOptions.h"
@@ -14,23 +15,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-
-#if defined(Q_OS_UNIX)
-#include <fcntl.h>
-#include <unistd.h>
-#endif
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QStringList argumentList(int argc, char **argv)
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    return arguments;
-}
 
 // Without a display Qt would abort with a trace; say it in one line instead.
 bool hasDisplay()
@@ -86,25 +75,6 @@ void reportUnreachableDisplay(QtMsgType type, const QMessageLogContext &context,
         std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
-// A standard stream that was closed (`>&-`) must stay closed to what the
-// program writes or reads: otherwise the next file opened would take its
-// number and receive the output. /dev/null opened the other way round holds
-// the number, so that every write (or read) fails and is reported.
-void holdClosedStandardStreams()
-{
-#if defined(Q_OS_UNIX)
-    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
-        if (fcntl(fd, F_GETFD) == -1) {
-            const int held = open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
-            if (held >= 0 && held != fd) {
-                dup2(held, fd);
-                close(held);
-            }
-        }
-    }
-#endif
-}
-
 void setIdentity()
 {
     QCoreApplication::setApplicationName(u"quillkit98"_s);
@@ -116,42 +86,41 @@ void setIdentity()
 
 int main(int argc, char **argv)
 {
-    holdClosedStandardStreams();
-    const QStringList arguments = argumentList(argc, argv);
+    prepareStandardStreams();
+    const QStringList arguments = programArguments(argc, argv);
     if (isHeadlessCommand(arguments)) {
         QCoreApplication app(argc, argv);
         setIdentity();
-        // Unbuffered, straight to the descriptors: every failed read or
-        // write is seen where it happens, none is left to a buffer flushed
-        // (or not) at exit.
-        QFile out, err, in;
-        constexpr QIODevice::OpenMode unbuffered = QIODevice::Unbuffered;
-        if (!err.open(STDERR_FILENO, QIODevice::WriteOnly | unbuffered))
+        QString failure;
+        const std::unique_ptr<QIODevice> err = openStandardOutput(2, failure);
+        if (!err)
             return EXIT_FAILURE;
-        if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly | unbuffered)) {
-            err.write((u"quillkit98: cannot write the output: "_s + out.errorString() + u'\n').toUtf8());
+        const std::unique_ptr<QIODevice> out = openStandardOutput(1, failure);
+        if (!out) {
+            err->write((u"quillkit98: cannot write the output: "_s + failure + u'\n').toUtf8());
             return EXIT_FAILURE;
         }
-        if (!in.open(STDIN_FILENO, QIODevice::ReadOnly | unbuffered)) {
-            err.write((u"quillkit98: cannot read standard input: "_s + in.errorString() + u'\n').toUtf8());
+        const std::unique_ptr<QIODevice> in = openStandardInput(failure);
+        if (!in) {
+            err->write((u"quillkit98: cannot read standard input: "_s + failure + u'\n').toUtf8());
             return 2;
         }
-        return runCommandLine(app.arguments(), out, err, in);
+        return runCommandLine(app.arguments(), *out, *err, *in);
     }
 
     QString optionError;
     const std::optional<WindowOptions> options = parseWindowOptions(arguments, &optionError);
     if (!options) {
-        std::fprintf(stderr, "%s\n%s\n", qPrintable(cli::programMessage(optionError)), qPrintable(cli::tryHelp()));
+        writeStandardError(cli::programMessage(optionError) + u'\n' + cli::tryHelp() + u'\n');
         return 2;
     }
     if (!hasDisplay()) {
-        std::fputs("quillkit98: no display found; set DISPLAY or WAYLAND_DISPLAY to start the window, or use "
-                   "'quillkit98 generate'\n",
-                   stderr);
+        writeStandardError(u"quillkit98: no display found; set DISPLAY or WAYLAND_DISPLAY to start the window, or use "
+                           "'quillkit98 generate'\n"_s);
         return EXIT_FAILURE;
     }
 
+    releaseOwnConsole();
     const QtMessageHandler defaultHandler = qInstallMessageHandler(reportUnreachableDisplay);
     QApplication app(argc, argv);
     qInstallMessageHandler(defaultHandler);

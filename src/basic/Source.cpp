@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "basic/Source.h"
 
+#include "basic/CodePage.h"
+
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
-#include <cerrno>
-#include <iconv.h>
 
 using namespace Qt::StringLiterals;
 
@@ -58,56 +59,6 @@ bool validUtf8(QByteArrayView bytes)
     return !decoder.hasError();
 }
 
-class Iconv
-{
-public:
-    Iconv(const QString &to, const QString &from)
-        : m_cd(iconv_open(to.toLatin1().constData(), from.toLatin1().constData()))
-    {
-    }
-    ~Iconv()
-    {
-        if (ok())
-            iconv_close(m_cd);
-    }
-    Iconv(const Iconv &) = delete;
-    Iconv &operator=(const Iconv &) = delete;
-    bool ok() const { return m_cd != iconv_t(-1); }
-
-    // The whole input converted; the offset of the first byte it could not
-    // convert otherwise.
-    std::optional<QByteArray> convert(QByteArrayView input, qsizetype *failedAt) const
-    {
-        QByteArray output;
-        output.resize(input.size() * 4 + 16);
-        char *in = const_cast<char *>(input.data());
-        size_t inLeft = size_t(input.size());
-        char *out = output.data();
-        size_t outLeft = size_t(output.size());
-        while (inLeft > 0) {
-            if (iconv(m_cd, &in, &inLeft, &out, &outLeft) == size_t(-1)) {
-                if (errno == E2BIG) {
-                    const qsizetype used = out - output.data();
-                    output.resize(output.size() * 2);
-                    out = output.data() + used;
-                    outLeft = size_t(output.size() - used);
-                    continue;
-                }
-                if (failedAt)
-                    *failedAt = in - input.data();
-                return std::nullopt;
-            }
-        }
-        // A stateful encoding's closing shift.
-        iconv(m_cd, nullptr, nullptr, &out, &outLeft);
-        output.truncate(out - output.data());
-        return output;
-    }
-
-private:
-    iconv_t m_cd;
-};
-
 void refuseSurrogate(QStringView text)
 {
     if (const auto at = loneSurrogate(text)) {
@@ -123,7 +74,7 @@ Encoding Encoding::named(const QString &name)
     Encoding encoding;
     if (name.isEmpty() || name.compare(u"auto"_s, Qt::CaseInsensitive) == 0)
         return encoding;
-    if (!Iconv(u"UTF-16LE"_s, name).ok())
+    if (!codepage::known(name))
         throw SourceError{u"'%1' is no encoding that this system knows (iconv -l lists them)"_s.arg(name)};
     encoding.m_name = name;
     return encoding;
@@ -132,13 +83,13 @@ Encoding Encoding::named(const QString &name)
 Source::Source(QByteArray bytes, const Encoding &encoding) : m_bytes(std::move(bytes))
 {
     if (!encoding.isAuto()) {
-        m_kind = Kind::Iconv;
-        m_iconvName = encoding.name();
+        m_kind = Kind::Named;
+        m_encodingName = encoding.name();
         qsizetype failedAt = 0;
-        const auto utf16 = Iconv(u"UTF-16LE"_s, m_iconvName).convert(m_bytes, &failedAt);
-        if (!utf16)
-            throw SourceError{u"byte %1 is not text in %2"_s.arg(failedAt + 1).arg(m_iconvName)};
-        m_text = QString(reinterpret_cast<const QChar *>(utf16->constData()), utf16->size() / 2);
+        auto text = codepage::decode(m_encodingName, m_bytes, &failedAt);
+        if (!text)
+            throw SourceError{u"byte %1 is not text in %2"_s.arg(failedAt + 1).arg(m_encodingName)};
+        m_text = std::move(*text);
         if (m_text.startsWith(QChar(0xFEFF))) {
             m_text.remove(0, 1);
             m_bom = -1; // a mark in some other encoding: its bytes are found by encoding
@@ -161,10 +112,10 @@ QString Source::encodingName() const
         return m_bom ? u"UTF-8 with BOM"_s : u"UTF-8"_s;
     case Kind::Windows1252:
         return u"windows-1252"_s;
-    case Kind::Iconv:
+    case Kind::Named:
         break;
     }
-    return m_iconvName;
+    return m_encodingName;
 }
 
 QByteArray Source::encode(QStringView text) const
@@ -176,9 +127,8 @@ QByteArray Source::encode(QStringView text) const
         if (auto bytes = toWindows1252(text))
             return *bytes;
         break;
-    case Kind::Iconv: {
-        const QByteArrayView utf16(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
-        if (auto bytes = Iconv(m_iconvName, u"UTF-16LE"_s).convert(utf16, nullptr))
+    case Kind::Named: {
+        if (auto bytes = codepage::encode(m_encodingName, text))
             return *bytes;
         break;
     }
@@ -192,7 +142,7 @@ std::vector<qsizetype> Source::byteOffsets(std::span<const qsizetype> positions)
     offsets.reserve(positions.size());
     qsizetype textPos = 0;
     qsizetype bytePos = m_bom > 0 ? m_bom : 0;
-    if (m_kind == Kind::Iconv && m_bom < 0) {
+    if (m_kind == Kind::Named && m_bom < 0) {
         // Where the text starts after the mark in this encoding.
         bytePos = encode(u"\uFEFF").size();
     }
@@ -216,12 +166,12 @@ std::vector<qsizetype> Source::byteOffsets(std::span<const qsizetype> positions)
                     bytePos += 3;
             }
             break;
-        case Kind::Iconv: {
+        case Kind::Named: {
             // Only where the segment's bytes are exactly the file's own is
             // the offset sure.
             const QByteArray bytes = encode(segment);
             if (QByteArrayView(m_bytes).sliced(bytePos).first(std::min(bytes.size(), m_bytes.size() - bytePos)) != bytes)
-                throw SourceError{u"the text does not convert back to the same bytes in %1"_s.arg(m_iconvName)};
+                throw SourceError{u"the text does not convert back to the same bytes in %1"_s.arg(m_encodingName)};
             bytePos += bytes.size();
             break;
         }

@@ -23,8 +23,8 @@ class Encoding
 {
 public:
     // "auto" (or empty): UTF-8 when the bytes are valid UTF-8, otherwise
-    // Windows-1252. Any other name is given to the C library's iconv.
-    // Throws SourceError for a name iconv does not know.
+    // Windows-1252. Any other name is one that iconv knows (basic/CodePage.h).
+    // Throws SourceError for a name that the system has no code page for.
     static Encoding named(const QString &name);
 
     bool isAuto() const { return m_name.isEmpty(); }
@@ -61,14 +61,14 @@ public:
     std::vector<qsizetype> byteOffsets(std::span<const qsizetype> positions) const;
 
 private:
-    enum class Kind { Utf8, Windows1252, Iconv };
+    enum class Kind { Utf8, Windows1252, Named };
     QByteArray encode(QStringView text) const;
 
     QByteArray m_bytes;
     QString m_text;
     Kind m_kind = Kind::Utf8;
     qsizetype m_bom = 0;
-    QString m_iconvName;
+    QString m_encodingName;
 };
 
 // The position of the first half of a surrogate pair that stands alone.

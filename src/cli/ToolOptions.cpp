@@ -186,6 +186,17 @@ ReadEnd readAtMost(QIODevice &device, qint64 limit, QByteArray &bytes)
     }
 }
 
+// Why a file did not open, in the words of the system's C library on every
+// system (Windows' own are "Path not found." and the like).
+QString openFailure(const QFile &file)
+{
+#if defined(Q_OS_WIN)
+    return QFileInfo::exists(file.fileName()) ? u"Permission denied"_s : u"No such file or directory"_s;
+#else
+    return file.errorString();
+#endif
+}
+
 } // namespace
 
 QByteArray readSource(const QString &option, const QString &path, QIODevice &standardInput)
@@ -206,7 +217,7 @@ QByteArray readSource(const QString &option, const QString &path, QIODevice &sta
             throw fileError(u"Is a directory"_s);
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-            throw fileError(file.errorString());
+            throw fileError(openFailure(file));
         end = readAtMost(file, MaxTextFileBytes, bytes);
         failure = file.errorString();
     }

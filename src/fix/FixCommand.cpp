@@ -5,6 +5,7 @@
 #include "basic/Tokens.h"
 #include "cli/Messages.h"
 #include "cli/ToolOptions.h"
+#include "fix/FileAccess.h"
 #include "fix/FixReports.h"
 #include "fix/ModuleFixer.h"
 
@@ -16,14 +17,8 @@
 #include <QSet>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <functional>
 #include <optional>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -176,11 +171,6 @@ Options parseOptions(const QStringList &arguments)
     return options;
 }
 
-QString systemError(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 // One file to fix: the path to read and write, and the name that reports
 // and diffs give it.
 struct Target
@@ -213,12 +203,13 @@ std::vector<Target> targetsIn(const QStringList &paths, const std::function<void
             targets.push_back({QString(), u"-"_s});
             continue;
         }
-        struct stat status;
-        if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
-            error(path, systemError(errno));
+        QString failure;
+        const std::optional<fix::PathKind> kind = fix::pathKind(path, failure);
+        if (!kind) {
+            error(path, failure);
             continue;
         }
-        if (S_ISDIR(status.st_mode)) {
+        if (*kind == fix::PathKind::Directory) {
             QStringList found;
             QDirIterator it(path, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks,
                             QDirIterator::Subdirectories);
@@ -230,7 +221,7 @@ std::vector<Target> targetsIn(const QStringList &paths, const std::function<void
             std::sort(found.begin(), found.end());
             for (const QString &file : found)
                 add(file);
-        } else if (!S_ISREG(status.st_mode)) {
+        } else if (*kind != fix::PathKind::RegularFile) {
             // A FIFO or a device would be waited on, or read without end.
             error(path, u"Not a regular file"_s);
         } else {
@@ -238,95 +229,6 @@ std::vector<Target> targetsIn(const QStringList &paths, const std::function<void
         }
     }
     return targets;
-}
-
-// The whole file, never waiting on a FIFO that took a regular file's place.
-std::optional<QByteArray> readFile(const QString &path, struct stat &status, QString &failure)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        failure = systemError(errno);
-        return std::nullopt;
-    }
-    QByteArray bytes;
-    bool ok = ::fstat(fd, &status) == 0;
-    if (!ok) {
-        failure = systemError(errno);
-    } else if (!S_ISREG(status.st_mode)) {
-        failure = u"Not a regular file"_s;
-        ok = false;
-    } else {
-        bytes.reserve(qsizetype(status.st_size));
-        char buffer[1 << 16];
-        for (;;) {
-            const ssize_t count = ::read(fd, buffer, sizeof buffer);
-            if (count < 0 && errno == EINTR)
-                continue;
-            if (count < 0) {
-                failure = systemError(errno);
-                ok = false;
-                break;
-            }
-            if (count == 0)
-                break;
-            bytes.append(buffer, qsizetype(count));
-        }
-    }
-    ::close(fd);
-    return ok ? std::optional(bytes) : std::nullopt;
-}
-
-// Through a temporary file in the same folder, renamed over the file: the
-// file is whole at every moment. The mode is kept, and the owner and group
-// where the user may set them.
-bool writeFile(const QString &path, const QByteArray &bytes, const struct stat &status, QString &failure)
-{
-    const QFileInfo info(path);
-    QByteArray temporary = QFile::encodeName(info.dir().filePath(u"."_s + info.fileName() + u".XXXXXX"_s));
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
-        failure = systemError(errno);
-        return false;
-    }
-    bool ok = true;
-    for (qsizetype written = 0; ok && written < bytes.size();) {
-        const ssize_t count = ::write(fd, bytes.constData() + written, std::size_t(bytes.size() - written));
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0) {
-            failure = systemError(count < 0 ? errno : ENOSPC);
-            ok = false;
-        } else {
-            written += count;
-        }
-    }
-    if (ok && ::geteuid() == 0 && ::fchown(fd, status.st_uid, status.st_gid) != 0) {
-        failure = systemError(errno);
-        ok = false;
-    } else if (ok && ::geteuid() != 0 && status.st_gid != ::getegid()) {
-        // A group the user belongs to can be kept; another cannot.
-        [[maybe_unused]] const int kept = ::fchown(fd, uid_t(-1), status.st_gid);
-    }
-    // After the owner: changing it clears the set-ID bits.
-    if (ok && ::fchmod(fd, status.st_mode & 07777) != 0) {
-        failure = systemError(errno);
-        ok = false;
-    }
-    if (ok && ::fsync(fd) != 0) {
-        failure = systemError(errno);
-        ok = false;
-    }
-    if (::close(fd) != 0 && ok) {
-        failure = systemError(errno);
-        ok = false;
-    }
-    if (ok && ::rename(temporary.constData(), QFile::encodeName(path).constData()) != 0) {
-        failure = systemError(errno);
-        ok = false;
-    }
-    if (!ok)
-        ::unlink(temporary.constData());
-    return ok;
 }
 
 // Lines as patch and git see them: up to and with each LF (a lone CR is
@@ -429,7 +331,8 @@ QByteArray unifiedDiff(const QString &path, const QByteArray &before, const QByt
     QByteArray out;
     // git's headers: GNU patch takes the names from `diff --git` (quoted or
     // not), and a name with a space gets a tab after it, as git writes it.
-    const QByteArray name = QFile::encodeName(path);
+    // UTF-8, as git writes names on every system (not Windows' ANSI code page).
+    const QByteArray name = path.toUtf8();
     const QByteArray aName = gitQuoted("a/" + name);
     const QByteArray bName = gitQuoted("b/" + name);
     const QByteArray tab = name.contains(' ') ? QByteArray("\t") : QByteArray();
@@ -512,12 +415,12 @@ int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevi
     bool wouldChange = false;
     for (const Target &target : targets) {
         QByteArray bytes;
-        struct stat status = {};
+        fix::FileState state;
         if (target.path.isEmpty()) {
             bytes = in.readAll();
         } else {
             QString failure;
-            std::optional<QByteArray> read = readFile(target.path, status, failure);
+            std::optional<QByteArray> read = fix::readFile(target.path, state, failure);
             if (!read) {
                 fileError(target.shown, failure);
                 continue;
@@ -553,7 +456,7 @@ int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevi
                 outputFailed = outputFailed || !writeChecked(out, changed);
             } else if (!options.check) {
                 QString failure;
-                if (!writeFile(target.path, changed, status, failure)) {
+                if (!fix::writeFile(target.path, changed, state, failure)) {
                     fileError(target.shown, failure);
                     continue;
                 }

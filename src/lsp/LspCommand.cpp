@@ -12,9 +12,20 @@
 #include <cerrno>
 #include <cstring>
 
+#if defined(Q_OS_WIN)
+#include <QDir>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include <windows.h>
+#else
 #include <poll.h>
 #include <sys/mman.h>
 #include <unistd.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -33,6 +44,59 @@ QString lspHelpText()
         "each module's code tells. The server writes no file and logs to standard error.\n");
 }
 
+#if defined(Q_OS_WIN)
+// The window, with the text on its standard input through a pipe: nothing
+// is left on disk, and the window reads it as from the clipboard.
+bool startWindow(const QString &text, QString *error)
+{
+    const auto failed = [&] {
+        *error = qt_error_string(int(GetLastError()));
+        return false;
+    };
+    const QByteArray bytes = text.toUtf8();
+    SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherited, DWORD(bytes.size()) + 4096))
+        return failed();
+    SetHandleInformation(writeEnd, HANDLE_FLAG_INHERIT, 0);
+    HANDLE none = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, OPEN_EXISTING, 0,
+                              nullptr);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = readEnd;
+    // Never the protocol's channel, nor the editor's log pipe.
+    startup.hStdOutput = none;
+    startup.hStdError = none;
+    std::wstring commandLine = L"\"" + QDir::toNativeSeparators(QCoreApplication::applicationFilePath()).toStdWString()
+                               + L"\" --no-splash --read-file -";
+    PROCESS_INFORMATION process{};
+    const bool started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr,
+                                        nullptr, &startup, &process);
+    const DWORD startError = GetLastError();
+    CloseHandle(readEnd);
+    if (none != INVALID_HANDLE_VALUE)
+        CloseHandle(none);
+    if (!started) {
+        CloseHandle(writeEnd);
+        SetLastError(startError);
+        return failed();
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    bool ok = true;
+    for (qsizetype written = 0; ok && written < bytes.size();) {
+        DWORD count = 0;
+        ok = WriteFile(writeEnd, bytes.constData() + written, DWORD(bytes.size() - written), &count, nullptr);
+        written += count;
+    }
+    if (!ok)
+        failed();
+    CloseHandle(writeEnd);
+    return ok;
+}
+#else
 // The window, with the text on its standard input from memory: nothing is
 // left on disk, and the window reads it as from the clipboard.
 bool startWindow(const QString &text, QString *error)
@@ -70,6 +134,7 @@ bool startWindow(const QString &text, QString *error)
     ::close(fd);
     return ok;
 }
+#endif
 
 } // namespace
 
@@ -99,6 +164,47 @@ int runLsp(const QStringList &arguments, const QList<Tool> &tools, QIODevice &ou
         status = code;
         QCoreApplication::exit(code);
     });
+#if defined(Q_OS_WIN)
+    // A console or pipe cannot be waited on with the event loop: a thread
+    // reads, and hands each block to the loop while the loop still runs.
+    struct Input
+    {
+        std::mutex mutex;
+        bool open = true;
+        std::atomic<int> pending = 0;
+    };
+    const auto input = std::make_shared<Input>();
+    server.setInputPending([input] { return input->pending.load() > 0; });
+    QObject *const loop = QCoreApplication::instance();
+    std::thread([input, loop, &server] {
+        const HANDLE handle = GetStdHandle(STD_INPUT_HANDLE);
+        for (;;) {
+            char buffer[1 << 16];
+            DWORD count = 0;
+            const bool ok = ReadFile(handle, buffer, sizeof buffer, &count, nullptr) && count > 0;
+            const std::lock_guard lock(input->mutex);
+            if (!input->open)
+                return;
+            ++input->pending;
+            QByteArray block = ok ? QByteArray(buffer, count) : QByteArray();
+            QMetaObject::invokeMethod(loop, [input, &server, block] {
+                --input->pending;
+                if (block.isEmpty())
+                    server.endOfInput();
+                else
+                    server.receive(block);
+            }, Qt::QueuedConnection);
+            if (!ok)
+                return;
+        }
+    }).detach();
+    const int code = QCoreApplication::exec();
+    {
+        const std::lock_guard lock(input->mutex);
+        input->open = false;
+    }
+    return code == 0 ? status : code;
+#else
     server.setInputPending([] {
         pollfd input{STDIN_FILENO, POLLIN, 0};
         return ::poll(&input, 1, 0) > 0;
@@ -118,4 +224,5 @@ int runLsp(const QStringList &arguments, const QList<Tool> &tools, QIODevice &ou
     });
     const int code = QCoreApplication::exec();
     return code == 0 ? status : code;
+#endif
 }

@@ -13,6 +13,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QTreeView>
 
 #include <algorithm>
@@ -177,6 +178,48 @@ bool canPrint(qint32 flags, qsizetype installedPrinters)
 
 namespace {
 
+#if defined(Q_OS_WIN)
+// On Windows Qt's file dialog writes its state to the registry (under
+// QtProject, shared by every Qt program), which QSettings::setPath cannot
+// move elsewhere: what it wrote is put back as it was once it is gone.
+class RegistryStateKept
+{
+public:
+    RegistryStateKept()
+    {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, u"QtProject"_s);
+        for (const QString &key : settings.allKeys())
+            m_before.insert(key, settings.value(key));
+    }
+    ~RegistryStateKept()
+    {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, u"QtProject"_s);
+        if (m_before.isEmpty()) {
+            settings.clear();
+            return;
+        }
+        for (const QString &key : settings.allKeys()) {
+            if (!m_before.contains(key))
+                settings.remove(key);
+        }
+        for (auto it = m_before.cbegin(); it != m_before.cend(); ++it) {
+            if (settings.value(it.key()) != it.value())
+                settings.setValue(it.key(), it.value());
+        }
+    }
+    RegistryStateKept(const RegistryStateKept &) = delete;
+    RegistryStateKept &operator=(const RegistryStateKept &) = delete;
+
+private:
+    QHash<QString, QVariant> m_before;
+};
+#else
+// Elsewhere keepToolkitStateInMemory() sends it where nothing is written.
+struct RegistryStateKept
+{
+};
+#endif
+
 using namespace qtcommondialog;
 
 DialogOutcome outcomeOf(int result)
@@ -216,6 +259,8 @@ private:
 
     DialogOutcome runFileDialog(DialogKind kind)
     {
+        // Outlives the dialog, which writes its state as it goes.
+        [[maybe_unused]] const RegistryStateKept kept{};
         QFileDialog dialog(parentWidget());
         setUpFileDialog(dialog, kind, *this);
         const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();

@@ -40,6 +40,15 @@ struct Options
     bool parse(const QStringList &arguments) { return parser.parse(QStringList{u"q"_s} + arguments); }
 };
 
+// Tests run by bash need a POSIX system.
+#if defined(Q_OS_WIN)
+#define SKIP_WITHOUT_POSIX_SHELL() QSKIP("runs the program from a POSIX shell")
+#else
+#define SKIP_WITHOUT_POSIX_SHELL() \
+    do {                           \
+    } while (false)
+#endif
+
 // The built program run by bash, which names it $Q: for what only a real
 // process meets, such as closed or failing standard streams.
 Run shell(const QString &script, const QStringList &environment = {})
@@ -529,6 +538,7 @@ void TestCommandLine::writeFailuresAreErrors_data()
 
 void TestCommandLine::writeFailuresAreErrors()
 {
+    SKIP_WITHOUT_POSIX_SHELL();
     QFETCH(QString, script);
     QFETCH(int, status);
     if (!builtProgramKnown())
@@ -571,6 +581,7 @@ void TestCommandLine::readFailuresAreErrors_data()
 
 void TestCommandLine::readFailuresAreErrors()
 {
+    SKIP_WITHOUT_POSIX_SHELL();
     QFETCH(QString, script);
     QFETCH(QByteArray, mentions);
     if (!builtProgramKnown())
@@ -588,6 +599,7 @@ void TestCommandLine::readFailuresAreErrors()
 // that is one line and status 2, never an abort.
 void TestCommandLine::outOfMemoryIsOneLine()
 {
+    SKIP_WITHOUT_POSIX_SHELL();
     if (AddressSanitizer)
         QSKIP("the address sanitizer needs more address space than the test allows");
     if (!builtProgramKnown())
@@ -627,6 +639,7 @@ void TestCommandLine::longTextsAreWrittenInBoundedMemory_data()
 
 void TestCommandLine::longTextsAreWrittenInBoundedMemory()
 {
+    SKIP_WITHOUT_POSIX_SHELL();
     if (AddressSanitizer)
         QSKIP("the address sanitizer needs more address space than the test allows");
     QFETCH(QString, arguments);
@@ -648,6 +661,7 @@ void TestCommandLine::longTextsAreWrittenInBoundedMemory()
 
 void TestCommandLine::unknownPlatformPluginIsNamed()
 {
+    SKIP_WITHOUT_POSIX_SHELL();
     if (!builtProgramKnown())
         QSKIP("QUILLKIT98 names the built program when run by CTest");
     const Run result = shell(u"\"$Q\" --no-splash"_s, {u"QT_QPA_PLATFORM=bogus"_s});
@@ -661,6 +675,7 @@ void TestCommandLine::unknownPlatformPluginIsNamed()
 // The program takes its locale from the environment; Val's point stays ".".
 void TestCommandLine::topicUnderDecimalCommaLocale()
 {
+    SKIP_WITHOUT_POSIX_SHELL();
     if (!builtProgramKnown())
         QSKIP("QUILLKIT98 names the built program when run by CTest");
     QTemporaryDir locales;
@@ -695,6 +710,7 @@ void TestCommandLine::binaryNeedsNoDisplay()
     QCOMPARE(process.readAllStandardError(), QByteArray("quillkit98: generate: unknown tool 'nosuchtool'\n"
                                                         "Try 'quillkit98 generate --help' for more information.\n"));
 
+#if defined(Q_OS_UNIX)
     // The window needs a display: one clear line, no abort.
     process.start(program, {u"--no-splash"_s});
     QVERIFY(process.waitForFinished(30000));
@@ -721,6 +737,7 @@ void TestCommandLine::binaryNeedsNoDisplay()
     const QByteArray unreachable = process.readAllStandardError();
     QCOMPARE(unreachable.count('\n'), 1);
     QVERIFY2(unreachable.contains("cannot open the display"), unreachable.constData());
+#endif
 }
 
 void TestCommandLine::helpDocumentSitsBesideTheProgramAndNamesEveryOption()

@@ -20,8 +20,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#if defined(Q_OS_WIN)
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -70,8 +74,14 @@ int runIn(const QString &folder, const QString &program, const QStringList &argu
 
 // Files whose names patch and git quote or split: spaces, quotation
 // marks, letters past ASCII.
+// Windows takes no quotation mark in a name.
+#if defined(Q_OS_WIN)
+const QStringList awkwardNames{u"p/My Form.frm"_s, u"p/say 'hi'.bas"_s, u"p/M\u00f3dulo \u00e9t\u00e9.bas"_s,
+                               u"p/sub dir/x.cls"_s};
+#else
 const QStringList awkwardNames{u"p/My Form.frm"_s, u"p/say \"hi\".bas"_s, u"p/M\u00f3dulo \u00e9t\u00e9.bas"_s,
                                u"p/sub dir/x.cls"_s};
+#endif
 
 QByteArray awkwardModule(int k)
 {
@@ -79,10 +89,12 @@ QByteArray awkwardModule(int k)
            "  MsgBox \"done\", 64\r\nEnd Sub\r\n";
 }
 
+#if defined(Q_OS_UNIX)
 void copyTree(const QString &from, const QString &to)
 {
     QVERIFY(QProcess::execute(u"cp"_s, {u"-a"_s, from, to}) == 0);
 }
+#endif
 
 // A module of the classic editor: Windows-1252, CR LF, a form's designer
 // part, trailing blanks, odd case.
@@ -130,14 +142,18 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(u"My Project (old)/Módulo 1.frm"_s);
         write(path, before);
+#if defined(Q_OS_UNIX)
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
+#endif
         const Run done = fix({dir.path()});
         QCOMPARE(done.status, 0);
         QCOMPARE(contents(path), after);
-        // rw-r-----, as it was.
+#if defined(Q_OS_UNIX)
+        // rw-r-----, as it was (Windows has attributes: keepsAttributes).
         QCOMPARE(QFileInfo(path).permissions() & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
                                                   | QFileDevice::WriteOwner | QFileDevice::ReadOwner),
                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
+#endif
         QVERIFY2(done.err.contains("1 file read, 1 changed"), done.err.constData());
         // Twice is once.
         const Run again = fix({dir.path()});
@@ -283,6 +299,59 @@ private Q_SLOTS:
         QCOMPARE(lines.value(lines.size() - 2), u"Try 'quillkit98 fix --help' for more information."_s);
     }
 
+#if defined(Q_OS_WIN)
+    // A rewritten file keeps its attributes as Windows' own replacing keeps
+    // them, marked for the archive as after any change; a read-only file is
+    // refused and stays as it was.
+    void keepsAttributes_data()
+    {
+        QTest::addColumn<int>("attributes");
+        QTest::addColumn<int>("expected"); // -1: refused
+        QTest::newRow("plain") << int(FILE_ATTRIBUTE_NORMAL) << int(FILE_ATTRIBUTE_ARCHIVE);
+        QTest::newRow("hidden") << int(FILE_ATTRIBUTE_HIDDEN) << int(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE);
+        QTest::newRow("hidden system") << int(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)
+                                       << int(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+        QTest::newRow("read-only") << int(FILE_ATTRIBUTE_READONLY) << -1;
+    }
+    void keepsAttributes()
+    {
+        QFETCH(int, attributes);
+        QFETCH(int, expected);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"m.bas"_s);
+        const QByteArray before = "MsgBox \"x\", 36\r\n";
+        write(path, before);
+        const std::wstring native = QDir::toNativeSeparators(path).toStdWString();
+        QVERIFY(SetFileAttributesW(native.c_str(), DWORD(attributes)));
+        const DWORD given = GetFileAttributesW(native.c_str());
+        const Run done = fix({path});
+        constexpr DWORD shown = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM
+                                | FILE_ATTRIBUTE_ARCHIVE;
+        if (expected < 0) {
+            const DWORD left = GetFileAttributesW(native.c_str());
+            // Writable again, so that the folder can go.
+            QVERIFY(SetFileAttributesW(native.c_str(), FILE_ATTRIBUTE_NORMAL));
+            QCOMPARE(done.status, 2);
+            QVERIFY2(done.err.contains(": Permission denied\n"), done.err.constData());
+            QCOMPARE(contents(path), before);
+            QCOMPARE(left, given);
+        } else {
+            QCOMPARE(done.status, 0);
+            QCOMPARE(contents(path), QByteArray("MsgBox \"x\", vbYesNo + vbQuestion\r\n"));
+            QCOMPARE(GetFileAttributesW(native.c_str()) & shown, DWORD(expected));
+            // Nothing left beside it.
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{u"m.bas"_s});
+        }
+    }
+
+    // A device is one error, never a wait.
+    void refusesWhatIsNoRegularFile()
+    {
+        const Run done = fix({u"--check"_s, u"NUL"_s});
+        QCOMPARE(done.status, 2);
+        QVERIFY2(done.err.startsWith("quillkit98: NUL: Not a regular file\n"), done.err.constData());
+    }
+#else
     // A rewritten file keeps its mode, read-only included, and run as root
     // its owner and group.
     void keepsModeAndOwner_data()
@@ -337,6 +406,10 @@ private Q_SLOTS:
         QVERIFY2(folder.err.contains("1 file read, 1 changed"), folder.err.constData());
     }
 
+#endif
+
+#if defined(Q_OS_UNIX)
+    // Copies with cp -a and makes a symbolic link.
     // Each file once, however it was named; a link as the file it points
     // to; names that need quoting or have spaces: patch -p1 and git apply
     // give what the in-place run gives.
@@ -373,6 +446,7 @@ private Q_SLOTS:
         if (patch.isEmpty() || git.isEmpty())
             QSKIP("patch or git is not installed");
     }
+#endif
 
     // --check: 1 only when something would change; output that cannot be
     // written is 2; the summary counts in words.
@@ -411,8 +485,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("format");
         for (const QString &format : {u"text"_s, u"github"_s}) {
             QTest::addRow("percent, %s", qPrintable(format)) << u"50%2 off.bas"_s << format;
+            QTest::addRow("comma, %s", qPrintable(format)) << u"a,b.bas"_s << format;
+#if defined(Q_OS_UNIX)
+            // Names that Windows does not take.
             QTest::addRow("line break, %s", qPrintable(format)) << u"line\nbreak.bas"_s << format;
             QTest::addRow("comma and colon, %s", qPrintable(format)) << u"a,b:c.bas"_s << format;
+#endif
         }
     }
     void reportsOneLinePerChangeWhateverTheName()
