@@ -336,6 +336,141 @@ QString plural(qsizetype count, const QString &one, const QString &many)
     return u"%1 %2"_s.arg(count).arg(count == 1 ? one : many);
 }
 
+// One run over the targets: what it counted, and what failed.
+class FixRun
+{
+public:
+    FixRun(const Options &options, QIODevice &out, QIODevice &err, QIODevice &in)
+        : m_options(options), m_out(out), m_err(err), m_in(in), m_report(options.format)
+    {
+    }
+
+    void fileError(const QString &path, const QString &message)
+    {
+        commands::writeFileError(m_err, path, message);
+        m_failed = true;
+    }
+
+    void fix(const Target &target);
+    // The report's end, the summary on standard error, and the exit status.
+    int finish();
+
+private:
+    struct Counts
+    {
+        int read = 0;
+        int changed = 0;
+        int calls = 0;
+        int numbers = 0;
+        int notes = 0;
+    };
+
+    std::optional<QByteArray> bytesOf(const Target &target, struct stat &status);
+    // Whether the change was made, or would be.
+    bool apply(const Target &target, const QByteArray &bytes, const QByteArray &changed, const struct stat &status);
+    void output(const QByteArray &bytes) { m_outputFailed = m_outputFailed || !writeChecked(m_out, bytes); }
+
+    const Options &m_options;
+    QIODevice &m_out;
+    QIODevice &m_err;
+    QIODevice &m_in;
+    Report m_report;
+    Counts m_counts;
+    bool m_failed = false;
+    bool m_outputFailed = false;
+    bool m_wouldChange = false;
+};
+
+std::optional<QByteArray> FixRun::bytesOf(const Target &target, struct stat &status)
+{
+    if (target.path.isEmpty())
+        return m_in.readAll();
+    QString failure;
+    std::optional<QByteArray> read = readFile(target.path, status, failure);
+    if (!read)
+        fileError(target.shown, failure);
+    return read;
+}
+
+bool FixRun::apply(const Target &target, const QByteArray &bytes, const QByteArray &changed, const struct stat &status)
+{
+    if (m_options.diff) {
+        output(unifiedDiff(target.shown, bytes, changed));
+    } else if (target.path.isEmpty() && !m_options.check) {
+        output(changed);
+    } else if (!m_options.check) {
+        QString failure;
+        if (!writeFile(target.path, changed, status, failure)) {
+            fileError(target.shown, failure);
+            return false;
+        }
+    }
+    return true;
+}
+
+void FixRun::fix(const Target &target)
+{
+    struct stat status = {};
+    const std::optional<QByteArray> bytes = bytesOf(target, status);
+    if (!bytes)
+        return;
+    ++m_counts.read;
+    try {
+        const basic::Source source(*bytes, m_options.encoding);
+        const fix::ModuleFixes fixes = fix::fixModule(source.text(), m_options.dialect);
+        m_counts.notes += int(fixes.notes.size());
+        QByteArray changed;
+        if (!fixes.changes.empty()) {
+            std::vector<basic::Source::Change> spans;
+            spans.reserve(fixes.changes.size());
+            for (const fix::Change &change : fixes.changes)
+                spans.push_back({change.from, change.to, change.replacement});
+            changed = source.withChanges(spans);
+        }
+        if (m_options.check)
+            output(m_report.add(target.shown, source, fixes));
+        if (fixes.changes.empty()) {
+            // Standard input goes through to standard output as it is.
+            if (target.path.isEmpty() && !m_options.check && !m_options.diff)
+                output(*bytes);
+            return;
+        }
+        m_wouldChange = true;
+        if (!apply(target, *bytes, changed, status))
+            return;
+        ++m_counts.changed;
+        m_counts.numbers += int(fixes.changes.size());
+        m_counts.calls += fixes.calls;
+    } catch (const basic::SourceError &error) {
+        fileError(target.shown, error.message);
+    } catch (const basic::Refusal &refusal) {
+        fileError(target.shown, refusal.message);
+    }
+}
+
+int FixRun::finish()
+{
+    const QString program = cli::programName();
+    if (m_options.check)
+        output(m_report.finish());
+    if (auto *device = qobject_cast<QFileDevice *>(&m_out))
+        m_outputFailed = m_outputFailed || !device->flush();
+    const QString mode = m_options.check || m_options.diff ? u"would change"_s : u"changed"_s;
+    m_err.write(u"%1: fix: %2 read, %3 %4, %5 rewritten (%6 named), %7\n"_s
+                    .arg(program, plural(m_counts.read, u"file"_s, u"files"_s))
+                    .arg(m_counts.changed)
+                    .arg(mode, plural(m_counts.calls, u"call"_s, u"calls"_s),
+                         plural(m_counts.numbers, u"number"_s, u"numbers"_s), plural(m_counts.notes, u"note"_s, u"notes"_s))
+                    .toUtf8());
+    if (m_outputFailed) {
+        m_err.write(u"%1: fix: cannot write the output: %2\n"_s.arg(program, m_out.errorString()).toUtf8());
+        return 2;
+    }
+    if (m_failed)
+        return 2;
+    return m_options.check && m_wouldChange ? 1 : 0;
+}
+
 } // namespace
 
 int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err)
@@ -348,7 +483,6 @@ int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err)
 
 int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in)
 {
-    const QString program = cli::programName();
     Options options;
     try {
         options = parseOptions(arguments);
@@ -358,97 +492,10 @@ int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevi
     }
     if (options.help)
         return writeChecked(out, fixHelpText()) ? 0 : 2;
-
-    struct Counts
-    {
-        int read = 0;
-        int changed = 0;
-        int calls = 0;
-        int numbers = 0;
-        int notes = 0;
-    } counts;
-    bool failed = false;
-    bool outputFailed = false;
-    const auto fileError = [&](const QString &path, const QString &message) {
-        commands::writeFileError(err, path, message);
-        failed = true;
-    };
-    const std::vector<Target> targets = targetsIn(options.paths, fileError);
-    Report report(options.format);
-    bool wouldChange = false;
-    for (const Target &target : targets) {
-        QByteArray bytes;
-        struct stat status = {};
-        if (target.path.isEmpty()) {
-            bytes = in.readAll();
-        } else {
-            QString failure;
-            std::optional<QByteArray> read = readFile(target.path, status, failure);
-            if (!read) {
-                fileError(target.shown, failure);
-                continue;
-            }
-            bytes = std::move(*read);
-        }
-        ++counts.read;
-        try {
-            const basic::Source source(bytes, options.encoding);
-            const fix::ModuleFixes fixes = fix::fixModule(source.text(), options.dialect);
-            counts.notes += int(fixes.notes.size());
-            QByteArray changed;
-            if (!fixes.changes.empty()) {
-                std::vector<basic::Source::Change> spans;
-                spans.reserve(fixes.changes.size());
-                for (const fix::Change &change : fixes.changes)
-                    spans.push_back({change.from, change.to, change.replacement});
-                changed = source.withChanges(spans);
-            }
-            if (options.check) {
-                const QByteArray lines = report.add(target.shown, source, fixes);
-                outputFailed = outputFailed || !writeChecked(out, lines);
-            }
-            if (fixes.changes.empty()) {
-                if (target.path.isEmpty() && !options.check && !options.diff)
-                    outputFailed = outputFailed || !writeChecked(out, bytes);
-                continue;
-            }
-            wouldChange = true;
-            if (options.diff) {
-                outputFailed = outputFailed || !writeChecked(out, unifiedDiff(target.shown, bytes, changed));
-            } else if (target.path.isEmpty() && !options.check) {
-                outputFailed = outputFailed || !writeChecked(out, changed);
-            } else if (!options.check) {
-                QString failure;
-                if (!writeFile(target.path, changed, status, failure)) {
-                    fileError(target.shown, failure);
-                    continue;
-                }
-            }
-            ++counts.changed;
-            counts.numbers += int(fixes.changes.size());
-            counts.calls += fixes.calls;
-        } catch (const basic::SourceError &error) {
-            fileError(target.shown, error.message);
-        } catch (const basic::Refusal &refusal) {
-            fileError(target.shown, refusal.message);
-        }
-    }
-    if (options.check)
-        outputFailed = outputFailed || !writeChecked(out, report.finish());
-    if (auto *device = qobject_cast<QFileDevice *>(&out))
-        outputFailed = outputFailed || !device->flush();
-    const QString mode = options.check || options.diff ? u"would change"_s : u"changed"_s;
-    err.write(u"%1: fix: %2 read, %3 %4, %5 rewritten (%6 named), %7\n"_s
-                  .arg(program, plural(counts.read, u"file"_s, u"files"_s))
-                  .arg(counts.changed)
-                  .arg(mode, plural(counts.calls, u"call"_s, u"calls"_s), plural(counts.numbers, u"number"_s, u"numbers"_s),
-                       plural(counts.notes, u"note"_s, u"notes"_s))
-                  .toUtf8());
-    if (outputFailed) {
-        err.write(u"%1: fix: cannot write the output: %2\n"_s.arg(program, out.errorString()).toUtf8());
-        return 2;
-    }
-    if (failed)
-        return 2;
-    return options.check && wouldChange ? 1 : 0;
+    FixRun run(options, out, err, in);
+    const std::vector<Target> targets
+        = targetsIn(options.paths, [&run](const QString &path, const QString &message) { run.fileError(path, message); });
+    for (const Target &target : targets)
+        run.fix(target);
+    return run.finish();
 }
