@@ -150,38 +150,38 @@ void refuseSurrogates(const QString &name, const QJsonValue &value)
     }
 }
 
-// The options that say what one member says.
-QStringList memberOptions(const JsonMember &member, const QJsonValue &value)
+// The values that one member gives its option: its text or choice, the
+// texts of a repeated option, none for a flag that is set; nothing for a
+// flag that is not.
+std::optional<QStringList> memberValues(const JsonMember &member, const QJsonValue &value)
 {
-    const QString &name = member.name;
     const auto wrongType = [&](const char *expected) {
-        return CliError{u"--from-json: member \"%1\" must be %2"_s.arg(name, QLatin1StringView(expected)), false};
+        return CliError{u"--from-json: member \"%1\" must be %2"_s.arg(member.name, QLatin1StringView(expected)), false};
     };
-    QStringList options;
     switch (member.kind) {
     case Kind::Text:
     case Kind::Choice:
         if (!value.isString())
             throw wrongType(member.kind == Kind::Text ? "a text" : "a text naming a choice");
-        options << u"--%1=%2"_s.arg(name, value.toString());
-        break;
+        return QStringList{value.toString()};
     case Kind::Flag:
         if (!value.isBool())
             throw wrongType("true or false");
-        if (value.toBool())
-            options << u"--"_s + name;
-        break;
-    case Kind::List:
+        return value.toBool() ? std::optional(QStringList()) : std::nullopt;
+    case Kind::List: {
         if (!value.isArray())
             throw wrongType("an array of texts");
+        QStringList texts;
         for (const QJsonValue item : value.toArray()) {
             if (!item.isString())
                 throw wrongType("an array of texts");
-            options << u"--%1=%2"_s.arg(name, item.toString());
+            texts << item.toString();
         }
-        break;
+        // An empty array gives no value, as the option given no time.
+        return texts.isEmpty() ? std::nullopt : std::optional(texts);
     }
-    return options;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -193,7 +193,7 @@ bool hasFromJson(const QStringList &arguments)
     });
 }
 
-QStringList argumentsFromJson(const QStringList &arguments, const QList<Tool> &tools, QIODevice &in)
+FromJsonCommand commandFromJson(const QStringList &arguments, const QList<Tool> &tools, QIODevice &in)
 {
     // program, "generate", [TOOL], options...
     QStringList rest = arguments.mid(2);
@@ -208,7 +208,7 @@ QStringList argumentsFromJson(const QStringList &arguments, const QList<Tool> &t
     // An option also given on the command line wins over the member: the
     // member is left out, since an option may be given only once.
     const QSet<QString> given = givenOnCommandLine(tool, arguments.first(), rest);
-    QStringList options;
+    FromJsonCommand command{QStringList{arguments.first(), u"generate"_s, tool.cli.name} + rest, {}};
     for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
         const QString name = it.key();
         if (name == u"tool"_s)
@@ -220,7 +220,8 @@ QStringList argumentsFromJson(const QStringList &arguments, const QList<Tool> &t
         refuseSurrogates(name, it.value());
         if (it.value().isNull() || given.contains(name))
             continue; // not given, or given on the command line
-        options << memberOptions(*member, it.value());
+        if (const std::optional<QStringList> values = memberValues(*member, it.value()))
+            command.values.insert(name, *values);
     }
-    return QStringList{arguments.first(), u"generate"_s, tool.cli.name} + options + rest;
+    return command;
 }

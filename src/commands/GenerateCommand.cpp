@@ -81,16 +81,13 @@ QString toolHelpText(const CliTool &tool, int width)
                                                                     helpColumns(rows, width));
 }
 
-int runGenerate(const QStringList &arguments, const QList<Tool> &tools, QIODevice &out, QIODevice &err,
-                QIODevice &in)
+namespace {
+
+// `generate TOOL [options]`, with the values of options given otherwise
+// (ToolOptions::setOtherValues).
+int generateTool(const QStringList &arguments, const QHash<QString, QStringList> &otherValues,
+                 const QList<Tool> &tools, QIODevice &out, QIODevice &err, QIODevice &in)
 {
-    if (hasFromJson(arguments)) {
-        try {
-            return runGenerate(argumentsFromJson(arguments, tools, in), tools, out, err, in);
-        } catch (const CliError &error) {
-            return reportedError(err, error, u"generate"_s, u"generate"_s);
-        }
-    }
     // arguments: program, "generate", TOOL, options...
     if (arguments.size() < 3 || arguments.at(2).startsWith(u'-')) {
         if (arguments.size() >= 3 && (arguments.at(2) == u"--help"_s || arguments.at(2) == u"-h"_s))
@@ -117,6 +114,7 @@ int runGenerate(const QStringList &arguments, const QList<Tool> &tools, QIODevic
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     ToolOptions options(parser, in);
     tool->declare(options);
+    options.setOtherValues(otherValues);
     const QCommandLineOption help({u"h"_s, u"help"_s}, u"Displays this help."_s);
     parser.addOption(help);
     QStringList toParse = arguments;
@@ -145,4 +143,20 @@ int runGenerate(const QStringList &arguments, const QList<Tool> &tools, QIODevic
     if (const QString note = codegen::blockSizeNote(code); status == 0 && !note.isEmpty())
         writeLine(err, u"%1: warning: %2"_s.arg(programName(), note));
     return status;
+}
+
+} // namespace
+
+int runGenerate(const QStringList &arguments, const QList<Tool> &tools, QIODevice &out, QIODevice &err,
+                QIODevice &in)
+{
+    if (!hasFromJson(arguments))
+        return generateTool(arguments, {}, tools, out, err, in);
+    FromJsonCommand command;
+    try {
+        command = commandFromJson(arguments, tools, in);
+    } catch (const CliError &error) {
+        return reportedError(err, error, u"generate"_s, u"generate"_s);
+    }
+    return generateTool(command.arguments, command.values, tools, out, err, in);
 }
