@@ -73,12 +73,12 @@ void ToolOptions::addChoice(const QString &name, const QString &description, con
 std::optional<QString> ToolOptions::text(const QString &name) const
 {
     const QString fileOption = name + fileSuffix;
-    const bool direct = m_parser.isSet(name);
+    const bool direct = isSet(name);
     const bool fromFile = m_parser.isSet(fileOption);
     if (direct && fromFile)
         throw CliError{u"%1 and %2 cannot both be given"_s.arg(dashed(name), dashed(fileOption))};
     if (direct)
-        return checkedLines(name, m_parser.value(name));
+        return checkedLines(name, values(name).constLast());
     if (fromFile)
         return checkedLines(name, readFile(fileOption, m_parser.value(fileOption)));
     return std::nullopt;
@@ -86,22 +86,22 @@ std::optional<QString> ToolOptions::text(const QString &name) const
 
 QStringList ToolOptions::texts(const QString &name) const
 {
-    QStringList values = m_parser.values(name);
-    for (const QString &value : values)
+    const QStringList given = values(name);
+    for (const QString &value : given)
         checkedLines(name, value);
-    return values;
+    return given;
 }
 
 bool ToolOptions::flag(const QString &name) const
 {
-    return m_parser.isSet(name);
+    return isSet(name);
 }
 
 std::optional<QString> ToolOptions::choice(const QString &name) const
 {
-    if (!m_parser.isSet(name))
+    if (!isSet(name))
         return std::nullopt;
-    const QString value = m_parser.value(name);
+    const QString value = values(name).constLast();
     const QStringList allowed = m_choices.value(name);
     if (!allowed.contains(value))
         throw CliError{cli::invalidArgument(dashed(name), value, allowed)};
@@ -114,7 +114,7 @@ QStringList ToolOptions::givenAmong(const QStringList &names) const
     for (const QString &name : m_declared) {
         if (!names.contains(name))
             continue;
-        if (m_parser.isSet(name))
+        if (isSet(name))
             given << dashed(name);
         else if (m_parser.optionNames().contains(name + fileSuffix) && m_parser.isSet(name + fileSuffix))
             given << dashed(name + fileSuffix);

@@ -60,6 +60,13 @@ public:
     // input, which can only give its text once.
     void checkGiven() const;
 
+    // Values given otherwise than on the command line (the members of
+    // --from-json's object), by option name: a text's or choice's value, a
+    // repeated option's values, an empty list for a flag that is set. They
+    // count as given and go through the same checks; the command line must
+    // not give the same options.
+    void setOtherValues(const QHash<QString, QStringList> &values) { m_other = values; }
+
     // Each option's names and value ("--icon <none|error>") with its
     // description, in declaration order, for helpColumns.
     QList<std::pair<QString, QString>> helpRows() const;
@@ -70,6 +77,11 @@ private:
     void add(const QCommandLineOption &option);
     QString readFile(const QString &option, const QString &path) const;
     QString checkedLines(const QString &name, const QString &value) const;
+    bool isSet(const QString &name) const { return m_parser.isSet(name) || m_other.contains(name); }
+    QStringList values(const QString &name) const
+    {
+        return m_parser.isSet(name) ? m_parser.values(name) : m_other.value(name);
+    }
 
     QCommandLineParser &m_parser;
     QIODevice &m_input;
@@ -78,6 +90,7 @@ private:
     QList<QCommandLineOption> m_options;
     QStringList m_multiLine;
     QHash<QString, QStringList> m_choices;
+    QHash<QString, QStringList> m_other;
 };
 
 // What `quillkit98 generate TOOL` knows of one tool.

@@ -4,7 +4,7 @@
 #include "basic/Lexer.h"
 #include "basic/Names.h"
 #include "basic/Constants.h"
-#include "reader/ReadCommand.h"
+#include "reader/ResultJson.h"
 
 #include <QJsonObject>
 

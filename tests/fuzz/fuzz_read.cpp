@@ -9,7 +9,7 @@
 #include "app/Tools.h"
 #include "codegen/CodeText.h"
 #include "reader/CodeReader.h"
-#include "reader/ReadCommand.h"
+#include "reader/ResultJson.h"
 
 using namespace Qt::StringLiterals;
 

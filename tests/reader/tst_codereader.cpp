@@ -2,7 +2,7 @@
 #include "app/Tools.h"
 #include "codegen/CodeText.h"
 #include "reader/CodeReader.h"
-#include "reader/ReadCommand.h"
+#include "reader/ResultJson.h"
 #include "tools/commondialog/CommonDialogGenerator.h"
 #include "tools/header/HeaderGenerator.h"
 #include "tools/inputbox/InputBoxGenerator.h"

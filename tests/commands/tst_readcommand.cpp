@@ -330,6 +330,38 @@ private Q_SLOTS:
         QVERIFY(toolOnCommandLine.out.contains("' Project:      P\r\n"));
     }
 
+    // Members that say "not given" in another way than null: an empty list
+    // and a false flag are no options given, which another page's options
+    // may then leave out without complaint.
+    void fromJsonEmptyMembersAreNotGiven_data()
+    {
+        QTest::addColumn<QByteArray>("object");
+        QTest::addColumn<QStringList>("same");
+
+        QTest::newRow("empty list")
+            << QByteArray(R"({"tool":"commondialog","dialog":"color","file-type":[]})")
+            << QStringList{u"commondialog"_s, u"--dialog=color"_s};
+        QTest::newRow("false flags")
+            << QByteArray(R"({"tool":"commondialog","dialog":"font","no-custom-colors":false,"no-print-to-file":false})")
+            << QStringList{u"commondialog"_s, u"--dialog=font"_s};
+        QTest::newRow("a list in order")
+            << QByteArray(R"({"tool":"commondialog","dialog":"open","file-type":["txt","bas"]})")
+            << QStringList{u"commondialog"_s, u"--dialog=open"_s, u"--file-type=txt"_s, u"--file-type=bas"_s};
+        QTest::newRow("a text that looks like an option")
+            << QByteArray(R"({"tool":"msgbox","title":"--icon=error","message":"a=b"})")
+            << QStringList{u"msgbox"_s, u"--title=--icon=error"_s, u"--message=a=b"_s};
+    }
+
+    void fromJsonEmptyMembersAreNotGiven()
+    {
+        QFETCH(QByteArray, object);
+        QFETCH(QStringList, same);
+        const Run fromJson = run({u"generate"_s, u"--from-json"_s, u"-"_s}, object);
+        QCOMPARE(fromJson.err, QByteArray());
+        QCOMPARE(fromJson.status, 0);
+        QCOMPARE(fromJson.out, run(QStringList{u"generate"_s} + same).out);
+    }
+
     void commandLineKnowsRead()
     {
         QVERIFY(isHeadlessCommand({u"quillkit98"_s, u"read"_s}));

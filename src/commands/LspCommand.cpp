@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "lsp/LspCommand.h"
+#include "commands/LspCommand.h"
 
 #include "cli/ToolOptions.h"
+#include "commands/CommandIo.h"
 #include "lsp/LspServer.h"
 
 #include <QCoreApplication>
@@ -143,12 +144,9 @@ int runLsp(const QStringList &arguments, const QList<Tool> &tools, QIODevice &ou
     for (const QString &argument : arguments.mid(2)) {
         if (argument == u"--help"_s || argument == u"-h"_s)
             return writeChecked(out, lspHelpText().toUtf8()) ? 0 : 1;
-        if (argument != u"--stdio"_s) {
-            err.write(u"quillkit98: lsp: unexpected argument '%1'\nTry 'quillkit98 lsp --help' for more information.\n"_s
-                          .arg(argument)
-                          .toUtf8());
-            return 2;
-        }
+        // Escaped as every command echoes what it was given.
+        if (argument != u"--stdio"_s)
+            return commands::usageError(err, u"lsp: unexpected argument '%1'"_s.arg(argument), u"lsp");
     }
     int status = 1;
     lsp::Server server(

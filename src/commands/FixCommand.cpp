@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fix/FixCommand.h"
+#include "commands/FixCommand.h"
 
 #include "basic/Source.h"
 #include "basic/Tokens.h"
 #include "cli/Messages.h"
 #include "cli/ToolOptions.h"
+#include "commands/CommandIo.h"
 #include "fix/FileAccess.h"
 #include "fix/FixReports.h"
 #include "fix/ModuleFixer.h"
+#include "fix/UnifiedDiff.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -231,148 +233,147 @@ std::vector<Target> targetsIn(const QStringList &paths, const std::function<void
     return targets;
 }
 
-// Lines as patch and git see them: up to and with each LF (a lone CR is
-// part of its line).
-QList<QByteArrayView> splitLines(const QByteArray &bytes)
-{
-    QList<QByteArrayView> lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\n') {
-            lines << QByteArrayView(bytes).sliced(start, i + 1 - start);
-            start = i + 1;
-        }
-    }
-    if (start < bytes.size())
-        lines << QByteArrayView(bytes).sliced(start);
-    return lines;
-}
-
 QString plural(qsizetype count, const QString &one, const QString &many)
 {
     return u"%1 %2"_s.arg(count).arg(count == 1 ? one : many);
 }
 
-} // namespace
-
-QByteArray gitQuoted(const QByteArray &path)
+// One run over the targets: what it counted, and what failed.
+class FixRun
 {
-    bool needed = false;
-    for (const char c : path) {
-        const auto u = static_cast<unsigned char>(c);
-        needed = needed || u < 0x20 || u >= 0x7f || c == '"' || c == '\\';
-    }
-    if (!needed)
-        return path;
-    QByteArray quoted = "\"";
-    for (const char c : path) {
-        const auto u = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"': quoted += "\\\""; break;
-        case '\\': quoted += "\\\\"; break;
-        case '\a': quoted += "\\a"; break;
-        case '\b': quoted += "\\b"; break;
-        case '\t': quoted += "\\t"; break;
-        case '\n': quoted += "\\n"; break;
-        case '\v': quoted += "\\v"; break;
-        case '\f': quoted += "\\f"; break;
-        case '\r': quoted += "\\r"; break;
-        default:
-            if (u < 0x20 || u >= 0x7f) {
-                quoted += '\\';
-                quoted += char('0' + (u >> 6));
-                quoted += char('0' + ((u >> 3) & 7));
-                quoted += char('0' + (u & 7));
-            } else {
-                quoted += c;
-            }
-        }
-    }
-    return quoted + '"';
-}
-
-QByteArray unifiedDiff(const QString &path, const QByteArray &before, const QByteArray &after)
-{
-    if (before == after)
-        return {};
-    const QList<QByteArrayView> a = splitLines(before);
-    const QList<QByteArrayView> b = splitLines(after);
-    // The changes replace spans inside lines: the lines before the first
-    // difference and after the last are common.
-    qsizetype head = 0;
-    while (head < a.size() && head < b.size() && a[head] == b[head])
-        ++head;
-    qsizetype tail = 0;
-    while (tail < a.size() - head && tail < b.size() - head && a[a.size() - 1 - tail] == b[b.size() - 1 - tail])
-        ++tail;
-    // Within that range, pair the lines up where the counts agree (a span
-    // that ends a line never adds or removes one), so that each changed line
-    // is a hunk of its own.
-    struct Edit
+public:
+    FixRun(const Options &options, QIODevice &out, QIODevice &err, QIODevice &in)
+        : m_options(options), m_out(out), m_err(err), m_in(in), m_report(options.format)
     {
-        qsizetype aBegin, aEnd, bBegin, bEnd;
-    };
-    std::vector<Edit> edits;
-    const qsizetype aCount = a.size() - head - tail;
-    const qsizetype bCount = b.size() - head - tail;
-    if (aCount == bCount) {
-        for (qsizetype k = 0; k < aCount; ++k) {
-            if (a[head + k] == b[head + k])
-                continue;
-            if (!edits.empty() && edits.back().aEnd == head + k)
-                edits.back().aEnd = edits.back().bEnd = head + k + 1;
-            else
-                edits.push_back({head + k, head + k + 1, head + k, head + k + 1});
-        }
-    } else {
-        edits.push_back({head, head + aCount, head, head + bCount});
     }
-    constexpr qsizetype context = 3;
-    QByteArray out;
-    // git's headers: GNU patch takes the names from `diff --git` (quoted or
-    // not), and a name with a space gets a tab after it, as git writes it.
-    // UTF-8, as git writes names on every system (not Windows' ANSI code page).
-    const QByteArray name = path.toUtf8();
-    const QByteArray aName = gitQuoted("a/" + name);
-    const QByteArray bName = gitQuoted("b/" + name);
-    const QByteArray tab = name.contains(' ') ? QByteArray("\t") : QByteArray();
-    out += "diff --git " + aName + ' ' + bName + '\n';
-    out += "--- " + aName + tab + "\n+++ " + bName + tab + '\n';
-    const auto line = [&](char mark, QByteArrayView text) {
-        out += mark;
-        out += text;
-        if (!text.endsWith('\n'))
-            out += "\n\\ No newline at end of file\n";
-    };
-    std::size_t e = 0;
-    while (e < edits.size()) {
-        std::size_t f = e;
-        while (f + 1 < edits.size() && edits[f + 1].aBegin - edits[f].aEnd <= 2 * context)
-            ++f;
-        const qsizetype aStart = std::max<qsizetype>(0, edits[e].aBegin - context);
-        const qsizetype aStop = std::min(a.size(), edits[f].aEnd + context);
-        const qsizetype shift = edits[e].bBegin - edits[e].aBegin;
-        const qsizetype bStart = aStart + shift;
-        const qsizetype bStop = aStop + (edits[f].bEnd - edits[f].aEnd);
-        out += "@@ -" + QByteArray::number(aStop > aStart ? aStart + 1 : aStart) + ',' + QByteArray::number(aStop - aStart)
-               + " +" + QByteArray::number(bStop > bStart ? bStart + 1 : bStart) + ',' + QByteArray::number(bStop - bStart)
-               + " @@\n";
-        qsizetype ai = aStart;
-        for (std::size_t k = e; k <= f; ++k) {
-            for (; ai < edits[k].aBegin; ++ai)
-                line(' ', a[ai]);
-            for (qsizetype x = edits[k].aBegin; x < edits[k].aEnd; ++x)
-                line('-', a[x]);
-            for (qsizetype x = edits[k].bBegin; x < edits[k].bEnd; ++x)
-                line('+', b[x]);
-            ai = edits[k].aEnd;
-        }
-        for (; ai < aStop; ++ai)
-            line(' ', a[ai]);
-        e = f + 1;
+
+    void fileError(const QString &path, const QString &message)
+    {
+        commands::writeFileError(m_err, path, message);
+        m_failed = true;
     }
-    return out;
+
+    void fix(const Target &target);
+    // The report's end, the summary on standard error, and the exit status.
+    int finish();
+
+private:
+    struct Counts
+    {
+        int read = 0;
+        int changed = 0;
+        int calls = 0;
+        int numbers = 0;
+        int notes = 0;
+    };
+
+    std::optional<QByteArray> bytesOf(const Target &target, fix::FileState &state);
+    // Whether the change was made, or would be.
+    bool apply(const Target &target, const QByteArray &bytes, const QByteArray &changed, const fix::FileState &state);
+    void output(const QByteArray &bytes) { m_outputFailed = m_outputFailed || !writeChecked(m_out, bytes); }
+
+    const Options &m_options;
+    QIODevice &m_out;
+    QIODevice &m_err;
+    QIODevice &m_in;
+    Report m_report;
+    Counts m_counts;
+    bool m_failed = false;
+    bool m_outputFailed = false;
+    bool m_wouldChange = false;
+};
+
+std::optional<QByteArray> FixRun::bytesOf(const Target &target, fix::FileState &state)
+{
+    if (target.path.isEmpty())
+        return m_in.readAll();
+    QString failure;
+    std::optional<QByteArray> read = fix::readFile(target.path, state, failure);
+    if (!read)
+        fileError(target.shown, failure);
+    return read;
 }
+
+bool FixRun::apply(const Target &target, const QByteArray &bytes, const QByteArray &changed, const fix::FileState &state)
+{
+    if (m_options.diff) {
+        output(unifiedDiff(target.shown, bytes, changed));
+    } else if (target.path.isEmpty() && !m_options.check) {
+        output(changed);
+    } else if (!m_options.check) {
+        QString failure;
+        if (!fix::writeFile(target.path, changed, state, failure)) {
+            fileError(target.shown, failure);
+            return false;
+        }
+    }
+    return true;
+}
+
+void FixRun::fix(const Target &target)
+{
+    fix::FileState state;
+    const std::optional<QByteArray> bytes = bytesOf(target, state);
+    if (!bytes)
+        return;
+    ++m_counts.read;
+    try {
+        const basic::Source source(*bytes, m_options.encoding);
+        const fix::ModuleFixes fixes = fix::fixModule(source.text(), m_options.dialect);
+        m_counts.notes += int(fixes.notes.size());
+        QByteArray changed;
+        if (!fixes.changes.empty()) {
+            std::vector<basic::Source::Change> spans;
+            spans.reserve(fixes.changes.size());
+            for (const fix::Change &change : fixes.changes)
+                spans.push_back({change.from, change.to, change.replacement});
+            changed = source.withChanges(spans);
+        }
+        if (m_options.check)
+            output(m_report.add(target.shown, source, fixes));
+        if (fixes.changes.empty()) {
+            // Standard input goes through to standard output as it is.
+            if (target.path.isEmpty() && !m_options.check && !m_options.diff)
+                output(*bytes);
+            return;
+        }
+        m_wouldChange = true;
+        if (!apply(target, *bytes, changed, state))
+            return;
+        ++m_counts.changed;
+        m_counts.numbers += int(fixes.changes.size());
+        m_counts.calls += fixes.calls;
+    } catch (const basic::SourceError &error) {
+        fileError(target.shown, error.message);
+    } catch (const basic::Refusal &refusal) {
+        fileError(target.shown, refusal.message);
+    }
+}
+
+int FixRun::finish()
+{
+    const QString program = cli::programName();
+    if (m_options.check)
+        output(m_report.finish());
+    if (auto *device = qobject_cast<QFileDevice *>(&m_out))
+        m_outputFailed = m_outputFailed || !device->flush();
+    const QString mode = m_options.check || m_options.diff ? u"would change"_s : u"changed"_s;
+    m_err.write(u"%1: fix: %2 read, %3 %4, %5 rewritten (%6 named), %7\n"_s
+                    .arg(program, plural(m_counts.read, u"file"_s, u"files"_s))
+                    .arg(m_counts.changed)
+                    .arg(mode, plural(m_counts.calls, u"call"_s, u"calls"_s),
+                         plural(m_counts.numbers, u"number"_s, u"numbers"_s), plural(m_counts.notes, u"note"_s, u"notes"_s))
+                    .toUtf8());
+    if (m_outputFailed) {
+        m_err.write(u"%1: fix: cannot write the output: %2\n"_s.arg(program, m_out.errorString()).toUtf8());
+        return 2;
+    }
+    if (m_failed)
+        return 2;
+    return m_options.check && m_wouldChange ? 1 : 0;
+}
+
+} // namespace
 
 int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err)
 {
@@ -384,108 +385,19 @@ int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err)
 
 int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in)
 {
-    const QString program = cli::programName();
     Options options;
     try {
         options = parseOptions(arguments);
     } catch (const UsageError &error) {
         // What the message quotes is escaped already; its lines stay lines.
-        err.write((cli::programName() + u": "_s + error.message + u'\n' + cli::tryHelp(u"fix") + u'\n').toUtf8());
-        return 2;
+        return commands::usageErrorLines(err, error.message, u"fix");
     }
     if (options.help)
         return writeChecked(out, fixHelpText()) ? 0 : 2;
-
-    struct Counts
-    {
-        int read = 0;
-        int changed = 0;
-        int calls = 0;
-        int numbers = 0;
-        int notes = 0;
-    } counts;
-    bool failed = false;
-    bool outputFailed = false;
-    const auto fileError = [&](const QString &path, const QString &message) {
-        err.write((cli::programMessage(cli::fileMessage(path, message)) + u'\n').toUtf8());
-        failed = true;
-    };
-    const std::vector<Target> targets = targetsIn(options.paths, fileError);
-    Report report(options.format);
-    bool wouldChange = false;
-    for (const Target &target : targets) {
-        QByteArray bytes;
-        fix::FileState state;
-        if (target.path.isEmpty()) {
-            bytes = in.readAll();
-        } else {
-            QString failure;
-            std::optional<QByteArray> read = fix::readFile(target.path, state, failure);
-            if (!read) {
-                fileError(target.shown, failure);
-                continue;
-            }
-            bytes = std::move(*read);
-        }
-        ++counts.read;
-        try {
-            const basic::Source source(bytes, options.encoding);
-            const fix::ModuleFixes fixes = fix::fixModule(source.text(), options.dialect);
-            counts.notes += int(fixes.notes.size());
-            QByteArray changed;
-            if (!fixes.changes.empty()) {
-                std::vector<basic::Source::Change> spans;
-                spans.reserve(fixes.changes.size());
-                for (const fix::Change &change : fixes.changes)
-                    spans.push_back({change.from, change.to, change.replacement});
-                changed = source.withChanges(spans);
-            }
-            if (options.check) {
-                const QByteArray lines = report.add(target.shown, source, fixes);
-                outputFailed = outputFailed || !writeChecked(out, lines);
-            }
-            if (fixes.changes.empty()) {
-                if (target.path.isEmpty() && !options.check && !options.diff)
-                    outputFailed = outputFailed || !writeChecked(out, bytes);
-                continue;
-            }
-            wouldChange = true;
-            if (options.diff) {
-                outputFailed = outputFailed || !writeChecked(out, unifiedDiff(target.shown, bytes, changed));
-            } else if (target.path.isEmpty() && !options.check) {
-                outputFailed = outputFailed || !writeChecked(out, changed);
-            } else if (!options.check) {
-                QString failure;
-                if (!fix::writeFile(target.path, changed, state, failure)) {
-                    fileError(target.shown, failure);
-                    continue;
-                }
-            }
-            ++counts.changed;
-            counts.numbers += int(fixes.changes.size());
-            counts.calls += fixes.calls;
-        } catch (const basic::SourceError &error) {
-            fileError(target.shown, error.message);
-        } catch (const basic::Refusal &refusal) {
-            fileError(target.shown, refusal.message);
-        }
-    }
-    if (options.check)
-        outputFailed = outputFailed || !writeChecked(out, report.finish());
-    if (auto *device = qobject_cast<QFileDevice *>(&out))
-        outputFailed = outputFailed || !device->flush();
-    const QString mode = options.check || options.diff ? u"would change"_s : u"changed"_s;
-    err.write(u"%1: fix: %2 read, %3 %4, %5 rewritten (%6 named), %7\n"_s
-                  .arg(program, plural(counts.read, u"file"_s, u"files"_s))
-                  .arg(counts.changed)
-                  .arg(mode, plural(counts.calls, u"call"_s, u"calls"_s), plural(counts.numbers, u"number"_s, u"numbers"_s),
-                       plural(counts.notes, u"note"_s, u"notes"_s))
-                  .toUtf8());
-    if (outputFailed) {
-        err.write(u"%1: fix: cannot write the output: %2\n"_s.arg(program, out.errorString()).toUtf8());
-        return 2;
-    }
-    if (failed)
-        return 2;
-    return options.check && wouldChange ? 1 : 0;
+    FixRun run(options, out, err, in);
+    const std::vector<Target> targets
+        = targetsIn(options.paths, [&run](const QString &path, const QString &message) { run.fileError(path, message); });
+    for (const Target &target : targets)
+        run.fix(target);
+    return run.finish();
 }

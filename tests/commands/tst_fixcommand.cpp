@@ -2,7 +2,7 @@
 // `quillkit98 fix` on real files: what it rewrites, what it leaves byte for
 // byte, its modes and exit statuses, and a diff that patch takes.
 
-#include "fix/FixCommand.h"
+#include "commands/FixCommand.h"
 #include "support/Files.h"
 #include "support/GenerateRun.h"
 
