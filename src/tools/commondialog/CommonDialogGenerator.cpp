@@ -40,39 +40,6 @@ QString fontsFlagName(FontsToDisplay fonts)
     return u"cdlCFBoth"_s;
 }
 
-QStringList fixedPageBlock(const CommonDialogFields &fields);
-
-void pageBlock(const CommonDialogFields &fields, const codegen::LineSink &sink)
-{
-    switch (fields.page) {
-    case DialogKind::Open:
-        textProperty(u"DialogTitle", fields.openTitle, u"TitleText"_s, sink);
-        textProperty(u"Filter", buildFileFilter(fields.openFileTypes), u"FilterText"_s, sink);
-        codegen::writeLines(sink, {
-                                      u"CommonDialog1.Flags = 0"_s,
-                                      u"CommonDialog1.ShowOpen"_s,
-                                      u"'Put your code to handle the file(s) that was/were selected here. "
-                                      "The file can be found"_s,
-                                      u"'in [CommonDialog1.FileName]."_s,
-                                  });
-        return;
-    case DialogKind::Save:
-        textProperty(u"DialogTitle", fields.saveTitle, u"TitleText"_s, sink);
-        textProperty(u"DefaultExt", fields.saveDefaultExtension, u"ExtensionText"_s, sink);
-        textProperty(u"Filter", buildFileFilter(fields.saveFileTypes), u"FilterText"_s, sink);
-        codegen::writeLines(sink, {
-                                      u"CommonDialog1.Flags = 0"_s,
-                                      u"CommonDialog1.ShowSave"_s,
-                                      u"'Put your code to save data to the file that was selected here. "
-                                      "The file can be found"_s,
-                                      u"'in [CommonDialog1.FileName]."_s,
-                                  });
-        return;
-    default:
-        codegen::writeLines(sink, fixedPageBlock(fields));
-    }
-}
-
 // The pages without texts of the user's.
 QStringList fixedPageBlock(const CommonDialogFields &fields)
 {
@@ -106,6 +73,36 @@ QStringList fixedPageBlock(const CommonDialogFields &fields)
     return {};
 }
 
+void pageBlock(const CommonDialogFields &fields, const codegen::LineSink &sink)
+{
+    switch (fields.page) {
+    case DialogKind::Open:
+        textProperty(u"DialogTitle", fields.openTitle, u"TitleText"_s, sink);
+        textProperty(u"Filter", buildFileFilter(fields.openFileTypes), u"FilterText"_s, sink);
+        codegen::writeLines(sink, {
+                                      u"CommonDialog1.Flags = 0"_s,
+                                      u"CommonDialog1.ShowOpen"_s,
+                                      u"'Put your code to handle the file(s) that was/were selected here. "
+                                      "The file can be found"_s,
+                                      u"'in [CommonDialog1.FileName]."_s,
+                                  });
+        return;
+    case DialogKind::Save:
+        textProperty(u"DialogTitle", fields.saveTitle, u"TitleText"_s, sink);
+        textProperty(u"DefaultExt", fields.saveDefaultExtension, u"ExtensionText"_s, sink);
+        textProperty(u"Filter", buildFileFilter(fields.saveFileTypes), u"FilterText"_s, sink);
+        codegen::writeLines(sink, {
+                                      u"CommonDialog1.Flags = 0"_s,
+                                      u"CommonDialog1.ShowSave"_s,
+                                      u"'Put your code to save data to the file that was selected here. "
+                                      "The file can be found"_s,
+                                      u"'in [CommonDialog1.FileName]."_s,
+                                  });
+        return;
+    default:
+        codegen::writeLines(sink, fixedPageBlock(fields));
+    }
+}
 
 } // namespace
 

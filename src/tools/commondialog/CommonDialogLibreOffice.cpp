@@ -86,39 +86,6 @@ QStringList dispatch(QStringView command)
     };
 }
 
-QStringList fixedPageBlock(const CommonDialogFields &fields);
-
-void pageBlock(const CommonDialogFields &fields, const codegen::LineSink &sink)
-{
-    switch (fields.page) {
-    case DialogKind::Open:
-        filePicker(u"FILEOPEN_SIMPLE"_s, fields.openTitle, fields.openFileTypes, sink);
-        codegen::writeLines(sink, pickedFile(u"handle the file that was selected"));
-        return;
-    case DialogKind::Save: {
-        filePicker(u"FILESAVE_AUTOEXTENSION"_s, fields.saveTitle, fields.saveFileTypes, sink);
-        const QString &extension = fields.saveDefaultExtension;
-        const QString autoExtension =
-            u"FilePicker.setValue(com.sun.star.ui.dialogs.ExtendedFilePickerElementIds.CHECKBOX_AUTOEXTENSION, 0, "_s;
-        if (extension.isEmpty()) {
-            sink(autoExtension + u"False)"_s);
-        } else {
-            // The dialog adds the extension of the chosen filter: the
-            // default extension's filter, added when no file type has it.
-            sink(QString(commondialog::LibreOfficeExtensionThroughFilter));
-            if (!fields.saveFileTypes.contains(extension))
-                appendFilter(extension, u"ExtensionName"_s, u"ExtensionPattern"_s, sink);
-            callWithTexts(u"FilePicker.setCurrentFilter"_s, {{extension + u" Files"_s, u"ExtensionText"_s}}, sink);
-            sink(autoExtension + u"True)"_s);
-        }
-        codegen::writeLines(sink, pickedFile(u"save data to the file that was selected"));
-        return;
-    }
-    default:
-        codegen::writeLines(sink, fixedPageBlock(fields));
-    }
-}
-
 // The pages without texts of the user's.
 QStringList fixedPageBlock(const CommonDialogFields &fields)
 {
@@ -171,6 +138,37 @@ QStringList fixedPageBlock(const CommonDialogFields &fields)
     }
     }
     return {};
+}
+
+void pageBlock(const CommonDialogFields &fields, const codegen::LineSink &sink)
+{
+    switch (fields.page) {
+    case DialogKind::Open:
+        filePicker(u"FILEOPEN_SIMPLE"_s, fields.openTitle, fields.openFileTypes, sink);
+        codegen::writeLines(sink, pickedFile(u"handle the file that was selected"));
+        return;
+    case DialogKind::Save: {
+        filePicker(u"FILESAVE_AUTOEXTENSION"_s, fields.saveTitle, fields.saveFileTypes, sink);
+        const QString &extension = fields.saveDefaultExtension;
+        const QString autoExtension =
+            u"FilePicker.setValue(com.sun.star.ui.dialogs.ExtendedFilePickerElementIds.CHECKBOX_AUTOEXTENSION, 0, "_s;
+        if (extension.isEmpty()) {
+            sink(autoExtension + u"False)"_s);
+        } else {
+            // The dialog adds the extension of the chosen filter: the
+            // default extension's filter, added when no file type has it.
+            sink(QString(commondialog::LibreOfficeExtensionThroughFilter));
+            if (!fields.saveFileTypes.contains(extension))
+                appendFilter(extension, u"ExtensionName"_s, u"ExtensionPattern"_s, sink);
+            callWithTexts(u"FilePicker.setCurrentFilter"_s, {{extension + u" Files"_s, u"ExtensionText"_s}}, sink);
+            sink(autoExtension + u"True)"_s);
+        }
+        codegen::writeLines(sink, pickedFile(u"save data to the file that was selected"));
+        return;
+    }
+    default:
+        codegen::writeLines(sink, fixedPageBlock(fields));
+    }
 }
 
 } // namespace
