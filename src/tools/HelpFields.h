@@ -4,6 +4,7 @@
 #include "codegen/CodeLayout.h"
 
 #include "cli/ToolOptions.h"
+#include "tools/FieldTable.h"
 
 #include <QJsonObject>
 #include <QList>
@@ -26,14 +27,10 @@ struct HelpFields
 // caller writes them only when help is on.
 QList<codegen::StatementPart> helpArguments(const HelpFields &fields);
 
-// The command line's --help-button, --help-file, --app-path and --topic.
-void declareHelpOptions(ToolOptions &options);
-// The help fields from those options, over the start-up state. A help file,
-// App.Path or topic without --help-button is refused: the code would leave it
-// out without a word, which is more likely a forgotten flag.
-HelpFields helpFieldsFromOptions(const ToolOptions &options);
-
-// `read`'s members for those options, and their values for the fields: the
-// help file and topic are null without the Help button.
-QList<JsonMember> helpJsonMembers();
-void insertHelpJson(QJsonObject &object, const HelpFields &help);
+// The command line's --help-button, --help-file, --app-path and --topic, a
+// part of the tools' field tables. `read` gives the help file and topic as
+// null without the Help button.
+const FieldTable<HelpFields> &helpFieldTable();
+// Refuses a help file, App.Path or topic without --help-button: the code would
+// leave it out without a word, which is more likely a forgotten flag.
+void checkHelpOptions(const ToolOptions &options);

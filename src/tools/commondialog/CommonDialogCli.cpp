@@ -2,9 +2,8 @@
 #include "tools/commondialog/CommonDialogCli.h"
 
 #include "tools/CodeStyleOptions.h"
+#include "tools/FieldTable.h"
 #include "tools/commondialog/CommonDialogGenerator.h"
-
-#include <QJsonArray>
 
 using namespace Qt::StringLiterals;
 
@@ -50,26 +49,14 @@ QString pageOf(const QString &option)
     return dialogNames.first();
 }
 
-void declare(ToolOptions &options)
-{
-    options.addChoice(u"dialog"_s, u"The dialog: open (the default), save, font, color or printer."_s, dialogNames);
-    options.addText(u"title"_s, u"open, save: the dialog title (default \"Open\" or \"Save As\")."_s);
-    options.addText(u"default-ext"_s, u"save: the default extension (default none)."_s);
-    options.addRepeatedText(u"file-type"_s,
-                            u"open, save: an allowed file type such as txt; repeat it for more, in order."_s);
-    options.addChoice(u"fonts"_s, u"font: the fonts to display: screen, printer or both (the default)."_s, fontsNames);
-    options.addFlag(u"no-custom-colors"_s, u"color: no defining of custom colors."_s);
-    options.addFlag(u"no-print-to-file"_s, u"printer: no printing to file."_s);
-    declareCodeOptions(options, ConstantsUse::NotWritten);
-}
-
-QStringList fileTypes(const ToolOptions &options)
+// The file types as given, each checked.
+QStringList checkedFileTypes(const QStringList &typed)
 {
     QStringList types;
-    for (const QString &typed : options.texts(u"file-type"_s)) {
-        if (typed.isEmpty())
+    for (const QString &type : typed) {
+        if (type.isEmpty())
             throw CliError{u"--file-type: a file type cannot be empty"_s};
-        const FileTypeCheck check = checkFileType(typed);
+        const FileTypeCheck check = checkFileType(type);
         if (!check.problem.isEmpty())
             throw CliError{u"--file-type: "_s + check.problem};
         types << check.type;
@@ -77,49 +64,87 @@ QStringList fileTypes(const ToolOptions &options)
     return types;
 }
 
+// Each page's fields; a field of a page that is not the fields' page is null
+// in `read`'s object. The options of other pages than --dialog's are refused
+// before the table sets anything.
+const FieldTable<CommonDialogFields> &fieldTable()
+{
+    using Fields = CommonDialogFields;
+    const auto on = [](DialogKind page, auto value) {
+        return [page, value](const Fields &f) { return f.page == page ? QJsonValue(value(f)) : QJsonValue(); };
+    };
+    static const FieldTable<Fields> table =
+        FieldTable<Fields>()
+            .choice(u"dialog"_s, u"The dialog: open (the default), save, font, color or printer."_s, dialogNames,
+                    [](const Fields &f) { return dialogChoice(f.page); },
+                    [](Fields &f, const QString &dialog) { f.page = DialogKind(dialogNames.indexOf(dialog)); })
+            .text(u"title"_s, u"open, save: the dialog title (default \"Open\" or \"Save As\")."_s,
+                  [](const Fields &f) {
+                      return f.page == DialogKind::Open   ? QJsonValue(f.openTitle)
+                             : f.page == DialogKind::Save ? QJsonValue(f.saveTitle)
+                                                          : QJsonValue();
+                  },
+                  [](Fields &f, const QString &title) {
+                      (f.page == DialogKind::Save ? f.saveTitle : f.openTitle) = title;
+                  })
+            .text(u"default-ext"_s, u"save: the default extension (default none)."_s,
+                  on(DialogKind::Save, [](const Fields &f) { return f.saveDefaultExtension; }),
+                  [](Fields &f, const QString &extension) { f.saveDefaultExtension = extension; })
+            .list(u"file-type"_s, u"open, save: an allowed file type such as txt; repeat it for more, in order."_s,
+                  [](const Fields &f) {
+                      return f.page == DialogKind::Open   ? jsonList(f.openFileTypes)
+                             : f.page == DialogKind::Save ? jsonList(f.saveFileTypes)
+                                                          : QJsonValue();
+                  },
+                  [](Fields &f, const QStringList &types) {
+                      (f.page == DialogKind::Save ? f.saveFileTypes : f.openFileTypes) = checkedFileTypes(types);
+                  })
+            .choice(u"fonts"_s, u"font: the fonts to display: screen, printer or both (the default)."_s, fontsNames,
+                    on(DialogKind::Font, [](const Fields &f) { return fontsChoice(f.fonts); }),
+                    [](Fields &f, const QString &fonts) { f.fonts = FontsToDisplay(fontsNames.indexOf(fonts)); })
+            .flag(u"no-custom-colors"_s, u"color: no defining of custom colors."_s,
+                  [](const Fields &f) { return f.page == DialogKind::Color && !f.customColors; },
+                  [](Fields &f) { f.customColors = false; })
+            .flag(u"no-print-to-file"_s, u"printer: no printing to file."_s,
+                  [](const Fields &f) { return f.page == DialogKind::Printer && !f.printToFile; },
+                  [](Fields &f) { f.printToFile = false; });
+    return table;
+}
+
+void declare(ToolOptions &options)
+{
+    fieldTable().declare(options);
+    declareCodeOptions(options, ConstantsUse::NotWritten);
+}
+
+// Refuses the options of other pages than the chosen one.
+void checkPageOptions(const ToolOptions &options)
+{
+    const auto dialog = options.choice(u"dialog"_s);
+    const DialogKind page = DialogKind(dialog ? dialogNames.indexOf(*dialog) : 0);
+    QStringList foreign = fieldOptions;
+    for (const QString &own : optionsOf(page))
+        foreign.removeOne(own);
+    const QStringList given = options.givenAmong(foreign);
+    if (given.isEmpty())
+        return;
+    const QString verb = given.size() == 1 ? u"does"_s : u"do"_s;
+    if (dialog)
+        throw CliError{u"%1 %2 not belong to --dialog %3"_s.arg(given.join(u", "_s), verb, *dialog)};
+    // Without --dialog the page is open: name the --dialog each option
+    // needs rather than blame a --dialog that was never given.
+    QStringList needs;
+    for (const QString &option : given)
+        needs << u"%1 needs --dialog %2"_s.arg(option, pageOf(option));
+    throw CliError{u"%1 %2 not belong to the open dialog, the default: %3"_s.arg(given.join(u", "_s), verb,
+                                                                                 needs.join(u", "_s))};
+}
+
 CommonDialogFields fieldsFromOptions(const ToolOptions &options)
 {
+    checkPageOptions(options);
     CommonDialogFields fields;
-    fields.page = DialogKind(dialogNames.indexOf(options.choice(u"dialog"_s).value_or(dialogNames.first())));
-
-    QStringList foreign = fieldOptions;
-    for (const QString &own : optionsOf(fields.page))
-        foreign.removeOne(own);
-    if (const QStringList given = options.givenAmong(foreign); !given.isEmpty()) {
-        const QString verb = given.size() == 1 ? u"does"_s : u"do"_s;
-        if (options.choice(u"dialog"_s))
-            throw CliError{u"%1 %2 not belong to --dialog %3"_s.arg(given.join(u", "_s), verb,
-                                                                    dialogNames.at(int(fields.page)))};
-        // Without --dialog the page is open: name the --dialog each option
-        // needs rather than blame a --dialog that was never given.
-        QStringList needs;
-        for (const QString &option : given)
-            needs << u"%1 needs --dialog %2"_s.arg(option, pageOf(option));
-        throw CliError{u"%1 %2 not belong to the open dialog, the default: %3"_s.arg(given.join(u", "_s), verb,
-                                                                                     needs.join(u", "_s))};
-    }
-
-    switch (fields.page) {
-    case DialogKind::Open:
-        fields.openTitle = options.text(u"title"_s).value_or(fields.openTitle);
-        fields.openFileTypes = fileTypes(options);
-        break;
-    case DialogKind::Save:
-        fields.saveTitle = options.text(u"title"_s).value_or(fields.saveTitle);
-        fields.saveDefaultExtension = options.text(u"default-ext"_s).value_or(fields.saveDefaultExtension);
-        fields.saveFileTypes = fileTypes(options);
-        break;
-    case DialogKind::Font:
-        if (const auto fonts = options.choice(u"fonts"_s))
-            fields.fonts = FontsToDisplay(fontsNames.indexOf(*fonts));
-        break;
-    case DialogKind::Color:
-        fields.customColors = !options.flag(u"no-custom-colors"_s);
-        break;
-    case DialogKind::Printer:
-        fields.printToFile = !options.flag(u"no-print-to-file"_s);
-        break;
-    }
+    fieldTable().apply(options, fields);
     return fields;
 }
 
@@ -154,30 +179,10 @@ QString fontsChoice(FontsToDisplay fonts)
 
 QList<JsonMember> commonDialogJsonMembers()
 {
-    using Kind = JsonMember::Kind;
-    return QList<JsonMember>{{u"dialog"_s, Kind::Choice}, {u"title"_s, Kind::Text},
-                             {u"default-ext"_s, Kind::Text}, {u"file-type"_s, Kind::List},
-                             {u"fonts"_s, Kind::Choice}, {u"no-custom-colors"_s, Kind::Flag},
-                             {u"no-print-to-file"_s, Kind::Flag}}
-           + codeJsonMembers();
+    return fieldTable().jsonMembers() + codeJsonMembers();
 }
 
 QJsonObject commonDialogJson(const ReadResult &result)
 {
-    const auto &fields = result.fieldsAs<CommonDialogFields>();
-    const bool open = fields.page == DialogKind::Open;
-    const bool save = fields.page == DialogKind::Save;
-    QJsonObject object;
-    object.insert(u"dialog"_s, dialogChoice(fields.page));
-    object.insert(u"title"_s, open   ? QJsonValue(fields.openTitle)
-                              : save ? QJsonValue(fields.saveTitle)
-                                     : QJsonValue());
-    object.insert(u"default-ext"_s, save ? QJsonValue(fields.saveDefaultExtension) : QJsonValue());
-    object.insert(u"file-type"_s, open   ? QJsonValue(QJsonArray::fromStringList(fields.openFileTypes))
-                                  : save ? QJsonValue(QJsonArray::fromStringList(fields.saveFileTypes))
-                                         : QJsonValue());
-    object.insert(u"fonts"_s, fields.page == DialogKind::Font ? QJsonValue(fontsChoice(fields.fonts)) : QJsonValue());
-    object.insert(u"no-custom-colors"_s, fields.page == DialogKind::Color && !fields.customColors);
-    object.insert(u"no-print-to-file"_s, fields.page == DialogKind::Printer && !fields.printToFile);
-    return object;
+    return fieldTable().toJson(result.fieldsAs<CommonDialogFields>());
 }

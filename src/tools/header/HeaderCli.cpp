@@ -3,38 +3,46 @@
 
 #include "codegen/DateText.h"
 #include "tools/CodeStyleOptions.h"
+#include "tools/FieldTable.h"
 #include "tools/header/HeaderGenerator.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-struct HeaderOption
+// Six texts, each a QString of the fields.
+const FieldTable<HeaderFields> &fieldTable()
 {
-    QString name;
-    QString description;
-    QString HeaderFields::*field;
-};
-
-const QList<HeaderOption> &headerOptions()
-{
-    static const QList<HeaderOption> options{
-        {u"project"_s, u"The project's name."_s, &HeaderFields::project},
-        {u"program"_s, u"The program's name."_s, &HeaderFields::program},
-        {u"version"_s, u"The version."_s, &HeaderFields::version},
-        {u"date"_s, u"The date (default: today, in the user's short date format with a four-digit year)."_s,
-         &HeaderFields::date},
-        {u"copyright"_s, u"The copyright notice (default: \"Copyright \u00a9 \" and this year)."_s,
-         &HeaderFields::copyright},
-        {u"description"_s, u"What the file holds."_s, &HeaderFields::description},
+    struct HeaderText
+    {
+        QString name;
+        QString description;
+        QString HeaderFields::*field;
     };
-    return options;
+    static const FieldTable<HeaderFields> table = [] {
+        const HeaderText texts[]{
+            {u"project"_s, u"The project's name."_s, &HeaderFields::project},
+            {u"program"_s, u"The program's name."_s, &HeaderFields::program},
+            {u"version"_s, u"The version."_s, &HeaderFields::version},
+            {u"date"_s, u"The date (default: today, in the user's short date format with a four-digit year)."_s,
+             &HeaderFields::date},
+            {u"copyright"_s, u"The copyright notice (default: \"Copyright \u00a9 \" and this year)."_s,
+             &HeaderFields::copyright},
+            {u"description"_s, u"What the file holds."_s, &HeaderFields::description},
+        };
+        FieldTable<HeaderFields> built;
+        for (const HeaderText &text : texts) {
+            built.text(text.name, text.description, [field = text.field](const HeaderFields &f) { return f.*field; },
+                       [field = text.field](HeaderFields &f, const QString &value) { f.*field = value; });
+        }
+        return built;
+    }();
+    return table;
 }
 
 void declare(ToolOptions &options)
 {
-    for (const HeaderOption &option : headerOptions())
-        options.addText(option.name, option.description);
+    fieldTable().declare(options);
     declareCodeOptions(options, ConstantsUse::NotWritten);
 }
 
@@ -63,10 +71,7 @@ HeaderFields headerFieldsFromOptions(const ToolOptions &options, const QDate &to
 {
     HeaderFields fields;
     header::applyDateDefaults(fields, today, todayText);
-    for (const HeaderOption &option : headerOptions()) {
-        if (const std::optional<QString> value = options.text(option.name))
-            fields.*option.field = *value;
-    }
+    fieldTable().apply(options, fields);
     return fields;
 }
 
@@ -78,22 +83,10 @@ CliTool headerCli()
 
 QList<JsonMember> headerJsonMembers()
 {
-    using Kind = JsonMember::Kind;
-    return QList<JsonMember>{{u"project"_s, Kind::Text}, {u"program"_s, Kind::Text},
-                             {u"version"_s, Kind::Text}, {u"date"_s, Kind::Text},
-                             {u"copyright"_s, Kind::Text}, {u"description"_s, Kind::Text}}
-           + codeJsonMembers();
+    return fieldTable().jsonMembers() + codeJsonMembers();
 }
 
 QJsonObject headerJson(const ReadResult &result)
 {
-    const auto &fields = result.fieldsAs<HeaderFields>();
-    QJsonObject object;
-    object.insert(u"project"_s, fields.project);
-    object.insert(u"program"_s, fields.program);
-    object.insert(u"version"_s, fields.version);
-    object.insert(u"date"_s, fields.date);
-    object.insert(u"copyright"_s, fields.copyright);
-    object.insert(u"description"_s, fields.description);
-    return object;
+    return fieldTable().toJson(result.fieldsAs<HeaderFields>());
 }

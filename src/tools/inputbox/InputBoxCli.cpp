@@ -2,6 +2,7 @@
 #include "tools/inputbox/InputBoxCli.h"
 
 #include "tools/CodeStyleOptions.h"
+#include "tools/FieldTable.h"
 #include "tools/inputbox/InputBoxFields.h"
 #include "tools/inputbox/InputBoxGenerator.h"
 
@@ -9,27 +10,39 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+const FieldTable<InputBoxFields> &fieldTable()
+{
+    static const FieldTable<InputBoxFields> table =
+        FieldTable<InputBoxFields>()
+            .text(u"message"_s, u"The prompt; it may have several lines."_s,
+                  [](const InputBoxFields &f) { return f.message; },
+                  [](InputBoxFields &f, const QString &message) { f.message = message; }, ToolOptions::Lines::Multi)
+            .text(u"title"_s, u"The title of the input box."_s, [](const InputBoxFields &f) { return f.title; },
+                  [](InputBoxFields &f, const QString &title) { f.title = title; })
+            .text(u"default-answer"_s, u"The answer the input box starts with."_s,
+                  [](const InputBoxFields &f) { return f.defaultAnswer; },
+                  [](InputBoxFields &f, const QString &answer) { f.defaultAnswer = answer; })
+            .text(u"variable"_s, u"The variable that receives the answer (default: Response)."_s,
+                  [](const InputBoxFields &f) { return f.variableName; },
+                  [](InputBoxFields &f, const QString &name) { f.variableName = name; })
+            .flag(u"declare"_s, u"Declares the variable with a Dim line."_s,
+                  [](const InputBoxFields &f) { return f.declareVariable; },
+                  [](InputBoxFields &f) { f.declareVariable = true; })
+            .part(helpFieldTable(), &InputBoxFields::help);
+    return table;
+}
+
 void declare(ToolOptions &options)
 {
-    options.addText(u"message"_s, u"The prompt; it may have several lines."_s, ToolOptions::Lines::Multi);
-    options.addText(u"title"_s, u"The title of the input box."_s);
-    options.addText(u"default-answer"_s, u"The answer the input box starts with."_s);
-    options.addText(u"variable"_s, u"The variable that receives the answer (default: Response)."_s);
-    options.addFlag(u"declare"_s, u"Declares the variable with a Dim line."_s);
-    declareHelpOptions(options);
+    fieldTable().declare(options);
     declareCodeOptions(options, ConstantsUse::NotWritten);
 }
 
 InputBoxFields fieldsFromOptions(const ToolOptions &options)
 {
     InputBoxFields fields;
-    fields.message = options.text(u"message"_s).value_or(fields.message);
-    fields.title = options.text(u"title"_s).value_or(fields.title);
-    fields.defaultAnswer = options.text(u"default-answer"_s).value_or(fields.defaultAnswer);
-    fields.variableName = options.text(u"variable"_s).value_or(fields.variableName);
-    fields.declareVariable = options.flag(u"declare"_s);
-
-    fields.help = helpFieldsFromOptions(options);
+    fieldTable().apply(options, fields);
+    checkHelpOptions(options);
     // Code that does not compile is no help to anyone.
     if (const QString problem = inputBoxProblem(fields); !problem.isEmpty())
         throw CliError{u"--variable: "_s + problem};
@@ -57,24 +70,10 @@ CliTool inputBoxCli()
 
 QList<JsonMember> inputBoxJsonMembers()
 {
-    using Kind = JsonMember::Kind;
-    return QList<JsonMember>{{u"message"_s, Kind::Text},
-                             {u"title"_s, Kind::Text},
-                             {u"default-answer"_s, Kind::Text},
-                             {u"variable"_s, Kind::Text},
-                             {u"declare"_s, Kind::Flag}}
-           + helpJsonMembers() + codeJsonMembers();
+    return fieldTable().jsonMembers() + codeJsonMembers();
 }
 
 QJsonObject inputBoxJson(const ReadResult &result)
 {
-    const auto &fields = result.fieldsAs<InputBoxFields>();
-    QJsonObject object;
-    object.insert(u"message"_s, fields.message);
-    object.insert(u"title"_s, fields.title);
-    object.insert(u"default-answer"_s, fields.defaultAnswer);
-    object.insert(u"variable"_s, fields.variableName);
-    object.insert(u"declare"_s, fields.declareVariable);
-    insertHelpJson(object, fields.help);
-    return object;
+    return fieldTable().toJson(result.fieldsAs<InputBoxFields>());
 }

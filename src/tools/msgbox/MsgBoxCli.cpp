@@ -2,6 +2,7 @@
 #include "tools/msgbox/MsgBoxCli.h"
 
 #include "tools/CodeStyleOptions.h"
+#include "tools/FieldTable.h"
 #include "tools/msgbox/MsgBoxGenerator.h"
 
 #include <QCoreApplication>
@@ -65,42 +66,56 @@ QString nameOf(const std::array<std::pair<QString, qint32>, N> &choices, qint32 
     return choices.front().first;
 }
 
+// --default, after --buttons: a position among the buttons set.
+void setDefaultButton(MsgBoxFields &fields, const QString &position)
+{
+    const int index = position.toInt() - 1;
+    const qsizetype count = msgBoxButtonCodes(fields.style.buttonSet).size();
+    if (index >= count) {
+        throw CliError{tr("--default: the %1 buttons have no button %2")
+                           .arg(msgBoxButtonsChoice(fields.style.buttonSet), position)};
+    }
+    constexpr std::array<qint32, 3> defaults{vbDefaultButton1, vbDefaultButton2, vbDefaultButton3};
+    fields.style.defaultButton = defaults.at(std::size_t(index));
+}
+
+const FieldTable<MsgBoxFields> &fieldTable()
+{
+    static const FieldTable<MsgBoxFields> table =
+        FieldTable<MsgBoxFields>()
+            .text(u"message"_s, tr("The message; line breaks are kept."),
+                  [](const MsgBoxFields &f) { return f.message; },
+                  [](MsgBoxFields &f, const QString &message) { f.message = message; }, ToolOptions::Lines::Multi)
+            .text(u"title"_s, tr("The title."), [](const MsgBoxFields &f) { return f.title; },
+                  [](MsgBoxFields &f, const QString &title) { f.title = title; })
+            .choice(u"icon"_s, tr("The icon (default none)."), names(iconChoices),
+                    [](const MsgBoxFields &f) { return msgBoxIconChoice(f.style.icon); },
+                    [](MsgBoxFields &f, const QString &icon) { f.style.icon = valueOf(iconChoices, icon); })
+            .choice(u"buttons"_s, tr("The buttons (default ok)."), names(buttonChoices),
+                    [](const MsgBoxFields &f) { return msgBoxButtonsChoice(f.style.buttonSet); },
+                    [](MsgBoxFields &f, const QString &set) { f.style.buttonSet = valueOf(buttonChoices, set); })
+            .choice(u"default"_s, tr("Which of the buttons is the default, counted from the left (default 1)."),
+                    {u"1"_s, u"2"_s, u"3"_s},
+                    [](const MsgBoxFields &f) { return QString::number((f.style.defaultButton >> 8) + 1); },
+                    setDefaultButton)
+            .flag(u"system-modal"_s, tr("Makes the box system-modal."),
+                  [](const MsgBoxFields &f) { return f.style.modality == vbSystemModal; },
+                  [](MsgBoxFields &f) { f.style.modality = vbSystemModal; })
+            .part(helpFieldTable(), &MsgBoxFields::help);
+    return table;
+}
+
 void declare(ToolOptions &options)
 {
-    options.addText(u"message"_s, tr("The message; line breaks are kept."), ToolOptions::Lines::Multi);
-    options.addText(u"title"_s, tr("The title."));
-    options.addChoice(u"icon"_s, tr("The icon (default none)."), names(iconChoices));
-    options.addChoice(u"buttons"_s, tr("The buttons (default ok)."), names(buttonChoices));
-    options.addChoice(u"default"_s, tr("Which of the buttons is the default, counted from the left (default 1)."),
-                      {u"1"_s, u"2"_s, u"3"_s});
-    options.addFlag(u"system-modal"_s, tr("Makes the box system-modal."));
-    declareHelpOptions(options);
+    fieldTable().declare(options);
     declareCodeOptions(options, ConstantsUse::Written);
 }
 
 MsgBoxFields fieldsFromOptions(const ToolOptions &options)
 {
     MsgBoxFields fields;
-    fields.message = options.text(u"message"_s).value_or(fields.message);
-    fields.title = options.text(u"title"_s).value_or(fields.title);
-    if (const auto icon = options.choice(u"icon"_s))
-        fields.style.icon = valueOf(iconChoices, *icon);
-    if (const auto buttons = options.choice(u"buttons"_s))
-        fields.style.buttonSet = valueOf(buttonChoices, *buttons);
-    if (const auto position = options.choice(u"default"_s)) {
-        const int index = position->toInt() - 1;
-        const qsizetype count = msgBoxButtonCodes(fields.style.buttonSet).size();
-        if (index >= count) {
-            throw CliError{tr("--default: the %1 buttons have no button %2")
-                               .arg(options.choice(u"buttons"_s).value_or(u"ok"_s), *position)};
-        }
-        constexpr std::array<qint32, 3> defaults{vbDefaultButton1, vbDefaultButton2, vbDefaultButton3};
-        fields.style.defaultButton = defaults.at(std::size_t(index));
-    }
-    if (options.flag(u"system-modal"_s))
-        fields.style.modality = vbSystemModal;
-
-    fields.help = helpFieldsFromOptions(options);
+    fieldTable().apply(options, fields);
+    checkHelpOptions(options);
     return fields;
 }
 
@@ -135,24 +150,13 @@ QString msgBoxButtonsChoice(qint32 buttonSet)
 
 QList<JsonMember> msgBoxJsonMembers()
 {
-    using Kind = JsonMember::Kind;
-    return QList<JsonMember>{{u"message"_s, Kind::Text},   {u"title"_s, Kind::Text},
-                             {u"icon"_s, Kind::Choice},    {u"buttons"_s, Kind::Choice},
-                             {u"default"_s, Kind::Choice}, {u"system-modal"_s, Kind::Flag}}
-           + helpJsonMembers() + QList<JsonMember>{{u"constants"_s, Kind::Choice}} + codeJsonMembers();
+    return fieldTable().jsonMembers() + QList<JsonMember>{{u"constants"_s, JsonMember::Kind::Choice}}
+           + codeJsonMembers();
 }
 
 QJsonObject msgBoxJson(const ReadResult &result)
 {
-    const auto &fields = result.fieldsAs<MsgBoxFields>();
-    QJsonObject object;
-    object.insert(u"message"_s, fields.message);
-    object.insert(u"title"_s, fields.title);
-    object.insert(u"icon"_s, msgBoxIconChoice(fields.style.icon));
-    object.insert(u"buttons"_s, msgBoxButtonsChoice(fields.style.buttonSet));
-    object.insert(u"default"_s, QString::number((fields.style.defaultButton >> 8) + 1));
-    object.insert(u"system-modal"_s, fields.style.modality == vbSystemModal);
-    insertHelpJson(object, fields.help);
+    QJsonObject object = fieldTable().toJson(result.fieldsAs<MsgBoxFields>());
     object.insert(u"constants"_s, codegen::constantsName(result.code.constants));
     return object;
 }
