@@ -3,6 +3,7 @@
 
 #include "platform/ScalingIconEngine.h"
 
+#include <QFile>
 #include <QImageReader>
 #include <QPixmap>
 
@@ -67,6 +68,9 @@ private:
             return {};
         QString file = m_svgResource;
         file.replace(file.size() - 4, 4, u"-%1.png"_s.arg(size.width()));
+        // A picture that the build did not render is drawn from its SVG.
+        if (!QFile::exists(file))
+            return {};
         // Named as PNG, so that the reader need not ask every image plugin
         // (the SVG one among them) whether it knows the file.
         QImageReader reader(file, "png");

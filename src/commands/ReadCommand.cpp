@@ -40,8 +40,15 @@ int usageError(QIODevice &err, const QString &message)
     return commands::usageError(err, message, u"read");
 }
 
-QString readHelpText()
+QString readHelpText(const QList<Tool> &tools)
 {
+    // The --tool row names every tool, in a column 16 characters in.
+    QString toolRow = wrappedParagraph(
+        QCoreApplication::translate("ReadCommand", "Looks only for that tool's code (%1).")
+            .arg(toolNameList(tools).join(u", "_s)),
+        64);
+    toolRow.replace(u'\n', u"\n                "_s);
+    toolRow.chop(16);
     return QCoreApplication::translate(
         "ReadCommand",
         "Usage: quillkit98 read [--tool TOOL] [--file FILE] [--encoding NAME] [--dialect DIALECT]\n"
@@ -51,8 +58,7 @@ QString readHelpText()
         "`generate --from-json` takes back. Code the tools cannot hold is refused with its\n"
         "line and column on standard error, exit status 2.\n\n"
         "Options:\n"
-        "  --tool TOOL   Looks only for that tool's code (msgbox, inputbox, header,\n"
-        "                commondialog).\n"
+        "%1"
         "  --file FILE   Reads FILE instead of standard input.\n"
         "  --encoding NAME\n"
         "                The code's encoding, any name iconv knows (windows-1251, ...).\n"
@@ -63,7 +69,8 @@ QString readHelpText()
         "                The BASIC the code is written in: vb, libreoffice or gambas.\n"
         "                Without it, only constructs one dialect alone has tell; else\n"
         "                the code is read as Visual Basic.\n"
-        "  -h, --help    Displays this help.\n");
+        "  -h, --help    Displays this help.\n")
+        .arg(u"  --tool TOOL   "_s + toolRow);
 }
 
 } // namespace
@@ -83,7 +90,7 @@ int runRead(const QStringList &arguments, const QList<Tool> &tools, QIODevice &o
     if (!parser.parse(toParse))
         return usageError(err, cli::parseError(parser, toParse, {toolOption, fileOption, encodingOption, dialectOption, help}));
     if (parser.isSet(help)) {
-        return commands::printed(out, err, readHelpText());
+        return commands::printed(out, err, readHelpText(tools));
     }
     // A second --tool or --file would silently win over the first.
     if (const QString twice = commands::givenTwice(parser, {toolOption, fileOption, encodingOption, dialectOption});
