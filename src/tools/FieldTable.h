@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 // A tool's fields as `generate` takes them and `read` gives them back: per
 // field its option name, kind, description, and how to get and set it. The
@@ -30,15 +31,8 @@ public:
                      std::function<void(Fields &, const QString &)> set,
                      ToolOptions::Lines lines = ToolOptions::Lines::Single)
     {
-        m_rows.append({name, Kind::Text, std::move(get),
-                       [name, set = std::move(set)](const ToolOptions &options, Fields &fields) {
-                           if (const std::optional<QString> value = options.text(name))
-                               set(fields, *value);
-                       },
-                       [name, description, lines](ToolOptions &options) {
-                           options.addText(name, description, lines);
-                       }});
-        return *this;
+        return single(name, Kind::Text, std::move(get), std::move(set), &ToolOptions::text,
+                      [name, description, lines](ToolOptions &options) { options.addText(name, description, lines); });
     }
 
     // A repeated text option, a JSON array.
@@ -71,15 +65,10 @@ public:
     FieldTable &choice(const QString &name, const QString &description, const QStringList &choices, Get get,
                        std::function<void(Fields &, const QString &)> set)
     {
-        m_rows.append({name, Kind::Choice, std::move(get),
-                       [name, set = std::move(set)](const ToolOptions &options, Fields &fields) {
-                           if (const std::optional<QString> value = options.choice(name))
-                               set(fields, *value);
-                       },
-                       [name, description, choices](ToolOptions &options) {
-                           options.addChoice(name, description, choices);
-                       }});
-        return *this;
+        return single(name, Kind::Choice, std::move(get), std::move(set), &ToolOptions::choice,
+                      [name, description, choices](ToolOptions &options) {
+                          options.addChoice(name, description, choices);
+                      });
     }
 
     // The rows of a table of a part of the fields (the help button's), in
@@ -131,6 +120,20 @@ public:
 private:
     template<typename>
     friend class FieldTable;
+
+    // A field of one value, read by `value` (ToolOptions::text or choice).
+    FieldTable &single(const QString &name, Kind kind, Get get, std::function<void(Fields &, const QString &)> set,
+                       std::optional<QString> (ToolOptions::*value)(const QString &) const,
+                       std::function<void(ToolOptions &)> declare)
+    {
+        m_rows.append({name, kind, std::move(get),
+                       [name, set = std::move(set), value](const ToolOptions &options, Fields &fields) {
+                           if (const std::optional<QString> given = (options.*value)(name))
+                               set(fields, *given);
+                       },
+                       std::move(declare)});
+        return *this;
+    }
 
     struct Row
     {
