@@ -222,12 +222,6 @@ bool ReadContext::commentBefore(qint32 statement, QStringView comment) const
     }
 }
 
-std::vector<Parameter> ReadContext::arguments(qint32 begin, qint32 end, const std::vector<QStringView> &names,
-                                              QStringView function) const
-{
-    return bindArguments(t, splitArguments(t, begin, end), names, function);
-}
-
 std::vector<Parameter> Call::arguments() const
 {
     if (m_refusal)

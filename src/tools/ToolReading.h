@@ -141,10 +141,6 @@ public:
     // arguments bound to the parameters `names` (lower case) by position or
     // by `name:=`; `function` names it in refusals.
     Call call(qint32 statement, qint32 name, const std::vector<QStringView> &names, QStringView function) const;
-    // The arguments of a call in tokens [begin, end), bound to the
-    // parameters `names` (lower case) by position or by `name:=`.
-    std::vector<Parameter> arguments(qint32 begin, qint32 end, const std::vector<QStringView> &names,
-                                     QStringView function) const;
     // The help file and topic arguments.
     HelpFields readHelp(const Parameter &file, const Parameter &context, qint32 at);
     // Whether that comment line heads the statement: just above it, or above
