@@ -222,10 +222,61 @@ bool ReadContext::commentBefore(qint32 statement, QStringView comment) const
     }
 }
 
-std::vector<Parameter> ReadContext::arguments(qint32 begin, qint32 end, const std::vector<QStringView> &names,
-                                              QStringView function) const
+std::vector<Parameter> Call::arguments() const
 {
-    return bindArguments(t, splitArguments(t, begin, end), names, function);
+    if (m_refusal)
+        throw *m_refusal;
+    return m_arguments;
+}
+
+Call ReadContext::call(qint32 statement, qint32 name, const std::vector<QStringView> &names,
+                       QStringView function) const
+{
+    const basic::Statement &s = this->statement(statement);
+    Call call;
+    call.name = name;
+    call.statementEnd = s.end;
+    call.head = callHead(name, s.begin);
+    if (call.head < 0) {
+        // Some object's method (Gambas's Message.Info): from the object on.
+        call.head = name;
+        while (call.head - 2 >= s.begin && t.isPunct(call.head - 1, u'.') && t.isIdent(call.head - 2))
+            call.head -= 2;
+    }
+    call.called = call.head > s.begin && t.isWord(call.head - 1, u"call");
+    call.statement = call.head == s.begin || (call.head - 1 == s.begin && call.called);
+    call.argumentsBegin = name + 1;
+    call.argumentsEnd = s.end;
+    if (name + 1 < s.end && t.isPunct(name + 1, u'(')) {
+        call.open = name + 1;
+        call.close = t.closing(call.open, s.end);
+        // A statement without Call whose parenthesis is followed by more
+        // has the parenthesis around its first argument; not so in Gambas,
+        // whose calls always take their arguments in parentheses.
+        call.parenthesized = t.backslashEscapes() || !(call.statement && !call.called && call.close + 1 < s.end);
+        if (call.parenthesized) {
+            call.argumentsBegin = call.open + 1;
+            call.argumentsEnd = call.close;
+        }
+    }
+    call.after = call.parenthesized && call.closed() ? call.close + 1 : s.end;
+    qint32 i = s.begin;
+    if (t.isWord(i, u"let"))
+        ++i;
+    if (t.isIdent(i)) {
+        qint32 j = i;
+        const QString variable = t.nameChain(j, s.end);
+        if (j + 1 == call.head && t.isPunct(j, u'=')) {
+            call.variable = variable;
+            call.variableAt = i;
+        }
+    }
+    try {
+        call.m_arguments = bindArguments(t, splitArguments(t, call.argumentsBegin, call.argumentsEnd), names, function);
+    } catch (const basic::Refusal &refusal) {
+        call.m_refusal = refusal;
+    }
+    return call;
 }
 
 bool ReadContext::writtenForLibreOffice(const std::function<QString(const codegen::CodeOptions &)> &generate,

@@ -70,6 +70,51 @@ struct Parameter
 // Ends the read with a refusal at that source position.
 [[noreturn]] void refuse(qsizetype pos, const QString &message);
 
+// A call as a statement holds it, read the same way for every tool; each
+// reader refuses by it the forms it cannot hold.
+struct Call
+{
+    // The first token (`VBA` of `VBA.MsgBox`, `Message` of `Message.Info`)
+    // and the function's own name.
+    qint32 head = -1;
+    qint32 name = -1;
+    // `Call MsgBox(…)`; the statement starts with the call, with or without
+    // Call.
+    bool called = false;
+    bool statement = false;
+    // The parenthesis right after the name, or -1; the one that closes it,
+    // or the statement's end when none does.
+    qint32 open = -1;
+    qint32 close = -1;
+    // Whether the arguments are what the parentheses hold: not so in
+    // `MsgBox ("Hi"), 4`, where they hold the first one only.
+    bool parenthesized = false;
+    // The arguments' tokens.
+    qint32 argumentsBegin = 0;
+    qint32 argumentsEnd = 0;
+    // The first token after the call; the statement's end when it has none.
+    qint32 after = 0;
+    qint32 statementEnd = 0;
+    // The name in `[Let] name = <call>`, whatever follows the call, and its
+    // first token; empty and -1 for any other statement.
+    QString variable;
+    qint32 variableAt = -1;
+
+    bool closed() const { return open < 0 || close < statementEnd; }
+    // The variable that receives the answer: the statement is
+    // `[Let] name = <call>` and no more.
+    QString answer() const { return after == statementEnd ? variable : QString(); }
+    // The arguments bound to the parameters that call() was given. An
+    // argument they do not take is refused here, so that a reader's own
+    // rules about the call's form come first.
+    std::vector<Parameter> arguments() const;
+
+private:
+    friend class ReadContext;
+    std::vector<Parameter> m_arguments;
+    std::optional<basic::Refusal> m_refusal;
+};
+
 // The module being read, and what every tool's reader shares: its tokens, the
 // evaluator of its texts, and the reading of calls and their arguments.
 class ReadContext
@@ -92,10 +137,10 @@ public:
     // A text exactly as the call receives it, in the tools' CR LF: a lone
     // CR or LF (vbLf) is no line break the tools write, and is refused.
     QString lineBreaksChecked(const QString &text, qint32 at) const;
-    // The arguments of a call in tokens [begin, end), bound to the
-    // parameters `names` (lower case) by position or by `name:=`.
-    std::vector<Parameter> arguments(qint32 begin, qint32 end, const std::vector<QStringView> &names,
-                                     QStringView function) const;
+    // The call whose function's name is token `name` of the statement, its
+    // arguments bound to the parameters `names` (lower case) by position or
+    // by `name:=`; `function` names it in refusals.
+    Call call(qint32 statement, qint32 name, const std::vector<QStringView> &names, QStringView function) const;
     // The help file and topic arguments.
     HelpFields readHelp(const Parameter &file, const Parameter &context, qint32 at);
     // Whether that comment line heads the statement: just above it, or above

@@ -398,12 +398,9 @@ void TestCodeLayout::typedTextLaysOutAsItsPieces_data()
     QTest::newRow("mixed, long") << mixed.repeated(3000) << false;
     QTest::newRow("mixed, long, LibreOffice") << mixed.repeated(3000) << true;
     QTest::newRow("one long word") << QString(100000, u'w') << false;
-    QString random;
     QRandomGenerator generator(31);
     const QStringList parts{u"\""_s, u"\r\n"_s, u"\r"_s, u"ab"_s, u" "_s, u"\x1f"_s, u"\U0001F600"_s, u"x"_s.repeated(70)};
-    for (int i = 0; i < 20000; ++i)
-        random += parts.at(generator.bounded(int(parts.size())));
-    QTest::newRow("random") << random << false;
+    QTest::newRow("random") << testsupport::randomPieces(generator, parts, 20000, 0) << false;
 }
 
 // A typed text made into pieces as the layout reads it writes the same lines

@@ -3,6 +3,7 @@
 #include "codegen/CodeText.h"
 #include "reader/CodeReader.h"
 #include "reader/ResultJson.h"
+#include "support/RandomText.h"
 #include "tools/commondialog/CommonDialogGenerator.h"
 #include "tools/header/HeaderGenerator.h"
 #include "tools/inputbox/InputBoxGenerator.h"
@@ -32,15 +33,7 @@ QString randomText(QRandomGenerator &random, bool lineBreaks)
         u"vbCrLf"_s, u"MsgBox"_s,  u"Chr(34)"_s, u"\u00e9t\u00e9"_s, u"\u20ac"_s, u"\t"_s, u"*"_s, u"|"_s,
         u"123"_s,    u"&H10"_s,    u"\U0001F600"_s,
     };
-    QString text;
-    const int count = random.bounded(8);
-    for (int i = 0; i < count; ++i) {
-        if (lineBreaks && random.bounded(5) == 0)
-            text += u"\r\n"_s;
-        else
-            text += pieces.at(random.bounded(pieces.size()));
-    }
-    return text;
+    return testsupport::randomShortText(random, pieces, 8, lineBreaks ? 5 : 0, testsupport::PieceDraw::Wide);
 }
 
 // Mostly short; in the long rounds often past one line's length (1023), and

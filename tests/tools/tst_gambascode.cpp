@@ -5,6 +5,7 @@
 
 #include "codegen/GambasCode.h"
 #include "support/GenerateRun.h"
+#include "support/RandomText.h"
 #include "tools/commondialog/CommonDialogGenerator.h"
 #include "tools/header/HeaderGenerator.h"
 #include "tools/inputbox/InputBoxGenerator.h"
@@ -134,9 +135,7 @@ void TestGambasCode::longTextsKeepTheLimits()
     const quint32 seed = QRandomGenerator::global()->generate();
     QRandomGenerator random(seed);
     static const QStringList atoms{u"a"_s, u"\""_s, u"\\"_s, u"\r\n"_s, u"\U0001F600"_s, u"\u0001"_s, u" "_s};
-    QString text;
-    while (text.size() < length)
-        text += atoms.at(random.bounded(int(atoms.size())));
+    const QString text = testsupport::randomPiecesOfSize(random, atoms, length, 0);
     InputBoxFields fields;
     fields.message = text;
     fields.title = u"t"_s;

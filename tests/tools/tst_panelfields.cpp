@@ -3,6 +3,7 @@
 // writes the generator's text for it, and the tool's model reports
 // codeChanged() once for each change of that text and never without one.
 #include "support/GuiTest.h"
+#include "support/RandomText.h"
 #include "tools/commondialog/CommonDialogGenerator.h"
 #include "tools/commondialog/CommonDialogPanel.h"
 #include "tools/header/HeaderGenerator.h"
@@ -36,15 +37,7 @@ public:
         static const QStringList pieces{u"a"_s,     u"Save"_s, u" "_s,          u"\""_s,         u"\"\""_s,
                                         u"\u00e9"_s, u"0"_s,    u"\U0001F600"_s, u"\u05e9\u05dc"_s, u"&"_s,
                                         u"'"_s,      u"_"_s,    u"\t"_s};
-        QString text;
-        const int count = int(m_random.bounded(8));
-        for (int i = 0; i < count; ++i) {
-            if (lines && m_random.bounded(5) == 0)
-                text += u"\r\n"_s;
-            else
-                text += pieces.at(m_random.bounded(pieces.size()));
-        }
-        return text;
+        return testsupport::randomShortText(m_random, pieces, 8, lines ? 5 : 0, testsupport::PieceDraw::Wide);
     }
     bool flag() { return m_random.bounded(2) == 1; }
     int below(int n) { return int(m_random.bounded(n)); }

@@ -179,11 +179,11 @@ void readFilePicker(ReadContext &c, qint32 statement, qint32 object, CommonDialo
                                                  "FILESAVE_AUTOEXTENSION (Save)"_s);
         } else if (t.isWord(method, u"settitle")) {
             needsPage(method);
-            const auto args = c.arguments(open + 1, close, {u"title"}, u"setTitle");
+            const auto args = c.call(k, method, {u"title"}, u"setTitle").arguments();
             title = c.eval.singleLine(args[0].begin, args[0].end, k, u"the title"_s);
         } else if (t.isWord(method, u"appendfilter")) {
             needsPage(method);
-            const auto args = c.arguments(open + 1, close, {u"name", u"pattern"}, u"appendFilter");
+            const auto args = c.call(k, method, {u"name", u"pattern"}, u"appendFilter").arguments();
             if (!args[0].given() || !args[1].given())
                 refuse(t.pos(method), u"appendFilter needs a name and a pattern"_s);
             const QString type = fileType(c, k, args);
@@ -194,7 +194,7 @@ void readFilePicker(ReadContext &c, qint32 statement, qint32 object, CommonDialo
             else
                 refuse(t.pos(args[0].begin), u"the file picker refuses a second filter named \"%1 Files\""_s.arg(type));
         } else if (t.isWord(method, u"setcurrentfilter") && needsPage(method) == DialogKind::Save) {
-            const auto args = c.arguments(open + 1, close, {u"name"}, u"setCurrentFilter");
+            const auto args = c.call(k, method, {u"name"}, u"setCurrentFilter").arguments();
             const QString name = c.eval.singleLine(args[0].begin, args[0].end, k, u"the current filter"_s);
             if (!name.endsWith(u" Files"_s) || name.size() == 6)
                 refuse(t.pos(args[0].begin), u"the current filter can only be a file type's (\"txt Files\")"_s);

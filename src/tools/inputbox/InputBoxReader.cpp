@@ -69,40 +69,29 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
 {
     const basic::Tokens &t = c.t;
     const basic::Module &m = c.m;
+    const basic::Statement &s = c.statement(statement);
+    static const std::vector<QStringView> names{u"prompt", u"title", u"default", u"xpos",
+                                                 u"ypos",   u"helpfile", u"context"};
+    // Gambas's InputBox takes the prompt, title and default only.
+    const bool gambas = t.backslashEscapes();
+    static const std::vector<QStringView> gambasNames(names.begin(), names.begin() + 3);
+    const Call call = c.call(statement, k, gambas ? gambasNames : names, u"InputBox");
     // Only `name = [VBA.]InputBox(...)`: the tool stores the answer in a
     // variable.
-    const basic::Statement &s = c.statement(statement);
-    qint32 i = s.begin;
-    if (t.isWord(i, u"let"))
-        ++i;
-    const qint32 head = c.callHead(k, s.begin);
-    QString target;
-    if (t.isIdent(i)) {
-        qint32 j = i;
-        target = t.nameChain(j, s.end);
-        if (j + 1 != head || !t.isPunct(j, u'='))
-            target.clear();
-    }
+    const QString target = call.variable;
     if (target.isEmpty())
         refuse(t.pos(k), u"the input box's answer must be stored in a variable (Answer = InputBox(…))"_s);
     // Only a name the tool's Variable field takes: the code it writes must
     // compile, and read back the same.
     if (const QString problem = codegen::identifierProblem(target); !problem.isEmpty())
-        refuse(t.pos(i), u"the tool cannot hold the variable %1: %2"_s.arg(target, problem));
-    if (k + 1 >= s.end || !t.isPunct(k + 1, u'('))
+        refuse(t.pos(call.variableAt), u"the tool cannot hold the variable %1: %2"_s.arg(target, problem));
+    if (call.open < 0)
         refuse(t.pos(k), u"InputBox needs its arguments in parentheses"_s);
-    const qint32 close = t.closing(k + 1, s.end);
-    if (close >= s.end)
-        refuse(t.pos(k + 1), u"the call's parenthesis is not closed"_s);
-    if (close + 1 < s.end)
-        refuse(t.pos(close + 1), u"the input box's answer must go straight into the variable"_s);
-
-    static const std::vector<QStringView> names{u"prompt", u"title", u"default", u"xpos",
-                                                 u"ypos",   u"helpfile", u"context"};
-    // Gambas's InputBox takes the prompt, title and default only.
-    const bool gambas = t.backslashEscapes();
-    const std::vector<Parameter> params =
-        c.arguments(k + 2, close, gambas ? std::vector<QStringView>(names.begin(), names.begin() + 3) : names, u"InputBox");
+    if (!call.closed())
+        refuse(t.pos(call.open), u"the call's parenthesis is not closed"_s);
+    if (call.after < s.end)
+        refuse(t.pos(call.after), u"the input box's answer must go straight into the variable"_s);
+    const std::vector<Parameter> params = call.arguments();
     InputBoxFields fields;
     if (!params[0].given())
         refuse(t.pos(k), u"the InputBox call has no message (Prompt)"_s);
@@ -111,7 +100,7 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
         fields.title = c.eval.singleLine(params[1].begin, params[1].end, statement, u"the title"_s);
     if (params[2].given())
         fields.defaultAnswer = c.eval.singleLine(params[2].begin, params[2].end, statement, u"the default answer"_s);
-    requireTextVariable(c, statement, target, t.pos(i));
+    requireTextVariable(c, statement, target, t.pos(call.variableAt));
     if (gambas) {
         readGambas(c, statement, target, fields, result);
         return;

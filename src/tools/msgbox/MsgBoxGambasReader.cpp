@@ -28,18 +28,21 @@ void readGambasMsgBox(ReadContext &c, qint32 statement, qint32 k, ReadResult &re
 {
     const basic::Tokens &t = c.t;
     const basic::Statement &s = c.statement(statement);
-    const bool answered = k == s.begin + 2 && t.isIdent(s.begin) && t.isPunct(s.begin + 1, u'=');
-    if (k != s.begin && !answered)
+    static const std::vector<QStringView> names{u"message", u"button1", u"button2", u"button3"};
+    // Message(…) or Message.Info(…) and the like, as find() found it.
+    const Call call = c.call(statement, t.isPunct(k + 1, u'(') ? k : k + 2, names, u"Message");
+    const QString function = call.name == k ? QString() : t.text(call.name).toString().toLower();
+    // A plain name, no Let: what the tool writes.
+    const bool answered = call.head == s.begin + 2 && t.isIdent(s.begin) && t.isPunct(s.begin + 1, u'=');
+    if (call.head != s.begin && !answered)
         refuse(t.pos(s.begin), u"the message box's answer can only go straight into a variable"_s);
-    const qint32 open = t.isPunct(k + 1, u'(') ? k + 1 : k + 3;
-    const QString function = t.isPunct(k + 1, u'(') ? QString() : t.text(k + 2).toString().toLower();
-    const qint32 close = t.closing(open, s.end);
-    if (close >= s.end)
-        refuse(t.pos(open), u"the call's parenthesis is not closed"_s);
-    if (close + 1 < s.end)
-        refuse(t.pos(close + 1), u"the message box's answer can only go straight into a variable"_s);
-    const std::vector<QStringView> names{u"message", u"button1", u"button2", u"button3"};
-    const std::vector<Parameter> params = c.arguments(open + 1, close, names, u"Message");
+    if (!call.closed())
+        refuse(t.pos(call.open), u"the call's parenthesis is not closed"_s);
+    if (call.after < s.end)
+        refuse(t.pos(call.after), u"the message box's answer can only go straight into a variable"_s);
+    const std::vector<Parameter> params = call.arguments();
+    const qint32 open = call.open;
+    const qint32 close = call.close;
     if (!params[0].given())
         refuse(t.pos(k), u"the Message call has no message"_s);
     MsgBoxFields fields;

@@ -65,40 +65,26 @@ MsgBoxStyleValues styleOf(const basic::Tokens &t, const basic::FlagValue &button
     return style;
 }
 
-// The call's arguments are in its parentheses, or, for a statement, run to
-// its end: `MsgBox ("Hi"), 4` has a parenthesized prompt.
 void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
 {
     if (c.t.backslashEscapes())
         return readGambasMsgBox(c, statement, k, result);
     const basic::Tokens &t = c.t;
-    const basic::Statement &s = c.statement(statement);
-    const qint32 head = c.callHead(k, s.begin);
-    const bool called = head > s.begin && t.isWord(head - 1, u"call");
-    const bool isStatement = head == s.begin || (head - 1 == s.begin && called);
-    const qint32 stop = s.end;
-    qint32 argsBegin = k + 1;
-    qint32 argsEnd = stop;
-    if (k + 1 < stop && t.isPunct(k + 1, u'(')) {
-        const qint32 close = t.closing(k + 1, stop);
-        if (close >= stop)
-            refuse(t.pos(k + 1), u"the call's parenthesis is not closed"_s);
-        if (!(isStatement && !called && close + 1 < stop)) {
-            argsBegin = k + 2;
-            argsEnd = close;
-            // Visual Basic takes `MsgBox ("Sure?")`, a text in parentheses,
-            // but not two arguments in them without Call.
-            if (isStatement && !called && c.eval.semantics().dialect == basic::Dialect::VisualBasic
-                && t.topLevel(argsBegin, argsEnd, [&](qint32 i) { return t.isPunct(i, u','); }) < argsEnd)
-                refuse(t.pos(k + 1), u"Visual Basic does not compile a MsgBox statement with its arguments in parentheses;"
-                                     " it takes MsgBox \"…\", … or Call MsgBox(…)"_s);
-        }
-    } else if (!isStatement) {
-        refuse(t.pos(k), u"MsgBox used in an expression needs its arguments in parentheses"_s);
-    }
-
     static const std::vector<QStringView> names{u"prompt", u"buttons", u"title", u"helpfile", u"context"};
-    const std::vector<Parameter> params = c.arguments(argsBegin, argsEnd, names, u"MsgBox");
+    const Call call = c.call(statement, k, names, u"MsgBox");
+    if (!call.closed())
+        refuse(t.pos(call.open), u"the call's parenthesis is not closed"_s);
+    if (call.open < 0 && !call.statement)
+        refuse(t.pos(k), u"MsgBox used in an expression needs its arguments in parentheses"_s);
+    // Visual Basic takes `MsgBox ("Sure?")`, a text in parentheses, but not
+    // two arguments in them without Call.
+    if (call.parenthesized && call.statement && !call.called
+        && c.eval.semantics().dialect == basic::Dialect::VisualBasic
+        && t.topLevel(call.argumentsBegin, call.argumentsEnd, [&](qint32 i) { return t.isPunct(i, u','); })
+               < call.argumentsEnd)
+        refuse(t.pos(call.open), u"Visual Basic does not compile a MsgBox statement with its arguments in parentheses;"
+                                 " it takes MsgBox \"…\", … or Call MsgBox(…)"_s);
+    const std::vector<Parameter> params = call.arguments();
     MsgBoxFields fields;
     if (!params[0].given())
         refuse(t.pos(k), u"the MsgBox call has no message (Prompt)"_s);
@@ -115,7 +101,7 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
 
     const bool helpButton = value & vbMsgBoxHelpButton;
     if (!helpButton && (params[3].given() || params[4].given()))
-        refuse(t.posOf(params[3].given() ? params[3].begin : params[4].begin, argsEnd),
+        refuse(t.posOf(params[3].given() ? params[3].begin : params[4].begin, call.argumentsEnd),
                u"a help file needs the Help button (vbMsgBoxHelpButton) in the buttons"_s);
     fields.help = c.readHelp(params[3], params[4], statement);
     fields.help.help = helpButton;
