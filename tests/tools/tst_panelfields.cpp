@@ -165,6 +165,17 @@ void checkPanelFollowsModel(GuiHarness &gui, Panel *panel, const std::function<F
     }
 }
 
+// A new seed each run, told so that a failure can be run again
+// (QUILLKIT_SEED=N).
+quint64 announcedSeed()
+{
+    bool given = false;
+    const quint64 seed = qEnvironmentVariable("QUILLKIT_SEED").toULongLong(&given);
+    const quint64 used = given ? seed : QRandomGenerator::global()->generate64();
+    qInfo("seed %llu", static_cast<unsigned long long>(used));
+    return used;
+}
+
 } // namespace
 
 class TestPanelFields : public QObject
@@ -181,7 +192,7 @@ private Q_SLOTS:
 void TestPanelFields::setFieldsComesBackAndCopiesTheGeneratorsText()
 {
     GuiHarness gui;
-    FieldsMaker maker(QRandomGenerator::global()->generate64());
+    FieldsMaker maker(announcedSeed());
 
     checkRoundTrips<MsgBoxPanel, MsgBoxFields>(
         gui, gui.find<MsgBoxPanel>(u"tabNotewright"_s), [&] { return maker.msgBox(); },
@@ -208,7 +219,7 @@ void TestPanelFields::setFieldsComesBackAndCopiesTheGeneratorsText()
 void TestPanelFields::panelShowsWhatIsSetInItsModel()
 {
     GuiHarness gui;
-    FieldsMaker maker(QRandomGenerator::global()->generate64());
+    FieldsMaker maker(announcedSeed());
 
     checkPanelFollowsModel<MsgBoxPanel, MsgBoxFields>(gui, gui.find<MsgBoxPanel>(u"tabNotewright"_s),
                                                       [&] { return maker.msgBox(); });
