@@ -21,23 +21,6 @@ namespace {
 
 using Kind = JsonMember::Kind;
 
-const Tool *toolNamed(const QList<Tool> &tools, const QString &name)
-{
-    for (const Tool &tool : tools) {
-        if (tool.cli.name == name)
-            return &tool;
-    }
-    return nullptr;
-}
-
-QString toolNames(const QList<Tool> &tools)
-{
-    QStringList names;
-    for (const Tool &tool : tools)
-        names << tool.cli.name;
-    return names.join(u", "_s);
-}
-
 // Takes --from-json and its file out of the options; standard input ("-")
 // when it is not given.
 QString takeFromJsonPath(QStringList &rest)
@@ -103,11 +86,11 @@ const Tool &objectTool(const QJsonObject &object, const QString &givenTool, cons
     if (toolValue.isUndefined() && !givenTool.isEmpty())
         toolValue = givenTool;
     if (!toolValue.isString())
-        throw CliError{u"--from-json: member \"tool\" must be a text naming a tool (%1)"_s.arg(toolNames(tools)), false};
+        throw CliError{u"--from-json: member \"tool\" must be a text naming a tool (%1)"_s.arg(toolNames(tools).join(u", "_s)), false};
     const Tool *tool = toolNamed(tools, toolValue.toString());
     if (!tool)
         throw CliError{
-            u"--from-json: member \"tool\": '%1' is not one of %2"_s.arg(toolValue.toString(), toolNames(tools)), false};
+            u"--from-json: member \"tool\": '%1' is not one of %2"_s.arg(toolValue.toString(), toolNames(tools).join(u", "_s)), false};
     if (!givenTool.isEmpty() && givenTool != tool->cli.name)
         throw CliError{
             u"--from-json: member \"tool\" is '%1', but the command names %2"_s.arg(tool->cli.name, givenTool), false};

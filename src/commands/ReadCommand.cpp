@@ -17,23 +17,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const Tool *toolNamed(const QList<Tool> &tools, const QString &name)
-{
-    for (const Tool &tool : tools) {
-        if (tool.cli.name == name)
-            return &tool;
-    }
-    return nullptr;
-}
-
-QStringList toolNameList(const QList<Tool> &tools)
-{
-    QStringList names;
-    for (const Tool &tool : tools)
-        names << tool.cli.name;
-    return names;
-}
-
 // A mistake in the command, and where the help is.
 int usageError(QIODevice &err, const QString &message)
 {
@@ -45,7 +28,7 @@ QString readHelpText(const QList<Tool> &tools)
     // The --tool row names every tool, in a column 16 characters in.
     QString toolRow = wrappedParagraph(
         QCoreApplication::translate("ReadCommand", "Looks only for that tool's code (%1).")
-            .arg(toolNameList(tools).join(u", "_s)),
+            .arg(toolNames(tools).join(u", "_s)),
         64);
     toolRow.replace(u'\n', u"\n                "_s);
     toolRow.chop(16);
@@ -102,7 +85,7 @@ int runRead(const QStringList &arguments, const QList<Tool> &tools, QIODevice &o
     if (parser.isSet(toolOption)) {
         only = toolNamed(tools, parser.value(toolOption));
         if (!only)
-            return usageError(err, cli::invalidArgument(u"--tool", parser.value(toolOption), toolNameList(tools)));
+            return usageError(err, cli::invalidArgument(u"--tool", parser.value(toolOption), toolNames(tools)));
     }
     // Standard input is "-", as in the refusals' places.
     const QString path = parser.isSet(fileOption) ? parser.value(fileOption) : u"-"_s;

@@ -100,15 +100,6 @@ bool isCallWord(QStringView word, bool inputBox)
     return word.compare(u"MsgBox", Qt::CaseInsensitive) == 0;
 }
 
-const Tool *toolNamed(const QList<Tool> &tools, QStringView name)
-{
-    for (const Tool &tool : tools) {
-        if (tool.cli.name == name)
-            return &tool;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 QString meaningOfNames(QStringView names)

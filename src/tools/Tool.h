@@ -8,6 +8,8 @@
 #include <QJsonObject>
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <QStringView>
 
 #include <any>
 
@@ -47,6 +49,25 @@ struct Tool
     void (*setPanelFields)(ToolPanel *panel, const std::any &fields) = nullptr;
     std::any (*panelFields)(const ToolPanel *panel) = nullptr;
 };
+
+// The tool of that command name ("msgbox"), or null.
+inline const Tool *toolNamed(const QList<Tool> &tools, QStringView name)
+{
+    for (const Tool &tool : tools) {
+        if (tool.cli.name == name)
+            return &tool;
+    }
+    return nullptr;
+}
+
+// The command names, in the list's order.
+inline QStringList toolNames(const QList<Tool> &tools)
+{
+    QStringList names;
+    for (const Tool &tool : tools)
+        names << tool.cli.name;
+    return names;
+}
 
 // A generator as the tool's generate face:
 // `.generate = generateFrom<MsgBoxFields, generateMsgBoxCode>`.
