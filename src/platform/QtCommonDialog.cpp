@@ -171,7 +171,8 @@ void setUpPrintDialog(QPrintDialog &dialog, qint32 flags)
 
 bool canPrint(qint32 flags, qsizetype installedPrinters)
 {
-    return installedPrinters > 0 || printDialogOptions(flags).testFlag(QAbstractPrintDialog::PrintToFile);
+    return installedPrinters > 0 ||
+           (PrintsToFileWithoutPrinter && printDialogOptions(flags).testFlag(QAbstractPrintDialog::PrintToFile));
 }
 
 } // namespace qtcommondialog
@@ -179,39 +180,70 @@ bool canPrint(qint32 flags, qsizetype installedPrinters)
 namespace {
 
 #if defined(Q_OS_WIN)
-// On Windows Qt's file dialog writes its state to the registry (under
-// QtProject, shared by every Qt program), which QSettings::setPath cannot
-// move elsewhere: what it wrote is put back as it was once it is gone.
+// On Windows Qt's file and colour dialogs write their state (the file
+// dialog's folder and view, the custom colours) to the registry, under
+// QtProject, shared by every Qt program; QSettings::setPath cannot move it
+// elsewhere. Once the dialog is gone that key is put back as it was, and is
+// gone again if it was not there.
 class RegistryStateKept
 {
 public:
     RegistryStateKept()
     {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, u"QtProject"_s);
-        for (const QString &key : settings.allKeys())
-            m_before.insert(key, settings.value(key));
+        QSettings software(Software, QSettings::NativeFormat);
+        m_existed = software.childGroups().contains(QtProject, Qt::CaseInsensitive);
+        if (!m_existed)
+            return;
+        software.beginGroup(QtProject);
+        for (const QString &key : software.allKeys())
+            m_values.insert(key, software.value(key));
+        m_groups = groups(software);
     }
     ~RegistryStateKept()
     {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, u"QtProject"_s);
-        if (m_before.isEmpty()) {
-            settings.clear();
+        QSettings software(Software, QSettings::NativeFormat);
+        if (!m_existed) {
+            software.remove(QtProject);
             return;
         }
-        for (const QString &key : settings.allKeys()) {
-            if (!m_before.contains(key))
-                settings.remove(key);
+        software.beginGroup(QtProject);
+        // Parents come before their children, so a new key goes whole.
+        for (const QString &group : groups(software)) {
+            if (!m_groups.contains(group))
+                software.remove(group);
         }
-        for (auto it = m_before.cbegin(); it != m_before.cend(); ++it) {
-            if (settings.value(it.key()) != it.value())
-                settings.setValue(it.key(), it.value());
+        for (const QString &key : software.allKeys()) {
+            if (!m_values.contains(key))
+                software.remove(key);
+        }
+        for (auto it = m_values.cbegin(); it != m_values.cend(); ++it) {
+            if (software.value(it.key()) != it.value())
+                software.setValue(it.key(), it.value());
         }
     }
     RegistryStateKept(const RegistryStateKept &) = delete;
     RegistryStateKept &operator=(const RegistryStateKept &) = delete;
 
 private:
-    QHash<QString, QVariant> m_before;
+    static inline const QString Software = u"HKEY_CURRENT_USER\\Software"_s;
+    static inline const QString QtProject = u"QtProject"_s;
+
+    // Every key below the current group, empty ones included, parents first.
+    static QStringList groups(QSettings &settings, const QString &path = {})
+    {
+        QStringList found;
+        for (const QString &group : settings.childGroups()) {
+            found << path + group;
+            settings.beginGroup(group);
+            found << groups(settings, path + group + u'/');
+            settings.endGroup();
+        }
+        return found;
+    }
+
+    bool m_existed = false;
+    QHash<QString, QVariant> m_values;
+    QStringList m_groups;
 };
 #else
 // Elsewhere keepToolkitStateInMemory() sends it where nothing is written.
@@ -240,6 +272,9 @@ public:
 protected:
     DialogOutcome show(DialogKind kind) override
     {
+        // Outlives the dialog, which writes its state as it goes and as it
+        // is destroyed.
+        [[maybe_unused]] const RegistryStateKept kept{};
         switch (kind) {
         case DialogKind::Open:
         case DialogKind::Save:
@@ -259,8 +294,6 @@ private:
 
     DialogOutcome runFileDialog(DialogKind kind)
     {
-        // Outlives the dialog, which writes its state as it goes.
-        [[maybe_unused]] const RegistryStateKept kept{};
         QFileDialog dialog(parentWidget());
         setUpFileDialog(dialog, kind, *this);
         const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
@@ -299,6 +332,8 @@ private:
     DialogOutcome runPrintDialog()
     {
         if (!canPrint(flags(), QPrinterInfo::availablePrinterNames().size())) {
+            if (printDialogOptions(flags()).testFlag(QAbstractPrintDialog::PrintToFile))
+                return failure(QT_TRANSLATE_NOOP("CommonDialog", "The Print dialog cannot open: no printer is installed."));
             return failure(QT_TRANSLATE_NOOP("CommonDialog", "The Print dialog cannot open: no printer is installed, "
                                                              "and printing to a file is turned off."));
         }

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -65,6 +66,38 @@ QStringList contents(const QString &root)
     return found;
 }
 
+#if defined(Q_OS_WIN)
+// Every key and value a program could leave under HKEY_CURRENT_USER\Software,
+// empty keys included; the system's own keys are left out.
+void listRegistry(QSettings &settings, const QString &path, QStringList &found)
+{
+    for (const QString &key : settings.childKeys())
+        found << path + key + u'=' + settings.value(key).toString();
+    for (const QString &group : settings.childGroups()) {
+        found << path + group + u'/';
+        settings.beginGroup(group);
+        listRegistry(settings, path + group + u'/', found);
+        settings.endGroup();
+    }
+}
+
+QStringList registry()
+{
+    QSettings software(u"HKEY_CURRENT_USER\\Software"_s, QSettings::NativeFormat);
+    const QStringList system{u"Classes"_s, u"Microsoft"_s, u"Policies"_s, u"Wine"_s};
+    QStringList found;
+    for (const QString &group : software.childGroups()) {
+        if (system.contains(group, Qt::CaseInsensitive))
+            continue;
+        found << group + u'/';
+        software.beginGroup(group);
+        listRegistry(software, group + u'/', found);
+        software.endGroup();
+    }
+    return found;
+}
+#endif
+
 } // namespace
 
 class TestNoFilesLeft : public QObject
@@ -89,13 +122,21 @@ void TestNoFilesLeft::everyDialogLeavesHomeAndConfigUntouched()
     environment.insert(u"XDG_CONFIG_HOME"_s, config);
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(ChildArgument)});
+#if defined(Q_OS_WIN)
+    const QStringList registryBefore = registry();
+#endif
+    // The child shows its dialogs where this test shows its windows.
+    child.start(QCoreApplication::applicationFilePath(),
+                {QString::fromLatin1(ChildArgument), u"-platform"_s, QGuiApplication::platformName()});
     QVERIFY(child.waitForFinished(120'000));
     QCOMPARE(child.exitStatus(), QProcess::NormalExit);
     QCOMPARE(child.exitCode(), 0);
 
     QCOMPARE(contents(home), QStringList());
     QVERIFY2(!QFileInfo::exists(config), qPrintable(contents(config).join(u", "_s)));
+#if defined(Q_OS_WIN)
+    QCOMPARE(registry(), registryBefore);
+#endif
 }
 
 int main(int argc, char **argv)
