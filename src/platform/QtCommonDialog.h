@@ -45,8 +45,15 @@ void setUpColorDialog(QColorDialog &dialog, qint32 flags);
 
 QAbstractPrintDialog::PrintDialogOptions printDialogOptions(qint32 flags);
 void setUpPrintDialog(QPrintDialog &dialog, qint32 flags);
+// Qt's own print dialog prints to a file with no printer installed. On
+// Windows Qt shows the system's, which needs a printer even for that.
+#if defined(Q_OS_WIN)
+inline constexpr bool PrintsToFileWithoutPrinter = false;
+#else
+inline constexpr bool PrintsToFileWithoutPrinter = true;
+#endif
 // The print dialog has somewhere to print to: an installed printer, or a
-// file when printing to file is allowed.
+// file when printing to file is allowed and needs no printer.
 bool canPrint(qint32 flags, qsizetype installedPrinters);
 
 } // namespace qtcommondialog
