@@ -15,6 +15,9 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -211,12 +214,20 @@ void TestHostileInput::tenThousandFileTypes()
     QCOMPARE(gui.platform.dialogCalls.last().filter, buildFileFilter(types));
     QVERIFY2(clock.elapsed() < PatienceMs, qPrintable(u"took %1 ms"_s.arg(clock.elapsed())));
 
+#ifndef Q_OS_WIN
+    // Windows' command line holds 32,767 characters, too few for these.
     QStringList arguments{u"commondialog"_s};
     for (const QString &type : types)
         arguments << u"--file-type"_s << type;
     const Run run = generate(arguments);
     QCOMPARE(run.status, 0);
     QVERIFY(run.out == expected.toUtf8());
+#endif
+
+    const QJsonObject object{{u"tool"_s, u"commondialog"_s}, {u"file-type"_s, QJsonArray::fromStringList(types)}};
+    const Run json = generate({u"--from-json"_s, u"-"_s}, QJsonDocument(object).toJson());
+    QCOMPARE(json.status, 0);
+    QVERIFY(json.out == expected.toUtf8());
 }
 
 void TestHostileInput::topicTexts_data()
