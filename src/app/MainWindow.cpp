@@ -454,9 +454,10 @@ void MainWindow::setCodeViewShown(bool shown)
     refreshCodeView();
     // Room for the view beside the tools: as wide again as they are, as much
     // as the screen allows, and no narrower than the tools and the view's
-    // controls need.
+    // controls need. A window not yet shown starts centred with the view.
+    const std::optional<QPoint> at = isVisible() ? std::optional(geometry().topLeft()) : std::nullopt;
     const QRect fitted = fittedWindowRect(QSize(m_designSize.width() * 2, m_designSize.height()),
-                                          m_placer->screenRoom(), geometry().topLeft(), frame);
+                                          m_placer->screenRoom(), at, frame);
     const QSize least(m_designSize.width() + Spacing + m_codePane->minimumWidth(), m_designSize.height());
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     setMinimumSize(least.boundedTo(fitted.size()));
