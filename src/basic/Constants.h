@@ -7,7 +7,7 @@
 
 // BASIC's own constants' values, in one place for the generators, the
 // readers, the live dialogs and the command line; their names in each
-// dialect are in basic/Names.h.
+// dialect are in basic/Names.h, the message box's in basic/MsgBoxStyles.h.
 
 // MsgBox style flags. A box's buttons value is one button set, one icon and
 // one default button added up, plus the modality and Help flags.
@@ -57,10 +57,6 @@ enum MsgBoxResult : int {
     vbYes = 6,
     vbNo = 7,
 };
-
-// The result codes of a button set's buttons, in the order the box shows
-// them; empty for a value that is no button set.
-QList<int> msgBoxButtonCodes(qint32 buttonSet);
 
 // The five standard dialogs of the common dialog control, in the order of
 // the tool's pages.

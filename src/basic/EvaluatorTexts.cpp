@@ -2,6 +2,7 @@
 #include "basic/Evaluator.h"
 
 #include "basic/Flags.h"
+#include "basic/Limits.h"
 #include "basic/Names.h"
 #include "basic/Source.h"
 
@@ -15,15 +16,6 @@ using namespace Qt::StringLiterals;
 namespace basic {
 
 namespace {
-
-constexpr int MaxNesting = 64;
-
-// Windows-1252 between 0x80 and 0x9F, where Chr differs from Latin-1.
-constexpr std::array<char16_t, 32> cp1252High{
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
 
 int hexValue(QChar c)
 {
@@ -120,7 +112,7 @@ QChar Evaluator::chr(qint64 code, bool wide, qint32 start, const QString &name) 
         Tokens::refuse(pos, u"%1(%2) is a byte of a UTF-8 character in Gambas, no character of its own"_s.arg(name).arg(code));
     // Visual Basic takes the code from the code page the module is written in.
     if (m_semantics.codePage.isEmpty())
-        return code <= 0x9F ? QChar(cp1252High.at(std::size_t(code - 0x80))) : QChar(char16_t(code));
+        return QChar(windows1252Char(quint8(code)));
     try {
         const QString decoded = decodeText(QByteArray(1, char(code)), Encoding::named(m_semantics.codePage));
         if (decoded.size() != 1 || decoded == u"\uFFFD"_s)

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "basic/Flags.h"
 
+#include "basic/Limits.h"
+#include "basic/MsgBoxStyles.h"
+
 #include <array>
 #include <cmath>
 
@@ -10,20 +13,7 @@ namespace basic {
 
 namespace {
 
-constexpr int MaxNesting = 64;
 constexpr qint64 MaxFlags = 0x7FFFFFFF;
-
-struct Group
-{
-    qint64 mask;
-    const char *what;
-};
-constexpr std::array<Group, 4> msgBoxGroups{{
-    {0x000F, "button sets"},
-    {0x00F0, "icons"},
-    {0x0F00, "default buttons"},
-    {0x3000, "modalities"},
-}};
 
 class FlagParser
 {
@@ -118,11 +108,11 @@ void FlagParser::combine(FlagValue &a, FlagValue &&b, bool add, qsizetype pos) c
     if (m_kind == FlagKind::MsgBox) {
         // vbCritical + vbQuestion adds up to vbExclamation: each group is
         // checked before the values are joined.
-        for (const Group &group : msgBoxGroups) {
+        for (const MsgBoxGroup &group : msgBoxGroups) {
             const qint64 left = a.value & group.mask;
             const qint64 right = b.value & group.mask;
             if (left && right && (add || left != right))
-                Tokens::refuse(pos, u"the buttons combine two %1"_s.arg(QLatin1StringView(group.what)));
+                Tokens::refuse(pos, u"the buttons combine two %1"_s.arg(group.what));
         }
     }
     if (add && (a.value & b.value))

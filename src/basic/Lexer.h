@@ -29,8 +29,8 @@ struct Token
     TokenKind kind : 8;
 };
 
-// The longest token: more than any line BASIC's editors take (1023
-// characters). A reader refuses a text that has a longer one.
+// The longest token: more than any line BASIC's editors take
+// (MaxLineLength). A reader refuses a text that has a longer one.
 inline constexpr qsizetype MaxTokenLength = 0xFFFFFF;
 
 // The longest text the lexer takes: beyond any module, and within what a

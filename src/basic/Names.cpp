@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "basic/Names.h"
 
+#include "basic/MsgBoxStyles.h"
+
 #include <QHash>
 #include <QStringList>
 
 #include <array>
+#include <vector>
 
 namespace basic {
 
@@ -14,77 +17,70 @@ using enum NameGroup;
 constexpr Dialect VB = Dialect::VisualBasic;
 constexpr Dialect LO = Dialect::LibreOffice;
 
-constexpr std::array names{
-    BasicName{u"vbOKOnly", vbOKOnly, ButtonSet, VB},
-    BasicName{u"vbOKCancel", vbOKCancel, ButtonSet, VB},
-    BasicName{u"vbAbortRetryIgnore", vbAbortRetryIgnore, ButtonSet, VB},
-    BasicName{u"vbYesNoCancel", vbYesNoCancel, ButtonSet, VB},
-    BasicName{u"vbYesNo", vbYesNo, ButtonSet, VB},
-    BasicName{u"vbRetryCancel", vbRetryCancel, ButtonSet, VB},
-    BasicName{u"vbCritical", vbCritical, Icon, VB},
-    BasicName{u"vbQuestion", vbQuestion, Icon, VB},
-    BasicName{u"vbExclamation", vbExclamation, Icon, VB},
-    BasicName{u"vbInformation", vbInformation, Icon, VB},
-    BasicName{u"vbNoIcon", vbNoIcon, Icon, VB},
-    BasicName{u"vbDefaultButton1", vbDefaultButton1, DefaultButton, VB},
-    BasicName{u"vbDefaultButton2", vbDefaultButton2, DefaultButton, VB},
-    BasicName{u"vbDefaultButton3", vbDefaultButton3, DefaultButton, VB},
-    BasicName{u"vbDefaultButton4", vbDefaultButton4, DefaultButton, VB},
-    BasicName{u"vbApplicationModal", vbApplicationModal, Modality, VB},
-    BasicName{u"vbSystemModal", vbSystemModal, Modality, VB},
-    BasicName{u"vbMsgBoxHelpButton", vbMsgBoxHelpButton, HelpButton, VB},
-    BasicName{u"vbMsgBoxSetForeground", vbMsgBoxSetForeground, BoxOption, VB},
-    BasicName{u"vbMsgBoxRight", vbMsgBoxRight, BoxOption, VB},
-    BasicName{u"vbMsgBoxRtlReading", vbMsgBoxRtlReading, BoxOption, VB},
-    BasicName{u"vbOK", vbOK, Result, VB},
-    BasicName{u"vbCancel", vbCancel, Result, VB},
-    BasicName{u"vbAbort", vbAbort, Result, VB},
-    BasicName{u"vbRetry", vbRetry, Result, VB},
-    BasicName{u"vbIgnore", vbIgnore, Result, VB},
-    BasicName{u"vbYes", vbYes, Result, VB},
-    BasicName{u"vbNo", vbNo, Result, VB},
+// The common dialog control's flags; Visual Basic alone has the control.
+constexpr std::array commonDialogNames{
     BasicName{u"cdlOFNOverwritePrompt", cdlOFNOverwritePrompt, CommonDialogFlag, VB},
     BasicName{u"cdlCFScreenFonts", cdlCFScreenFonts, CommonDialogFlag, VB},
     BasicName{u"cdlCFPrinterFonts", cdlCFPrinterFonts, CommonDialogFlag, VB},
     BasicName{u"cdlCFBoth", cdlCFBoth, CommonDialogFlag, VB},
     BasicName{u"cdlCCPreventFullOpen", cdlCCPreventFullOpen, CommonDialogFlag, VB},
     BasicName{u"cdlPDDisablePrintToFile", cdlPDDisablePrintToFile, CommonDialogFlag, VB},
-    BasicName{u"MB_OK", vbOKOnly, ButtonSet, LO},
-    BasicName{u"MB_OKCANCEL", vbOKCancel, ButtonSet, LO},
-    BasicName{u"MB_ABORTRETRYIGNORE", vbAbortRetryIgnore, ButtonSet, LO},
-    BasicName{u"MB_YESNOCANCEL", vbYesNoCancel, ButtonSet, LO},
-    BasicName{u"MB_YESNO", vbYesNo, ButtonSet, LO},
-    BasicName{u"MB_RETRYCANCEL", vbRetryCancel, ButtonSet, LO},
-    BasicName{u"MB_ICONSTOP", vbCritical, Icon, LO},
-    BasicName{u"MB_ICONQUESTION", vbQuestion, Icon, LO},
-    BasicName{u"MB_ICONEXCLAMATION", vbExclamation, Icon, LO},
-    BasicName{u"MB_ICONINFORMATION", vbInformation, Icon, LO},
-    BasicName{u"MB_DEFBUTTON1", vbDefaultButton1, DefaultButton, LO},
-    BasicName{u"MB_DEFBUTTON2", vbDefaultButton2, DefaultButton, LO},
-    BasicName{u"MB_DEFBUTTON3", vbDefaultButton3, DefaultButton, LO},
-    BasicName{u"MB_APPLMODAL", vbApplicationModal, Modality, LO},
-    BasicName{u"MB_SYSTEMMODAL", vbSystemModal, Modality, LO},
-    BasicName{u"IDOK", vbOK, Result, LO},
-    BasicName{u"IDCANCEL", vbCancel, Result, LO},
-    BasicName{u"IDABORT", vbAbort, Result, LO},
-    BasicName{u"IDRETRY", vbRetry, Result, LO},
-    BasicName{u"IDIGNORE", vbIgnore, Result, LO},
-    BasicName{u"IDYES", vbYes, Result, LO},
-    BasicName{u"IDNO", vbNo, Result, LO},
 };
+
+// The message box's names come from its tables, a dialect at a time: each
+// table's rows in order, the flags last, so that a value's first name is the
+// one it is written with.
+template<typename Rows>
+void addNames(std::vector<BasicName> &names, const Rows &rows, NameGroup group, Dialect dialect)
+{
+    for (const auto &row : rows) {
+        const QStringView name = dialect == VB ? row.vbName : row.libreOfficeName;
+        if (!name.isEmpty())
+            names.push_back({name, qint32(row.value), group, dialect});
+    }
+}
+
+NameGroup flagGroup(qint32 value)
+{
+    if (value & MsgBoxModalityMask || value == 0)
+        return Modality;
+    return value == vbMsgBoxHelpButton ? HelpButton : BoxOption;
+}
+
+const std::vector<BasicName> &names()
+{
+    static const std::vector<BasicName> list = [] {
+        std::vector<BasicName> all;
+        for (const Dialect dialect : {VB, LO}) {
+            addNames(all, buttonSets(), ButtonSet, dialect);
+            addNames(all, msgBoxIcons(), Icon, dialect);
+            addNames(all, defaultButtons(), DefaultButton, dialect);
+            for (const MsgBoxFlagRow &flag : msgBoxFlags()) {
+                const QStringView name = dialect == VB ? flag.vbName : flag.libreOfficeName;
+                if (!name.isEmpty())
+                    all.push_back({name, flag.value, flagGroup(flag.value), dialect});
+            }
+            addNames(all, msgBoxResults(), Result, dialect);
+            if (dialect == VB)
+                all.insert(all.end(), commonDialogNames.begin(), commonDialogNames.end());
+        }
+        return all;
+    }();
+    return list;
+}
 
 } // namespace
 
 std::span<const BasicName> basicNames()
 {
-    return names;
+    return names();
 }
 
 const BasicName *findName(QStringView name)
 {
     static const QHash<QString, const BasicName *> byName = [] {
         QHash<QString, const BasicName *> hash;
-        for (const BasicName &entry : names)
+        for (const BasicName &entry : names())
             hash.insert(entry.name.toString().toLower(), &entry);
         return hash;
     }();
@@ -95,7 +91,7 @@ const BasicName *findName(QStringView name)
 
 std::optional<QStringView> nameFor(NameGroup group, qint32 value, Dialect dialect)
 {
-    for (const BasicName &entry : names) {
+    for (const BasicName &entry : names()) {
         if (entry.group == group && entry.value == value && entry.dialect == dialect)
             return entry.name;
     }
@@ -127,7 +123,7 @@ QString buttonsNames(qint32 value, Dialect dialect)
     addPart(DefaultButton, MsgBoxDefaultButtonMask);
     qint32 known = MsgBoxButtonSetMask | MsgBoxIconMask | MsgBoxDefaultButtonMask;
     // The flags of a bit each, in the table's order.
-    for (const BasicName &entry : names) {
+    for (const BasicName &entry : names()) {
         if (entry.dialect != dialect || entry.value == 0
             || (entry.group != Modality && entry.group != HelpButton && entry.group != BoxOption))
             continue;

@@ -23,13 +23,22 @@ constexpr std::array<char16_t, 32> cp1252High{
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+} // namespace
+
+char16_t windows1252Char(quint8 byte)
+{
+    return (byte >= 0x80 && byte <= 0x9F) ? cp1252High[byte - 0x80] : char16_t(byte);
+}
+
+namespace {
+
 QString fromWindows1252(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
     char16_t *out = reinterpret_cast<char16_t *>(text.data());
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
-        out[i] = (b >= 0x80 && b <= 0x9F) ? cp1252High[b - 0x80] : char16_t(b);
+        out[i] = windows1252Char(b);
     }
     return text;
 }

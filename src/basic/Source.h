@@ -74,6 +74,10 @@ private:
 // The position of the first half of a surrogate pair that stands alone.
 std::optional<qsizetype> loneSurrogate(QStringView text);
 
+// The character of a Windows-1252 byte; the five bytes it leaves undefined
+// stand for the control characters of the same number.
+char16_t windows1252Char(quint8 byte);
+
 // Decodes a text given to an option (a -file, standard input) as a source
 // file is decoded. Throws SourceError.
 QString decodeText(const QByteArray &bytes, const Encoding &encoding = {});

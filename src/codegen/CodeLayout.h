@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "basic/Limits.h"
 #include "codegen/CodeOptions.h"
 
 #include <QList>
@@ -20,7 +21,7 @@ namespace codegen {
 struct LineLimits
 {
     // UTF-16 code units in one physical line.
-    qsizetype length = 1023;
+    qsizetype length = basic::MaxLineLength;
     // Line continuations (" _") in one statement.
     int continuations = 24;
 };

@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "codegen/CodeText.h"
 
-#include "basic/Constants.h"
-#include "basic/Names.h"
-
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -23,26 +20,6 @@ QString charCode(QChar c, CodeOptions::Dialect dialect)
 {
     return (dialect == CodeOptions::Dialect::LibreOffice ? u"Chr$("_s : u"Chr("_s) + QString::number(c.unicode())
            + u')';
-}
-
-QString BuildResponseSelect(const QList<int> &resultCodes, const CodeOptions &options)
-{
-    static constexpr std::array<QStringView, 7> comments = {
-        u"  'User has clicked OK",    u"  'User has clicked Cancel", u"  'User has clicked Abort",
-        u"  'User has clicked retry", u"  'User has clicked Ignore", u"  'User has clicked Yes",
-        u"  'User has clicked No",
-    };
-    QStringList lines{u"Select Case Response"_s};
-    for (const int code : resultCodes) {
-        Q_ASSERT(code >= 1 && code <= 7);
-        const QString value =
-            options.constants == CodeOptions::Constants::Names ? basic::resultName(code, options.dialect)
-                                                                : QString::number(code);
-        lines << u"  Case "_s + value + comments.at(std::size_t(code - 1));
-        lines << u"    '*** Your Code Here ***"_s;
-    }
-    lines << u"End Select"_s;
-    return joinLines(lines);
 }
 
 namespace {

@@ -31,11 +31,6 @@ inline bool needsCharCode(QChar c)
 // LibreOffice Basic, as its line breaks are written.
 QString charCode(QChar c, CodeOptions::Dialect dialect = CodeOptions::Dialect::VisualBasic);
 
-// The "Select Case Response" block with one case per message-box result code
-// (1 to 7), as numbers or as constant names, lines joined by CR LF, no CR LF
-// before or after.
-QString BuildResponseSelect(const QList<int> &resultCodes, const CodeOptions &options = {});
-
 // The number that BASIC's Val reads from a text: blanks, tabs and line feeds
 // are ignored anywhere; an optional sign, digits with at most one decimal
 // point and an optional exponent (E or D) are read, with "." as the point

@@ -17,8 +17,8 @@ namespace codegen::gambas {
 struct Limits
 {
     // UTF-16 code units in one physical line. The compiler takes lines of
-    // any length; this keeps them to what an editor shows well.
-    qsizetype length = 1023;
+    // any length; this keeps them to what BASIC's editors take.
+    qsizetype length = basic::MaxLineLength;
     // Literals joined by " & " in one expression: the compiler refuses an
     // expression of 64 operands ("Expression too complex").
     int operands = 48;

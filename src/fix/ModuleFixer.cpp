@@ -473,13 +473,13 @@ void Fixer::keepLinesShort()
             growth += last->second.replacement.size() - (last->second.to - last->second.from);
         }
         const qsizetype length = stop - start + growth;
-        if (growth > 0 && length > MaxLineLength) {
+        if (growth > 0 && length > basic::MaxLineLength) {
             for (auto drop = it; drop != last;) {
                 const Change &change = drop->second;
                 note(change.from, change.to,
                      u"%1 stays as it is: the line would grow to %2 characters, more than the %3 the classic editor "
                      u"loads"_s.arg(QString(change.original).simplified(), QString::number(length),
-                                    QString::number(MaxLineLength)));
+                                    QString::number(basic::MaxLineLength)));
                 drop = m_changes.erase(drop);
             }
         }

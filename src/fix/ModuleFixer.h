@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "basic/Limits.h"
 #include "basic/Names.h"
 
 #include <QString>
@@ -11,9 +12,6 @@
 // buttons and results, each replaced by BASIC's names for it, and nothing
 // else. A pure function of the module's text.
 namespace fix {
-
-// The longest line the classic editor loads.
-inline constexpr qsizetype MaxLineLength = 1023;
 
 enum class ChangeKind { Buttons, Result };
 

@@ -4,6 +4,7 @@
 #include "basic/Lexer.h"
 #include "basic/Names.h"
 #include "basic/Constants.h"
+#include "basic/MsgBoxStyles.h"
 #include "reader/ResultJson.h"
 
 #include <QJsonObject>
@@ -16,54 +17,36 @@ namespace {
 
 QString buttonSetMeaning(qint32 set)
 {
-    switch (set) {
-    case vbOKOnly: return u"OK"_s;
-    case vbOKCancel: return u"OK and Cancel"_s;
-    case vbAbortRetryIgnore: return u"Abort, Retry and Ignore"_s;
-    case vbYesNoCancel: return u"Yes, No and Cancel"_s;
-    case vbYesNo: return u"Yes and No"_s;
-    case vbRetryCancel: return u"Retry and Cancel"_s;
-    default: return u"the buttons %1, which BASIC has no set for"_s.arg(set);
-    }
+    if (const basic::ButtonSetRow *row = basic::buttonSet(set))
+        return basic::buttonSetMeaning(*row);
+    return u"the buttons %1, which BASIC has no set for"_s.arg(set);
 }
 
 QString iconMeaning(qint32 icon)
 {
-    switch (icon) {
-    case vbNoIcon: return u"no icon"_s;
-    case vbCritical: return u"the critical icon"_s;
-    case vbQuestion: return u"the question icon"_s;
-    case vbExclamation: return u"the exclamation icon"_s;
-    case vbInformation: return u"the information icon"_s;
-    default: return u"the icon %1, which BASIC has none for"_s.arg(icon);
-    }
+    if (const basic::IconRow *row = basic::msgBoxIcon(icon))
+        return row->meaning.toString();
+    return u"the icon %1, which BASIC has none for"_s.arg(icon);
 }
 
 QString resultMeaning(qint32 result)
 {
-    static const QStringList buttons{u"OK"_s, u"Cancel"_s, u"Abort"_s, u"Retry"_s, u"Ignore"_s, u"Yes"_s, u"No"_s};
-    if (result >= vbOK && result <= vbNo)
-        return u"the answer when %1 is clicked"_s.arg(buttons.at(result - 1));
+    if (const basic::MsgBoxResultRow *row = basic::msgBoxResult(result))
+        return u"the answer when %1 is clicked"_s.arg(QLatin1StringView(row->caption));
     return {};
 }
 
 QString buttonsMeaning(qint32 value)
 {
     QStringList parts{buttonSetMeaning(value & MsgBoxButtonSetMask), iconMeaning(value & MsgBoxIconMask)};
-    static const QStringList ordinals{u"first"_s, u"second"_s, u"third"_s, u"fourth"_s};
-    const qint32 defaultButton = (value & MsgBoxDefaultButtonMask) >> 8;
-    parts << (defaultButton < 4 ? u"the %1 button the default"_s.arg(ordinals.at(defaultButton))
-                                : u"the default button %1, which BASIC has none for"_s.arg(defaultButton + 1));
-    if (value & vbSystemModal)
-        parts << u"system modal"_s;
-    if (value & vbMsgBoxHelpButton)
-        parts << u"a Help button"_s;
-    if (value & vbMsgBoxSetForeground)
-        parts << u"in the foreground"_s;
-    if (value & vbMsgBoxRight)
-        parts << u"the text right-aligned"_s;
-    if (value & vbMsgBoxRtlReading)
-        parts << u"read right to left"_s;
+    if (const basic::DefaultButtonRow *row = basic::defaultButton(value & MsgBoxDefaultButtonMask))
+        parts << u"the %1 button the default"_s.arg(row->ordinal);
+    else
+        parts << u"the default button %1, which BASIC has none for"_s.arg(((value & MsgBoxDefaultButtonMask) >> 8) + 1);
+    for (const basic::MsgBoxFlagRow &flag : basic::msgBoxFlags()) {
+        if (flag.value && (value & flag.value))
+            parts << flag.meaning.toString();
+    }
     return parts.join(u", "_s);
 }
 
@@ -211,14 +194,8 @@ QString callMarkdown(const CallReading &reading)
                                                                       escaped(shortened(text(u"default-answer"_s), 80)));
     } else {
         const QString set = text(u"buttons"_s);
-        static const QList<std::pair<QString, qint32>> sets{
-            {u"ok"_s, vbOKOnly},           {u"okcancel"_s, vbOKCancel}, {u"abortretryignore"_s, vbAbortRetryIgnore},
-            {u"yesnocancel"_s, vbYesNoCancel}, {u"yesno"_s, vbYesNo},   {u"retrycancel"_s, vbRetryCancel}};
-        QString shown = set;
-        for (const auto &[name, value] : sets) {
-            if (name == set)
-                shown = buttonSetMeaning(value);
-        }
+        const basic::ButtonSetRow *row = basic::buttonSetOption(set);
+        const QString shown = row ? basic::buttonSetMeaning(*row) : set;
         lines << u"- Buttons: %1; icon %2; default button %3%4"_s.arg(shown, text(u"icon"_s), text(u"default"_s),
                                                                       fields.value(u"system-modal"_s).toBool()
                                                                           ? u"; system modal"_s

@@ -69,3 +69,20 @@ QIcon deferredStandardIcon(QStyle::StandardPixmap which, const QWidget *widget)
 {
     return QIcon(new DeferredStandardIconEngine(which, widget));
 }
+
+std::optional<QStyle::StandardPixmap> standardPixmap(basic::BoxPicture picture)
+{
+    switch (picture) {
+    case basic::BoxPicture::Critical:
+        return QStyle::SP_MessageBoxCritical;
+    case basic::BoxPicture::Question:
+        return QStyle::SP_MessageBoxQuestion;
+    case basic::BoxPicture::Warning:
+        return QStyle::SP_MessageBoxWarning;
+    case basic::BoxPicture::Information:
+        return QStyle::SP_MessageBoxInformation;
+    case basic::BoxPicture::None:
+        break;
+    }
+    return std::nullopt;
+}

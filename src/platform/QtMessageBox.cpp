@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/QtMessageBox.h"
 
+#include "basic/MsgBoxStyles.h"
+#include "platform/DeferredIcon.h"
 #include "platform/FieldText.h"
 #include "platform/HelpViewer.h"
 #include "platform/PromptView.h"
@@ -19,62 +21,35 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int DefaultButtonStep = vbDefaultButton2;
-
 // The result codes of a button set, in the order the box shows them. An
 // unknown set shows OK alone, as the desktop does.
 QList<int> buttonSet(int buttons)
 {
-    const QList<int> codes = msgBoxButtonCodes(buttons & MsgBoxButtonSetMask);
+    const QList<int> codes = basic::msgBoxButtonCodes(buttons & MsgBoxButtonSetMask);
     return codes.isEmpty() ? QList<int>{vbOK} : codes;
 }
 
 std::optional<QStyle::StandardPixmap> standardIconFor(int buttons)
 {
-    switch (buttons & MsgBoxIconMask) {
-    case vbCritical:
-        return QStyle::SP_MessageBoxCritical;
-    case vbQuestion:
-        return QStyle::SP_MessageBoxQuestion;
-    case vbExclamation:
-        return QStyle::SP_MessageBoxWarning;
-    case vbInformation:
-        return QStyle::SP_MessageBoxInformation;
-    default:
-        return std::nullopt;
-    }
+    const basic::IconRow *icon = basic::msgBoxIcon(buttons & MsgBoxIconMask);
+    return icon ? standardPixmap(icon->picture) : std::nullopt;
 }
 
-// A button's caption: Qt's own for the standard button, so that it reads as
-// the desktop's boxes do in the user's language; untranslated, the box keeps
-// its access keys on Abort, Retry and Ignore, which Qt's captions lack.
+// Qt's own caption for the standard button, so that it reads as the
+// desktop's boxes do in the user's language; untranslated, the box keeps its
+// access keys on Abort, Retry and Ignore, which Qt's captions lack.
+QString caption(const char *qt, const char *own)
+{
+    const QString qtCaption = QCoreApplication::translate("QPlatformTheme", qt);
+    if (qtCaption != QLatin1StringView(qt))
+        return qtCaption;
+    return QCoreApplication::translate("MsgBoxStyles", own);
+}
+
 QString buttonText(int code)
 {
-    struct Caption
-    {
-        int code;
-        const char *own;
-        const char *qt;
-    };
-    static constexpr Caption captions[] = {
-        {vbOK, QT_TRANSLATE_NOOP("BasicMessageBox", "OK"), "OK"},
-        {vbCancel, QT_TRANSLATE_NOOP("BasicMessageBox", "Cancel"), "Cancel"},
-        {vbAbort, QT_TRANSLATE_NOOP("BasicMessageBox", "&Abort"), "Abort"},
-        {vbRetry, QT_TRANSLATE_NOOP("BasicMessageBox", "&Retry"), "Retry"},
-        {vbIgnore, QT_TRANSLATE_NOOP("BasicMessageBox", "&Ignore"), "Ignore"},
-        {vbYes, QT_TRANSLATE_NOOP("BasicMessageBox", "&Yes"), "&Yes"},
-        {vbNo, QT_TRANSLATE_NOOP("BasicMessageBox", "&No"), "&No"},
-        {vbMsgBoxHelpButton, QT_TRANSLATE_NOOP("BasicMessageBox", "Help"), "Help"},
-    };
-    for (const Caption &caption : captions) {
-        if (caption.code != code)
-            continue;
-        const QString qtCaption = QCoreApplication::translate("QPlatformTheme", caption.qt);
-        if (qtCaption != QLatin1StringView(caption.qt))
-            return qtCaption;
-        return BasicMessageBox::tr(caption.own);
-    }
-    return {};
+    const basic::MsgBoxResultRow *row = basic::msgBoxResult(code);
+    return row ? caption(row->qtCaption, row->accessCaption) : QString();
 }
 
 } // namespace
@@ -152,7 +127,8 @@ BasicMessageBox::BasicMessageBox(Platform &platform, const QString &prompt, int 
         m_codes.insert(button, code);
     }
     if (buttons & vbMsgBoxHelpButton) {
-        m_helpButton = buttonBox->addButton(buttonText(vbMsgBoxHelpButton), QDialogButtonBox::ActionRole);
+        m_helpButton = buttonBox->addButton(caption("Help", QT_TRANSLATE_NOOP("MsgBoxStyles", "Help")),
+                                            QDialogButtonBox::ActionRole);
         // Help answers nothing: the box stays open.
         connect(m_helpButton, &QPushButton::clicked, this, &BasicMessageBox::showHelp);
     }
@@ -160,7 +136,7 @@ BasicMessageBox::BasicMessageBox(Platform &platform, const QString &prompt, int 
     grid->addWidget(buttonBox, 1, 0, 1, textColumn + 1);
 
     // A default position the set lacks falls back to its first button.
-    qsizetype defaultIndex = (buttons & MsgBoxDefaultButtonMask) / DefaultButtonStep;
+    qsizetype defaultIndex = basic::defaultButtonIndex(buttons);
     if (defaultIndex >= m_answerButtons.size())
         defaultIndex = 0;
     QPushButton *defaultButton = m_answerButtons.at(defaultIndex);

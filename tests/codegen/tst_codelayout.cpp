@@ -70,6 +70,7 @@ private Q_SLOTS:
     void randomLongTexts();
     void smallLimits_data();
     void smallLimits();
+    void builtUpStatementsFillTheirLines();
     void variablesKeepApart_data();
     void variablesKeepApart();
     void namedConstants_data();
@@ -261,6 +262,34 @@ void TestCodeLayout::smallLimits()
             QVERIFY2(error.isEmpty(), qPrintable(u"%1 at %2 by %3"_s.arg(error).arg(length).arg(continuations)));
         }
     }
+}
+
+// A text too long for one statement is built up in a variable over as few
+// statements as the limits allow: each but the last takes every line the
+// editor lets a statement have.
+void TestCodeLayout::builtUpStatementsFillTheirLines()
+{
+    const codegen::LineLimits limits;
+    const QString text = u"Save your work before you go on. "_s.repeated(4000);
+    const QStringList lines = codegen::layoutStatement(
+        {{codegen::codePiece(u"Msgbox "_s), {}}, {codegen::messagePieces(text), u"MessageText"_s}}, {}, limits);
+    QList<qsizetype> builtUp; // physical lines of each statement that builds the variable
+    qsizetype statementLines = 0;
+    bool building = false;
+    for (const QString &line : lines) {
+        if (statementLines == 0)
+            building = line.startsWith(u"MessageText = "_s);
+        ++statementLines;
+        if (line.endsWith(u" _"_s))
+            continue;
+        if (building)
+            builtUp << statementLines;
+        statementLines = 0;
+    }
+    QVERIFY2(builtUp.size() >= 3, "the text should take several statements");
+    for (qsizetype i = 0; i + 1 < builtUp.size(); ++i)
+        QCOMPARE(builtUp.at(i), qsizetype(limits.continuations + 1));
+    QVERIFY(builtUp.constLast() <= limits.continuations + 1);
 }
 
 void TestCodeLayout::variablesKeepApart_data()

@@ -24,8 +24,6 @@ private Q_SLOTS:
     void encode_data();
     void encode();
     void encodeLongTextKeepsEveryCharacter();
-    void responseSelect_data();
-    void responseSelect();
     void topicNumber_data();
     void topicNumber();
     void formatTopic_data();
@@ -84,36 +82,6 @@ void TestCodeText::encodeLongTextKeepsEveryCharacter()
     QCOMPARE(encoded.size(), 2 + 100000 * (4 + 14 + 15));
     QVERIFY(encoded.startsWith(u"\"ab\" & vbCrLf & \"cd\" & Chr(34) & \"ab"_s));
     QVERIFY(encoded.endsWith(u"\"cd\" & Chr(34) & \"\""_s));
-}
-
-void TestCodeText::responseSelect_data()
-{
-    QTest::addColumn<QList<int>>("codes");
-    QTest::addColumn<QStringList>("lines");
-    QTest::newRow("yes no") << QList<int>{6, 7}
-                            << QStringList{u"Select Case Response"_s, u"  Case 6  'User has clicked Yes"_s,
-                                           u"    '*** Your Code Here ***"_s, u"  Case 7  'User has clicked No"_s,
-                                           u"    '*** Your Code Here ***"_s, u"End Select"_s};
-    QTest::newRow("abort retry ignore")
-        << QList<int>{3, 4, 5}
-        << QStringList{u"Select Case Response"_s,        u"  Case 3  'User has clicked Abort"_s,
-                       u"    '*** Your Code Here ***"_s, u"  Case 4  'User has clicked retry"_s,
-                       u"    '*** Your Code Here ***"_s, u"  Case 5  'User has clicked Ignore"_s,
-                       u"    '*** Your Code Here ***"_s, u"End Select"_s};
-    QTest::newRow("ok cancel") << QList<int>{1, 2}
-                               << QStringList{u"Select Case Response"_s, u"  Case 1  'User has clicked OK"_s,
-                                              u"    '*** Your Code Here ***"_s,
-                                              u"  Case 2  'User has clicked Cancel"_s,
-                                              u"    '*** Your Code Here ***"_s, u"End Select"_s};
-}
-
-void TestCodeText::responseSelect()
-{
-    QFETCH(QList<int>, codes);
-    QFETCH(QStringList, lines);
-    const QString block = BuildResponseSelect(codes);
-    QCOMPARE(block, lines.join(u"\r\n"_s));
-    QVERIFY(!block.startsWith(u"\r\n"_s) && !block.endsWith(u"\r\n"_s));
 }
 
 void TestCodeText::topicNumber_data()

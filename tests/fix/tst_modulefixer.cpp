@@ -243,12 +243,12 @@ private Q_SLOTS:
         const QString shortFixed = applied(shortText, shortFixes);
         const qsizetype growth = shortFixed.size() - shortText.size();
         QVERIFY(growth > 0);
-        const qsizetype padding = fix::MaxLineLength + over - growth - (head.size() + tail.size());
+        const qsizetype padding = basic::MaxLineLength + over - growth - (head.size() + tail.size());
         const QString text = module(padding);
         const fix::ModuleFixes fixes = fix::fixModule(text, basic::Dialect::VisualBasic);
         const QString after = applied(text, fixes);
         for (const QStringView line : QStringView(after).split(u"\r\n"_s))
-            QVERIFY(line.size() <= fix::MaxLineLength);
+            QVERIFY(line.size() <= basic::MaxLineLength);
         if (over > 0) {
             QCOMPARE(after, text);
             QCOMPARE(fixes.notes.size(), shortFixes.changes.size());

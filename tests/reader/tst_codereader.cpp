@@ -152,7 +152,7 @@ private Q_SLOTS:
             fields.style.buttonSet = random.bounded(6);
             fields.style.icon = icons.at(random.bounded(icons.size()));
             fields.style.defaultButton =
-                256 * random.bounded(int(msgBoxButtonCodes(fields.style.buttonSet).size()));
+                256 * random.bounded(int(basic::msgBoxButtonCodes(fields.style.buttonSet).size()));
             fields.style.modality = random.bounded(2) ? vbSystemModal : vbApplicationModal;
             fields.help = randomHelp(random, longTexts);
 
@@ -340,7 +340,7 @@ private Q_SLOTS:
                  fields.title = randomField(random, false, longTexts);
                  fields.style.buttonSet = random.bounded(6);
                  fields.style.icon = 16 * random.bounded(5);
-                 fields.style.defaultButton = 256 * random.bounded(int(msgBoxButtonCodes(fields.style.buttonSet).size()));
+                 fields.style.defaultButton = 256 * random.bounded(int(basic::msgBoxButtonCodes(fields.style.buttonSet).size()));
                  fields.style.modality = random.bounded(2) ? vbSystemModal : vbApplicationModal;
                  fields.help = randomHelp(random, longTexts);
                  return std::any(fields);
@@ -598,6 +598,9 @@ private Q_SLOTS:
             << u"line 1, column 13: 65536 (vbMsgBoxSetForeground) is a flag the message box tool has no option for"_s;
         QTest::newRow("two icons add up to a third")
             << u"MsgBox \"x\", vbCritical + vbQuestion"_s << u"line 1, column 24: the buttons combine two icons"_s;
+        // Or joins bits: 16 Or 32 is 48, the exclamation icon, never meant.
+        QTest::newRow("two icons joined by Or")
+            << u"MsgBox \"x\", vbCritical Or vbQuestion"_s << u"line 1, column 24: the buttons combine two icons"_s;
         QTest::newRow("default button outside the set")
             << u"MsgBox \"x\", vbOKCancel + vbDefaultButton3"_s
             << u"line 1, column 13: vbDefaultButton3 names a button that the box does not have (it has 2)"_s;

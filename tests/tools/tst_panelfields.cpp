@@ -56,7 +56,7 @@ public:
         fields.title = text();
         fields.style.icon = icons[below(5)];
         fields.style.buttonSet = below(6);
-        fields.style.defaultButton = defaults[below(int(msgBoxButtonCodes(fields.style.buttonSet).size()))];
+        fields.style.defaultButton = defaults[below(int(basic::msgBoxButtonCodes(fields.style.buttonSet).size()))];
         fields.style.modality = flag() ? vbSystemModal : vbApplicationModal;
         fields.help = help();
         return fields;

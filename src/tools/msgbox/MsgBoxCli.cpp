@@ -7,8 +7,7 @@
 
 #include <QCoreApplication>
 
-#include <array>
-#include <utility>
+#include <span>
 
 using namespace Qt::StringLiterals;
 
@@ -19,64 +18,37 @@ QString tr(const char *text)
     return QCoreApplication::translate("MsgBoxCli", text);
 }
 
-// Choice name and style value, in the order of the panel's options.
-const std::array<std::pair<QString, qint32>, 5> iconChoices{{
-    {u"none"_s, vbNoIcon},
-    {u"error"_s, vbCritical},
-    {u"question"_s, vbQuestion},
-    {u"warning"_s, vbExclamation},
-    {u"information"_s, vbInformation},
-}};
-
-const std::array<std::pair<QString, qint32>, 6> buttonChoices{{
-    {u"ok"_s, vbOKOnly},
-    {u"okcancel"_s, vbOKCancel},
-    {u"abortretryignore"_s, vbAbortRetryIgnore},
-    {u"yesnocancel"_s, vbYesNoCancel},
-    {u"yesno"_s, vbYesNo},
-    {u"retrycancel"_s, vbRetryCancel},
-}};
-
-template<std::size_t N>
-QStringList names(const std::array<std::pair<QString, qint32>, N> &choices)
+// The choices' names, in the order of the panel's options.
+template<typename Row>
+QStringList optionNames(std::span<const Row> rows)
 {
     QStringList list;
-    for (const auto &[name, value] : choices)
-        list << name;
+    for (const Row &row : rows)
+        list << row.option.toString();
     return list;
-}
-
-template<std::size_t N>
-qint32 valueOf(const std::array<std::pair<QString, qint32>, N> &choices, const QString &name)
-{
-    for (const auto &[choice, value] : choices) {
-        if (choice == name)
-            return value;
-    }
-    return 0; // the parser has already checked the name
-}
-
-template<std::size_t N>
-QString nameOf(const std::array<std::pair<QString, qint32>, N> &choices, qint32 value)
-{
-    for (const auto &[name, known] : choices) {
-        if (known == value)
-            return name;
-    }
-    return choices.front().first;
 }
 
 // --default, after --buttons: a position among the buttons set.
 void setDefaultButton(MsgBoxFields &fields, const QString &position)
 {
     const int index = position.toInt() - 1;
-    const qsizetype count = msgBoxButtonCodes(fields.style.buttonSet).size();
+    const qsizetype count = basic::msgBoxButtonCodes(fields.style.buttonSet).size();
     if (index >= count) {
         throw CliError{tr("--default: the %1 buttons have no button %2")
                            .arg(msgBoxButtonsChoice(fields.style.buttonSet), position)};
     }
-    constexpr std::array<qint32, 3> defaults{vbDefaultButton1, vbDefaultButton2, vbDefaultButton3};
-    fields.style.defaultButton = defaults.at(std::size_t(index));
+    fields.style.defaultButton = basic::defaultButtonValue(index);
+}
+
+// The places a default button can take: "1" to "3".
+QStringList defaultPositions()
+{
+    QStringList positions;
+    for (const basic::DefaultButtonRow &row : basic::defaultButtons()) {
+        if (row.offered)
+            positions << QString::number(positions.size() + 1);
+    }
+    return positions;
 }
 
 const FieldTable<MsgBoxFields> &fieldTable()
@@ -88,15 +60,18 @@ const FieldTable<MsgBoxFields> &fieldTable()
                   [](MsgBoxFields &f, const QString &message) { f.message = message; }, ToolOptions::Lines::Multi)
             .text(u"title"_s, tr("The title."), [](const MsgBoxFields &f) { return f.title; },
                   [](MsgBoxFields &f, const QString &title) { f.title = title; })
-            .choice(u"icon"_s, tr("The icon (default none)."), names(iconChoices),
+            // The parser has already checked a choice's name.
+            .choice(u"icon"_s, tr("The icon (default none)."), optionNames(basic::msgBoxIcons()),
                     [](const MsgBoxFields &f) { return msgBoxIconChoice(f.style.icon); },
-                    [](MsgBoxFields &f, const QString &icon) { f.style.icon = valueOf(iconChoices, icon); })
-            .choice(u"buttons"_s, tr("The buttons (default ok)."), names(buttonChoices),
+                    [](MsgBoxFields &f, const QString &icon) { f.style.icon = basic::msgBoxIconOption(icon)->value; })
+            .choice(u"buttons"_s, tr("The buttons (default ok)."), optionNames(basic::buttonSets()),
                     [](const MsgBoxFields &f) { return msgBoxButtonsChoice(f.style.buttonSet); },
-                    [](MsgBoxFields &f, const QString &set) { f.style.buttonSet = valueOf(buttonChoices, set); })
+                    [](MsgBoxFields &f, const QString &set) { f.style.buttonSet = basic::buttonSetOption(set)->value; })
             .choice(u"default"_s, tr("Which of the buttons is the default, counted from the left (default 1)."),
-                    {u"1"_s, u"2"_s, u"3"_s},
-                    [](const MsgBoxFields &f) { return QString::number((f.style.defaultButton >> 8) + 1); },
+                    defaultPositions(),
+                    [](const MsgBoxFields &f) {
+                        return QString::number(basic::defaultButtonIndex(f.style.defaultButton) + 1);
+                    },
                     setDefaultButton)
             .flag(u"system-modal"_s, tr("Makes the box system-modal."),
                   [](const MsgBoxFields &f) { return f.style.modality == vbSystemModal; },
@@ -140,12 +115,14 @@ CliTool msgBoxCli()
 
 QString msgBoxIconChoice(qint32 icon)
 {
-    return nameOf(iconChoices, icon);
+    const basic::IconRow *row = basic::msgBoxIcon(icon);
+    return (row ? row->option : basic::msgBoxIcons().front().option).toString();
 }
 
 QString msgBoxButtonsChoice(qint32 buttonSet)
 {
-    return nameOf(buttonChoices, buttonSet);
+    const basic::ButtonSetRow *row = basic::buttonSet(buttonSet);
+    return (row ? row->option : basic::buttonSets().front().option).toString();
 }
 
 QList<JsonMember> msgBoxJsonMembers()

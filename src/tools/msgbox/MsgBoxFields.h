@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "basic/Constants.h"
+#include "basic/MsgBoxStyles.h"
 #include "tools/HelpFields.h"
 
 #include <QString>

@@ -3,58 +3,31 @@
 
 #include "codegen/CodeText.h"
 #include "codegen/GambasCode.h"
+#include "tools/msgbox/MsgBoxGenerator.h"
 #include "tools/msgbox/MsgBoxTexts.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-QString buttonText(int resultCode)
-{
-    switch (resultCode) {
-    case vbOK:
-        return u"OK"_s;
-    case vbCancel:
-        return u"Cancel"_s;
-    case vbAbort:
-        return u"Abort"_s;
-    case vbRetry:
-        return u"Retry"_s;
-    case vbIgnore:
-        return u"Ignore"_s;
-    case vbYes:
-        return u"Yes"_s;
-    case vbNo:
-        return u"No"_s;
-    }
-    return {};
-}
-
 // The Message function of the icon; Gambas's box without an icon and its
-// information box take one button only.
+// information box take one button only, so a box with more is a question box.
 QString messageFunction(qint32 icon, bool severalButtons)
 {
-    switch (icon) {
-    case vbCritical:
-        return u"Message.Error"_s;
-    case vbExclamation:
-        return u"Message.Warning"_s;
-    case vbQuestion:
-        return u"Message.Question"_s;
-    case vbInformation:
-        return severalButtons ? u"Message.Question"_s : u"Message.Info"_s;
-    }
-    return severalButtons ? u"Message.Question"_s : u"Message"_s;
+    const basic::IconRow *row = basic::msgBoxIcon(icon);
+    const bool oneButton = !row || row->gambasOneButton;
+    const QStringView function = severalButtons && oneButton ? u"Question" : row ? row->gambasFunction : u"";
+    return function.isEmpty() ? u"Message"_s : u"Message."_s + function;
 }
 
 QStringList missingSettings(const MsgBoxFields &fields, int buttons)
 {
     QStringList lines;
     const MsgBoxStyleValues &style = fields.style;
-    if (buttons > 1 && (style.icon == vbInformation || style.icon == vbNoIcon)) {
+    if (const basic::IconRow *icon = basic::msgBoxIcon(style.icon); buttons > 1 && icon && icon->gambasOneButton) {
         lines << (style.icon == vbInformation ? msgbox::GambasInformationOneButton : msgbox::GambasPlainOneButton);
     }
-    const int defaultIndex = style.defaultButton / vbDefaultButton2;
+    const int defaultIndex = basic::defaultButtonIndex(style.defaultButton);
     if (defaultIndex > 0 && defaultIndex < buttons) {
         lines << msgbox::GambasFirstButtonDefault;
     }
@@ -70,8 +43,8 @@ QStringList missingSettings(const MsgBoxFields &fields, int buttons)
 QStringList gambasButtonTexts(qint32 buttonSet)
 {
     QStringList texts;
-    for (const int code : msgBoxButtonCodes(buttonSet))
-        texts << buttonText(code);
+    for (const int code : basic::msgBoxButtonCodes(buttonSet))
+        texts << QLatin1StringView(basic::msgBoxResult(code)->caption);
     return texts;
 }
 
@@ -97,18 +70,9 @@ void writeMsgBoxGambas(const MsgBoxFields &fields, const codegen::LineSink &sink
                    gb::code(after)},
                   {}, taken, {}, sink);
     if (answered) {
-        sink(u"Select Case Response"_s);
-        const QList<int> codes = msgBoxButtonCodes(fields.style.buttonSet);
-        static const QStringList comments{
-            u"  'User has clicked OK"_s,    u"  'User has clicked Cancel"_s, u"  'User has clicked Abort"_s,
-            u"  'User has clicked retry"_s, u"  'User has clicked Ignore"_s, u"  'User has clicked Yes"_s,
-            u"  'User has clicked No"_s,
-        };
-        for (qsizetype i = 0; i < codes.size(); ++i) {
-            sink(u"  Case "_s + QString::number(i + 1) + comments.at(codes.at(i) - 1));
-            sink(u"    '*** Your Code Here ***"_s);
-        }
-        sink(u"End Select"_s);
+        // Gambas's Message functions answer with the button's place.
+        sink(responseSelect(basic::msgBoxButtonCodes(fields.style.buttonSet),
+                            [](int place, int) { return QString::number(place + 1); }));
     }
     sink(QString(msgbox::EndMarker));
 }

@@ -57,9 +57,9 @@ void readGambasMsgBox(ReadContext &c, qint32 statement, qint32 k, ReadResult &re
         buttons << c.eval.singleLine(params[b].begin, params[b].end, statement, u"a button's text"_s);
     }
     qint32 set = -1;
-    for (qint32 candidate = vbOKOnly; candidate <= vbRetryCancel; ++candidate) {
-        if (gambasButtonTexts(candidate) == buttons)
-            set = candidate;
+    for (const basic::ButtonSetRow &candidate : basic::buttonSets()) {
+        if (gambasButtonTexts(candidate.value) == buttons)
+            set = candidate.value;
     }
     if (buttons.isEmpty())
         refuse(t.pos(open), u"the Message call names no buttons; the tool writes their texts (\"OK\")"_s);
@@ -70,28 +70,31 @@ void readGambasMsgBox(ReadContext &c, qint32 statement, qint32 k, ReadResult &re
                                                   : u"a box with one button has no answer to keep"_s);
     const QStringList comments = c.commentsAbove(statement, msgbox::StartMarkerPrefix);
     const auto says = [&](const QString &comment) { return comments.contains(comment); };
-    qint32 icon = vbNoIcon;
-    if (function == u"error"_s)
-        icon = vbCritical;
-    else if (function == u"warning"_s)
-        icon = vbExclamation;
-    else if (function == u"info"_s)
-        icon = vbInformation;
-    else if (function == u"question"_s) {
-        icon = vbQuestion;
-        if (says(msgbox::GambasInformationOneButton))
-            icon = vbInformation;
-        else if (says(msgbox::GambasPlainOneButton))
-            icon = vbNoIcon;
-    }
-    if ((function.isEmpty() || function == u"info"_s) && buttons.size() > 1)
+    // The icon whose Message function it is; a box of several buttons that
+    // Gambas could only show as a question box says which it was.
+    const auto iconOf = [](QStringView function) {
+        for (const basic::IconRow &row : basic::msgBoxIcons()) {
+            if (row.gambasFunction.compare(function, Qt::CaseInsensitive) == 0)
+                return &row;
+        }
+        return &basic::msgBoxIcons().front();
+    };
+    const basic::IconRow *shown = iconOf(function);
+    if (shown->gambasOneButton && buttons.size() > 1)
         refuse(t.pos(k), u"Gambas's %1 box has one button only"_s.arg(function.isEmpty() ? u"plain"_s : u"information"_s));
+    const basic::IconRow *icon = shown;
+    if (shown->value == vbQuestion) {
+        if (says(msgbox::GambasInformationOneButton))
+            icon = basic::msgBoxIcon(vbInformation);
+        else if (says(msgbox::GambasPlainOneButton))
+            icon = basic::msgBoxIcon(vbNoIcon);
+    }
     fields.style.buttonSet = set;
-    fields.style.icon = icon;
+    fields.style.icon = icon->value;
     // Which button the code meant as the default it cannot say: the second.
     if (buttons.size() > 1
         && says(msgbox::GambasFirstButtonDefault))
-        fields.style.defaultButton = vbDefaultButton2;
+        fields.style.defaultButton = basic::defaultButtonValue(1);
     if (says(msgbox::GambasNotSystemModal))
         fields.style.modality = vbSystemModal;
     fields.help.help = says(msgbox::GambasNoHelp);

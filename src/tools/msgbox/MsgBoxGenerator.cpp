@@ -28,6 +28,27 @@ QString msgBoxButtonsArgument(const MsgBoxFields &fields, const codegen::CodeOpt
                                                                         : QString::number(value);
 }
 
+QString responseSelect(const QList<int> &answers, const std::function<QString(int place, int answer)> &caseValue)
+{
+    QStringList lines{msgbox::SelectResponse};
+    for (qsizetype place = 0; place < answers.size(); ++place) {
+        const int answer = answers.at(place);
+        lines << msgbox::CaseIndent + caseValue(int(place), answer) + msgbox::ClickedComment
+                     + basic::msgBoxResult(answer)->replyLabel;
+        lines << msgbox::YourCodeHere;
+    }
+    lines << msgbox::EndSelect;
+    return codegen::joinLines(lines);
+}
+
+QString responseSelect(const QList<int> &answers, const codegen::CodeOptions &options)
+{
+    return responseSelect(answers, [&](int, int answer) {
+        return options.constants == codegen::CodeOptions::Constants::Names ? basic::resultName(answer, options.dialect)
+                                                                            : QString::number(answer);
+    });
+}
+
 QString generateMsgBoxCode(const MsgBoxFields &fields, const codegen::CodeOptions &options)
 {
     QStringList lines;
@@ -64,6 +85,6 @@ void writeMsgBoxCode(const MsgBoxFields &fields, const codegen::CodeOptions &opt
         call += {codePiece(u")"_s), {}};
     codegen::layoutStatement(call, {u"Response"_s}, {}, sink);
     if (answered)
-        sink(codegen::BuildResponseSelect(msgBoxButtonCodes(fields.style.buttonSet), options));
+        sink(responseSelect(basic::msgBoxButtonCodes(fields.style.buttonSet), options));
     sink(QString(msgbox::EndMarker));
 }

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 // The buttons value of the box: the four style values, plus the Help flag
 // when help is on.
 qint32 msgBoxButtonsValue(const MsgBoxFields &fields);
@@ -15,6 +17,13 @@ qint32 msgBoxButtonsValue(const MsgBoxFields &fields);
 // The buttons argument as the code writes it: the value, or the sum of the
 // constants' names.
 QString msgBoxButtonsArgument(const MsgBoxFields &fields, const codegen::CodeOptions &options = {});
+
+// The "Select Case Response" block with one case per answer, in order, each
+// case's value as the code writes it (a number or a name), lines joined by
+// CR LF. `caseValue` writes the value of the answer at a place (from 0).
+QString responseSelect(const QList<int> &answers, const std::function<QString(int place, int answer)> &caseValue);
+// With the answers' codes as the options write constants.
+QString responseSelect(const QList<int> &answers, const codegen::CodeOptions &options = {});
 
 // The source text that shows the box: a "Msgbox" statement for an OK-only
 // box, otherwise a Response variable with a "Select Case Response" block.

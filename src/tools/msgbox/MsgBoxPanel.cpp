@@ -12,6 +12,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -135,43 +136,28 @@ QWidget *MsgBoxPanel::createStylePage()
     auto *page = new QWidget(this);
     auto *group = new QButtonGroup(page);
 
-    struct IconOption
-    {
-        QString name;
-        QString labelName;
-        QString caption;
-        std::optional<QStyle::StandardPixmap> picture;
-        qint32 icon;
-    };
-    const IconOption options[] = {
-        {u"optNone"_s, u"Label1"_s, tr("No Icon"), std::nullopt, vbNoIcon},
-        {u"optError"_s, u"Label2"_s, tr("Error"), QStyle::SP_MessageBoxCritical, vbCritical},
-        {u"optQuestion"_s, u"Label3"_s, tr("Question"), QStyle::SP_MessageBoxQuestion, vbQuestion},
-        {u"optWarning"_s, u"Label4"_s, tr("Warning"), QStyle::SP_MessageBoxWarning, vbExclamation},
-        {u"optInformation"_s, u"Label5"_s, tr("Information"), QStyle::SP_MessageBoxInformation, vbInformation},
-    };
-
     auto *grid = new QGridLayout(page);
     grid->setHorizontalSpacing(12);
     int column = 0;
-    for (const IconOption &icon : options) {
-        QPushButton *option = addOption(page, group, icon.name, QString());
+    for (const basic::IconRow &icon : basic::msgBoxIcons()) {
+        QPushButton *option = addOption(page, group, icon.widget.toString(), QString());
         // An option's handler runs when it becomes the chosen one, whether
         // the user or a reset chose it.
-        connect(option, &QPushButton::toggled, this, [this, value = icon.icon](bool on) {
+        connect(option, &QPushButton::toggled, this, [this, value = icon.value](bool on) {
             if (on)
                 chooseIcon(value);
         });
-        m_iconOptions.append({option, icon.icon, 0, 0, QString()});
+        m_iconOptions.append({option, icon.value, 0, 0, QString()});
         option->setFixedSize(IconOptionSize, IconOptionSize);
         option->setIconSize(QSize(IconSize, IconSize));
-        if (icon.picture)
-            option->setIcon(deferredStandardIcon(*icon.picture, option));
-        option->setAccessibleName(icon.caption);
-        option->setToolTip(icon.caption);
+        if (const auto picture = standardPixmap(icon.picture))
+            option->setIcon(deferredStandardIcon(*picture, option));
+        const QString caption = QCoreApplication::translate("MsgBoxStyles", icon.caption);
+        option->setAccessibleName(caption);
+        option->setToolTip(caption);
 
-        auto *label = new QLabel(icon.caption, page);
-        label->setObjectName(icon.labelName);
+        auto *label = new QLabel(caption, page);
+        label->setObjectName(icon.labelWidget.toString());
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
         grid->addWidget(option, 0, column, Qt::AlignHCenter);
@@ -193,36 +179,23 @@ QWidget *MsgBoxPanel::createButtonsPage()
     auto *group = new QButtonGroup(picture);
 
     // One row per button set, its buttons in the order the box shows them;
-    // an option picks the set and, by its place, the default button.
-    struct ButtonRow
-    {
-        QString name;
-        qint32 buttonSet;
-        QStringList captions;
-    };
-    const QList<ButtonRow> rows = {
-        {u"optOK"_s, vbOKOnly, {tr("OK")}},
-        {u"optOKCancel"_s, vbOKCancel, {tr("OK"), tr("Cancel")}},
-        {u"optAbortRetryIgnore"_s, vbAbortRetryIgnore, {tr("Abort"), tr("Retry"), tr("Ignore")}},
-        {u"optYesNoCancel"_s, vbYesNoCancel, {tr("Yes"), tr("No"), tr("Cancel")}},
-        {u"optYesNo"_s, vbYesNo, {tr("Yes"), tr("No")}},
-        {u"optRetryCancel"_s, vbRetryCancel, {tr("Retry"), tr("Cancel")}},
-    };
-    constexpr qint32 defaults[] = {vbDefaultButton1, vbDefaultButton2, vbDefaultButton3};
-    // The OK-only set's one option goes by the set's name alone.
-    const auto optionName = [](const ButtonRow &row, const QString &caption) {
-        return row.captions.size() == 1 ? row.name : row.name + u'_' + caption;
+    // an option picks the set and, by its place, the default button. The
+    // OK-only set's one option goes by the set's name alone.
+    const auto optionName = [](const basic::ButtonSetRow &set, const char *caption) {
+        return set.buttonCount == 1 ? set.widget.toString() : set.widget + u'_' + QLatin1StringView(caption);
     };
 
     auto *grid = new QGridLayout(picture);
     grid->setSpacing(4);
-    for (int row = 0; row < rows.size(); ++row) {
-        const ButtonRow &set = rows.at(row);
-        for (int column = 0; column < set.captions.size(); ++column) {
-            const QString &caption = set.captions.at(column);
-            QPushButton *option = addOption(picture, group, optionName(set, caption), caption);
+    int row = 0;
+    for (const basic::ButtonSetRow &set : basic::buttonSets()) {
+        int column = 0;
+        for (const MsgBoxResult answer : set.buttons()) {
+            const char *own = basic::msgBoxResult(answer)->caption;
+            const QString caption = QCoreApplication::translate("MsgBoxStyles", own);
+            QPushButton *option = addOption(picture, group, optionName(set, own), caption);
             option->setMinimumWidth(ButtonOptionWidth);
-            const StyleOption choice{option, vbNoIcon, set.buttonSet, defaults[column],
+            const StyleOption choice{option, vbNoIcon, set.value, basic::defaultButtonValue(column),
                                      tr("Default Button: %1").arg(caption)};
             connect(option, &QPushButton::toggled, this, [this, choice](bool on) {
                 if (on)
@@ -230,7 +203,9 @@ QWidget *MsgBoxPanel::createButtonsPage()
             });
             m_buttonOptions.append(choice);
             grid->addWidget(option, row, column);
+            ++column;
         }
+        ++row;
     }
 
     m_lblDefaultButton = new QLabel(page);

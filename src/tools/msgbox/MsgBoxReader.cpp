@@ -32,28 +32,30 @@ MsgBoxStyleValues styleOf(const basic::Tokens &t, const basic::FlagValue &button
     const qint64 icon = value & MsgBoxIconMask;
     const qint64 defaultButton = value & MsgBoxDefaultButtonMask;
     const qint64 modal = value & MsgBoxModalityMask;
-    const qint64 rest = value & ~qint64(0x7FFF);
+    const qint64 rest = value & ~qint64(basic::MsgBoxKnownBits);
     const auto noOption = [&](qint64 bits) {
         refuse(buttonsPos, u"%1 is a flag the message box tool has no option for"_s.arg(basic::writtenTerm(t, buttons, bits)));
     };
-    for (const qint64 flag : {qint64(vbMsgBoxSetForeground), qint64(vbMsgBoxRight), qint64(vbMsgBoxRtlReading)}) {
-        if (rest & flag)
-            noOption(flag);
+    for (const basic::MsgBoxFlagRow &flag : basic::msgBoxFlags()) {
+        if (!flag.offered && (rest & flag.value))
+            noOption(flag.value);
     }
-    if (rest || (value & 0x8000))
+    if (rest)
         refuse(buttonsPos, u"%1 holds flags that MsgBox does not know"_s.arg(value));
-    if (defaultButton == vbDefaultButton4)
-        noOption(vbDefaultButton4);
-    if (set > vbRetryCancel)
+    const basic::DefaultButtonRow *defaultRow = basic::defaultButton(qint32(defaultButton));
+    if (defaultRow && !defaultRow->offered)
+        noOption(defaultButton);
+    const basic::ButtonSetRow *setRow = basic::buttonSet(qint32(set));
+    if (!setRow)
         refuse(buttonsPos, u"%1 is no button set"_s.arg(set));
-    if (icon > vbInformation)
+    if (!basic::msgBoxIcon(qint32(icon)))
         refuse(buttonsPos, u"%1 is no icon"_s.arg(icon));
-    if (defaultButton > vbDefaultButton3)
+    if (!defaultRow)
         refuse(buttonsPos, u"%1 is no default button"_s.arg(defaultButton));
-    if (modal != 0 && modal != vbSystemModal)
+    if (modal != vbApplicationModal && modal != vbSystemModal)
         refuse(buttonsPos, u"%1 is no modality"_s.arg(modal));
-    const qsizetype buttonCount = msgBoxButtonCodes(qint32(set)).size();
-    if ((defaultButton >> 8) >= buttonCount)
+    const qsizetype buttonCount = setRow->buttonCount;
+    if (basic::defaultButtonIndex(qint32(defaultButton)) >= buttonCount)
         refuse(buttonsPos, u"%1 names a button that the box does not have (it has %2)"_s
                                .arg(basic::writtenTerm(t, buttons, defaultButton))
                                .arg(buttonCount));

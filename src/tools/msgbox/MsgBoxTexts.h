@@ -16,6 +16,14 @@ inline const QString StartPlainMarker = QStringLiteral("'*** Start MsgBox Code *
 inline const QString StartMarkerPrefix = QStringLiteral("'*** Start");
 inline const QString EndMarker = QStringLiteral("'*** End Notewright Code ***");
 
+// The block that acts on the answer: a case per button, each with what was
+// clicked (the answer's reply label) and where the user's code goes.
+inline const QString SelectResponse = QStringLiteral("Select Case Response");
+inline const QString CaseIndent = QStringLiteral("  Case ");
+inline const QString ClickedComment = QStringLiteral("  'User has clicked ");
+inline const QString YourCodeHere = QStringLiteral("    '*** Your Code Here ***");
+inline const QString EndSelect = QStringLiteral("End Select");
+
 inline const QString LibreOfficeNoHelp =
     QStringLiteral("'LibreOffice's message box has no Help button or help file: they are left out.");
 

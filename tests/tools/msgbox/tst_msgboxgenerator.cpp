@@ -31,6 +31,8 @@ private Q_SLOTS:
     void caseCodesFollowTheButtonSet();
     void commandLineErrors_data();
     void commandLineErrors();
+    void responseSelect_data();
+    void responseSelect();
 };
 
 void TestMsgBoxGenerator::callLine_data()
@@ -117,6 +119,44 @@ void TestMsgBoxGenerator::commandLineErrors()
     QCOMPARE(run.out, QString());
     const QString message = usageMessage(run, u"msgbox"_s);
     QVERIFY2(message.contains(mentions), qPrintable(run.err));
+}
+
+void TestMsgBoxGenerator::responseSelect_data()
+{
+    QTest::addColumn<QList<int>>("codes");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("yes no") << QList<int>{6, 7}
+                            << QStringList{u"Select Case Response"_s, u"  Case 6  'User has clicked Yes"_s,
+                                           u"    '*** Your Code Here ***"_s, u"  Case 7  'User has clicked No"_s,
+                                           u"    '*** Your Code Here ***"_s, u"End Select"_s};
+    QTest::newRow("abort retry ignore")
+        << QList<int>{3, 4, 5}
+        << QStringList{u"Select Case Response"_s,        u"  Case 3  'User has clicked Abort"_s,
+                       u"    '*** Your Code Here ***"_s, u"  Case 4  'User has clicked retry"_s,
+                       u"    '*** Your Code Here ***"_s, u"  Case 5  'User has clicked Ignore"_s,
+                       u"    '*** Your Code Here ***"_s, u"End Select"_s};
+    QTest::newRow("retry cancel, names") << QList<int>{4, 2}
+                                         << QStringList{u"Select Case Response"_s, u"  Case vbRetry  'User has clicked retry"_s,
+                                                        u"    '*** Your Code Here ***"_s,
+                                                        u"  Case vbCancel  'User has clicked Cancel"_s,
+                                                        u"    '*** Your Code Here ***"_s, u"End Select"_s};
+    QTest::newRow("ok cancel") << QList<int>{1, 2}
+                               << QStringList{u"Select Case Response"_s, u"  Case 1  'User has clicked OK"_s,
+                                              u"    '*** Your Code Here ***"_s,
+                                              u"  Case 2  'User has clicked Cancel"_s,
+                                              u"    '*** Your Code Here ***"_s, u"End Select"_s};
+}
+
+void TestMsgBoxGenerator::responseSelect()
+{
+    QFETCH(QList<int>, codes);
+    QFETCH(QStringList, lines);
+    const bool names = QByteArray(QTest::currentDataTag()).endsWith(", names");
+    codegen::CodeOptions options;
+    options.constants = names ? codegen::CodeOptions::Constants::Names : codegen::CodeOptions::Constants::Numbers;
+    const QString block = ::responseSelect(codes, options);
+    QCOMPARE(block, lines.join(u"\r\n"_s));
+    QVERIFY(!block.startsWith(u"\r\n"_s) && !block.endsWith(u"\r\n"_s));
 }
 
 QTEST_GUILESS_MAIN(TestMsgBoxGenerator)
