@@ -22,24 +22,6 @@ void applyDateDefaults(HeaderFields &fields, const QDate &today, const QString &
     fields.date = defaults.date;
 }
 
-const QList<HeaderLine> &headerLines()
-{
-    static const QList<HeaderLine> lines{
-        {u"Project:"_s, 6, &HeaderFields::project},
-        {u"Program:"_s, 6, &HeaderFields::program},
-        {u"Version:"_s, 6, &HeaderFields::version},
-        {u"Date:"_s, 9, &HeaderFields::date},
-        {u"Copyright:"_s, 4, &HeaderFields::copyright},
-        {u"Description:"_s, 2, &HeaderFields::description},
-    };
-    return lines;
-}
-
-QString headerRule()
-{
-    return u'\'' + QString(79, u'*');
-}
-
 QString generateHeaderBlock(const HeaderFields &fields, const codegen::CodeOptions &)
 {
     QStringList lines;
@@ -52,8 +34,8 @@ void writeHeaderBlock(const HeaderFields &fields, const codegen::LineSink &sink)
     sink(headerRule());
     for (const HeaderLine &line : headerLines()) {
         const QString prefix = u"' "_s + line.caption + QString(line.blanks, u' ');
-        codegen::wrapComment(prefix, fields.*line.field, u'\'' + QString(prefix.size() - 1, u' '),
-                             codegen::LineLimits{}.length, sink);
+        Q_ASSERT(prefix.size() == ValueColumn);
+        codegen::wrapComment(prefix, fields.*line.field, u'\'' + QString(ValueColumn - 1, u' '), LineLength, sink);
     }
     sink(headerRule());
 }

@@ -4,6 +4,7 @@
 #include "codegen/CodeLayout.h"
 #include "codegen/CodeOptions.h"
 #include "tools/header/HeaderFields.h"
+#include "tools/header/HeaderTexts.h"
 
 #include <QDate>
 #include <QList>
@@ -24,21 +25,6 @@ struct DateDefaults
 DateDefaults headerDateDefaults(const QDate &today, const QString &todayText);
 // Writes the date defaults into the copyright and date fields.
 void applyDateDefaults(HeaderFields &fields, const QDate &today, const QString &todayText);
-
-// One labelled line of the block. The caption is also the panel's label, and
-// caption plus blanks always fill 14 characters so the values line up.
-struct HeaderLine
-{
-    QString caption;
-    int blanks;
-    QString HeaderFields::*field;
-};
-
-// The six lines, top to bottom, as the panel shows them.
-const QList<HeaderLine> &headerLines();
-
-// The frame above and below: an apostrophe and 79 asterisks.
-QString headerRule();
 
 // Eight CR LF lines: the rule, one line per field, the rule again, with no
 // CR LF after the last. Values are written exactly as typed; one too long for

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/header/HeaderReader.h"
 
-#include "tools/header/HeaderFields.h"
+#include "tools/header/HeaderTexts.h"
 
 #include <algorithm>
-#include <array>
 
 using namespace Qt::StringLiterals;
 
@@ -13,14 +12,6 @@ namespace {
 bool readComment(const ReadContext &c, qint32 index, ReadResult &result)
 {
     const basic::Tokens &t = c.t;
-    static const QList<std::pair<QString, int>> captions{
-        {u"Project:"_s, 6}, {u"Program:"_s, 6},   {u"Version:"_s, 6},
-        {u"Date:"_s, 9},    {u"Copyright:"_s, 4}, {u"Description:"_s, 2},
-    };
-    static constexpr std::array<QString HeaderFields::*, 6> fields{
-        &HeaderFields::project, &HeaderFields::program,   &HeaderFields::version,
-        &HeaderFields::date,    &HeaderFields::copyright, &HeaderFields::description,
-    };
     // The block is whole comment lines, read as lines: a line that ends in
     // " _" carries a comment on, but each line still reads as itself.
     const QStringView source = t.source();
@@ -42,8 +33,8 @@ bool readComment(const ReadContext &c, qint32 index, ReadResult &result)
         return stars.size() >= 10 && std::all_of(stars.begin(), stars.end(), [](QChar c) { return c == u'*'; });
     };
     // A value too long for its line goes on over comment lines indented
-    // under its start: an apostrophe and 15 blanks, then the rest.
-    constexpr qsizetype indent = 16;
+    // under its start.
+    constexpr qsizetype indent = header::ValueColumn;
     const auto isContinuation = [](QStringView comment) {
         return comment.size() > indent && comment.startsWith(u'\'')
                && std::all_of(comment.begin() + 1, comment.begin() + indent, [](QChar c) { return c == u' '; });
@@ -52,15 +43,16 @@ bool readComment(const ReadContext &c, qint32 index, ReadResult &result)
     if (!line || !isRule(*line))
         return false;
     line = nextLine();
-    HeaderFields header;
+    HeaderFields fields;
     std::vector<QStringView> pieces;
-    for (std::size_t k = 0; k < 6; ++k) {
+    for (const header::HeaderLine &headerLine : header::headerLines()) {
         if (!line || !line->startsWith(u'\''))
             return false;
         QStringView text = line->sliced(1);
         if (text.startsWith(u' '))
             text = text.sliced(1);
-        const auto &[caption, blanks] = captions.at(qsizetype(k));
+        const QString &caption = headerLine.caption;
+        const qsizetype blanks = headerLine.blanks;
         if (!text.startsWith(caption, Qt::CaseInsensitive))
             return false;
         QStringView value = text.sliced(caption.size());
@@ -79,7 +71,7 @@ bool readComment(const ReadContext &c, qint32 index, ReadResult &result)
             // and inside a word only when a line is full; a person's own
             // wrap stands for one space.
             const QStringView rest = line->sliced(indent);
-            if (!rest.startsWith(u' ') && previous->size() < 1021) {
+            if (!rest.startsWith(u' ') && previous->size() < header::LineLength - header::CutWordSlack) {
                 pieces.push_back(u" ");
                 size += 1;
             }
@@ -88,14 +80,14 @@ bool readComment(const ReadContext &c, qint32 index, ReadResult &result)
             previous = line;
             line = nextLine();
         }
-        QString &field = header.*fields.at(k);
+        QString &field = fields.*headerLine.field;
         field.reserve(size);
         for (const QStringView piece : pieces)
             field += piece;
     }
     if (!line || !isRule(*line))
         return false;
-    result.fields = header;
+    result.fields = fields;
     return true;
 }
 
