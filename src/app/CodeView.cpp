@@ -25,8 +25,8 @@ bool isKeyword(QStringView word)
         u"Goto"_s,    u"GoTo"_s,    u"Resume"_s,  u"Next"_s,   u"If"_s,      u"Then"_s,    u"Else"_s,
         u"Long"_s,    u"String"_s,  u"Integer"_s, u"Object"_s, u"Variant"_s, u"Boolean"_s, u"Set"_s,     u"Call"_s,    u"Sub"_s,
         u"Function"_s, u"Exit"_s,   u"Rem"_s,     u"Const"_s,  u"Private"_s, u"Public"_s,  u"Nothing"_s,
-        u"True"_s,    u"False"_s,   u"New"_s,     u"And"_s,    u"Or"_s,      u"Not"_s,     u"Msgbox"_s,
-        u"MsgBox"_s,  u"InputBox"_s, u"Chr"_s,    u"Chr$"_s,   u"App"_s,     u"Path"_s,
+        u"True"_s,    u"False"_s,   u"New"_s,     u"And"_s,    u"Or"_s,      u"Not"_s,     u"Chr"_s,
+        u"Chr$"_s,    u"App"_s,     u"Path"_s,
     };
     for (const QString &keyword : keywords) {
         if (word.compare(keyword, Qt::CaseInsensitive) == 0)
@@ -45,7 +45,8 @@ bool isNamedConstant(QStringView word)
 
 } // namespace
 
-QList<CodeSpan> basicSpans(QStringView line, bool inComment, bool *commentGoesOn, bool backslashEscapes)
+QList<CodeSpan> basicSpans(QStringView line, bool inComment, bool *commentGoesOn, bool backslashEscapes,
+                           const QStringList &callWords)
 {
     QList<CodeSpan> spans;
     // A comment carried on by the line before: the line is comment too, and
@@ -80,7 +81,7 @@ QList<CodeSpan> basicSpans(QStringView line, bool inComment, bool *commentGoesOn
             const QStringView word = line.sliced(start, length);
             if (isNamedConstant(word))
                 spans.append({start, length, CodeRole::Constant});
-            else if (isKeyword(word))
+            else if (isKeyword(word) || callWords.contains(word, Qt::CaseInsensitive))
                 spans.append({start, length, CodeRole::Keyword});
             break;
         }
@@ -123,11 +124,19 @@ void BasicHighlighter::setBackslashEscapes(bool on)
     rehighlight();
 }
 
+void BasicHighlighter::setCallWords(const QStringList &words)
+{
+    if (words == m_callWords)
+        return;
+    m_callWords = words;
+    rehighlight();
+}
+
 void BasicHighlighter::highlightBlock(const QString &text)
 {
     // State 1: a comment that the line before carries on with " _".
     bool goesOn = false;
-    for (const CodeSpan &span : basicSpans(text, previousBlockState() == 1, &goesOn, m_backslashEscapes))
+    for (const CodeSpan &span : basicSpans(text, previousBlockState() == 1, &goesOn, m_backslashEscapes, m_callWords))
         setFormat(int(span.start), int(span.length), m_formats[int(span.role)]);
     setCurrentBlockState(goesOn ? 1 : 0);
 }

@@ -27,9 +27,10 @@ struct CodeSpan
 // and BASIC's named constants as the reader knows them. `inComment`: the
 // line before carried its comment on with " _"; `commentGoesOn` tells
 // whether this line does. With backslash escapes (Gambas), a backslash in a
-// literal takes the character after it, a quotation mark too.
+// literal takes the character after it, a quotation mark too. The tools'
+// call words (MsgBox) are keywords too.
 QList<CodeSpan> basicSpans(QStringView line, bool inComment = false, bool *commentGoesOn = nullptr,
-                           bool backslashEscapes = false);
+                           bool backslashEscapes = false, const QStringList &callWords = {});
 
 // Colours BASIC in colours taken from the palette, so that they read on a
 // light and on a dark background alike.
@@ -42,6 +43,7 @@ public:
     // Picks the colours again, for a palette that has changed.
     void usePalette(const QPalette &palette);
     void setBackslashEscapes(bool on);
+    void setCallWords(const QStringList &words);
 
 protected:
     void highlightBlock(const QString &text) override;
@@ -49,6 +51,7 @@ protected:
 private:
     QTextCharFormat m_formats[5];
     bool m_backslashEscapes = false;
+    QStringList m_callWords;
 };
 
 // The code pane: the current tool's code as Copy would place it, read-only
@@ -71,6 +74,8 @@ public:
     QString notes() const;
     // Whether literals escape with a backslash, as Gambas's do.
     void setBackslashEscapes(bool on) { m_highlighter->setBackslashEscapes(on); }
+    // The tools' words that call their constructs, coloured as keywords.
+    void setCallWords(const QStringList &words) { m_highlighter->setCallWords(words); }
 
 protected:
     QMimeData *createMimeDataFromSelection() const override;

@@ -6,7 +6,8 @@
 #include "app/CodeView.h"
 #include "app/Pictures.h"
 #include "app/ToolSelector.h"
-#include "app/Tools.h"
+#include "basic/MsgBoxStyles.h"
+#include "basic/Names.h"
 #include "platform/CommonDialog.h"
 #include "platform/HelpViewer.h"
 #include "platform/Platform.h"
@@ -120,10 +121,11 @@ protected:
 
 } // namespace
 
-MainWindow::MainWindow(Platform &platform, const QString &helpFile, QWidget *parent)
+MainWindow::MainWindow(Platform &platform, const QList<Tool> &tools, const QString &helpFile, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_platform(platform),
+      m_tools(tools),
       m_helpFile(helpFile)
 {
     setObjectName(u"frmMain"_s);
@@ -150,7 +152,7 @@ MainWindow::MainWindow(Platform &platform, const QString &helpFile, QWidget *par
     toolsRow->setContentsMargins(Spacing, 0, Spacing, 0);
     toolsRow->setSpacing(Spacing);
     auto *selectorColumn = new QVBoxLayout;
-    m_selector = new ToolSelector(tools(), this);
+    m_selector = new ToolSelector(m_tools, this);
     connect(m_selector, &ToolSelector::toolChosen, this, &MainWindow::showTool);
     selectorColumn->addWidget(m_selector);
     selectorColumn->addStretch();
@@ -173,7 +175,7 @@ MainWindow::MainWindow(Platform &platform, const QString &helpFile, QWidget *par
     column->addLayout(middle, 1);
     column->addWidget(createMenu());
 
-    setWindowIcon(pictureIcon(tools().constFirst().picture));
+    setWindowIcon(pictureIcon(m_tools.constFirst().picture));
     installShortcuts();
 
     // The tools keep their size whatever the code view does to the window.
@@ -197,7 +199,7 @@ QWidget *MainWindow::createHeaderStrip()
 {
     auto *picHeader = new HeaderStrip(this);
     picHeader->setObjectName(u"picHeader"_s);
-    m_lblHeader = new QLabel(tools().constFirst().caption, picHeader);
+    m_lblHeader = new QLabel(m_tools.constFirst().caption, picHeader);
     m_lblHeader->setObjectName(u"lblHeader"_s);
     QPalette white = m_lblHeader->palette();
     white.setColor(QPalette::WindowText, Qt::white);
@@ -218,7 +220,7 @@ QWidget *MainWindow::createEditor()
     auto *fraEditor = new QFrame(this);
     fraEditor->setObjectName(u"fraEditor"_s);
 
-    for (const Tool &tool : tools()) {
+    for (const Tool &tool : m_tools) {
         m_panels << tool.createPanel(*m_toolContext, fraEditor);
         m_models << new ToolModel(tool, this);
     }
@@ -372,6 +374,7 @@ QWidget *MainWindow::createCodePane()
     m_codePane = new QFrame(this);
     m_codePane->setObjectName(u"fraCode"_s);
     m_codeView = new CodeView(m_codePane);
+    m_codeView->setCallWords(callWords(m_tools));
     auto *lblCode = new QLabel(tr("Code:"), m_codePane);
     lblCode->setObjectName(u"lblCode"_s);
     lblCode->setBuddy(m_codeView);
@@ -385,9 +388,16 @@ QWidget *MainWindow::createCodePane()
     m_cboConstants->setObjectName(u"cboConstants"_s);
     m_cboConstants->addItem(tr("Numbers"), int(codegen::CodeOptions::Constants::Numbers));
     m_cboConstants->addItem(tr("Names"), int(codegen::CodeOptions::Constants::Names));
-    m_cboConstants->setToolTip(tr("Numbers: Msgbox (\"Save?\", 292, \"\") and Case 6\n"
-                                  "Names: vbYesNo + vbQuestion + vbDefaultButton2 and Case vbYes\n"
-                                  "(MB_YESNO + MB_ICONQUESTION + MB_DEFBUTTON2 and Case IDYES in LibreOffice Basic)"));
+    const qint32 sample = vbYesNo + vbQuestion + basic::defaultButtonValue(1);
+    using Dialect = codegen::CodeOptions::Dialect;
+    m_cboConstants->setToolTip(tr("Numbers: Msgbox (\"Save?\", %1, \"\") and Case %2\n"
+                                  "Names: %3 and Case %4\n"
+                                  "(%5 and Case %6 in LibreOffice Basic)")
+                                   .arg(QString::number(sample), QString::number(vbYes),
+                                        basic::buttonsNames(sample, Dialect::VisualBasic),
+                                        basic::resultName(vbYes, Dialect::VisualBasic),
+                                        basic::buttonsNames(sample, Dialect::LibreOffice),
+                                        basic::resultName(vbYes, Dialect::LibreOffice)));
     auto *lblConstants = new QLabel(tr("&Write constants as:"), m_codePane);
     lblConstants->setObjectName(u"lblConstants"_s);
     lblConstants->setBuddy(m_cboConstants);
@@ -402,12 +412,7 @@ QWidget *MainWindow::createCodePane()
     lblDialect->setBuddy(m_cboDialect);
 
     for (QComboBox *choice : {m_cboConstants, m_cboDialect}) {
-        connect(choice, &QComboBox::currentIndexChanged, this, [this] {
-            codegen::CodeOptions options = m_codeOptions;
-            options.constants = codegen::CodeOptions::Constants(m_cboConstants->currentData().toInt());
-            options.dialect = codegen::CodeOptions::Dialect(m_cboDialect->currentData().toInt());
-            setCodeOptions(options);
-        });
+        connect(choice, &QComboBox::currentIndexChanged, this, [this] { setCodeOptions(codeOptions()); });
     }
 
     auto *bar = new QHBoxLayout;
@@ -464,11 +469,16 @@ void MainWindow::setCodeViewShown(bool shown)
     m_placer->place(fitted, false);
 }
 
+codegen::CodeOptions MainWindow::codeOptions() const
+{
+    codegen::CodeOptions options;
+    options.constants = codegen::CodeOptions::Constants(m_cboConstants->currentData().toInt());
+    options.dialect = codegen::CodeOptions::Dialect(m_cboDialect->currentData().toInt());
+    return options;
+}
+
 void MainWindow::setCodeOptions(const codegen::CodeOptions &options)
 {
-    if (options == m_codeOptions)
-        return;
-    m_codeOptions = options;
     const QSignalBlocker quietConstants(m_cboConstants);
     const QSignalBlocker quietDialect(m_cboDialect);
     m_cboConstants->setCurrentIndex(m_cboConstants->findData(int(options.constants)));
@@ -487,20 +497,22 @@ void MainWindow::readClipboard()
 
 void MainWindow::readCode(const QString &code)
 {
-    const ReadResult result = ::readCode(code, tools());
+    const ReadResult result = ::readCode(code, m_tools);
     if (!result.ok()) {
         m_platform.msgBox(tr("The code cannot be read into the tools; nothing has changed.\r\n\r\n%1")
                               .arg(result.error->text()),
                           vbOKOnly + vbExclamation, tr("Quillkit 98"), std::nullopt);
         return;
     }
-    const int index = int(result.tool - tools().constData());
+    const int index = int(std::find_if(m_tools.cbegin(), m_tools.cend(),
+                                       [&](const Tool &tool) { return tool.cli.name == result.tool->cli.name; })
+                          - m_tools.cbegin());
     showTool(index);
     // The read replaces what the tool holds, edits not yet reported too.
     m_panels.at(index)->reportPendingEdit();
     // The code's own style: its BASIC, and for a message box how its buttons
     // were written.
-    codegen::CodeOptions options = m_codeOptions;
+    codegen::CodeOptions options = codeOptions();
     options.dialect = result.code.dialect;
     // Gambas has no constants for its boxes: the choice stays for the others.
     if (!options.gambas() && result.tool->hasConstants)
@@ -536,15 +548,17 @@ void MainWindow::refreshCodeView()
 {
     if (!isCodeViewShown())
         return;
-    if (ToolPanel *tool = currentTool())
-        m_codeView->showCode(currentModel()->code(), tool->codeNotes());
+    if (const ToolModel *model = currentModel()) {
+        const Tool &tool = model->tool();
+        m_codeView->showCode(model->code(), tool.codeNotes ? tool.codeNotes(model->fields()) : QStringList());
+    }
 }
 
 void MainWindow::showTool(int index)
 {
     if (index < 0 || index >= m_panels.size())
         return;
-    m_lblHeader->setText(tools().at(index).caption);
+    m_lblHeader->setText(m_tools.at(index).caption);
     ToolPanel *shown = m_panels.at(index);
     shown->setCurrentIndex(0);
     for (ToolPanel *panel : std::as_const(m_panels))
@@ -570,9 +584,11 @@ void MainWindow::focusFirstField()
     }
 }
 
-bool MainWindow::refusesInput(const ToolPanel *tool)
+bool MainWindow::refusesInput()
 {
-    const QString problem = tool->inputProblem();
+    currentTool()->reportPendingEdit();
+    const ToolModel *model = currentModel();
+    const QString problem = model->tool().inputProblem ? model->tool().inputProblem(model->fields()) : QString();
     if (problem.isEmpty())
         return false;
     m_platform.msgBox(problem, vbOKOnly + vbExclamation, tr("Quillkit 98"), std::nullopt);
@@ -581,7 +597,7 @@ bool MainWindow::refusesInput(const ToolPanel *tool)
 
 void MainWindow::copyCode()
 {
-    if (ToolPanel *tool = currentTool(); tool && !refusesInput(tool)) {
+    if (ToolPanel *tool = currentTool(); tool && !refusesInput()) {
         const QString text = currentCode();
         m_platform.clearClipboard();
         if (!m_platform.setClipboardText(text)) {
@@ -596,7 +612,7 @@ void MainWindow::copyCode()
 
 void MainWindow::testCode()
 {
-    if (ToolPanel *tool = currentTool(); tool && !refusesInput(tool))
+    if (ToolPanel *tool = currentTool(); tool && !refusesInput())
         tool->test(currentCode());
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "codegen/CodeOptions.h"
+#include "tools/Tool.h"
 
 #include <QList>
 #include <QPointer>
@@ -32,8 +33,9 @@ class MainWindow : public QWidget
     Q_OBJECT
 
 public:
-    // `helpFile` is the help document that Help opens.
-    MainWindow(Platform &platform, const QString &helpFile, QWidget *parent = nullptr);
+    // The window of these tools, in this order; `helpFile` is the help
+    // document that Help opens.
+    MainWindow(Platform &platform, const QList<Tool> &tools, const QString &helpFile, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // The panel of the tool shown; null when none is.
@@ -63,7 +65,8 @@ public Q_SLOTS:
     void readCode(const QString &code);
     // The same with the clipboard's text.
     void readClipboard();
-    codegen::CodeOptions codeOptions() const { return m_codeOptions; }
+    // How every tool's code is written: the choices above the code view.
+    codegen::CodeOptions codeOptions() const;
     // Every tool's code is written with these options from now on.
     void setCodeOptions(const codegen::CodeOptions &options);
     // Shows or hides the code view. Hidden, the window is its fixed design
@@ -90,15 +93,15 @@ private:
     QWidget *createCodePane();
     // Shows the current tool's code in the view, when the view is shown.
     void refreshCodeView();
-    // Says why the tool's code would not compile, if it would not.
-    bool refusesInput(const ToolPanel *tool);
+    // Says why the shown tool's code would not compile, if it would not.
+    bool refusesInput();
     // Puts the focus on the current page's first field.
     void focusFirstField();
 
     Platform &m_platform;
+    const QList<Tool> m_tools;
     const QString m_helpFile;
     std::unique_ptr<CommonDialog> m_cdlFileName;
-    codegen::CodeOptions m_codeOptions;
     std::unique_ptr<ToolContext> m_toolContext;
 
     QSize m_designSize;

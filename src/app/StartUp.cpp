@@ -3,6 +3,7 @@
 
 #include "app/MainWindow.h"
 #include "app/SplashWindow.h"
+#include "app/Tools.h"
 #include "platform/Platform.h"
 
 #include <QDir>
@@ -27,7 +28,7 @@ std::unique_ptr<MainWindow> startUp(Platform &platform, const WindowOptions &opt
         splash->hide();
     }
 
-    auto window = std::make_unique<MainWindow>(platform, helpFilePath(platform.appPath()));
+    auto window = std::make_unique<MainWindow>(platform, tools(), helpFilePath(platform.appPath()));
     window->setCodeOptions(options.codeOptions);
     window->setCodeViewShown(options.codeView);
     window->show();

@@ -6,6 +6,7 @@
 #include "basic/Constants.h"
 #include "basic/MsgBoxStyles.h"
 #include "reader/ResultJson.h"
+#include "tools/HoverText.h"
 
 #include <QJsonObject>
 
@@ -50,39 +51,6 @@ QString buttonsMeaning(qint32 value)
     return parts.join(u", "_s);
 }
 
-// Markdown's special characters shown as themselves.
-QString escaped(const QString &text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        if (QStringView(u"\\`*_{}[]()<>#+-.!|~").contains(c))
-            out += u'\\';
-        out += c;
-    }
-    return out;
-}
-
-QString shortened(QString text, qsizetype most)
-{
-    text.replace(u"\r\n"_s, u" ⏎ "_s);
-    if (text.size() > most) {
-        // Not between the halves of a surrogate pair.
-        qsizetype cut = most;
-        if (text[cut - 1].isHighSurrogate())
-            --cut;
-        text = text.left(cut) + u'…';
-    }
-    return text;
-}
-
-bool isCallWord(QStringView word, bool inputBox)
-{
-    if (inputBox)
-        return word.compare(u"InputBox", Qt::CaseInsensitive) == 0 || word.compare(u"InputBox$", Qt::CaseInsensitive) == 0;
-    return word.compare(u"MsgBox", Qt::CaseInsensitive) == 0;
-}
-
 } // namespace
 
 QString meaningOfNames(QStringView names)
@@ -116,7 +84,7 @@ std::optional<CallReading> readCallAt(const QString &text, qsizetype offset, con
     // before the offset (or its first).
     std::size_t first = 0;
     std::optional<std::size_t> call;
-    bool inputBox = false;
+    const Tool *tool = nullptr;
     qsizetype begin = 0;
     qsizetype end = 0;
     for (std::size_t i = 0; i <= tokens.size(); ++i) {
@@ -130,23 +98,20 @@ std::optional<CallReading> readCallAt(const QString &text, qsizetype offset, con
                     const basic::Token &t = tokens[k];
                     if (t.kind != basic::TokenKind::Ident)
                         continue;
-                    const QStringView word = QStringView(text).sliced(t.pos, t.len);
-                    if (!isCallWord(word, false) && !isCallWord(word, true))
+                    const Tool *called = toolCalledBy(tools, QStringView(text).sliced(t.pos, t.len));
+                    if (!called)
                         continue;
                     if (call && t.pos > offset)
                         break;
                     call = k;
-                    inputBox = isCallWord(word, true);
+                    tool = called;
                 }
                 break;
             }
         }
         first = i + 1;
     }
-    if (!call)
-        return std::nullopt;
-    const Tool *tool = toolNamed(tools, inputBox ? u"inputbox" : u"msgbox");
-    if (!tool)
+    if (!call || !tool->describe)
         return std::nullopt;
     // The calls before it are made names of no call, each as long as it was,
     // so that `read`, which reads the first call, reads this one with every
@@ -154,7 +119,7 @@ std::optional<CallReading> readCallAt(const QString &text, qsizetype offset, con
     QString masked = text;
     for (std::size_t k = 0; k < *call; ++k) {
         const basic::Token &t = tokens[k];
-        if (t.kind == basic::TokenKind::Ident && isCallWord(QStringView(text).sliced(t.pos, t.len), inputBox))
+        if (t.kind == basic::TokenKind::Ident && toolCalledBy(tools, QStringView(text).sliced(t.pos, t.len)) == tool)
             masked[t.pos] = u'Q';
     }
     CallReading reading;
@@ -180,29 +145,8 @@ QString callMarkdown(const CallReading &reading)
 {
     const ReadResult &result = reading.result;
     if (!result.ok())
-        return u"This call cannot be read into Quillkit 98: "_s + escaped(result.error->text());
-    const QJsonObject fields = readResultJson(result);
-    const auto text = [&](const QString &member) { return fields.value(member).toString(); };
-    QStringList lines;
-    const bool inputBox = result.toolName() == u"inputbox"_s;
-    lines << (inputBox ? u"**Input box**"_s : u"**Message box**"_s) << QString();
-    lines << u"- Title: "_s + (fields.value(u"title"_s).isNull() ? u"(the program's name)"_s : escaped(text(u"title"_s)));
-    lines << u"- Message: "_s + escaped(shortened(text(u"message"_s), 200));
-    if (inputBox) {
-        lines << u"- Buttons: OK and Cancel"_s;
-        lines << u"- Answer: stored in `%1`, starting as \"%2\""_s.arg(text(u"variable"_s),
-                                                                      escaped(shortened(text(u"default-answer"_s), 80)));
-    } else {
-        const QString set = text(u"buttons"_s);
-        const basic::ButtonSetRow *row = basic::buttonSetOption(set);
-        const QString shown = row ? basic::buttonSetMeaning(*row) : set;
-        lines << u"- Buttons: %1; icon %2; default button %3%4"_s.arg(shown, text(u"icon"_s), text(u"default"_s),
-                                                                      fields.value(u"system-modal"_s).toBool()
-                                                                          ? u"; system modal"_s
-                                                                          : QString());
-        lines << u"- Answer: %1"_s.arg(set == u"ok"_s ? u"none, OK only"_s : u"the button clicked, one of "_s + shown);
-    }
-    return lines.join(u'\n');
+        return u"This call cannot be read into Quillkit 98: "_s + hover::escaped(result.error->text());
+    return result.tool->describe(result).join(u'\n');
 }
 
 } // namespace lsp

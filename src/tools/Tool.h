@@ -43,6 +43,21 @@ struct Tool
     QList<JsonMember> jsonMembers;
     // The object's members for fields that the reader gave.
     QJsonObject (*toJson)(const ReadResult &result) = nullptr;
+    // BASIC's words that call the tool's construct (`MsgBox`), which the code
+    // view colours and the language server finds a call by; none for a tool
+    // whose code is no call of BASIC's.
+    QStringList callWords = {};
+    // What an editor's hover shows of a call read into the tool's fields:
+    // markdown lines after the title and message. Null for a tool with no
+    // call words.
+    QStringList (*describe)(const ReadResult &result) = nullptr;
+    // Why the code for the fields would not compile, which Copy and Test say
+    // instead of going on; empty when it would. Null for a tool whose code
+    // always compiles.
+    QString (*inputProblem)(const std::any &fields) = nullptr;
+    // Sentences on the code for the fields, which the code view shows: what
+    // does not compile, what BASIC will not show. Null for none.
+    QStringList (*codeNotes)(const std::any &fields) = nullptr;
     // The tool's tab-page set, the model's fields shown in it, and the
     // fields it shows.
     ToolPanel *(*createPanel)(const ToolContext &context, QWidget *parent) = nullptr;
@@ -67,6 +82,35 @@ inline QStringList toolNames(const QList<Tool> &tools)
     for (const Tool &tool : tools)
         names << tool.cli.name;
     return names;
+}
+
+// Every tool's call words, in the list's order.
+inline QStringList callWords(const QList<Tool> &tools)
+{
+    QStringList words;
+    for (const Tool &tool : tools)
+        words += tool.callWords;
+    return words;
+}
+
+// The tool that a call word (in any case) calls, or null.
+inline const Tool *toolCalledBy(const QList<Tool> &tools, QStringView word)
+{
+    for (const Tool &tool : tools) {
+        for (const QString &callWord : tool.callWords) {
+            if (word.compare(callWord, Qt::CaseInsensitive) == 0)
+                return &tool;
+        }
+    }
+    return nullptr;
+}
+
+// A function of a tool's fields as the tool's face for any fields:
+// `.codeNotes = ofFields<MsgBoxFields, msgBoxCodeNotes>`.
+template<typename Fields, auto function>
+auto ofFields(const std::any &fields)
+{
+    return function(std::any_cast<const Fields &>(fields));
 }
 
 // A generator as the tool's generate face:

@@ -38,12 +38,6 @@ public:
     virtual void test(const QString &code) = 0;
     // Puts the tool (for some tools only its current page) back as after New.
     virtual void reset() = 0;
-    // Why the code for the fields as they stand would not compile, which
-    // Copy and Test say instead of going on; empty when it would.
-    virtual QString inputProblem() const { return {}; }
-    // Sentences on the code for the code view: what does not compile, what
-    // BASIC will not show. Empty when there is nothing to say.
-    virtual QStringList codeNotes() const { return {}; }
     // Makes `model` (this panel's tool's) the one this panel shows and edits.
     // A model without fields yet takes the panel's; one with fields is shown.
     void setModel(ToolModel &model);

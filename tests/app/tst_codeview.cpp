@@ -2,6 +2,7 @@
 #include "app/ChoiceRow.h"
 #include "app/CodeView.h"
 #include "app/CommandLine.h"
+#include "app/Tools.h"
 #include "codegen/BasicLimits.h"
 #include "support/GuiTest.h"
 #include "tools/ToolPanel.h"
@@ -116,7 +117,7 @@ void TestCodeView::spansColourWhatTheyShould()
                                          {CodeRole::Keyword, u"K"_s},
                                          {CodeRole::Constant, u"N"_s}};
     QStringList found;
-    for (const CodeSpan &span : basicSpans(line))
+    for (const CodeSpan &span : basicSpans(line, false, nullptr, false, callWords(tools())))
         found << roles.value(span.role) + u':' + line.mid(span.start, span.length);
     QCOMPARE(found, spans);
 }
@@ -131,7 +132,7 @@ void TestCodeView::commentCarriedOnOverLines()
     for (const QString &line : lines) {
         bool goesOn = false;
         QStringList spans;
-        for (const CodeSpan &span : basicSpans(line, inComment, &goesOn))
+        for (const CodeSpan &span : basicSpans(line, inComment, &goesOn, false, callWords(tools())))
             spans << line.mid(span.start, span.length);
         found << spans.join(u'|');
         inComment = goesOn;

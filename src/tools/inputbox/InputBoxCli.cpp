@@ -3,6 +3,8 @@
 
 #include "tools/CodeStyleOptions.h"
 #include "tools/FieldTable.h"
+#include "tools/HoverText.h"
+#include "tools/Tool.h"
 #include "tools/inputbox/InputBoxFields.h"
 #include "tools/inputbox/InputBoxGenerator.h"
 
@@ -76,4 +78,14 @@ QList<JsonMember> inputBoxJsonMembers()
 QJsonObject inputBoxJson(const ReadResult &result)
 {
     return fieldTable().toJson(result.fieldsAs<InputBoxFields>());
+}
+
+QStringList inputBoxHover(const ReadResult &result)
+{
+    const QJsonObject fields = result.tool->toJson(result);
+    QStringList lines = hover::heading(u"Input box"_s, fields);
+    lines << u"- Buttons: OK and Cancel"_s;
+    lines << u"- Answer: stored in `%1`, starting as \"%2\""_s.arg(
+        fields.value(u"variable"_s).toString(), hover::escaped(hover::shortened(fields.value(u"default-answer"_s).toString(), 80)));
+    return lines;
 }

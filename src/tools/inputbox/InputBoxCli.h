@@ -12,3 +12,5 @@ CliTool inputBoxCli();
 // `read`'s members for the tool, and their values for fields read back.
 QList<JsonMember> inputBoxJsonMembers();
 QJsonObject inputBoxJson(const ReadResult &result);
+// What an editor's hover shows of a call read back.
+QStringList inputBoxHover(const ReadResult &result);

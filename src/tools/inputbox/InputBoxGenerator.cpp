@@ -54,3 +54,13 @@ QString inputBoxProblem(const InputBoxFields &fields)
 {
     return codegen::identifierProblem(fields.variableName);
 }
+
+QStringList inputBoxCodeNotes(const InputBoxFields &fields)
+{
+    QStringList notes;
+    for (const QString &note : {inputBoxProblem(fields), codegen::promptLengthNote(fields.message)}) {
+        if (!note.isEmpty())
+            notes << note;
+    }
+    return notes;
+}

@@ -19,3 +19,6 @@ void writeInputBox(const InputBoxFields &fields, const codegen::CodeOptions &opt
 // receives the answer is no BASIC name (see codegen::identifierProblem).
 // Empty when it would.
 QString inputBoxProblem(const InputBoxFields &fields);
+// What the code view says of the code: the problem above, and a prompt longer
+// than the classic box shows.
+QStringList inputBoxCodeNotes(const InputBoxFields &fields);

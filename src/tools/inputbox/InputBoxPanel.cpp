@@ -171,22 +171,6 @@ void InputBoxPanel::checkVariableName()
     m_txtVariableName->setAccessibleDescription(problem);
 }
 
-QString InputBoxPanel::inputProblem() const
-{
-    return inputBoxProblem(fields());
-}
-
-QStringList InputBoxPanel::codeNotes() const
-{
-    const InputBoxFields box = fields();
-    QStringList notes;
-    for (const QString &note : {inputBoxProblem(box), codegen::promptLengthNote(box.message)}) {
-        if (!note.isEmpty())
-            notes << note;
-    }
-    return notes;
-}
-
 void InputBoxPanel::reset()
 {
     setFields(InputBoxFields::afterNew());

@@ -26,8 +26,6 @@ public:
 
     void test(const QString &code) override;
     void reset() override;
-    QString inputProblem() const override;
-    QStringList codeNotes() const override;
 
 private:
     QWidget *createGeneralPage();

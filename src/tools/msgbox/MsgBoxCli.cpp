@@ -3,6 +3,8 @@
 
 #include "tools/CodeStyleOptions.h"
 #include "tools/FieldTable.h"
+#include "tools/HoverText.h"
+#include "tools/Tool.h"
 #include "tools/msgbox/MsgBoxGenerator.h"
 
 #include <QCoreApplication>
@@ -129,6 +131,22 @@ QList<JsonMember> msgBoxJsonMembers()
 {
     return fieldTable().jsonMembers() + QList<JsonMember>{{u"constants"_s, JsonMember::Kind::Choice}}
            + codeJsonMembers();
+}
+
+QStringList msgBoxHover(const ReadResult &result)
+{
+    const QJsonObject fields = result.tool->toJson(result);
+    const auto text = [&](const QString &member) { return fields.value(member).toString(); };
+    QStringList lines = hover::heading(u"Message box"_s, fields);
+    const QString set = text(u"buttons"_s);
+    const basic::ButtonSetRow *row = basic::buttonSetOption(set);
+    const QString shown = row ? basic::buttonSetMeaning(*row) : set;
+    lines << u"- Buttons: %1; icon %2; default button %3%4"_s.arg(
+        shown, text(u"icon"_s), text(u"default"_s),
+        fields.value(u"system-modal"_s).toBool() ? u"; system modal"_s : QString());
+    lines << u"- Answer: %1"_s.arg(row && row->buttonCount == 1 ? u"none, OK only"_s
+                                                               : u"the button clicked, one of "_s + shown);
+    return lines;
 }
 
 QJsonObject msgBoxJson(const ReadResult &result)

@@ -19,3 +19,5 @@ QString msgBoxButtonsChoice(qint32 buttonSet);
 // `read`'s members for the tool, and their values for fields read back.
 QList<JsonMember> msgBoxJsonMembers();
 QJsonObject msgBoxJson(const ReadResult &result);
+// What an editor's hover shows of a call read back.
+QStringList msgBoxHover(const ReadResult &result);

@@ -2,6 +2,7 @@
 #include "tools/msgbox/MsgBoxGenerator.h"
 
 #include "basic/Names.h"
+#include "codegen/BasicLimits.h"
 #include "codegen/CodeLayout.h"
 #include "codegen/CodeText.h"
 #include "tools/msgbox/MsgBoxGambas.h"
@@ -26,6 +27,12 @@ QString msgBoxButtonsArgument(const MsgBoxFields &fields, const codegen::CodeOpt
         value &= ~vbMsgBoxHelpButton;
     return options.constants == codegen::CodeOptions::Constants::Names ? basic::buttonsNames(value, options.dialect)
                                                                         : QString::number(value);
+}
+
+QStringList msgBoxCodeNotes(const MsgBoxFields &fields)
+{
+    const QString note = codegen::promptLengthNote(fields.message);
+    return note.isEmpty() ? QStringList() : QStringList{note};
 }
 
 QString responseSelect(const QList<int> &answers, const std::function<QString(int place, int answer)> &caseValue)

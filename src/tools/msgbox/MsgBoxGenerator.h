@@ -18,6 +18,10 @@ qint32 msgBoxButtonsValue(const MsgBoxFields &fields);
 // constants' names.
 QString msgBoxButtonsArgument(const MsgBoxFields &fields, const codegen::CodeOptions &options = {});
 
+// What the code view says of the code: a message longer than the classic
+// box shows.
+QStringList msgBoxCodeNotes(const MsgBoxFields &fields);
+
 // The "Select Case Response" block with one case per answer, in order, each
 // case's value as the code writes it (a number or a name), lines joined by
 // CR LF. `caseValue` writes the value of the answer at a place (from 0).

@@ -282,9 +282,3 @@ void MsgBoxPanel::chooseModality(bool systemModal)
     m_values.modality = systemModal ? vbSystemModal : vbApplicationModal;
     noteEdit();
 }
-
-QStringList MsgBoxPanel::codeNotes() const
-{
-    const QString note = codegen::promptLengthNote(fields().message);
-    return note.isEmpty() ? QStringList() : QStringList{note};
-}

@@ -44,7 +44,6 @@ public:
 
     void test(const QString &code) override;
     void reset() override;
-    QStringList codeNotes() const override;
 
     void setFields(const MsgBoxFields &fields);
 
