@@ -21,12 +21,11 @@ namespace {
 bool isKeyword(QStringView word)
 {
     static const QStringList keywords{
-        u"Dim"_s,     u"As"_s,      u"Select"_s,  u"Case"_s,   u"End"_s,     u"On"_s,      u"Error"_s,
-        u"Goto"_s,    u"GoTo"_s,    u"Resume"_s,  u"Next"_s,   u"If"_s,      u"Then"_s,    u"Else"_s,
-        u"Long"_s,    u"String"_s,  u"Integer"_s, u"Object"_s, u"Variant"_s, u"Boolean"_s, u"Set"_s,     u"Call"_s,    u"Sub"_s,
-        u"Function"_s, u"Exit"_s,   u"Rem"_s,     u"Const"_s,  u"Private"_s, u"Public"_s,  u"Nothing"_s,
-        u"True"_s,    u"False"_s,   u"New"_s,     u"And"_s,    u"Or"_s,      u"Not"_s,     u"Chr"_s,
-        u"Chr$"_s,    u"App"_s,     u"Path"_s,
+        u"Dim"_s,     u"As"_s,     u"Select"_s,  u"Case"_s,    u"End"_s,    u"On"_s,      u"Error"_s, u"Goto"_s,
+        u"GoTo"_s,    u"Resume"_s, u"Next"_s,    u"If"_s,      u"Then"_s,   u"Else"_s,    u"Long"_s,  u"String"_s,
+        u"Integer"_s, u"Object"_s, u"Variant"_s, u"Boolean"_s, u"Set"_s,    u"Call"_s,    u"Sub"_s,   u"Function"_s,
+        u"Exit"_s,    u"Rem"_s,    u"Const"_s,   u"Private"_s, u"Public"_s, u"Nothing"_s, u"True"_s,  u"False"_s,
+        u"New"_s,     u"And"_s,    u"Or"_s,      u"Not"_s,     u"Chr"_s,    u"Chr$"_s,    u"App"_s,   u"Path"_s,
     };
     for (const QString &keyword : keywords) {
         if (word.compare(keyword, Qt::CaseInsensitive) == 0)

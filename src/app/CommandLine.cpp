@@ -145,9 +145,15 @@ QString fixSummary()
 int runTopLevel(const QStringList &arguments, QIODevice &out, QIODevice &err)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QCoreApplication::translate(
-        "CommandLine", "Quillkit 98 writes ready-made BASIC source for message boxes, input boxes, "
-                       "file headers and common dialogs. Without a command it opens its window."));
+    QStringList subjects;
+    for (const Tool &tool : tools())
+        subjects << tool.subject;
+    const QString last = subjects.takeLast();
+    parser.setApplicationDescription(
+        QCoreApplication::translate("CommandLine",
+                                    "Quillkit 98 writes ready-made BASIC source for %1. Without a command it opens its "
+                                    "window.")
+            .arg(subjects.isEmpty() ? last : subjects.join(u", "_s) + u" and "_s + last));
     declareWindowOptions(parser);
     const QCommandLineOption help({u"h"_s, u"help"_s}, u"Displays this help."_s);
     const QCommandLineOption version({u"v"_s, u"version"_s}, u"Displays version information."_s);

@@ -390,14 +390,13 @@ QWidget *MainWindow::createCodePane()
     m_cboConstants->addItem(tr("Names"), int(codegen::CodeOptions::Constants::Names));
     const qint32 sample = vbYesNo + vbQuestion + basic::defaultButtonValue(1);
     using Dialect = codegen::CodeOptions::Dialect;
-    m_cboConstants->setToolTip(tr("Numbers: Msgbox (\"Save?\", %1, \"\") and Case %2\n"
-                                  "Names: %3 and Case %4\n"
-                                  "(%5 and Case %6 in LibreOffice Basic)")
-                                   .arg(QString::number(sample), QString::number(vbYes),
-                                        basic::buttonsNames(sample, Dialect::VisualBasic),
-                                        basic::resultName(vbYes, Dialect::VisualBasic),
-                                        basic::buttonsNames(sample, Dialect::LibreOffice),
-                                        basic::resultName(vbYes, Dialect::LibreOffice)));
+    m_cboConstants->setToolTip(
+        tr("Numbers: Msgbox (\"Save?\", %1, \"\") and Case %2\n"
+           "Names: %3 and Case %4\n"
+           "(%5 and Case %6 in LibreOffice Basic)")
+            .arg(QString::number(sample), QString::number(vbYes), basic::buttonsNames(sample, Dialect::VisualBasic),
+                 basic::resultName(vbYes, Dialect::VisualBasic), basic::buttonsNames(sample, Dialect::LibreOffice),
+                 basic::resultName(vbYes, Dialect::LibreOffice)));
     auto *lblConstants = new QLabel(tr("&Write constants as:"), m_codePane);
     lblConstants->setObjectName(u"lblConstants"_s);
     lblConstants->setBuddy(m_cboConstants);

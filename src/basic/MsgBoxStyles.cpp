@@ -11,6 +11,8 @@ namespace basic {
 
 namespace {
 
+// One row a line, as a table reads.
+// clang-format off
 constexpr std::array results{
     MsgBoxResultRow{vbOK, u"vbOK", u"IDOK", QT_TRANSLATE_NOOP("MsgBoxStyles", "OK"),
                     QT_TRANSLATE_NOOP("MsgBoxStyles", "OK"), "OK", u"OK"},
@@ -72,6 +74,8 @@ constexpr std::array flags{
     MsgBoxFlagRow{vbMsgBoxRight, u"vbMsgBoxRight", u"", u"the text right-aligned", false},
     MsgBoxFlagRow{vbMsgBoxRtlReading, u"vbMsgBoxRtlReading", u"", u"read right to left", false},
 };
+
+// clang-format on
 
 template<typename Row, std::size_t N, typename Key, typename Column>
 const Row *rowWhere(const std::array<Row, N> &rows, Column column, const Key &key)

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lsp/Meanings.h"
 
-#include "basic/Lexer.h"
-#include "basic/Names.h"
 #include "basic/Constants.h"
+#include "basic/Lexer.h"
 #include "basic/MsgBoxStyles.h"
+#include "basic/Names.h"
 #include "reader/ResultJson.h"
 #include "tools/HoverText.h"
 

@@ -27,6 +27,9 @@ struct Tool
     CliTool cli;
     // The selector's caption and the header strip's ("Notewright").
     QString caption;
+    // What it writes code for, in the plural, as the program's description
+    // lists the tools ("message boxes").
+    QString subject;
     // The picture's SVG resource (":/images/notewright.svg").
     QString picture;
     // Whether its code has constants, which `--constants names` writes as

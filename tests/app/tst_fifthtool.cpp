@@ -54,6 +54,7 @@ private Q_SLOTS:
     void windowShowsAndCopiesIt();
     void windowReadsItsCode();
     void nothingInTheProgramNamesIt();
+    void theSharedLayersNameNoTool();
 };
 
 void TestFifthTool::theListHasIt()
@@ -159,6 +160,40 @@ void TestFifthTool::nothingInTheProgramNamesIt()
             naming << file.fileName();
     }
     QVERIFY2(naming.isEmpty(), qPrintable(naming.join(u", "_s)));
+}
+
+// The hover, the code's shared writing and the commands serve every tool
+// alike: none of them names one, by its command, caption or folder, and the
+// hover and the writing not by the words of its calls either.
+void TestFifthTool::theSharedLayersNameNoTool()
+{
+    const QString source = QStringLiteral(QUILLKIT_SOURCE_DIR "/src");
+    QStringList folders = QDir(source + u"/tools"_s).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QVERIFY(folders.size() >= 4);
+    QStringList naming;
+    for (const QString &layer : {u"lsp"_s, u"codegen"_s, u"commands"_s}) {
+        QStringList marks;
+        for (const QString &folder : folders)
+            marks << u"tools/"_s + folder + u'/';
+        for (const Tool &tool : tools()) {
+            marks << u'"' + tool.cli.name + u'"' << tool.caption;
+            if (layer != u"commands"_s) {
+                for (const QString &word : tool.callWords)
+                    marks << u'"' + word;
+            }
+        }
+        QDirIterator files(source + u'/' + layer, QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            QFile file(files.next());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QString text = QString::fromUtf8(file.readAll());
+            for (const QString &mark : std::as_const(marks)) {
+                if (text.contains(mark, Qt::CaseInsensitive))
+                    naming << file.fileName() + u": "_s + mark;
+            }
+        }
+    }
+    QVERIFY2(naming.isEmpty(), qPrintable(naming.join(u"\n"_s)));
 }
 
 QTEST_MAIN(TestFifthTool)

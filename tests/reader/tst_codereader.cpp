@@ -340,7 +340,8 @@ private Q_SLOTS:
                  fields.title = randomField(random, false, longTexts);
                  fields.style.buttonSet = random.bounded(6);
                  fields.style.icon = 16 * random.bounded(5);
-                 fields.style.defaultButton = 256 * random.bounded(int(basic::msgBoxButtonCodes(fields.style.buttonSet).size()));
+                 fields.style.defaultButton =
+                     256 * random.bounded(int(basic::msgBoxButtonCodes(fields.style.buttonSet).size()));
                  fields.style.modality = random.bounded(2) ? vbSystemModal : vbApplicationModal;
                  fields.help = randomHelp(random, longTexts);
                  return std::any(fields);

@@ -15,6 +15,7 @@ Tool commonDialogTool()
     return {
         .cli = commonDialogCli(),
         .caption = QCoreApplication::translate("Tools", "Pickwright"),
+        .subject = QCoreApplication::translate("Tools", "common dialogs"),
         .picture = u":/images/pickwright.svg"_s,
         .generate = generateFrom<CommonDialogFields, generateCommonDialogCode>,
         .sameFields = sameFields<CommonDialogFields>,

@@ -15,6 +15,7 @@ Tool headerTool()
     return {
         .cli = headerCli(),
         .caption = QCoreApplication::translate("Tools", "Topwright"),
+        .subject = QCoreApplication::translate("Tools", "file headers"),
         .picture = u":/images/topwright.svg"_s,
         .generate = generateFrom<HeaderFields, header::generateHeaderBlock>,
         .sameFields = sameFields<HeaderFields>,

@@ -86,6 +86,7 @@ QStringList inputBoxHover(const ReadResult &result)
     QStringList lines = hover::heading(u"Input box"_s, fields);
     lines << u"- Buttons: OK and Cancel"_s;
     lines << u"- Answer: stored in `%1`, starting as \"%2\""_s.arg(
-        fields.value(u"variable"_s).toString(), hover::escaped(hover::shortened(fields.value(u"default-answer"_s).toString(), 80)));
+        fields.value(u"variable"_s).toString(),
+        hover::escaped(hover::shortened(fields.value(u"default-answer"_s).toString(), 80)));
     return lines;
 }

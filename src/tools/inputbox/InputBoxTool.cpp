@@ -15,6 +15,7 @@ Tool inputBoxTool()
     return {
         .cli = inputBoxCli(),
         .caption = QCoreApplication::translate("Tools", "Askwright"),
+        .subject = QCoreApplication::translate("Tools", "input boxes"),
         .picture = u":/images/askwright.svg"_s,
         .generate = generateFrom<InputBoxFields, generateInputBox>,
         .sameFields = sameFields<InputBoxFields>,

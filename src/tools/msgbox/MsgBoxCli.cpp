@@ -55,6 +55,8 @@ QStringList defaultPositions()
 
 const FieldTable<MsgBoxFields> &fieldTable()
 {
+    // A field a call, as the table reads.
+    // clang-format off
     static const FieldTable<MsgBoxFields> table =
         FieldTable<MsgBoxFields>()
             .text(u"message"_s, tr("The message; line breaks are kept."),
@@ -79,6 +81,7 @@ const FieldTable<MsgBoxFields> &fieldTable()
                   [](const MsgBoxFields &f) { return f.style.modality == vbSystemModal; },
                   [](MsgBoxFields &f) { f.style.modality = vbSystemModal; })
             .part(helpFieldTable(), &MsgBoxFields::help);
+    // clang-format on
     return table;
 }
 
@@ -145,7 +148,7 @@ QStringList msgBoxHover(const ReadResult &result)
         shown, text(u"icon"_s), text(u"default"_s),
         fields.value(u"system-modal"_s).toBool() ? u"; system modal"_s : QString());
     lines << u"- Answer: %1"_s.arg(row && row->buttonCount == 1 ? u"none, OK only"_s
-                                                               : u"the button clicked, one of "_s + shown);
+                                                                : u"the button clicked, one of "_s + shown);
     return lines;
 }
 

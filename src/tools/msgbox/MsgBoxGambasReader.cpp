@@ -81,7 +81,8 @@ void readGambasMsgBox(ReadContext &c, qint32 statement, qint32 k, ReadResult &re
     };
     const basic::IconRow *shown = iconOf(function);
     if (shown->gambasOneButton && buttons.size() > 1)
-        refuse(t.pos(k), u"Gambas's %1 box has one button only"_s.arg(function.isEmpty() ? u"plain"_s : u"information"_s));
+        refuse(t.pos(k),
+               u"Gambas's %1 box has one button only"_s.arg(function.isEmpty() ? u"plain"_s : u"information"_s));
     const basic::IconRow *icon = shown;
     if (shown->value == vbQuestion) {
         if (says(msgbox::GambasInformationOneButton))

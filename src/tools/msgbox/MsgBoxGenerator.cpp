@@ -52,7 +52,7 @@ QString responseSelect(const QList<int> &answers, const codegen::CodeOptions &op
 {
     return responseSelect(answers, [&](int, int answer) {
         return options.constants == codegen::CodeOptions::Constants::Names ? basic::resultName(answer, options.dialect)
-                                                                            : QString::number(answer);
+                                                                           : QString::number(answer);
     });
 }
 

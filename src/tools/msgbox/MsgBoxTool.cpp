@@ -15,6 +15,7 @@ Tool msgBoxTool()
     return {
         .cli = msgBoxCli(),
         .caption = QCoreApplication::translate("Tools", "Notewright"),
+        .subject = QCoreApplication::translate("Tools", "message boxes"),
         .picture = u":/images/notewright.svg"_s,
         .hasConstants = true,
         .generate = generateFrom<MsgBoxFields, generateMsgBoxCode>,

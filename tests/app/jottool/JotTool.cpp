@@ -105,6 +105,7 @@ Tool jotTool()
     return {
         .cli = jotCli(),
         .caption = u"Jotwright"_s,
+        .subject = u"jotted notes"_s,
         .picture = u":/images/jotwright.svg"_s,
         .generate = generateFrom<JotFields, generateJot>,
         .sameFields = sameFields<JotFields>,

@@ -126,24 +126,21 @@ void TestMsgBoxGenerator::responseSelect_data()
     QTest::addColumn<QList<int>>("codes");
     QTest::addColumn<QStringList>("lines");
     QTest::newRow("yes no") << QList<int>{6, 7}
-                            << QStringList{u"Select Case Response"_s, u"  Case 6  'User has clicked Yes"_s,
+                            << QStringList{u"Select Case Response"_s,        u"  Case 6  'User has clicked Yes"_s,
                                            u"    '*** Your Code Here ***"_s, u"  Case 7  'User has clicked No"_s,
                                            u"    '*** Your Code Here ***"_s, u"End Select"_s};
-    QTest::newRow("abort retry ignore")
-        << QList<int>{3, 4, 5}
-        << QStringList{u"Select Case Response"_s,        u"  Case 3  'User has clicked Abort"_s,
-                       u"    '*** Your Code Here ***"_s, u"  Case 4  'User has clicked retry"_s,
-                       u"    '*** Your Code Here ***"_s, u"  Case 5  'User has clicked Ignore"_s,
-                       u"    '*** Your Code Here ***"_s, u"End Select"_s};
-    QTest::newRow("retry cancel, names") << QList<int>{4, 2}
-                                         << QStringList{u"Select Case Response"_s, u"  Case vbRetry  'User has clicked retry"_s,
-                                                        u"    '*** Your Code Here ***"_s,
-                                                        u"  Case vbCancel  'User has clicked Cancel"_s,
-                                                        u"    '*** Your Code Here ***"_s, u"End Select"_s};
+    QTest::newRow("abort retry ignore") << QList<int>{
+        3, 4, 5} << QStringList{u"Select Case Response"_s,        u"  Case 3  'User has clicked Abort"_s,
+                                u"    '*** Your Code Here ***"_s, u"  Case 4  'User has clicked retry"_s,
+                                u"    '*** Your Code Here ***"_s, u"  Case 5  'User has clicked Ignore"_s,
+                                u"    '*** Your Code Here ***"_s, u"End Select"_s};
+    QTest::newRow("retry cancel, names") << QList<int>{
+        4, 2} << QStringList{u"Select Case Response"_s,        u"  Case vbRetry  'User has clicked retry"_s,
+                             u"    '*** Your Code Here ***"_s, u"  Case vbCancel  'User has clicked Cancel"_s,
+                             u"    '*** Your Code Here ***"_s, u"End Select"_s};
     QTest::newRow("ok cancel") << QList<int>{1, 2}
-                               << QStringList{u"Select Case Response"_s, u"  Case 1  'User has clicked OK"_s,
-                                              u"    '*** Your Code Here ***"_s,
-                                              u"  Case 2  'User has clicked Cancel"_s,
+                               << QStringList{u"Select Case Response"_s,        u"  Case 1  'User has clicked OK"_s,
+                                              u"    '*** Your Code Here ***"_s, u"  Case 2  'User has clicked Cancel"_s,
                                               u"    '*** Your Code Here ***"_s, u"End Select"_s};
 }
 

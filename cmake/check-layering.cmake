@@ -1,0 +1,37 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# cmake -DSOURCE=<src folder> -P check-layering.cmake: each folder of the
+# program includes only from the folders before it, in the order the README
+# gives. A folder of the same rank (cli and platform; reader and fix) is not
+# before it either.
+get_filename_component(SOURCE "${SOURCE}" ABSOLUTE)
+set(ranks basic 0 codegen 1 cli 2 platform 2 tools 3 reader 4 fix 4 lsp 5 commands 6 app 7)
+function(rank_of folder out)
+    list(FIND ranks ${folder} at)
+    if(at LESS 0)
+        set(${out} -1 PARENT_SCOPE)
+    else()
+        math(EXPR at "${at} + 1")
+        list(GET ranks ${at} rank)
+        set(${out} ${rank} PARENT_SCOPE)
+    endif()
+endfunction()
+
+file(GLOB_RECURSE files RELATIVE "${SOURCE}" "${SOURCE}/*.h" "${SOURCE}/*.cpp" "${SOURCE}/*.in")
+set(wrong "")
+foreach(file IN LISTS files)
+    string(REGEX MATCH "^[^/]+" own "${file}")
+    rank_of(${own} own_rank)
+    file(STRINGS "${SOURCE}/${file}" includes REGEX "^#include \"[a-z]+/")
+    foreach(line IN LISTS includes)
+        string(REGEX REPLACE "^#include \"([a-z]+)/.*" "\\1" folder "${line}")
+        rank_of(${folder} folder_rank)
+        if(NOT folder STREQUAL own AND own_rank GREATER_EQUAL 0 AND folder_rank GREATER_EQUAL own_rank)
+            string(APPEND wrong "  ${file}: ${line}\n")
+        endif()
+    endforeach()
+endforeach()
+if(wrong)
+    message(FATAL_ERROR "Includes against the order of the folders:\n${wrong}")
+endif()
+list(LENGTH files count)
+message(STATUS "${count} files include only from the folders before their own")
