@@ -36,6 +36,52 @@ constexpr int MostWaitMilliseconds = 200;
 // Dialect detection reads the module up to its first construct; past this
 // size a module is taken as Visual Basic rather than read twice.
 constexpr qsizetype MaxDetectLength = 4 * 1024 * 1024;
+// A body that stops coming for this long is dropped: a client that sent a
+// length too large is answered again.
+constexpr int StallMilliseconds = 3000;
+// TextDocumentSaveReason: a save after a delay is the editor's, not the user's.
+constexpr int SaveAfterDelay = 2;
+
+enum class Kind { Object, String, Integer, Array };
+
+// The first member that is not what the protocol makes it ("position.line
+// must be a number"), or empty. A path ending in ? may be left out.
+QString wrongMember(const QJsonValue &params, std::initializer_list<std::pair<QStringView, Kind>> members)
+{
+    for (const auto &[path, kind] : members) {
+        const bool optional = path.endsWith(u'?');
+        const QStringView name = optional ? path.chopped(1) : path;
+        QJsonValue value = params;
+        for (const QStringView part : name.tokenize(u'.', Qt::SkipEmptyParts)) {
+            if (!value.isObject())
+                break;
+            value = value.toObject().value(part);
+        }
+        if (optional && value.isUndefined())
+            continue;
+        const double number = value.toDouble(-1);
+        const bool ok = kind == Kind::Object    ? value.isObject()
+                        : kind == Kind::String  ? value.isString()
+                        : kind == Kind::Array   ? value.isArray()
+                                                : value.isDouble() && number >= 0 && number <= std::numeric_limits<int>::max()
+                                                    && number == std::floor(number);
+        if (!ok) {
+            static const char16_t *const names[] = {u"an object", u"a string", u"a whole number from 0", u"an array"};
+            return u"%1 must be %2"_s.arg(name.isEmpty() ? u"params"_s : name.toString(),
+                                          QStringView(names[int(kind)]));
+        }
+    }
+    return {};
+}
+
+QString wrongRange(const QJsonValue &params, QStringView name)
+{
+    const QString n = name.toString();
+    return wrongMember(params, {{QString(n + u".start.line"_s), Kind::Integer},
+                                {QString(n + u".start.character"_s), Kind::Integer},
+                                {QString(n + u".end.line"_s), Kind::Integer},
+                                {QString(n + u".end.character"_s), Kind::Integer}});
+}
 
 // The few members found in the start of a message too large to parse.
 QString memberIn(const QByteArray &prefix, const char *pattern)
@@ -104,6 +150,9 @@ Server::Server(QList<Tool> tools, Sender send, QIODevice &log, WindowStarter sta
     m_coalesce.setSingleShot(true);
     m_coalesce.setInterval(0);
     connect(&m_coalesce, &QTimer::timeout, this, &Server::publishPending);
+    m_stalled.setSingleShot(true);
+    m_stalled.setInterval(StallMilliseconds);
+    connect(&m_stalled, &QTimer::timeout, this, &Server::bodyStalled);
 }
 
 void Server::log(const QString &line)
@@ -113,13 +162,37 @@ void Server::log(const QString &line)
 
 void Server::receive(QByteArrayView bytes)
 {
-    std::vector<Frame> frames;
-    m_reader.feed(bytes, frames);
-    for (const Frame &frame : frames) {
-        if (m_finished)
-            return;
-        handleFrame(frame);
+    m_reader.feed(bytes);
+    readFrames();
+}
+
+void Server::readFrames()
+{
+    while (!m_finished) {
+        const std::optional<Frame> frame = m_reader.next();
+        if (!frame)
+            break;
+        handleFrame(*frame);
     }
+    // Counted from the last bytes that came.
+    if (m_reader.midBody() && !m_finished)
+        m_stalled.start();
+    else
+        m_stalled.stop();
+}
+
+void Server::bodyStalled()
+{
+    if (m_finished)
+        return;
+    // Bytes waiting unread are no stall: the server was busy.
+    if (m_inputPending && m_inputPending()) {
+        m_stalled.start();
+        return;
+    }
+    if (const std::optional<Frame> frame = m_reader.dropBody())
+        handleFrame(*frame);
+    readFrames();
 }
 
 void Server::endOfInput()
@@ -132,8 +205,17 @@ void Server::endOfInput()
 
 void Server::handleFrame(const Frame &frame)
 {
-    if (frame.kind == Frame::Kind::BadHeader) {
-        respondError(QJsonValue::Null, ParseError, u"a header without a valid Content-Length"_s);
+    if (frame.kind == Frame::Kind::BadHeader || frame.kind == Frame::Kind::BadBody) {
+        respondError(QJsonValue::Null, ParseError, frame.reason + u"; skipped to the next Content-Length"_s);
+        return;
+    }
+    if (frame.kind == Frame::Kind::Stalled) {
+        const QString text = frame.reason + u"; dropped it"_s;
+        const QString id = memberIn(frame.body, R"re("id"\s*:\s*("(?:[^"\\]|\\.)*"|-?\d+))re");
+        if (id.isEmpty())
+            log(text);
+        else
+            respondError(QJsonDocument::fromJson("[" + id.toUtf8() + "]").array().at(0), InvalidRequest, text);
         return;
     }
     if (frame.kind == Frame::Kind::TooLarge) {
@@ -162,6 +244,8 @@ void Server::handleFrame(const Frame &frame)
     const QJsonDocument json = QJsonDocument::fromJson(frame.body, &error);
     if (error.error != QJsonParseError::NoError) {
         respondError(QJsonValue::Null, ParseError, u"not JSON: %1 at byte %2"_s.arg(error.errorString()).arg(error.offset));
+        // Most likely its length was wrong: the next header may be inside it.
+        m_reader.skipBody(frame.body);
         return;
     }
     if (!json.isObject()) {

@@ -67,6 +67,8 @@ private:
         std::optional<fix::ModuleFixes> fixes; // of the current text
     };
 
+    void readFrames();
+    void bodyStalled();
     void handleFrame(const Frame &frame);
     void handleMessage(const QJsonObject &message);
     void respond(const QJsonValue &id, const QJsonValue &result);
@@ -105,6 +107,7 @@ private:
     QHash<QString, Document> m_documents;
     QStringList m_pending;
     QTimer m_coalesce;
+    QTimer m_stalled; // a body begun and not going on
     QElapsedTimer m_waiting; // since the first change not yet checked
     std::function<bool()> m_inputPending;
 };

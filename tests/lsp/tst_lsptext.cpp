@@ -6,6 +6,7 @@
 #include "lsp/MessageReader.h"
 #include "lsp/TextDocument.h"
 
+#include <QJsonDocument>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -15,6 +16,32 @@ namespace {
 QByteArray framed(const QByteArray &body)
 {
     return "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+}
+
+// The frames of a stream fed in reads of `chunk` bytes, as the server takes
+// them: a body that is no JSON sends the reader on to the next header. Each
+// fault (a bad frame, a body that is no JSON) is counted.
+void readStream(lsp::MessageReader &reader, const QByteArray &stream, qsizetype chunk, int *faults,
+                QList<QByteArray> *bodies)
+{
+    for (qsizetype at = 0; at < stream.size(); at += chunk) {
+        reader.feed(QByteArrayView(stream).sliced(at, std::min<qsizetype>(chunk, stream.size() - at)));
+        while (const std::optional<lsp::Frame> frame = reader.next()) {
+            if (frame->kind != lsp::Frame::Kind::Body) {
+                ++*faults;
+                QVERIFY2(!frame->reason.isEmpty(), "a fault without a reason");
+                continue;
+            }
+            QJsonParseError error;
+            QJsonDocument::fromJson(frame->body, &error);
+            if (error.error != QJsonParseError::NoError) {
+                ++*faults;
+                reader.skipBody(frame->body);
+                continue;
+            }
+            *bodies << frame->body;
+        }
+    }
 }
 
 // The line and the units before the offset, worked out from the text alone.
@@ -54,7 +81,7 @@ private Q_SLOTS:
     void framesSurviveAnySplit()
     {
         QFETCH(int, chunk);
-        const QList<QByteArray> bodies{R"({"id":1})", QByteArray(), R"({"text":"é😀\r\n"})", QByteArray(300, 'x')};
+        const QList<QByteArray> bodies{R"({"id":1})", QByteArray(), R"({"text":"é😀\r\n"})", "[" + QByteArray(300, 'x') + "]"};
         QByteArray stream;
         for (const QByteArray &body : bodies)
             stream += framed(body);
@@ -84,7 +111,7 @@ private Q_SLOTS:
     {
         QFETCH(int, chunk);
         constexpr qsizetype kept = 64;
-        const QByteArray huge = "HEAD" + QByteArray(100000, 'x') + "TAIL";
+        const QByteArray huge = "{HEAD" + QByteArray(100000, 'x') + "TAIL}";
         const QByteArray stream = framed(huge) + framed("{}");
         lsp::MessageReader reader(1000, kept);
         std::vector<lsp::Frame> frames;
@@ -94,8 +121,8 @@ private Q_SLOTS:
         QCOMPARE(frames.size(), std::size_t(2));
         QCOMPARE(frames[0].kind, lsp::Frame::Kind::TooLarge);
         QCOMPARE(frames[0].size, huge.size());
-        QVERIFY(frames[0].body.startsWith("HEAD"));
-        QVERIFY(frames[0].body.endsWith("TAIL"));
+        QVERIFY(frames[0].body.startsWith("{HEAD"));
+        QVERIFY(frames[0].body.endsWith("TAIL}"));
         QVERIFY(frames[0].body.size() <= 3 * kept + 1);
         QCOMPARE(frames[1].body, QByteArray("{}"));
     }
@@ -121,6 +148,71 @@ private Q_SLOTS:
         // The reader goes on: the good frame after it comes through.
         QCOMPARE(frames.back().kind, lsp::Frame::Kind::Body);
         QCOMPARE(frames.back().body, QByteArray("{}"));
+    }
+
+    // Each malformed frame is one fault, and the good frame after it comes
+    // through whole, however the stream is cut.
+    void malformedFramesRecover_data()
+    {
+        QTest::addColumn<QByteArray>("bad");
+        const QByteArray body = R"({"id":1,"method":"x"})";
+        QTest::newRow("negative length") << QByteArray("Content-Length: -5\r\n\r\n" + body);
+        QTest::newRow("length shorter than its body") << QByteArray("Content-Length: 5\r\n\r\n" + body);
+        QTest::newRow("length longer than its body, the next frame inside")
+            << QByteArray("Content-Length: " + QByteArray::number(body.size() + 20) + "\r\n\r\n" + body);
+        QTest::newRow("LF-only header") << QByteArray("Content-Length: 21\n\n" + body);
+        QTest::newRow("LF at the header's end") << QByteArray("Content-Length: 21\r\n\n" + body);
+        QTest::newRow("LF between header lines")
+            << QByteArray("Content-Length: 21\nContent-Type: application/vscode-jsonrpc\r\n\r\n" + body);
+        QTest::newRow("4000000000 bytes announced, none sent") << QByteArray("Content-Length: 4000000000\r\n\r\n");
+        QTest::newRow("no length") << QByteArray("Content-Type: x\r\n\r\n" + body);
+        QTest::newRow("two lengths") << QByteArray("Content-Length: 21\r\nContent-Length: 22\r\n\r\n" + body);
+        QTest::newRow("a header line without a colon") << QByteArray("Content-Length: 21\r\nbogus\r\n\r\n" + body);
+        QTest::newRow("text before the header") << QByteArray("hello\r\n" + framed(body));
+        QTest::newRow("endless header") << QByteArray(20000, 'h');
+        QTest::newRow("empty body") << QByteArray("Content-Length: 0\r\n\r\n");
+        QTest::newRow("a body of plain text") << QByteArray("Content-Length: 5\r\n\r\nhello");
+    }
+    void malformedFramesRecover()
+    {
+        QFETCH(QByteArray, bad);
+        const QByteArray good = R"({"id":2,"method":"y"})";
+        const QByteArray stream = bad + framed(good) + framed("{}");
+        for (const qsizetype chunk : {qsizetype(1), qsizetype(7), stream.size()}) {
+            lsp::MessageReader reader(1000);
+            int faults = 0;
+            QList<QByteArray> bodies;
+            readStream(reader, stream, chunk, &faults, &bodies);
+            QCOMPARE(faults, 1);
+            // Text before a header is the fault: the frame after it is whole.
+            QList<QByteArray> want{good, "{}"};
+            if (bad.startsWith("hello"))
+                want.prepend(R"({"id":1,"method":"x"})");
+            QCOMPARE(bodies, want);
+            QVERIFY(!reader.midBody());
+        }
+    }
+
+    // A body that stops coming is dropped when asked, and a frame that came
+    // inside it is read after all.
+    void stalledBodyIsDropped()
+    {
+        const QByteArray good = R"({"id":2})";
+        lsp::MessageReader reader(1000);
+        int faults = 0;
+        QList<QByteArray> bodies;
+        readStream(reader, "Content-Length: 100\r\n\r\n{\"id\":1" + framed(good), 3, &faults, &bodies);
+        QVERIFY(bodies.isEmpty());
+        QVERIFY(reader.midBody());
+        const std::optional<lsp::Frame> dropped = reader.dropBody();
+        QVERIFY(dropped);
+        QCOMPARE(dropped->kind, lsp::Frame::Kind::Stalled);
+        QCOMPARE(dropped->size, qint64(100));
+        QVERIFY(dropped->body.startsWith(R"({"id":1)"));
+        readStream(reader, framed("{}"), 5, &faults, &bodies);
+        QCOMPARE(bodies, (QList<QByteArray>{good, "{}"}));
+        QCOMPARE(faults, 0);
+        QVERIFY(!reader.dropBody());
     }
 
     // Every offset maps to the position worked out from the text and back.
