@@ -3,11 +3,15 @@
 // stream and bounds what it keeps, and positions in UTF-16 units and UTF-8
 // bytes over every kind of line end.
 
+#include "basic/Tokens.h"
 #include "lsp/MessageReader.h"
+#include "lsp/Symbols.h"
 #include "lsp/TextDocument.h"
 
 #include <QJsonDocument>
 #include <QTest>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -213,6 +217,83 @@ private Q_SLOTS:
         QCOMPARE(bodies, (QList<QByteArray>{good, "{}"}));
         QCOMPARE(faults, 0);
         QVERIFY(!reader.dropBody());
+    }
+
+    // The outline: each symbol as "kind name [detail] first…last" (the
+    // first and last words of its range), children indented.
+    void moduleSymbols_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("outline");
+        QTest::newRow("every kind") << uR"bas(Attribute VB_Name = "Module1"
+Option Explicit
+Private Const Title = "Report", Limit As Long = 10 ' two
+Public Enum Answer
+    Yes = 6
+    ' a comment
+    No = 7
+End Enum
+Private Type Point
+    X As Long
+    Y As Long
+End Type
+Dim Count As Long
+Declare Function GetTickCount Lib "kernel32" () As Long
+Public Sub Main()
+    Const Inner = 1
+    MsgBox Title, 36
+End Sub
+Private Static Function Twice(ByVal n As Long) As Long
+    Twice = 2 * n
+End Function
+Property Get Name() As String
+End Property
+Public Property Let Name(ByVal value As String)
+End Property
+)bas"_s << QStringList{
+            u"14 Title [= \"Report\"] Title…\"Report\""_s,
+            u"14 Limit [As Long = 10] Limit…10"_s,
+            u"10 Answer [Public Enum] Public…Enum"_s,
+            u"  22 Yes [= 6] Yes…6"_s,
+            u"  22 No [= 7] No…7"_s,
+            u"23 Point [Private Type] Private…Type"_s,
+            u"  8 X [As Long] X…Long"_s,
+            u"  8 Y [As Long] Y…Long"_s,
+            u"12 Main [Public Sub] Public…Sub"_s,
+            u"12 Twice [Private Static Function] Private…Function"_s,
+            u"7 Name [Property Get] Property…Property"_s,
+            u"7 Name [Public Property Let] Public…Property"_s,
+        };
+        QTest::newRow("a procedure without its End, CR line ends")
+            << u"Sub A()\r  Beep\rFunction B()\r  B = 1\rEnd Function"_s
+            << QStringList{u"12 A [Sub] Sub…Beep"_s, u"12 B [Function] Function…Function"_s};
+        QTest::newRow("an Enum left open") << u"Enum E\n  One\n  Two = 2\n"_s
+                                           << QStringList{u"10 E [Enum] Enum…2"_s, u"  22 One [] One…One"_s,
+                                                          u"  22 Two [= 2] Two…2"_s};
+        QTest::newRow("nothing declared") << u"' only a comment\nMsgBox \"x\", 36\n"_s << QStringList();
+    }
+    void moduleSymbols()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, outline);
+        QStringList got;
+        const std::function<void(const lsp::Symbol &, const lsp::Symbol *, int)> describe =
+            [&](const lsp::Symbol &symbol, const lsp::Symbol *parent, int depth) {
+                const QString whole = text.mid(symbol.begin, symbol.end - symbol.begin).simplified();
+                got << u"%1%2 %3 [%4] %5…%6"_s.arg(QString(depth * 2, u' '))
+                           .arg(int(symbol.kind))
+                           .arg(symbol.name, symbol.detail, whole.section(u' ', 0, 0), whole.section(u' ', -1));
+                // The name is where the selection is, inside the whole.
+                QCOMPARE(text.mid(symbol.nameBegin, symbol.nameEnd - symbol.nameBegin), symbol.name);
+                QVERIFY(symbol.begin <= symbol.nameBegin && symbol.nameEnd <= symbol.end);
+                if (parent)
+                    QVERIFY(parent->begin <= symbol.begin && symbol.end <= parent->end);
+                for (const lsp::Symbol &child : symbol.children)
+                    describe(child, &symbol, depth + 1);
+            };
+        for (const lsp::Symbol &symbol : lsp::moduleSymbols(text, false))
+            describe(symbol, nullptr, 0);
+        QCOMPARE(got, outline);
     }
 
     // Every offset maps to the position worked out from the text and back.
