@@ -3,6 +3,7 @@
 
 #include "basic/Tokens.h"
 #include "lsp/Meanings.h"
+#include "lsp/Symbols.h"
 #include "lsp/XbaText.h"
 #include "reader/CodeReader.h"
 
@@ -53,9 +54,7 @@ QString wrongMember(const QJsonValue &params, std::initializer_list<std::pair<QS
         const QStringView name = optional ? path.chopped(1) : path;
         QJsonValue value = params;
         for (const QStringView part : name.tokenize(u'.', Qt::SkipEmptyParts)) {
-            if (!value.isObject())
-                break;
-            value = value.toObject().value(part);
+            value = value.isObject() ? value.toObject().value(part) : QJsonValue(QJsonValue::Undefined);
         }
         if (optional && value.isUndefined())
             continue;
@@ -210,12 +209,8 @@ void Server::handleFrame(const Frame &frame)
         return;
     }
     if (frame.kind == Frame::Kind::Stalled) {
-        const QString text = frame.reason + u"; dropped it"_s;
-        const QString id = memberIn(frame.body, R"re("id"\s*:\s*("(?:[^"\\]|\\.)*"|-?\d+))re");
-        if (id.isEmpty())
-            log(text);
-        else
-            respondError(QJsonDocument::fromJson("[" + id.toUtf8() + "]").array().at(0), InvalidRequest, text);
+        // Not answered: an id in it may be the next request's, read after all.
+        log(frame.reason + u"; dropped it"_s);
         return;
     }
     if (frame.kind == Frame::Kind::TooLarge) {
@@ -284,8 +279,10 @@ void Server::handleMessage(const QJsonObject &message)
             respondError(id, ServerNotInitialized, u"the server is not initialized"_s);
         return;
     }
-    if (m_shutdown && request) {
-        respondError(id, InvalidRequest, u"the server is shut down"_s);
+    if (m_shutdown) {
+        // After shutdown only exit counts: no document is opened or checked.
+        if (request)
+            respondError(id, InvalidRequest, u"the server is shut down"_s);
         return;
     }
     if (!request) {
@@ -295,23 +292,52 @@ void Server::handleMessage(const QJsonObject &message)
             didChange(params);
         else if (method == u"textDocument/didClose"_s)
             didClose(params);
+        else if (method == u"workspace/didChangeConfiguration"_s)
+            didChangeConfiguration(params);
         // Others (initialized, $/cancelRequest, didSave, ...) need nothing.
         return;
     }
+    const QJsonValue given = message.value(u"params"_s);
+    const auto refused = [&](const QString &what) {
+        if (!what.isEmpty())
+            respondError(id, InvalidParams, method + u": "_s + what);
+        return !what.isEmpty();
+    };
+    const auto wrong = [&](std::initializer_list<std::pair<QStringView, Kind>> members) {
+        return refused(wrongMember(given, members));
+    };
+    const std::pair<QStringView, Kind> uri{u"textDocument.uri", Kind::String};
     if (method == u"initialize"_s) {
         if (m_initialized) {
             respondError(id, InvalidRequest, u"the server is initialized already"_s);
             return;
         }
-        respond(id, initialize(params));
+        if (!wrong({{u"", Kind::Object}, {u"capabilities?", Kind::Object}}))
+            respond(id, initialize(params));
     } else if (method == u"shutdown"_s) {
         m_shutdown = true;
+        // What waits to be published is not.
+        m_coalesce.stop();
+        m_pending.clear();
         respond(id, QJsonValue::Null);
     } else if (method == u"textDocument/codeAction"_s) {
-        respond(id, codeActions(params));
+        QString what = wrongMember(given, {uri, {u"context", Kind::Object}, {u"context.only?", Kind::Array}});
+        if (what.isEmpty())
+            what = wrongRange(given, u"range");
+        if (!refused(what))
+            respond(id, codeActions(params));
     } else if (method == u"textDocument/hover"_s) {
-        respond(id, hover(params));
+        if (!wrong({uri, {u"position.line", Kind::Integer}, {u"position.character", Kind::Integer}}))
+            respond(id, hover(params));
+    } else if (method == u"textDocument/willSaveWaitUntil"_s) {
+        if (!wrong({uri, {u"reason", Kind::Integer}}))
+            respond(id, willSaveWaitUntil(params));
+    } else if (method == u"textDocument/documentSymbol"_s) {
+        if (!wrong({uri}))
+            respond(id, documentSymbols(params));
     } else if (method == u"workspace/executeCommand"_s) {
+        if (wrong({{u"command", Kind::String}, {u"arguments?", Kind::Array}}))
+            return;
         if (const std::optional<QString> failure = executeCommand(params))
             respondError(id, failure->startsWith(u"unknown command"_s) ? InvalidParams : RequestFailed, *failure);
         else
@@ -352,21 +378,15 @@ QJsonValue Server::initialize(const QJsonObject &params)
     const QJsonArray encodings =
         params.value(u"capabilities"_s).toObject().value(u"general"_s).toObject().value(u"positionEncodings"_s).toArray();
     m_encoding = encodings.contains(u"utf-8"_s) ? PositionEncoding::Utf8 : PositionEncoding::Utf16;
-    const QJsonValue dialect = params.value(u"initializationOptions"_s).toObject().value(u"dialect"_s);
-    // Gambas has no constants to name, so it is no dialect to set.
-    const auto named = basic::dialectFromName(dialect.toString());
-    if (named && *named != basic::Dialect::Gambas) {
-        m_dialect = *named;
-    } else if (!dialect.isUndefined() && !dialect.isNull()) {
-        const QString text = u"initializationOptions.dialect must be \"vb\" or \"libreoffice\"; each module's own "
-                             u"code tells its dialect instead"_s;
-        log(text);
-        notify(u"window/showMessage"_s, {{u"type"_s, Warning}, {u"message"_s, QString(u"Quillkit 98: "_s + text)}});
-    }
+    m_hierarchicalSymbols = params.value(u"capabilities"_s)[u"textDocument"_s][u"documentSymbol"_s]
+                                [u"hierarchicalDocumentSymbolSupport"_s].toBool();
+    applySettings(params.value(u"initializationOptions"_s).toObject(), u"initializationOptions"_s);
     const QJsonObject capabilities{
         {u"positionEncoding"_s, m_encoding == PositionEncoding::Utf8 ? u"utf-8"_s : u"utf-16"_s},
-        {u"textDocumentSync"_s, QJsonObject{{u"openClose"_s, true}, {u"change"_s, 2}}},
+        {u"textDocumentSync"_s,
+         QJsonObject{{u"openClose"_s, true}, {u"change"_s, 2}, {u"willSaveWaitUntil"_s, true}}},
         {u"hoverProvider"_s, true},
+        {u"documentSymbolProvider"_s, true},
         {u"codeActionProvider"_s,
          QJsonObject{{u"codeActionKinds"_s, QJsonArray{u"quickfix"_s, QString::fromUtf16(FixAllKind)}}}},
         {u"executeCommandProvider"_s,
@@ -374,6 +394,53 @@ QJsonValue Server::initialize(const QJsonObject &params)
     };
     return QJsonObject{{u"capabilities"_s, capabilities},
                        {u"serverInfo"_s, QJsonObject{{u"name"_s, u"quillkit98"_s}, {u"version"_s, u"98"_s}}}};
+}
+
+bool Server::applySettings(const QJsonObject &settings, const QString &where)
+{
+    const std::optional<basic::Dialect> before = m_dialect;
+    const auto warn = [&](const QString &text) {
+        log(text);
+        notify(u"window/showMessage"_s, {{u"type"_s, Warning}, {u"message"_s, QString(u"Quillkit 98: "_s + text)}});
+    };
+    if (settings.contains(u"dialect"_s)) {
+        const QJsonValue dialect = settings.value(u"dialect"_s);
+        // Gambas has no constants to name, so it is no dialect to set.
+        const auto named = basic::dialectFromName(dialect.toString());
+        if (named && *named != basic::Dialect::Gambas) {
+            m_dialect = *named;
+        } else {
+            m_dialect.reset();
+            if (!dialect.isNull())
+                warn(u"%1.dialect must be \"vb\" or \"libreoffice\"; each module's own code tells its dialect instead"_s
+                         .arg(where));
+        }
+    }
+    if (settings.contains(u"fixOnSave"_s)) {
+        const QJsonValue fixOnSave = settings.value(u"fixOnSave"_s);
+        if (fixOnSave.isBool())
+            m_fixOnSave = fixOnSave.toBool();
+        else
+            warn(u"%1.fixOnSave must be true or false; it stays %2"_s.arg(where, m_fixOnSave ? u"true"_s : u"false"_s));
+    }
+    return m_dialect != before;
+}
+
+void Server::didChangeConfiguration(const QJsonObject &params)
+{
+    const QJsonValue settings = params.value(u"settings"_s)[u"quillkit98"_s];
+    if (!settings.isObject())
+        return;
+    if (!applySettings(settings.toObject(), u"quillkit98"_s))
+        return;
+    // Every open module again, in the dialect it now has.
+    for (auto it = m_documents.begin(); it != m_documents.end(); ++it) {
+        Document &document = *it;
+        if (!document.lost && document.text.text().size() <= MaxDocumentLength)
+            document.dialect = dialectOf(document.text.text());
+        document.fixes.reset();
+        schedule(it.key());
+    }
 }
 
 basic::Dialect Server::dialectOf(const QString &text) const
@@ -427,17 +494,31 @@ void Server::didChange(const QJsonObject &params)
         }
         if (document.lost)
             continue;
+        // An edit the text cannot take leaves it unknown, rather than wrong.
+        const QString wrong = wrongRange(change, u"range");
         const QJsonObject range = change.value(u"range"_s).toObject();
-        const auto position = [&](const QString &name) {
-            const QJsonObject p = range.value(name).toObject();
-            return document.text.offsetAt({p.value(u"line"_s).toInt(), p.value(u"character"_s).toInt()}, m_encoding);
-        };
-        const qsizetype from = position(u"start"_s);
-        const qsizetype to = std::max(from, position(u"end"_s));
+        const auto line = [&](const QString &name) { return range.value(name)[u"line"_s].toInt(); };
+        const qsizetype from = offsetOf(document, range.value(u"start"_s));
+        const qsizetype to = offsetOf(document, range.value(u"end"_s));
+        QString fault = wrong;
+        if (fault.isEmpty() && std::max(line(u"start"_s), line(u"end"_s)) >= document.text.lineCount())
+            fault = u"a change's range is past the document's last line"_s;
+        else if (fault.isEmpty() && (line(u"end"_s) < line(u"start"_s) || to < from))
+            fault = u"a change's range ends before it starts"_s;
+        if (!fault.isEmpty()) {
+            log(u"%1 (%2, version %3): the document is not checked until its whole text comes again"_s.arg(
+                fault, uri, QString::number(document.version)));
+            document.text = TextDocument();
+            document.lost = true;
+            document.refusal = u"An edit from the editor did not fit the text (%1): the document is not checked until the "
+                               u"editor sends its whole text again (open it again)."_s.arg(fault);
+            continue;
+        }
         // Past twice the checked size the text is let go: memory stays bounded.
         if (document.text.text().size() - (to - from) + text.size() > 2 * MaxDocumentLength) {
             document.text = TextDocument();
             document.lost = true;
+            document.refusal.clear();
             continue;
         }
         document.text.replace(from, to, text);
@@ -599,12 +680,22 @@ void Server::publish(const QString &uri)
     m_send("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
 }
 
-QJsonObject Server::edit(const QString &uri, const Document &document, std::span<const fix::Change> changes) const
+QJsonArray Server::textEdits(const Document &document, std::span<const fix::Change> changes) const
 {
     QJsonArray edits;
     for (const fix::Change &change : changes)
         edits.append(QJsonObject{{u"range"_s, range(document, change.from, change.to)}, {u"newText"_s, change.replacement}});
-    return {{u"changes"_s, QJsonObject{{uri, edits}}}};
+    return edits;
+}
+
+QJsonObject Server::edit(const QString &uri, const Document &document, std::span<const fix::Change> changes) const
+{
+    return {{u"changes"_s, QJsonObject{{uri, textEdits(document, changes)}}}};
+}
+
+qsizetype Server::offsetOf(const Document &document, const QJsonValue &position) const
+{
+    return document.text.offsetAt({position[u"line"_s].toInt(), position[u"character"_s].toInt()}, m_encoding);
 }
 
 QJsonValue Server::codeActions(const QJsonObject &params)
@@ -693,6 +784,73 @@ QJsonValue Server::hover(const QJsonObject &params)
     if (!call)
         return QJsonValue::Null;
     return QJsonObject{{u"contents"_s, contents(callMarkdown(*call))}, {u"range"_s, range(document, call->begin, call->end)}};
+}
+
+QJsonValue Server::willSaveWaitUntil(const QJsonObject &params)
+{
+    // Only a save the user makes, and only when asked for.
+    if (!m_fixOnSave || params.value(u"reason"_s).toInt() == SaveAfterDelay)
+        return QJsonArray();
+    const auto found = m_documents.find(params.value(u"textDocument"_s)[u"uri"_s].toString());
+    if (found == m_documents.end())
+        return QJsonArray();
+    Document &document = *found;
+    const fix::ModuleFixes &fixes = fixesOf(document);
+    if (!document.refusal.isEmpty())
+        return QJsonArray();
+    return textEdits(document, fixes.changes);
+}
+
+QJsonValue Server::documentSymbols(const QJsonObject &params)
+{
+    const QString uri = params.value(u"textDocument"_s)[u"uri"_s].toString();
+    const auto found = m_documents.find(uri);
+    if (found == m_documents.end())
+        return QJsonArray();
+    Document &document = *found;
+    fixesOf(document);
+    if (!document.refusal.isEmpty())
+        return QJsonArray();
+    const std::optional<XbaText> xba = document.xml ? basicOfXba(document.text.text()) : std::nullopt;
+    std::vector<Symbol> symbols;
+    try {
+        symbols = moduleSymbols(xba ? QStringView(xba->basic) : QStringView(document.text.text()),
+                                !xba && document.dialect == basic::Dialect::Gambas);
+    } catch (const basic::Refusal &refusal) {
+        log(u"no symbols for %1: %2"_s.arg(uri, refusal.message));
+        return QJsonArray();
+    }
+    const auto inFile = [&](qsizetype pos) {
+        return xba ? xba->fileOffsets[std::size_t(std::clamp<qsizetype>(pos, 0, xba->basic.size()))] : pos;
+    };
+    QJsonArray result;
+    const std::function<void(const Symbol &, const QString &, QJsonArray &)> add =
+        [&](const Symbol &symbol, const QString &container, QJsonArray &into) {
+            const QJsonObject whole = range(document, inFile(symbol.begin), inFile(symbol.end));
+            QJsonObject json{{u"name"_s, symbol.name}, {u"kind"_s, int(symbol.kind)}};
+            if (m_hierarchicalSymbols) {
+                json.insert(u"detail"_s, symbol.detail);
+                json.insert(u"range"_s, whole);
+                json.insert(u"selectionRange"_s, range(document, inFile(symbol.nameBegin), inFile(symbol.nameEnd)));
+                QJsonArray children;
+                for (const Symbol &child : symbol.children)
+                    add(child, symbol.name, children);
+                if (!children.isEmpty())
+                    json.insert(u"children"_s, children);
+                into.append(json);
+                return;
+            }
+            // The flat form, for clients without the hierarchy.
+            json.insert(u"location"_s, QJsonObject{{u"uri"_s, uri}, {u"range"_s, whole}});
+            if (!container.isEmpty())
+                json.insert(u"containerName"_s, container);
+            into.append(json);
+            for (const Symbol &child : symbol.children)
+                add(child, symbol.name, into);
+        };
+    for (const Symbol &symbol : symbols)
+        add(symbol, QString(), result);
+    return result;
 }
 
 std::optional<QString> Server::executeCommand(const QJsonObject &params)

@@ -8,6 +8,7 @@
 #include "tools/Tool.h"
 
 #include <QHash>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QObject>
@@ -77,11 +78,15 @@ private:
     void log(const QString &line);
 
     QJsonValue initialize(const QJsonObject &params);
+    bool applySettings(const QJsonObject &settings, const QString &where);
+    void didChangeConfiguration(const QJsonObject &params);
     void didOpen(const QJsonObject &params);
     void didChange(const QJsonObject &params);
     void didClose(const QJsonObject &params);
     QJsonValue codeActions(const QJsonObject &params);
     QJsonValue hover(const QJsonObject &params);
+    QJsonValue willSaveWaitUntil(const QJsonObject &params);
+    QJsonValue documentSymbols(const QJsonObject &params);
     std::optional<QString> executeCommand(const QJsonObject &params);
 
     void setText(Document &document, QString text);
@@ -91,7 +96,9 @@ private:
     const fix::ModuleFixes &fixesOf(Document &document);
     QJsonObject range(const Document &document, qsizetype from, qsizetype to) const;
     QJsonObject changeDiagnostic(const Document &document, const fix::Change &change) const;
+    QJsonArray textEdits(const Document &document, std::span<const fix::Change> changes) const;
     QJsonObject edit(const QString &uri, const Document &document, std::span<const fix::Change> changes) const;
+    qsizetype offsetOf(const Document &document, const QJsonValue &position) const;
     basic::Dialect dialectOf(const QString &text) const;
 
     QList<Tool> m_tools;
@@ -100,7 +107,9 @@ private:
     WindowStarter m_startWindow;
     MessageReader m_reader;
     PositionEncoding m_encoding = PositionEncoding::Utf16;
-    std::optional<basic::Dialect> m_dialect; // from initializationOptions
+    std::optional<basic::Dialect> m_dialect; // from initializationOptions or the settings
+    bool m_fixOnSave = false;
+    bool m_hierarchicalSymbols = false;
     bool m_initialized = false;
     bool m_shutdown = false;
     bool m_finished = false;
