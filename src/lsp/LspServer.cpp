@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 
+#include <cmath>
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -43,31 +44,31 @@ constexpr int StallMilliseconds = 3000;
 // TextDocumentSaveReason: a save after a delay is the editor's, not the user's.
 constexpr int SaveAfterDelay = 2;
 
-enum class Kind { Object, String, Integer, Array };
+enum class Shape { Object, String, Integer, Array };
 
 // The first member that is not what the protocol makes it ("position.line
-// must be a number"), or empty. A path ending in ? may be left out.
-QString wrongMember(const QJsonValue &params, std::initializer_list<std::pair<QStringView, Kind>> members)
+// must be a whole number from 0"), or empty. A path ending in ? may be left out.
+QString wrongMember(const QJsonValue &params, std::initializer_list<std::pair<QStringView, Shape>> members)
 {
-    for (const auto &[path, kind] : members) {
+    for (const auto &[path, shape] : members) {
         const bool optional = path.endsWith(u'?');
         const QStringView name = optional ? path.chopped(1) : path;
         QJsonValue value = params;
-        for (const QStringView part : name.tokenize(u'.', Qt::SkipEmptyParts)) {
+        for (const QStringView part : name.tokenize(u'.', Qt::SkipEmptyParts))
             value = value.isObject() ? value.toObject().value(part) : QJsonValue(QJsonValue::Undefined);
-        }
         if (optional && value.isUndefined())
             continue;
         const double number = value.toDouble(-1);
-        const bool ok = kind == Kind::Object    ? value.isObject()
-                        : kind == Kind::String  ? value.isString()
-                        : kind == Kind::Array   ? value.isArray()
-                                                : value.isDouble() && number >= 0 && number <= std::numeric_limits<int>::max()
-                                                    && number == std::floor(number);
+        const bool whole = value.isDouble() && number >= 0 && number <= std::numeric_limits<int>::max()
+                           && number == std::floor(number);
+        const bool ok = shape == Shape::Object   ? value.isObject()
+                        : shape == Shape::String ? value.isString()
+                        : shape == Shape::Array  ? value.isArray()
+                                                 : whole;
         if (!ok) {
             static const char16_t *const names[] = {u"an object", u"a string", u"a whole number from 0", u"an array"};
             return u"%1 must be %2"_s.arg(name.isEmpty() ? u"params"_s : name.toString(),
-                                          QStringView(names[int(kind)]));
+                                          QStringView(names[int(shape)]));
         }
     }
     return {};
@@ -76,10 +77,10 @@ QString wrongMember(const QJsonValue &params, std::initializer_list<std::pair<QS
 QString wrongRange(const QJsonValue &params, QStringView name)
 {
     const QString n = name.toString();
-    return wrongMember(params, {{QString(n + u".start.line"_s), Kind::Integer},
-                                {QString(n + u".start.character"_s), Kind::Integer},
-                                {QString(n + u".end.line"_s), Kind::Integer},
-                                {QString(n + u".end.character"_s), Kind::Integer}});
+    return wrongMember(params, {{QString(n + u".start.line"_s), Shape::Integer},
+                                {QString(n + u".start.character"_s), Shape::Integer},
+                                {QString(n + u".end.line"_s), Shape::Integer},
+                                {QString(n + u".end.character"_s), Shape::Integer}});
 }
 
 // The few members found in the start of a message too large to parse.
@@ -303,16 +304,16 @@ void Server::handleMessage(const QJsonObject &message)
             respondError(id, InvalidParams, method + u": "_s + what);
         return !what.isEmpty();
     };
-    const auto wrong = [&](std::initializer_list<std::pair<QStringView, Kind>> members) {
+    const auto wrong = [&](std::initializer_list<std::pair<QStringView, Shape>> members) {
         return refused(wrongMember(given, members));
     };
-    const std::pair<QStringView, Kind> uri{u"textDocument.uri", Kind::String};
+    const std::pair<QStringView, Shape> uri{u"textDocument.uri", Shape::String};
     if (method == u"initialize"_s) {
         if (m_initialized) {
             respondError(id, InvalidRequest, u"the server is initialized already"_s);
             return;
         }
-        if (!wrong({{u"", Kind::Object}, {u"capabilities?", Kind::Object}}))
+        if (!wrong({{u"", Shape::Object}, {u"capabilities?", Shape::Object}}))
             respond(id, initialize(params));
     } else if (method == u"shutdown"_s) {
         m_shutdown = true;
@@ -321,22 +322,22 @@ void Server::handleMessage(const QJsonObject &message)
         m_pending.clear();
         respond(id, QJsonValue::Null);
     } else if (method == u"textDocument/codeAction"_s) {
-        QString what = wrongMember(given, {uri, {u"context", Kind::Object}, {u"context.only?", Kind::Array}});
+        QString what = wrongMember(given, {uri, {u"context", Shape::Object}, {u"context.only?", Shape::Array}});
         if (what.isEmpty())
             what = wrongRange(given, u"range");
         if (!refused(what))
             respond(id, codeActions(params));
     } else if (method == u"textDocument/hover"_s) {
-        if (!wrong({uri, {u"position.line", Kind::Integer}, {u"position.character", Kind::Integer}}))
+        if (!wrong({uri, {u"position.line", Shape::Integer}, {u"position.character", Shape::Integer}}))
             respond(id, hover(params));
     } else if (method == u"textDocument/willSaveWaitUntil"_s) {
-        if (!wrong({uri, {u"reason", Kind::Integer}}))
+        if (!wrong({uri, {u"reason", Shape::Integer}}))
             respond(id, willSaveWaitUntil(params));
     } else if (method == u"textDocument/documentSymbol"_s) {
         if (!wrong({uri}))
             respond(id, documentSymbols(params));
     } else if (method == u"workspace/executeCommand"_s) {
-        if (wrong({{u"command", Kind::String}, {u"arguments?", Kind::Array}}))
+        if (wrong({{u"command", Shape::String}, {u"arguments?", Shape::Array}}))
             return;
         if (const std::optional<QString> failure = executeCommand(params))
             respondError(id, failure->startsWith(u"unknown command"_s) ? InvalidParams : RequestFailed, *failure);
