@@ -35,6 +35,29 @@ bool isBlank(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
+// Where a whole "Content-Length: N" CR LF line starts in the data, or -1.
+// No JSON text holds one: the name could only be in a string, and a string
+// holds no raw line break.
+qsizetype lengthLineIn(QByteArrayView data)
+{
+    for (qsizetype i = findLengthHeader(data, 0); i >= 0; i = findLengthHeader(data, i + 1)) {
+        qsizetype k = i + LengthNameSize;
+        while (k < data.size() && (data[k] == ' ' || data[k] == '\t'))
+            ++k;
+        if (k >= data.size() || data[k] != ':')
+            continue;
+        ++k;
+        while (k < data.size() && (data[k] == ' ' || data[k] == '\t'))
+            ++k;
+        const qsizetype digits = k;
+        while (k < data.size() && data[k] >= '0' && data[k] <= '9')
+            ++k;
+        if (k > digits && k + 1 < data.size() && data[k] == '\r' && data[k + 1] == '\n')
+            return i;
+    }
+    return -1;
+}
+
 // The body's length from a header block (CR LF lines), or -1 with the
 // reason and the end of the line at fault, where the search for the next
 // header goes on.
@@ -141,6 +164,7 @@ std::optional<Frame> MessageReader::dropBody()
     m_expected = -1;
     m_received = 0;
     m_bodyStarted = false;
+    m_recent.clear();
     skipFrom(kept.mid(1));
     return frame;
 }
@@ -194,6 +218,7 @@ std::optional<Frame> MessageReader::next()
             m_received = 0;
             m_bodyStarted = false;
             m_body.clear();
+            m_recent.clear();
             if (length <= m_maxBody)
                 m_body.reserve(qsizetype(length));
         }
@@ -218,6 +243,33 @@ std::optional<Frame> MessageReader::next()
                     continue;
                 }
             }
+        }
+        if (m_bodyStarted) {
+            // A header inside the body: its length was wrong, and the frames
+            // that came after it are read from there. The body's last bytes
+            // are looked at again, for a header cut between two reads.
+            const QByteArray joint = m_recent + bytes.first(std::min(take, RecentBytes)).toByteArray();
+            std::optional<qsizetype> found; // from the start of bytes; below 0 in the last bytes
+            if (const qsizetype inJoint = lengthLineIn(joint); inJoint >= 0)
+                found = inJoint - m_recent.size();
+            else if (const qsizetype inBytes = lengthLineIn(bytes); inBytes >= 0)
+                found = inBytes;
+            if (found) {
+                const qint64 size = m_expected;
+                const QByteArray before = *found < 0 ? m_recent.sliced(m_recent.size() + *found) : QByteArray();
+                m_input = before + QByteArrayView(m_input).sliced(m_at + std::max<qsizetype>(*found, 0)).toByteArray();
+                m_at = 0;
+                m_expected = -1;
+                m_body.clear();
+                m_tail.clear();
+                m_recent.clear();
+                if (!std::exchange(m_quiet, true))
+                    return Frame{Frame::Kind::BadBody, {}, size,
+                                 u"a body of %1 bytes with the next header inside: its length was wrong"_s.arg(size)};
+                continue;
+            }
+            m_recent.append(bytes.last(std::min(take, RecentBytes)));
+            m_recent.remove(0, std::max<qsizetype>(0, m_recent.size() - RecentBytes));
         }
         const bool whole = m_expected <= m_maxBody;
         if (whole)

@@ -20,7 +20,7 @@ struct Frame
     enum class Kind {
         Body,
         BadHeader, // no valid Content-Length, lines ending in LF alone, too long
-        BadBody,   // a body that cannot be JSON: it starts with neither { nor [
+        BadBody,   // a body that cannot be JSON: it starts with neither { nor [, or holds a header
         TooLarge,
         Stalled,   // the body stopped coming: dropBody()
     };
@@ -55,6 +55,8 @@ public:
 private:
     // A header longer than this is no header.
     static constexpr qsizetype MaxHeader = 8 * 1024;
+    // Enough of a body's last bytes to hold a header line cut in two.
+    static constexpr qsizetype RecentBytes = 64;
 
     std::optional<Frame> badHeader(const QString &reason, qsizetype skip);
     void skipFrom(QByteArray bytes);
@@ -66,6 +68,7 @@ private:
     qsizetype m_at = 0;
     QByteArray m_body;
     QByteArray m_tail; // of a body too large: its last bytes so far
+    QByteArray m_recent; // the body's last bytes, looked at again for a header
     qint64 m_expected = -1; // the body's length once its header is read
     qint64 m_received = 0;
     bool m_bodyStarted = false; // its first byte other than a blank is seen

@@ -668,7 +668,10 @@ private Q_SLOTS:
             << QByteArray("Content-Length: " + QByteArray::number(body.size()) + "\n\n" + body) << 2000;
         QTest::newRow("4000000000 bytes announced, none sent") << QByteArray("Content-Length: 4000000000\r\n\r\n") << 2000;
         QTest::newRow("no length") << QByteArray("Content-Type: x\r\n\r\n" + body) << 2000;
-        QTest::newRow("a body that stops") << QByteArray("Content-Length: 100000\r\n\r\n" + body) << 8000;
+        QTest::newRow("length far longer than its body")
+            << QByteArray("Content-Length: 100000\r\n\r\n" + body) << 2000;
+        // Nothing comes after it until the body is dropped.
+        QTest::newRow("a body that stops") << QByteArray("Content-Length: 100000\r\n\r\n{\"jsonrpc\":") << 2000;
     }
     void malformedFramesAnswered()
     {
@@ -680,6 +683,11 @@ private Q_SLOTS:
         client.diagnosticsFor(Uri, 1);
         QCOMPARE(client.logged(), QStringList());
         client.sendRaw(bad);
+        QStringList lines;
+        if (QTest::currentDataTag() == QByteArray("a body that stops")) {
+            lines = client.logged(1);
+            QVERIFY2(lines.size() == 1 && lines[0].contains(u"stopped"_s), qPrintable(lines.join(u'\n')));
+        }
         QElapsedTimer timer;
         timer.start();
         const QJsonObject hover = client.request(
@@ -687,7 +695,7 @@ private Q_SLOTS:
         const qint64 elapsed = timer.elapsed();
         QVERIFY2(hover[u"result"_s][u"contents"_s][u"value"_s].toString().contains(u"vbYesNo"_s), "no hover");
         QVERIFY2(elapsed < within, qPrintable(u"answered after %1 ms"_s.arg(elapsed)));
-        const QStringList lines = client.logged(1);
+        lines += client.logged(lines.isEmpty() ? 1 : 0);
         QVERIFY2(lines.size() == 1, qPrintable(lines.join(u'\n')));
         QVERIFY(lines[0].startsWith(u"quillkit98 lsp: "_s));
         QCOMPARE(client.finish(), 0);
