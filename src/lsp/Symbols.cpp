@@ -76,7 +76,7 @@ std::vector<Symbol> moduleSymbols(QStringView text, bool gambas)
         qint32 i = opening.begin;
         while (i < opening.end && isModifier(t, i))
             ++i;
-        const bool property = t.isWord(i, u"property");
+        const bool property = i < opening.end && t.isWord(i, u"property");
         const qint32 name = i + (property ? 2 : 1);
         if (name >= opening.end || !t.isIdent(name))
             continue;
@@ -93,14 +93,14 @@ std::vector<Symbol> moduleSymbols(QStringView text, bool gambas)
         qint32 i = statement.begin;
         while (i < statement.end && isModifier(t, i))
             ++i;
-        if ((t.isWord(i, u"type") || t.isWord(i, u"enum")) && i + 2 == statement.end && t.isIdent(i + 1)) {
+        if (i + 2 == statement.end && (t.isWord(i, u"type") || t.isWord(i, u"enum")) && t.isIdent(i + 1)) {
             const bool isEnum = t.isWord(i, u"enum");
             Symbol block = named(t, i + 1, isEnum ? SymbolKind::Enum : SymbolKind::Struct, t.pos(statement.begin),
                                  t.endPos(i + 1));
             block.detail = t.text(statement.begin, i + 1).toString().simplified();
             addMembers(t, statement.end, block);
             symbols.push_back(std::move(block));
-        } else if (t.isWord(i, u"const")) {
+        } else if (i < statement.end && t.isWord(i, u"const")) {
             // Const A = 1, B As Long = 2: each up to the comma after it.
             for (qint32 k = i + 1; k < statement.end;) {
                 const qint32 stop = t.topLevel(k, statement.end, [&](qint32 q) { return t.isPunct(q, u','); });

@@ -7,6 +7,7 @@
 #include "lsp/MessageReader.h"
 #include "lsp/Symbols.h"
 #include "lsp/TextDocument.h"
+#include "support/RandomText.h"
 
 #include <QJsonDocument>
 #include <QTest>
@@ -298,6 +299,45 @@ End Property
         for (const lsp::Symbol &symbol : lsp::moduleSymbols(text, false))
             describe(symbol, nullptr, 0);
         QCOMPARE(got, outline);
+    }
+
+    // Whatever the text, the outline keeps its shape: every range inside the
+    // text and its parent's, the name where the selection is, in order.
+    void randomModulesKeepTheOutlineSound()
+    {
+        const quint32 seed = qEnvironmentVariableIsSet("QUILLKIT_SEED")
+                                 ? quint32(qEnvironmentVariable("QUILLKIT_SEED").toULong())
+                                 : QRandomGenerator::global()->generate();
+        qInfo("modules from seed %u", seed);
+        QRandomGenerator random(seed);
+        const QStringList pieces{u"Sub "_s, u"Function "_s, u"Property "_s, u"Get "_s, u"Let "_s, u"End "_s, u"Enum "_s,
+                                 u"Type "_s, u"Const "_s, u"Private "_s, u"Static "_s, u"A"_s, u"B1 "_s, u"x "_s,
+                                 u"= "_s, u"1"_s, u", "_s, u"("_s, u")"_s, u"' c"_s, u": "_s, u"\n"_s, u"\r"_s,
+                                 u" _\n"_s, u"\"s\" "_s, u"#If "_s, u"Then"_s, u"ü😀"_s, u"As Long "_s};
+        for (int i = 0; i < 2000; ++i) {
+            const QString text = testsupport::randomShortText(random, pieces, 60, 6);
+            std::vector<lsp::Symbol> symbols;
+            try {
+                symbols = lsp::moduleSymbols(text, i % 7 == 0);
+            } catch (const basic::Refusal &) {
+                continue;
+            }
+            qsizetype previous = 0;
+            const std::function<void(const lsp::Symbol &, qsizetype, qsizetype)> check =
+                [&](const lsp::Symbol &symbol, qsizetype from, qsizetype to) {
+                    QVERIFY2(from <= symbol.begin && symbol.begin <= symbol.nameBegin && symbol.nameEnd <= symbol.end
+                                 && symbol.end <= to,
+                             qPrintable(text));
+                    QCOMPARE(text.mid(symbol.nameBegin, symbol.nameEnd - symbol.nameBegin), symbol.name);
+                    for (const lsp::Symbol &child : symbol.children)
+                        check(child, symbol.begin, symbol.end);
+                };
+            for (const lsp::Symbol &symbol : symbols) {
+                QVERIFY(symbol.begin >= previous);
+                previous = symbol.begin;
+                check(symbol, 0, text.size());
+            }
+        }
     }
 
     // Every offset maps to the position worked out from the text and back.
