@@ -202,6 +202,33 @@ private Q_SLOTS:
         }
     }
 
+    // After any garbage, the good frames that follow come through: all but
+    // perhaps the first, whose header the garbage may run into.
+    void randomGarbageThenGoodFrames()
+    {
+        const quint32 seed = qEnvironmentVariableIsSet("QUILLKIT_SEED")
+                                 ? quint32(qEnvironmentVariable("QUILLKIT_SEED").toULong())
+                                 : QRandomGenerator::global()->generate();
+        qInfo("streams from seed %u", seed);
+        QRandomGenerator random(seed);
+        const QStringList pieces{u"Content-Length: "_s, u"content-length:"_s, u"-5"_s, u"4000000000"_s, u"12"_s,
+                                 u"3"_s, u"\r\n"_s, u"\n"_s, u"\r\n\r\n"_s, u"{"_s, u"}"_s, u"\"id\":"_s, u"x"_s,
+                                 u"Content-Type: y"_s, u" "_s, u"[]"_s};
+        const QList<QByteArray> good{R"({"good":1})", R"({"good":2,"text":"Content-Length: 5"})", R"([{"good":3}])"};
+        for (int i = 0; i < 3000; ++i) {
+            QByteArray stream = testsupport::randomShortText(random, pieces, 12, 0).toUtf8();
+            for (const QByteArray &body : good)
+                stream += framed(body);
+            lsp::MessageReader reader(100, 16);
+            int faults = 0;
+            QList<QByteArray> bodies;
+            const qsizetype chunk = 1 + random.bounded(40);
+            readStream(reader, stream, chunk, &faults, &bodies);
+            QVERIFY2(bodies.size() >= 2 && bodies.mid(bodies.size() - 2) == good.mid(1),
+                     qPrintable(QString::fromUtf8(stream.toPercentEncoding(" {}:\",[]-"))));
+        }
+    }
+
     // A body that stops coming is dropped when asked, and the frames after
     // it are read.
     void stalledBodyIsDropped()
