@@ -286,19 +286,31 @@ void Server::handleMessage(const QJsonObject &message)
             respondError(id, InvalidRequest, u"the server is shut down"_s);
         return;
     }
+    const QJsonValue given = message.value(u"params"_s);
+    const std::pair<QStringView, Shape> uri{u"textDocument.uri", Shape::String};
     if (!request) {
-        if (method == u"textDocument/didOpen"_s)
-            didOpen(params);
-        else if (method == u"textDocument/didChange"_s)
-            didChange(params);
-        else if (method == u"textDocument/didClose"_s)
-            didClose(params);
-        else if (method == u"workspace/didChangeConfiguration"_s)
+        // A notification is not answered: one of the wrong shape is logged.
+        const auto wrong = [&](std::initializer_list<std::pair<QStringView, Shape>> members) {
+            const QString what = wrongMember(given, members);
+            if (!what.isEmpty())
+                log(method + u": "_s + what + u"; ignored"_s);
+            return !what.isEmpty();
+        };
+        if (method == u"textDocument/didOpen"_s) {
+            if (!wrong({uri, {u"textDocument.text", Shape::String}}))
+                didOpen(params);
+        } else if (method == u"textDocument/didChange"_s) {
+            if (!wrong({uri, {u"contentChanges", Shape::Array}}))
+                didChange(params);
+        } else if (method == u"textDocument/didClose"_s) {
+            if (!wrong({uri}))
+                didClose(params);
+        } else if (method == u"workspace/didChangeConfiguration"_s) {
             didChangeConfiguration(params);
+        }
         // Others (initialized, $/cancelRequest, didSave, ...) need nothing.
         return;
     }
-    const QJsonValue given = message.value(u"params"_s);
     const auto refused = [&](const QString &what) {
         if (!what.isEmpty())
             respondError(id, InvalidParams, method + u": "_s + what);
@@ -307,7 +319,6 @@ void Server::handleMessage(const QJsonObject &message)
     const auto wrong = [&](std::initializer_list<std::pair<QStringView, Shape>> members) {
         return refused(wrongMember(given, members));
     };
-    const std::pair<QStringView, Shape> uri{u"textDocument.uri", Shape::String};
     if (method == u"initialize"_s) {
         if (m_initialized) {
             respondError(id, InvalidRequest, u"the server is initialized already"_s);
@@ -489,6 +500,10 @@ void Server::didChange(const QJsonObject &params)
     for (const QJsonValue value : params.value(u"contentChanges"_s).toArray()) {
         const QJsonObject change = value.toObject();
         const QString text = change.value(u"text"_s).toString();
+        if (!change.value(u"text"_s).isString()) {
+            lose(uri, document, u"a change without its text"_s);
+            continue;
+        }
         if (!change.contains(u"range"_s)) {
             setText(document, text);
             continue;
@@ -507,12 +522,7 @@ void Server::didChange(const QJsonObject &params)
         else if (fault.isEmpty() && (line(u"end"_s) < line(u"start"_s) || to < from))
             fault = u"a change's range ends before it starts"_s;
         if (!fault.isEmpty()) {
-            log(u"%1 (%2, version %3): the document is not checked until its whole text comes again"_s.arg(
-                fault, uri, QString::number(document.version)));
-            document.text = TextDocument();
-            document.lost = true;
-            document.refusal = u"An edit from the editor did not fit the text (%1): the document is not checked until the "
-                               u"editor sends its whole text again (open it again)."_s.arg(fault);
+            lose(uri, document, fault);
             continue;
         }
         // Past twice the checked size the text is let go: memory stays bounded.
@@ -526,6 +536,16 @@ void Server::didChange(const QJsonObject &params)
     }
     document.fixes.reset();
     schedule(uri);
+}
+
+void Server::lose(const QString &uri, Document &document, const QString &fault)
+{
+    log(u"%1 (%2, version %3): the document is not checked until its whole text comes again"_s.arg(
+        fault, uri, QString::number(document.version)));
+    document.text = TextDocument();
+    document.lost = true;
+    document.refusal = u"An edit from the editor did not fit the text (%1): the document is not checked until the "
+                       u"editor sends its whole text again (open it again)."_s.arg(fault);
 }
 
 void Server::didClose(const QJsonObject &params)

@@ -83,6 +83,8 @@ private:
     void didOpen(const QJsonObject &params);
     void didChange(const QJsonObject &params);
     void didClose(const QJsonObject &params);
+    // An edit that cannot apply: the text is no longer known.
+    void lose(const QString &uri, Document &document, const QString &fault);
     QJsonValue codeActions(const QJsonObject &params);
     QJsonValue hover(const QJsonObject &params);
     QJsonValue willSaveWaitUntil(const QJsonObject &params);

@@ -218,6 +218,7 @@ std::optional<Frame> MessageReader::next()
             m_received = 0;
             m_bodyStarted = false;
             m_body.clear();
+            m_tail.clear();
             m_recent.clear();
             if (length <= m_maxBody)
                 m_body.reserve(qsizetype(length));

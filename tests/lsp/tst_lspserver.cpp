@@ -852,6 +852,65 @@ private Q_SLOTS:
         QCOMPARE(client.finish(), 0);
     }
 
+    // A notification of the wrong shape cannot be answered: it is logged in
+    // one line, and changes nothing, or leaves the document unchecked where
+    // its text is no longer known.
+    void notificationsOfTheWrongShape_data()
+    {
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<QJsonObject>("params");
+        QTest::addColumn<QString>("logged");
+        QTest::addColumn<bool>("unchecked");
+        const QString other = u"file:///project/Module2.bas"_s;
+        QTest::newRow("open, the text a number")
+            << u"textDocument/didOpen"_s
+            << QJsonObject{{u"textDocument"_s, QJsonObject{{u"uri"_s, other}, {u"version"_s, 1}, {u"text"_s, 5}}}}
+            << u"textDocument.text must be a string"_s << false;
+        QTest::newRow("open, no uri")
+            << u"textDocument/didOpen"_s << QJsonObject{{u"textDocument"_s, QJsonObject{{u"version"_s, 1}, {u"text"_s, u"x"_s}}}}
+            << u"textDocument.uri must be a string"_s << false;
+        QTest::newRow("change, the changes an object")
+            << u"textDocument/didChange"_s
+            << QJsonObject{{u"textDocument"_s, QJsonObject{{u"uri"_s, Uri}, {u"version"_s, 2}}}, {u"contentChanges"_s, QJsonObject()}}
+            << u"contentChanges must be an array"_s << false;
+        QTest::newRow("change without its text")
+            << u"textDocument/didChange"_s
+            << QJsonObject{{u"textDocument"_s, QJsonObject{{u"uri"_s, Uri}, {u"version"_s, 2}}},
+                           {u"contentChanges"_s, QJsonArray{QJsonObject{{u"range"_s, QJsonObject{{u"start"_s, position(0, 0)},
+                                                                                                   {u"end"_s, position(0, 0)}}}}}}}
+            << u"a change without its text"_s << true;
+        QTest::newRow("close, the document a string")
+            << u"textDocument/didClose"_s << QJsonObject{{u"textDocument"_s, Uri}} << u"textDocument.uri must be a string"_s
+            << false;
+    }
+    void notificationsOfTheWrongShape()
+    {
+        QFETCH(QString, method);
+        QFETCH(QJsonObject, params);
+        QFETCH(QString, logged);
+        QFETCH(bool, unchecked);
+        const QString text = u"Sub A()\n  MsgBox \"x\", 36\nEnd Sub\n"_s;
+        Client client;
+        client.initialize();
+        client.open(Uri, text);
+        client.diagnosticsFor(Uri, 1);
+        client.logged();
+        client.notify(method, params);
+        const QStringList lines = client.logged(1);
+        QVERIFY2(lines.size() == 1 && lines[0].contains(logged), qPrintable(lines.join(u'\n')));
+        if (unchecked) {
+            const QJsonArray diagnostics = client.diagnosticsFor(Uri, 2)[u"params"_s][u"diagnostics"_s].toArray();
+            QCOMPARE(diagnostics.size(), 1);
+            QCOMPARE(diagnostics[0][u"code"_s].toString(), u"not-checked"_s);
+        } else {
+            // The document is as it was: its fix-all is still fix's.
+            QCOMPARE(applied(text, fixAllEdits(client, Uri, text)).toUtf8(), fixed(text).out);
+        }
+        QCOMPARE(client.finish(), 0);
+        for (const QJsonObject &m : client.received())
+            QVERIFY(m[u"params"_s][u"uri"_s] != u"file:///project/Module2.bas"_s);
+    }
+
     // Fix on save: willSaveWaitUntil gives fix's edits when the user asked
     // for them, at start or in the settings later, and for a save they make;
     // otherwise no edits.
