@@ -41,6 +41,8 @@ constexpr qsizetype MaxDetectLength = 4 * 1024 * 1024;
 // A body that stops coming for this long is dropped: a client that sent a
 // length too large is answered again.
 constexpr int StallMilliseconds = 3000;
+// Past this many edits since the last check, a hover waits for the next.
+constexpr std::size_t MaxEditsSince = 256;
 // TextDocumentSaveReason: a save after a delay is the editor's, not the user's.
 constexpr int SaveAfterDelay = 2;
 
@@ -229,6 +231,7 @@ void Server::handleFrame(const Frame &frame)
             document.lost = true;
             document.refusal = reason;
             document.fixes.reset();
+            document.previous.reset();
             schedule(decoded);
         }
         if (!id.isEmpty())
@@ -451,6 +454,7 @@ void Server::didChangeConfiguration(const QJsonObject &params)
         if (!document.lost && document.text.text().size() <= MaxDocumentLength)
             document.dialect = dialectOf(document.text.text());
         document.fixes.reset();
+        document.previous.reset();
         schedule(it.key());
     }
 }
@@ -469,6 +473,7 @@ void Server::setText(Document &document, QString text)
 {
     document.lost = false;
     document.fixes.reset();
+    document.previous.reset();
     document.refusal.clear();
     document.text = TextDocument(std::move(text));
 }
@@ -532,6 +537,19 @@ void Server::didChange(const QJsonObject &params)
             document.refusal.clear();
             continue;
         }
+        if (document.fixes) {
+            if (document.refusal.isEmpty())
+                document.previous = std::move(document.fixes);
+            document.fixes.reset();
+            document.edits.clear();
+            document.nulSince = false;
+        }
+        if (document.previous && document.edits.size() < MaxEditsSince) {
+            document.edits.push_back({from, to, text.size()});
+            document.nulSince = document.nulSince || text.contains(QChar(0));
+        } else {
+            document.previous.reset();
+        }
         document.text.replace(from, to, text);
     }
     document.fixes.reset();
@@ -544,6 +562,7 @@ void Server::lose(const QString &uri, Document &document, const QString &fault)
         fault, uri, QString::number(document.version)));
     document.text = TextDocument();
     document.lost = true;
+    document.previous.reset();
     document.refusal = u"An edit from the editor did not fit the text (%1): the document is not checked until the "
                        u"editor sends its whole text again (open it again)."_s.arg(fault);
 }
@@ -603,6 +622,7 @@ const fix::ModuleFixes &Server::fixesOf(Document &document)
 {
     if (document.fixes)
         return *document.fixes;
+    document.previous.reset();
     document.fixes.emplace();
     const QString &text = document.text.text();
     if (document.lost) {
@@ -773,6 +793,26 @@ QJsonValue Server::codeActions(const QJsonObject &params)
     return actions;
 }
 
+namespace {
+
+// Where [from, to] of the text before the edits is now; nothing where an
+// edit touched it.
+std::optional<std::pair<qsizetype, qsizetype>> afterEdits(std::span<const Server::TextEdit> edits, qsizetype from,
+                                                          qsizetype to)
+{
+    for (const Server::TextEdit &edit : edits) {
+        if (edit.from <= to && edit.to >= from)
+            return std::nullopt;
+        if (edit.to < from) {
+            from += edit.length - (edit.to - edit.from);
+            to += edit.length - (edit.to - edit.from);
+        }
+    }
+    return std::pair{from, to};
+}
+
+} // namespace
+
 QJsonValue Server::hover(const QJsonObject &params)
 {
     const QString uri = params.value(u"textDocument"_s).toObject().value(u"uri"_s).toString();
@@ -780,24 +820,34 @@ QJsonValue Server::hover(const QJsonObject &params)
     if (found == m_documents.end())
         return QJsonValue::Null;
     Document &document = *found;
-    const fix::ModuleFixes &fixes = fixesOf(document);
-    if (!document.refusal.isEmpty())
-        return QJsonValue::Null;
-    const QJsonObject p = params.value(u"position"_s).toObject();
-    const qsizetype offset =
-        document.text.offsetAt({p.value(u"line"_s).toInt(), p.value(u"character"_s).toInt()}, m_encoding);
+    const qsizetype offset = offsetOf(document, params.value(u"position"_s));
     const auto contents = [](const QString &markdown) {
         return QJsonObject{{u"kind"_s, u"markdown"_s}, {u"value"_s, markdown}};
     };
-    const auto change = std::find_if(fixes.changes.cbegin(), fixes.changes.cend(),
-                                     [&](const fix::Change &c) { return c.from <= offset && offset <= c.to; });
-    if (change != fixes.changes.cend()) {
-        const QString names = change->replacement.trimmed();
-        QString markdown = u"`%1` = `%2`"_s.arg(oneLine(change->original), names);
+    const auto numberHover = [&](const fix::Change &change, qsizetype from, qsizetype to) {
+        const QString names = change.replacement.trimmed();
+        QString markdown = u"`%1` = `%2`"_s.arg(oneLine(change.original), names);
         if (const QString meaning = meaningOfNames(names); !meaning.isEmpty())
             markdown += u": "_s + meaning;
-        return QJsonObject{{u"contents"_s, contents(markdown)}, {u"range"_s, range(document, change->from, change->to)}};
+        return QJsonObject{{u"contents"_s, contents(markdown)}, {u"range"_s, range(document, from, to)}};
+    };
+    // While the text waits for its check, a number that no edit since has
+    // touched means what it meant: answered at once from the last check.
+    if (!document.fixes && document.previous && !document.lost && !document.xml && !document.nulSince
+        && document.text.text().size() <= MaxDocumentLength) {
+        for (const fix::Change &change : document.previous->changes) {
+            const auto now = afterEdits(document.edits, change.from, change.to);
+            if (now && now->first <= offset && offset <= now->second)
+                return numberHover(change, now->first, now->second);
+        }
     }
+    const fix::ModuleFixes &fixes = fixesOf(document);
+    if (!document.refusal.isEmpty())
+        return QJsonValue::Null;
+    const auto change = std::find_if(fixes.changes.cbegin(), fixes.changes.cend(),
+                                     [&](const fix::Change &c) { return c.from <= offset && offset <= c.to; });
+    if (change != fixes.changes.cend())
+        return numberHover(*change, change->from, change->to);
     // A call is read from Basic text as the editor holds it, which an .xba's is not.
     if (document.xml)
         return QJsonValue::Null;

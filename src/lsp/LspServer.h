@@ -43,6 +43,14 @@ public:
 
     Server(QList<Tool> tools, Sender send, QIODevice &log, WindowStarter startWindow, QObject *parent = nullptr);
 
+    // An edit as it was made: [from, to) of the text then became `length` characters.
+    struct TextEdit
+    {
+        qsizetype from = 0;
+        qsizetype to = 0;
+        qsizetype length = 0;
+    };
+
     // Tells whether more input waits to be read: the diagnostics then wait
     // for it (a while at most), so that a burst of changes is checked once.
     void setInputPending(std::function<bool()> pending) { m_inputPending = std::move(pending); }
@@ -66,6 +74,12 @@ private:
         bool lost = false; // the text is not held: changes cannot apply
         bool xml = false;  // LibreOffice's .xba: the Basic is escaped
         std::optional<fix::ModuleFixes> fixes; // of the current text
+        // The last fixes found and the edits since, while the current text
+        // waits for its check: a hover over a number no edit touched is
+        // answered from them at once.
+        std::optional<fix::ModuleFixes> previous;
+        std::vector<TextEdit> edits;
+        bool nulSince = false; // an edit since brought a NUL
     };
 
     void readFrames();

@@ -534,6 +534,71 @@ private Q_SLOTS:
         QCOMPARE(client.finish(), 0);
     }
 
+    // A hover that comes with an edit, before its check: where the edit left
+    // the number alone, answered at once from the last check (even where the
+    // edit changed its meaning: a declaration put above), at the number's new
+    // place; otherwise as the new check's diagnostic says.
+    void hoverWithAnEdit_data()
+    {
+        QTest::addColumn<QJsonObject>("start");
+        QTest::addColumn<QJsonObject>("end");
+        QTest::addColumn<QString>("insert");
+        QTest::addColumn<QString>("number"); // the second box's, after the edit
+        QTest::addColumn<bool>("lastCheck");  // answered from the check before the edit
+        QTest::newRow("a statement put before it on its line") << position(2, 2) << position(2, 2) << u"Beep: "_s << u"32"_s << false;
+        QTest::newRow("a line added above") << position(1, 0) << position(1, 0) << u"  Beep\n"_s << u"32"_s << false;
+        QTest::newRow("a line taken out above") << position(1, 0) << position(2, 0) << QString() << u"32"_s << false;
+        QTest::newRow("a line added after") << position(3, 0) << position(3, 0) << u"  Beep\n"_s << u"32"_s << false;
+        QTest::newRow("the number changed") << position(2, 14) << position(2, 16) << u"16"_s << u"16"_s << false;
+        QTest::newRow("a digit typed after it") << position(2, 16) << position(2, 16) << u"4"_s << u"324"_s << false;
+        QTest::newRow("a sum begun before it") << position(2, 14) << position(2, 14) << u"4 + "_s << u"4 + 32"_s << false;
+        QTest::newRow("a declaration put above") << position(0, 0) << position(0, 0) << u"Const vbQuestion = 1\n"_s
+                                                 << u"32"_s << true;
+    }
+    void hoverWithAnEdit()
+    {
+        QFETCH(QJsonObject, start);
+        QFETCH(QJsonObject, end);
+        QFETCH(QString, insert);
+        QFETCH(QString, number);
+        QFETCH(bool, lastCheck);
+        QString text = u"Sub A()\n  MsgBox \"x\", 36\n  MsgBox \"y\", 32\nEnd Sub\n"_s;
+        Client client;
+        client.initialize();
+        client.open(Uri, text);
+        const QJsonArray before = client.diagnosticsFor(Uri, 1)[u"params"_s][u"diagnostics"_s].toArray();
+        const qsizetype from = offsetOf(text, start);
+        text.replace(from, offsetOf(text, end) - from, insert);
+        const qsizetype at = text.indexOf(u"\"y\", "_s + number) + 5;
+        const int line = int(text.left(at).count(u'\n'));
+        const QJsonObject hover{{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, 50}, {u"method"_s, u"textDocument/hover"_s},
+                                {u"params"_s, QJsonObject{{u"textDocument"_s, documentId(Uri)},
+                                                          {u"position"_s, position(line, int(at - text.lastIndexOf(u'\n', at) - 1))}}}};
+        const QJsonObject change = Client::notification(
+            u"textDocument/didChange"_s,
+            {{u"textDocument"_s, QJsonObject{{u"uri"_s, Uri}, {u"version"_s, 2}}},
+             {u"contentChanges"_s, QJsonArray{QJsonObject{{u"range"_s, QJsonObject{{u"start"_s, start}, {u"end"_s, end}}},
+                                                           {u"text"_s, insert}}}}});
+        // In one write: the hover is read before the change is checked.
+        client.sendRaw(Client::frame(change) + Client::frame(hover));
+        const QJsonObject answer = client.waitFor([](const QJsonObject &m) { return m[u"id"_s] == 50; })[u"result"_s].toObject();
+        const QJsonArray diagnostics = client.diagnosticsFor(Uri, 2)[u"params"_s][u"diagnostics"_s].toArray();
+        QCOMPARE(asFixLines(text, diagnostics), fixCheck(text));
+        QJsonObject diagnostic;
+        for (const QJsonValue d : diagnostics) {
+            if (offsetOf(text, d[u"range"_s][u"start"_s].toObject()) == at)
+                diagnostic = d.toObject();
+        }
+        QVERIFY2(!diagnostic.isEmpty(), "no diagnostic on the number");
+        QCOMPARE(answer[u"range"_s], diagnostic[u"range"_s]);
+        if (lastCheck) // the second box's number as the last check named it
+            diagnostic = before[1].toObject();
+        const QStringList parts = diagnostic[u"message"_s].toString().split(u" → "_s);
+        const QString value = answer[u"contents"_s][u"value"_s].toString();
+        QVERIFY2(value.startsWith(u"`%1` = `%2`"_s.arg(parts[0], parts[1])), qPrintable(value));
+        QCOMPARE(client.finish(), 0);
+    }
+
     void hoverOnNumbers()
     {
         const QString text = u"Sub A()\n  If MsgBox(\"Sure?\", 36) = 6 Then Beep\nEnd Sub\n"_s;
