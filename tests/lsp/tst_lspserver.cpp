@@ -385,6 +385,8 @@ private Q_SLOTS:
         QTest::newRow("continued argument") << u"Sub A()\n  MsgBox \"x\", 4 + _\n    32\nEnd Sub\n"_s;
         QTest::newRow("nothing to change") << u"Sub A()\n  MsgBox \"x\", vbYesNo\nEnd Sub\n"_s;
         QTest::newRow("own MsgBox") << u"Sub MsgBox(a, b)\nEnd Sub\nSub A()\n  MsgBox \"x\", 36\nEnd Sub\n"_s;
+        // As typed, before the line is done: the statement's last token ends the text.
+        QTest::newRow("modifiers alone at the end") << u"Sub A()\n  MsgBox \"x\", 36\nEnd Sub\nPrivate"_s;
     }
     void diagnosticsAndFixAll()
     {
