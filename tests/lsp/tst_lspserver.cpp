@@ -4,6 +4,7 @@
 // against `fix`, hover against `read`, and input no editor should send.
 
 #include "support/GenerateRun.h"
+#include "support/RandomText.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -177,6 +179,20 @@ qsizetype offsetOf(const QString &text, const QJsonObject &position)
             offset = lf + 1;
     }
     return offset + position[u"character"_s].toInt();
+}
+
+// The protocol's position of an offset, in UTF-16 units.
+QJsonObject positionOf(const QString &text, qsizetype offset)
+{
+    int line = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < offset; ++i) {
+        if (text[i] == u'\n' || (text[i] == u'\r' && (i + 1 >= text.size() || text[i + 1] != u'\n'))) {
+            ++line;
+            start = i + 1;
+        }
+    }
+    return {{u"line"_s, line}, {u"character"_s, int(offset - start)}};
 }
 
 QString applied(QString text, const QJsonArray &edits)
@@ -599,6 +615,95 @@ private Q_SLOTS:
         const QString value = answer[u"contents"_s][u"value"_s].toString();
         QVERIFY2(value.startsWith(u"`%1` = `%2`"_s.arg(parts[0], parts[1])), qPrintable(value));
         QCOMPARE(client.finish(), 0);
+    }
+
+    // Random edits, hovers and outlines in random writes: the server's text
+    // stays the editor's, so its last diagnostics are fix --check's of the
+    // text the editor has; every answer's range lies in the text.
+    void randomSessions()
+    {
+        const quint32 seed = qEnvironmentVariableIsSet("QUILLKIT_SEED")
+                                 ? quint32(qEnvironmentVariable("QUILLKIT_SEED").toULong())
+                                 : QRandomGenerator::global()->generate();
+        qInfo("sessions from seed %u", seed);
+        QRandomGenerator random(seed);
+        const QStringList pieces{u"MsgBox \"x\", 36"_s, u"If MsgBox(\"y\", 4) = 6 Then Beep"_s, u"Sub B()"_s,
+                                 u"End Sub"_s, u"Const vbYes = 1"_s, u"Enum E"_s, u"End Enum"_s, u"Private "_s, u" "_s,
+                                 u"32"_s, u" + 4"_s, u"\n"_s, u"\r\n"_s, u"\r"_s, u"ü😀"_s, u"\""_s, u"' c"_s, u" _\n"_s};
+        for (int session = 0; session < 4; ++session) {
+            QString text = u"Sub A()\r\n  MsgBox \"x\", 36\r\n  MsgBox \"y\", 292\r\nEnd Sub\r\n"_s;
+            Client client;
+            client.initialize({{u"capabilities"_s, QJsonObject{{u"textDocument"_s, QJsonObject{{u"documentSymbol"_s,
+                                QJsonObject{{u"hierarchicalDocumentSymbolSupport"_s, true}}}}}}}});
+            client.open(Uri, text);
+            int version = 1;
+            int id = 1000;
+            QByteArray write;
+            // A place where an edit may start or end: not inside CR LF or a pair.
+            const auto place = [&] {
+                for (;;) {
+                    const qsizetype at = random.bounded(int(text.size()) + 1);
+                    if (at == 0 || at == text.size()
+                        || !((text[at - 1] == u'\r' && text[at] == u'\n') || text[at].isLowSurrogate()))
+                        return at;
+                }
+            };
+            for (int step = 0; step < 40; ++step) {
+                const int what = random.bounded(10);
+                if (what < 6) {
+                    qsizetype from = place(), to = place();
+                    if (to < from)
+                        std::swap(from, to);
+                    const QString insert = testsupport::randomShortText(random, pieces, 4, 0);
+                    const QJsonObject range{{u"start"_s, positionOf(text, from)}, {u"end"_s, positionOf(text, to)}};
+                    text.replace(from, to - from, insert);
+                    write += Client::frame(Client::notification(
+                        u"textDocument/didChange"_s,
+                        {{u"textDocument"_s, QJsonObject{{u"uri"_s, Uri}, {u"version"_s, ++version}}},
+                         {u"contentChanges"_s, QJsonArray{QJsonObject{{u"range"_s, range}, {u"text"_s, insert}}}}}));
+                } else {
+                    const QString method = what < 9 ? u"textDocument/hover"_s : u"textDocument/documentSymbol"_s;
+                    QJsonObject params{{u"textDocument"_s, documentId(Uri)}};
+                    if (what < 9)
+                        params.insert(u"position"_s, positionOf(text, place()));
+                    write += Client::frame(QJsonObject{{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, ++id},
+                                                       {u"method"_s, method}, {u"params"_s, params}});
+                    const QString now = text;
+                    if (random.bounded(2) == 0) {
+                        client.sendRaw(std::exchange(write, QByteArray()));
+                        const QJsonObject answer =
+                            client.waitFor([&](const QJsonObject &m) { return m[u"id"_s] == id; });
+                        QVERIFY2(answer.contains(u"result"_s), qPrintable(u"seed %1"_s.arg(seed)));
+                        // Every range it gives lies in the text.
+                        QList<QJsonValue> ranges{answer[u"result"_s][u"range"_s]};
+                        for (const QJsonValue symbol : answer[u"result"_s].toArray())
+                            ranges << symbol[u"range"_s] << symbol[u"selectionRange"_s];
+                        for (const QJsonValue &r : ranges) {
+                            if (r.isUndefined())
+                                continue;
+                            const qsizetype a = offsetOf(now, r[u"start"_s].toObject());
+                            const qsizetype b = offsetOf(now, r[u"end"_s].toObject());
+                            QVERIFY2(0 <= a && a <= b && b <= now.size(), qPrintable(u"seed %1"_s.arg(seed)));
+                        }
+                    }
+                }
+            }
+            client.sendRaw(write);
+            // Published perhaps before an answer waited for: looked for among all.
+            QJsonObject last;
+            QElapsedTimer waited;
+            waited.start();
+            while (last.isEmpty() && waited.elapsed() < 60000) {
+                for (const QJsonObject &m : client.received()) {
+                    if (m[u"method"_s] == u"textDocument/publishDiagnostics"_s && m[u"params"_s][u"version"_s] == version)
+                        last = m;
+                }
+                client.process().waitForReadyRead(50);
+            }
+            QVERIFY2(!last.isEmpty(), qPrintable(u"seed %1: no diagnostics"_s.arg(seed)));
+            QCOMPARE(asFixLines(text, last[u"params"_s][u"diagnostics"_s].toArray()), fixCheck(text));
+            QCOMPARE(client.finish(), 0);
+        }
     }
 
     void hoverOnNumbers()
