@@ -2,7 +2,8 @@
 // `quillkit98 lsp` as an editor meets it: a module of 10,000 lines open, one
 // keystroke at a time, the time from the change sent to its diagnostics
 // received; then a burst of changes in one write, and how many publications
-// it costs. Usage: quillkit98_lsp_bench PROGRAM [KEYSTROKES].
+// it costs; then a hover sent with a keystroke, and the time to its answer.
+// Usage: quillkit98_lsp_bench PROGRAM [KEYSTROKES].
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -76,6 +77,22 @@ public:
     // Waits for the diagnostics of the version; counts the publications seen.
     bool diagnostics(int version, int *publications = nullptr)
     {
+        return waitFor([&](const QJsonObject &message) {
+            if (message[u"method"_s] != u"textDocument/publishDiagnostics"_s)
+                return false;
+            if (publications)
+                ++*publications;
+            return message[u"params"_s][u"version"_s].toInt() == version;
+        });
+    }
+    // Waits for the response to the request.
+    bool response(int id)
+    {
+        return waitFor([&](const QJsonObject &message) { return message[u"id"_s] == id; });
+    }
+    template<typename Wanted>
+    bool waitFor(Wanted wanted)
+    {
         for (;;) {
             for (;;) {
                 const qsizetype end = m_buffer.indexOf("\r\n\r\n");
@@ -86,12 +103,8 @@ public:
                     break;
                 const QJsonObject message = QJsonDocument::fromJson(m_buffer.mid(end + 4, size)).object();
                 m_buffer.remove(0, end + 4 + size);
-                if (message[u"method"_s] == u"textDocument/publishDiagnostics"_s) {
-                    if (publications)
-                        ++*publications;
-                    if (message[u"params"_s][u"version"_s].toInt() == version)
-                        return true;
-                }
+                if (wanted(message))
+                    return true;
             }
             if (!m_process.waitForReadyRead(30000))
                 return false;
@@ -172,6 +185,25 @@ int main(int argc, char **argv)
         return 1;
     const double burstTime = double(timer.nsecsElapsed()) / 1e6;
 
+    // A keystroke and a hover over a number elsewhere in one write: the
+    // hover is answered before the keystroke's check.
+    std::vector<double> hovers;
+    for (int k = 0; k < 21; ++k) {
+        QByteArray both = Client::frame(keystroke(uri, ++version, lines / 2, k % 2 == 0));
+        both += Client::frame({{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, 100 + k}, {u"method"_s, u"textDocument/hover"_s},
+                               {u"params"_s, QJsonObject{{u"textDocument"_s, QJsonObject{{u"uri"_s, uri}}},
+                                                         {u"position"_s, QJsonObject{{u"line"_s, 7},
+                                                                                     {u"character"_s, 45}}}}}});
+        timer.restart();
+        client.write(both);
+        if (!client.response(100 + k))
+            return 1;
+        hovers.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (!client.diagnostics(version))
+            return 1;
+    }
+    std::sort(hovers.begin(), hovers.end());
+
     std::printf("quillkit98 lsp, a module of %d lines (%.0f KiB), %d keystrokes\n", lines, text.size() / 1024.0,
                 keystrokes);
     std::printf("open to diagnostics:          %8.1f ms\n", opened);
@@ -179,6 +211,8 @@ int main(int argc, char **argv)
                 times[times.size() / 2], times[times.size() * 9 / 10], times.back());
     std::printf("burst of %d in one write:     %8.1f ms to the last version's diagnostics, %d publication(s)\n",
                 BurstSize, burstTime, publications);
+    std::printf("hover with a keystroke:       %8.1f ms median, %.1f ms max\n", hovers[hovers.size() / 2],
+                hovers.back());
     client.send({{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, 2}, {u"method"_s, u"shutdown"_s}});
     client.send(notification(u"exit"_s, {}));
     client.m_process.waitForFinished();

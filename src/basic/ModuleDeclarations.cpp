@@ -69,7 +69,9 @@ bool ModuleBuilder::declarationStatement(qint32 begin, qint32 i, qint32 end, boo
         addStatement(begin, end);
         return true;
     }
-    if (word(i, u"option") || word(i, u"attribute") || word(i, u"implements") || !defType(t.text(i)).isEmpty()) {
+    // A statement of modifiers alone ends at i: no word follows them.
+    if (word(i, u"option") || word(i, u"attribute") || word(i, u"implements")
+        || (i < end && !defType(t.text(i)).isEmpty())) {
         addStatement(begin, end);
         return true;
     }

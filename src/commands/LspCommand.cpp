@@ -41,8 +41,11 @@ QString lspHelpText()
         "BASIC modules: each number that fix would name is a warning with a quick fix, each note\n"
         "an information, and source.fixAll.quillkit98 gives the text fix writes. Hovering over a\n"
         "number tells its meaning, over a message box or input box call what read makes of it.\n"
+        "The document symbols are the module's procedures, Enums, Types and Consts.\n"
         "The editor may set initializationOptions {\"dialect\": \"vb\"} or \"libreoffice\"; otherwise\n"
-        "each module's code tells. The server writes no file and logs to standard error.\n");
+        "each module's code tells. With {\"fixOnSave\": true} a save gets the fix-all's edits\n"
+        "(willSaveWaitUntil). Both may change at run time: workspace/didChangeConfiguration with\n"
+        "{\"settings\": {\"quillkit98\": {...}}}. The server writes no file and logs to standard error.\n");
 }
 
 #if defined(Q_OS_WIN)

@@ -3,6 +3,7 @@
 
 #include "basic/Tokens.h"
 #include "lsp/Meanings.h"
+#include "lsp/Symbols.h"
 #include "lsp/XbaText.h"
 #include "reader/CodeReader.h"
 
@@ -11,6 +12,7 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 
+#include <cmath>
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -36,6 +38,52 @@ constexpr int MostWaitMilliseconds = 200;
 // Dialect detection reads the module up to its first construct; past this
 // size a module is taken as Visual Basic rather than read twice.
 constexpr qsizetype MaxDetectLength = 4 * 1024 * 1024;
+// A body that stops coming for this long is dropped: a client that sent a
+// length too large is answered again.
+constexpr int StallMilliseconds = 3000;
+// Past this many edits since the last check, a hover waits for the next.
+constexpr std::size_t MaxEditsSince = 256;
+// TextDocumentSaveReason: a save after a delay is the editor's, not the user's.
+constexpr int SaveAfterDelay = 2;
+
+enum class Shape { Object, String, Integer, Array };
+
+// The first member that is not what the protocol makes it ("position.line
+// must be a whole number from 0"), or empty. A path ending in ? may be left out.
+QString wrongMember(const QJsonValue &params, std::initializer_list<std::pair<QStringView, Shape>> members)
+{
+    for (const auto &[path, shape] : members) {
+        const bool optional = path.endsWith(u'?');
+        const QStringView name = optional ? path.chopped(1) : path;
+        QJsonValue value = params;
+        for (const QStringView part : name.tokenize(u'.', Qt::SkipEmptyParts))
+            value = value.isObject() ? value.toObject().value(part) : QJsonValue(QJsonValue::Undefined);
+        if (optional && value.isUndefined())
+            continue;
+        const double number = value.toDouble(-1);
+        const bool whole = value.isDouble() && number >= 0 && number <= std::numeric_limits<int>::max()
+                           && number == std::floor(number);
+        const bool ok = shape == Shape::Object   ? value.isObject()
+                        : shape == Shape::String ? value.isString()
+                        : shape == Shape::Array  ? value.isArray()
+                                                 : whole;
+        if (!ok) {
+            static const char16_t *const names[] = {u"an object", u"a string", u"a whole number from 0", u"an array"};
+            return u"%1 must be %2"_s.arg(name.isEmpty() ? u"params"_s : name.toString(),
+                                          QStringView(names[int(shape)]));
+        }
+    }
+    return {};
+}
+
+QString wrongRange(const QJsonValue &params, QStringView name)
+{
+    const QString n = name.toString();
+    return wrongMember(params, {{QString(n + u".start.line"_s), Shape::Integer},
+                                {QString(n + u".start.character"_s), Shape::Integer},
+                                {QString(n + u".end.line"_s), Shape::Integer},
+                                {QString(n + u".end.character"_s), Shape::Integer}});
+}
 
 // The few members found in the start of a message too large to parse.
 QString memberIn(const QByteArray &prefix, const char *pattern)
@@ -104,6 +152,9 @@ Server::Server(QList<Tool> tools, Sender send, QIODevice &log, WindowStarter sta
     m_coalesce.setSingleShot(true);
     m_coalesce.setInterval(0);
     connect(&m_coalesce, &QTimer::timeout, this, &Server::publishPending);
+    m_stalled.setSingleShot(true);
+    m_stalled.setInterval(StallMilliseconds);
+    connect(&m_stalled, &QTimer::timeout, this, &Server::bodyStalled);
 }
 
 void Server::log(const QString &line)
@@ -113,13 +164,37 @@ void Server::log(const QString &line)
 
 void Server::receive(QByteArrayView bytes)
 {
-    std::vector<Frame> frames;
-    m_reader.feed(bytes, frames);
-    for (const Frame &frame : frames) {
-        if (m_finished)
-            return;
-        handleFrame(frame);
+    m_reader.feed(bytes);
+    readFrames();
+}
+
+void Server::readFrames()
+{
+    while (!m_finished) {
+        const std::optional<Frame> frame = m_reader.next();
+        if (!frame)
+            break;
+        handleFrame(*frame);
     }
+    // Counted from the last bytes that came.
+    if (m_reader.midBody() && !m_finished)
+        m_stalled.start();
+    else
+        m_stalled.stop();
+}
+
+void Server::bodyStalled()
+{
+    if (m_finished)
+        return;
+    // Bytes waiting unread are no stall: the server was busy.
+    if (m_inputPending && m_inputPending()) {
+        m_stalled.start();
+        return;
+    }
+    if (const std::optional<Frame> frame = m_reader.dropBody())
+        handleFrame(*frame);
+    readFrames();
 }
 
 void Server::endOfInput()
@@ -132,8 +207,13 @@ void Server::endOfInput()
 
 void Server::handleFrame(const Frame &frame)
 {
-    if (frame.kind == Frame::Kind::BadHeader) {
-        respondError(QJsonValue::Null, ParseError, u"a header without a valid Content-Length"_s);
+    if (frame.kind == Frame::Kind::BadHeader || frame.kind == Frame::Kind::BadBody) {
+        respondError(QJsonValue::Null, ParseError, frame.reason + u"; skipped to the next Content-Length"_s);
+        return;
+    }
+    if (frame.kind == Frame::Kind::Stalled) {
+        // Not answered: an id in it may be the next request's, read after all.
+        log(frame.reason + u"; dropped it"_s);
         return;
     }
     if (frame.kind == Frame::Kind::TooLarge) {
@@ -151,6 +231,7 @@ void Server::handleFrame(const Frame &frame)
             document.lost = true;
             document.refusal = reason;
             document.fixes.reset();
+            document.previous.reset();
             schedule(decoded);
         }
         if (!id.isEmpty())
@@ -162,6 +243,8 @@ void Server::handleFrame(const Frame &frame)
     const QJsonDocument json = QJsonDocument::fromJson(frame.body, &error);
     if (error.error != QJsonParseError::NoError) {
         respondError(QJsonValue::Null, ParseError, u"not JSON: %1 at byte %2"_s.arg(error.errorString()).arg(error.offset));
+        // Most likely its length was wrong: the next header may be inside it.
+        m_reader.skipBody(frame.body);
         return;
     }
     if (!json.isObject()) {
@@ -200,34 +283,76 @@ void Server::handleMessage(const QJsonObject &message)
             respondError(id, ServerNotInitialized, u"the server is not initialized"_s);
         return;
     }
-    if (m_shutdown && request) {
-        respondError(id, InvalidRequest, u"the server is shut down"_s);
+    if (m_shutdown) {
+        // After shutdown only exit counts: no document is opened or checked.
+        if (request)
+            respondError(id, InvalidRequest, u"the server is shut down"_s);
         return;
     }
+    const QJsonValue given = message.value(u"params"_s);
+    const std::pair<QStringView, Shape> uri{u"textDocument.uri", Shape::String};
     if (!request) {
-        if (method == u"textDocument/didOpen"_s)
-            didOpen(params);
-        else if (method == u"textDocument/didChange"_s)
-            didChange(params);
-        else if (method == u"textDocument/didClose"_s)
-            didClose(params);
+        // A notification is not answered: one of the wrong shape is logged.
+        const auto wrong = [&](std::initializer_list<std::pair<QStringView, Shape>> members) {
+            const QString what = wrongMember(given, members);
+            if (!what.isEmpty())
+                log(method + u": "_s + what + u"; ignored"_s);
+            return !what.isEmpty();
+        };
+        if (method == u"textDocument/didOpen"_s) {
+            if (!wrong({uri, {u"textDocument.text", Shape::String}}))
+                didOpen(params);
+        } else if (method == u"textDocument/didChange"_s) {
+            if (!wrong({uri, {u"contentChanges", Shape::Array}}))
+                didChange(params);
+        } else if (method == u"textDocument/didClose"_s) {
+            if (!wrong({uri}))
+                didClose(params);
+        } else if (method == u"workspace/didChangeConfiguration"_s) {
+            didChangeConfiguration(params);
+        }
         // Others (initialized, $/cancelRequest, didSave, ...) need nothing.
         return;
     }
+    const auto refused = [&](const QString &what) {
+        if (!what.isEmpty())
+            respondError(id, InvalidParams, method + u": "_s + what);
+        return !what.isEmpty();
+    };
+    const auto wrong = [&](std::initializer_list<std::pair<QStringView, Shape>> members) {
+        return refused(wrongMember(given, members));
+    };
     if (method == u"initialize"_s) {
         if (m_initialized) {
             respondError(id, InvalidRequest, u"the server is initialized already"_s);
             return;
         }
-        respond(id, initialize(params));
+        if (!wrong({{u"", Shape::Object}, {u"capabilities?", Shape::Object}}))
+            respond(id, initialize(params));
     } else if (method == u"shutdown"_s) {
         m_shutdown = true;
+        // What waits to be published is not.
+        m_coalesce.stop();
+        m_pending.clear();
         respond(id, QJsonValue::Null);
     } else if (method == u"textDocument/codeAction"_s) {
-        respond(id, codeActions(params));
+        QString what = wrongMember(given, {uri, {u"context", Shape::Object}, {u"context.only?", Shape::Array}});
+        if (what.isEmpty())
+            what = wrongRange(given, u"range");
+        if (!refused(what))
+            respond(id, codeActions(params));
     } else if (method == u"textDocument/hover"_s) {
-        respond(id, hover(params));
+        if (!wrong({uri, {u"position.line", Shape::Integer}, {u"position.character", Shape::Integer}}))
+            respond(id, hover(params));
+    } else if (method == u"textDocument/willSaveWaitUntil"_s) {
+        if (!wrong({uri, {u"reason", Shape::Integer}}))
+            respond(id, willSaveWaitUntil(params));
+    } else if (method == u"textDocument/documentSymbol"_s) {
+        if (!wrong({uri}))
+            respond(id, documentSymbols(params));
     } else if (method == u"workspace/executeCommand"_s) {
+        if (wrong({{u"command", Shape::String}, {u"arguments?", Shape::Array}}))
+            return;
         if (const std::optional<QString> failure = executeCommand(params))
             respondError(id, failure->startsWith(u"unknown command"_s) ? InvalidParams : RequestFailed, *failure);
         else
@@ -268,21 +393,15 @@ QJsonValue Server::initialize(const QJsonObject &params)
     const QJsonArray encodings =
         params.value(u"capabilities"_s).toObject().value(u"general"_s).toObject().value(u"positionEncodings"_s).toArray();
     m_encoding = encodings.contains(u"utf-8"_s) ? PositionEncoding::Utf8 : PositionEncoding::Utf16;
-    const QJsonValue dialect = params.value(u"initializationOptions"_s).toObject().value(u"dialect"_s);
-    // Gambas has no constants to name, so it is no dialect to set.
-    const auto named = basic::dialectFromName(dialect.toString());
-    if (named && *named != basic::Dialect::Gambas) {
-        m_dialect = *named;
-    } else if (!dialect.isUndefined() && !dialect.isNull()) {
-        const QString text = u"initializationOptions.dialect must be \"vb\" or \"libreoffice\"; each module's own "
-                             u"code tells its dialect instead"_s;
-        log(text);
-        notify(u"window/showMessage"_s, {{u"type"_s, Warning}, {u"message"_s, QString(u"Quillkit 98: "_s + text)}});
-    }
+    m_hierarchicalSymbols = params.value(u"capabilities"_s)[u"textDocument"_s][u"documentSymbol"_s]
+                                [u"hierarchicalDocumentSymbolSupport"_s].toBool();
+    applySettings(params.value(u"initializationOptions"_s).toObject(), u"initializationOptions"_s);
     const QJsonObject capabilities{
         {u"positionEncoding"_s, m_encoding == PositionEncoding::Utf8 ? u"utf-8"_s : u"utf-16"_s},
-        {u"textDocumentSync"_s, QJsonObject{{u"openClose"_s, true}, {u"change"_s, 2}}},
+        {u"textDocumentSync"_s,
+         QJsonObject{{u"openClose"_s, true}, {u"change"_s, 2}, {u"willSaveWaitUntil"_s, true}}},
         {u"hoverProvider"_s, true},
+        {u"documentSymbolProvider"_s, true},
         {u"codeActionProvider"_s,
          QJsonObject{{u"codeActionKinds"_s, QJsonArray{u"quickfix"_s, QString::fromUtf16(FixAllKind)}}}},
         {u"executeCommandProvider"_s,
@@ -290,6 +409,54 @@ QJsonValue Server::initialize(const QJsonObject &params)
     };
     return QJsonObject{{u"capabilities"_s, capabilities},
                        {u"serverInfo"_s, QJsonObject{{u"name"_s, u"quillkit98"_s}, {u"version"_s, u"98"_s}}}};
+}
+
+bool Server::applySettings(const QJsonObject &settings, const QString &where)
+{
+    const std::optional<basic::Dialect> before = m_dialect;
+    const auto warn = [&](const QString &text) {
+        log(text);
+        notify(u"window/showMessage"_s, {{u"type"_s, Warning}, {u"message"_s, QString(u"Quillkit 98: "_s + text)}});
+    };
+    if (settings.contains(u"dialect"_s)) {
+        const QJsonValue dialect = settings.value(u"dialect"_s);
+        // Gambas has no constants to name, so it is no dialect to set.
+        const auto named = basic::dialectFromName(dialect.toString());
+        if (named && *named != basic::Dialect::Gambas) {
+            m_dialect = *named;
+        } else {
+            m_dialect.reset();
+            if (!dialect.isNull())
+                warn(u"%1.dialect must be \"vb\" or \"libreoffice\"; each module's own code tells its dialect instead"_s
+                         .arg(where));
+        }
+    }
+    if (settings.contains(u"fixOnSave"_s)) {
+        const QJsonValue fixOnSave = settings.value(u"fixOnSave"_s);
+        if (fixOnSave.isBool())
+            m_fixOnSave = fixOnSave.toBool();
+        else
+            warn(u"%1.fixOnSave must be true or false; it stays %2"_s.arg(where, m_fixOnSave ? u"true"_s : u"false"_s));
+    }
+    return m_dialect != before;
+}
+
+void Server::didChangeConfiguration(const QJsonObject &params)
+{
+    const QJsonValue settings = params.value(u"settings"_s)[u"quillkit98"_s];
+    if (!settings.isObject())
+        return;
+    if (!applySettings(settings.toObject(), u"quillkit98"_s))
+        return;
+    // Every open module again, in the dialect it now has.
+    for (auto it = m_documents.begin(); it != m_documents.end(); ++it) {
+        Document &document = *it;
+        if (!document.lost && document.text.text().size() <= MaxDocumentLength)
+            document.dialect = dialectOf(document.text.text());
+        document.fixes.reset();
+        document.previous.reset();
+        schedule(it.key());
+    }
 }
 
 basic::Dialect Server::dialectOf(const QString &text) const
@@ -306,6 +473,7 @@ void Server::setText(Document &document, QString text)
 {
     document.lost = false;
     document.fixes.reset();
+    document.previous.reset();
     document.refusal.clear();
     document.text = TextDocument(std::move(text));
 }
@@ -337,29 +505,66 @@ void Server::didChange(const QJsonObject &params)
     for (const QJsonValue value : params.value(u"contentChanges"_s).toArray()) {
         const QJsonObject change = value.toObject();
         const QString text = change.value(u"text"_s).toString();
+        if (!change.value(u"text"_s).isString()) {
+            lose(uri, document, u"a change without its text"_s);
+            continue;
+        }
         if (!change.contains(u"range"_s)) {
             setText(document, text);
             continue;
         }
         if (document.lost)
             continue;
+        // An edit the text cannot take leaves it unknown, rather than wrong.
+        const QString wrong = wrongRange(change, u"range");
         const QJsonObject range = change.value(u"range"_s).toObject();
-        const auto position = [&](const QString &name) {
-            const QJsonObject p = range.value(name).toObject();
-            return document.text.offsetAt({p.value(u"line"_s).toInt(), p.value(u"character"_s).toInt()}, m_encoding);
-        };
-        const qsizetype from = position(u"start"_s);
-        const qsizetype to = std::max(from, position(u"end"_s));
+        const auto line = [&](const QString &name) { return range.value(name)[u"line"_s].toInt(); };
+        const qsizetype from = offsetOf(document, range.value(u"start"_s));
+        const qsizetype to = offsetOf(document, range.value(u"end"_s));
+        QString fault = wrong;
+        if (fault.isEmpty() && std::max(line(u"start"_s), line(u"end"_s)) >= document.text.lineCount())
+            fault = u"a change's range is past the document's last line"_s;
+        else if (fault.isEmpty() && (line(u"end"_s) < line(u"start"_s) || to < from))
+            fault = u"a change's range ends before it starts"_s;
+        if (!fault.isEmpty()) {
+            lose(uri, document, fault);
+            continue;
+        }
         // Past twice the checked size the text is let go: memory stays bounded.
         if (document.text.text().size() - (to - from) + text.size() > 2 * MaxDocumentLength) {
             document.text = TextDocument();
             document.lost = true;
+            document.refusal.clear();
             continue;
+        }
+        if (document.fixes) {
+            if (document.refusal.isEmpty())
+                document.previous = std::move(document.fixes);
+            document.fixes.reset();
+            document.edits.clear();
+            document.nulSince = false;
+        }
+        if (document.previous && document.edits.size() < MaxEditsSince) {
+            document.edits.push_back({from, to, text.size()});
+            document.nulSince = document.nulSince || text.contains(QChar(0));
+        } else {
+            document.previous.reset();
         }
         document.text.replace(from, to, text);
     }
     document.fixes.reset();
     schedule(uri);
+}
+
+void Server::lose(const QString &uri, Document &document, const QString &fault)
+{
+    log(u"%1 (%2, version %3): the document is not checked until its whole text comes again"_s.arg(
+        fault, uri, QString::number(document.version)));
+    document.text = TextDocument();
+    document.lost = true;
+    document.previous.reset();
+    document.refusal = u"An edit from the editor did not fit the text (%1): the document is not checked until the "
+                       u"editor sends its whole text again (open it again)."_s.arg(fault);
 }
 
 void Server::didClose(const QJsonObject &params)
@@ -417,6 +622,7 @@ const fix::ModuleFixes &Server::fixesOf(Document &document)
 {
     if (document.fixes)
         return *document.fixes;
+    document.previous.reset();
     document.fixes.emplace();
     const QString &text = document.text.text();
     if (document.lost) {
@@ -515,12 +721,22 @@ void Server::publish(const QString &uri)
     m_send("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
 }
 
-QJsonObject Server::edit(const QString &uri, const Document &document, std::span<const fix::Change> changes) const
+QJsonArray Server::textEdits(const Document &document, std::span<const fix::Change> changes) const
 {
     QJsonArray edits;
     for (const fix::Change &change : changes)
         edits.append(QJsonObject{{u"range"_s, range(document, change.from, change.to)}, {u"newText"_s, change.replacement}});
-    return {{u"changes"_s, QJsonObject{{uri, edits}}}};
+    return edits;
+}
+
+QJsonObject Server::edit(const QString &uri, const Document &document, std::span<const fix::Change> changes) const
+{
+    return {{u"changes"_s, QJsonObject{{uri, textEdits(document, changes)}}}};
+}
+
+qsizetype Server::offsetOf(const Document &document, const QJsonValue &position) const
+{
+    return document.text.offsetAt({position[u"line"_s].toInt(), position[u"character"_s].toInt()}, m_encoding);
 }
 
 QJsonValue Server::codeActions(const QJsonObject &params)
@@ -577,6 +793,26 @@ QJsonValue Server::codeActions(const QJsonObject &params)
     return actions;
 }
 
+namespace {
+
+// Where [from, to] of the text before the edits is now; nothing where an
+// edit touched it.
+std::optional<std::pair<qsizetype, qsizetype>> afterEdits(std::span<const Server::TextEdit> edits, qsizetype from,
+                                                          qsizetype to)
+{
+    for (const Server::TextEdit &edit : edits) {
+        if (edit.from <= to && edit.to >= from)
+            return std::nullopt;
+        if (edit.to < from) {
+            from += edit.length - (edit.to - edit.from);
+            to += edit.length - (edit.to - edit.from);
+        }
+    }
+    return std::pair{from, to};
+}
+
+} // namespace
+
 QJsonValue Server::hover(const QJsonObject &params)
 {
     const QString uri = params.value(u"textDocument"_s).toObject().value(u"uri"_s).toString();
@@ -584,24 +820,34 @@ QJsonValue Server::hover(const QJsonObject &params)
     if (found == m_documents.end())
         return QJsonValue::Null;
     Document &document = *found;
-    const fix::ModuleFixes &fixes = fixesOf(document);
-    if (!document.refusal.isEmpty())
-        return QJsonValue::Null;
-    const QJsonObject p = params.value(u"position"_s).toObject();
-    const qsizetype offset =
-        document.text.offsetAt({p.value(u"line"_s).toInt(), p.value(u"character"_s).toInt()}, m_encoding);
+    const qsizetype offset = offsetOf(document, params.value(u"position"_s));
     const auto contents = [](const QString &markdown) {
         return QJsonObject{{u"kind"_s, u"markdown"_s}, {u"value"_s, markdown}};
     };
-    const auto change = std::find_if(fixes.changes.cbegin(), fixes.changes.cend(),
-                                     [&](const fix::Change &c) { return c.from <= offset && offset <= c.to; });
-    if (change != fixes.changes.cend()) {
-        const QString names = change->replacement.trimmed();
-        QString markdown = u"`%1` = `%2`"_s.arg(oneLine(change->original), names);
+    const auto numberHover = [&](const fix::Change &change, qsizetype from, qsizetype to) {
+        const QString names = change.replacement.trimmed();
+        QString markdown = u"`%1` = `%2`"_s.arg(oneLine(change.original), names);
         if (const QString meaning = meaningOfNames(names); !meaning.isEmpty())
             markdown += u": "_s + meaning;
-        return QJsonObject{{u"contents"_s, contents(markdown)}, {u"range"_s, range(document, change->from, change->to)}};
+        return QJsonObject{{u"contents"_s, contents(markdown)}, {u"range"_s, range(document, from, to)}};
+    };
+    // While the text waits for its check, a number that no edit since has
+    // touched means what it meant: answered at once from the last check.
+    if (!document.fixes && document.previous && !document.lost && !document.xml && !document.nulSince
+        && document.text.text().size() <= MaxDocumentLength) {
+        for (const fix::Change &change : document.previous->changes) {
+            const auto now = afterEdits(document.edits, change.from, change.to);
+            if (now && now->first <= offset && offset <= now->second)
+                return numberHover(change, now->first, now->second);
+        }
     }
+    const fix::ModuleFixes &fixes = fixesOf(document);
+    if (!document.refusal.isEmpty())
+        return QJsonValue::Null;
+    const auto change = std::find_if(fixes.changes.cbegin(), fixes.changes.cend(),
+                                     [&](const fix::Change &c) { return c.from <= offset && offset <= c.to; });
+    if (change != fixes.changes.cend())
+        return numberHover(*change, change->from, change->to);
     // A call is read from Basic text as the editor holds it, which an .xba's is not.
     if (document.xml)
         return QJsonValue::Null;
@@ -609,6 +855,73 @@ QJsonValue Server::hover(const QJsonObject &params)
     if (!call)
         return QJsonValue::Null;
     return QJsonObject{{u"contents"_s, contents(callMarkdown(*call))}, {u"range"_s, range(document, call->begin, call->end)}};
+}
+
+QJsonValue Server::willSaveWaitUntil(const QJsonObject &params)
+{
+    // Only a save the user makes, and only when asked for.
+    if (!m_fixOnSave || params.value(u"reason"_s).toInt() == SaveAfterDelay)
+        return QJsonArray();
+    const auto found = m_documents.find(params.value(u"textDocument"_s)[u"uri"_s].toString());
+    if (found == m_documents.end())
+        return QJsonArray();
+    Document &document = *found;
+    const fix::ModuleFixes &fixes = fixesOf(document);
+    if (!document.refusal.isEmpty())
+        return QJsonArray();
+    return textEdits(document, fixes.changes);
+}
+
+QJsonValue Server::documentSymbols(const QJsonObject &params)
+{
+    const QString uri = params.value(u"textDocument"_s)[u"uri"_s].toString();
+    const auto found = m_documents.find(uri);
+    if (found == m_documents.end())
+        return QJsonArray();
+    Document &document = *found;
+    fixesOf(document);
+    if (!document.refusal.isEmpty())
+        return QJsonArray();
+    const std::optional<XbaText> xba = document.xml ? basicOfXba(document.text.text()) : std::nullopt;
+    std::vector<Symbol> symbols;
+    try {
+        symbols = moduleSymbols(xba ? QStringView(xba->basic) : QStringView(document.text.text()),
+                                !xba && document.dialect == basic::Dialect::Gambas);
+    } catch (const basic::Refusal &refusal) {
+        log(u"no symbols for %1: %2"_s.arg(uri, refusal.message));
+        return QJsonArray();
+    }
+    const auto inFile = [&](qsizetype pos) {
+        return xba ? xba->fileOffsets[std::size_t(std::clamp<qsizetype>(pos, 0, xba->basic.size()))] : pos;
+    };
+    QJsonArray result;
+    const std::function<void(const Symbol &, const QString &, QJsonArray &)> add =
+        [&](const Symbol &symbol, const QString &container, QJsonArray &into) {
+            const QJsonObject whole = range(document, inFile(symbol.begin), inFile(symbol.end));
+            QJsonObject json{{u"name"_s, symbol.name}, {u"kind"_s, int(symbol.kind)}};
+            if (m_hierarchicalSymbols) {
+                json.insert(u"detail"_s, symbol.detail);
+                json.insert(u"range"_s, whole);
+                json.insert(u"selectionRange"_s, range(document, inFile(symbol.nameBegin), inFile(symbol.nameEnd)));
+                QJsonArray children;
+                for (const Symbol &child : symbol.children)
+                    add(child, symbol.name, children);
+                if (!children.isEmpty())
+                    json.insert(u"children"_s, children);
+                into.append(json);
+                return;
+            }
+            // The flat form, for clients without the hierarchy.
+            json.insert(u"location"_s, QJsonObject{{u"uri"_s, uri}, {u"range"_s, whole}});
+            if (!container.isEmpty())
+                json.insert(u"containerName"_s, container);
+            into.append(json);
+            for (const Symbol &child : symbol.children)
+                add(child, symbol.name, into);
+        };
+    for (const Symbol &symbol : symbols)
+        add(symbol, QString(), result);
+    return result;
 }
 
 std::optional<QString> Server::executeCommand(const QJsonObject &params)

@@ -8,6 +8,7 @@
 #include "tools/Tool.h"
 
 #include <QHash>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QObject>
@@ -42,6 +43,14 @@ public:
 
     Server(QList<Tool> tools, Sender send, QIODevice &log, WindowStarter startWindow, QObject *parent = nullptr);
 
+    // An edit as it was made: [from, to) of the text then became `length` characters.
+    struct TextEdit
+    {
+        qsizetype from = 0;
+        qsizetype to = 0;
+        qsizetype length = 0;
+    };
+
     // Tells whether more input waits to be read: the diagnostics then wait
     // for it (a while at most), so that a burst of changes is checked once.
     void setInputPending(std::function<bool()> pending) { m_inputPending = std::move(pending); }
@@ -65,8 +74,16 @@ private:
         bool lost = false; // the text is not held: changes cannot apply
         bool xml = false;  // LibreOffice's .xba: the Basic is escaped
         std::optional<fix::ModuleFixes> fixes; // of the current text
+        // The last fixes found and the edits since, while the current text
+        // waits for its check: a hover over a number no edit touched is
+        // answered from them at once.
+        std::optional<fix::ModuleFixes> previous;
+        std::vector<TextEdit> edits;
+        bool nulSince = false; // an edit since brought a NUL
     };
 
+    void readFrames();
+    void bodyStalled();
     void handleFrame(const Frame &frame);
     void handleMessage(const QJsonObject &message);
     void respond(const QJsonValue &id, const QJsonValue &result);
@@ -75,11 +92,17 @@ private:
     void log(const QString &line);
 
     QJsonValue initialize(const QJsonObject &params);
+    bool applySettings(const QJsonObject &settings, const QString &where);
+    void didChangeConfiguration(const QJsonObject &params);
     void didOpen(const QJsonObject &params);
     void didChange(const QJsonObject &params);
     void didClose(const QJsonObject &params);
+    // An edit that cannot apply: the text is no longer known.
+    void lose(const QString &uri, Document &document, const QString &fault);
     QJsonValue codeActions(const QJsonObject &params);
     QJsonValue hover(const QJsonObject &params);
+    QJsonValue willSaveWaitUntil(const QJsonObject &params);
+    QJsonValue documentSymbols(const QJsonObject &params);
     std::optional<QString> executeCommand(const QJsonObject &params);
 
     void setText(Document &document, QString text);
@@ -89,7 +112,9 @@ private:
     const fix::ModuleFixes &fixesOf(Document &document);
     QJsonObject range(const Document &document, qsizetype from, qsizetype to) const;
     QJsonObject changeDiagnostic(const Document &document, const fix::Change &change) const;
+    QJsonArray textEdits(const Document &document, std::span<const fix::Change> changes) const;
     QJsonObject edit(const QString &uri, const Document &document, std::span<const fix::Change> changes) const;
+    qsizetype offsetOf(const Document &document, const QJsonValue &position) const;
     basic::Dialect dialectOf(const QString &text) const;
 
     QList<Tool> m_tools;
@@ -98,13 +123,16 @@ private:
     WindowStarter m_startWindow;
     MessageReader m_reader;
     PositionEncoding m_encoding = PositionEncoding::Utf16;
-    std::optional<basic::Dialect> m_dialect; // from initializationOptions
+    std::optional<basic::Dialect> m_dialect; // from initializationOptions or the settings
+    bool m_fixOnSave = false;
+    bool m_hierarchicalSymbols = false;
     bool m_initialized = false;
     bool m_shutdown = false;
     bool m_finished = false;
     QHash<QString, Document> m_documents;
     QStringList m_pending;
     QTimer m_coalesce;
+    QTimer m_stalled; // a body begun and not going on
     QElapsedTimer m_waiting; // since the first change not yet checked
     std::function<bool()> m_inputPending;
 };

@@ -101,6 +101,12 @@ Position TextDocument::positionAt(qsizetype offset, PositionEncoding encoding) c
     return {int(line), int(std::min<qsizetype>(character, std::numeric_limits<int>::max()))};
 }
 
+qsizetype TextDocument::lineCount() const
+{
+    index();
+    return qsizetype(m_lineStarts.size());
+}
+
 void TextDocument::replace(qsizetype from, qsizetype to, const QString &text)
 {
     m_text.replace(from, to - from, text);

@@ -31,6 +31,10 @@ public:
     qsizetype offsetAt(Position position, PositionEncoding encoding) const;
     Position positionAt(qsizetype offset, PositionEncoding encoding) const;
 
+    // Lines, as positions count them: a text that ends in a line break has
+    // an empty line after it.
+    qsizetype lineCount() const;
+
     // Replaces [from, to) with the text.
     void replace(qsizetype from, qsizetype to, const QString &text);
 

@@ -4,6 +4,7 @@
 // against `fix`, hover against `read`, and input no editor should send.
 
 #include "support/GenerateRun.h"
+#include "support/RandomText.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,6 +12,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -122,6 +124,19 @@ public:
         return m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
     }
     QProcess &process() { return m_process; }
+    // The lines logged since the last call, waiting a little for them.
+    QStringList logged(int atLeast = 0)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (m_errors.count('\n') < atLeast && timer.elapsed() < 5000) {
+            m_process.waitForReadyRead(50);
+            m_errors += m_process.readAllStandardError();
+        }
+        m_errors += m_process.readAllStandardError();
+        QStringList lines = QString::fromUtf8(std::exchange(m_errors, QByteArray())).split(u'\n', Qt::SkipEmptyParts);
+        return lines;
+    }
 
 private:
     void parse()
@@ -146,6 +161,7 @@ private:
     bool m_started = false;
     int m_lastId = 0;
     QByteArray m_buffer;
+    QByteArray m_errors;
     QList<QJsonObject> m_received;
     qsizetype m_unread = 0;
 };
@@ -163,6 +179,20 @@ qsizetype offsetOf(const QString &text, const QJsonObject &position)
             offset = lf + 1;
     }
     return offset + position[u"character"_s].toInt();
+}
+
+// The protocol's position of an offset, in UTF-16 units.
+QJsonObject positionOf(const QString &text, qsizetype offset)
+{
+    int line = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < offset; ++i) {
+        if (text[i] == u'\n' || (text[i] == u'\r' && (i + 1 >= text.size() || text[i + 1] != u'\n'))) {
+            ++line;
+            start = i + 1;
+        }
+    }
+    return {{u"line"_s, line}, {u"character"_s, int(offset - start)}};
 }
 
 QString applied(QString text, const QJsonArray &edits)
@@ -287,7 +317,10 @@ private Q_SLOTS:
         const QJsonObject capabilities = client.initialize()[u"result"_s][u"capabilities"_s].toObject();
         QCOMPARE(capabilities[u"textDocumentSync"_s][u"change"_s].toInt(), 2); // incremental
         QCOMPARE(capabilities[u"positionEncoding"_s].toString(), u"utf-16"_s);
+        QVERIFY(capabilities[u"textDocumentSync"_s][u"openClose"_s].toBool());
+        QVERIFY(capabilities[u"textDocumentSync"_s][u"willSaveWaitUntil"_s].toBool());
         QVERIFY(capabilities[u"hoverProvider"_s].toBool());
+        QVERIFY(capabilities[u"documentSymbolProvider"_s].toBool());
         QVERIFY(capabilities[u"codeActionProvider"_s][u"codeActionKinds"_s].toArray().contains(u"source.fixAll.quillkit98"_s));
         QVERIFY(capabilities[u"executeCommandProvider"_s][u"commands"_s].toArray().contains(u"quillkit98.openInWindow"_s));
         if (closeInput) {
@@ -368,6 +401,8 @@ private Q_SLOTS:
         QTest::newRow("continued argument") << u"Sub A()\n  MsgBox \"x\", 4 + _\n    32\nEnd Sub\n"_s;
         QTest::newRow("nothing to change") << u"Sub A()\n  MsgBox \"x\", vbYesNo\nEnd Sub\n"_s;
         QTest::newRow("own MsgBox") << u"Sub MsgBox(a, b)\nEnd Sub\nSub A()\n  MsgBox \"x\", 36\nEnd Sub\n"_s;
+        // As typed, before the line is done: the statement's last token ends the text.
+        QTest::newRow("modifiers alone at the end") << u"Sub A()\n  MsgBox \"x\", 36\nEnd Sub\nPrivate"_s;
     }
     void diagnosticsAndFixAll()
     {
@@ -517,6 +552,160 @@ private Q_SLOTS:
         QCOMPARE(client.finish(), 0);
     }
 
+    // A hover that comes with an edit, before its check: where the edit left
+    // the number alone, answered at once from the last check (even where the
+    // edit changed its meaning: a declaration put above), at the number's new
+    // place; otherwise as the new check's diagnostic says.
+    void hoverWithAnEdit_data()
+    {
+        QTest::addColumn<QJsonObject>("start");
+        QTest::addColumn<QJsonObject>("end");
+        QTest::addColumn<QString>("insert");
+        QTest::addColumn<QString>("number"); // the second box's, after the edit
+        QTest::addColumn<bool>("lastCheck");  // answered from the check before the edit
+        QTest::newRow("a statement put before it on its line") << position(2, 2) << position(2, 2) << u"Beep: "_s << u"32"_s << false;
+        QTest::newRow("a line added above") << position(1, 0) << position(1, 0) << u"  Beep\n"_s << u"32"_s << false;
+        QTest::newRow("a line taken out above") << position(1, 0) << position(2, 0) << QString() << u"32"_s << false;
+        QTest::newRow("a line added after") << position(3, 0) << position(3, 0) << u"  Beep\n"_s << u"32"_s << false;
+        QTest::newRow("the number changed") << position(2, 14) << position(2, 16) << u"16"_s << u"16"_s << false;
+        QTest::newRow("a digit typed after it") << position(2, 16) << position(2, 16) << u"4"_s << u"324"_s << false;
+        QTest::newRow("a sum begun before it") << position(2, 14) << position(2, 14) << u"4 + "_s << u"4 + 32"_s << false;
+        QTest::newRow("a declaration put above") << position(0, 0) << position(0, 0) << u"Const vbQuestion = 1\n"_s
+                                                 << u"32"_s << true;
+    }
+    void hoverWithAnEdit()
+    {
+        QFETCH(QJsonObject, start);
+        QFETCH(QJsonObject, end);
+        QFETCH(QString, insert);
+        QFETCH(QString, number);
+        QFETCH(bool, lastCheck);
+        QString text = u"Sub A()\n  MsgBox \"x\", 36\n  MsgBox \"y\", 32\nEnd Sub\n"_s;
+        Client client;
+        client.initialize();
+        client.open(Uri, text);
+        const QJsonArray before = client.diagnosticsFor(Uri, 1)[u"params"_s][u"diagnostics"_s].toArray();
+        const qsizetype from = offsetOf(text, start);
+        text.replace(from, offsetOf(text, end) - from, insert);
+        const qsizetype at = text.indexOf(u"\"y\", "_s + number) + 5;
+        const int line = int(text.left(at).count(u'\n'));
+        const QJsonObject hover{{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, 50}, {u"method"_s, u"textDocument/hover"_s},
+                                {u"params"_s, QJsonObject{{u"textDocument"_s, documentId(Uri)},
+                                                          {u"position"_s, position(line, int(at - text.lastIndexOf(u'\n', at) - 1))}}}};
+        const QJsonObject change = Client::notification(
+            u"textDocument/didChange"_s,
+            {{u"textDocument"_s, QJsonObject{{u"uri"_s, Uri}, {u"version"_s, 2}}},
+             {u"contentChanges"_s, QJsonArray{QJsonObject{{u"range"_s, QJsonObject{{u"start"_s, start}, {u"end"_s, end}}},
+                                                           {u"text"_s, insert}}}}});
+        // In one write: the hover is read before the change is checked.
+        client.sendRaw(Client::frame(change) + Client::frame(hover));
+        const QJsonObject answer = client.waitFor([](const QJsonObject &m) { return m[u"id"_s] == 50; })[u"result"_s].toObject();
+        const QJsonArray diagnostics = client.diagnosticsFor(Uri, 2)[u"params"_s][u"diagnostics"_s].toArray();
+        QCOMPARE(asFixLines(text, diagnostics), fixCheck(text));
+        QJsonObject diagnostic;
+        for (const QJsonValue d : diagnostics) {
+            if (offsetOf(text, d[u"range"_s][u"start"_s].toObject()) == at)
+                diagnostic = d.toObject();
+        }
+        QVERIFY2(!diagnostic.isEmpty(), "no diagnostic on the number");
+        QCOMPARE(answer[u"range"_s], diagnostic[u"range"_s]);
+        if (lastCheck) // the second box's number as the last check named it
+            diagnostic = before[1].toObject();
+        const QStringList parts = diagnostic[u"message"_s].toString().split(u" → "_s);
+        const QString value = answer[u"contents"_s][u"value"_s].toString();
+        QVERIFY2(value.startsWith(u"`%1` = `%2`"_s.arg(parts[0], parts[1])), qPrintable(value));
+        QCOMPARE(client.finish(), 0);
+    }
+
+    // Random edits, hovers and outlines in random writes: the server's text
+    // stays the editor's, so its last diagnostics are fix --check's of the
+    // text the editor has; every answer's range lies in the text.
+    void randomSessions()
+    {
+        const quint32 seed = qEnvironmentVariableIsSet("QUILLKIT_SEED")
+                                 ? quint32(qEnvironmentVariable("QUILLKIT_SEED").toULong())
+                                 : QRandomGenerator::global()->generate();
+        qInfo("sessions from seed %u", seed);
+        QRandomGenerator random(seed);
+        const QStringList pieces{u"MsgBox \"x\", 36"_s, u"If MsgBox(\"y\", 4) = 6 Then Beep"_s, u"Sub B()"_s,
+                                 u"End Sub"_s, u"Const vbYes = 1"_s, u"Enum E"_s, u"End Enum"_s, u"Private "_s, u" "_s,
+                                 u"32"_s, u" + 4"_s, u"\n"_s, u"\r\n"_s, u"\r"_s, u"ü😀"_s, u"\""_s, u"' c"_s, u" _\n"_s};
+        for (int session = 0; session < 4; ++session) {
+            QString text = u"Sub A()\r\n  MsgBox \"x\", 36\r\n  MsgBox \"y\", 292\r\nEnd Sub\r\n"_s;
+            Client client;
+            client.initialize({{u"capabilities"_s, QJsonObject{{u"textDocument"_s, QJsonObject{{u"documentSymbol"_s,
+                                QJsonObject{{u"hierarchicalDocumentSymbolSupport"_s, true}}}}}}}});
+            client.open(Uri, text);
+            int version = 1;
+            int id = 1000;
+            QByteArray write;
+            // A place where an edit may start or end: not inside CR LF or a pair.
+            const auto place = [&] {
+                for (;;) {
+                    const qsizetype at = random.bounded(int(text.size()) + 1);
+                    if (at == 0 || at == text.size()
+                        || !((text[at - 1] == u'\r' && text[at] == u'\n') || text[at].isLowSurrogate()))
+                        return at;
+                }
+            };
+            for (int step = 0; step < 40; ++step) {
+                const int what = random.bounded(10);
+                if (what < 6) {
+                    qsizetype from = place(), to = place();
+                    if (to < from)
+                        std::swap(from, to);
+                    const QString insert = testsupport::randomShortText(random, pieces, 4, 0);
+                    const QJsonObject range{{u"start"_s, positionOf(text, from)}, {u"end"_s, positionOf(text, to)}};
+                    text.replace(from, to - from, insert);
+                    write += Client::frame(Client::notification(
+                        u"textDocument/didChange"_s,
+                        {{u"textDocument"_s, QJsonObject{{u"uri"_s, Uri}, {u"version"_s, ++version}}},
+                         {u"contentChanges"_s, QJsonArray{QJsonObject{{u"range"_s, range}, {u"text"_s, insert}}}}}));
+                } else {
+                    const QString method = what < 9 ? u"textDocument/hover"_s : u"textDocument/documentSymbol"_s;
+                    QJsonObject params{{u"textDocument"_s, documentId(Uri)}};
+                    if (what < 9)
+                        params.insert(u"position"_s, positionOf(text, place()));
+                    write += Client::frame(QJsonObject{{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, ++id},
+                                                       {u"method"_s, method}, {u"params"_s, params}});
+                    const QString now = text;
+                    if (random.bounded(2) == 0) {
+                        client.sendRaw(std::exchange(write, QByteArray()));
+                        const QJsonObject answer =
+                            client.waitFor([&](const QJsonObject &m) { return m[u"id"_s] == id; });
+                        QVERIFY2(answer.contains(u"result"_s), qPrintable(u"seed %1"_s.arg(seed)));
+                        // Every range it gives lies in the text.
+                        QList<QJsonValue> ranges{answer[u"result"_s][u"range"_s]};
+                        for (const QJsonValue symbol : answer[u"result"_s].toArray())
+                            ranges << symbol[u"range"_s] << symbol[u"selectionRange"_s];
+                        for (const QJsonValue &r : ranges) {
+                            if (r.isUndefined())
+                                continue;
+                            const qsizetype a = offsetOf(now, r[u"start"_s].toObject());
+                            const qsizetype b = offsetOf(now, r[u"end"_s].toObject());
+                            QVERIFY2(0 <= a && a <= b && b <= now.size(), qPrintable(u"seed %1"_s.arg(seed)));
+                        }
+                    }
+                }
+            }
+            client.sendRaw(write);
+            // Published perhaps before an answer waited for: looked for among all.
+            QJsonObject last;
+            QElapsedTimer waited;
+            waited.start();
+            while (last.isEmpty() && waited.elapsed() < 60000) {
+                for (const QJsonObject &m : client.received()) {
+                    if (m[u"method"_s] == u"textDocument/publishDiagnostics"_s && m[u"params"_s][u"version"_s] == version)
+                        last = m;
+                }
+                client.process().waitForReadyRead(50);
+            }
+            QVERIFY2(!last.isEmpty(), qPrintable(u"seed %1: no diagnostics"_s.arg(seed)));
+            QCOMPARE(asFixLines(text, last[u"params"_s][u"diagnostics"_s].toArray()), fixCheck(text));
+            QCOMPARE(client.finish(), 0);
+        }
+    }
+
     void hoverOnNumbers()
     {
         const QString text = u"Sub A()\n  If MsgBox(\"Sure?\", 36) = 6 Then Beep\nEnd Sub\n"_s;
@@ -635,6 +824,406 @@ private Q_SLOTS:
         QVERIFY(error[u"id"_s].isNull());
         client.open(Uri, u"MsgBox \"x\", 36\n"_s);
         QVERIFY(!client.diagnosticsFor(Uri, 1).isEmpty());
+        QCOMPARE(client.finish(), 0);
+    }
+
+    // Each malformed frame costs one log line, and the request after it is
+    // answered at once; a body that stops coming, once it is dropped.
+    void malformedFramesAnswered_data()
+    {
+        QTest::addColumn<QByteArray>("bad");
+        QTest::addColumn<int>("within"); // milliseconds
+        const QByteArray body = R"({"jsonrpc":"2.0","method":"initialized","params":{}})";
+        QTest::newRow("negative length") << QByteArray("Content-Length: -5\r\n\r\n" + body) << 2000;
+        QTest::newRow("length shorter than its body") << QByteArray("Content-Length: 9\r\n\r\n" + body) << 2000;
+        QTest::newRow("LF-only header")
+            << QByteArray("Content-Length: " + QByteArray::number(body.size()) + "\n\n" + body) << 2000;
+        QTest::newRow("4000000000 bytes announced, none sent") << QByteArray("Content-Length: 4000000000\r\n\r\n") << 2000;
+        QTest::newRow("no length") << QByteArray("Content-Type: x\r\n\r\n" + body) << 2000;
+        QTest::newRow("length far longer than its body")
+            << QByteArray("Content-Length: 100000\r\n\r\n" + body) << 2000;
+        // Nothing comes after it until the body is dropped.
+        QTest::newRow("a body that stops") << QByteArray("Content-Length: 100000\r\n\r\n{\"jsonrpc\":") << 2000;
+    }
+    void malformedFramesAnswered()
+    {
+        QFETCH(QByteArray, bad);
+        QFETCH(int, within);
+        Client client;
+        client.initialize();
+        client.open(Uri, u"Sub A()\n  MsgBox \"x\", 36\nEnd Sub\n"_s);
+        client.diagnosticsFor(Uri, 1);
+        QCOMPARE(client.logged(), QStringList());
+        client.sendRaw(bad);
+        QStringList lines;
+        if (QTest::currentDataTag() == QByteArray("a body that stops")) {
+            lines = client.logged(1);
+            QVERIFY2(lines.size() == 1 && lines[0].contains(u"stopped"_s), qPrintable(lines.join(u'\n')));
+        }
+        QElapsedTimer timer;
+        timer.start();
+        const QJsonObject hover = client.request(
+            u"textDocument/hover"_s, QJsonObject{{u"textDocument"_s, documentId(Uri)}, {u"position"_s, position(1, 15)}});
+        const qint64 elapsed = timer.elapsed();
+        QVERIFY2(hover[u"result"_s][u"contents"_s][u"value"_s].toString().contains(u"vbYesNo"_s), "no hover");
+        QVERIFY2(elapsed < within, qPrintable(u"answered after %1 ms"_s.arg(elapsed)));
+        lines += client.logged(lines.isEmpty() ? 1 : 0);
+        QVERIFY2(lines.size() == 1, qPrintable(lines.join(u'\n')));
+        QVERIFY(lines[0].startsWith(u"quillkit98 lsp: "_s));
+        QCOMPARE(client.finish(), 0);
+    }
+
+    // Parameters of the wrong type are an error, not an empty answer; the
+    // server goes on.
+    void invalidParams_data()
+    {
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<QJsonValue>("params");
+        QTest::addColumn<QString>("member"); // named in the message
+        const QJsonObject document = documentId(Uri);
+        const QJsonObject range{{u"start"_s, position(0, 0)}, {u"end"_s, position(0, 1)}};
+        QTest::newRow("hover, a line as text")
+            << u"textDocument/hover"_s
+            << QJsonValue(QJsonObject{{u"textDocument"_s, document}, {u"position"_s, QJsonObject{{u"line"_s, u"1"_s}, {u"character"_s, 2}}}})
+            << u"position.line"_s;
+        QTest::newRow("hover, no position")
+            << u"textDocument/hover"_s << QJsonValue(QJsonObject{{u"textDocument"_s, document}}) << u"position.line"_s;
+        QTest::newRow("hover, the document as text")
+            << u"textDocument/hover"_s << QJsonValue(QJsonObject{{u"textDocument"_s, Uri}, {u"position"_s, position(0, 0)}})
+            << u"textDocument.uri"_s;
+        QTest::newRow("hover, a negative character")
+            << u"textDocument/hover"_s << QJsonValue(QJsonObject{{u"textDocument"_s, document}, {u"position"_s, position(0, -1)}})
+            << u"position.character"_s;
+        QTest::newRow("hover, a fraction")
+            << u"textDocument/hover"_s
+            << QJsonValue(QJsonObject{{u"textDocument"_s, document}, {u"position"_s, QJsonObject{{u"line"_s, 0.5}, {u"character"_s, 0}}}})
+            << u"position.line"_s;
+        QTest::newRow("code action, no range end")
+            << u"textDocument/codeAction"_s
+            << QJsonValue(QJsonObject{{u"textDocument"_s, document},
+                                      {u"range"_s, QJsonObject{{u"start"_s, position(0, 0)}}},
+                                      {u"context"_s, QJsonObject{{u"diagnostics"_s, QJsonArray()}}}})
+            << u"range.end.line"_s;
+        QTest::newRow("code action, only as text")
+            << u"textDocument/codeAction"_s
+            << QJsonValue(QJsonObject{{u"textDocument"_s, document}, {u"range"_s, range},
+                                      {u"context"_s, QJsonObject{{u"only"_s, u"quickfix"_s}}}})
+            << u"context.only"_s;
+        QTest::newRow("command as a number")
+            << u"workspace/executeCommand"_s << QJsonValue(QJsonObject{{u"command"_s, 5}}) << u"command"_s;
+        QTest::newRow("symbols, params an array")
+            << u"textDocument/documentSymbol"_s << QJsonValue(QJsonArray{Uri}) << u"textDocument.uri"_s;
+        QTest::newRow("will save, reason as text")
+            << u"textDocument/willSaveWaitUntil"_s
+            << QJsonValue(QJsonObject{{u"textDocument"_s, document}, {u"reason"_s, u"manual"_s}}) << u"reason"_s;
+    }
+    void invalidParams()
+    {
+        QFETCH(QString, method);
+        QFETCH(QJsonValue, params);
+        QFETCH(QString, member);
+        Client client;
+        client.initialize();
+        client.open(Uri, u"Sub A()\n  MsgBox \"x\", 36\nEnd Sub\n"_s);
+        QVERIFY(!client.diagnosticsFor(Uri, 1).isEmpty());
+        const QJsonObject response = client.request(method, params);
+        QCOMPARE(response[u"error"_s][u"code"_s].toInt(), -32602);
+        QVERIFY2(response[u"error"_s][u"message"_s].toString().contains(member),
+                 qPrintable(response[u"error"_s][u"message"_s].toString()));
+        QVERIFY(!response.contains(u"result"_s));
+        // And it goes on.
+        QVERIFY(client.request(u"textDocument/hover"_s,
+                               QJsonObject{{u"textDocument"_s, documentId(Uri)}, {u"position"_s, position(1, 15)}})
+                    .contains(u"result"_s));
+        QCOMPARE(client.finish(), 0);
+    }
+
+    // After shutdown nothing is published: not what waited, nor what a
+    // notification would bring.
+    void nothingPublishedAfterShutdown()
+    {
+        Client client;
+        client.initialize();
+        const QString text = u"Sub A()\n  MsgBox \"x\", 36\nEnd Sub\n"_s;
+        // The open and the shutdown in one write: the check has not run.
+        client.sendRaw(Client::frame(Client::notification(
+                           u"textDocument/didOpen"_s,
+                           {{u"textDocument"_s, QJsonObject{{u"uri"_s, Uri}, {u"languageId"_s, u"vb"_s},
+                                                             {u"version"_s, 1}, {u"text"_s, text}}}}))
+                       + Client::frame(QJsonObject{{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, 7}, {u"method"_s, u"shutdown"_s}}));
+        QVERIFY(!client.waitFor([](const QJsonObject &m) { return m[u"id"_s] == 7; }).isEmpty());
+        const QString other = u"file:///project/Module2.bas"_s;
+        client.open(other, text);
+        client.notify(u"textDocument/didChange"_s,
+                      {{u"textDocument"_s, QJsonObject{{u"uri"_s, Uri}, {u"version"_s, 2}}},
+                       {u"contentChanges"_s, QJsonArray{QJsonObject{{u"text"_s, text}}}}});
+        client.notify(u"workspace/didChangeConfiguration"_s,
+                      {{u"settings"_s, QJsonObject{{u"quillkit98"_s, QJsonObject{{u"dialect"_s, u"libreoffice"_s}}}}}});
+        client.notify(u"textDocument/didClose"_s, {{u"textDocument"_s, documentId(Uri)}});
+        QTest::qWait(300);
+        QCOMPARE(client.finish(false), 0);
+        bool shutDown = false;
+        for (const QJsonObject &m : client.received()) {
+            shutDown = shutDown || m[u"id"_s] == 7;
+            QVERIFY2(!(shutDown && m.contains(u"method"_s)), qPrintable(m[u"method"_s].toString()));
+        }
+    }
+
+    // A change whose range does not fit the text is no edit: the document
+    // is not checked until its whole text comes again. One that fits, even
+    // at the very end or past a line's end, is applied.
+    void changeRanges_data()
+    {
+        QTest::addColumn<QJsonObject>("start");
+        QTest::addColumn<QJsonObject>("end");
+        QTest::addColumn<QString>("insert");
+        QTest::addColumn<QString>("after"); // empty where the change is refused
+        const QString text = u"Sub A()\n  MsgBox \"x\", 0\nEnd Sub\n"_s;
+        QTest::newRow("reversed on a line") << position(1, 15) << position(1, 14) << u"36"_s << QString();
+        QTest::newRow("reversed over lines") << position(2, 0) << position(1, 0) << QString() << QString();
+        QTest::newRow("past the last line") << position(9, 0) << position(9, 0) << u"Beep\n"_s << QString();
+        QTest::newRow("the empty last line")
+            << position(3, 0) << position(3, 0) << u"Sub B()\n  MsgBox \"y\", 36\nEnd Sub\n"_s
+            << text + u"Sub B()\n  MsgBox \"y\", 36\nEnd Sub\n"_s;
+        QTest::newRow("past a line's end") << position(1, 14) << position(1, 99) << u"36"_s
+                                           << u"Sub A()\n  MsgBox \"x\", 36\nEnd Sub\n"_s;
+    }
+    void changeRanges()
+    {
+        QFETCH(QJsonObject, start);
+        QFETCH(QJsonObject, end);
+        QFETCH(QString, insert);
+        QFETCH(QString, after);
+        const QString text = u"Sub A()\n  MsgBox \"x\", 0\nEnd Sub\n"_s;
+        Client client;
+        client.initialize();
+        client.open(Uri, text);
+        client.diagnosticsFor(Uri, 1);
+        client.logged();
+        const auto change = [&](int version, const QJsonObject &content) {
+            client.notify(u"textDocument/didChange"_s,
+                          {{u"textDocument"_s, QJsonObject{{u"uri"_s, Uri}, {u"version"_s, version}}},
+                           {u"contentChanges"_s, QJsonArray{content}}});
+        };
+        change(2, {{u"range"_s, QJsonObject{{u"start"_s, start}, {u"end"_s, end}}}, {u"text"_s, insert}});
+        const QJsonArray diagnostics = client.diagnosticsFor(Uri, 2)[u"params"_s][u"diagnostics"_s].toArray();
+        if (after.isEmpty()) {
+            QCOMPARE(diagnostics.size(), 1);
+            QCOMPARE(diagnostics[0][u"code"_s].toString(), u"not-checked"_s);
+            QCOMPARE(client.logged(1).size(), 1);
+            // Whole again, checked again.
+            const QString whole = u"Sub A()\n  MsgBox \"x\", 16\nEnd Sub\n"_s;
+            change(3, {{u"text"_s, whole}});
+            QCOMPARE(asFixLines(whole, client.diagnosticsFor(Uri, 3)[u"params"_s][u"diagnostics"_s].toArray()),
+                     fixCheck(whole));
+        } else {
+            QCOMPARE(asFixLines(after, diagnostics), fixCheck(after));
+            QCOMPARE(applied(after, fixAllEdits(client, Uri, after)).toUtf8(), fixed(after).out);
+            QCOMPARE(client.logged(), QStringList());
+        }
+        QCOMPARE(client.finish(), 0);
+    }
+
+    // A notification of the wrong shape cannot be answered: it is logged in
+    // one line, and changes nothing, or leaves the document unchecked where
+    // its text is no longer known.
+    void notificationsOfTheWrongShape_data()
+    {
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<QJsonObject>("params");
+        QTest::addColumn<QString>("logged");
+        QTest::addColumn<bool>("unchecked");
+        const QString other = u"file:///project/Module2.bas"_s;
+        QTest::newRow("open, the text a number")
+            << u"textDocument/didOpen"_s
+            << QJsonObject{{u"textDocument"_s, QJsonObject{{u"uri"_s, other}, {u"version"_s, 1}, {u"text"_s, 5}}}}
+            << u"textDocument.text must be a string"_s << false;
+        QTest::newRow("open, no uri")
+            << u"textDocument/didOpen"_s << QJsonObject{{u"textDocument"_s, QJsonObject{{u"version"_s, 1}, {u"text"_s, u"x"_s}}}}
+            << u"textDocument.uri must be a string"_s << false;
+        QTest::newRow("change, the changes an object")
+            << u"textDocument/didChange"_s
+            << QJsonObject{{u"textDocument"_s, QJsonObject{{u"uri"_s, Uri}, {u"version"_s, 2}}}, {u"contentChanges"_s, QJsonObject()}}
+            << u"contentChanges must be an array"_s << false;
+        QTest::newRow("change without its text")
+            << u"textDocument/didChange"_s
+            << QJsonObject{{u"textDocument"_s, QJsonObject{{u"uri"_s, Uri}, {u"version"_s, 2}}},
+                           {u"contentChanges"_s, QJsonArray{QJsonObject{{u"range"_s, QJsonObject{{u"start"_s, position(0, 0)},
+                                                                                                   {u"end"_s, position(0, 0)}}}}}}}
+            << u"a change without its text"_s << true;
+        QTest::newRow("close, the document a string")
+            << u"textDocument/didClose"_s << QJsonObject{{u"textDocument"_s, Uri}} << u"textDocument.uri must be a string"_s
+            << false;
+    }
+    void notificationsOfTheWrongShape()
+    {
+        QFETCH(QString, method);
+        QFETCH(QJsonObject, params);
+        QFETCH(QString, logged);
+        QFETCH(bool, unchecked);
+        const QString text = u"Sub A()\n  MsgBox \"x\", 36\nEnd Sub\n"_s;
+        Client client;
+        client.initialize();
+        client.open(Uri, text);
+        client.diagnosticsFor(Uri, 1);
+        client.logged();
+        client.notify(method, params);
+        const QStringList lines = client.logged(1);
+        QVERIFY2(lines.size() == 1 && lines[0].contains(logged), qPrintable(lines.join(u'\n')));
+        if (unchecked) {
+            const QJsonArray diagnostics = client.diagnosticsFor(Uri, 2)[u"params"_s][u"diagnostics"_s].toArray();
+            QCOMPARE(diagnostics.size(), 1);
+            QCOMPARE(diagnostics[0][u"code"_s].toString(), u"not-checked"_s);
+        } else {
+            // The document is as it was: its fix-all is still fix's.
+            QCOMPARE(applied(text, fixAllEdits(client, Uri, text)).toUtf8(), fixed(text).out);
+        }
+        QCOMPARE(client.finish(), 0);
+        for (const QJsonObject &m : client.received())
+            QVERIFY(m[u"params"_s][u"uri"_s] != u"file:///project/Module2.bas"_s);
+    }
+
+    // Fix on save: willSaveWaitUntil gives fix's edits when the user asked
+    // for them, at start or in the settings later, and for a save they make;
+    // otherwise no edits.
+    void fixOnSave_data()
+    {
+        QTest::addColumn<QJsonValue>("initial");
+        QTest::addColumn<QJsonValue>("setting");
+        QTest::addColumn<int>("reason");
+        QTest::addColumn<bool>("edits");
+        const QJsonValue none(QJsonValue::Undefined);
+        QTest::newRow("off unless asked") << none << none << 1 << false;
+        QTest::newRow("on from the start") << QJsonValue(true) << none << 1 << true;
+        QTest::newRow("turned on in the settings") << QJsonValue(false) << QJsonValue(true) << 1 << true;
+        QTest::newRow("turned off in the settings") << QJsonValue(true) << QJsonValue(false) << 1 << false;
+        QTest::newRow("on, a save after a delay") << QJsonValue(true) << none << 2 << false;
+        QTest::newRow("on, a save on leaving the window") << QJsonValue(true) << none << 3 << true;
+        QTest::newRow("a setting of the wrong type keeps it") << QJsonValue(true) << QJsonValue(u"no"_s) << 1 << true;
+    }
+    void fixOnSave()
+    {
+        QFETCH(QJsonValue, initial);
+        QFETCH(QJsonValue, setting);
+        QFETCH(int, reason);
+        QFETCH(bool, edits);
+        const QString text = u"Sub A()\r\n  If MsgBox(\"Sure?\", 4 + 32) = 6 Then Beep\r\n  MsgBox \"x\", 16\r\nEnd Sub\r\n"_s;
+        QJsonObject options;
+        if (!initial.isUndefined())
+            options.insert(u"fixOnSave"_s, initial);
+        Client client;
+        client.initialize({{u"capabilities"_s, QJsonObject()}, {u"initializationOptions"_s, options}});
+        client.open(Uri, text);
+        client.diagnosticsFor(Uri, 1);
+        if (!setting.isUndefined())
+            client.notify(u"workspace/didChangeConfiguration"_s,
+                          {{u"settings"_s, QJsonObject{{u"quillkit98"_s, QJsonObject{{u"fixOnSave"_s, setting}}}}}});
+        if (setting.isString())
+            QVERIFY(!client.waitFor([](const QJsonObject &m) { return m[u"method"_s] == u"window/showMessage"_s; }).isEmpty());
+        const QJsonObject response = client.request(
+            u"textDocument/willSaveWaitUntil"_s, QJsonObject{{u"textDocument"_s, documentId(Uri)}, {u"reason"_s, reason}});
+        QVERIFY(response[u"result"_s].isArray());
+        const QJsonArray result = response[u"result"_s].toArray();
+        if (edits)
+            QCOMPARE(applied(text, result).toUtf8(), fixed(text).out);
+        else
+            QCOMPARE(result, QJsonArray());
+        QCOMPARE(client.finish(), 0);
+    }
+
+    // The dialect set at run time checks the open modules again at once: a
+    // LibreOffice module's warnings name MB_ constants; a bad dialect says
+    // so and leaves each module's own.
+    void dialectSetAtRunTime()
+    {
+        const QString text = u"Sub A()\n  If MsgBox(\"Sure?\", 36) = 6 Then Beep\nEnd Sub\n"_s;
+        Client client;
+        client.initialize();
+        client.open(Uri, text);
+        const auto lines = [&](const QJsonObject &published) {
+            return asFixLines(text, published[u"params"_s][u"diagnostics"_s].toArray());
+        };
+        QCOMPARE(lines(client.diagnosticsFor(Uri, 1)), fixCheck(text));
+        const auto configure = [&](const QJsonValue &dialect) {
+            client.notify(u"workspace/didChangeConfiguration"_s,
+                          {{u"settings"_s, QJsonObject{{u"quillkit98"_s, QJsonObject{{u"dialect"_s, dialect}}}}}});
+        };
+        configure(u"libreoffice"_s);
+        const QStringList libreOffice = lines(client.diagnosticsFor(Uri, 1));
+        const Run check = runProgram({u"fix"_s, u"--check"_s, u"--dialect"_s, u"libreoffice"_s, u"-"_s}, text.toUtf8());
+        QStringList want = QString::fromUtf8(check.out).split(u'\n', Qt::SkipEmptyParts);
+        for (QString &line : want)
+            line.remove(0, 2);
+        QCOMPARE(libreOffice, want);
+        QVERIFY2(libreOffice.join(u' ').contains(u"MB_YESNO"_s), qPrintable(libreOffice.join(u'\n')));
+        configure(u"gambas"_s);
+        const QJsonObject message =
+            client.waitFor([](const QJsonObject &m) { return m[u"method"_s] == u"window/showMessage"_s; });
+        QVERIFY(message[u"params"_s][u"message"_s].toString().contains(u"quillkit98.dialect must be"_s));
+        QCOMPARE(lines(client.diagnosticsFor(Uri, 1)), fixCheck(text));
+        QCOMPARE(client.finish(), 0);
+    }
+
+    // The outline through the protocol: as a hierarchy where the client
+    // takes one, else flat with the container named; in an .xba the places
+    // are the file's.
+    void documentSymbols_data()
+    {
+        QTest::addColumn<bool>("hierarchical");
+        QTest::addColumn<QString>("uri");
+        QTest::newRow("hierarchy") << true << Uri;
+        QTest::newRow("flat") << false << Uri;
+        QTest::newRow("hierarchy in an .xba") << true << u"file:///project/Module1.xba"_s;
+    }
+    void documentSymbols()
+    {
+        QFETCH(bool, hierarchical);
+        QFETCH(QString, uri);
+        const QString basic = u"Const Greeting = \"a & b\"\nEnum Colour\n  Red\n  Green\nEnd Enum\n"
+                              u"Sub Paint(ByVal c As Colour)\n  MsgBox Greeting, 64\nEnd Sub\n"_s;
+        const bool xba = uri.endsWith(u".xba"_s);
+        const QString text = xba ? u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<script:module xmlns:script="
+                                   u"\"http://openoffice.org/2000/script\" script:name=\"Module1\" script:language=\"StarBasic\">"_s
+                                       + basic.toHtmlEscaped() + u"</script:module>\n"_s
+                                 : basic;
+        const QJsonObject symbolCapabilities{{u"hierarchicalDocumentSymbolSupport"_s, hierarchical}};
+        Client client;
+        client.initialize({{u"capabilities"_s,
+                            QJsonObject{{u"textDocument"_s, QJsonObject{{u"documentSymbol"_s, symbolCapabilities}}}}}});
+        client.open(uri, text);
+        const QJsonArray symbols =
+            client.request(u"textDocument/documentSymbol"_s, QJsonObject{{u"textDocument"_s, documentId(uri)}})[u"result"_s]
+                .toArray();
+        const auto slice = [&](const QJsonValue &range) {
+            const qsizetype from = offsetOf(text, range[u"start"_s].toObject());
+            return text.mid(from, offsetOf(text, range[u"end"_s].toObject()) - from);
+        };
+        QStringList outline;
+        for (const QJsonValue symbol : symbols) {
+            const QString name = symbol[u"name"_s].toString();
+            if (hierarchical) {
+                QCOMPARE(slice(symbol[u"selectionRange"_s]), name);
+                QVERIFY(slice(symbol[u"range"_s]).contains(name));
+                outline << u"%1 %2"_s.arg(symbol[u"kind"_s].toInt()).arg(name);
+                for (const QJsonValue child : symbol[u"children"_s].toArray()) {
+                    QCOMPARE(slice(child[u"selectionRange"_s]), child[u"name"_s].toString());
+                    outline << u"  %1 %2"_s.arg(child[u"kind"_s].toInt()).arg(child[u"name"_s].toString());
+                }
+            } else {
+                QCOMPARE(symbol[u"location"_s][u"uri"_s].toString(), uri);
+                QVERIFY(slice(symbol[u"location"_s][u"range"_s]).contains(name));
+                const QString container = symbol[u"containerName"_s].toString();
+                outline << (container.isEmpty() ? QString() : container + u"."_s)
+                               + u"%1 %2"_s.arg(symbol[u"kind"_s].toInt()).arg(name);
+            }
+        }
+        const QStringList want = hierarchical
+                                     ? QStringList{u"14 Greeting"_s, u"10 Colour"_s, u"  22 Red"_s, u"  22 Green"_s, u"12 Paint"_s}
+                                     : QStringList{u"14 Greeting"_s, u"10 Colour"_s, u"Colour.22 Red"_s, u"Colour.22 Green"_s,
+                                                   u"12 Paint"_s};
+        QCOMPARE(outline, want);
+        if (xba) // the escaped text lies inside the constant's range
+            QVERIFY(slice(symbols[0][u"range"_s]).contains(u"&amp;"_s));
         QCOMPARE(client.finish(), 0);
     }
 

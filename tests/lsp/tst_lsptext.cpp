@@ -3,10 +3,16 @@
 // stream and bounds what it keeps, and positions in UTF-16 units and UTF-8
 // bytes over every kind of line end.
 
+#include "basic/Tokens.h"
 #include "lsp/MessageReader.h"
+#include "lsp/Symbols.h"
 #include "lsp/TextDocument.h"
+#include "support/RandomText.h"
 
+#include <QJsonDocument>
 #include <QTest>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -15,6 +21,32 @@ namespace {
 QByteArray framed(const QByteArray &body)
 {
     return "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+}
+
+// The frames of a stream fed in reads of `chunk` bytes, as the server takes
+// them: a body that is no JSON sends the reader on to the next header. Each
+// fault (a bad frame, a body that is no JSON) is counted.
+void readStream(lsp::MessageReader &reader, const QByteArray &stream, qsizetype chunk, int *faults,
+                QList<QByteArray> *bodies)
+{
+    for (qsizetype at = 0; at < stream.size(); at += chunk) {
+        reader.feed(QByteArrayView(stream).sliced(at, std::min<qsizetype>(chunk, stream.size() - at)));
+        while (const std::optional<lsp::Frame> frame = reader.next()) {
+            if (frame->kind != lsp::Frame::Kind::Body) {
+                ++*faults;
+                QVERIFY2(!frame->reason.isEmpty(), "a fault without a reason");
+                continue;
+            }
+            QJsonParseError error;
+            QJsonDocument::fromJson(frame->body, &error);
+            if (error.error != QJsonParseError::NoError) {
+                ++*faults;
+                reader.skipBody(frame->body);
+                continue;
+            }
+            *bodies << frame->body;
+        }
+    }
 }
 
 // The line and the units before the offset, worked out from the text alone.
@@ -54,7 +86,7 @@ private Q_SLOTS:
     void framesSurviveAnySplit()
     {
         QFETCH(int, chunk);
-        const QList<QByteArray> bodies{R"({"id":1})", QByteArray(), R"({"text":"é😀\r\n"})", QByteArray(300, 'x')};
+        const QList<QByteArray> bodies{R"({"id":1})", QByteArray(), R"({"text":"é😀\r\n"})", "[" + QByteArray(300, 'x') + "]"};
         QByteArray stream;
         for (const QByteArray &body : bodies)
             stream += framed(body);
@@ -84,7 +116,7 @@ private Q_SLOTS:
     {
         QFETCH(int, chunk);
         constexpr qsizetype kept = 64;
-        const QByteArray huge = "HEAD" + QByteArray(100000, 'x') + "TAIL";
+        const QByteArray huge = "{HEAD" + QByteArray(100000, 'x') + "TAIL}";
         const QByteArray stream = framed(huge) + framed("{}");
         lsp::MessageReader reader(1000, kept);
         std::vector<lsp::Frame> frames;
@@ -94,8 +126,8 @@ private Q_SLOTS:
         QCOMPARE(frames.size(), std::size_t(2));
         QCOMPARE(frames[0].kind, lsp::Frame::Kind::TooLarge);
         QCOMPARE(frames[0].size, huge.size());
-        QVERIFY(frames[0].body.startsWith("HEAD"));
-        QVERIFY(frames[0].body.endsWith("TAIL"));
+        QVERIFY(frames[0].body.startsWith("{HEAD"));
+        QVERIFY(frames[0].body.endsWith("TAIL}"));
         QVERIFY(frames[0].body.size() <= 3 * kept + 1);
         QCOMPARE(frames[1].body, QByteArray("{}"));
     }
@@ -121,6 +153,218 @@ private Q_SLOTS:
         // The reader goes on: the good frame after it comes through.
         QCOMPARE(frames.back().kind, lsp::Frame::Kind::Body);
         QCOMPARE(frames.back().body, QByteArray("{}"));
+    }
+
+    // Each malformed frame is one fault, and the good frame after it comes
+    // through whole, however the stream is cut.
+    void malformedFramesRecover_data()
+    {
+        QTest::addColumn<QByteArray>("bad");
+        const QByteArray body = R"({"id":1,"method":"x"})";
+        QTest::newRow("negative length") << QByteArray("Content-Length: -5\r\n\r\n" + body);
+        QTest::newRow("length shorter than its body") << QByteArray("Content-Length: 5\r\n\r\n" + body);
+        QTest::newRow("length longer than its body, the next frame inside")
+            << QByteArray("Content-Length: " + QByteArray::number(body.size() + 20) + "\r\n\r\n" + body);
+        QTest::newRow("LF-only header") << QByteArray("Content-Length: 21\n\n" + body);
+        QTest::newRow("LF at the header's end") << QByteArray("Content-Length: 21\r\n\n" + body);
+        QTest::newRow("LF between header lines")
+            << QByteArray("Content-Length: 21\nContent-Type: application/vscode-jsonrpc\r\n\r\n" + body);
+        QTest::newRow("length far longer than its body, the next frames after it")
+            << QByteArray("Content-Length: 900\r\n\r\n" + body);
+        QTest::newRow("length past the limit, the next frames after it")
+            << QByteArray("Content-Length: 4000\r\n\r\n" + body + QByteArray(1500, ' '));
+        QTest::newRow("4000000000 bytes announced, none sent") << QByteArray("Content-Length: 4000000000\r\n\r\n");
+        QTest::newRow("no length") << QByteArray("Content-Type: x\r\n\r\n" + body);
+        QTest::newRow("two lengths") << QByteArray("Content-Length: 21\r\nContent-Length: 22\r\n\r\n" + body);
+        QTest::newRow("a header line without a colon") << QByteArray("Content-Length: 21\r\nbogus\r\n\r\n" + body);
+        QTest::newRow("text before the header") << QByteArray("hello\r\n" + framed(body));
+        QTest::newRow("endless header") << QByteArray(20000, 'h');
+        QTest::newRow("empty body") << QByteArray("Content-Length: 0\r\n\r\n");
+        QTest::newRow("a body of plain text") << QByteArray("Content-Length: 5\r\n\r\nhello");
+    }
+    void malformedFramesRecover()
+    {
+        QFETCH(QByteArray, bad);
+        const QByteArray good = R"({"id":2,"method":"y"})";
+        const QByteArray stream = bad + framed(good) + framed("{}");
+        for (const qsizetype chunk : {qsizetype(1), qsizetype(7), stream.size()}) {
+            lsp::MessageReader reader(1000);
+            int faults = 0;
+            QList<QByteArray> bodies;
+            readStream(reader, stream, chunk, &faults, &bodies);
+            QCOMPARE(faults, 1);
+            // Text before a header is the fault: the frame after it is whole.
+            QList<QByteArray> want{good, "{}"};
+            if (bad.startsWith("hello"))
+                want.prepend(R"({"id":1,"method":"x"})");
+            QCOMPARE(bodies, want);
+            QVERIFY(!reader.midBody());
+        }
+    }
+
+    // After any garbage, the good frames that follow come through: all but
+    // perhaps the first, whose header the garbage may run into.
+    void randomGarbageThenGoodFrames()
+    {
+        const quint32 seed = qEnvironmentVariableIsSet("QUILLKIT_SEED")
+                                 ? quint32(qEnvironmentVariable("QUILLKIT_SEED").toULong())
+                                 : QRandomGenerator::global()->generate();
+        qInfo("streams from seed %u", seed);
+        QRandomGenerator random(seed);
+        const QStringList pieces{u"Content-Length: "_s, u"content-length:"_s, u"-5"_s, u"4000000000"_s, u"12"_s,
+                                 u"3"_s, u"\r\n"_s, u"\n"_s, u"\r\n\r\n"_s, u"{"_s, u"}"_s, u"\"id\":"_s, u"x"_s,
+                                 u"Content-Type: y"_s, u" "_s, u"[]"_s};
+        const QList<QByteArray> good{R"({"good":1})", R"({"good":2,"text":"Content-Length: 5"})", R"([{"good":3}])"};
+        for (int i = 0; i < 3000; ++i) {
+            QByteArray stream = testsupport::randomShortText(random, pieces, 12, 0).toUtf8();
+            for (const QByteArray &body : good)
+                stream += framed(body);
+            lsp::MessageReader reader(100, 16);
+            int faults = 0;
+            QList<QByteArray> bodies;
+            const qsizetype chunk = 1 + random.bounded(40);
+            readStream(reader, stream, chunk, &faults, &bodies);
+            QVERIFY2(bodies.size() >= 2 && bodies.mid(bodies.size() - 2) == good.mid(1),
+                     qPrintable(QString::fromUtf8(stream.toPercentEncoding(" {}:\",[]-"))));
+        }
+    }
+
+    // A body that stops coming is dropped when asked, and the frames after
+    // it are read.
+    void stalledBodyIsDropped()
+    {
+        const QByteArray good = R"({"id":2})";
+        lsp::MessageReader reader(1000);
+        int faults = 0;
+        QList<QByteArray> bodies;
+        readStream(reader, "Content-Length: 100\r\n\r\n{\"id\":1,", 3, &faults, &bodies);
+        QVERIFY(bodies.isEmpty());
+        QVERIFY(reader.midBody());
+        const std::optional<lsp::Frame> dropped = reader.dropBody();
+        QVERIFY(dropped);
+        QCOMPARE(dropped->kind, lsp::Frame::Kind::Stalled);
+        QCOMPARE(dropped->size, qint64(100));
+        QVERIFY(dropped->body.startsWith(R"({"id":1)"));
+        readStream(reader, framed(good) + framed("{}"), 5, &faults, &bodies);
+        QCOMPARE(bodies, (QList<QByteArray>{good, "{}"}));
+        QCOMPARE(faults, 0);
+        QVERIFY(!reader.dropBody());
+    }
+
+    // The outline: each symbol as "kind name [detail] first…last" (the
+    // first and last words of its range), children indented.
+    void moduleSymbols_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("outline");
+        QTest::newRow("every kind") << uR"bas(Attribute VB_Name = "Module1"
+Option Explicit
+Private Const Title = "Report", Limit As Long = 10 ' two
+Public Enum Answer
+    Yes = 6
+    ' a comment
+    No = 7
+End Enum
+Private Type Point
+    X As Long
+    Y As Long
+End Type
+Dim Count As Long
+Declare Function GetTickCount Lib "kernel32" () As Long
+Public Sub Main()
+    Const Inner = 1
+    MsgBox Title, 36
+End Sub
+Private Static Function Twice(ByVal n As Long) As Long
+    Twice = 2 * n
+End Function
+Property Get Name() As String
+End Property
+Public Property Let Name(ByVal value As String)
+End Property
+)bas"_s << QStringList{
+            u"14 Title [= \"Report\"] Title…\"Report\""_s,
+            u"14 Limit [As Long = 10] Limit…10"_s,
+            u"10 Answer [Public Enum] Public…Enum"_s,
+            u"  22 Yes [= 6] Yes…6"_s,
+            u"  22 No [= 7] No…7"_s,
+            u"23 Point [Private Type] Private…Type"_s,
+            u"  8 X [As Long] X…Long"_s,
+            u"  8 Y [As Long] Y…Long"_s,
+            u"12 Main [Public Sub] Public…Sub"_s,
+            u"12 Twice [Private Static Function] Private…Function"_s,
+            u"7 Name [Property Get] Property…Property"_s,
+            u"7 Name [Public Property Let] Public…Property"_s,
+        };
+        QTest::newRow("a procedure without its End, CR line ends")
+            << u"Sub A()\r  Beep\rFunction B()\r  B = 1\rEnd Function"_s
+            << QStringList{u"12 A [Sub] Sub…Beep"_s, u"12 B [Function] Function…Function"_s};
+        QTest::newRow("an Enum left open") << u"Enum E\n  One\n  Two = 2\n"_s
+                                           << QStringList{u"10 E [Enum] Enum…2"_s, u"  22 One [] One…One"_s,
+                                                          u"  22 Two [= 2] Two…2"_s};
+        QTest::newRow("nothing declared") << u"' only a comment\nMsgBox \"x\", 36\n"_s << QStringList();
+    }
+    void moduleSymbols()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, outline);
+        QStringList got;
+        const std::function<void(const lsp::Symbol &, const lsp::Symbol *, int)> describe =
+            [&](const lsp::Symbol &symbol, const lsp::Symbol *parent, int depth) {
+                const QString whole = text.mid(symbol.begin, symbol.end - symbol.begin).simplified();
+                got << u"%1%2 %3 [%4] %5…%6"_s.arg(QString(depth * 2, u' '))
+                           .arg(int(symbol.kind))
+                           .arg(symbol.name, symbol.detail, whole.section(u' ', 0, 0), whole.section(u' ', -1));
+                // The name is where the selection is, inside the whole.
+                QCOMPARE(text.mid(symbol.nameBegin, symbol.nameEnd - symbol.nameBegin), symbol.name);
+                QVERIFY(symbol.begin <= symbol.nameBegin && symbol.nameEnd <= symbol.end);
+                if (parent)
+                    QVERIFY(parent->begin <= symbol.begin && symbol.end <= parent->end);
+                for (const lsp::Symbol &child : symbol.children)
+                    describe(child, &symbol, depth + 1);
+            };
+        for (const lsp::Symbol &symbol : lsp::moduleSymbols(text, false))
+            describe(symbol, nullptr, 0);
+        QCOMPARE(got, outline);
+    }
+
+    // Whatever the text, the outline keeps its shape: every range inside the
+    // text and its parent's, the name where the selection is, in order.
+    void randomModulesKeepTheOutlineSound()
+    {
+        const quint32 seed = qEnvironmentVariableIsSet("QUILLKIT_SEED")
+                                 ? quint32(qEnvironmentVariable("QUILLKIT_SEED").toULong())
+                                 : QRandomGenerator::global()->generate();
+        qInfo("modules from seed %u", seed);
+        QRandomGenerator random(seed);
+        const QStringList pieces{u"Sub "_s, u"Function "_s, u"Property "_s, u"Get "_s, u"Let "_s, u"End "_s, u"Enum "_s,
+                                 u"Type "_s, u"Const "_s, u"Private "_s, u"Static "_s, u"A"_s, u"B1 "_s, u"x "_s,
+                                 u"= "_s, u"1"_s, u", "_s, u"("_s, u")"_s, u"' c"_s, u": "_s, u"\n"_s, u"\r"_s,
+                                 u" _\n"_s, u"\"s\" "_s, u"#If "_s, u"Then"_s, u"ü😀"_s, u"As Long "_s};
+        for (int i = 0; i < 2000; ++i) {
+            const QString text = testsupport::randomShortText(random, pieces, 60, 6);
+            std::vector<lsp::Symbol> symbols;
+            try {
+                symbols = lsp::moduleSymbols(text, i % 7 == 0);
+            } catch (const basic::Refusal &) {
+                continue;
+            }
+            qsizetype previous = 0;
+            const std::function<void(const lsp::Symbol &, qsizetype, qsizetype)> check =
+                [&](const lsp::Symbol &symbol, qsizetype from, qsizetype to) {
+                    QVERIFY2(from <= symbol.begin && symbol.begin <= symbol.nameBegin && symbol.nameEnd <= symbol.end
+                                 && symbol.end <= to,
+                             qPrintable(text));
+                    QCOMPARE(text.mid(symbol.nameBegin, symbol.nameEnd - symbol.nameBegin), symbol.name);
+                    for (const lsp::Symbol &child : symbol.children)
+                        check(child, symbol.begin, symbol.end);
+                };
+            for (const lsp::Symbol &symbol : symbols) {
+                QVERIFY(symbol.begin >= previous);
+                previous = symbol.begin;
+                check(symbol, 0, text.size());
+            }
+        }
     }
 
     // Every offset maps to the position worked out from the text and back.
