@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/QtMessageBox.h"
 
+#include "platform/Accessibility.h"
 #include "platform/FieldText.h"
 #include "platform/HelpViewer.h"
 #include "platform/PromptView.h"
@@ -86,6 +87,7 @@ BasicMessageBox::BasicMessageBox(Platform &platform, const QString &prompt, int 
       m_help(help),
       m_standardIcon(standardIconFor(buttons))
 {
+    installAccessibility();
     setObjectName(u"msgBox"_s);
     // Qt reads "[*]" in a title as the modified-mark placeholder; doubled,
     // it shows as typed.
@@ -128,6 +130,10 @@ BasicMessageBox::BasicMessageBox(Platform &platform, const QString &prompt, int 
     m_prompt->setTextInteractionFlags(
         Qt::TextInteractionFlags(style()->styleHint(QStyle::SH_MessageBox_TextInteractionFlags, nullptr, this))
         & (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard));
+    // Read with the title when the box opens, as the desktop's alerts are.
+    setAccessibleRole(this, QAccessible::AlertMessage);
+    setAccessibleDescription(spokenText(m_prompt->text(), 2000));
+    m_prompt->setAccessibleName(tr("Message"));
     auto *promptColumn = new QVBoxLayout;
     promptColumn->setSpacing(6);
     promptColumn->addWidget(m_prompt, 0, Qt::AlignLeft | Qt::AlignVCenter);

@@ -1,0 +1,131 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/Accessibility.h"
+
+#include <QAbstractButton>
+#include <QAccessibleWidget>
+#include <QButtonGroup>
+#include <QPushButton>
+#include <QWidget>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr char RoleProperty[] = "quillkitAccessibleRole";
+
+// A checkable push button that acts as one of a set of options: it reads as
+// a radio button with its checked state, and pressing it chooses it.
+class AccessibleChoiceButton : public QAccessibleWidget
+{
+public:
+    explicit AccessibleChoiceButton(QAbstractButton *button) : QAccessibleWidget(button, QAccessible::RadioButton) {}
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = button()->isChecked();
+        return state;
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && button()->accessibleName().isEmpty())
+            return QString(button()->text()).remove(u'&');
+        return QAccessibleWidget::text(t);
+    }
+
+    QStringList actionNames() const override
+    {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString &actionName) override
+    {
+        if (actionName == pressAction() && button()->isEnabled())
+            button()->click();
+        else
+            QAccessibleWidget::doAction(actionName);
+    }
+
+private:
+    QAbstractButton *button() const { return static_cast<QAbstractButton *>(widget()); }
+};
+
+bool isChoiceButton(const QWidget *widget)
+{
+    const auto *button = qobject_cast<const QPushButton *>(widget);
+    if (!button || !button->isCheckable())
+        return false;
+    return button->autoExclusive() || (button->group() && button->group()->exclusive());
+}
+
+QAccessibleInterface *accessibleFactory(const QString &className, QObject *object)
+{
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    auto *widget = static_cast<QWidget *>(object);
+    // Asked first with the most derived class: what is decided by the
+    // widget rather than by its class is decided there.
+    if (className == QLatin1StringView(object->metaObject()->className())) {
+        if (const QVariant role = widget->property(RoleProperty); role.isValid())
+            return new QAccessibleWidget(widget, QAccessible::Role(role.toInt()));
+        if (isChoiceButton(widget))
+            return new AccessibleChoiceButton(static_cast<QAbstractButton *>(widget));
+    }
+    // Reached only when no more derived class had an interface: Qt's own
+    // would report a window as a filler.
+    if (className == u"QWidget"_s && widget->isWindow()) {
+        if (widget->windowType() == Qt::Window)
+            return new QAccessibleWidget(widget, QAccessible::Window);
+        if (widget->windowType() == Qt::Dialog)
+            return new QAccessibleWidget(widget, QAccessible::Dialog);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void installAccessibility()
+{
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
+    QAccessible::installFactory(accessibleFactory);
+}
+
+void setAccessibleRole(QWidget *widget, QAccessible::Role role, const QString &name)
+{
+    widget->setProperty(RoleProperty, int(role));
+    if (!name.isEmpty())
+        widget->setAccessibleName(name);
+}
+
+QString spokenText(const QString &text, qsizetype limit)
+{
+    const QString simple = text.simplified();
+    if (simple.size() <= limit)
+        return simple;
+    return simple.left(limit - 1) + u'\u2026';
+}
+
+void tabToCheckedChoice(const QList<QAbstractButton *> &options)
+{
+    const auto update = [options] {
+        const bool anyChecked =
+            std::any_of(options.cbegin(), options.cend(), [](const QAbstractButton *b) { return b->isChecked(); });
+        for (QAbstractButton *option : options) {
+            const bool stop = option->isChecked() || (!anyChecked && option == options.constFirst());
+            option->setFocusPolicy(stop ? Qt::StrongFocus : Qt::ClickFocus);
+        }
+    };
+    for (QAbstractButton *option : options) {
+        // The arrow keys then move among the options whatever their focus policy.
+        option->setAutoExclusive(true);
+        QObject::connect(option, &QAbstractButton::toggled, option, update);
+    }
+    update();
+}

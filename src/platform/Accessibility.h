@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QAccessible>
+#include <QString>
+
+class QWidget;
+
+// Makes the program's own widgets read right to a screen reader; installed
+// once, before the first window (calling it again does nothing):
+// - a plain widget that is a window is a window (or dialog), not a filler,
+//   so that the reader follows the focus inside it;
+// - a checkable push button of an exclusive group is a radio button;
+// - a widget given a role with setAccessibleRole has that role.
+void installAccessibility();
+
+// Gives `widget` this role and name, for containers that Qt would report as
+// plain fillers (a group of choices, say).
+void setAccessibleRole(QWidget *widget, QAccessible::Role role, const QString &name = QString());
+
+// A text for a screen reader's name or description: runs of white space as
+// one space, at most `limit` characters (the rest marked by an ellipsis).
+QString spokenText(const QString &text, qsizetype limit = 400);
+
+class QAbstractButton;
+
+// Tab reaches a set of options (radio buttons, or checkable buttons of an
+// exclusive group) at its checked one, as a desktop's option groups do; the
+// arrow keys move between the options and choose.
+void tabToCheckedChoice(const QList<QAbstractButton *> &options);
