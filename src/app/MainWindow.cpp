@@ -7,6 +7,7 @@
 #include "app/Pictures.h"
 #include "app/ToolSelector.h"
 #include "app/Tools.h"
+#include "platform/Accessibility.h"
 #include "platform/CommonDialog.h"
 #include "platform/HelpViewer.h"
 #include "platform/Platform.h"
@@ -66,6 +67,9 @@ public:
         setObjectName(u"scrTools"_s);
         setFrameShape(QFrame::NoFrame);
         setWidgetResizable(true);
+        // The fields inside take the focus, and the area scrolls to them;
+        // the area itself would be an unseen, unnamed stop of Tab.
+        setFocusPolicy(Qt::NoFocus);
     }
 
     QSize sizeHint() const override
@@ -126,6 +130,7 @@ MainWindow::MainWindow(Platform &platform, const QString &helpFile, QWidget *par
       m_platform(platform),
       m_helpFile(helpFile)
 {
+    installAccessibility();
     setObjectName(u"frmMain"_s);
     setAcceptDrops(true);
     setWindowTitle(tr("Quillkit 98"));
@@ -305,6 +310,10 @@ QWidget *MainWindow::createMenu()
     auto *viewCode = new QShortcut(QKeySequence(Qt::Key_F7), this);
     connect(viewCode, &QShortcut::activated, m_cmdCode, &QPushButton::toggle);
 
+    // Tab as the row reads: Exit, at its right end, comes last.
+    setTabOrder(cmdAbout, m_cmdCode);
+    setTabOrder(m_cmdCode, cmdExit);
+
     auto *row = new QHBoxLayout;
     row->setContentsMargins(8, 0, 8, 0);
     row->addWidget(cmdHelp);
@@ -391,6 +400,7 @@ QWidget *MainWindow::createCodePane()
     auto *lblConstants = new QLabel(tr("&Write constants as:"), m_codePane);
     lblConstants->setObjectName(u"lblConstants"_s);
     lblConstants->setBuddy(m_cboConstants);
+    m_cboConstants->setAccessibleName(tr("Write constants as"));
     // Which BASIC the code is for.
     m_cboDialect = new QComboBox(m_codePane);
     m_cboDialect->setObjectName(u"cboDialect"_s);
@@ -400,6 +410,7 @@ QWidget *MainWindow::createCodePane()
     auto *lblDialect = new QLabel(tr("Lan&guage:"), m_codePane);
     lblDialect->setObjectName(u"lblDialect"_s);
     lblDialect->setBuddy(m_cboDialect);
+    m_cboDialect->setAccessibleName(tr("Language"));
 
     for (QComboBox *choice : {m_cboConstants, m_cboDialect}) {
         connect(choice, &QComboBox::currentIndexChanged, this, [this] {
@@ -550,7 +561,10 @@ void MainWindow::showTool(int index)
     for (ToolPanel *panel : std::as_const(m_panels))
         panel->setVisible(panel == shown);
     m_selector->markCurrent(index);
-    focusFirstField();
+    // Arrow keys in the selector go on choosing there; any other way of
+    // picking a tool starts in its first field.
+    if (!m_selector->hasFocus())
+        focusFirstField();
     refreshCodeView();
 }
 

@@ -2,14 +2,19 @@
 #include "app/ToolSelector.h"
 
 #include "app/Pictures.h"
+#include "platform/Accessibility.h"
 #include "platform/WindowPlacement.h"
 #include "tools/Tool.h"
 
+#include <QAccessible>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 using namespace Qt::StringLiterals;
 
@@ -60,6 +65,14 @@ protected:
         painter.setPen(QPen(edge, 1));
         painter.setBrush(fill);
         painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+        // With the keyboard in the column, the current tool shows the focus.
+        if (parentWidget()->hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            focus.rect = rect().adjusted(2, 2, -2, -2);
+            focus.backgroundColor = palette().color(QPalette::Window);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+        }
     }
 };
 
@@ -131,6 +144,11 @@ ToolSelector::ToolSelector(const QList<Tool> &tools, QWidget *parent) : QFrame(p
     setObjectName(u"picToolFile"_s);
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Sunken);
+    // Reached with Tab, not by a click: a click picks a tool and goes on to
+    // its first field.
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleRole(this, QAccessible::List, tr("Tools"));
+    setAccessibleDescription(tr("Up and Down pick a tool"));
     const QSize twips = sizeTwips(int(tools.size()));
     const QPoint size = twipsToPixels(QPoint(twips.width(), twips.height()), this);
     setFixedSize(size.x(), size.y());
@@ -183,6 +201,9 @@ void ToolSelector::markCurrent(int index)
     }
     if (index < 0 || index >= m_images.size())
         return;
+    m_current = index;
+    // What a screen reader says of the column: its name with the tool.
+    setAccessibleName(tr("Tools: %1").arg(m_captions.at(index)->text()));
     // Behind the picture at rest and its caption, with room for the press look.
     const QRect image(m_rest.at(index), m_images.at(index)->size());
     const int reach = twipsToPixels(PressOffset, m_currentMark) + 2;
@@ -190,4 +211,43 @@ void ToolSelector::markCurrent(int index)
     m_currentMark->setGeometry(area.intersected(rect().adjusted(2, 2, -2, -2)));
     m_currentMark->lower();
     m_currentMark->show();
+}
+
+void ToolSelector::keyPressEvent(QKeyEvent *event)
+{
+    int index = m_current;
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        index = qMax(0, m_current - 1);
+        break;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        index = qMin(int(count()) - 1, m_current + 1);
+        break;
+    case Qt::Key_Home:
+        index = 0;
+        break;
+    case Qt::Key_End:
+        index = int(count()) - 1;
+        break;
+    default:
+        QFrame::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (index != m_current && index >= 0)
+        Q_EMIT toolChosen(index);
+}
+
+void ToolSelector::focusInEvent(QFocusEvent *event)
+{
+    QFrame::focusInEvent(event);
+    m_currentMark->update();
+}
+
+void ToolSelector::focusOutEvent(QFocusEvent *event)
+{
+    QFrame::focusOutEvent(event);
+    m_currentMark->update();
 }
