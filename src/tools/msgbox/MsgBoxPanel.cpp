@@ -3,6 +3,7 @@
 
 #include "codegen/BasicLimits.h"
 #include "codegen/CodeText.h"
+#include "platform/Accessibility.h"
 #include "platform/DeferredIcon.h"
 #include "platform/Platform.h"
 #include "tools/HelpButtonPage.h"
@@ -180,6 +181,8 @@ QWidget *MsgBoxPanel::createStylePage()
         ++column;
     }
     grid->setRowStretch(2, 1);
+    setAccessibleRole(page, QAccessible::Grouping, tr("Icon"));
+    tabToCheckedChoice(group->buttons());
     return page;
 }
 
@@ -230,8 +233,16 @@ QWidget *MsgBoxPanel::createButtonsPage()
             });
             m_buttonOptions.append(choice);
             grid->addWidget(option, row, column);
+            // Read as the whole set and its default, not the caption alone.
+            option->setAccessibleName(tr("%1; default %2").arg(set.captions.join(u", "_s), caption));
+            connect(option, &QPushButton::toggled, picture, [picture, option](bool on) {
+                if (on)
+                    picture->setAccessibleDescription(tr("Chosen: %1").arg(option->accessibleName()));
+            });
         }
     }
+    setAccessibleRole(picture, QAccessible::Grouping, tr("Buttons"));
+    tabToCheckedChoice(group->buttons());
 
     m_lblDefaultButton = new QLabel(page);
     m_lblDefaultButton->setObjectName(u"lblDefaultButton"_s);
