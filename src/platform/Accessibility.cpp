@@ -4,10 +4,12 @@
 #include <QAbstractButton>
 #include <QAccessibleWidget>
 #include <QButtonGroup>
+#include <QColor>
 #include <QPushButton>
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -128,4 +130,36 @@ void tabToCheckedChoice(const QList<QAbstractButton *> &options)
         QObject::connect(option, &QAbstractButton::toggled, option, update);
     }
     update();
+}
+
+double contrastRatio(const QColor &one, const QColor &other)
+{
+    const auto luminance = [](const QColor &colour) {
+        const auto channel = [](double value) {
+            return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF()) + 0.0722 * channel(colour.blueF());
+    };
+    const double a = luminance(one);
+    const double b = luminance(other);
+    return (qMax(a, b) + 0.05) / (qMin(a, b) + 0.05);
+}
+
+QColor readableColour(const QColor &wanted, const QColor &background)
+{
+    constexpr double Enough = 4.5;
+    if (contrastRatio(wanted, background) >= Enough)
+        return wanted;
+    // Towards white on a dark background, towards black on a light one.
+    const QColor end = contrastRatio(Qt::white, background) >= contrastRatio(Qt::black, background) ? QColor(Qt::white)
+                                                                                                      : QColor(Qt::black);
+    for (int step = 1; step <= 20; ++step) {
+        const double t = step / 20.0;
+        const QColor mixed = QColor::fromRgbF(float(wanted.redF() + (end.redF() - wanted.redF()) * t),
+                                              float(wanted.greenF() + (end.greenF() - wanted.greenF()) * t),
+                                              float(wanted.blueF() + (end.blueF() - wanted.blueF()) * t));
+        if (contrastRatio(mixed, background) >= Enough)
+            return mixed;
+    }
+    return end;
 }

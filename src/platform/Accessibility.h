@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QString>
 
+class QColor;
 class QWidget;
 
 // Makes the program's own widgets read right to a screen reader; installed
@@ -28,3 +29,10 @@ class QAbstractButton;
 // exclusive group) at its checked one, as a desktop's option groups do; the
 // arrow keys move between the options and choose.
 void tabToCheckedChoice(const QList<QAbstractButton *> &options);
+
+// The contrast of two colours as WCAG measures it, from 1 to 21.
+double contrastRatio(const QColor &one, const QColor &other);
+// `wanted` where it reads on `background` at 4.5:1 or more; otherwise the
+// nearest colour of its hue that does, lighter or darker as the background
+// asks.
+QColor readableColour(const QColor &wanted, const QColor &background);
