@@ -13,8 +13,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 using namespace Qt::StringLiterals;
 
@@ -65,13 +63,16 @@ protected:
         painter.setPen(QPen(edge, 1));
         painter.setBrush(fill);
         painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
-        // With the keyboard in the column, the current tool shows the focus.
+        // With the keyboard in the column, the current tool shows the focus
+        // plainly: a firm frame and a dotted line inside it (a style's own
+        // focus frame can be too faint to find).
         if (parentWidget()->hasFocus()) {
-            QStyleOptionFocusRect focus;
-            focus.initFrom(this);
-            focus.rect = rect().adjusted(2, 2, -2, -2);
-            focus.backgroundColor = palette().color(QPalette::Window);
-            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+            painter.setBrush(Qt::NoBrush);
+            painter.setPen(QPen(edge, 2));
+            painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+            painter.drawRect(rect().adjusted(4, 4, -5, -5));
         }
     }
 };

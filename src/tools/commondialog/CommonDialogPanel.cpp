@@ -18,8 +18,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -55,12 +53,11 @@ protected:
         QListWidget::paintEvent(event);
         if (!hasFocus() || currentItem())
             return;
+        // A dotted frame in the text's colour: a style's own focus frame
+        // can be too faint to find on an empty list.
         QPainter painter(viewport());
-        QStyleOptionFocusRect option;
-        option.initFrom(viewport());
-        option.rect = viewport()->rect().adjusted(1, 1, -1, -1);
-        option.backgroundColor = palette().color(QPalette::Base);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
+        painter.drawRect(viewport()->rect().adjusted(1, 1, -2, -2));
     }
     void focusInEvent(QFocusEvent *event) override
     {
