@@ -447,7 +447,9 @@ void TestAccessibility::helpFitsASmallScreen()
     }
     for (const int width : {viewer.width(), 480}) {
         viewer.resize(width, viewer.height());
-        QTest::qWait(50);
+        // The page is laid out again once the resize has been handled.
+        QTRY_COMPARE(viewer.browser()->viewport()->width() < width, true);
+        QTest::qWait(20);
         QCOMPARE(viewer.browser()->horizontalScrollBar()->maximum(), 0);
     }
 }
