@@ -77,6 +77,11 @@ QAccessibleInterface *accessibleFactory(const QString &className, QObject *objec
         if (isChoiceButton(widget))
             return new AccessibleChoiceButton(static_cast<QAbstractButton *>(widget));
     }
+    // A frame drawn around parts of a window is no window: Qt's own would
+    // report it as one (an AT-SPI frame), and a screen reader then takes the
+    // focus inside for another window's.
+    if (className == u"QFrame"_s && !widget->isWindow())
+        return new QAccessibleWidget(widget, QAccessible::Client);
     // Reached only when no more derived class had an interface: Qt's own
     // would report a window as a filler.
     if (className == u"QWidget"_s && widget->isWindow()) {

@@ -10,7 +10,8 @@ class QWidget;
 // Makes the program's own widgets read right to a screen reader; installed
 // once, before the first window (calling it again does nothing):
 // - a plain widget that is a window is a window (or dialog), not a filler,
-//   so that the reader follows the focus inside it;
+//   so that the reader follows the focus inside it, and a plain frame inside
+//   a window is no window;
 // - a checkable push button of an exclusive group is a radio button;
 // - a widget given a role with setAccessibleRole has that role.
 void installAccessibility();

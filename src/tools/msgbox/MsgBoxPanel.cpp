@@ -70,6 +70,7 @@ QWidget *MsgBoxPanel::createGeneralPage()
     m_cboTitle->setCurrentIndex(-1);
     keepToOneLine(m_cboTitle->lineEdit());
     lblTitle->setBuddy(m_cboTitle);
+    m_cboTitle->setAccessibleName(tr("Title"));
     connect(m_cboTitle, &QComboBox::editTextChanged, this, &MsgBoxPanel::noteEdit);
 
     auto *lblMessage = new QLabel(tr("&Message:"), page);
