@@ -2,6 +2,7 @@
 #include "platform/Accessibility.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QAccessibleWidget>
 #include <QButtonGroup>
 #include <QColor>
@@ -56,6 +57,54 @@ private:
     QAbstractButton *button() const { return static_cast<QAbstractButton *>(widget()); }
 };
 
+// Qt's own interface of a widget, under another role: all else (its text,
+// its actions, its children) stays Qt's.
+class RoleProxy : public QAccessibleInterface
+{
+public:
+    RoleProxy(QAccessibleInterface *inner, QAccessible::Role role) : m_inner(inner), m_role(role)
+    {
+        // Qt's interface goes with the widget, as this one does; at the end
+        // the cache deletes both.
+        const QAccessible::Id id = QAccessible::uniqueId(inner);
+        QObject *object = inner->object();
+        QObject::connect(object, &QObject::destroyed, object, [id] {
+            if (QAccessible::accessibleInterface(id))
+                QAccessible::deleteAccessibleInterface(id);
+        });
+    }
+
+    bool isValid() const override { return m_inner->isValid(); }
+    QObject *object() const override { return m_inner->object(); }
+    QWindow *window() const override { return m_inner->window(); }
+    QList<QPair<QAccessibleInterface *, QAccessible::Relation>>
+    relations(QAccessible::Relation match) const override
+    {
+        return m_inner->relations(match);
+    }
+    QAccessibleInterface *focusChild() const override { return m_inner->focusChild(); }
+    QAccessibleInterface *childAt(int x, int y) const override { return m_inner->childAt(x, y); }
+    QAccessibleInterface *parent() const override { return m_inner->parent(); }
+    QAccessibleInterface *child(int index) const override { return m_inner->child(index); }
+    int childCount() const override { return m_inner->childCount(); }
+    int indexOfChild(const QAccessibleInterface *child) const override { return m_inner->indexOfChild(child); }
+    QString text(QAccessible::Text t) const override { return m_inner->text(t); }
+    void setText(QAccessible::Text t, const QString &text) override { m_inner->setText(t, text); }
+    QRect rect() const override { return m_inner->rect(); }
+    QAccessible::Role role() const override { return m_role; }
+    QAccessible::State state() const override { return m_inner->state(); }
+    QColor foregroundColor() const override { return m_inner->foregroundColor(); }
+    QColor backgroundColor() const override { return m_inner->backgroundColor(); }
+    void *interface_cast(QAccessible::InterfaceType type) override { return m_inner->interface_cast(type); }
+
+private:
+    QAccessibleInterface *m_inner;
+    QAccessible::Role m_role;
+};
+
+// While the factory asks Qt for its own interface of a widget.
+bool askingQt = false;
+
 bool isChoiceButton(const QWidget *widget)
 {
     const auto *button = qobject_cast<const QPushButton *>(widget);
@@ -66,14 +115,22 @@ bool isChoiceButton(const QWidget *widget)
 
 QAccessibleInterface *accessibleFactory(const QString &className, QObject *object)
 {
-    if (!object || !object->isWidgetType())
+    if (!object || !object->isWidgetType() || askingQt)
         return nullptr;
     auto *widget = static_cast<QWidget *>(object);
     // Asked first with the most derived class: what is decided by the
     // widget rather than by its class is decided there.
     if (className == QLatin1StringView(object->metaObject()->className())) {
-        if (const QVariant role = widget->property(RoleProperty); role.isValid())
+        if (const QVariant role = widget->property(RoleProperty); role.isValid()) {
+            // A view of text keeps Qt's text interface under the new role.
+            if (qobject_cast<QAbstractScrollArea *>(widget)) {
+                askingQt = true;
+                QAccessibleInterface *inner = QAccessible::queryAccessibleInterface(widget);
+                askingQt = false;
+                return inner ? new RoleProxy(inner, QAccessible::Role(role.toInt())) : nullptr;
+            }
             return new QAccessibleWidget(widget, QAccessible::Role(role.toInt()));
+        }
         if (isChoiceButton(widget))
             return new AccessibleChoiceButton(static_cast<QAbstractButton *>(widget));
     }

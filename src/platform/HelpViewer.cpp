@@ -141,7 +141,9 @@ HelpViewer::HelpViewer(Platform &platform, QWidget *owner)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Quillkit 98 Help"));
     m_browser->setObjectName(u"txtHelp"_s);
-    m_browser->setAccessibleName(tr("Help page"));
+    // Qt reports the read-only page as a label, which a screen reader reads
+    // as one block: as text, it is read as the caret moves.
+    setAccessibleRole(m_browser, QAccessible::EditableText, tr("Help page"));
     // Every link goes through followLink, so that addresses reach the
     // desktop through the platform like every other document.
     m_browser->setOpenLinks(false);

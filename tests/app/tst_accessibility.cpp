@@ -120,13 +120,28 @@ void TestAccessibility::windowsAreWindows()
     QAccessibleInterface *help = accessible(viewer);
     QCOMPARE(help->role(), QAccessible::Window);
     QCOMPARE(help->text(QAccessible::Name), viewer->windowTitle());
-    // Its page is text to move through with a caret, line by line, not one block.
+    // Its page is text to move through with a caret, line by line, not one
+    // block (a label), and no one can type in it.
     viewer->browser()->setPlainText(u"First line\nSecond line\nThird line"_s);
-    QAccessibleTextInterface *text = accessible(viewer->browser())->textInterface();
+    QAccessibleInterface *page = accessible(viewer->browser());
+    QCOMPARE(page->role(), QAccessible::EditableText);
+    QVERIFY(page->state().readOnly);
+    QCOMPARE(page->text(QAccessible::Name), u"Help page"_s);
+    QCOMPARE(page->childCount() > 0, true);
+    QCOMPARE(page->child(0)->parent(), page);
+    QAccessibleTextInterface *text = page->textInterface();
     QVERIFY(text);
     QCOMPARE(text->cursorPosition(), 0);
     QTest::keyClick(viewer->browser(), Qt::Key_Down);
     QCOMPARE(text->cursorPosition(), int(QStringView(u"First line\n").size()));
+    int start = 0;
+    int end = 0;
+    QCOMPARE(text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &start, &end).trimmed(),
+             u"Second line"_s);
+    // The viewer goes, and its interfaces with it.
+    const QAccessible::Id id = QAccessible::uniqueId(page);
+    delete viewer;
+    QCOMPARE(QAccessible::accessibleInterface(id), nullptr);
 }
 
 void TestAccessibility::boxesSayTheirMessage_data()
