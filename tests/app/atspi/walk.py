@@ -3,7 +3,8 @@
 """Walks the running program's AT-SPI tree, as a screen reader sees it, and
 checks it: the main window is one window (no frame inside it), every control
 that takes the focus says what it is, and the objects below are there with
-their roles, names and states. Usage: walk.py window | alert TEXT"""
+their roles, names and states; Help opens a window whose page is text, not a
+label. Usage: walk.py window | alert TEXT"""
 import sys
 import time
 
@@ -87,7 +88,34 @@ def check_window(app):
         for state in wanted:
             if not found[0].getState().contains(STATES[state]):
                 failures.append("the %s %r is not %s" % (role, name, state))
+    failures += check_help(app, nodes)
     return failures
+
+
+def check_help(app, nodes):
+    """Presses Help as a screen reader's user would, through its action."""
+    buttons = [n for n in nodes if n.getRoleName() == "push button" and n.name == "Help"]
+    if not buttons:
+        return ["no Help button"]
+    action = buttons[0].queryAction()
+    names = [action.getName(i) for i in range(action.nActions)]
+    if "Press" not in names:
+        return ["the Help button has no Press action but %r" % names]
+    action.doAction(names.index("Press"))
+    for _ in range(100):
+        helps = [w for w in app if w is not None and w.getRoleName() == "frame" and w.name == "Quillkit 98 Help"]
+        if helps:
+            break
+        time.sleep(0.1)
+    else:
+        return ["Help opened no window named 'Quillkit 98 Help'"]
+    pages = [n for n in descendants(helps[0]) if n.name == "Help page"]
+    if not pages or pages[0].getRoleName() != "text":
+        return ["the help page is %r, not text" % [p.getRoleName() for p in pages]]
+    text = pages[0].queryText()
+    if "Getting started" not in text.getText(0, -1):
+        return ["the help page's text does not hold the guide"]
+    return []
 
 
 def check_alert(app, text):
