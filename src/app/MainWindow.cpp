@@ -423,6 +423,11 @@ QWidget *MainWindow::createCodePane()
         });
     }
 
+    // Tab as the pane reads: its button, the two choices, then the code.
+    setTabOrder(cmdReadCode, m_cboConstants);
+    setTabOrder(m_cboConstants, m_cboDialect);
+    setTabOrder(m_cboDialect, m_codeView);
+
     auto *bar = new QHBoxLayout;
     bar->addWidget(lblCode);
     bar->addStretch();

@@ -380,13 +380,23 @@ void TestAccessibility::commandRowsTabAsTheyRead()
 {
     GuiHarness gui;
     QVERIFY(QTest::qWaitForWindowActive(gui.window.get()));
-    for (const QStringList &row : {QStringList{u"cmdNew"_s, u"cmdTest"_s, u"cmdCopy"_s},
-                                   QStringList{u"cmdHelp"_s, u"cmdAbout"_s, u"cmdCode"_s, u"cmdExit"_s}}) {
+    gui.click(u"cmdCode"_s);
+    // Each row from its first control; the last goes on to what follows.
+    const QList<QStringList> rows{
+        {u"cmdNew"_s, u"cmdTest"_s, u"cmdCopy"_s, u"cmdReadCode"_s},
+        {u"cmdReadCode"_s, u"cboConstants"_s, u"cboDialect"_s, u"txtCode"_s},
+        {u"txtCode"_s, u"cmdHelp"_s},
+        {u"cmdHelp"_s, u"cmdAbout"_s, u"cmdCode"_s, u"cmdExit"_s},
+    };
+    for (const QStringList &row : rows) {
         gui.find(row.first())->setFocus(Qt::TabFocusReason);
         for (qsizetype i = 1; i < row.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), row.at(i));
-            QVERIFY(gui.find(row.at(i))->mapToGlobal(QPoint()).x() > gui.find(row.at(i - 1))->mapToGlobal(QPoint()).x());
+            // Along a row to the right, or down to the next one.
+            const QRect before(gui.find(row.at(i - 1))->mapToGlobal(QPoint()), gui.find(row.at(i - 1))->size());
+            const QRect now(gui.find(row.at(i))->mapToGlobal(QPoint()), gui.find(row.at(i))->size());
+            QVERIFY2(now.left() > before.left() || now.top() >= before.bottom(), qPrintable(row.at(i)));
         }
     }
 }
