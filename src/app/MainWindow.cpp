@@ -568,9 +568,9 @@ void MainWindow::showTool(int index)
     for (ToolPanel *panel : std::as_const(m_panels))
         panel->setVisible(panel == shown);
     m_selector->markCurrent(index);
-    // Arrow keys in the selector go on choosing there; any other way of
-    // picking a tool starts in its first field.
-    if (!m_selector->hasFocus())
+    // The column's arrow keys go on picking there; any other way of picking
+    // a tool (Ctrl+1..., a click) starts in its first field.
+    if (!m_selector->isPickingByArrows())
         focusFirstField();
     refreshCodeView();
 }

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QPainter>
 #include <QShortcut>
 
@@ -237,8 +238,10 @@ void ToolSelector::keyPressEvent(QKeyEvent *event)
         return;
     }
     event->accept();
-    if (index != m_current && index >= 0)
+    if (index != m_current && index >= 0) {
+        const QScopedValueRollback picking(m_pickingByArrows, true);
         Q_EMIT toolChosen(index);
+    }
 }
 
 void ToolSelector::focusInEvent(QFocusEvent *event)

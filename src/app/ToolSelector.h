@@ -55,6 +55,8 @@ public:
     // Marks the tool at this index as the current one.
     void markCurrent(int index);
     int current() const { return m_current; }
+    // While the column's own keys pick a tool: the focus stays in it.
+    bool isPickingByArrows() const { return m_pickingByArrows; }
 
 Q_SIGNALS:
     // The tool at this index was clicked or its key pressed.
@@ -75,4 +77,5 @@ private:
     QList<QLabel *> m_captions;
     QWidget *m_currentMark = nullptr;
     int m_current = -1;
+    bool m_pickingByArrows = false;
 };

@@ -374,6 +374,10 @@ void TestAccessibility::selectorTakesTabAndArrows()
     // Tab goes on into the tool chosen.
     QTest::keyClick(selector, Qt::Key_Tab);
     QVERIFY(gui.find(panels.at(2))->isAncestorOf(QApplication::focusWidget()));
+    // Ctrl+2 from the column starts in the tool's first field, as anywhere.
+    selector->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(selector, Qt::Key_2, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), gui.find(u"txtTitleInputBox"_s));
 }
 
 void TestAccessibility::commandRowsTabAsTheyRead()

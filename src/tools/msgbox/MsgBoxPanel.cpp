@@ -100,6 +100,9 @@ QWidget *MsgBoxPanel::createGeneralPage()
 
 ChoiceButton::ChoiceButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent)
 {
+    // One of a set from the start, so that a screen reader meets it as a
+    // radio button however early it asks (its group joins it later).
+    setAutoExclusive(true);
     setCheckable(true);
 }
 
