@@ -6,11 +6,13 @@
 #include <QAccessibleWidget>
 #include <QButtonGroup>
 #include <QColor>
+#include <QComboBox>
 #include <QPushButton>
 #include <QWidget>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -57,12 +59,13 @@ private:
     QAbstractButton *button() const { return static_cast<QAbstractButton *>(widget()); }
 };
 
-// Qt's own interface of a widget, under another role: all else (its text,
+// Qt's own interface of a widget, under another role, or with the widget's
+// accessible name as its name where Qt gives another: all else (its text,
 // its actions, its children) stays Qt's.
 class RoleProxy : public QAccessibleInterface
 {
 public:
-    RoleProxy(QAccessibleInterface *inner, QAccessible::Role role) : m_inner(inner), m_role(role)
+    RoleProxy(QAccessibleInterface *inner, std::optional<QAccessible::Role> role) : m_inner(inner), m_role(role)
     {
         // Qt's interface goes with the widget, as this one does; at the end
         // the cache deletes both.
@@ -88,10 +91,19 @@ public:
     QAccessibleInterface *child(int index) const override { return m_inner->child(index); }
     int childCount() const override { return m_inner->childCount(); }
     int indexOfChild(const QAccessibleInterface *child) const override { return m_inner->indexOfChild(child); }
-    QString text(QAccessible::Text t) const override { return m_inner->text(t); }
+    QString text(QAccessible::Text t) const override
+    {
+        // Qt names a drop-down on Linux by its value (and lets a label's
+        // relation say what it is); a name given to it comes first.
+        if (t == QAccessible::Name) {
+            if (auto *widget = qobject_cast<QWidget *>(object()); widget && !widget->accessibleName().isEmpty())
+                return widget->accessibleName();
+        }
+        return m_inner->text(t);
+    }
     void setText(QAccessible::Text t, const QString &text) override { m_inner->setText(t, text); }
     QRect rect() const override { return m_inner->rect(); }
-    QAccessible::Role role() const override { return m_role; }
+    QAccessible::Role role() const override { return m_role.value_or(m_inner->role()); }
     QAccessible::State state() const override { return m_inner->state(); }
     QColor foregroundColor() const override { return m_inner->foregroundColor(); }
     QColor backgroundColor() const override { return m_inner->backgroundColor(); }
@@ -99,7 +111,7 @@ public:
 
 private:
     QAccessibleInterface *m_inner;
-    QAccessible::Role m_role;
+    std::optional<QAccessible::Role> m_role;
 };
 
 // While the factory asks Qt for its own interface of a widget.
@@ -121,16 +133,20 @@ QAccessibleInterface *accessibleFactory(const QString &className, QObject *objec
     // Asked first with the most derived class: what is decided by the
     // widget rather than by its class is decided there.
     if (className == QLatin1StringView(object->metaObject()->className())) {
+        const auto qtsUnder = [widget](std::optional<QAccessible::Role> role) -> QAccessibleInterface * {
+            askingQt = true;
+            QAccessibleInterface *inner = QAccessible::queryAccessibleInterface(widget);
+            askingQt = false;
+            return inner ? new RoleProxy(inner, role) : nullptr;
+        };
         if (const QVariant role = widget->property(RoleProperty); role.isValid()) {
             // A view of text keeps Qt's text interface under the new role.
-            if (qobject_cast<QAbstractScrollArea *>(widget)) {
-                askingQt = true;
-                QAccessibleInterface *inner = QAccessible::queryAccessibleInterface(widget);
-                askingQt = false;
-                return inner ? new RoleProxy(inner, QAccessible::Role(role.toInt())) : nullptr;
-            }
+            if (qobject_cast<QAbstractScrollArea *>(widget))
+                return qtsUnder(QAccessible::Role(role.toInt()));
             return new QAccessibleWidget(widget, QAccessible::Role(role.toInt()));
         }
+        if (qobject_cast<QComboBox *>(widget))
+            return qtsUnder(std::nullopt);
         if (isChoiceButton(widget))
             return new AccessibleChoiceButton(static_cast<QAbstractButton *>(widget));
     }

@@ -13,6 +13,8 @@ class QWidget;
 //   so that the reader follows the focus inside it, and a plain frame inside
 //   a window is no window;
 // - a checkable push button of an exclusive group is a radio button;
+// - a drop-down given an accessible name has it as its name (Qt on Linux
+//   names it by its value);
 // - a widget given a role with setAccessibleRole has that role.
 void installAccessibility();
 
