@@ -180,6 +180,10 @@ void installAccessibility()
 void setAccessibleRole(QWidget *widget, QAccessible::Role role, const QString &name)
 {
     widget->setProperty(RoleProperty, int(role));
+    // An interface that Qt made before (setting a text reports it, and
+    // that makes one) goes, so that the next one is made with this role.
+    if (QAccessibleInterface *made = QAccessible::queryAccessibleInterface(widget); made && made->role() != role)
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
     if (!name.isEmpty())
         widget->setAccessibleName(name);
 }

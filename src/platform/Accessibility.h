@@ -20,8 +20,7 @@ void installAccessibility();
 
 // Gives `widget` this role and name, for containers that Qt would report as
 // plain fillers (a group of choices, say), or for a view of text that Qt
-// reports as a label (which keeps Qt's text interface). Before the widget's
-// interface is first asked for.
+// reports as a label (which keeps Qt's text interface).
 void setAccessibleRole(QWidget *widget, QAccessible::Role role, const QString &name = QString());
 
 // A text for a screen reader's name or description: runs of white space as

@@ -130,10 +130,13 @@ BasicMessageBox::BasicMessageBox(Platform &platform, const QString &prompt, int 
     m_prompt->setTextInteractionFlags(
         Qt::TextInteractionFlags(style()->styleHint(QStyle::SH_MessageBox_TextInteractionFlags, nullptr, this))
         & (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard));
-    // Read with the title when the box opens, as the desktop's alerts are.
+    // Read with the title when the box opens, as the desktop's alerts are:
+    // the box's description, and the message as its text (a screen reader
+    // reads an alert's text, as it reads a desktop message box's label).
     setAccessibleRole(this, QAccessible::AlertMessage);
-    setAccessibleDescription(spokenText(m_prompt->text(), 2000));
-    m_prompt->setAccessibleName(tr("Message"));
+    const QString spokenPrompt = spokenText(m_prompt->text(), 2000);
+    setAccessibleDescription(spokenPrompt);
+    setAccessibleRole(m_prompt, QAccessible::StaticText, spokenPrompt.isEmpty() ? tr("Message") : spokenPrompt);
     auto *promptColumn = new QVBoxLayout;
     promptColumn->setSpacing(6);
     promptColumn->addWidget(m_prompt, 0, Qt::AlignLeft | Qt::AlignVCenter);

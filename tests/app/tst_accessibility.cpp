@@ -179,8 +179,14 @@ void TestAccessibility::boxesSayTheirMessage()
     QCOMPARE(face->role(), inputBox ? QAccessible::Dialog : QAccessible::AlertMessage);
     QCOMPARE(face->text(QAccessible::Name), u"Greetings"_s);
     QCOMPARE(face->text(QAccessible::Description), description);
-    if (inputBox)
+    if (inputBox) {
         QCOMPARE(accessible(box->findChild<QLineEdit *>(u"txtAnswer"_s))->text(QAccessible::Name), fieldName);
+    } else {
+        // The message is the alert's text, as a label's.
+        QAccessibleInterface *message = accessible(box->findChild<QWidget *>(u"prompt"_s));
+        QCOMPARE(message->role(), QAccessible::StaticText);
+        QCOMPARE(message->text(QAccessible::Name), description);
+    }
 }
 
 void TestAccessibility::everyFocusableControlIsNamed_data()

@@ -27,12 +27,12 @@ status=0
 # The main window as it starts.
 "$program" --no-splash >"$work/window.log" 2>&1 &
 started+=($!)
-/usr/bin/python3 "$here/walk.py" window || status=1
+/usr/bin/python3 "$here/walk.py" window || { status=1; cat "$work/window.log"; }
 kill "${started[-1]}" 2>/dev/null || true
 
 # An error box: code that no tool can hold, read in at the start.
 printf 'Sub Main\r\nEnd Sub\r\n' >"$work/nothing.bas"
 "$program" --no-splash --read-file "$work/nothing.bas" >"$work/alert.log" 2>&1 &
 started+=($!)
-/usr/bin/python3 "$here/walk.py" alert "cannot be read into the tools" || status=1
+/usr/bin/python3 "$here/walk.py" alert "cannot be read into the tools" || { status=1; cat "$work/alert.log"; }
 exit $status

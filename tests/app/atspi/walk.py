@@ -42,7 +42,7 @@ def program():
             if app is not None and app.name == "quillkit98" and app.childCount > 0:
                 return app
         time.sleep(0.1)
-    sys.exit("quillkit98 never appeared on the accessibility bus")
+    sys.exit("FAIL: quillkit98 never appeared on the accessibility bus")
 
 
 def descendants(node):
@@ -134,6 +134,8 @@ def check_alert(app, text):
         failures.append("the alert is named %r" % alert.name)
     if text not in alert.description:
         failures.append("the alert's description %r does not say %r" % (alert.description, text))
+    if not any(text in n.name for n in descendants(alert) if n.getRoleName() == "label"):
+        failures.append("no label of the alert says %r" % text)
     return failures
 
 
