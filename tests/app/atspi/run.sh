@@ -8,7 +8,7 @@ program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 
 if [ -z "${QUILLKIT98_ATSPI_SESSION:-}" ]; then
-    for tool in xvfb-run dbus-run-session /usr/libexec/at-spi-bus-launcher; do
+    for tool in xvfb-run dbus-run-session dbus-send /usr/libexec/at-spi-bus-launcher; do
         command -v "$tool" >/dev/null || { echo "SKIP: $tool is missing"; exit 77; }
     done
     /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "SKIP: python3-pyatspi is missing"; exit 77; }
@@ -22,6 +22,11 @@ work=$(mktemp -d)
 bus=$!
 started=()
 trap 'kill "${started[@]}" "$bus" 2>/dev/null || true; rm -rf "$work"' EXIT
+# A program started before the accessibility bus answers stays off it.
+for _ in $(seq 100); do
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null 2>&1 && break
+    sleep 0.1
+done
 
 status=0
 # The main window as it starts.
