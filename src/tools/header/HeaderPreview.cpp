@@ -2,7 +2,6 @@
 #include "tools/header/HeaderPreview.h"
 
 #include "platform/Accessibility.h"
-
 #include "platform/WindowPlacement.h"
 
 #include <QComboBox>
