@@ -54,6 +54,7 @@ public:
     QLabel *caption(int index) const { return m_captions.at(index); }
     // Marks the tool at this index as the current one.
     void markCurrent(int index);
+    int currentIndex() const { return m_current; }
     // While the column's own keys pick a tool: the focus stays in it.
     bool isPickingByArrows() const { return m_pickingByArrows; }
 

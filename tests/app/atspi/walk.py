@@ -12,7 +12,9 @@ import pyatspi
 
 # (role, name, states that must be set): present in the main window.
 EXPECTED = [
-    ("list", "Tools: Notewright", []),
+    ("list", "Tools", []),
+    ("list item", "Notewright", ["selected"]),
+    ("list item", "Pickwright", []),
     ("page tab list", "General", []),
     ("panel", "Icon", []),
     ("radio button", "No Icon", ["checked"]),
@@ -32,7 +34,7 @@ EXPECTED = [
     ("combo box", "Language", []),
 ]
 
-STATES = {"checked": pyatspi.STATE_CHECKED}
+STATES = {"checked": pyatspi.STATE_CHECKED, "selected": pyatspi.STATE_SELECTED}
 
 
 def program():
