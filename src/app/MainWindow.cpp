@@ -8,6 +8,7 @@
 #include "app/ToolSelector.h"
 #include "basic/MsgBoxStyles.h"
 #include "basic/Names.h"
+#include "platform/Accessibility.h"
 #include "platform/CommonDialog.h"
 #include "platform/HelpViewer.h"
 #include "platform/Platform.h"
@@ -67,6 +68,9 @@ public:
         setObjectName(u"scrTools"_s);
         setFrameShape(QFrame::NoFrame);
         setWidgetResizable(true);
+        // The fields inside take the focus, and the area scrolls to them;
+        // the area itself would be an unseen, unnamed stop of Tab.
+        setFocusPolicy(Qt::NoFocus);
     }
 
     QSize sizeHint() const override
@@ -128,6 +132,7 @@ MainWindow::MainWindow(Platform &platform, const QList<Tool> &tools, const QStri
       m_tools(tools),
       m_helpFile(helpFile)
 {
+    installAccessibility();
     setObjectName(u"frmMain"_s);
     setAcceptDrops(true);
     setWindowTitle(tr("Quillkit 98"));
@@ -235,6 +240,8 @@ QWidget *MainWindow::createEditor()
         ToolPanel *panel = m_panels.at(index);
         ToolModel *model = m_models.at(index);
         panel->setMinimumSize(size);
+        // A screen reader names the tool as the focus enters it.
+        panel->setAccessibleName(tools().at(index).caption);
         stack->addWidget(panel, 0, 0);
         connect(panel, &ToolPanel::headerCaptionRequested, m_lblHeader, &QLabel::setText);
         panel->setModel(*model);
@@ -306,6 +313,10 @@ QWidget *MainWindow::createMenu()
     connect(m_cmdCode, &QPushButton::toggled, this, &MainWindow::setCodeViewShown);
     auto *viewCode = new QShortcut(QKeySequence(Qt::Key_F7), this);
     connect(viewCode, &QShortcut::activated, m_cmdCode, &QPushButton::toggle);
+
+    // Tab as the row reads: Exit, at its right end, comes last.
+    setTabOrder(cmdAbout, m_cmdCode);
+    setTabOrder(m_cmdCode, cmdExit);
 
     auto *row = new QHBoxLayout;
     row->setContentsMargins(8, 0, 8, 0);
@@ -400,6 +411,7 @@ QWidget *MainWindow::createCodePane()
     auto *lblConstants = new QLabel(tr("&Write constants as:"), m_codePane);
     lblConstants->setObjectName(u"lblConstants"_s);
     lblConstants->setBuddy(m_cboConstants);
+    m_cboConstants->setAccessibleName(tr("Write constants as"));
     // Which BASIC the code is for.
     m_cboDialect = new QComboBox(m_codePane);
     m_cboDialect->setObjectName(u"cboDialect"_s);
@@ -409,10 +421,16 @@ QWidget *MainWindow::createCodePane()
     auto *lblDialect = new QLabel(tr("Lan&guage:"), m_codePane);
     lblDialect->setObjectName(u"lblDialect"_s);
     lblDialect->setBuddy(m_cboDialect);
+    m_cboDialect->setAccessibleName(tr("Language"));
 
     for (QComboBox *choice : {m_cboConstants, m_cboDialect}) {
         connect(choice, &QComboBox::currentIndexChanged, this, [this] { setCodeOptions(codeOptions()); });
     }
+
+    // Tab as the pane reads: its button, the two choices, then the code.
+    setTabOrder(cmdReadCode, m_cboConstants);
+    setTabOrder(m_cboConstants, m_cboDialect);
+    setTabOrder(m_cboDialect, m_codeView);
 
     auto *bar = new QHBoxLayout;
     bar->addWidget(lblCode);
@@ -563,7 +581,10 @@ void MainWindow::showTool(int index)
     for (ToolPanel *panel : std::as_const(m_panels))
         panel->setVisible(panel == shown);
     m_selector->markCurrent(index);
-    focusFirstField();
+    // The column's arrow keys go on picking there; any other way of picking
+    // a tool (Ctrl+1..., a click) starts in its first field.
+    if (!m_selector->isPickingByArrows())
+        focusFirstField();
     refreshCodeView();
 }
 

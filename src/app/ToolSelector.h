@@ -54,10 +54,19 @@ public:
     QLabel *caption(int index) const { return m_captions.at(index); }
     // Marks the tool at this index as the current one.
     void markCurrent(int index);
+    int currentIndex() const { return m_current; }
+    // While the column's own keys pick a tool: the focus stays in it.
+    bool isPickingByArrows() const { return m_pickingByArrows; }
 
 Q_SIGNALS:
     // The tool at this index was clicked or its key pressed.
     void toolChosen(int index);
+
+protected:
+    // Up, Down, Home and End (and Left, Right) pick a tool; the focus stays.
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void addTool(const Tool &tool, int index);
@@ -67,4 +76,6 @@ private:
     QList<QPoint> m_rest;
     QList<QLabel *> m_captions;
     QWidget *m_currentMark = nullptr;
+    int m_current = -1;
+    bool m_pickingByArrows = false;
 };

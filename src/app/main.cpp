@@ -3,6 +3,7 @@
 #include "app/FirstShown.h"
 #include "app/MainWindow.h"
 #include "app/Pictures.h"
+#include "app/QtOptions.h"
 #include "app/StandardStreams.h"
 #include "app/StartUp.h"
 #include "cli/Messages.h"
@@ -108,8 +109,12 @@ int main(int argc, char **argv)
         return runCommandLine(app.arguments(), *out, *err, *in);
     }
 
+    // Qt's own options (-style, -platform, -reverse...) are QApplication's
+    // to take; the program parses what it leaves.
     QString optionError;
-    const std::optional<WindowOptions> options = parseWindowOptions(arguments, &optionError);
+    const std::optional<QStringList> ownArguments = withoutQtOptions(arguments, &optionError);
+    const std::optional<WindowOptions> options =
+        ownArguments ? parseWindowOptions(*ownArguments, &optionError) : std::nullopt;
     if (!options) {
         writeStandardError(cli::programMessage(optionError) + u'\n' + cli::tryHelp() + u'\n');
         return 2;

@@ -1,30 +1,149 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/HelpViewer.h"
 
+#include "platform/Accessibility.h"
 #include "platform/Platform.h"
 #include "platform/WindowPlacement.h"
 
+#include <QEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMimeDatabase>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
-HelpViewer::HelpViewer(Platform &platform, QWidget *owner)
-    : QWidget(owner, Qt::Window), m_platform(platform), m_browser(new QTextBrowser(this)), m_lblNote(new QLabel(this))
+namespace {
+
+// The page's own colours are for a light page in a web browser. Here its
+// text, links and shaded boxes take the palette's colours, so that it reads
+// in a light and a dark theme alike; the banner keeps its white on dark blue.
+QString withPaletteColours(const QString &html, const QPalette &palette)
 {
+    const qsizetype start = html.indexOf(u"<style"_s, 0, Qt::CaseInsensitive);
+    const qsizetype end = start < 0 ? -1 : html.indexOf(u"</style>"_s, start, Qt::CaseInsensitive);
+    if (end < 0)
+        return html;
+    static const QRegularExpression rule(u"([^{}]*)\\{([^{}]*)\\}"_s);
+    static const QRegularExpression colour(u"(?<![-\\w])(?:color|background(?:-color|-image)?)\\s*:[^;]*;?"_s);
+    QString css;
+    qsizetype at = 0;
+    const QString style = html.mid(start, end - start);
+    for (QRegularExpressionMatchIterator it = rule.globalMatch(style); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        css += style.mid(at, match.capturedStart() - at);
+        at = match.capturedEnd();
+        QString body = match.captured(2);
+        if (!match.captured(1).contains(u"banner"_s))
+            body.remove(colour);
+        css += match.captured(1) + u'{' + body + u'}';
+    }
+    css += style.mid(at);
+    css += u"\n  a { color: %1; }\n  th, pre, kbd, .note { background-color: %2; }\n  pre { white-space: pre-wrap; }\n"_s
+               .arg(palette.color(QPalette::Link).name(), palette.color(QPalette::AlternateBase).name());
+    return html.left(start) + css + html.mid(end);
+}
+
+// The help page: the arrow keys move a caret through the text, so that a
+// screen reader reads line by line; H and Shift+H go to the next and the
+// previous heading, Tab to the links.
+class HelpBrowser : public QTextBrowser
+{
+public:
+    explicit HelpBrowser(QWidget *parent) : QTextBrowser(parent)
+    {
+        setTextInteractionFlags(textInteractionFlags() | Qt::TextSelectableByKeyboard);
+        keepLinksReadable();
+    }
+
+    QVariant loadResource(int type, const QUrl &name) override
+    {
+        QVariant resource = QTextBrowser::loadResource(type, name);
+        if (type != QTextDocument::HtmlResource)
+            return resource;
+        const QString html = resource.typeId() == QMetaType::QByteArray ? QString::fromUtf8(resource.toByteArray())
+                                                                         : resource.toString();
+        return withPaletteColours(html, palette());
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+        if (event->key() == Qt::Key_H && (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier)) {
+            goToHeading(modifiers == Qt::NoModifier);
+            event->accept();
+            return;
+        }
+        QTextBrowser::keyPressEvent(event);
+    }
+
+    void changeEvent(QEvent *event) override
+    {
+        QTextBrowser::changeEvent(event);
+        // A theme changed while the page is shown: its colours follow.
+        if (event->type() == QEvent::PaletteChange) {
+            keepLinksReadable();
+            if (!source().isEmpty())
+                reload();
+        }
+    }
+
+private:
+    // Links are drawn in the palette's link colour, which some dark themes
+    // leave dark: there they take the text's colour (and keep their line).
+    void keepLinksReadable()
+    {
+        QPalette colours = palette();
+        const QColor text = colours.color(QPalette::Text);
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            const QColor link = colours.color(group, QPalette::Link);
+            if (contrastRatio(link, colours.color(group, QPalette::Base)) < 4.5
+                || contrastRatio(link, colours.color(group, QPalette::AlternateBase)) < 4.5)
+                colours.setColor(group, QPalette::Link, text);
+        }
+        if (colours != palette())
+            setPalette(colours);
+    }
+
+    void goToHeading(bool forward)
+    {
+        QTextBlock block = textCursor().block();
+        block = forward ? block.next() : block.previous();
+        while (block.isValid() && block.blockFormat().headingLevel() == 0)
+            block = forward ? block.next() : block.previous();
+        if (!block.isValid())
+            return;
+        QTextCursor cursor(block);
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        setTextCursor(cursor);
+        ensureCursorVisible();
+    }
+};
+
+} // namespace
+
+HelpViewer::HelpViewer(Platform &platform, QWidget *owner)
+    : QWidget(owner, Qt::Window), m_platform(platform), m_browser(new HelpBrowser(this)), m_lblNote(new QLabel(this))
+{
+    installAccessibility();
     setObjectName(u"frmHelp"_s);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Quillkit 98 Help"));
     m_browser->setObjectName(u"txtHelp"_s);
+    // Qt reports the read-only page as a label, which a screen reader reads
+    // as one block: as text, it is read as the caret moves.
+    setAccessibleRole(m_browser, QAccessible::EditableText, tr("Help page"));
     // Every link goes through followLink, so that addresses reach the
     // desktop through the platform like every other document.
     m_browser->setOpenLinks(false);
@@ -62,10 +181,11 @@ HelpViewer::HelpViewer(Platform &platform, QWidget *owner)
     auto *close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(close, &QShortcut::activated, this, &QWidget::close);
 
-    // A reading width, within the screen.
-    const QRect room = fittedWindowRect(QSize(760, 680), screen() ? screen()->availableGeometry() : QRect());
-    resize(room.size());
-    move(room.topLeft());
+    // A reading width, within the screen with its title bar and frame, and
+    // kept there by window managers that place windows lower.
+    auto *placer = new WindowPlacer(this);
+    placer->place(fittedWindowRect(QSize(760, 680), placer->screenRoom(), std::nullopt, placer->frameMargins()),
+                  false);
 }
 
 bool HelpViewer::canShow(const QString &path)

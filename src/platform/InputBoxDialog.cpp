@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/InputBoxDialog.h"
 
+#include "platform/Accessibility.h"
 #include "platform/FieldText.h"
 #include "platform/HelpViewer.h"
 #include "platform/PromptView.h"
@@ -27,6 +28,7 @@ InputBoxDialog::InputBoxDialog(const QString &prompt, const QString &title, cons
                                          | (withHelp ? QDialogButtonBox::Help : QDialogButtonBox::NoButton),
                                      Qt::Vertical, this))
 {
+    installAccessibility();
     setObjectName(u"frmInputBox"_s);
     // Without a title, BASIC shows the program's title.
     setWindowTitle(title.isEmpty() ? ProgramTitle.toString() : title);
@@ -35,7 +37,12 @@ InputBoxDialog::InputBoxDialog(const QString &prompt, const QString &title, cons
     m_prompt->setObjectName(u"lblPrompt"_s);
 
     m_answer->setObjectName(u"txtAnswer"_s);
-    m_answer->setAccessibleName(tr("Answer"));
+    // The field is named by the question it answers, which is read with the
+    // box's title when it opens.
+    const QString spokenPrompt = spokenText(m_prompt->text());
+    m_answer->setAccessibleName(spokenPrompt.isEmpty() ? tr("Answer") : spokenPrompt);
+    setAccessibleDescription(spokenText(m_prompt->text(), 2000));
+    m_prompt->setAccessibleName(tr("Prompt"));
     // The answer is one line; the Add button of the dialog tool writes it
     // into a line of code.
     keepToOneLine(m_answer);

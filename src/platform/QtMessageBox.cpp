@@ -2,6 +2,7 @@
 #include "platform/QtMessageBox.h"
 
 #include "basic/MsgBoxStyles.h"
+#include "platform/Accessibility.h"
 #include "platform/DeferredIcon.h"
 #include "platform/FieldText.h"
 #include "platform/HelpViewer.h"
@@ -61,6 +62,7 @@ BasicMessageBox::BasicMessageBox(Platform &platform, const QString &prompt, int 
       m_help(help),
       m_standardIcon(standardIconFor(buttons))
 {
+    installAccessibility();
     setObjectName(u"msgBox"_s);
     // Qt reads "[*]" in a title as the modified-mark placeholder; doubled,
     // it shows as typed.
@@ -103,6 +105,13 @@ BasicMessageBox::BasicMessageBox(Platform &platform, const QString &prompt, int 
     m_prompt->setTextInteractionFlags(
         Qt::TextInteractionFlags(style()->styleHint(QStyle::SH_MessageBox_TextInteractionFlags, nullptr, this))
         & (Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard));
+    // Read with the title when the box opens, as the desktop's alerts are:
+    // the box's description, and the message as its text (a screen reader
+    // reads an alert's text, as it reads a desktop message box's label).
+    setAccessibleRole(this, QAccessible::AlertMessage);
+    const QString spokenPrompt = spokenText(m_prompt->text(), 2000);
+    setAccessibleDescription(spokenPrompt);
+    setAccessibleRole(m_prompt, QAccessible::StaticText, spokenPrompt.isEmpty() ? tr("Message") : spokenPrompt);
     auto *promptColumn = new QVBoxLayout;
     promptColumn->setSpacing(6);
     promptColumn->addWidget(m_prompt, 0, Qt::AlignLeft | Qt::AlignVCenter);

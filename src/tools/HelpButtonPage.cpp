@@ -36,6 +36,7 @@ HelpButtonPage::HelpButtonPage(const Names &names, CommonDialog &chooser, QWidge
     keepToOneLine(m_txtTopic);
     m_cmdBrowse->setText(u"..."_s);
     m_cmdBrowse->setToolTip(tr("Choose a help file"));
+    m_cmdBrowse->setAccessibleName(tr("Choose a help file"));
     m_lblFile->setBuddy(m_txtFile);
     m_lblTopic->setBuddy(m_txtTopic);
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/commondialog/CommonDialogPanel.h"
 
+#include "platform/Accessibility.h"
 #include "platform/CommonDialog.h"
 #include "platform/FieldText.h"
 #include "platform/Platform.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -38,11 +40,42 @@ QPushButton *pageButton(const QString &objectName, const QString &caption, QWidg
     return button;
 }
 
+// A list that shows its focus with no current entry too (empty, or after a
+// Remove): the style draws the focus only around an entry.
+class FileTypeList : public QListWidget
+{
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QListWidget::paintEvent(event);
+        if (!hasFocus() || currentItem())
+            return;
+        // A dotted frame in the text's colour: a style's own focus frame
+        // can be too faint to find on an empty list.
+        QPainter painter(viewport());
+        painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
+        painter.drawRect(viewport()->rect().adjusted(1, 1, -2, -2));
+    }
+    void focusInEvent(QFocusEvent *event) override
+    {
+        QListWidget::focusInEvent(event);
+        viewport()->update();
+    }
+    void focusOutEvent(QFocusEvent *event) override
+    {
+        QListWidget::focusOutEvent(event);
+        viewport()->update();
+    }
+};
+
 // A file-type list: entries in the order added, never sorted, one selected
 // at most.
 QListWidget *fileTypeList(const QString &objectName, QWidget *parent)
 {
-    auto *list = new QListWidget(parent);
+    auto *list = new FileTypeList(parent);
     list->setObjectName(objectName);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setSortingEnabled(false);
@@ -58,6 +91,7 @@ void addFileTypesRow(QGridLayout *grid, int row, const QString &labelName, QList
     grid->addWidget(buddyLabel(labelName, QCoreApplication::translate("CommonDialogPanel", "&Allowed File Types:"),
                                list, page),
                     row, 0, Qt::AlignTop);
+    list->setAccessibleName(QCoreApplication::translate("CommonDialogPanel", "Allowed File Types"));
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(add);
     buttons->addStretch();
@@ -193,6 +227,8 @@ QWidget *CommonDialogPanel::createFontPage()
     options->addWidget(m_optScreenFonts, 0, Qt::AlignLeft);
     options->addWidget(m_optPrinterFonts, 0, Qt::AlignLeft);
     options->addWidget(m_optBoth, 0, Qt::AlignLeft);
+
+    tabToCheckedChoice({m_optScreenFonts, m_optPrinterFonts, m_optBoth});
 
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(fraFontsToDisplay);

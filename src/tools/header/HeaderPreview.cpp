@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/header/HeaderPreview.h"
 
+#include "platform/Accessibility.h"
 #include "platform/WindowPlacement.h"
 
 #include <QComboBox>
@@ -61,8 +62,9 @@ HeaderPreview::HeaderPreview(QWidget *parent)
     code.setFixedPitch(true);
     code.setPointSizeF(9.75);
     m_txtTest->setFont(code);
+    // Green, as light as a dark theme's background needs to read it.
     QPalette palette = m_txtTest->palette();
-    palette.setColor(QPalette::Text, QColor(0, 128, 0));
+    palette.setColor(QPalette::Text, readableColour(QColor(0, 128, 0), palette.color(QPalette::Base)));
     m_txtTest->setPalette(palette);
 
     m_cmdClose->setObjectName(u"cmdClose"_s);

@@ -165,6 +165,8 @@ void InputBoxPanel::checkVariableName()
     const QString problem = codegen::identifierProblem(m_txtVariableName->text());
     m_variableMark->setVisible(!problem.isEmpty());
     m_variableMark->setToolTip(problem);
+    // The mark's button is read by the action's text.
+    m_variableMark->setText(problem);
     m_lblVariableProblem->setText(problem);
     m_lblVariableProblem->setVisible(!problem.isEmpty());
     // A screen reader reads the reason with the field.

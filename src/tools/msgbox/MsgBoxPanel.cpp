@@ -3,6 +3,7 @@
 
 #include "codegen/BasicLimits.h"
 #include "codegen/CodeText.h"
+#include "platform/Accessibility.h"
 #include "platform/DeferredIcon.h"
 #include "platform/Platform.h"
 #include "tools/HelpButtonPage.h"
@@ -70,6 +71,7 @@ QWidget *MsgBoxPanel::createGeneralPage()
     m_cboTitle->setCurrentIndex(-1);
     keepToOneLine(m_cboTitle->lineEdit());
     lblTitle->setBuddy(m_cboTitle);
+    m_cboTitle->setAccessibleName(tr("Title"));
     connect(m_cboTitle, &QComboBox::editTextChanged, this, &MsgBoxPanel::noteEdit);
 
     auto *lblMessage = new QLabel(tr("&Message:"), page);
@@ -99,6 +101,9 @@ QWidget *MsgBoxPanel::createGeneralPage()
 
 ChoiceButton::ChoiceButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent)
 {
+    // One of a set from the start, so that a screen reader meets it as a
+    // radio button however early it asks (its group joins it later).
+    setAutoExclusive(true);
     setCheckable(true);
 }
 
@@ -166,6 +171,8 @@ QWidget *MsgBoxPanel::createStylePage()
         ++column;
     }
     grid->setRowStretch(2, 1);
+    setAccessibleRole(page, QAccessible::Grouping, tr("Icon"));
+    tabToCheckedChoice(group->buttons());
     return page;
 }
 
@@ -189,6 +196,9 @@ QWidget *MsgBoxPanel::createButtonsPage()
     grid->setSpacing(4);
     int row = 0;
     for (const basic::ButtonSetRow &set : basic::buttonSets()) {
+        QStringList captions;
+        for (const MsgBoxResult answer : set.buttons())
+            captions << QCoreApplication::translate("MsgBoxStyles", basic::msgBoxResult(answer)->caption);
         int column = 0;
         for (const MsgBoxResult answer : set.buttons()) {
             const char *own = basic::msgBoxResult(answer)->caption;
@@ -203,10 +213,18 @@ QWidget *MsgBoxPanel::createButtonsPage()
             });
             m_buttonOptions.append(choice);
             grid->addWidget(option, row, column);
+            // Read as the whole set and its default, not the caption alone.
+            option->setAccessibleName(tr("%1; default %2").arg(captions.join(u", "_s), caption));
+            connect(option, &QPushButton::toggled, picture, [picture, option](bool on) {
+                if (on)
+                    picture->setAccessibleDescription(tr("Chosen: %1").arg(option->accessibleName()));
+            });
             ++column;
         }
         ++row;
     }
+    setAccessibleRole(picture, QAccessible::Grouping, tr("Buttons"));
+    tabToCheckedChoice(group->buttons());
 
     m_lblDefaultButton = new QLabel(page);
     m_lblDefaultButton->setObjectName(u"lblDefaultButton"_s);
