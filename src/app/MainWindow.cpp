@@ -241,7 +241,7 @@ QWidget *MainWindow::createEditor()
         ToolModel *model = m_models.at(index);
         panel->setMinimumSize(size);
         // A screen reader names the tool as the focus enters it.
-        panel->setAccessibleName(tools().at(index).caption);
+        panel->setAccessibleName(m_tools.at(index).caption);
         stack->addWidget(panel, 0, 0);
         connect(panel, &ToolPanel::headerCaptionRequested, m_lblHeader, &QLabel::setText);
         panel->setModel(*model);

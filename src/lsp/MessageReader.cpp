@@ -139,9 +139,9 @@ std::optional<Frame> MessageReader::badHeader(const QString &reason, qsizetype s
     return Frame{Frame::Kind::BadHeader, {}, 0, reason};
 }
 
-void MessageReader::skipFrom(QByteArray bytes)
+void MessageReader::skipFrom(const QByteArray &bytes)
 {
-    m_input = std::move(bytes) + QByteArrayView(m_input).sliced(m_at);
+    m_input = bytes + QByteArrayView(m_input).sliced(m_at);
     m_at = 0;
     m_skipping = true;
     m_quiet = true;
@@ -169,108 +169,128 @@ std::optional<Frame> MessageReader::dropBody()
     return frame;
 }
 
+MessageReader::Step MessageReader::readHeader(std::optional<Frame> &frame)
+{
+    if (m_skipping) {
+        const qsizetype found = findLengthHeader(m_input, m_at);
+        if (found < 0) {
+            // Only what may be the start of the name is kept.
+            m_at = std::max(m_at, m_input.size() - LengthNameSize + 1);
+            compact();
+            return Step::Wait;
+        }
+        m_at = found;
+        m_skipping = false;
+    }
+    // Blank lines between messages are no fault.
+    while (m_at < m_input.size() && isBlank(m_input[m_at]))
+        ++m_at;
+    const QByteArrayView rest = QByteArrayView(m_input).sliced(m_at);
+    const QByteArrayView head = rest.first(std::min<qsizetype>(rest.size(), MaxHeader + 4));
+    const qsizetype end = head.indexOf("\r\n\r\n");
+    const qsizetype lfEnd = head.indexOf("\n\n");
+    if (lfEnd >= 0 && (end < 0 || lfEnd < end)) {
+        frame = badHeader(u"a header ends in LF alone, not CR LF"_s, 1);
+        return Step::Again;
+    }
+    if (end < 0) {
+        if (rest.size() >= MaxHeader + 4) {
+            frame = badHeader(u"a header longer than 8 KB"_s, 1);
+            return Step::Again;
+        }
+        compact();
+        return Step::Wait;
+    }
+    QString reason;
+    qsizetype faultEnd = 0;
+    const qint64 length = contentLength(head.first(end), &reason, &faultEnd);
+    if (length < 0) {
+        frame = badHeader(reason, faultEnd);
+        return Step::Again;
+    }
+    m_at += end + 4;
+    m_expected = length;
+    m_received = 0;
+    m_bodyStarted = false;
+    m_body.clear();
+    m_tail.clear();
+    m_recent.clear();
+    if (length <= m_maxBody)
+        m_body.reserve(qsizetype(length));
+    return Step::Read;
+}
+
+bool MessageReader::skippedNoMessage(QByteArrayView bytes, std::optional<Frame> &frame)
+{
+    // A message is an object or an array: a body that starts otherwise is the
+    // next frame's header or garbage, and is read as such.
+    qsizetype first = 0;
+    while (first < bytes.size() && isBlank(bytes[first]))
+        ++first;
+    if (first == bytes.size())
+        return false;
+    m_bodyStarted = true;
+    if (bytes[first] == '{' || bytes[first] == '[')
+        return false;
+    const qint64 size = m_expected;
+    m_expected = -1;
+    m_at += first;
+    m_skipping = true;
+    if (!std::exchange(m_quiet, true))
+        frame = Frame{Frame::Kind::BadBody, {}, size, u"a body of %1 bytes that is no JSON message"_s.arg(size)};
+    return true;
+}
+
+bool MessageReader::cutAtHeaderInside(QByteArrayView bytes, qsizetype take, std::optional<Frame> &frame)
+{
+    // A header inside the body: its length was wrong, and the frames that
+    // came after it are read from there. The body's last bytes are looked at
+    // again, for a header cut between two reads.
+    const QByteArray joint = m_recent + bytes.first(std::min(take, RecentBytes)).toByteArray();
+    std::optional<qsizetype> found; // from the start of bytes; below 0 in the last bytes
+    if (const qsizetype inJoint = lengthLineIn(joint); inJoint >= 0)
+        found = inJoint - m_recent.size();
+    else if (const qsizetype inBytes = lengthLineIn(bytes); inBytes >= 0)
+        found = inBytes;
+    if (!found) {
+        m_recent.append(bytes.last(std::min(take, RecentBytes)));
+        m_recent.remove(0, std::max<qsizetype>(0, m_recent.size() - RecentBytes));
+        return false;
+    }
+    const qint64 size = m_expected;
+    const QByteArray before = *found < 0 ? m_recent.sliced(m_recent.size() + *found) : QByteArray();
+    m_input = before + QByteArrayView(m_input).sliced(m_at + std::max<qsizetype>(*found, 0)).toByteArray();
+    m_at = 0;
+    m_expected = -1;
+    m_body.clear();
+    m_tail.clear();
+    m_recent.clear();
+    if (!std::exchange(m_quiet, true))
+        frame = Frame{Frame::Kind::BadBody, {}, size,
+                      u"a body of %1 bytes with the next header inside: its length was wrong"_s.arg(size)};
+    return true;
+}
+
 std::optional<Frame> MessageReader::next()
 {
     for (;;) {
+        std::optional<Frame> fault;
         if (m_expected < 0) {
-            if (m_skipping) {
-                const qsizetype found = findLengthHeader(m_input, m_at);
-                if (found < 0) {
-                    // Only what may be the start of the name is kept.
-                    m_at = std::max(m_at, m_input.size() - LengthNameSize + 1);
-                    compact();
-                    return std::nullopt;
-                }
-                m_at = found;
-                m_skipping = false;
-            }
-            // Blank lines between messages are no fault.
-            while (m_at < m_input.size() && isBlank(m_input[m_at]))
-                ++m_at;
-            const QByteArrayView rest = QByteArrayView(m_input).sliced(m_at);
-            const QByteArrayView head = rest.first(std::min<qsizetype>(rest.size(), MaxHeader + 4));
-            const qsizetype end = head.indexOf("\r\n\r\n");
-            const qsizetype lfEnd = head.indexOf("\n\n");
-            if (lfEnd >= 0 && (end < 0 || lfEnd < end)) {
-                if (std::optional<Frame> frame = badHeader(u"a header ends in LF alone, not CR LF"_s, 1))
-                    return frame;
-                continue;
-            }
-            if (end < 0) {
-                if (rest.size() >= MaxHeader + 4) {
-                    if (std::optional<Frame> frame = badHeader(u"a header longer than 8 KB"_s, 1))
-                        return frame;
-                    continue;
-                }
-                compact();
+            const Step step = readHeader(fault);
+            if (fault)
+                return fault;
+            if (step == Step::Wait)
                 return std::nullopt;
-            }
-            QString reason;
-            qsizetype faultEnd = 0;
-            const qint64 length = contentLength(head.first(end), &reason, &faultEnd);
-            if (length < 0) {
-                if (std::optional<Frame> frame = badHeader(reason, faultEnd))
-                    return frame;
+            if (step == Step::Again)
                 continue;
-            }
-            m_at += end + 4;
-            m_expected = length;
-            m_received = 0;
-            m_bodyStarted = false;
-            m_body.clear();
-            m_tail.clear();
-            m_recent.clear();
-            if (length <= m_maxBody)
-                m_body.reserve(qsizetype(length));
         }
         const QByteArrayView available = QByteArrayView(m_input).sliced(m_at);
         const qsizetype take = qsizetype(std::min<qint64>(m_expected - m_received, available.size()));
         const QByteArrayView bytes = available.first(take);
-        if (!m_bodyStarted) {
-            // A message is an object or an array: a body that starts otherwise
-            // is the next frame's header or garbage, and is read as such.
-            qsizetype first = 0;
-            while (first < bytes.size() && isBlank(bytes[first]))
-                ++first;
-            if (first < bytes.size()) {
-                m_bodyStarted = true;
-                if (bytes[first] != '{' && bytes[first] != '[') {
-                    const qint64 size = m_expected;
-                    m_expected = -1;
-                    m_at += first;
-                    m_skipping = true;
-                    if (!std::exchange(m_quiet, true))
-                        return Frame{Frame::Kind::BadBody, {}, size, u"a body of %1 bytes that is no JSON message"_s.arg(size)};
-                    continue;
-                }
-            }
-        }
-        if (m_bodyStarted) {
-            // A header inside the body: its length was wrong, and the frames
-            // that came after it are read from there. The body's last bytes
-            // are looked at again, for a header cut between two reads.
-            const QByteArray joint = m_recent + bytes.first(std::min(take, RecentBytes)).toByteArray();
-            std::optional<qsizetype> found; // from the start of bytes; below 0 in the last bytes
-            if (const qsizetype inJoint = lengthLineIn(joint); inJoint >= 0)
-                found = inJoint - m_recent.size();
-            else if (const qsizetype inBytes = lengthLineIn(bytes); inBytes >= 0)
-                found = inBytes;
-            if (found) {
-                const qint64 size = m_expected;
-                const QByteArray before = *found < 0 ? m_recent.sliced(m_recent.size() + *found) : QByteArray();
-                m_input = before + QByteArrayView(m_input).sliced(m_at + std::max<qsizetype>(*found, 0)).toByteArray();
-                m_at = 0;
-                m_expected = -1;
-                m_body.clear();
-                m_tail.clear();
-                m_recent.clear();
-                if (!std::exchange(m_quiet, true))
-                    return Frame{Frame::Kind::BadBody, {}, size,
-                                 u"a body of %1 bytes with the next header inside: its length was wrong"_s.arg(size)};
-                continue;
-            }
-            m_recent.append(bytes.last(std::min(take, RecentBytes)));
-            m_recent.remove(0, std::max<qsizetype>(0, m_recent.size() - RecentBytes));
+        if ((!m_bodyStarted && skippedNoMessage(bytes, fault)) || (m_bodyStarted && cutAtHeaderInside(bytes, take, fault))) {
+            if (fault)
+                return fault;
+            continue;
         }
         const bool whole = m_expected <= m_maxBody;
         if (whole)

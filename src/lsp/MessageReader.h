@@ -58,8 +58,16 @@ private:
     // Enough of a body's last bytes to hold a header line cut in two.
     static constexpr qsizetype RecentBytes = 64;
 
+    // What a step of next() leaves: the body to read, another go, or nothing
+    // until more bytes come. A fault to report is put in `frame`.
+    enum class Step { Read, Again, Wait };
+    Step readHeader(std::optional<Frame> &frame);
+    // Whether the body's first bytes show it is no message (then skipped).
+    bool skippedNoMessage(QByteArrayView bytes, std::optional<Frame> &frame);
+    // Whether a header stands inside the body (then read from there on).
+    bool cutAtHeaderInside(QByteArrayView bytes, qsizetype take, std::optional<Frame> &frame);
     std::optional<Frame> badHeader(const QString &reason, qsizetype skip);
-    void skipFrom(QByteArray bytes);
+    void skipFrom(const QByteArray &bytes);
     void compact();
 
     qint64 m_maxBody;
