@@ -190,10 +190,12 @@ int main(int argc, char **argv)
     std::vector<double> hovers;
     for (int k = 0; k < 21; ++k) {
         QByteArray both = Client::frame(keystroke(uri, ++version, lines / 2, k % 2 == 0));
-        both += Client::frame({{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, 100 + k}, {u"method"_s, u"textDocument/hover"_s},
-                               {u"params"_s, QJsonObject{{u"textDocument"_s, QJsonObject{{u"uri"_s, uri}}},
-                                                         {u"position"_s, QJsonObject{{u"line"_s, 7},
-                                                                                     {u"character"_s, 45}}}}}});
+        both += Client::frame(
+            {{u"jsonrpc"_s, u"2.0"_s},
+             {u"id"_s, 100 + k},
+             {u"method"_s, u"textDocument/hover"_s},
+             {u"params"_s, QJsonObject{{u"textDocument"_s, QJsonObject{{u"uri"_s, uri}}},
+                                       {u"position"_s, QJsonObject{{u"line"_s, 7}, {u"character"_s, 45}}}}}});
         timer.restart();
         client.write(both);
         if (!client.response(100 + k))

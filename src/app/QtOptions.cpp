@@ -9,9 +9,9 @@ namespace {
 const QStringList &valueOptions()
 {
     static const QStringList names{
-        u"platform"_s,        u"platformpluginpath"_s, u"platformtheme"_s, u"plugin"_s,  u"qwindowgeometry"_s,
-        u"qwindowicon"_s,     u"qwindowtitle"_s,       u"style"_s,         u"stylesheet"_s, u"session"_s,
-        u"display"_s,         u"geometry"_s,           u"title"_s,         u"icon"_s,    u"name"_s,
+        u"platform"_s,    u"platformpluginpath"_s, u"platformtheme"_s, u"plugin"_s,     u"qwindowgeometry"_s,
+        u"qwindowicon"_s, u"qwindowtitle"_s,       u"style"_s,         u"stylesheet"_s, u"session"_s,
+        u"display"_s,     u"geometry"_s,           u"title"_s,         u"icon"_s,       u"name"_s,
     };
     return names;
 }

@@ -11,9 +11,9 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QScopedValueRollback>
-#include <QPainter>
 #include <QShortcut>
 
 using namespace Qt::StringLiterals;
@@ -84,7 +84,7 @@ protected:
 class AccessibleToolItem : public QAccessibleInterface
 {
 public:
-    AccessibleToolItem(ToolSelector *selector, int index) : m_selector(selector), m_index(index) {}
+    AccessibleToolItem(ToolSelector *selector, int index) : m_selector(selector), m_index(index) { }
 
     bool isValid() const override { return m_selector; }
     QObject *object() const override { return nullptr; }
@@ -104,7 +104,7 @@ public:
             return m_selector->image(m_index)->toolTip();
         return {};
     }
-    void setText(QAccessible::Text, const QString &) override {}
+    void setText(QAccessible::Text, const QString &) override { }
     QRect rect() const override
     {
         if (!m_selector)
@@ -136,7 +136,7 @@ private:
 class AccessibleToolSelector : public QAccessibleWidget
 {
 public:
-    explicit AccessibleToolSelector(ToolSelector *selector) : QAccessibleWidget(selector, QAccessible::List) {}
+    explicit AccessibleToolSelector(ToolSelector *selector) : QAccessibleWidget(selector, QAccessible::List) { }
     ~AccessibleToolSelector() override
     {
         for (const QAccessible::Id id : std::as_const(m_items))
@@ -151,7 +151,8 @@ public:
         // Made when first asked for: the column may be asked before its
         // tools are in.
         while (m_items.size() <= index)
-            m_items << QAccessible::registerAccessibleInterface(new AccessibleToolItem(selector(), int(m_items.size())));
+            m_items << QAccessible::registerAccessibleInterface(
+                new AccessibleToolItem(selector(), int(m_items.size())));
         return QAccessible::accessibleInterface(m_items.at(index));
     }
     int indexOfChild(const QAccessibleInterface *child) const override

@@ -393,13 +393,13 @@ QJsonValue Server::initialize(const QJsonObject &params)
     const QJsonArray encodings =
         params.value(u"capabilities"_s).toObject().value(u"general"_s).toObject().value(u"positionEncodings"_s).toArray();
     m_encoding = encodings.contains(u"utf-8"_s) ? PositionEncoding::Utf8 : PositionEncoding::Utf16;
-    m_hierarchicalSymbols = params.value(u"capabilities"_s)[u"textDocument"_s][u"documentSymbol"_s]
-                                [u"hierarchicalDocumentSymbolSupport"_s].toBool();
+    m_hierarchicalSymbols =
+        params.value(u"capabilities"_s)[u"textDocument"_s][u"documentSymbol"_s][u"hierarchicalDocumentSymbolSupport"_s]
+            .toBool();
     applySettings(params.value(u"initializationOptions"_s).toObject(), u"initializationOptions"_s);
     const QJsonObject capabilities{
         {u"positionEncoding"_s, m_encoding == PositionEncoding::Utf8 ? u"utf-8"_s : u"utf-16"_s},
-        {u"textDocumentSync"_s,
-         QJsonObject{{u"openClose"_s, true}, {u"change"_s, 2}, {u"willSaveWaitUntil"_s, true}}},
+        {u"textDocumentSync"_s, QJsonObject{{u"openClose"_s, true}, {u"change"_s, 2}, {u"willSaveWaitUntil"_s, true}}},
         {u"hoverProvider"_s, true},
         {u"documentSymbolProvider"_s, true},
         {u"codeActionProvider"_s,

@@ -7,13 +7,13 @@
 #include "lsp/TextDocument.h"
 #include "tools/Tool.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QObject>
 #include <QTimer>
-#include <QElapsedTimer>
 
 #include <functional>
 #include <optional>
@@ -132,7 +132,7 @@ private:
     QHash<QString, Document> m_documents;
     QStringList m_pending;
     QTimer m_coalesce;
-    QTimer m_stalled; // a body begun and not going on
+    QTimer m_stalled;        // a body begun and not going on
     QElapsedTimer m_waiting; // since the first change not yet checked
     std::function<bool()> m_inputPending;
 };

@@ -90,7 +90,8 @@ qint64 contentLength(QByteArrayView header, QString *reason, qsizetype *faultEnd
             ok = ok && c >= '0' && c <= '9';
         const qint64 n = ok ? value.toLongLong(&ok) : -1;
         if (!ok || (length >= 0 && n != length)) {
-            *reason = u"Content-Length is no length: "_s + QString::fromLatin1(value.first(std::min<qsizetype>(value.size(), 40)));
+            *reason = u"Content-Length is no length: "_s
+                      + QString::fromLatin1(value.first(std::min<qsizetype>(value.size(), 40)));
             return -1;
         }
         length = n;
@@ -266,7 +267,9 @@ bool MessageReader::cutAtHeaderInside(QByteArrayView bytes, qsizetype take, std:
     m_tail.clear();
     m_recent.clear();
     if (!std::exchange(m_quiet, true))
-        frame = Frame{Frame::Kind::BadBody, {}, size,
+        frame = Frame{Frame::Kind::BadBody,
+                      {},
+                      size,
                       u"a body of %1 bytes with the next header inside: its length was wrong"_s.arg(size)};
     return true;
 }
@@ -287,7 +290,8 @@ std::optional<Frame> MessageReader::next()
         const QByteArrayView available = QByteArrayView(m_input).sliced(m_at);
         const qsizetype take = qsizetype(std::min<qint64>(m_expected - m_received, available.size()));
         const QByteArrayView bytes = available.first(take);
-        if ((!m_bodyStarted && skippedNoMessage(bytes, fault)) || (m_bodyStarted && cutAtHeaderInside(bytes, take, fault))) {
+        if ((!m_bodyStarted && skippedNoMessage(bytes, fault))
+            || (m_bodyStarted && cutAtHeaderInside(bytes, take, fault))) {
             if (fault)
                 return fault;
             continue;

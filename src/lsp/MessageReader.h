@@ -22,7 +22,7 @@ struct Frame
         BadHeader, // no valid Content-Length, lines ending in LF alone, too long
         BadBody,   // a body that cannot be JSON: it starts with neither { nor [, or holds a header
         TooLarge,
-        Stalled,   // the body stopped coming: dropBody()
+        Stalled, // the body stopped coming: dropBody()
     };
     Kind kind = Kind::Body;
     QByteArray body;     // the whole body; for TooLarge and Stalled its first (and last) bytes
@@ -76,7 +76,7 @@ private:
     qsizetype m_at = 0;
     QByteArray m_body;
     QByteArray m_tail; // of a body too large: its last bytes so far
-    QByteArray m_recent; // the body's last bytes, looked at again for a header
+    QByteArray m_recent;    // the body's last bytes, looked at again for a header
     qint64 m_expected = -1; // the body's length once its header is read
     qint64 m_received = 0;
     bool m_bodyStarted = false; // its first byte other than a blank is seen

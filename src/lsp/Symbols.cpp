@@ -11,8 +11,8 @@ namespace lsp {
 
 namespace {
 
-using basic::Tokens;
 using basic::TokenKind;
+using basic::Tokens;
 
 bool isModifier(const Tokens &t, qint32 i)
 {
@@ -116,7 +116,8 @@ std::vector<Symbol> moduleSymbols(QStringView text, bool gambas)
             }
         }
     }
-    std::stable_sort(symbols.begin(), symbols.end(), [](const Symbol &a, const Symbol &b) { return a.begin < b.begin; });
+    std::stable_sort(symbols.begin(), symbols.end(),
+                     [](const Symbol &a, const Symbol &b) { return a.begin < b.begin; });
     return symbols;
 }
 

@@ -11,7 +11,15 @@
 namespace lsp {
 
 // The protocol's SymbolKind values that a module has.
-enum class SymbolKind { Property = 7, Field = 8, Enum = 10, Function = 12, Constant = 14, EnumMember = 22, Struct = 23 };
+enum class SymbolKind {
+    Property = 7,
+    Field = 8,
+    Enum = 10,
+    Function = 12,
+    Constant = 14,
+    EnumMember = 22,
+    Struct = 23
+};
 
 struct Symbol
 {

@@ -25,7 +25,7 @@ constexpr char RoleProperty[] = "quillkitAccessibleRole";
 class AccessibleChoiceButton : public QAccessibleWidget
 {
 public:
-    explicit AccessibleChoiceButton(QAbstractButton *button) : QAccessibleWidget(button, QAccessible::RadioButton) {}
+    explicit AccessibleChoiceButton(QAbstractButton *button) : QAccessibleWidget(button, QAccessible::RadioButton) { }
 
     QAccessible::State state() const override
     {
@@ -42,10 +42,7 @@ public:
         return QAccessibleWidget::text(t);
     }
 
-    QStringList actionNames() const override
-    {
-        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
-    }
+    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
 
     void doAction(const QString &actionName) override
     {
@@ -80,8 +77,7 @@ public:
     bool isValid() const override { return m_inner->isValid(); }
     QObject *object() const override { return m_inner->object(); }
     QWindow *window() const override { return m_inner->window(); }
-    QList<QPair<QAccessibleInterface *, QAccessible::Relation>>
-    relations(QAccessible::Relation match) const override
+    QList<QPair<QAccessibleInterface *, QAccessible::Relation>> relations(QAccessible::Relation match) const override
     {
         return m_inner->relations(match);
     }
@@ -234,7 +230,7 @@ QColor readableColour(const QColor &wanted, const QColor &background)
         return wanted;
     // Towards white on a dark background, towards black on a light one.
     const QColor end = contrastRatio(Qt::white, background) >= contrastRatio(Qt::black, background) ? QColor(Qt::white)
-                                                                                                      : QColor(Qt::black);
+                                                                                                    : QColor(Qt::black);
     for (int step = 1; step <= 20; ++step) {
         const double t = step / 20.0;
         const QColor mixed = QColor::fromRgbF(float(wanted.redF() + (end.redF() - wanted.redF()) * t),

@@ -7,13 +7,13 @@
 
 #include <QEvent>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QKeySequence>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMimeDatabase>
-#include <QRegularExpression>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QShortcut>
 #include <QTextBlock>
@@ -49,8 +49,9 @@ QString withPaletteColours(const QString &html, const QPalette &palette)
         css += match.captured(1) + u'{' + body + u'}';
     }
     css += style.mid(at);
-    css += u"\n  a { color: %1; }\n  th, pre, kbd, .note { background-color: %2; }\n  pre { white-space: pre-wrap; }\n"_s
-               .arg(palette.color(QPalette::Link).name(), palette.color(QPalette::AlternateBase).name());
+    css +=
+        u"\n  a { color: %1; }\n  th, pre, kbd, .note { background-color: %2; }\n  pre { white-space: pre-wrap; }\n"_s
+            .arg(palette.color(QPalette::Link).name(), palette.color(QPalette::AlternateBase).name());
     return html.left(start) + css + html.mid(end);
 }
 
@@ -72,7 +73,7 @@ public:
         if (type != QTextDocument::HtmlResource)
             return resource;
         const QString html = resource.typeId() == QMetaType::QByteArray ? QString::fromUtf8(resource.toByteArray())
-                                                                         : resource.toString();
+                                                                        : resource.toString();
         return withPaletteColours(html, palette());
     }
 
@@ -134,7 +135,10 @@ private:
 } // namespace
 
 HelpViewer::HelpViewer(Platform &platform, QWidget *owner)
-    : QWidget(owner, Qt::Window), m_platform(platform), m_browser(new HelpBrowser(this)), m_lblNote(new QLabel(this))
+    : QWidget(owner, Qt::Window),
+      m_platform(platform),
+      m_browser(new HelpBrowser(this)),
+      m_lblNote(new QLabel(this))
 {
     installAccessibility();
     setObjectName(u"frmHelp"_s);
@@ -184,8 +188,7 @@ HelpViewer::HelpViewer(Platform &platform, QWidget *owner)
     // A reading width, within the screen with its title bar and frame, and
     // kept there by window managers that place windows lower.
     auto *placer = new WindowPlacer(this);
-    placer->place(fittedWindowRect(QSize(760, 680), placer->screenRoom(), std::nullopt, placer->frameMargins()),
-                  false);
+    placer->place(fittedWindowRect(QSize(760, 680), placer->screenRoom(), std::nullopt, placer->frameMargins()), false);
 }
 
 bool HelpViewer::canShow(const QString &path)

@@ -173,8 +173,8 @@ void TestAccessibility::boxesSayTheirMessage()
     if (inputBox)
         box = std::make_unique<InputBoxDialog>(prompt, u"Greetings"_s, QString(), false);
     else
-        box = std::make_unique<BasicMessageBox>(platform, prompt, vbOKOnly + vbExclamation, u"Greetings"_s,
-                                                std::nullopt);
+        box =
+            std::make_unique<BasicMessageBox>(platform, prompt, vbOKOnly + vbExclamation, u"Greetings"_s, std::nullopt);
     QAccessibleInterface *face = accessible(box.get());
     QCOMPARE(face->role(), inputBox ? QAccessible::Dialog : QAccessible::AlertMessage);
     QCOMPARE(face->text(QAccessible::Name), u"Greetings"_s);
@@ -295,16 +295,14 @@ void TestAccessibility::tabLandsOnTheCheckedOption_data()
     // The arrow that leads there, as the options lie.
     QTest::addColumn<int>("key");
     QTest::newRow("fonts at start") << 3 << 2 << QString() << u"optBoth"_s << QString() << 0;
-    QTest::newRow("screen fonts chosen") << 3 << 2 << u"optScreenFonts"_s << u"optScreenFonts"_s
-                                         << u"optPrinterFonts"_s << int(Qt::Key_Down);
+    QTest::newRow("screen fonts chosen") << 3 << 2 << u"optScreenFonts"_s << u"optScreenFonts"_s << u"optPrinterFonts"_s
+                                         << int(Qt::Key_Down);
     QTest::newRow("icon at start") << 0 << 1 << QString() << u"optNone"_s << u"optError"_s << int(Qt::Key_Right);
     QTest::newRow("question chosen") << 0 << 1 << u"optQuestion"_s << u"optQuestion"_s << u"optWarning"_s
                                      << int(Qt::Key_Right);
-    QTest::newRow("buttons at start") << 0 << 2 << QString() << u"optOK"_s << u"optOKCancel_OK"_s
-                                      << int(Qt::Key_Down);
-    QTest::newRow("Retry of three chosen") << 0 << 2 << u"optAbortRetryIgnore_Retry"_s
-                                           << u"optAbortRetryIgnore_Retry"_s << u"optYesNoCancel_No"_s
-                                           << int(Qt::Key_Down);
+    QTest::newRow("buttons at start") << 0 << 2 << QString() << u"optOK"_s << u"optOKCancel_OK"_s << int(Qt::Key_Down);
+    QTest::newRow("Retry of three chosen") << 0 << 2 << u"optAbortRetryIgnore_Retry"_s << u"optAbortRetryIgnore_Retry"_s
+                                           << u"optYesNoCancel_No"_s << int(Qt::Key_Down);
 }
 
 void TestAccessibility::tabLandsOnTheCheckedOption()
@@ -329,7 +327,8 @@ void TestAccessibility::tabLandsOnTheCheckedOption()
     QCOMPARE(now->objectName(), focused);
     // Tab leaves the group at once, rather than visiting its other options.
     QTest::keyClick(now, Qt::Key_Tab);
-    QVERIFY2(!QApplication::focusWidget()->parentWidget() || QApplication::focusWidget()->parentWidget() != now->parentWidget(),
+    QVERIFY2(!QApplication::focusWidget()->parentWidget()
+                 || QApplication::focusWidget()->parentWidget() != now->parentWidget(),
              qPrintable(QApplication::focusWidget()->objectName()));
     if (next.isEmpty())
         return;
@@ -384,9 +383,8 @@ void TestAccessibility::selectorTakesTabAndArrows()
         Qt::Key key;
         int tool;
     };
-    for (const Step step : {Step{Qt::Key_Down, 1}, Step{Qt::Key_Down, 2}, Step{Qt::Key_Down, 3},
-                            Step{Qt::Key_Down, 3}, Step{Qt::Key_Home, 0}, Step{Qt::Key_Up, 0}, Step{Qt::Key_End, 3},
-                            Step{Qt::Key_Up, 2}}) {
+    for (const Step step : {Step{Qt::Key_Down, 1}, Step{Qt::Key_Down, 2}, Step{Qt::Key_Down, 3}, Step{Qt::Key_Down, 3},
+                            Step{Qt::Key_Home, 0}, Step{Qt::Key_Up, 0}, Step{Qt::Key_End, 3}, Step{Qt::Key_Up, 2}}) {
         QTest::keyClick(selector, step.key);
         QCOMPARE(gui.window->currentTool(), gui.find(panels.at(step.tool)));
         QCOMPARE(QApplication::focusWidget(), selector);
@@ -498,8 +496,8 @@ void TestAccessibility::helpFitsASmallScreen()
     viewer.show();
     QVERIFY(QTest::qWaitForWindowExposed(&viewer));
     const QRect room = viewer.screen()->availableGeometry();
-    QVERIFY2(room.contains(viewer.geometry()), qPrintable(u"%1,%2 %3x%4"_s.arg(viewer.x()).arg(viewer.y())
-                                                              .arg(viewer.width()).arg(viewer.height())));
+    QVERIFY2(room.contains(viewer.geometry()),
+             qPrintable(u"%1,%2 %3x%4"_s.arg(viewer.x()).arg(viewer.y()).arg(viewer.width()).arg(viewer.height())));
     for (const QString &name : {u"cmdCloseHelp"_s, u"cmdOpenInBrowser"_s}) {
         QWidget *button = viewer.findChild<QWidget *>(name);
         QVERIFY(viewer.rect().contains(QRect(button->mapTo(&viewer, QPoint()), button->size())));

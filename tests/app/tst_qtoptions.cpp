@@ -58,23 +58,31 @@ void TestQtOptions::qtOptionsAreSetAside_data()
     QTest::addColumn<QStringList>("left");
     QTest::addColumn<QString>("error");
     const QString q = u"quillkit98"_s;
-    QTest::newRow("style with its value") << QStringList{q, u"-style"_s, u"Fusion"_s, u"--no-splash"_s}
-                                          << QStringList{q, u"--no-splash"_s} << QString();
+    QTest::newRow("style with its value")
+        << QStringList{q, u"-style"_s, u"Fusion"_s, u"--no-splash"_s} << QStringList{q, u"--no-splash"_s} << QString();
     QTest::newRow("two dashes") << QStringList{q, u"--style"_s, u"Fusion"_s, u"--code-view"_s}
                                 << QStringList{q, u"--code-view"_s} << QString();
     QTest::newRow("style joined") << QStringList{q, u"-style=Fusion"_s} << QStringList{q} << QString();
     QTest::newRow("style sheet, platform, reverse, geometry")
-        << QStringList{q, u"-stylesheet"_s, u"a.qss"_s, u"-platform"_s, u"offscreen"_s, u"-reverse"_s,
-                       u"-qwindowgeometry"_s, u"640x480+10+10"_s, u"--dialect"_s, u"gambas"_s}
+        << QStringList{q,
+                       u"-stylesheet"_s,
+                       u"a.qss"_s,
+                       u"-platform"_s,
+                       u"offscreen"_s,
+                       u"-reverse"_s,
+                       u"-qwindowgeometry"_s,
+                       u"640x480+10+10"_s,
+                       u"--dialect"_s,
+                       u"gambas"_s}
         << QStringList{q, u"--dialect"_s, u"gambas"_s} << QString();
     // A value that looks like an option is still the option's value.
-    QTest::newRow("value with a dash") << QStringList{q, u"-qwindowtitle"_s, u"--no-splash"_s}
-                                       << QStringList{q} << QString();
+    QTest::newRow("value with a dash") << QStringList{q, u"-qwindowtitle"_s, u"--no-splash"_s} << QStringList{q}
+                                       << QString();
     QTest::newRow("the program's own options untouched")
         << QStringList{q, u"--constants"_s, u"names"_s, u"--bogus"_s, u"-x"_s}
         << QStringList{q, u"--constants"_s, u"names"_s, u"--bogus"_s, u"-x"_s} << QString();
-    QTest::newRow("style without its value") << QStringList{q, u"--no-splash"_s, u"-style"_s} << QStringList()
-                                             << u"option '-style' requires an argument"_s;
+    QTest::newRow("style without its value")
+        << QStringList{q, u"--no-splash"_s, u"-style"_s} << QStringList() << u"option '-style' requires an argument"_s;
     QTest::newRow("platform without its value")
         << QStringList{q, u"--platform"_s} << QStringList() << u"option '--platform' requires an argument"_s;
 }
@@ -136,8 +144,9 @@ void TestQtOptions::commandsKeepTheirOptions_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("says");
     // Qt's names mean nothing to the commands: refused in GNU words.
-    QTest::newRow("generate") << QStringList{u"generate"_s, u"msgbox"_s, u"-style"_s, u"Fusion"_s}
-                              << QByteArray("quillkit98: unrecognized option '-style'\nTry 'quillkit98 generate msgbox --help'");
+    QTest::newRow("generate") << QStringList{
+        u"generate"_s, u"msgbox"_s, u"-style"_s,
+        u"Fusion"_s} << QByteArray("quillkit98: unrecognized option '-style'\nTry 'quillkit98 generate msgbox --help'");
     QTest::newRow("read") << QStringList{u"read"_s, u"--reverse"_s}
                           << QByteArray("quillkit98: unrecognized option '--reverse'\nTry 'quillkit98 read --help'");
 }

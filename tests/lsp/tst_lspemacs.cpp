@@ -75,11 +75,13 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("module");
         QTest::newRow("CR LF, upper-case suffix")
             << u"MODULE1.BAS"_s
-            << QByteArray("Attribute VB_Name = \"Module1\"\r\nSub A()\r\n  If MsgBox(\"Save?\", 3 + 48) = 6 Then Beep\r\n"
-                          "  MsgBox \"x\", 16\r\nEnd Sub\r\n");
-        QTest::newRow("LF, a note beside") << u"Report.cls"_s
-                                           << QByteArray("Sub A(n)\n  MsgBox \"x\", n\n  MsgBox \"y\", 292\nEnd Sub\n");
-        QTest::newRow("nothing to name") << u"Form1.frm"_s << QByteArray("Sub A()\n  MsgBox \"x\", vbOKOnly\nEnd Sub\n");
+            << QByteArray(
+                   "Attribute VB_Name = \"Module1\"\r\nSub A()\r\n  If MsgBox(\"Save?\", 3 + 48) = 6 Then Beep\r\n"
+                   "  MsgBox \"x\", 16\r\nEnd Sub\r\n");
+        QTest::newRow("LF, a note beside")
+            << u"Report.cls"_s << QByteArray("Sub A(n)\n  MsgBox \"x\", n\n  MsgBox \"y\", 292\nEnd Sub\n");
+        QTest::newRow("nothing to name") << u"Form1.frm"_s
+                                         << QByteArray("Sub A()\n  MsgBox \"x\", vbOKOnly\nEnd Sub\n");
     }
     void readmeSetupInEmacs()
     {

@@ -75,9 +75,10 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("module"); // on disk before; none for a new file
         QTest::addColumn<QByteArray>("typed");  // the lines typed into the buffer
         QTest::addColumn<bool>("onPath");
-        QTest::newRow("LF") << u"Module1.bas"_s
-                            << QByteArray("Sub A()\n    MsgBox \"Delete?\", 36\n    If MsgBox(\"Sure?\", 4) = 6 Then Beep\nEnd Sub\n")
-                            << QByteArray() << true;
+        QTest::newRow("LF")
+            << u"Module1.bas"_s
+            << QByteArray("Sub A()\n    MsgBox \"Delete?\", 36\n    If MsgBox(\"Sure?\", 4) = 6 Then Beep\nEnd Sub\n")
+            << QByteArray() << true;
         QTest::newRow("CR LF, Attribute lines, upper-case suffix")
             << u"MODULE1.BAS"_s
             << QByteArray("Attribute VB_Name = \"Module1\"\r\nSub A()\r\n  Dim R\r\n  R = MsgBox(\"Save?\", 3 + 48)\r\n"
@@ -85,14 +86,17 @@ private Q_SLOTS:
             << QByteArray() << true;
         QTest::newRow("UTF-8 with BOM and wide characters, mixed-case suffix")
             << u"Report.Cls"_s
-            << QByteArray("\xEF\xBB\xBFSub A()\n  MsgBox \"Gr\xC3\xBC\xC3\x9F" "e \xF0\x9F\x98\x80\", 64: MsgBox \"x\", 1 + 256\nEnd Sub\n")
+            << QByteArray("\xEF\xBB\xBFSub A()\n  MsgBox \"Gr\xC3\xBC\xC3\x9F"
+                          "e \xF0\x9F\x98\x80\", 64: MsgBox \"x\", 1 + 256\nEnd Sub\n")
             << QByteArray() << true;
-        QTest::newRow("notes stay") << u"Module1.bas"_s << QByteArray("Sub A(n)\n  MsgBox \"x\", n\n  MsgBox \"y\", 48\nEnd Sub\n")
+        QTest::newRow("notes stay") << u"Module1.bas"_s
+                                    << QByteArray("Sub A(n)\n  MsgBox \"x\", n\n  MsgBox \"y\", 48\nEnd Sub\n")
                                     << QByteArray() << true;
         QTest::newRow("a new file") << u"New.frm"_s << QByteArray()
-                                    << QByteArray("Sub A()\n  If MsgBox(\"Go?\", 36) = 7 Then Exit Sub\nEnd Sub") << true;
-        QTest::newRow("quillkit98 not on the PATH") << u"Module1.bas"_s << QByteArray("Sub A()\n  MsgBox \"x\", 36\nEnd Sub\n")
-                                                    << QByteArray() << false;
+                                    << QByteArray("Sub A()\n  If MsgBox(\"Go?\", 36) = 7 Then Exit Sub\nEnd Sub")
+                                    << true;
+        QTest::newRow("quillkit98 not on the PATH")
+            << u"Module1.bas"_s << QByteArray("Sub A()\n  MsgBox \"x\", 36\nEnd Sub\n") << QByteArray() << false;
     }
     void readmeSnippetInNeovim()
     {

@@ -562,16 +562,18 @@ private Q_SLOTS:
         QTest::addColumn<QJsonObject>("end");
         QTest::addColumn<QString>("insert");
         QTest::addColumn<QString>("number"); // the second box's, after the edit
-        QTest::addColumn<bool>("lastCheck");  // answered from the check before the edit
-        QTest::newRow("a statement put before it on its line") << position(2, 2) << position(2, 2) << u"Beep: "_s << u"32"_s << false;
+        QTest::addColumn<bool>("lastCheck"); // answered from the check before the edit
+        QTest::newRow("a statement put before it on its line")
+            << position(2, 2) << position(2, 2) << u"Beep: "_s << u"32"_s << false;
         QTest::newRow("a line added above") << position(1, 0) << position(1, 0) << u"  Beep\n"_s << u"32"_s << false;
         QTest::newRow("a line taken out above") << position(1, 0) << position(2, 0) << QString() << u"32"_s << false;
         QTest::newRow("a line added after") << position(3, 0) << position(3, 0) << u"  Beep\n"_s << u"32"_s << false;
         QTest::newRow("the number changed") << position(2, 14) << position(2, 16) << u"16"_s << u"16"_s << false;
         QTest::newRow("a digit typed after it") << position(2, 16) << position(2, 16) << u"4"_s << u"324"_s << false;
-        QTest::newRow("a sum begun before it") << position(2, 14) << position(2, 14) << u"4 + "_s << u"4 + 32"_s << false;
-        QTest::newRow("a declaration put above") << position(0, 0) << position(0, 0) << u"Const vbQuestion = 1\n"_s
-                                                 << u"32"_s << true;
+        QTest::newRow("a sum begun before it")
+            << position(2, 14) << position(2, 14) << u"4 + "_s << u"4 + 32"_s << false;
+        QTest::newRow("a declaration put above")
+            << position(0, 0) << position(0, 0) << u"Const vbQuestion = 1\n"_s << u"32"_s << true;
     }
     void hoverWithAnEdit()
     {
@@ -589,17 +591,22 @@ private Q_SLOTS:
         text.replace(from, offsetOf(text, end) - from, insert);
         const qsizetype at = text.indexOf(u"\"y\", "_s + number) + 5;
         const int line = int(text.left(at).count(u'\n'));
-        const QJsonObject hover{{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, 50}, {u"method"_s, u"textDocument/hover"_s},
-                                {u"params"_s, QJsonObject{{u"textDocument"_s, documentId(Uri)},
-                                                          {u"position"_s, position(line, int(at - text.lastIndexOf(u'\n', at) - 1))}}}};
+        const QJsonObject hover{
+            {u"jsonrpc"_s, u"2.0"_s},
+            {u"id"_s, 50},
+            {u"method"_s, u"textDocument/hover"_s},
+            {u"params"_s, QJsonObject{{u"textDocument"_s, documentId(Uri)},
+                                      {u"position"_s, position(line, int(at - text.lastIndexOf(u'\n', at) - 1))}}}};
         const QJsonObject change = Client::notification(
             u"textDocument/didChange"_s,
             {{u"textDocument"_s, QJsonObject{{u"uri"_s, Uri}, {u"version"_s, 2}}},
-             {u"contentChanges"_s, QJsonArray{QJsonObject{{u"range"_s, QJsonObject{{u"start"_s, start}, {u"end"_s, end}}},
-                                                           {u"text"_s, insert}}}}});
+             {u"contentChanges"_s,
+              QJsonArray{
+                  QJsonObject{{u"range"_s, QJsonObject{{u"start"_s, start}, {u"end"_s, end}}}, {u"text"_s, insert}}}}});
         // In one write: the hover is read before the change is checked.
         client.sendRaw(Client::frame(change) + Client::frame(hover));
-        const QJsonObject answer = client.waitFor([](const QJsonObject &m) { return m[u"id"_s] == 50; })[u"result"_s].toObject();
+        const QJsonObject answer =
+            client.waitFor([](const QJsonObject &m) { return m[u"id"_s] == 50; })[u"result"_s].toObject();
         const QJsonArray diagnostics = client.diagnosticsFor(Uri, 2)[u"params"_s][u"diagnostics"_s].toArray();
         QCOMPARE(asFixLines(text, diagnostics), fixCheck(text));
         QJsonObject diagnostic;
@@ -627,14 +634,32 @@ private Q_SLOTS:
                                  : QRandomGenerator::global()->generate();
         qInfo("sessions from seed %u", seed);
         QRandomGenerator random(seed);
-        const QStringList pieces{u"MsgBox \"x\", 36"_s, u"If MsgBox(\"y\", 4) = 6 Then Beep"_s, u"Sub B()"_s,
-                                 u"End Sub"_s, u"Const vbYes = 1"_s, u"Enum E"_s, u"End Enum"_s, u"Private "_s, u" "_s,
-                                 u"32"_s, u" + 4"_s, u"\n"_s, u"\r\n"_s, u"\r"_s, u"ü😀"_s, u"\""_s, u"' c"_s, u" _\n"_s};
+        const QStringList pieces{u"MsgBox \"x\", 36"_s,
+                                 u"If MsgBox(\"y\", 4) = 6 Then Beep"_s,
+                                 u"Sub B()"_s,
+                                 u"End Sub"_s,
+                                 u"Const vbYes = 1"_s,
+                                 u"Enum E"_s,
+                                 u"End Enum"_s,
+                                 u"Private "_s,
+                                 u" "_s,
+                                 u"32"_s,
+                                 u" + 4"_s,
+                                 u"\n"_s,
+                                 u"\r\n"_s,
+                                 u"\r"_s,
+                                 u"ü😀"_s,
+                                 u"\""_s,
+                                 u"' c"_s,
+                                 u" _\n"_s};
         for (int session = 0; session < 4; ++session) {
             QString text = u"Sub A()\r\n  MsgBox \"x\", 36\r\n  MsgBox \"y\", 292\r\nEnd Sub\r\n"_s;
             Client client;
-            client.initialize({{u"capabilities"_s, QJsonObject{{u"textDocument"_s, QJsonObject{{u"documentSymbol"_s,
-                                QJsonObject{{u"hierarchicalDocumentSymbolSupport"_s, true}}}}}}}});
+            client.initialize(
+                {{u"capabilities"_s,
+                  QJsonObject{{u"textDocument"_s,
+                               QJsonObject{{u"documentSymbol"_s,
+                                            QJsonObject{{u"hierarchicalDocumentSymbolSupport"_s, true}}}}}}}});
             client.open(Uri, text);
             int version = 1;
             int id = 1000;
@@ -666,8 +691,8 @@ private Q_SLOTS:
                     QJsonObject params{{u"textDocument"_s, documentId(Uri)}};
                     if (what < 9)
                         params.insert(u"position"_s, positionOf(text, place()));
-                    write += Client::frame(QJsonObject{{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, ++id},
-                                                       {u"method"_s, method}, {u"params"_s, params}});
+                    write += Client::frame(QJsonObject{
+                        {u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, ++id}, {u"method"_s, method}, {u"params"_s, params}});
                     const QString now = text;
                     if (random.bounded(2) == 0) {
                         client.sendRaw(std::exchange(write, QByteArray()));
@@ -695,7 +720,8 @@ private Q_SLOTS:
             waited.start();
             while (last.isEmpty() && waited.elapsed() < 60000) {
                 for (const QJsonObject &m : client.received()) {
-                    if (m[u"method"_s] == u"textDocument/publishDiagnostics"_s && m[u"params"_s][u"version"_s] == version)
+                    if (m[u"method"_s] == u"textDocument/publishDiagnostics"_s
+                        && m[u"params"_s][u"version"_s] == version)
                         last = m;
                 }
                 client.process().waitForReadyRead(50);
@@ -836,12 +862,13 @@ private Q_SLOTS:
         const QByteArray body = R"({"jsonrpc":"2.0","method":"initialized","params":{}})";
         QTest::newRow("negative length") << QByteArray("Content-Length: -5\r\n\r\n" + body) << 2000;
         QTest::newRow("length shorter than its body") << QByteArray("Content-Length: 9\r\n\r\n" + body) << 2000;
-        QTest::newRow("LF-only header")
-            << QByteArray("Content-Length: " + QByteArray::number(body.size()) + "\n\n" + body) << 2000;
-        QTest::newRow("4000000000 bytes announced, none sent") << QByteArray("Content-Length: 4000000000\r\n\r\n") << 2000;
+        QTest::newRow("LF-only header") << QByteArray("Content-Length: " + QByteArray::number(body.size()) + "\n\n"
+                                                      + body)
+                                        << 2000;
+        QTest::newRow("4000000000 bytes announced, none sent")
+            << QByteArray("Content-Length: 4000000000\r\n\r\n") << 2000;
         QTest::newRow("no length") << QByteArray("Content-Type: x\r\n\r\n" + body) << 2000;
-        QTest::newRow("length far longer than its body")
-            << QByteArray("Content-Length: 100000\r\n\r\n" + body) << 2000;
+        QTest::newRow("length far longer than its body") << QByteArray("Content-Length: 100000\r\n\r\n" + body) << 2000;
         // Nothing comes after it until the body is dropped.
         QTest::newRow("a body that stops") << QByteArray("Content-Length: 100000\r\n\r\n{\"jsonrpc\":") << 2000;
     }
@@ -862,8 +889,9 @@ private Q_SLOTS:
         }
         QElapsedTimer timer;
         timer.start();
-        const QJsonObject hover = client.request(
-            u"textDocument/hover"_s, QJsonObject{{u"textDocument"_s, documentId(Uri)}, {u"position"_s, position(1, 15)}});
+        const QJsonObject hover =
+            client.request(u"textDocument/hover"_s,
+                           QJsonObject{{u"textDocument"_s, documentId(Uri)}, {u"position"_s, position(1, 15)}});
         const qint64 elapsed = timer.elapsed();
         QVERIFY2(hover[u"result"_s][u"contents"_s][u"value"_s].toString().contains(u"vbYesNo"_s), "no hover");
         QVERIFY2(elapsed < within, qPrintable(u"answered after %1 ms"_s.arg(elapsed)));
@@ -884,19 +912,23 @@ private Q_SLOTS:
         const QJsonObject range{{u"start"_s, position(0, 0)}, {u"end"_s, position(0, 1)}};
         QTest::newRow("hover, a line as text")
             << u"textDocument/hover"_s
-            << QJsonValue(QJsonObject{{u"textDocument"_s, document}, {u"position"_s, QJsonObject{{u"line"_s, u"1"_s}, {u"character"_s, 2}}}})
+            << QJsonValue(QJsonObject{{u"textDocument"_s, document},
+                                      {u"position"_s, QJsonObject{{u"line"_s, u"1"_s}, {u"character"_s, 2}}}})
             << u"position.line"_s;
         QTest::newRow("hover, no position")
             << u"textDocument/hover"_s << QJsonValue(QJsonObject{{u"textDocument"_s, document}}) << u"position.line"_s;
         QTest::newRow("hover, the document as text")
-            << u"textDocument/hover"_s << QJsonValue(QJsonObject{{u"textDocument"_s, Uri}, {u"position"_s, position(0, 0)}})
+            << u"textDocument/hover"_s
+            << QJsonValue(QJsonObject{{u"textDocument"_s, Uri}, {u"position"_s, position(0, 0)}})
             << u"textDocument.uri"_s;
         QTest::newRow("hover, a negative character")
-            << u"textDocument/hover"_s << QJsonValue(QJsonObject{{u"textDocument"_s, document}, {u"position"_s, position(0, -1)}})
+            << u"textDocument/hover"_s
+            << QJsonValue(QJsonObject{{u"textDocument"_s, document}, {u"position"_s, position(0, -1)}})
             << u"position.character"_s;
         QTest::newRow("hover, a fraction")
             << u"textDocument/hover"_s
-            << QJsonValue(QJsonObject{{u"textDocument"_s, document}, {u"position"_s, QJsonObject{{u"line"_s, 0.5}, {u"character"_s, 0}}}})
+            << QJsonValue(QJsonObject{{u"textDocument"_s, document},
+                                      {u"position"_s, QJsonObject{{u"line"_s, 0.5}, {u"character"_s, 0}}}})
             << u"position.line"_s;
         QTest::newRow("code action, no range end")
             << u"textDocument/codeAction"_s
@@ -906,7 +938,8 @@ private Q_SLOTS:
             << u"range.end.line"_s;
         QTest::newRow("code action, only as text")
             << u"textDocument/codeAction"_s
-            << QJsonValue(QJsonObject{{u"textDocument"_s, document}, {u"range"_s, range},
+            << QJsonValue(QJsonObject{{u"textDocument"_s, document},
+                                      {u"range"_s, range},
                                       {u"context"_s, QJsonObject{{u"only"_s, u"quickfix"_s}}}})
             << u"context.only"_s;
         QTest::newRow("command as a number")
@@ -932,8 +965,9 @@ private Q_SLOTS:
                  qPrintable(response[u"error"_s][u"message"_s].toString()));
         QVERIFY(!response.contains(u"result"_s));
         // And it goes on.
-        QVERIFY(client.request(u"textDocument/hover"_s,
-                               QJsonObject{{u"textDocument"_s, documentId(Uri)}, {u"position"_s, position(1, 15)}})
+        QVERIFY(client
+                    .request(u"textDocument/hover"_s,
+                             QJsonObject{{u"textDocument"_s, documentId(Uri)}, {u"position"_s, position(1, 15)}})
                     .contains(u"result"_s));
         QCOMPARE(client.finish(), 0);
     }
@@ -946,11 +980,12 @@ private Q_SLOTS:
         client.initialize();
         const QString text = u"Sub A()\n  MsgBox \"x\", 36\nEnd Sub\n"_s;
         // The open and the shutdown in one write: the check has not run.
-        client.sendRaw(Client::frame(Client::notification(
-                           u"textDocument/didOpen"_s,
-                           {{u"textDocument"_s, QJsonObject{{u"uri"_s, Uri}, {u"languageId"_s, u"vb"_s},
-                                                             {u"version"_s, 1}, {u"text"_s, text}}}}))
-                       + Client::frame(QJsonObject{{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, 7}, {u"method"_s, u"shutdown"_s}}));
+        client.sendRaw(
+            Client::frame(Client::notification(
+                u"textDocument/didOpen"_s,
+                {{u"textDocument"_s,
+                  QJsonObject{{u"uri"_s, Uri}, {u"languageId"_s, u"vb"_s}, {u"version"_s, 1}, {u"text"_s, text}}}}))
+            + Client::frame(QJsonObject{{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, 7}, {u"method"_s, u"shutdown"_s}}));
         QVERIFY(!client.waitFor([](const QJsonObject &m) { return m[u"id"_s] == 7; }).isEmpty());
         const QString other = u"file:///project/Module2.bas"_s;
         client.open(other, text);
@@ -985,8 +1020,8 @@ private Q_SLOTS:
         QTest::newRow("the empty last line")
             << position(3, 0) << position(3, 0) << u"Sub B()\n  MsgBox \"y\", 36\nEnd Sub\n"_s
             << text + u"Sub B()\n  MsgBox \"y\", 36\nEnd Sub\n"_s;
-        QTest::newRow("past a line's end") << position(1, 14) << position(1, 99) << u"36"_s
-                                           << u"Sub A()\n  MsgBox \"x\", 36\nEnd Sub\n"_s;
+        QTest::newRow("past a line's end")
+            << position(1, 14) << position(1, 99) << u"36"_s << u"Sub A()\n  MsgBox \"x\", 36\nEnd Sub\n"_s;
     }
     void changeRanges()
     {
@@ -1038,22 +1073,25 @@ private Q_SLOTS:
             << u"textDocument/didOpen"_s
             << QJsonObject{{u"textDocument"_s, QJsonObject{{u"uri"_s, other}, {u"version"_s, 1}, {u"text"_s, 5}}}}
             << u"textDocument.text must be a string"_s << false;
-        QTest::newRow("open, no uri")
-            << u"textDocument/didOpen"_s << QJsonObject{{u"textDocument"_s, QJsonObject{{u"version"_s, 1}, {u"text"_s, u"x"_s}}}}
-            << u"textDocument.uri must be a string"_s << false;
+        QTest::newRow("open, no uri") << u"textDocument/didOpen"_s
+                                      << QJsonObject{{u"textDocument"_s,
+                                                      QJsonObject{{u"version"_s, 1}, {u"text"_s, u"x"_s}}}}
+                                      << u"textDocument.uri must be a string"_s << false;
         QTest::newRow("change, the changes an object")
             << u"textDocument/didChange"_s
-            << QJsonObject{{u"textDocument"_s, QJsonObject{{u"uri"_s, Uri}, {u"version"_s, 2}}}, {u"contentChanges"_s, QJsonObject()}}
+            << QJsonObject{{u"textDocument"_s, QJsonObject{{u"uri"_s, Uri}, {u"version"_s, 2}}},
+                           {u"contentChanges"_s, QJsonObject()}}
             << u"contentChanges must be an array"_s << false;
         QTest::newRow("change without its text")
             << u"textDocument/didChange"_s
             << QJsonObject{{u"textDocument"_s, QJsonObject{{u"uri"_s, Uri}, {u"version"_s, 2}}},
-                           {u"contentChanges"_s, QJsonArray{QJsonObject{{u"range"_s, QJsonObject{{u"start"_s, position(0, 0)},
-                                                                                                   {u"end"_s, position(0, 0)}}}}}}}
+                           {u"contentChanges"_s,
+                            QJsonArray{QJsonObject{
+                                {u"range"_s, QJsonObject{{u"start"_s, position(0, 0)}, {u"end"_s, position(0, 0)}}}}}}}
             << u"a change without its text"_s << true;
         QTest::newRow("close, the document a string")
-            << u"textDocument/didClose"_s << QJsonObject{{u"textDocument"_s, Uri}} << u"textDocument.uri must be a string"_s
-            << false;
+            << u"textDocument/didClose"_s << QJsonObject{{u"textDocument"_s, Uri}}
+            << u"textDocument.uri must be a string"_s << false;
     }
     void notificationsOfTheWrongShape()
     {
@@ -1107,7 +1145,8 @@ private Q_SLOTS:
         QFETCH(QJsonValue, setting);
         QFETCH(int, reason);
         QFETCH(bool, edits);
-        const QString text = u"Sub A()\r\n  If MsgBox(\"Sure?\", 4 + 32) = 6 Then Beep\r\n  MsgBox \"x\", 16\r\nEnd Sub\r\n"_s;
+        const QString text =
+            u"Sub A()\r\n  If MsgBox(\"Sure?\", 4 + 32) = 6 Then Beep\r\n  MsgBox \"x\", 16\r\nEnd Sub\r\n"_s;
         QJsonObject options;
         if (!initial.isUndefined())
             options.insert(u"fixOnSave"_s, initial);
@@ -1119,9 +1158,11 @@ private Q_SLOTS:
             client.notify(u"workspace/didChangeConfiguration"_s,
                           {{u"settings"_s, QJsonObject{{u"quillkit98"_s, QJsonObject{{u"fixOnSave"_s, setting}}}}}});
         if (setting.isString())
-            QVERIFY(!client.waitFor([](const QJsonObject &m) { return m[u"method"_s] == u"window/showMessage"_s; }).isEmpty());
-        const QJsonObject response = client.request(
-            u"textDocument/willSaveWaitUntil"_s, QJsonObject{{u"textDocument"_s, documentId(Uri)}, {u"reason"_s, reason}});
+            QVERIFY(!client.waitFor([](const QJsonObject &m) { return m[u"method"_s] == u"window/showMessage"_s; })
+                         .isEmpty());
+        const QJsonObject response =
+            client.request(u"textDocument/willSaveWaitUntil"_s,
+                           QJsonObject{{u"textDocument"_s, documentId(Uri)}, {u"reason"_s, reason}});
         QVERIFY(response[u"result"_s].isArray());
         const QJsonArray result = response[u"result"_s].toArray();
         if (edits)
@@ -1182,18 +1223,20 @@ private Q_SLOTS:
         const QString basic = u"Const Greeting = \"a & b\"\nEnum Colour\n  Red\n  Green\nEnd Enum\n"
                               u"Sub Paint(ByVal c As Colour)\n  MsgBox Greeting, 64\nEnd Sub\n"_s;
         const bool xba = uri.endsWith(u".xba"_s);
-        const QString text = xba ? u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<script:module xmlns:script="
-                                   u"\"http://openoffice.org/2000/script\" script:name=\"Module1\" script:language=\"StarBasic\">"_s
-                                       + basic.toHtmlEscaped() + u"</script:module>\n"_s
-                                 : basic;
+        const QString text =
+            xba ? u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<script:module xmlns:script="
+                  u"\"http://openoffice.org/2000/script\" script:name=\"Module1\" script:language=\"StarBasic\">"_s
+                      + basic.toHtmlEscaped() + u"</script:module>\n"_s
+                : basic;
         const QJsonObject symbolCapabilities{{u"hierarchicalDocumentSymbolSupport"_s, hierarchical}};
         Client client;
         client.initialize({{u"capabilities"_s,
                             QJsonObject{{u"textDocument"_s, QJsonObject{{u"documentSymbol"_s, symbolCapabilities}}}}}});
         client.open(uri, text);
-        const QJsonArray symbols =
-            client.request(u"textDocument/documentSymbol"_s, QJsonObject{{u"textDocument"_s, documentId(uri)}})[u"result"_s]
-                .toArray();
+        const QJsonArray symbols = client
+                                       .request(u"textDocument/documentSymbol"_s,
+                                                QJsonObject{{u"textDocument"_s, documentId(uri)}})[u"result"_s]
+                                       .toArray();
         const auto slice = [&](const QJsonValue &range) {
             const qsizetype from = offsetOf(text, range[u"start"_s].toObject());
             return text.mid(from, offsetOf(text, range[u"end"_s].toObject()) - from);
@@ -1217,10 +1260,10 @@ private Q_SLOTS:
                                + u"%1 %2"_s.arg(symbol[u"kind"_s].toInt()).arg(name);
             }
         }
-        const QStringList want = hierarchical
-                                     ? QStringList{u"14 Greeting"_s, u"10 Colour"_s, u"  22 Red"_s, u"  22 Green"_s, u"12 Paint"_s}
-                                     : QStringList{u"14 Greeting"_s, u"10 Colour"_s, u"Colour.22 Red"_s, u"Colour.22 Green"_s,
-                                                   u"12 Paint"_s};
+        const QStringList want =
+            hierarchical ? QStringList{u"14 Greeting"_s, u"10 Colour"_s, u"  22 Red"_s, u"  22 Green"_s, u"12 Paint"_s}
+                         : QStringList{u"14 Greeting"_s, u"10 Colour"_s, u"Colour.22 Red"_s, u"Colour.22 Green"_s,
+                                       u"12 Paint"_s};
         QCOMPARE(outline, want);
         if (xba) // the escaped text lies inside the constant's range
             QVERIFY(slice(symbols[0][u"range"_s]).contains(u"&amp;"_s));

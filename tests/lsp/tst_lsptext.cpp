@@ -86,7 +86,8 @@ private Q_SLOTS:
     void framesSurviveAnySplit()
     {
         QFETCH(int, chunk);
-        const QList<QByteArray> bodies{R"({"id":1})", QByteArray(), R"({"text":"é😀\r\n"})", "[" + QByteArray(300, 'x') + "]"};
+        const QList<QByteArray> bodies{R"({"id":1})", QByteArray(), R"({"text":"é😀\r\n"})",
+                                       "[" + QByteArray(300, 'x') + "]"};
         QByteArray stream;
         for (const QByteArray &body : bodies)
             stream += framed(body);
@@ -211,9 +212,22 @@ private Q_SLOTS:
                                  : QRandomGenerator::global()->generate();
         qInfo("streams from seed %u", seed);
         QRandomGenerator random(seed);
-        const QStringList pieces{u"Content-Length: "_s, u"content-length:"_s, u"-5"_s, u"4000000000"_s, u"12"_s,
-                                 u"3"_s, u"\r\n"_s, u"\n"_s, u"\r\n\r\n"_s, u"{"_s, u"}"_s, u"\"id\":"_s, u"x"_s,
-                                 u"Content-Type: y"_s, u" "_s, u"[]"_s};
+        const QStringList pieces{u"Content-Length: "_s,
+                                 u"content-length:"_s,
+                                 u"-5"_s,
+                                 u"4000000000"_s,
+                                 u"12"_s,
+                                 u"3"_s,
+                                 u"\r\n"_s,
+                                 u"\n"_s,
+                                 u"\r\n\r\n"_s,
+                                 u"{"_s,
+                                 u"}"_s,
+                                 u"\"id\":"_s,
+                                 u"x"_s,
+                                 u"Content-Type: y"_s,
+                                 u" "_s,
+                                 u"[]"_s};
         const QList<QByteArray> good{R"({"good":1})", R"({"good":2,"text":"Content-Length: 5"})", R"([{"good":3}])"};
         for (int i = 0; i < 3000; ++i) {
             QByteArray stream = testsupport::randomShortText(random, pieces, 12, 0).toUtf8();
@@ -282,26 +296,27 @@ Property Get Name() As String
 End Property
 Public Property Let Name(ByVal value As String)
 End Property
-)bas"_s << QStringList{
-            u"14 Title [= \"Report\"] Title…\"Report\""_s,
-            u"14 Limit [As Long = 10] Limit…10"_s,
-            u"10 Answer [Public Enum] Public…Enum"_s,
-            u"  22 Yes [= 6] Yes…6"_s,
-            u"  22 No [= 7] No…7"_s,
-            u"23 Point [Private Type] Private…Type"_s,
-            u"  8 X [As Long] X…Long"_s,
-            u"  8 Y [As Long] Y…Long"_s,
-            u"12 Main [Public Sub] Public…Sub"_s,
-            u"12 Twice [Private Static Function] Private…Function"_s,
-            u"7 Name [Property Get] Property…Property"_s,
-            u"7 Name [Public Property Let] Public…Property"_s,
-        };
+)bas"_s
+                                    << QStringList{
+                                           u"14 Title [= \"Report\"] Title…\"Report\""_s,
+                                           u"14 Limit [As Long = 10] Limit…10"_s,
+                                           u"10 Answer [Public Enum] Public…Enum"_s,
+                                           u"  22 Yes [= 6] Yes…6"_s,
+                                           u"  22 No [= 7] No…7"_s,
+                                           u"23 Point [Private Type] Private…Type"_s,
+                                           u"  8 X [As Long] X…Long"_s,
+                                           u"  8 Y [As Long] Y…Long"_s,
+                                           u"12 Main [Public Sub] Public…Sub"_s,
+                                           u"12 Twice [Private Static Function] Private…Function"_s,
+                                           u"7 Name [Property Get] Property…Property"_s,
+                                           u"7 Name [Public Property Let] Public…Property"_s,
+                                       };
         QTest::newRow("a procedure without its End, CR line ends")
             << u"Sub A()\r  Beep\rFunction B()\r  B = 1\rEnd Function"_s
             << QStringList{u"12 A [Sub] Sub…Beep"_s, u"12 B [Function] Function…Function"_s};
-        QTest::newRow("an Enum left open") << u"Enum E\n  One\n  Two = 2\n"_s
-                                           << QStringList{u"10 E [Enum] Enum…2"_s, u"  22 One [] One…One"_s,
-                                                          u"  22 Two [= 2] Two…2"_s};
+        QTest::newRow("an Enum left open")
+            << u"Enum E\n  One\n  Two = 2\n"_s
+            << QStringList{u"10 E [Enum] Enum…2"_s, u"  22 One [] One…One"_s, u"  22 Two [= 2] Two…2"_s};
         QTest::newRow("nothing declared") << u"' only a comment\nMsgBox \"x\", 36\n"_s << QStringList();
     }
     void moduleSymbols()
@@ -337,10 +352,11 @@ End Property
                                  : QRandomGenerator::global()->generate();
         qInfo("modules from seed %u", seed);
         QRandomGenerator random(seed);
-        const QStringList pieces{u"Sub "_s, u"Function "_s, u"Property "_s, u"Get "_s, u"Let "_s, u"End "_s, u"Enum "_s,
-                                 u"Type "_s, u"Const "_s, u"Private "_s, u"Static "_s, u"A"_s, u"B1 "_s, u"x "_s,
-                                 u"= "_s, u"1"_s, u", "_s, u"("_s, u")"_s, u"' c"_s, u": "_s, u"\n"_s, u"\r"_s,
-                                 u" _\n"_s, u"\"s\" "_s, u"#If "_s, u"Then"_s, u"ü😀"_s, u"As Long "_s};
+        const QStringList pieces{u"Sub "_s,   u"Function "_s, u"Property "_s, u"Get "_s,     u"Let "_s,    u"End "_s,
+                                 u"Enum "_s,  u"Type "_s,     u"Const "_s,    u"Private "_s, u"Static "_s, u"A"_s,
+                                 u"B1 "_s,    u"x "_s,        u"= "_s,        u"1"_s,        u", "_s,      u"("_s,
+                                 u")"_s,      u"' c"_s,       u": "_s,        u"\n"_s,       u"\r"_s,      u" _\n"_s,
+                                 u"\"s\" "_s, u"#If "_s,      u"Then"_s,      u"ü😀"_s,       u"As Long "_s};
         for (int i = 0; i < 2000; ++i) {
             const QString text = testsupport::randomShortText(random, pieces, 60, 6);
             std::vector<lsp::Symbol> symbols;

@@ -5,9 +5,9 @@
 #include "codegen/CodeText.h"
 #include "platform/Accessibility.h"
 #include "platform/DeferredIcon.h"
+#include "platform/FieldText.h"
 #include "platform/Platform.h"
 #include "tools/HelpButtonPage.h"
-#include "platform/FieldText.h"
 #include "tools/msgbox/MsgBoxGenerator.h"
 
 #include <QButtonGroup>
