@@ -124,7 +124,7 @@ int runCommandLine(const QStringList &arguments, QIODevice &out, QIODevice &err,
         if (arguments.size() >= 2 && arguments.at(1) == u"read"_s)
             return runRead(arguments, tools(), out, err, in);
         if (arguments.size() >= 2 && arguments.at(1) == u"fix"_s)
-            return runFix(arguments, out, err, in);
+            return runFix(arguments, tools(), out, err, in);
         if (arguments.size() >= 2 && arguments.at(1) == u"lsp"_s)
             return runLsp(arguments, tools(), out, err);
         return runTopLevel(arguments, out, err);

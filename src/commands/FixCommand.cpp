@@ -10,6 +10,7 @@
 #include "fix/FixReports.h"
 #include "fix/ModuleFixer.h"
 #include "fix/UnifiedDiff.h"
+#include "reader/CodeReader.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -49,7 +50,8 @@ QString fixHelpText()
         "                   (SARIF 2.1.0, with each change as a fix). Default text.\n"
         "  --diff           Changes nothing; prints a diff with git's headers that patch -p1 and\n"
         "                   git apply take.\n"
-        "  --dialect D      vb (vbYesNo, vbYes) or libreoffice (MB_YESNO, IDYES). Default vb.\n"
+        "  --dialect D      vb (vbYesNo, vbYes) or libreoffice (MB_YESNO, IDYES). Without it, each\n"
+        "                   module's own code tells, as read decides; else vb. Gambas code is left.\n"
         "  --encoding NAME  The files' encoding, any name iconv knows. Default auto: UTF-8 when the\n"
         "                   bytes are UTF-8 (with or without BOM), otherwise Windows-1252.\n"
         "  -h, --help       Displays this help.\n\n"
@@ -77,7 +79,7 @@ struct Options
     bool diff = false;
     bool help = false;
     ReportFormat format = ReportFormat::Text;
-    basic::Dialect dialect = basic::Dialect::VisualBasic;
+    std::optional<basic::Dialect> dialect; // else each module's own
     basic::Encoding encoding;
     QStringList paths;
 };
@@ -242,8 +244,8 @@ QString plural(qsizetype count, const QString &one, const QString &many)
 class FixRun
 {
 public:
-    FixRun(const Options &options, QIODevice &out, QIODevice &err, QIODevice &in)
-        : m_options(options), m_out(out), m_err(err), m_in(in), m_report(options.format)
+    FixRun(const Options &options, const QList<Tool> &tools, QIODevice &out, QIODevice &err, QIODevice &in)
+        : m_options(options), m_tools(tools), m_out(out), m_err(err), m_in(in), m_report(options.format)
     {
     }
 
@@ -273,6 +275,7 @@ private:
     void output(const QByteArray &bytes) { m_outputFailed = m_outputFailed || !writeChecked(m_out, bytes); }
 
     const Options &m_options;
+    const QList<Tool> &m_tools;
     QIODevice &m_out;
     QIODevice &m_err;
     QIODevice &m_in;
@@ -319,7 +322,10 @@ void FixRun::fix(const Target &target)
     ++m_counts.read;
     try {
         const basic::Source source(*bytes, m_options.encoding);
-        const fix::ModuleFixes fixes = fix::fixModule(source.text(), m_options.dialect);
+        // Gambas has no constants for its boxes: nothing to name.
+        const basic::Dialect dialect = moduleDialect(source.text(), m_tools, m_options.dialect);
+        const fix::ModuleFixes fixes
+            = dialect == basic::Dialect::Gambas ? fix::ModuleFixes() : fix::fixModule(source.text(), dialect);
         m_counts.notes += int(fixes.notes.size());
         QByteArray changed;
         if (!fixes.changes.empty()) {
@@ -375,15 +381,15 @@ int FixRun::finish()
 
 } // namespace
 
-int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err)
+int runFix(const QStringList &arguments, const QList<Tool> &tools, QIODevice &out, QIODevice &err)
 {
     QFile in;
     if (!in.open(stdin, QIODevice::ReadOnly))
         return 2;
-    return runFix(arguments, out, err, in);
+    return runFix(arguments, tools, out, err, in);
 }
 
-int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevice &in)
+int runFix(const QStringList &arguments, const QList<Tool> &tools, QIODevice &out, QIODevice &err, QIODevice &in)
 {
     Options options;
     try {
@@ -394,7 +400,7 @@ int runFix(const QStringList &arguments, QIODevice &out, QIODevice &err, QIODevi
     }
     if (options.help)
         return writeChecked(out, fixHelpText()) ? 0 : 2;
-    FixRun run(options, out, err, in);
+    FixRun run(options, tools, out, err, in);
     const std::vector<Target> targets
         = targetsIn(options.paths, [&run](const QString &path, const QString &message) { run.fileError(path, message); });
     for (const Target &target : targets)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fix/ModuleFixer.h"
 
+#include "basic/Calls.h"
 #include "basic/Constants.h"
 #include "basic/Flags.h"
 #include "basic/Module.h"
@@ -146,53 +147,23 @@ void Fixer::call(qint32 statement, qint32 k)
     const basic::Statement &s = m.statements()[std::size_t(statement)];
     const int id = ++m_calls;
     const qint32 head = t.builtinCallHead(k, s.begin);
-    const bool called = head > s.begin && t.isWord(head - 1, u"call");
-    const bool isStatement = head == s.begin || (head - 1 == s.begin && called);
-    qint32 argsBegin = k + 1;
-    qint32 argsEnd = s.end;
-    qint32 close = -1;
-    if (k + 1 < s.end && t.isPunct(k + 1, u'(')) {
-        close = t.closing(k + 1, s.end);
-        if (close >= s.end)
-            return;
-        if (!(isStatement && !called && close + 1 < s.end)) {
-            argsBegin = k + 2;
-            argsEnd = close;
-        } else {
-            close = -1;
-        }
-    } else if (!isStatement) {
+    // The call as the reader reads it; one that BASIC does not compile
+    // (unclosed, no parentheses in an expression, its arguments wrong) is
+    // left as it is.
+    const basic::CallForm form = basic::callForm(t, s, head, k, false);
+    if (!form.closed() || (form.open < 0 && !form.statement))
+        return;
+    std::vector<basic::Parameter> params;
+    try {
+        params = basic::bindArguments(t, basic::splitArguments(t, form.argumentsBegin, form.argumentsEnd),
+                                      basic::msgBoxParameters(), u"MsgBox");
+    } catch (const basic::Refusal &) {
         return;
     }
-    // The buttons: the second argument, or the one named Buttons.
-    std::vector<std::pair<qint32, qint32>> args;
-    qint32 start = argsBegin;
-    int depth = 0;
-    for (qint32 i = argsBegin; i <= argsEnd; ++i) {
-        if (i < argsEnd && t.isPunct(i, u'('))
-            ++depth;
-        else if (i < argsEnd && t.isPunct(i, u')'))
-            --depth;
-        else if (i == argsEnd || (depth == 0 && t.isPunct(i, u','))) {
-            args.emplace_back(start, i);
-            start = i + 1;
-        }
-    }
-    std::optional<std::pair<qint32, qint32>> buttonsArg;
-    bool named = false;
-    for (std::size_t a = 0; a < args.size(); ++a) {
-        const auto [b, e] = args[a];
-        if (e - b >= 2 && t.isIdent(b) && t.isPunct(b + 1, u":=")) {
-            named = true;
-            if (t.isWord(b, u"buttons"))
-                buttonsArg = std::pair(b + 2, e);
-        } else if (!named && a == 1 && e > b) {
-            buttonsArg = std::pair(b, e);
-        }
-    }
-    if (buttonsArg)
-        buttons(buttonsArg->first, buttonsArg->second, id);
-
+    const basic::Parameter &buttonsArg = params[1];
+    if (buttonsArg.given())
+        buttons(buttonsArg.begin, buttonsArg.end, id);
+    const qint32 close = form.parenthesized ? form.close : -1;
     if (close < 0)
         return;
     const auto comparison = [&](qint32 op) { return t.isPunct(op, u'=') || t.isPunct(op, u"<>"); };

@@ -35,9 +35,6 @@ constexpr int Information = 3;
 // The coalescing: changes that arrive together are checked once, and while
 // more input waits, for this long at most.
 constexpr int MostWaitMilliseconds = 200;
-// Dialect detection reads the module up to its first construct; past this
-// size a module is taken as Visual Basic rather than read twice.
-constexpr qsizetype MaxDetectLength = 4 * 1024 * 1024;
 // A body that stops coming for this long is dropped: a client that sent a
 // length too large is answered again.
 constexpr int StallMilliseconds = 3000;
@@ -461,12 +458,7 @@ void Server::didChangeConfiguration(const QJsonObject &params)
 
 basic::Dialect Server::dialectOf(const QString &text) const
 {
-    if (m_dialect)
-        return *m_dialect;
-    if (text.size() > MaxDetectLength)
-        return basic::Dialect::VisualBasic;
-    const ReadResult read = readCode(text, m_tools);
-    return read.ok() ? read.code.dialect : basic::Dialect::VisualBasic;
+    return moduleDialect(text, m_tools, m_dialect);
 }
 
 void Server::setText(Document &document, QString text)

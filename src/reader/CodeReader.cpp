@@ -202,3 +202,15 @@ ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *o
         return result;
     }
 }
+
+basic::Dialect moduleDialect(const QString &text, const QList<Tool> &tools, std::optional<basic::Dialect> given)
+{
+    // Past this, a module is too long to be anyone's: no time is spent on it.
+    constexpr qsizetype MostLooked = 4 * 1024 * 1024;
+    if (given)
+        return *given;
+    if (text.size() > MostLooked)
+        return basic::Dialect::VisualBasic;
+    const ReadResult read = readCode(text, tools);
+    return read.ok() ? read.code.dialect : basic::Dialect::VisualBasic;
+}

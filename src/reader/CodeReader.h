@@ -26,3 +26,9 @@ struct ReadSettings
 
 ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *only = nullptr,
                     const ReadSettings &settings = {});
+
+// The BASIC a module is written in, by the one rule that `read`, `fix` and
+// the language server share: the dialect given (--dialect, the server's
+// setting), else the one its first construct of the tools reads as, else
+// Visual Basic (also for a module too long to look through).
+basic::Dialect moduleDialect(const QString &text, const QList<Tool> &tools, std::optional<basic::Dialect> given);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "basic/Calls.h"
 #include "basic/Evaluator.h"
 #include "basic/Flags.h"
 #include "basic/Module.h"
@@ -59,51 +60,15 @@ struct ReadResult
     }
 };
 
-// One argument of a call, by parameter: token range, empty when omitted.
-struct Parameter
-{
-    qint32 begin = 0;
-    qint32 end = 0;
-    bool given() const { return end > begin; }
-};
+using basic::Parameter;
 
 // Ends the read with a refusal at that source position.
 [[noreturn]] void refuse(qsizetype pos, const QString &message);
 
 // A call as a statement holds it, read the same way for every tool; each
 // reader refuses by it the forms it cannot hold.
-struct Call
+struct Call : basic::CallForm
 {
-    // The first token (`VBA` of `VBA.MsgBox`, `Message` of `Message.Info`)
-    // and the function's own name.
-    qint32 head = -1;
-    qint32 name = -1;
-    // `Call MsgBox(…)`; the statement starts with the call, with or without
-    // Call.
-    bool called = false;
-    bool statement = false;
-    // The parenthesis right after the name, or -1; the one that closes it,
-    // or the statement's end when none does.
-    qint32 open = -1;
-    qint32 close = -1;
-    // Whether the arguments are what the parentheses hold: not so in
-    // `MsgBox ("Hi"), 4`, where they hold the first one only.
-    bool parenthesized = false;
-    // The arguments' tokens.
-    qint32 argumentsBegin = 0;
-    qint32 argumentsEnd = 0;
-    // The first token after the call; the statement's end when it has none.
-    qint32 after = 0;
-    qint32 statementEnd = 0;
-    // The name in `[Let] name = <call>`, whatever follows the call, and its
-    // first token; empty and -1 for any other statement.
-    QString variable;
-    qint32 variableAt = -1;
-
-    bool closed() const { return open < 0 || close < statementEnd; }
-    // The variable that receives the answer: the statement is
-    // `[Let] name = <call>` and no more.
-    QString answer() const { return after == statementEnd ? variable : QString(); }
     // The arguments bound to the parameters that call() was given. An
     // argument they do not take is refused here, so that a reader's own
     // rules about the call's form come first.

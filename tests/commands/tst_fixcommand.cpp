@@ -2,6 +2,7 @@
 // `quillkit98 fix` on real files: what it rewrites, what it leaves byte for
 // byte, its modes and exit statuses, and a diff that patch takes.
 
+#include "app/Tools.h"
 #include "commands/FixCommand.h"
 #include "support/Files.h"
 #include "support/GenerateRun.h"
@@ -44,7 +45,7 @@ Run fixWith(const QStringList &arguments, const QByteArray &input, QIODevice &ou
     err.open(QIODevice::WriteOnly);
     in.open(QIODevice::ReadOnly);
     Run result;
-    result.status = runFix(QStringList{u"quillkit98"_s, u"fix"_s} + arguments, out, err, in);
+    result.status = runFix(QStringList{u"quillkit98"_s, u"fix"_s} + arguments, tools(), out, err, in);
     if (auto *buffer = qobject_cast<QBuffer *>(&out))
         result.out = buffer->data();
     result.err = err.data();

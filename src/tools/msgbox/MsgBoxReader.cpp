@@ -72,8 +72,7 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
     if (c.t.backslashEscapes())
         return readGambasMsgBox(c, statement, k, result);
     const basic::Tokens &t = c.t;
-    static const std::vector<QStringView> names{u"prompt", u"buttons", u"title", u"helpfile", u"context"};
-    const Call call = c.call(statement, k, names, u"MsgBox");
+    const Call call = c.call(statement, k, basic::msgBoxParameters(), u"MsgBox");
     if (!call.closed())
         refuse(t.pos(call.open), u"the call's parenthesis is not closed"_s);
     if (call.open < 0 && !call.statement)
