@@ -3,6 +3,7 @@
 
 #include "basic/Constants.h"
 #include "basic/Lexer.h"
+#include "basic/Module.h"
 #include "basic/MsgBoxStyles.h"
 #include "basic/Names.h"
 #include "reader/ResultJson.h"
@@ -76,40 +77,33 @@ std::optional<CallReading> readCallAt(const QString &text, qsizetype offset, con
 {
     if (text.size() > basic::MaxTextLength)
         return std::nullopt;
-    const std::vector<basic::Token> tokens = basic::tokenize(text);
-    const auto isEnd = [&](const basic::Token &t) {
-        return t.kind == basic::TokenKind::Newline || (t.kind == basic::TokenKind::Punct && t.len == 1 && text[t.pos] == u':');
-    };
-    // The statement around the offset, and the call word in it nearest
-    // before the offset (or its first).
-    std::size_t first = 0;
-    std::optional<std::size_t> call;
+    // The statement around the offset, as the reader splits the module, and
+    // the call word in it nearest before the offset (or its first).
+    const basic::Module module(text);
+    const basic::Tokens &t = module.tokens();
+    std::optional<qint32> call;
     const Tool *tool = nullptr;
     qsizetype begin = 0;
     qsizetype end = 0;
-    for (std::size_t i = 0; i <= tokens.size(); ++i) {
-        if (i < tokens.size() && !isEnd(tokens[i]))
+    for (const basic::Statement &s : module.statements()) {
+        if (s.end <= s.begin || t.pos(s.begin) > offset)
             continue;
-        if (i > first) {
-            begin = tokens[first].pos;
-            end = tokens[i - 1].pos + qsizetype(tokens[i - 1].len);
-            if (begin <= offset && offset <= end) {
-                for (std::size_t k = first; k < i; ++k) {
-                    const basic::Token &t = tokens[k];
-                    if (t.kind != basic::TokenKind::Ident)
-                        continue;
-                    const Tool *called = toolCalledBy(tools, QStringView(text).sliced(t.pos, t.len));
-                    if (!called)
-                        continue;
-                    if (call && t.pos > offset)
-                        break;
-                    call = k;
-                    tool = called;
-                }
+        if (t.endPos(s.end - 1) < offset)
+            continue;
+        begin = t.pos(s.begin);
+        end = t.endPos(s.end - 1);
+        for (qint32 k = s.begin; k < s.end; ++k) {
+            if (!t.isIdent(k))
+                continue;
+            const Tool *called = toolCalledBy(tools, t.text(k));
+            if (!called)
+                continue;
+            if (call && t.pos(k) > offset)
                 break;
-            }
+            call = k;
+            tool = called;
         }
-        first = i + 1;
+        break;
     }
     if (!call || !tool->describe)
         return std::nullopt;
@@ -117,10 +111,9 @@ std::optional<CallReading> readCallAt(const QString &text, qsizetype offset, con
     // so that `read`, which reads the first call, reads this one with every
     // place where it was.
     QString masked = text;
-    for (std::size_t k = 0; k < *call; ++k) {
-        const basic::Token &t = tokens[k];
-        if (t.kind == basic::TokenKind::Ident && toolCalledBy(tools, QStringView(text).sliced(t.pos, t.len)) == tool)
-            masked[t.pos] = u'Q';
+    for (qint32 k = 0; k < *call; ++k) {
+        if (t.isIdent(k) && toolCalledBy(tools, t.text(k)) == tool)
+            masked[t.pos(k)] = u'Q';
     }
     CallReading reading;
     reading.begin = begin;
