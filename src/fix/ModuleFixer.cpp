@@ -157,7 +157,8 @@ void Fixer::call(qint32 statement, qint32 k)
     try {
         params = basic::bindArguments(t, basic::splitArguments(t, form.argumentsBegin, form.argumentsEnd),
                                       basic::msgBoxParameters(), u"MsgBox");
-    } catch (const basic::Refusal &) {
+    } catch (const basic::Refusal &refusal) {
+        note(refusal.pos, refusal.pos, u"the call stays as it is: "_s + refusal.message);
         return;
     }
     const basic::Parameter &buttonsArg = params[1];
