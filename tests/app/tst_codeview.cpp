@@ -93,7 +93,8 @@ void TestCodeView::spansColourWhatTheyShould_data()
                              << QStringList{u"K:Msgbox"_s, u"S:\"\""_s, u"0:292"_s, u"S:\"\""_s};
     QTest::newRow("Rem") << u"rem a note"_s << QStringList{u"C:rem a note"_s};
     QTest::newRow("unclosed literal ends the line") << u"\"open"_s << QStringList{u"S:\"open"_s};
-    QTest::newRow("digits in a name are no number") << u"CommonDialog1.ShowOpen"_s << QStringList();
+    // The control's name is no keyword; the method that shows its dialog is.
+    QTest::newRow("digits in a name are no number") << u"CommonDialog1.ShowOpen"_s << QStringList{u"K:ShowOpen"_s};
     // As the reader's lexer cuts the line: a $ only ends a name, a lone _ at
     // the end carries the line on and is no name.
     QTest::newRow("Chr$ is one name") << u"x = Chr$(34)"_s << QStringList{u"K:Chr$"_s, u"0:34"_s};

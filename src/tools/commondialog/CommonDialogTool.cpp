@@ -22,6 +22,8 @@ Tool commonDialogTool()
         .reader = commonDialogReader(),
         .jsonMembers = commonDialogJsonMembers(),
         .toJson = commonDialogJson,
+        // The control's methods that show its dialogs.
+        .callWords = {u"ShowOpen"_s, u"ShowSave"_s, u"ShowFont"_s, u"ShowColor"_s, u"ShowPrinter"_s},
         .createPanel = createPanel<CommonDialogPanel>,
         .setPanelFields = setPanelFields<CommonDialogPanel, CommonDialogFields>,
         .panelFields = panelFields<CommonDialogPanel>,
