@@ -33,7 +33,8 @@ QString fixHelpText()
 {
     return QCoreApplication::translate(
         "FixCommand",
-        "Usage: quillkit98 fix [--check [--format F] | --diff] [--dialect vb|libreoffice] [--encoding auto|NAME] PATH...\n"
+        "Usage: quillkit98 fix [--check [--format F] | --diff] [--dialect vb|libreoffice] [--encoding auto|NAME] "
+        "PATH...\n"
         "Names the bare numbers of the message boxes in BASIC modules: MsgBox \"Sure?\", 36 becomes\n"
         "MsgBox \"Sure?\", vbYesNo + vbQuestion, and If MsgBox(...) = 6 becomes If MsgBox(...) = vbYes\n"
         "(also Select Case MsgBox(...) and a local variable that only a message box sets). Every other\n"
@@ -245,7 +246,12 @@ class FixRun
 {
 public:
     FixRun(const Options &options, const QList<Tool> &tools, QIODevice &out, QIODevice &err, QIODevice &in)
-        : m_options(options), m_tools(tools), m_out(out), m_err(err), m_in(in), m_report(options.format)
+        : m_options(options),
+          m_tools(tools),
+          m_out(out),
+          m_err(err),
+          m_in(in),
+          m_report(options.format)
     {
     }
 
@@ -324,8 +330,8 @@ void FixRun::fix(const Target &target)
         const basic::Source source(*bytes, m_options.encoding);
         // Gambas has no constants for its boxes: nothing to name.
         const basic::Dialect dialect = moduleDialect(source.text(), m_tools, m_options.dialect);
-        const fix::ModuleFixes fixes
-            = dialect == basic::Dialect::Gambas ? fix::ModuleFixes() : fix::fixModule(source.text(), dialect);
+        const fix::ModuleFixes fixes =
+            dialect == basic::Dialect::Gambas ? fix::ModuleFixes() : fix::fixModule(source.text(), dialect);
         m_counts.notes += int(fixes.notes.size());
         QByteArray changed;
         if (!fixes.changes.empty()) {

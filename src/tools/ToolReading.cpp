@@ -169,8 +169,8 @@ Call ReadContext::call(qint32 statement, qint32 name, const std::vector<QStringV
     Call call;
     static_cast<basic::CallForm &>(call) = basic::callForm(t, s, head, name, t.backslashEscapes());
     try {
-        call.m_arguments = basic::bindArguments(
-            t, basic::splitArguments(t, call.argumentsBegin, call.argumentsEnd), names, function);
+        call.m_arguments =
+            basic::bindArguments(t, basic::splitArguments(t, call.argumentsBegin, call.argumentsEnd), names, function);
     } catch (const basic::Refusal &refusal) {
         call.m_refusal = refusal;
     }

@@ -39,11 +39,10 @@ void TestOneModel::fixWritesWhatReadReads_data()
     // The parentheses hold the first argument only: the buttons are the 4.
     QTest::newRow("a statement with its message in parentheses")
         << u"MsgBox (\"Hi\"), 4 + 48\r\n"_s << u"vb"_s << u"MsgBox (\"Hi\"), vbYesNo + vbExclamation\r\n"_s;
-    QTest::newRow("named arguments")
-        << u"x = MsgBox(Title:=\"T\", Buttons:=1, Prompt:=\"P\")\r\n"_s << u"vb"_s
-        << u"x = MsgBox(Title:=\"T\", Buttons:=vbOKCancel, Prompt:=\"P\")\r\n"_s;
-    QTest::newRow("Call")
-        << u"Call MsgBox(\"Gone\", 64)\r\n"_s << u"vb"_s << u"Call MsgBox(\"Gone\", vbInformation)\r\n"_s;
+    QTest::newRow("named arguments") << u"x = MsgBox(Title:=\"T\", Buttons:=1, Prompt:=\"P\")\r\n"_s << u"vb"_s
+                                     << u"x = MsgBox(Title:=\"T\", Buttons:=vbOKCancel, Prompt:=\"P\")\r\n"_s;
+    QTest::newRow("Call") << u"Call MsgBox(\"Gone\", 64)\r\n"_s << u"vb"_s
+                          << u"Call MsgBox(\"Gone\", vbInformation)\r\n"_s;
 }
 
 void TestOneModel::fixWritesWhatReadReads()
