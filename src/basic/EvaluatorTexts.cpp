@@ -9,7 +9,6 @@
 #include <QStringDecoder>
 
 #include <algorithm>
-#include <array>
 
 using namespace Qt::StringLiterals;
 

@@ -4,7 +4,6 @@
 #include "basic/Limits.h"
 #include "basic/MsgBoxStyles.h"
 
-#include <array>
 #include <cmath>
 
 using namespace Qt::StringLiterals;

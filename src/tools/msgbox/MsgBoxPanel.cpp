@@ -202,7 +202,7 @@ QWidget *MsgBoxPanel::createButtonsPage()
         int column = 0;
         for (const MsgBoxResult answer : set.buttons()) {
             const char *own = basic::msgBoxResult(answer)->caption;
-            const QString caption = QCoreApplication::translate("MsgBoxStyles", own);
+            const QString &caption = captions.at(column);
             QPushButton *option = addOption(picture, group, optionName(set, own), caption);
             option->setMinimumWidth(ButtonOptionWidth);
             const StyleOption choice{option, vbNoIcon, set.value, basic::defaultButtonValue(column),
