@@ -255,15 +255,16 @@ void Fixer::buttons(qint32 begin, qint32 end, int id)
     const QString stay = u"the buttons stay as they are: "_s;
     // A name of the other dialect's means nothing here (an empty variable):
     // writing this dialect's names over it would change what the box shows.
-    const int own = m_dialect == basic::Dialect::LibreOffice ? 2 : 1;
+    const auto basicOf = [](basic::Dialect dialect) {
+        return dialect == basic::Dialect::LibreOffice ? u"LibreOffice Basic"_s : u"Visual Basic"_s;
+    };
     for (const basic::FlagTerm &term : value.terms) {
-        const basic::BasicName *name = term.named ? basic::findName(t.text(term.end - 1)) : nullptr;
-        if (name && ((name->dialect == basic::Dialect::LibreOffice ? 2 : 1) & ~own)) {
+        const QStringView written = t.text(term.end - 1);
+        const basic::BasicName *name = term.named ? basic::findName(written) : nullptr;
+        if (name && name->dialect != m_dialect) {
             noteAt(qint32(term.begin), qint32(term.end),
-                   stay + u"%1 is %2's name, and this module is %3 code"_s.arg(
-                              t.text(term.end - 1).toString(),
-                              name->dialect == basic::Dialect::LibreOffice ? u"LibreOffice Basic"_s : u"Visual Basic"_s,
-                              m_dialect == basic::Dialect::LibreOffice ? u"LibreOffice Basic"_s : u"Visual Basic"_s));
+                   stay + u"%1 is %2's name, and this module is %3 code"_s.arg(written, basicOf(name->dialect),
+                                                                                basicOf(m_dialect)));
             return;
         }
     }
