@@ -263,8 +263,9 @@ void Fixer::buttons(qint32 begin, qint32 end, int id)
         const basic::BasicName *name = term.named ? basic::findName(written) : nullptr;
         if (name && name->dialect != m_dialect) {
             noteAt(qint32(term.begin), qint32(term.end),
-                   stay + u"%1 is %2's name, and this module is %3 code"_s.arg(written, basicOf(name->dialect),
-                                                                                basicOf(m_dialect)));
+                   stay
+                       + u"%1 is %2's name, and this module is %3 code"_s.arg(written, basicOf(name->dialect),
+                                                                              basicOf(m_dialect)));
             return;
         }
     }

@@ -115,7 +115,8 @@ private Q_SLOTS:
         // Another dialect's name is an empty variable there: naming the
         // number around it would change the box (vbYesNo + 32 is 32 in
         // LibreOffice Basic).
-        row("LibreOffice, Visual Basic's names", u"MsgBox \"a\", vbYesNo + 32"_s, u"MsgBox \"a\", vbYesNo + 32"_s, true, 1);
+        row("LibreOffice, Visual Basic's names", u"MsgBox \"a\", vbYesNo + 32"_s, u"MsgBox \"a\", vbYesNo + 32"_s, true,
+            1);
         row("Visual Basic, LibreOffice's names", u"MsgBox s, MB_YESNO + 32"_s, u"MsgBox s, MB_YESNO + 32"_s, false, 1);
 
         // The module's own names.
