@@ -329,9 +329,10 @@ void FixRun::fix(const Target &target)
     try {
         const basic::Source source(*bytes, m_options.encoding);
         // Gambas has no constants for its boxes: nothing to name.
-        const basic::Dialect dialect = moduleDialect(source.text(), m_tools, m_options.dialect);
+        bool sure = true;
+        const basic::Dialect dialect = moduleDialect(source.text(), m_tools, m_options.dialect, &sure);
         const fix::ModuleFixes fixes =
-            dialect == basic::Dialect::Gambas ? fix::ModuleFixes() : fix::fixModule(source.text(), dialect);
+            dialect == basic::Dialect::Gambas ? fix::ModuleFixes() : fix::fixModule(source.text(), dialect, sure);
         m_counts.notes += int(fixes.notes.size());
         QByteArray changed;
         if (!fixes.changes.empty()) {

@@ -212,6 +212,15 @@ private Q_SLOTS:
         QTest::newRow("refused code") << QStringList{u"read"_s} << QByteArray("\nMsgBox \"Hi \" & UserName\n")
                                       << QByteArray("-:2:16: UserName is a variable; "
                                                     "the message can only hold fixed text\n");
+        // What is read must go back through generate --from-json.
+        QTest::newRow("a value the tool refuses")
+            << QStringList{u"read"_s}
+            << QByteArray("FilePicker = CreateUnoService(\"com.sun.star.ui.dialogs.FilePicker\")\n"
+                          "FilePicker.initialize(Array(com.sun.star.ui.dialogs.TemplateDescription.FILEOPEN_SIMPLE))\n"
+                          "FilePicker.setTitle(\"Open\")\nFilePicker.appendFilter(\"a b Files\", \"*.a b\")\n"
+                          "If FilePicker.execute() = com.sun.star.ui.dialogs.ExecutableDialogResults.OK Then\nEnd If\n")
+            << QByteArray("-:1:1: the code holds what the tool cannot: --file-type: A file type is one extension, "
+                          "such as txt, without a space: 'a b' cannot be one.\n");
         QTest::newRow("nothing to read") << QStringList{u"read"_s} << QByteArray("x = 1")
                                          << QByteArray("-:1:1: no message box call, "
                                                        "input box call, common dialog block or file header block "
