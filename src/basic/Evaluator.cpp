@@ -419,14 +419,17 @@ void Evaluator::requireAccounted(const QString &key, qint32 token, qint32 proced
     const QString spelling = t.text(token).toString();
     switch (m.roles()[std::size_t(use)]) {
     case Role::Declared:
-        Tokens::refuse(t.pos(token), u"%1 is declared more than once (lines %2 and %3): which one holds depends on how the code is compiled"_s
-                                         .arg(spelling)
-                                         .arg(declaration ? m.lineColumnOf(t.pos(declaration->token)).line : line)
-                                         .arg(line));
+        Tokens::refuse(
+            t.pos(token),
+            u"%1 is declared more than once (lines %2 and %3): which one holds depends on how the code is compiled"_s
+                .arg(spelling)
+                .arg(declaration ? m.lineColumnOf(t.pos(declaration->token)).line : line)
+                .arg(line));
     case Role::Control:
         Tokens::refuse(t.pos(token), u"%1 is also a control of the form (line %2)"_s.arg(spelling).arg(line));
     default:
-        Tokens::refuse(t.pos(token), u"%1 is used on line %2 in a way this program does not follow"_s.arg(spelling).arg(line));
+        Tokens::refuse(t.pos(token),
+                       u"%1 is used on line %2 in a way this program does not follow"_s.arg(spelling).arg(line));
     }
 }
 

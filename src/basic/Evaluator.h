@@ -104,7 +104,8 @@ private:
     // Refuses unless every occurrence of the name, where it means what
     // `token` reads, is one this reader follows: read, set by a plain
     // assignment, passed to a call, or the one declaration.
-    void requireAccounted(const QString &key, qint32 token, qint32 procedure, const Declaration *declaration, bool local);
+    void requireAccounted(const QString &key, qint32 token, qint32 procedure, const Declaration *declaration,
+                          bool local);
     // Why the change of `key` at `changed` may not be what `at` sees, or
     // nothing when it surely is.
     std::optional<QString> unsure(const QString &key, const QString &spelling, qint32 changed, qint32 at) const;

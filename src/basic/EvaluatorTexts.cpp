@@ -97,7 +97,8 @@ QChar Evaluator::chr(qint64 code, bool wide, qint32 start, const QString &name) 
     // With VBA support LibreOffice's Chr takes codes from 128 up from the
     // system's encoding.
     if (!wide && m_semantics.dialect == Dialect::LibreOffice && m_semantics.vbaSupport && code >= 128)
-        Tokens::refuse(pos, u"%1(%2) in LibreOffice Basic's VBA mode depends on the system's encoding"_s.arg(name).arg(code));
+        Tokens::refuse(
+            pos, u"%1(%2) in LibreOffice Basic's VBA mode depends on the system's encoding"_s.arg(name).arg(code));
     // ChrW, and LibreOffice's Chr, take UTF-16 codes.
     if (wide || m_semantics.dialect == Dialect::LibreOffice) {
         if (code < -32768 || code > 65535)

@@ -119,13 +119,16 @@ namespace {
 bool isBuiltinWord(QStringView name)
 {
     static const QSet<QString> values{
-        u"true"_s,  u"false"_s, u"nothing"_s, u"empty"_s, u"null"_s, u"me"_s,  u"app"_s,   u"err"_s,
-        u"screen"_s, u"printer"_s, u"forms"_s, u"debug"_s, u"now"_s, u"date"_s, u"time"_s, u"timer"_s,
-        u"and"_s,   u"or"_s,    u"not"_s,     u"xor"_s,   u"mod"_s, u"is"_s,  u"like"_s,  u"eqv"_s,
-        u"imp"_s,   u"to"_s,    u"step"_s,    u"new"_s,   u"thiscomponent"_s, u"as"_s, u"byval"_s, u"byref"_s,
-        u"then"_s,  u"else"_s,  u"elseif"_s,  u"case"_s,  u"each"_s, u"in"_s,  u"while"_s, u"until"_s,
-        u"goto"_s,  u"gosub"_s, u"error"_s,   u"resume"_s, u"next"_s, u"typeof"_s, u"addressof"_s, u"call"_s,
-        u"if"_s,    u"select"_s, u"loop"_s,   u"do"_s,    u"for"_s,  u"wend"_s, u"with"_s,  u"end"_s,
+        u"true"_s,  u"false"_s,  u"nothing"_s, u"empty"_s,   u"null"_s,          u"me"_s,
+        u"app"_s,   u"err"_s,    u"screen"_s,  u"printer"_s, u"forms"_s,         u"debug"_s,
+        u"now"_s,   u"date"_s,   u"time"_s,    u"timer"_s,   u"and"_s,           u"or"_s,
+        u"not"_s,   u"xor"_s,    u"mod"_s,     u"is"_s,      u"like"_s,          u"eqv"_s,
+        u"imp"_s,   u"to"_s,     u"step"_s,    u"new"_s,     u"thiscomponent"_s, u"as"_s,
+        u"byval"_s, u"byref"_s,  u"then"_s,    u"else"_s,    u"elseif"_s,        u"case"_s,
+        u"each"_s,  u"in"_s,     u"while"_s,   u"until"_s,   u"goto"_s,          u"gosub"_s,
+        u"error"_s, u"resume"_s, u"next"_s,    u"typeof"_s,  u"addressof"_s,     u"call"_s,
+        u"if"_s,    u"select"_s, u"loop"_s,    u"do"_s,      u"for"_s,           u"wend"_s,
+        u"with"_s,  u"end"_s,
     };
     return values.contains(lowerCase(name));
 }
@@ -138,23 +141,25 @@ bool isBuiltinValue(QStringView name)
            || name.startsWith(u"cdl", Qt::CaseInsensitive) || name.startsWith(u"MB_", Qt::CaseInsensitive);
 }
 
-
 bool isReservedWord(QStringView word)
 {
     // Visual Basic's and LibreOffice Basic's statements, types and literals:
     // a variable of one of these names does not compile in one or the other.
     static constexpr auto words = std::to_array<QStringView>({
-        u"Alias", u"And", u"Any", u"As", u"Boolean", u"ByRef", u"Byte", u"ByVal", u"Call", u"Case", u"CBool",
-        u"CByte", u"CCur", u"CDate", u"CDbl", u"CInt", u"CLng", u"Close", u"Const", u"CSng", u"CStr",
-        u"Currency", u"CVar", u"Date", u"Decimal", u"Declare", u"DefInt", u"DefStr", u"Dim", u"Do", u"Double",
-        u"Each", u"Else", u"ElseIf", u"Empty", u"End", u"EndIf", u"Enum", u"Eqv", u"Erase", u"Error", u"Event",
-        u"Exit", u"Explicit", u"False", u"For", u"Friend", u"Function", u"Get", u"Global", u"GoSub", u"GoTo",
-        u"If", u"Imp", u"Implements", u"In", u"Integer", u"Is", u"Let", u"Like", u"Long", u"Loop", u"LSet",
-        u"Me", u"Mod", u"New", u"Next", u"Not", u"Nothing", u"Null", u"Object", u"On", u"Open", u"Option",
-        u"Optional", u"Or", u"ParamArray", u"Preserve", u"Print", u"Private", u"Property", u"Public",
-        u"RaiseEvent", u"ReDim", u"Rem", u"Resume", u"Return", u"RSet", u"Select", u"Set", u"Single", u"Static",
-        u"Step", u"Stop", u"String", u"Sub", u"Then", u"To", u"True", u"Type", u"TypeOf", u"Until", u"Variant",
-        u"Wend", u"While", u"With", u"WithEvents", u"Xor",
+        u"Alias",    u"And",     u"Any",        u"As",       u"Boolean",    u"ByRef",    u"Byte",       u"ByVal",
+        u"Call",     u"Case",    u"CBool",      u"CByte",    u"CCur",       u"CDate",    u"CDbl",       u"CInt",
+        u"CLng",     u"Close",   u"Const",      u"CSng",     u"CStr",       u"Currency", u"CVar",       u"Date",
+        u"Decimal",  u"Declare", u"DefInt",     u"DefStr",   u"Dim",        u"Do",       u"Double",     u"Each",
+        u"Else",     u"ElseIf",  u"Empty",      u"End",      u"EndIf",      u"Enum",     u"Eqv",        u"Erase",
+        u"Error",    u"Event",   u"Exit",       u"Explicit", u"False",      u"For",      u"Friend",     u"Function",
+        u"Get",      u"Global",  u"GoSub",      u"GoTo",     u"If",         u"Imp",      u"Implements", u"In",
+        u"Integer",  u"Is",      u"Let",        u"Like",     u"Long",       u"Loop",     u"LSet",       u"Me",
+        u"Mod",      u"New",     u"Next",       u"Not",      u"Nothing",    u"Null",     u"Object",     u"On",
+        u"Open",     u"Option",  u"Optional",   u"Or",       u"ParamArray", u"Preserve", u"Print",      u"Private",
+        u"Property", u"Public",  u"RaiseEvent", u"ReDim",    u"Rem",        u"Resume",   u"Return",     u"RSet",
+        u"Select",   u"Set",     u"Single",     u"Static",   u"Step",       u"Stop",     u"String",     u"Sub",
+        u"Then",     u"To",      u"True",       u"Type",     u"TypeOf",     u"Until",    u"Variant",    u"Wend",
+        u"While",    u"With",    u"WithEvents", u"Xor",
     });
     const auto same = [word](QStringView reserved) { return word.compare(reserved, Qt::CaseInsensitive) == 0; };
     return std::any_of(words.begin(), words.end(), same);

@@ -7,7 +7,6 @@ using namespace Qt::StringLiterals;
 
 namespace basic {
 
-
 QString defType(QStringView word)
 {
     static const QHash<QString, QString> types{

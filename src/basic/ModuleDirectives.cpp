@@ -60,7 +60,8 @@ private:
     }
     Value eqv(qint32 &i)
     {
-        return binary(i, &DirectiveExpression::xorOp, {u"eqv"}, [](QStringView, qint64 a, qint64 b) { return ~(a ^ b); });
+        return binary(i, &DirectiveExpression::xorOp, {u"eqv"},
+                      [](QStringView, qint64 a, qint64 b) { return ~(a ^ b); });
     }
     // Or binds more closely than Xor.
     Value xorOp(qint32 &i)

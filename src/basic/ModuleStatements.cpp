@@ -246,9 +246,10 @@ void ModuleBuilder::plainStatement(qint32 i, qint32 end, qint32 s)
         changeNamesIn(i + 1, end, s);
         return;
     }
-    if (!assigns && (word(i, u"print") || word(i, u"write") || word(i, u"open") || word(i, u"close") || word(i, u"put")
-        || word(i, u"seek") || word(i, u"kill") || word(i, u"name") || word(i, u"mkdir") || word(i, u"rmdir")
-        || word(i, u"chdir") || word(i, u"beep") || word(i, u"randomize") || word(i, u"error"))) {
+    if (!assigns
+        && (word(i, u"print") || word(i, u"write") || word(i, u"open") || word(i, u"close") || word(i, u"put")
+            || word(i, u"seek") || word(i, u"kill") || word(i, u"name") || word(i, u"mkdir") || word(i, u"rmdir")
+            || word(i, u"chdir") || word(i, u"beep") || word(i, u"randomize") || word(i, u"error"))) {
         mark(i, Role::Keyword);
         expression(i + 1, end, s);
         return;

@@ -74,15 +74,16 @@ QString writtenBackProblem(const ReadResult &result, const QByteArray &object, c
     QBuffer errors;
     generated.open(QIODevice::WriteOnly);
     errors.open(QIODevice::WriteOnly);
-    const int status = runGenerate({u"quillkit98"_s, u"generate"_s, u"--from-json"_s, u"-"_s}, tools, generated,
-                                   errors, in);
+    const int status =
+        runGenerate({u"quillkit98"_s, u"generate"_s, u"--from-json"_s, u"-"_s}, tools, generated, errors, in);
     if (status != 0) {
         // Its first line, without the program's and the command's names.
         QString why = QString::fromUtf8(errors.data()).section(u'\n', 0, 0).trimmed();
         why.remove(QRegularExpression(u"^quillkit98: (generate [a-z]+: )?"_s));
         return u"the code holds what the tool cannot: %1"_s.arg(why);
     }
-    if (result.tool->generate && QString::fromUtf8(generated.data()) != result.tool->generate(result.fields, result.code))
+    if (result.tool->generate
+        && QString::fromUtf8(generated.data()) != result.tool->generate(result.fields, result.code))
         return u"the code reads into fields that the tool writes back otherwise"_s;
     return {};
 }

@@ -42,9 +42,11 @@ class Fixer
 {
 public:
     Fixer(QStringView text, basic::Dialect dialect, bool dialectSure)
-        : m(text), t(m.tokens()), m_dialect(dialect), m_dialectSure(dialectSure)
-    {
-    }
+        : m(text),
+          t(m.tokens()),
+          m_dialect(dialect),
+          m_dialectSure(dialectSure)
+    { }
     ModuleFixes run();
 
 private:

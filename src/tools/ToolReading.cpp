@@ -54,10 +54,13 @@ basic::FlagValue ReadContext::flags(qint32 begin, qint32 end, basic::FlagKind ki
         const bool known = !name || name->dialect == semantics.dialect
                            || (semantics.dialect == basic::Dialect::LibreOffice && semantics.vbaSupport);
         if (!known)
-            refuse(t.pos(qint32(term.begin)),
-                   semantics.dialect == basic::Dialect::LibreOffice
-                       ? u"%1 is Visual Basic's; LibreOffice Basic without Option VBASupport 1 has no such constant"_s.arg(written)
-                       : u"%1 is LibreOffice Basic's; in Visual Basic code it is whatever another module declares"_s.arg(written));
+            refuse(
+                t.pos(qint32(term.begin)),
+                semantics.dialect == basic::Dialect::LibreOffice
+                    ? u"%1 is Visual Basic's; LibreOffice Basic without Option VBASupport 1 has no such constant"_s.arg(
+                        written)
+                    : u"%1 is LibreOffice Basic's; in Visual Basic code it is whatever another module declares"_s.arg(
+                        written));
     }
     return value;
 }

@@ -8,9 +8,8 @@
 // Basic in its Visual Basic mode, with MsgBox replaced by a recorder. For
 // every module the reader either refuses or reads exactly what the box was
 // given. Half the modules run without VBA support, read as LibreOffice
-// Basic's own (QUILLKIT_SHOW=1 prints those LibreOffice would not run). What LibreOffice does differently from Visual Basic (Def…,
-// Static, a Dim run again, #If) is left out here and covered by
-// tst_acceptance.
+// Basic's own (QUILLKIT_SHOW=1 prints those LibreOffice would not run). What LibreOffice does differently from Visual
+// Basic (Def…, Static, a Dim run again, #If) is left out here and covered by tst_acceptance.
 
 #include "support/LibreOfficeRun.h"
 

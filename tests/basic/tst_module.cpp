@@ -258,8 +258,8 @@ private Q_SLOTS:
         QTest::newRow("an assignment") << u"x = 1\ns = 1"_s << u"s"_s << u"set as a variable"_s << 2;
         QTest::newRow("compiled out") << u"#If 0 Then\nDim s\n#End If"_s << u"s"_s << u"a variable"_s << 2;
         QTest::newRow("compiled out, only read") << u"#If 0 Then\nMsgBox s\n#End If"_s << u"s"_s << u""_s << 0;
-        QTest::newRow("[bracketed] Enum member") << u"Enum E: [vbYesNo] = 3: End Enum"_s << u"vbYesNo"_s
-                                                  << u"an Enum member"_s << 1;
+        QTest::newRow("[bracketed] Enum member")
+            << u"Enum E: [vbYesNo] = 3: End Enum"_s << u"vbYesNo"_s << u"an Enum member"_s << 1;
         QTest::newRow("a form's control")
             << u"VERSION 5.00\nBegin VB.Form F\n   Begin VB.CommandButton vbYes\n   End\nEnd"_s << u"vbyes"_s
             << u"a control of the form"_s << 3;

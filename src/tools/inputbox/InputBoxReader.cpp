@@ -91,7 +91,8 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
         const QString key = basic::nameKey(target);
         const basic::Procedure &procedure = m.procedures()[std::size_t(s.procedure)];
         if (!procedure.locals.contains(key) && !m.moduleDeclarations().contains(key))
-            refuse(t.pos(call.variableAt), u"%1 = InputBox(…) sets BASIC's own %1, not a variable, unless the code declares one"_s.arg(target));
+            refuse(t.pos(call.variableAt),
+                   u"%1 = InputBox(…) sets BASIC's own %1, not a variable, unless the code declares one"_s.arg(target));
     }
     if (call.open < 0)
         refuse(t.pos(k), u"InputBox needs its arguments in parentheses"_s);
