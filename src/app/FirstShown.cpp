@@ -71,7 +71,36 @@ protected:
     }
 };
 
+class FirstPaintProbe : public QObject
+{
+public:
+    FirstPaintProbe(QWidget *widget, std::function<void()> action) : QObject(widget), m_action(std::move(action))
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            // Queued on the widget, so that it is dropped if the widget goes.
+            QMetaObject::invokeMethod(watched, std::move(m_action), Qt::QueuedConnection);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_action;
+};
+
 } // namespace
+
+void afterFirstPaint(QWidget &widget, std::function<void()> action)
+{
+    new FirstPaintProbe(&widget, std::move(action));
+}
 
 void exitWhenFirstShown(QWidget &window)
 {
