@@ -5,6 +5,7 @@
 #include "app/FirstShown.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTabWidget>
 
 using namespace Qt::StringLiterals;
@@ -23,6 +24,9 @@ int main(int argc, char **argv)
     for (const QString &page : {u"General"_s, u"Style"_s, u"Buttons"_s, u"Help Button"_s})
         window.addTab(new QWidget, page);
     window.resize(FloorWidth, FloorHeight);
+    // Centred, where Quillkit 98 places its window: under Xvfb the pointer
+    // rests in the screen's middle, and both windows then start beneath it.
+    window.move(QApplication::primaryScreen()->availableGeometry().center() - window.rect().center());
     window.show();
     if (qEnvironmentVariableIsSet(ExitWhenShownVariable))
         exitWhenFirstShown(window);
