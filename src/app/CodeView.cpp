@@ -148,7 +148,6 @@ CodeView::CodeView(QWidget *parent)
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setLineWrapMode(QPlainTextEdit::NoWrap);
-    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     setUndoRedoEnabled(false);
     setTabChangesFocus(true);
     m_highlighter->usePalette(palette());
@@ -236,6 +235,16 @@ QMimeData *CodeView::createMimeDataFromSelection() const
     auto *data = new QMimeData;
     data->setText(text);
     return data;
+}
+
+void CodeView::showEvent(QShowEvent *event)
+{
+    // The fixed-width font is found and loaded when the view first shows, so
+    // that a start with the view closed does without it; a font set on the
+    // view stays.
+    if (!testAttribute(Qt::WA_SetFont))
+        setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    QPlainTextEdit::showEvent(event);
 }
 
 void CodeView::changeEvent(QEvent *event)

@@ -4,6 +4,7 @@
 #include "app/AboutBox.h"
 #include "app/ChoiceRow.h"
 #include "app/CodeView.h"
+#include "app/FirstShown.h"
 #include "app/Pictures.h"
 #include "app/ToolSelector.h"
 #include "basic/MsgBoxStyles.h"
@@ -180,7 +181,9 @@ MainWindow::MainWindow(Platform &platform, const QList<Tool> &tools, const QStri
     column->addLayout(middle, 1);
     column->addWidget(createMenu());
 
-    setWindowIcon(pictureIcon(m_tools.constFirst().picture));
+    // Reading the icon's pictures and handing them to the window system waits
+    // until the window has painted: its first sight needs none of it.
+    afterFirstPaint(*this, [this] { setWindowIcon(pictureIcon(m_tools.constFirst().picture)); });
     installShortcuts();
 
     // The tools keep their size whatever the code view does to the window.

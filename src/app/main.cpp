@@ -131,9 +131,11 @@ int main(int argc, char **argv)
     qInstallMessageHandler(defaultHandler);
     setIdentity();
     installQtTranslations(app);
-    QApplication::setWindowIcon(pictureIcon(u":/images/quillkit98.svg"_s));
     QtPlatform platform;
     const auto window = startUp(platform, *options);
+    // The other windows' icon, once the main window has painted: set before,
+    // the main window would read its pictures on the way to its first paint.
+    afterFirstPaint(*window, [] { QApplication::setWindowIcon(pictureIcon(u":/images/quillkit98.svg"_s)); });
     if (!options->readFile.isEmpty()) {
         QFile code(options->readFile);
         if (options->readFile == u"-"_s ? code.open(stdin, QIODevice::ReadOnly) : code.open(QIODevice::ReadOnly))
