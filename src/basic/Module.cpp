@@ -5,6 +5,7 @@
 #include "basic/Names.h"
 
 #include <algorithm>
+#include <array>
 
 using namespace Qt::StringLiterals;
 
@@ -161,8 +162,16 @@ bool isReservedWord(QStringView word)
         u"Then",     u"To",      u"True",       u"Type",     u"TypeOf",     u"Until",    u"Variant",    u"Wend",
         u"While",    u"With",    u"WithEvents", u"Xor",
     });
-    const auto same = [word](QStringView reserved) { return word.compare(reserved, Qt::CaseInsensitive) == 0; };
-    return std::any_of(words.begin(), words.end(), same);
+    // Asked of every name the parser leaves: a search, not a scan.
+    static const auto sorted = [] {
+        auto list = words;
+        std::sort(list.begin(), list.end(),
+                  [](QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+        return list;
+    }();
+    return word.size() <= 10
+           && std::binary_search(sorted.begin(), sorted.end(), word,
+                                 [](QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
 }
 
 bool isBuiltinName(QStringView name)
