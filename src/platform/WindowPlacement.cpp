@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 constexpr double TwipsPerInch = 1440.0;
@@ -77,15 +78,43 @@ QMargins WindowPlacer::frameMargins() const
             outer.bottom() - inner.bottom()};
 }
 
+#if defined(Q_OS_WIN)
+namespace {
+// Windows gives a window of a fixed size a thin frame and no maximise button,
+// and a resizable one a frame to drag and the button; the native window takes
+// the new style as it is, without being made again.
+void setResizableFrame(QWidget *window, bool resizable)
+{
+    Qt::WindowFlags flags = window->windowFlags();
+    flags.setFlag(Qt::MSWindowsFixedSizeDialogHint, !resizable);
+    flags.setFlag(Qt::WindowMaximizeButtonHint, resizable);
+    if (flags == window->windowFlags())
+        return;
+    window->overrideWindowFlags(flags);
+    if (QWindow *native = window->windowHandle())
+        native->setFlags(flags);
+}
+} // namespace
+#endif
+
 void WindowPlacer::place(const QRect &contents, bool fixedSize)
 {
+    QRect placed = contents;
+#if defined(Q_OS_WIN)
+    if (m_window->isMaximized() && fixedSize)
+        m_window->showNormal();
+    setResizableFrame(m_window, !fixedSize);
+    // The frame is another now: the contents fit the screen inside the new one.
+    if (m_window->isVisible())
+        placed = fittedWindowRect(contents.size(), screenRoom(), contents.topLeft(), frameMargins());
+#endif
     if (fixedSize)
-        m_window->setFixedSize(contents.size());
+        m_window->setFixedSize(placed.size());
     else
-        m_window->resize(contents.size());
+        m_window->resize(placed.size());
     // move() places the frame; the rectangle is the contents'.
     const QMargins frame = frameMargins();
-    m_window->move(contents.topLeft() - QPoint(frame.left(), frame.top()));
+    m_window->move(placed.topLeft() - QPoint(frame.left(), frame.top()));
     if (m_window->isVisible()) {
         m_keepOnScreen = KeepOnScreenMoves;
         m_keepOnScreenUntil = QDeadlineTimer(KeepOnScreenMs);
