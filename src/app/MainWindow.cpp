@@ -180,7 +180,11 @@ MainWindow::MainWindow(Platform &platform, const QList<Tool> &tools, const QStri
     column->addLayout(middle, 1);
     column->addWidget(createMenu());
 
+    // Windows shows it on the task bar, where the program's own belongs (the
+    // quill, as the .exe carries it).
+#if !defined(Q_OS_WIN)
     setWindowIcon(pictureIcon(m_tools.constFirst().picture));
+#endif
     installShortcuts();
 
     // The tools keep their size whatever the code view does to the window.

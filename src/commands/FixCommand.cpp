@@ -53,7 +53,11 @@ QString fixHelpText()
         "                   git apply take.\n"
         "  --dialect D      vb (vbYesNo, vbYes) or libreoffice (MB_YESNO, IDYES). Without it, each\n"
         "                   module's own code tells, as read decides; else vb. Gambas code is left.\n"
+#if defined(Q_OS_WIN)
+        "  --encoding NAME  The files' encoding, a Windows code page. Default auto: UTF-8 when the\n"
+#else
         "  --encoding NAME  The files' encoding, any name iconv knows. Default auto: UTF-8 when the\n"
+#endif
         "                   bytes are UTF-8 (with or without BOM), otherwise Windows-1252.\n"
         "  -h, --help       Displays this help.\n\n"
         "Without --check or --diff each file that changes is rewritten in place, through a temporary\n"

@@ -44,7 +44,11 @@ QString readHelpText(const QList<Tool> &tools)
         "%1"
         "  --file FILE   Reads FILE instead of standard input.\n"
         "  --encoding NAME\n"
+#if defined(Q_OS_WIN)
+        "                The code's encoding, a Windows code page (windows-1251, CP850, ...).\n"
+#else
         "                The code's encoding, any name iconv knows (windows-1251, ...).\n"
+#endif
         "                Without it: UTF-8 when the bytes are UTF-8, else Windows-1252.\n"
         "                Visual Basic's Chr takes codes from 128 up from it (Windows-1252\n"
         "                without it).\n"
