@@ -41,6 +41,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}, GP
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+!define MUI_WELCOMEPAGE_TEXT "Setup installs ${PRODUCT} ${VERSION} for you alone, in your own programs folder, without administrator rights.$\r$\n$\r$\nClick Next to continue."
 !define MUI_FINISHPAGE_RUN "$INSTDIR\quillkit98.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start ${PRODUCT}"
 
@@ -90,7 +91,7 @@ SectionEnd
 
 ; The folder on the user's own PATH, so that "quillkit98" (quillkit98.com)
 ; works in cmd and PowerShell, for editors, the language server and hooks.
-Section "Add the command line to the PATH" SectionPath
+Section "Command line on the PATH" SectionPath
     ReadRegStr $0 HKCU "${ENVIRONMENT_KEY}" "Path"
     ${If} $0 == ""
         ; The uninstaller removes a value that it made whole.
@@ -107,7 +108,7 @@ Section "Add the command line to the PATH" SectionPath
 SectionEnd
 
 LangString DESC_SectionProgram ${LANG_ENGLISH} "The program, its guide, its licences and its source."
-LangString DESC_SectionPath ${LANG_ENGLISH} "Lets cmd and PowerShell run $\"quillkit98 generate ...$\" from any folder."
+LangString DESC_SectionPath ${LANG_ENGLISH} "Your PATH gets the program's folder, so that cmd, PowerShell, editors and hooks run $\"quillkit98 generate ...$\" anywhere."
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
     !insertmacro MUI_DESCRIPTION_TEXT ${SectionProgram} $(DESC_SectionProgram)
     !insertmacro MUI_DESCRIPTION_TEXT ${SectionPath} $(DESC_SectionPath)

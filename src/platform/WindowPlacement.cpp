@@ -7,6 +7,10 @@
 #include <QWidget>
 #include <QWindow>
 
+#if defined(Q_OS_WIN)
+#include <windows.h>
+#endif
+
 namespace {
 constexpr double TwipsPerInch = 1440.0;
 // Until a window is shown, its frame is not known: room for a title bar and
@@ -72,6 +76,22 @@ QMargins WindowPlacer::frameMargins() const
 {
     if (!m_window->isVisible())
         return FrameEstimate;
+#if defined(Q_OS_WIN)
+    // Qt's frame lags behind a change of style (a fixed window made
+    // resizable gets a thicker one); Windows' own is current.
+    if (QGuiApplication::platformName() == QStringView(u"windows")) {
+        const auto window = reinterpret_cast<HWND>(m_window->winId());
+        RECT outer{};
+        RECT inner{};
+        POINT origin{0, 0};
+        if (GetWindowRect(window, &outer) && GetClientRect(window, &inner) && ClientToScreen(window, &origin)) {
+            const qreal ratio = m_window->devicePixelRatioF();
+            const auto scaled = [ratio](LONG pixels) { return qRound(pixels / ratio); };
+            return {scaled(origin.x - outer.left), scaled(origin.y - outer.top),
+                    scaled(outer.right - origin.x - inner.right), scaled(outer.bottom - origin.y - inner.bottom)};
+        }
+    }
+#endif
     const QRect outer = m_window->frameGeometry();
     const QRect inner = m_window->geometry();
     return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
@@ -133,11 +153,11 @@ void WindowPlacer::keepInside()
     if (m_keepOnScreen <= 0 || m_keepOnScreenUntil.hasExpired() || !m_window->isVisible())
         return;
     const QRect room = screenRoom();
-    if (!room.isValid() || room.contains(m_window->frameGeometry()))
-        return;
-    --m_keepOnScreen;
     // The frame, now known, may also be larger than the estimate was.
     const QMargins frame = frameMargins();
+    if (!room.isValid() || room.contains(m_window->geometry().marginsAdded(frame)))
+        return;
+    --m_keepOnScreen;
     const QRect inside = fittedWindowRect(m_window->size(), room, m_window->geometry().topLeft(), frame);
     if (inside.size() != m_window->size()) {
         if (m_window->minimumSize() == m_window->maximumSize()) {

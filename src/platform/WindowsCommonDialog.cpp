@@ -4,13 +4,13 @@
 #include "platform/QtCommonDialog.h"
 #include "platform/RegistryKeptWindows.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QPointer>
 #include <QWidget>
 
 #include <windows.h>
 #include <commdlg.h>
+#include <winspool.h>
 #include <cderr.h>
 
 #include <array>
@@ -115,23 +115,20 @@ private:
 
     DialogOutcome runFontDialog()
     {
-        // Starts on the program's own font, as Qt's dialog did.
+        // Starts on the desktop's own font for messages, a face that the
+        // dialog lists (Qt's "MS Shell Dlg" is a name for another).
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
         LOGFONTW font{};
-        const QFont start = QApplication::font();
-        const QString family = start.family().left(LF_FACESIZE - 1);
-        family.toWCharArray(font.lfFaceName);
-        HDC screen = GetDC(nullptr);
-        font.lfHeight = -MulDiv(qMax(1, start.pointSize()), GetDeviceCaps(screen, LOGPIXELSY), 72);
-        ReleaseDC(nullptr, screen);
-        font.lfWeight = start.bold() ? FW_BOLD : FW_NORMAL;
-        font.lfCharSet = DEFAULT_CHARSET;
+        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+            font = metrics.lfMessageFont;
         CHOOSEFONTW dialog{};
         dialog.lStructSize = sizeof dialog;
         dialog.hwndOwner = ownerWindow();
         dialog.lpLogFont = &font;
         // Windows lists the same fonts for the screen and the printer, and
         // printer fonts alone would need a printer's device context.
-        dialog.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
+        dialog.Flags = CF_SCREENFONTS | (font.lfFaceName[0] ? CF_INITTOLOGFONTSTRUCT : 0);
         if (!ChooseFontW(&dialog))
             return notConfirmed();
         return {};
@@ -157,10 +154,19 @@ private:
 
     DialogOutcome runPrintDialog()
     {
+        // Without a printer Windows (and Wine, whatever the flags say) tells
+        // the user in a box of its own and then fails: the program's own
+        // message says it once instead.
+        DWORD needed = 0;
+        DWORD printers = 0;
+        EnumPrintersW(PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS, nullptr, 4, nullptr, 0, &needed, &printers);
+        if (needed == 0)
+            return failure(QT_TRANSLATE_NOOP("CommonDialog", "The Print dialog cannot open: no printer is installed."));
         PRINTDLGW dialog{};
         dialog.lStructSize = sizeof dialog;
         dialog.hwndOwner = ownerWindow();
-        dialog.Flags = PD_ALLPAGES | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE | (flags() & PD_DISABLEPRINTTOFILE);
+        dialog.Flags = PD_ALLPAGES | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE | PD_NOWARNING
+                       | (flags() & PD_DISABLEPRINTTOFILE);
         dialog.nCopies = 1;
         dialog.nFromPage = dialog.nMinPage = 1;
         dialog.nToPage = dialog.nMaxPage = 0xFFFF;
