@@ -80,7 +80,8 @@ AboutBox::AboutBox(Platform &platform, const vendor::Contacts &contacts)
     licence->setObjectName(u"lblLicence"_s);
 #if defined(Q_OS_WIN)
     // The GPL gives the source with the program: it travels in its folder.
-    auto *source = new QLabel(tr("Its source code is %1,\nin the program's folder.").arg(vendor::sourceArchive()), this);
+    auto *source =
+        new QLabel(tr("Its source code is %1,\nin the program's folder.").arg(vendor::sourceArchive()), this);
     source->setObjectName(u"lblSource"_s);
     source->setTextInteractionFlags(Qt::TextSelectableByMouse);
 #endif

@@ -31,7 +31,7 @@ const QStringList moduleSuffixes{u"bas"_s, u"cls"_s, u"frm"_s, u"ctl"_s, u"dsr"_
 
 QString fixHelpText()
 {
-    return QCoreApplication::translate(
+    const QString text = QCoreApplication::translate(
         "FixCommand",
         "Usage: quillkit98 fix [--check [--format F] | --diff] [--dialect vb|libreoffice] [--encoding auto|NAME] "
         "PATH...\n"
@@ -53,11 +53,7 @@ QString fixHelpText()
         "                   git apply take.\n"
         "  --dialect D      vb (vbYesNo, vbYes) or libreoffice (MB_YESNO, IDYES). Without it, each\n"
         "                   module's own code tells, as read decides; else vb. Gambas code is left.\n"
-#if defined(Q_OS_WIN)
-        "  --encoding NAME  The files' encoding, a Windows code page. Default auto: UTF-8 when the\n"
-#else
         "  --encoding NAME  The files' encoding, any name iconv knows. Default auto: UTF-8 when the\n"
-#endif
         "                   bytes are UTF-8 (with or without BOM), otherwise Windows-1252.\n"
         "  -h, --help       Displays this help.\n\n"
         "Without --check or --diff each file that changes is rewritten in place, through a temporary\n"
@@ -70,6 +66,12 @@ QString fixHelpText()
         "      rev: <a tag or commit>\n"
         "      hooks:\n"
         "        - id: quillkit98-fix     # or quillkit98-check, which only reports\n");
+#if defined(Q_OS_WIN)
+    // The encodings are Windows' code pages there.
+    return QString(text).replace(u"any name iconv knows."_s, u"a Windows code page."_s);
+#else
+    return text;
+#endif
 }
 
 // GNU's forms for a command line that cannot be taken.

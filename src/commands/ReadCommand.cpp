@@ -23,7 +23,8 @@ int usageError(QIODevice &err, const QString &message)
     return commands::usageError(err, message, u"read");
 }
 
-QString readHelpText(const QList<Tool> &tools)
+// The help in the words of iconv, which names the encodings on Linux.
+QString helpNamingIconv(const QList<Tool> &tools)
 {
     // The --tool row names every tool, in a column 16 characters in.
     QString toolRow = wrappedParagraph(
@@ -44,11 +45,7 @@ QString readHelpText(const QList<Tool> &tools)
         "%1"
         "  --file FILE   Reads FILE instead of standard input.\n"
         "  --encoding NAME\n"
-#if defined(Q_OS_WIN)
-        "                The code's encoding, a Windows code page (windows-1251, CP850, ...).\n"
-#else
         "                The code's encoding, any name iconv knows (windows-1251, ...).\n"
-#endif
         "                Without it: UTF-8 when the bytes are UTF-8, else Windows-1252.\n"
         "                Visual Basic's Chr takes codes from 128 up from it (Windows-1252\n"
         "                without it).\n"
@@ -58,6 +55,17 @@ QString readHelpText(const QList<Tool> &tools)
         "                the code is read as Visual Basic.\n"
         "  -h, --help    Displays this help.\n")
         .arg(u"  --tool TOOL   "_s + toolRow);
+}
+
+QString readHelpText(const QList<Tool> &tools)
+{
+#if defined(Q_OS_WIN)
+    // The encodings are Windows' code pages there.
+    return helpNamingIconv(tools).replace(u"any name iconv knows (windows-1251, ...)"_s,
+                                          u"a Windows code page (windows-1251, CP850, ...)"_s);
+#else
+    return helpNamingIconv(tools);
+#endif
 }
 
 } // namespace

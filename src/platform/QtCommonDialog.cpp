@@ -4,8 +4,8 @@
 #include "platform/QtPlatform.h"
 
 #if defined(Q_OS_WIN)
+#include "platform/CommonDialogWindows.h"
 #include "platform/RegistryKeptWindows.h"
-#include "platform/WindowsCommonDialog.h"
 #endif
 
 #include <QApplication>

@@ -27,9 +27,9 @@ public:
     OpenKey(HKEY parent, const std::wstring &path, bool create)
     {
         const REGSAM access = KEY_READ | (create ? KEY_WRITE : 0);
-        const LONG result = create ? RegCreateKeyExW(parent, path.c_str(), 0, nullptr, 0, access, nullptr, &m_key,
-                                                     nullptr)
-                                   : RegOpenKeyExW(parent, path.c_str(), 0, access, &m_key);
+        const LONG result = create
+                                ? RegCreateKeyExW(parent, path.c_str(), 0, nullptr, 0, access, nullptr, &m_key, nullptr)
+                                : RegOpenKeyExW(parent, path.c_str(), 0, access, &m_key);
         if (result != ERROR_SUCCESS)
             m_key = nullptr;
     }

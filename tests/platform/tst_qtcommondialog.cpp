@@ -6,17 +6,17 @@
 #include <QFileSystemModel>
 #include <QFontDatabase>
 #include <QHeaderView>
-#include <QScreen>
-#include <QTreeView>
+#include <QLineEdit>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <functional>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/WindowsCommonDialog.h"
+#include "platform/CommonDialogWindows.h"
 
 #include "platform/QtCommonDialog.h"
 #include "platform/RegistryKeptWindows.h"
@@ -9,9 +9,10 @@
 #include <QWidget>
 
 #include <windows.h>
+
+#include <cderr.h>
 #include <commdlg.h>
 #include <winspool.h>
-#include <cderr.h>
 
 #include <array>
 #include <vector>
@@ -56,7 +57,7 @@ DialogOutcome notConfirmed()
 class WindowsCommonDialog final : public CommonDialog
 {
 public:
-    explicit WindowsCommonDialog(QWidget *owner) : m_owner(owner) {}
+    explicit WindowsCommonDialog(QWidget *owner) : m_owner(owner) { }
 
 protected:
     DialogOutcome show(DialogKind kind) override
