@@ -18,6 +18,31 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+QFont codeFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+#if defined(Q_OS_WIN)
+    // Qt names Courier New, and where it is missing Windows' font mapper takes
+    // a proportional serif face: the first monospaced face present instead.
+    const QStringList present = QFontDatabase::families();
+    for (const QString &family : {u"Courier New"_s, u"Liberation Mono"_s, u"Cousine"_s, u"Consolas"_s,
+                                  u"Lucida Console"_s, u"DejaVu Sans Mono"_s}) {
+        if (present.contains(family, Qt::CaseInsensitive) && QFontDatabase::isFixedPitch(family)) {
+            font.setFamily(family);
+            return font;
+        }
+    }
+    for (const QString &family : present) {
+        if (QFontDatabase::isFixedPitch(family) && !QFontDatabase::isPrivateFamily(family)
+            && !family.startsWith(u'@')) {
+            font.setFamily(family);
+            break;
+        }
+    }
+#endif
+    return font;
+}
+
 bool isKeyword(QStringView word)
 {
     static const QStringList keywords{
@@ -243,7 +268,7 @@ void CodeView::showEvent(QShowEvent *event)
     // that a start with the view closed does without it; a font set on the
     // view stays.
     if (!testAttribute(Qt::WA_SetFont))
-        setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        setFont(codeFont());
     QPlainTextEdit::showEvent(event);
 }
 

@@ -6,6 +6,7 @@
 #include "app/QtOptions.h"
 #include "app/StandardStreams.h"
 #include "app/StartUp.h"
+#include "app/Vendor.h"
 #include "cli/Messages.h"
 #include "cli/ToolOptions.h"
 #include "platform/QtPlatform.h"
@@ -79,7 +80,7 @@ void reportUnreachableDisplay(QtMsgType type, const QMessageLogContext &context,
 void setIdentity()
 {
     QCoreApplication::setApplicationName(u"quillkit98"_s);
-    QCoreApplication::setApplicationVersion(u"98"_s);
+    QCoreApplication::setApplicationVersion(vendor::version());
     QCoreApplication::setOrganizationName(u"Quillkit"_s);
 }
 

@@ -31,7 +31,7 @@ const QStringList moduleSuffixes{u"bas"_s, u"cls"_s, u"frm"_s, u"ctl"_s, u"dsr"_
 
 QString fixHelpText()
 {
-    return QCoreApplication::translate(
+    const QString text = QCoreApplication::translate(
         "FixCommand",
         "Usage: quillkit98 fix [--check [--format F] | --diff] [--dialect vb|libreoffice] [--encoding auto|NAME] "
         "PATH...\n"
@@ -66,6 +66,12 @@ QString fixHelpText()
         "      rev: <a tag or commit>\n"
         "      hooks:\n"
         "        - id: quillkit98-fix     # or quillkit98-check, which only reports\n");
+#if defined(Q_OS_WIN)
+    // The encodings are Windows' code pages there.
+    return QString(text).replace(u"any name iconv knows."_s, u"a Windows code page."_s);
+#else
+    return text;
+#endif
 }
 
 // GNU's forms for a command line that cannot be taken.

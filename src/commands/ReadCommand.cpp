@@ -26,7 +26,8 @@ int usageError(QIODevice &err, const QString &message)
     return commands::usageError(err, message, u"read");
 }
 
-QString readHelpText(const QList<Tool> &tools)
+// The help in the words of iconv, which names the encodings on Linux.
+QString helpNamingIconv(const QList<Tool> &tools)
 {
     // The --tool row names every tool, in a column 16 characters in.
     QString toolRow = wrappedParagraph(
@@ -57,6 +58,17 @@ QString readHelpText(const QList<Tool> &tools)
         "                the code is read as Visual Basic.\n"
         "  -h, --help    Displays this help.\n")
         .arg(u"  --tool TOOL   "_s + toolRow);
+}
+
+QString readHelpText(const QList<Tool> &tools)
+{
+#if defined(Q_OS_WIN)
+    // The encodings are Windows' code pages there.
+    return helpNamingIconv(tools).replace(u"any name iconv knows (windows-1251, ...)"_s,
+                                          u"a Windows code page (windows-1251, CP850, ...)"_s);
+#else
+    return helpNamingIconv(tools);
+#endif
 }
 
 } // namespace

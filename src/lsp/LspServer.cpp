@@ -7,6 +7,7 @@
 #include "lsp/XbaText.h"
 #include "reader/CodeReader.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -405,7 +406,8 @@ QJsonValue Server::initialize(const QJsonObject &params)
          QJsonObject{{u"commands"_s, QJsonArray{QString::fromUtf16(OpenInWindowCommand)}}}},
     };
     return QJsonObject{{u"capabilities"_s, capabilities},
-                       {u"serverInfo"_s, QJsonObject{{u"name"_s, u"quillkit98"_s}, {u"version"_s, u"98"_s}}}};
+                       {u"serverInfo"_s, QJsonObject{{u"name"_s, u"quillkit98"_s},
+                                                     {u"version"_s, QCoreApplication::applicationVersion()}}}};
 }
 
 bool Server::applySettings(const QJsonObject &settings, const QString &where)

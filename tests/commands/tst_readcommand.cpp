@@ -8,6 +8,14 @@
 #include <QTemporaryFile>
 #include <QTest>
 
+// Windows names its code pages; iconv names the encodings elsewhere.
+#if defined(Q_OS_WIN)
+#define UNKNOWN_ENCODING_HINT                                                                                          \
+    "Windows knows: name a code page (windows-1251, CP850, ISO-8859-5, SHIFT_JIS, UTF-16LE, ...)"
+#else
+#define UNKNOWN_ENCODING_HINT "this system knows (iconv -l lists them)"
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -245,7 +253,7 @@ private Q_SLOTS:
                                                   + tryHelp;
         QTest::newRow("unknown encoding") << QStringList{u"read"_s, u"--encoding"_s, u"klingon"_s} << QByteArray()
                                           << QByteArray("quillkit98: read: --encoding: 'klingon' is no encoding "
-                                                        "that this system knows (iconv -l lists them)\n")
+                                                        "that " UNKNOWN_ENCODING_HINT "\n")
                                                  + tryHelp;
     }
 
