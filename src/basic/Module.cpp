@@ -163,15 +163,13 @@ bool isReservedWord(QStringView word)
         u"While",    u"With",    u"WithEvents", u"Xor",
     });
     // Asked of every name the parser leaves: a search, not a scan.
-    static const auto sorted = [] {
+    constexpr auto caseLess = [](QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) < 0; };
+    static const auto sorted = [caseLess] {
         auto list = words;
-        std::sort(list.begin(), list.end(),
-                  [](QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+        std::sort(list.begin(), list.end(), caseLess);
         return list;
     }();
-    return word.size() <= 10
-           && std::binary_search(sorted.begin(), sorted.end(), word,
-                                 [](QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    return word.size() <= 10 && std::binary_search(sorted.begin(), sorted.end(), word, caseLess);
 }
 
 bool isBuiltinName(QStringView name)
