@@ -82,8 +82,11 @@ void TestMainWindow::startsOnMessageBoxTool()
     QCOMPARE(gui.window->windowTitle(), u"Quillkit 98"_s);
     QCOMPARE(gui.window->helpFile(), u"/opt/quillkit98/qkt98.html"_s);
     QVERIFY(gui.platform.sleeps.isEmpty());
-    // The icon comes once the window has painted.
+#if !defined(Q_OS_WIN)
+    // The icon comes once the window has painted. On Windows the window
+    // shows the program's own, the quill, which the program sets.
     QTRY_VERIFY(!gui.window->windowIcon().pixmap(16).isNull());
+#endif
 }
 
 void TestMainWindow::splashWaitsThreeSecondsBeforeTheWindow()
