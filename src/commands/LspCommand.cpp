@@ -24,6 +24,9 @@
 #include <windows.h>
 #else
 #include <poll.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <sys/mman.h>
 #include <unistd.h>
 #endif
@@ -45,7 +48,8 @@ QString lspHelpText()
         "The editor may set initializationOptions {\"dialect\": \"vb\"} or \"libreoffice\"; otherwise\n"
         "each module's code tells. With {\"fixOnSave\": true} a save gets the fix-all's edits\n"
         "(willSaveWaitUntil). Both may change at run time: workspace/didChangeConfiguration with\n"
-        "{\"settings\": {\"quillkit98\": {...}}}. The server writes no file and logs to standard error.\n");
+        "{\"settings\": {\"quillkit98\": {...}}}, or the section quillkit98 of workspace/configuration\n"
+        "where the client offers it. The server writes no file and logs to standard error.\n");
 }
 
 #if defined(Q_OS_WIN)
@@ -151,6 +155,12 @@ int runLsp(const QStringList &arguments, const QList<Tool> &tools, QIODevice &ou
         if (argument != u"--stdio"_s)
             return commands::usageError(err, u"lsp: unexpected argument '%1'"_s.arg(argument), u"lsp");
     }
+#if defined(__GLIBC__)
+    // A large module's diagnostics are megabytes of JSON, made anew at each
+    // change: such blocks go back to the system when freed, not into a heap
+    // that would keep the largest that ever was.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
     int status = 1;
     lsp::Server server(
         tools,

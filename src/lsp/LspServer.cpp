@@ -12,6 +12,11 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -124,6 +129,41 @@ void appendJsonString(QByteArray &out, QStringView text)
     out += '"';
 }
 
+void appendNumber(QByteArray &out, qint64 number)
+{
+    char digits[24];
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, number);
+    out.append(digits, end - digits);
+}
+
+// changeMessage's text as a JSON string, made without a string between.
+void appendChangeMessage(QByteArray &out, const fix::Change &change)
+{
+    const auto plain = [](const QString &text) {
+        for (const QChar c : text) {
+            if (c.isSpace() ? c != u' ' : c.unicode() < 0x20 || c.unicode() >= 0x80 || c == u'"' || c == u'\\')
+                return false;
+        }
+        return text.isEmpty() || (text.front() != u' ' && text.back() != u' ' && !text.contains(u"  "_s));
+    };
+    if (!plain(change.original) || !plain(change.replacement.trimmed())) {
+        appendJsonString(out, changeMessage(change));
+        return;
+    }
+    const auto ascii = [&](QStringView text) {
+        const qsizetype at = out.size();
+        out.resize(at + text.size());
+        char *data = out.data() + at;
+        for (const QChar c : text)
+            *data++ = char(c.unicode());
+    };
+    out += '"';
+    ascii(change.original);
+    out += " \xe2\x86\x92 "; // →
+    ascii(QStringView(change.replacement).trimmed());
+    out += '"';
+}
+
 bool kindWanted(const QString &kind, const QJsonArray &only)
 {
     if (only.isEmpty())
@@ -227,8 +267,8 @@ void Server::handleFrame(const Frame &frame)
             document.text = TextDocument();
             document.lost = true;
             document.refusal = reason;
-            document.fixes.reset();
-            document.previous.reset();
+            document.checked = false;
+            document.previous = false;
             schedule(decoded);
         }
         if (!id.isEmpty())
@@ -261,8 +301,17 @@ void Server::handleMessage(const QJsonObject &message)
     }
     const QJsonValue methodValue = message.value(u"method"_s);
     if (!methodValue.isString()) {
-        // A response to a request of ours: the server sends none it waits for.
-        if (!request || message.contains(u"result"_s) || message.contains(u"error"_s))
+        // A response to a request of ours.
+        if (message.contains(u"result"_s) || message.contains(u"error"_s)) {
+            if (const auto awaited = m_awaiting.find(id.toVariant().toString()); awaited != m_awaiting.end()) {
+                const Answer answer = std::move(awaited->second);
+                m_awaiting.erase(awaited);
+                if (!m_shutdown)
+                    answer(message);
+            }
+            return;
+        }
+        if (!request)
             return;
         respondError(id, InvalidRequest, u"a request needs a method"_s);
         return;
@@ -307,6 +356,8 @@ void Server::handleMessage(const QJsonObject &message)
                 didClose(params);
         } else if (method == u"workspace/didChangeConfiguration"_s) {
             didChangeConfiguration(params);
+        } else if (method == u"initialized"_s) {
+            pullConfiguration();
         }
         // Others (initialized, $/cancelRequest, didSave, ...) need nothing.
         return;
@@ -377,6 +428,15 @@ void Server::respondError(const QJsonValue &id, int code, const QString &text)
     m_send("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
 }
 
+void Server::request(const QString &method, const QJsonObject &params, Answer answer)
+{
+    const QString id = u"quillkit98-%1"_s.arg(++m_lastRequest);
+    m_awaiting.emplace(id, std::move(answer));
+    const QJsonObject message{{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, id}, {u"method"_s, method}, {u"params"_s, params}};
+    const QByteArray body = QJsonDocument(message).toJson(QJsonDocument::Compact);
+    m_send("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+}
+
 void Server::notify(const QString &method, const QJsonObject &params)
 {
     const QJsonObject message{{u"jsonrpc"_s, u"2.0"_s}, {u"method"_s, method}, {u"params"_s, params}};
@@ -393,6 +453,7 @@ QJsonValue Server::initialize(const QJsonObject &params)
     m_hierarchicalSymbols =
         params.value(u"capabilities"_s)[u"textDocument"_s][u"documentSymbol"_s][u"hierarchicalDocumentSymbolSupport"_s]
             .toBool();
+    m_configurationPull = params.value(u"capabilities"_s)[u"workspace"_s][u"configuration"_s].toBool();
     applySettings(params.value(u"initializationOptions"_s).toObject(), u"initializationOptions"_s);
     const QJsonObject capabilities{
         {u"positionEncoding"_s, m_encoding == PositionEncoding::Utf8 ? u"utf-8"_s : u"utf-16"_s},
@@ -438,20 +499,41 @@ bool Server::applySettings(const QJsonObject &settings, const QString &where)
     return m_dialect != before;
 }
 
+void Server::pullConfiguration()
+{
+    if (!m_configurationPull)
+        return;
+    request(u"workspace/configuration"_s, {{u"items"_s, QJsonArray{QJsonObject{{u"section"_s, u"quillkit98"_s}}}}},
+            [this](const QJsonObject &response) {
+                const QJsonValue settings = response.value(u"result"_s)[0];
+                if (response.contains(u"error"_s))
+                    log(u"workspace/configuration: "_s + response.value(u"error"_s)[u"message"_s].toString());
+                else if (settings.isObject() && applySettings(settings.toObject(), u"quillkit98"_s))
+                    recheckAll();
+            });
+}
+
 void Server::didChangeConfiguration(const QJsonObject &params)
 {
     const QJsonValue settings = params.value(u"settings"_s)[u"quillkit98"_s];
-    if (!settings.isObject())
+    // A client that is asked gives the settings when asked.
+    if (!settings.isObject()) {
+        pullConfiguration();
         return;
-    if (!applySettings(settings.toObject(), u"quillkit98"_s))
-        return;
+    }
+    if (applySettings(settings.toObject(), u"quillkit98"_s))
+        recheckAll();
+}
+
+void Server::recheckAll()
+{
     // Every open module again, in the dialect it now has.
     for (auto it = m_documents.begin(); it != m_documents.end(); ++it) {
         Document &document = *it;
         if (!document.lost && document.text.text().size() <= MaxDocumentLength)
             document.dialect = dialectOf(document.text.text());
-        document.fixes.reset();
-        document.previous.reset();
+        document.checked = false;
+        document.previous = false;
         schedule(it.key());
     }
 }
@@ -464,8 +546,8 @@ basic::Dialect Server::dialectOf(const QString &text) const
 void Server::setText(Document &document, QString text)
 {
     document.lost = false;
-    document.fixes.reset();
-    document.previous.reset();
+    document.checked = false;
+    document.previous = false;
     document.refusal.clear();
     document.text = TextDocument(std::move(text));
 }
@@ -482,6 +564,12 @@ void Server::didOpen(const QJsonObject &params)
     setText(document, item.value(u"text"_s).toString());
     document.dialect = document.text.text().size() <= MaxDocumentLength ? dialectOf(document.text.text())
                                                                         : basic::Dialect::VisualBasic;
+#if defined(__GLIBC__)
+    // Reading a large module for its dialect takes many times its size, all
+    // freed now: given back, so that the server stays the size of what it keeps.
+    if (document.text.text().size() > 1024 * 1024)
+        malloc_trim(0);
+#endif
     schedule(uri);
 }
 
@@ -529,10 +617,9 @@ void Server::didChange(const QJsonObject &params)
             document.refusal.clear();
             continue;
         }
-        if (document.fixes) {
-            if (document.refusal.isEmpty())
-                document.previous = std::move(document.fixes);
-            document.fixes.reset();
+        if (document.checked) {
+            document.previous = document.refusal.isEmpty();
+            document.checked = false;
             document.edits.clear();
             document.nulSince = false;
         }
@@ -540,11 +627,11 @@ void Server::didChange(const QJsonObject &params)
             document.edits.push_back({from, to, text.size()});
             document.nulSince = document.nulSince || text.contains(QChar(0));
         } else {
-            document.previous.reset();
+            document.previous = false;
         }
         document.text.replace(from, to, text);
     }
-    document.fixes.reset();
+    document.checked = false;
     schedule(uri);
 }
 
@@ -554,7 +641,7 @@ void Server::lose(const QString &uri, Document &document, const QString &fault)
         fault, uri, QString::number(document.version)));
     document.text = TextDocument();
     document.lost = true;
-    document.previous.reset();
+    document.previous = false;
     document.refusal = u"An edit from the editor did not fit the text (%1): the document is not checked until the "
                        u"editor sends its whole text again (open it again)."_s.arg(fault);
 }
@@ -612,41 +699,64 @@ void placeInFile(fix::ModuleFixes &fixes, const XbaText &xba)
 
 const fix::ModuleFixes &Server::fixesOf(Document &document)
 {
-    if (document.fixes)
-        return *document.fixes;
-    document.previous.reset();
-    document.fixes.emplace();
+    if (document.checked)
+        return document.check.fixes();
+    document.checked = true;
     const QString &text = document.text.text();
+    if (document.previous && !document.edits.empty() && !document.lost && !document.xml && !document.nulSince
+        && text.size() <= MaxDocumentLength && document.dialect != basic::Dialect::Gambas) {
+        // What the edits since the last check touched, as one edit.
+        const qsizetype before = document.check.textSize();
+        qsizetype size = before;
+        qsizetype from = size;
+        qsizetype kept = size; // characters at the end that no edit touched
+        for (const TextEdit &edit : document.edits) {
+            from = std::min(from, edit.from);
+            kept = std::min(kept, size - edit.to);
+            size += edit.length - (edit.to - edit.from);
+        }
+        document.previous = false;
+        document.edits.clear();
+        if (from <= before - kept) {
+            document.check.update(text, from, before - kept, size - kept - from);
+            return document.check.fixes();
+        }
+    }
+    document.previous = false;
+    document.edits.clear();
     if (document.lost) {
         if (document.refusal.isEmpty())
             document.refusal = u"The document grew too large for Quillkit 98: it is not checked until it is opened again."_s;
+        document.check.set({});
     } else if (text.size() > MaxDocumentLength) {
         document.refusal = u"The document is too large for Quillkit 98 (%1 characters; at most %2): it is not checked."_s
                                .arg(text.size())
                                .arg(MaxDocumentLength);
+        document.check.set({});
     } else {
         // In an .xba the Basic is the module element's text, its escapes
         // decoded; each place found in it is the place of its characters in
         // the file.
         const std::optional<XbaText> xba = document.xml ? basicOfXba(text) : std::nullopt;
         const QString &basicText = xba ? xba->basic : text;
+        document.check.set({});
         if (document.xml && !xba) {
             document.refusal = u"This .xba file holds no LibreOffice Basic module this program decodes exactly: it is "
                                u"not checked. Export the module as .bas to check it."_s;
         } else if (basicText.contains(QChar(0))) {
             document.refusal = u"The document holds NUL characters, so it is no BASIC text: it is not checked."_s;
-        } else if (xba || document.dialect != basic::Dialect::Gambas) { // Gambas has no constants to name
+        } else if (xba) {
             document.refusal.clear();
-            try {
-                document.fixes = fix::fixModule(basicText, xba ? basic::Dialect::LibreOffice : document.dialect);
-            } catch (const basic::Refusal &refusal) {
-                document.fixes->notes.push_back({refusal.pos, refusal.pos, 0, 0, refusal.message});
-            }
-            if (xba)
-                placeInFile(*document.fixes, *xba);
+            document.check.checkAll(basicText, basic::Dialect::LibreOffice);
+            fix::ModuleFixes fixes = document.check.fixes();
+            placeInFile(fixes, *xba);
+            document.check.set(std::move(fixes));
+        } else if (document.dialect != basic::Dialect::Gambas) { // Gambas has no constants to name
+            document.refusal.clear();
+            document.check.checkAll(basicText, document.dialect);
         }
     }
-    return *document.fixes;
+    return document.check.fixes();
 }
 
 QJsonObject Server::range(const Document &document, qsizetype from, qsizetype to) const
@@ -674,25 +784,41 @@ void Server::publish(const QString &uri)
         return;
     Document &document = *found;
     const fix::ModuleFixes &fixes = fixesOf(document);
-    // Written out directly: a large module has thousands of diagnostics, and
-    // QJsonObject would cost more than finding them.
+    // Written out directly: a large module has tens of thousands of
+    // diagnostics, and QJsonObject would cost more than finding them.
     QByteArray body;
-    body.reserve(qsizetype(256 * (fixes.changes.size() + fixes.notes.size())) + 256);
+    body.reserve(qsizetype(200 * (fixes.changes.size() + fixes.notes.size())) + 256);
     body += R"({"jsonrpc":"2.0","method":"textDocument/publishDiagnostics","params":{"uri":)";
     appendJsonString(body, uri);
-    body += R"(,"version":)" + QByteArray::number(document.version) + R"(,"diagnostics":[)";
+    body += R"(,"version":)";
+    appendNumber(body, document.version);
+    body += R"(,"diagnostics":[)";
     bool first = true;
-    const auto add = [&](qsizetype from, qsizetype to, int severity, QStringView code, QStringView message) {
-        const Position start = document.text.positionAt(from, m_encoding);
-        const Position end = document.text.positionAt(to, m_encoding);
+    // The diagnostics come in order: their lines are found walking on.
+    qsizetype line = 0;
+    const auto position = [&](qsizetype offset) {
+        const Position p = document.text.positionAt(offset, m_encoding, &line);
+        body += R"({"line":)";
+        appendNumber(body, p.line);
+        body += R"(,"character":)";
+        appendNumber(body, p.character);
+        body += '}';
+    };
+    const auto begin = [&](qsizetype from, qsizetype to, int severity, QStringView code) {
         body += first ? "{" : ",{";
         first = false;
-        body += R"("range":{"start":{"line":)" + QByteArray::number(start.line) + R"(,"character":)"
-                + QByteArray::number(start.character) + R"(},"end":{"line":)" + QByteArray::number(end.line)
-                + R"(,"character":)" + QByteArray::number(end.character) + R"(}},"severity":)"
-                + QByteArray::number(severity) + R"(,"code":)";
+        body += R"("range":{"start":)";
+        position(from);
+        body += R"(,"end":)";
+        position(to);
+        body += R"(},"severity":)";
+        appendNumber(body, severity);
+        body += R"(,"code":)";
         appendJsonString(body, code);
         body += R"(,"source":"quillkit98","message":)";
+    };
+    const auto add = [&](qsizetype from, qsizetype to, int severity, QStringView code, QStringView message) {
+        begin(from, to, severity, code);
         appendJsonString(body, message);
         body += '}';
     };
@@ -706,11 +832,15 @@ void Server::publish(const QString &uri)
     };
     for (const fix::Change &change : fixes.changes) {
         addNotesBefore(change.from);
-        add(change.from, change.to, Warning, u"magic-number", changeMessage(change));
+        begin(change.from, change.to, Warning, u"magic-number");
+        appendChangeMessage(body, change);
+        body += '}';
     }
     addNotesBefore(std::numeric_limits<qsizetype>::max());
     body += "]}}";
-    m_send("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+    // The header apart: the body, megabytes of it, is not copied.
+    m_send("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n");
+    m_send(body);
 }
 
 QJsonArray Server::textEdits(const Document &document, std::span<const fix::Change> changes) const
@@ -825,9 +955,9 @@ QJsonValue Server::hover(const QJsonObject &params)
     };
     // While the text waits for its check, a number that no edit since has
     // touched means what it meant: answered at once from the last check.
-    if (!document.fixes && document.previous && !document.lost && !document.xml && !document.nulSince
+    if (!document.checked && document.previous && !document.lost && !document.xml && !document.nulSince
         && document.text.text().size() <= MaxDocumentLength) {
-        for (const fix::Change &change : document.previous->changes) {
+        for (const fix::Change &change : document.check.fixes().changes) {
             const auto now = afterEdits(document.edits, change.from, change.to);
             if (now && now->first <= offset && offset <= now->second)
                 return numberHover(change, now->first, now->second);

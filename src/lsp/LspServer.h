@@ -4,6 +4,7 @@
 #include "basic/Names.h"
 #include "fix/ModuleFixer.h"
 #include "lsp/MessageReader.h"
+#include "lsp/ModuleCheck.h"
 #include "lsp/TextDocument.h"
 #include "tools/Tool.h"
 
@@ -16,6 +17,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <map>
 #include <optional>
 
 class QIODevice;
@@ -73,11 +75,12 @@ private:
         QString refusal; // why it is not checked; empty when it is
         bool lost = false; // the text is not held: changes cannot apply
         bool xml = false;  // LibreOffice's .xba: the Basic is escaped
-        std::optional<fix::ModuleFixes> fixes; // of the current text
-        // The last fixes found and the edits since, while the current text
-        // waits for its check: a hover over a number no edit touched is
-        // answered from them at once.
-        std::optional<fix::ModuleFixes> previous;
+        ModuleCheck check; // the findings of the text last checked
+        bool checked = false; // of the current text
+        // The check holds a text that the edits since made the current one:
+        // the next check is of what they touched, and a hover over a number
+        // no edit touched is answered from the last check at once.
+        bool previous = false;
         std::vector<TextEdit> edits;
         bool nulSince = false; // an edit since brought a NUL
     };
@@ -89,11 +92,16 @@ private:
     void respond(const QJsonValue &id, const QJsonValue &result);
     void respondError(const QJsonValue &id, int code, const QString &message);
     void notify(const QString &method, const QJsonObject &params);
+    // A request of the server's own; the answer is called with the client's response.
+    using Answer = std::function<void(const QJsonObject &response)>;
+    void request(const QString &method, const QJsonObject &params, Answer answer);
     void log(const QString &line);
 
     QJsonValue initialize(const QJsonObject &params);
     bool applySettings(const QJsonObject &settings, const QString &where);
     void didChangeConfiguration(const QJsonObject &params);
+    void pullConfiguration();
+    void recheckAll();
     void didOpen(const QJsonObject &params);
     void didChange(const QJsonObject &params);
     void didClose(const QJsonObject &params);
@@ -126,6 +134,7 @@ private:
     std::optional<basic::Dialect> m_dialect; // from initializationOptions or the settings
     bool m_fixOnSave = false;
     bool m_hierarchicalSymbols = false;
+    bool m_configurationPull = false; // the client answers workspace/configuration
     bool m_initialized = false;
     bool m_shutdown = false;
     bool m_finished = false;
@@ -135,6 +144,8 @@ private:
     QTimer m_stalled;        // a body begun and not going on
     QElapsedTimer m_waiting; // since the first change not yet checked
     std::function<bool()> m_inputPending;
+    int m_lastRequest = 0;
+    std::map<QString, Answer> m_awaiting;
 };
 
 } // namespace lsp

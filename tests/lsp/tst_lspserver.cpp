@@ -1175,17 +1175,42 @@ private Q_SLOTS:
     // The dialect set at run time checks the open modules again at once: a
     // LibreOffice module's warnings name MB_ constants; a bad dialect says
     // so and leaves each module's own.
+    // Settings pushed with the notification, or pulled with
+    // workspace/configuration from a client that offers it.
+    void dialectSetAtRunTime_data()
+    {
+        QTest::addColumn<bool>("pulled");
+        QTest::newRow("pushed") << false;
+        QTest::newRow("pulled") << true;
+    }
     void dialectSetAtRunTime()
     {
+        QFETCH(bool, pulled);
         const QString text = u"Sub A()\n  If MsgBox(\"Sure?\", 36) = 6 Then Beep\nEnd Sub\n"_s;
         Client client;
-        client.initialize();
+        client.initialize(
+            {{u"capabilities"_s, QJsonObject{{u"workspace"_s, QJsonObject{{u"configuration"_s, pulled}}}}}});
+        // The client's answer to the server's request for the settings.
+        const auto answer = [&](const QJsonValue &settings) {
+            const QJsonObject asked =
+                client.waitFor([](const QJsonObject &m) { return m[u"method"_s] == u"workspace/configuration"_s; });
+            QCOMPARE(asked[u"params"_s][u"items"_s][0][u"section"_s], u"quillkit98"_s);
+            client.sendRaw(Client::frame(
+                {{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, asked[u"id"_s]}, {u"result"_s, QJsonArray{settings}}}));
+        };
+        if (pulled)
+            answer(QJsonValue::Null); // nothing set at the start
         client.open(Uri, text);
         const auto lines = [&](const QJsonObject &published) {
             return asFixLines(text, published[u"params"_s][u"diagnostics"_s].toArray());
         };
         QCOMPARE(lines(client.diagnosticsFor(Uri, 1)), fixCheck(text));
         const auto configure = [&](const QJsonValue &dialect) {
+            if (pulled) {
+                client.notify(u"workspace/didChangeConfiguration"_s, {{u"settings"_s, QJsonValue::Null}});
+                answer(QJsonObject{{u"dialect"_s, dialect}});
+                return;
+            }
             client.notify(u"workspace/didChangeConfiguration"_s,
                           {{u"settings"_s, QJsonObject{{u"quillkit98"_s, QJsonObject{{u"dialect"_s, dialect}}}}}});
         };
