@@ -2,15 +2,21 @@
 #include "lsp/LspServer.h"
 
 #include "basic/Tokens.h"
+#include "cli/ToolOptions.h"
+#include "lsp/EditorEdits.h"
 #include "lsp/Meanings.h"
 #include "lsp/Symbols.h"
+#include "lsp/Typing.h"
 #include "lsp/XbaText.h"
 #include "reader/CodeReader.h"
 
+#include <QBuffer>
+#include <QCommandLineParser>
 #include <QIODevice>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
+#include <QUrl>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -178,13 +184,13 @@ bool kindWanted(const QString &kind, const QJsonArray &only)
 
 } // namespace
 
-Server::Server(QList<Tool> tools, Sender send, QIODevice &log, WindowStarter startWindow, QObject *parent)
-    : QObject(parent)
-    , m_tools(std::move(tools))
-    , m_send(std::move(send))
-    , m_log(log)
-    , m_startWindow(std::move(startWindow))
-    , m_reader(MaxMessageBytes)
+Server::Server(QList<Tool> tools, Sender send, QIODevice &log, WindowSender window, QObject *parent)
+    : QObject(parent),
+      m_tools(std::move(tools)),
+      m_send(std::move(send)),
+      m_log(log),
+      m_window(std::move(window)),
+      m_reader(MaxMessageBytes)
 {
     m_coalesce.setSingleShot(true);
     m_coalesce.setInterval(0);
@@ -291,6 +297,17 @@ void Server::handleFrame(const Frame &frame)
     handleMessage(json.object());
 }
 
+void Server::handleResponse(const QJsonValue &id, const QJsonObject &message)
+{
+    const auto awaited = m_awaiting.find(id.toVariant().toString());
+    if (awaited == m_awaiting.end())
+        return;
+    const Answer answer = std::move(awaited->second);
+    m_awaiting.erase(awaited);
+    if (!m_shutdown)
+        answer(message);
+}
+
 void Server::handleMessage(const QJsonObject &message)
 {
     const QJsonValue id = message.value(u"id"_s);
@@ -302,18 +319,10 @@ void Server::handleMessage(const QJsonObject &message)
     const QJsonValue methodValue = message.value(u"method"_s);
     if (!methodValue.isString()) {
         // A response to a request of ours.
-        if (message.contains(u"result"_s) || message.contains(u"error"_s)) {
-            if (const auto awaited = m_awaiting.find(id.toVariant().toString()); awaited != m_awaiting.end()) {
-                const Answer answer = std::move(awaited->second);
-                m_awaiting.erase(awaited);
-                if (!m_shutdown)
-                    answer(message);
-            }
-            return;
-        }
-        if (!request)
-            return;
-        respondError(id, InvalidRequest, u"a request needs a method"_s);
+        if (message.contains(u"result"_s) || message.contains(u"error"_s))
+            handleResponse(id, message);
+        else if (request)
+            respondError(id, InvalidRequest, u"a request needs a method"_s);
         return;
     }
     const QString method = methodValue.toString();
@@ -399,12 +408,17 @@ void Server::handleMessage(const QJsonObject &message)
         if (!wrong({uri}))
             respond(id, documentSymbols(params));
     } else if (method == u"workspace/executeCommand"_s) {
-        if (wrong({{u"command", Shape::String}, {u"arguments?", Shape::Array}}))
-            return;
-        if (const std::optional<QString> failure = executeCommand(params))
-            respondError(id, failure->startsWith(u"unknown command"_s) ? InvalidParams : RequestFailed, *failure);
-        else
-            respond(id, QJsonValue::Null);
+        if (!wrong({{u"command", Shape::String}, {u"arguments?", Shape::Array}}))
+            executeCommand(id, params);
+    } else if (method == u"textDocument/completion"_s) {
+        if (!wrong({uri, {u"position.line", Shape::Integer}, {u"position.character", Shape::Integer}}))
+            respond(id, completion(params));
+    } else if (method == u"textDocument/signatureHelp"_s) {
+        if (!wrong({uri, {u"position.line", Shape::Integer}, {u"position.character", Shape::Integer}}))
+            respond(id, signatureHelp(params));
+    } else if (method == u"textDocument/codeLens"_s) {
+        if (!wrong({uri}))
+            respond(id, codeLenses(params));
     } else {
         respondError(id, MethodNotFound, u"method not found: "_s + method);
     }
@@ -454,6 +468,8 @@ QJsonValue Server::initialize(const QJsonObject &params)
         params.value(u"capabilities"_s)[u"textDocument"_s][u"documentSymbol"_s][u"hierarchicalDocumentSymbolSupport"_s]
             .toBool();
     m_configurationPull = params.value(u"capabilities"_s)[u"workspace"_s][u"configuration"_s].toBool();
+    m_versionedEdits =
+        params.value(u"capabilities"_s)[u"workspace"_s][u"workspaceEdit"_s][u"documentChanges"_s].toBool();
     applySettings(params.value(u"initializationOptions"_s).toObject(), u"initializationOptions"_s);
     const QJsonObject capabilities{
         {u"positionEncoding"_s, m_encoding == PositionEncoding::Utf8 ? u"utf-8"_s : u"utf-16"_s},
@@ -463,7 +479,13 @@ QJsonValue Server::initialize(const QJsonObject &params)
         {u"codeActionProvider"_s,
          QJsonObject{{u"codeActionKinds"_s, QJsonArray{u"quickfix"_s, QString::fromUtf16(FixAllKind)}}}},
         {u"executeCommandProvider"_s,
-         QJsonObject{{u"commands"_s, QJsonArray{QString::fromUtf16(OpenInWindowCommand)}}}},
+         QJsonObject{{u"commands"_s,
+                      QJsonArray{QString::fromUtf16(OpenInWindowCommand), QString::fromUtf16(TestInWindowCommand),
+                                 QString::fromUtf16(InsertFromWindowCommand)}}}},
+        {u"completionProvider"_s, QJsonObject{{u"triggerCharacters"_s, QJsonArray{u","_s, u"+"_s, u" "_s}}}},
+        {u"signatureHelpProvider"_s, QJsonObject{{u"triggerCharacters"_s, QJsonArray{u"("_s, u","_s, u" "_s}},
+                                                 {u"retriggerCharacters"_s, QJsonArray{u","_s}}}},
+        {u"codeLensProvider"_s, QJsonObject{{u"resolveProvider"_s, false}}},
     };
     return QJsonObject{{u"capabilities"_s, capabilities},
                        {u"serverInfo"_s, QJsonObject{{u"name"_s, u"quillkit98"_s}, {u"version"_s, u"98"_s}}}};
@@ -899,17 +921,31 @@ QJsonValue Server::codeActions(const QJsonObject &params)
                                    {u"edit"_s, edit(uri, document, fixes.changes)}});
     }
     if (only.isEmpty() && document.refusal.isEmpty() && !document.xml) {
-        // Offered only where the window would read exactly this call.
-        const std::optional<CallReading> call = readCallAt(document.text.text(), from, m_tools, {m_dialect, {}}, true);
-        if (call && !call->windowText.isEmpty()) {
-            const Position at = document.text.positionAt(from, m_encoding);
-            const QJsonArray arguments{uri, QJsonObject{{u"line"_s, at.line}, {u"character"_s, at.character}}};
-            const QString title = u"Open in Quillkit 98"_s;
-            actions.append(QJsonObject{
-                {u"title"_s, title},
-                {u"command"_s, QJsonObject{{u"title"_s, title},
-                                           {u"command"_s, QString::fromUtf16(OpenInWindowCommand)},
-                                           {u"arguments"_s, arguments}}}});
+        const Position at = document.text.positionAt(from, m_encoding);
+        const QJsonObject place{{u"line"_s, at.line}, {u"character"_s, at.character}};
+        const auto command = [&](const QString &title, const char16_t *name, QJsonArray arguments) {
+            actions.append(QJsonObject{{u"title"_s, title},
+                                       {u"command"_s, QJsonObject{{u"title"_s, title},
+                                                                  {u"command"_s, QString::fromUtf16(name)},
+                                                                  {u"arguments"_s, arguments}}}});
+        };
+        // Offered only where the window would read exactly this construct.
+        if (from < to) {
+            const ReadResult read = readCode(document.text.text().sliced(from, to - from), m_tools);
+            if (read.ok())
+                command(u"Edit in Quillkit 98: %1"_s.arg(read.tool->caption), OpenInWindowCommand,
+                        {uri, params.value(u"range"_s)});
+        } else {
+            const std::optional<CallReading> call =
+                readCallAt(document.text.text(), from, m_tools, {m_dialect, {}}, true);
+            if (call && !call->windowText.isEmpty())
+                command(u"Edit in Quillkit 98"_s, OpenInWindowCommand, {uri, place});
+        }
+        for (const Tool &tool : m_tools) {
+            // "message boxes": one of them.
+            const QString one = tool.subject.chopped(tool.subject.endsWith(u"xes"_s) ? 2 : 1);
+            command(u"Insert from Quillkit 98: %1 (%2)"_s.arg(tool.caption, one), InsertFromWindowCommand,
+                    {uri, place, tool.cli.name});
         }
     }
     return actions;
@@ -1046,35 +1082,317 @@ QJsonValue Server::documentSymbols(const QJsonObject &params)
     return result;
 }
 
-std::optional<QString> Server::executeCommand(const QJsonObject &params)
+namespace {
+
+// The tool's code as `generate` writes it for no options but the module's
+// dialect and names: the tool fresh, whatever the window held before.
+QString freshCode(const Tool &tool, const QString &dialect, QString *failure)
 {
-    const QString command = params.value(u"command"_s).toString();
-    if (command != QString::fromUtf16(OpenInWindowCommand))
-        return u"unknown command: "_s + command;
-    const QJsonArray arguments = params.value(u"arguments"_s).toArray();
-    const auto found = m_documents.find(arguments.at(0).toString());
-    if (found == m_documents.end())
-        return u"the document is not open"_s;
-    Document &document = *found;
-    fixesOf(document);
-    if (!document.refusal.isEmpty())
-        return document.refusal;
-    const QJsonObject p = arguments.at(1).toObject();
-    const qsizetype offset =
-        document.text.offsetAt({p.value(u"line"_s).toInt(), p.value(u"character"_s).toInt()}, m_encoding);
-    if (document.xml)
-        return u"an .xba file is read in the window from its module exported as .bas"_s;
-    const std::optional<CallReading> call = readCallAt(document.text.text(), offset, m_tools, {m_dialect, {}}, true);
+    QCommandLineParser parser;
+    QBuffer none;
+    ToolOptions options(parser, none);
+    tool.cli.declare(options);
+    if (!parser.parse({u"quillkit98"_s, u"--constants"_s, u"names"_s, u"--dialect"_s, dialect})) {
+        *failure = parser.errorText();
+        return {};
+    }
+    try {
+        options.checkGiven();
+        if (!tool.cli.write)
+            return tool.cli.generate(options);
+        QStringList lines;
+        tool.cli.write(options, [&](QString &&line) { lines << std::move(line); });
+        return lines.join(u"\r\n"_s) + u"\r\n"_s;
+    } catch (const CliError &error) {
+        *failure = error.message;
+        return {};
+    }
+}
+
+} // namespace
+
+QJsonValue Server::completion(const QJsonObject &params)
+{
+    const auto found = m_documents.find(params.value(u"textDocument"_s)[u"uri"_s].toString());
+    if (found == m_documents.end() || found->lost || found->xml)
+        return QJsonValue::Null;
+    const Document &document = *found;
+    const std::optional<std::vector<Completion>> items =
+        completionsAt(document.text.text(), offsetOf(document, params.value(u"position"_s)), document.dialect);
+    if (!items)
+        return QJsonValue::Null;
+    QJsonArray list;
+    int n = 0;
+    for (const Completion &item : *items) {
+        list.append(QJsonObject{{u"label"_s, item.label},
+                                {u"kind"_s, 21}, // Constant
+                                {u"detail"_s, item.detail},
+                                {u"documentation"_s, item.documentation},
+                                {u"sortText"_s, u"%1 %2"_s.arg(item.group).arg(n++, 3, 10, QChar(u'0'))}});
+    }
+    return QJsonObject{{u"isIncomplete"_s, false}, {u"items"_s, list}};
+}
+
+QJsonValue Server::signatureHelp(const QJsonObject &params)
+{
+    const auto found = m_documents.find(params.value(u"textDocument"_s)[u"uri"_s].toString());
+    if (found == m_documents.end() || found->lost || found->xml)
+        return QJsonValue::Null;
+    const Document &document = *found;
+    const std::optional<Signature> signature =
+        signatureAt(document.text.text(), offsetOf(document, params.value(u"position"_s)), document.dialect);
+    if (!signature)
+        return QJsonValue::Null;
+    QJsonArray parameters;
+    for (int i = 0; i < signature->parameters.size(); ++i) {
+        parameters.append(QJsonObject{{u"label"_s, signature->parameters[i]},
+                                      {u"documentation"_s, signature->parameterDocs.value(i)}});
+    }
+    return QJsonObject{{u"signatures"_s, QJsonArray{QJsonObject{{u"label"_s, signature->label},
+                                                                {u"documentation"_s, signature->documentation},
+                                                                {u"parameters"_s, parameters},
+                                                                {u"activeParameter"_s, signature->active}}}},
+                       {u"activeSignature"_s, 0},
+                       {u"activeParameter"_s, signature->active}};
+}
+
+QJsonValue Server::codeLenses(const QJsonObject &params)
+{
+    const QString uri = params.value(u"textDocument"_s)[u"uri"_s].toString();
+    const auto found = m_documents.find(uri);
+    if (found == m_documents.end() || found->lost || found->xml)
+        return QJsonArray();
+    const Document &document = *found;
+    QJsonArray lenses;
+    for (const BoxLens &lens : messageBoxLenses(document.text.text(), document.dialect)) {
+        const Position at = document.text.positionAt(lens.call, m_encoding);
+        const QJsonObject place{{u"line"_s, at.line}, {u"character"_s, at.character}};
+        const QJsonObject where = range(document, lens.call, lens.call);
+        const auto add = [&](const QString &title, const QString &command) {
+            QJsonObject json{{u"title"_s, title}, {u"command"_s, command}};
+            if (!command.isEmpty())
+                json.insert(u"arguments"_s, QJsonArray{uri, place});
+            lenses.append(QJsonObject{{u"range"_s, where}, {u"command"_s, json}});
+        };
+        add(lens.title, QString());
+        add(u"Edit"_s, QString::fromUtf16(OpenInWindowCommand));
+        add(u"Test"_s, QString::fromUtf16(TestInWindowCommand));
+    }
+    return lenses;
+}
+
+QString Server::callToEdit(const QString &text, qsizetype offset, Editing &editing, QJsonObject &request) const
+{
+    const std::optional<CallReading> call = readCallAt(text, offset, m_tools, {m_dialect, {}}, true);
     if (!call)
         return u"no message box or input box call is there"_s;
     if (!call->result.ok())
         return call->result.error->text();
     if (call->windowText.isEmpty())
-        return u"the window would read other code before this call; copy the call and read it from the clipboard"_s;
+        return u"the window would read other code before this call; select the call and edit the selection"_s;
+    const std::optional<CallSite> site = callSiteIn(text, call->begin, call->end, offset, *call->result.tool);
+    if (!site)
+        return u"the call's parentheses are not closed"_s;
+    editing.tool = call->result.tool->cli.name;
+    editing.form = site->parenthesized ? Editing::Form::Call : Editing::Form::Statement;
+    editing.from = site->begin;
+    editing.to = site->end;
+    editing.words = site->words;
+    request.insert(u"code"_s, call->windowText);
+    return {};
+}
+
+void Server::executeCommand(const QJsonValue &id, const QJsonObject &params)
+{
+    const QString command = params.value(u"command"_s).toString();
+    const QJsonArray arguments = params.value(u"arguments"_s).toArray();
+    const auto fail = [&](int code, const QString &why) {
+        respondError(id, code, why);
+        notify(u"window/showMessage"_s, {{u"type"_s, 1}, {u"message"_s, QString(u"Quillkit 98: "_s + why)}});
+    };
+    const bool edit = command == QString::fromUtf16(OpenInWindowCommand);
+    const bool test = command == QString::fromUtf16(TestInWindowCommand);
+    const bool insert = command == QString::fromUtf16(InsertFromWindowCommand);
+    if (!edit && !test && !insert) {
+        respondError(id, InvalidParams, u"unknown command: "_s + command);
+        return;
+    }
+    const QString uri = arguments.at(0).toString();
+    const auto found = m_documents.find(uri);
+    if (found == m_documents.end()) {
+        fail(RequestFailed, u"the document is not open"_s);
+        return;
+    }
+    Document &document = *found;
+    fixesOf(document);
+    if (!document.refusal.isEmpty()) {
+        fail(RequestFailed, document.refusal);
+        return;
+    }
+    if (document.xml) {
+        fail(RequestFailed, u"an .xba file is read in the window from its module exported as .bas"_s);
+        return;
+    }
+    const QString &text = document.text.text();
+    const QJsonValue where = arguments.at(1);
+    const bool isRange = where[u"start"_s].isObject();
+    const qsizetype from = offsetOf(document, isRange ? where[u"start"_s] : where);
+    const qsizetype to = isRange ? std::max(from, offsetOf(document, where[u"end"_s])) : from;
+    const QString dialect = document.dialect == basic::Dialect::LibreOffice ? u"libreoffice"_s : u"vb"_s;
+    const Position at = document.text.positionAt(from, m_encoding);
+    const QString label = u"%1, line %2"_s.arg(QUrl(uri).fileName(), QString::number(at.line + 1));
+    Editing editing;
+    editing.uri = uri;
+    editing.version = document.version;
+    QJsonObject request{{u"dialect"_s, dialect}, {u"label"_s, label}};
+    const qsizetype lineStart = document.text.offsetAt({at.line, 0}, m_encoding);
+    qsizetype indentEnd = lineStart;
+    while (indentEnd < text.size() && (text[indentEnd] == u' ' || text[indentEnd] == u'\t'))
+        ++indentEnd;
+    editing.indentation = text.sliced(lineStart, indentEnd - lineStart);
+    editing.lineEnd = lineEndOf(text);
+    if (insert) {
+        const Tool *tool = toolNamed(m_tools, arguments.at(2).toString());
+        if (!tool) {
+            respondError(id, InvalidParams, u"no such tool: "_s + arguments.at(2).toString());
+            return;
+        }
+        editing.tool = tool->cli.name;
+        editing.form = Editing::Form::Insert;
+        const qsizetype lineEnd = document.text.offsetAt({at.line, std::numeric_limits<int>::max()}, m_encoding);
+        // On a blank line the code takes the line's place; else it goes above.
+        editing.blankLine = text.sliced(lineStart, lineEnd - lineStart).trimmed().isEmpty();
+        editing.from = lineStart;
+        editing.to = editing.blankLine ? lineEnd : lineStart;
+        QString failure;
+        const QString code = freshCode(*tool, dialect, &failure);
+        if (code.isEmpty()) {
+            fail(RequestFailed, failure);
+            return;
+        }
+        request.insert(u"method"_s, u"insert"_s);
+        request.insert(u"tool"_s, tool->cli.name);
+        request.insert(u"code"_s, code);
+    } else if (from < to) {
+        // A selection: the construct is exactly what is selected.
+        const QString selected = text.sliced(from, to - from);
+        const ReadResult read = readCode(selected, m_tools);
+        if (!read.ok()) {
+            fail(RequestFailed, u"the selection cannot be read into the window: "_s + read.error->text());
+            return;
+        }
+        editing.tool = read.tool->cli.name;
+        editing.form = Editing::Form::Block;
+        editing.from = from;
+        editing.to = to;
+        editing.blankLine = from == lineStart || text.sliced(lineStart, from - lineStart).trimmed().isEmpty();
+        request.insert(u"method"_s, test ? u"test"_s : u"edit"_s);
+        request.insert(u"code"_s, selected);
+    } else if (const QString why = callToEdit(text, from, editing, request); !why.isEmpty()) {
+        fail(RequestFailed, why);
+        return;
+    } else {
+        request.insert(u"method"_s, test ? u"test"_s : u"edit"_s);
+    }
+    if (!m_window) {
+        fail(RequestFailed, u"the window cannot be started from here"_s);
+        return;
+    }
     QString failure;
-    if (!m_startWindow(call->windowText, &failure))
-        return u"the window could not be started: "_s + failure;
-    return std::nullopt;
+    if (!m_window(request, &failure)) {
+        fail(RequestFailed, u"the window could not be started: "_s + failure);
+        return;
+    }
+    if (!test)
+        m_editing = editing;
+    // Answered when the window shows it, or fails to.
+    m_windowWaiting << id;
+}
+
+void Server::fromWindow(const QJsonObject &message)
+{
+    const QString method = message.value(u"method"_s).toString();
+    if (method == u"ready"_s) {
+        for (const QJsonValue &id : std::exchange(m_windowWaiting, {}))
+            respond(id, QJsonValue::Null);
+        return;
+    }
+    if (method != u"apply"_s || !m_editing || m_shutdown)
+        return;
+    const Editing editing = *std::exchange(m_editing, std::nullopt);
+    const auto tell = [&](const QString &why) {
+        log(why);
+        notify(u"window/showMessage"_s, {{u"type"_s, Warning}, {u"message"_s, QString(u"Quillkit 98: "_s + why)}});
+    };
+    const auto found = m_documents.find(editing.uri);
+    if (found == m_documents.end()) {
+        tell(u"the document was closed in the editor: the window's code is not applied"_s);
+        return;
+    }
+    Document &document = *found;
+    if (document.version != editing.version || document.lost) {
+        tell(u"the document changed in the editor while the window was open: the window's code is not applied. "
+             u"Edit in Quillkit 98 again."_s);
+        return;
+    }
+    const QString code = message.value(u"code"_s).toString();
+    const Tool *tool = toolNamed(m_tools, message.value(u"tool"_s).toString());
+    QString replacement;
+    switch (editing.form) {
+    case Editing::Form::Call:
+    case Editing::Form::Statement: {
+        QString why;
+        const std::optional<QString> arguments =
+            tool && tool->cli.name == editing.tool ? callArguments(code, *tool, &why) : std::nullopt;
+        if (!arguments) {
+            tell(why.isEmpty() ? u"the window now holds another tool's code: it is not applied"_s
+                               : why + u"; nothing is applied"_s);
+            return;
+        }
+        const QString args = reindented(*arguments, editing.indentation, editing.lineEnd, false);
+        replacement = editing.form == Editing::Form::Call ? editing.words + u'(' + args + u')'
+                      : args.isEmpty()                    ? editing.words
+                                                          : editing.words + u' ' + args;
+        break;
+    }
+    case Editing::Form::Block:
+        replacement = reindented(code, editing.indentation, editing.lineEnd, !editing.blankLine);
+        break;
+    case Editing::Form::Insert:
+        replacement = reindented(code, editing.indentation, editing.lineEnd, true);
+        if (!editing.blankLine)
+            replacement += editing.lineEnd;
+        break;
+    }
+    const QJsonObject change{{u"range"_s, range(document, editing.from, editing.to)}, {u"newText"_s, replacement}};
+    QJsonObject edit;
+    if (m_versionedEdits) {
+        edit.insert(u"documentChanges"_s,
+                    QJsonArray{QJsonObject{
+                        {u"textDocument"_s, QJsonObject{{u"uri"_s, editing.uri}, {u"version"_s, editing.version}}},
+                        {u"edits"_s, QJsonArray{change}}}});
+    } else {
+        edit.insert(u"changes"_s, QJsonObject{{editing.uri, QJsonArray{change}}});
+    }
+    request(u"workspace/applyEdit"_s, {{u"label"_s, u"Quillkit 98"_s}, {u"edit"_s, edit}},
+            [this, tell](const QJsonObject &response) {
+                if (!response.value(u"result"_s)[u"applied"_s].toBool())
+                    tell(u"the editor did not apply the window's code: "_s
+                         + response.value(u"result"_s)[u"failureReason"_s].toString(
+                             response.value(u"error"_s)[u"message"_s].toString(u"no reason given"_s)));
+            });
+}
+
+void Server::windowEnded(const QString &why)
+{
+    m_editing.reset();
+    const QList<QJsonValue> waiting = std::exchange(m_windowWaiting, {});
+    if (waiting.isEmpty())
+        return;
+    const QString message = u"the window could not be started: "_s + why;
+    for (const QJsonValue &id : waiting)
+        respondError(id, RequestFailed, message);
+    notify(u"window/showMessage"_s, {{u"type"_s, 1}, {u"message"_s, QString(u"Quillkit 98: "_s + message)}});
 }
 
 } // namespace lsp

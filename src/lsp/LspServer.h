@@ -33,6 +33,8 @@ inline constexpr qsizetype MaxDocumentLength = 16 * 1024 * 1024;
 
 inline constexpr char16_t FixAllKind[] = u"source.fixAll.quillkit98";
 inline constexpr char16_t OpenInWindowCommand[] = u"quillkit98.openInWindow";
+inline constexpr char16_t TestInWindowCommand[] = u"quillkit98.testInWindow";
+inline constexpr char16_t InsertFromWindowCommand[] = u"quillkit98.insertFromWindow";
 
 class Server : public QObject
 {
@@ -40,10 +42,18 @@ class Server : public QObject
 
 public:
     using Sender = std::function<void(const QByteArray &)>;
-    // Starts the window with the text read in; false with the reason.
-    using WindowStarter = std::function<bool(const QString &text, QString *error)>;
+    // Sends a request to the program's window ({"method": "edit", "code": …}),
+    // starting it where none is open; false with the reason.
+    using WindowSender = std::function<bool(const QJsonObject &request, QString *error)>;
 
-    Server(QList<Tool> tools, Sender send, QIODevice &log, WindowStarter startWindow, QObject *parent = nullptr);
+    Server(QList<Tool> tools, Sender send, QIODevice &log, WindowSender window, QObject *parent = nullptr);
+
+    // A message from the window: it shows what it was sent ({"method":
+    // "ready"}), or Apply to Editor was pressed ({"method": "apply", "tool",
+    // "code"}).
+    void fromWindow(const QJsonObject &message);
+    // The window has gone, or could not start: why.
+    void windowEnded(const QString &why);
 
     // An edit as it was made: [from, to) of the text then became `length` characters.
     struct TextEdit
@@ -89,6 +99,7 @@ private:
     void bodyStalled();
     void handleFrame(const Frame &frame);
     void handleMessage(const QJsonObject &message);
+    void handleResponse(const QJsonValue &id, const QJsonObject &message);
     void respond(const QJsonValue &id, const QJsonValue &result);
     void respondError(const QJsonValue &id, int code, const QString &message);
     void notify(const QString &method, const QJsonObject &params);
@@ -111,7 +122,14 @@ private:
     QJsonValue hover(const QJsonObject &params);
     QJsonValue willSaveWaitUntil(const QJsonObject &params);
     QJsonValue documentSymbols(const QJsonObject &params);
-    std::optional<QString> executeCommand(const QJsonObject &params);
+    void executeCommand(const QJsonValue &id, const QJsonObject &params);
+    struct Editing;
+    // The call at the offset as the window edits it: its range and form, and
+    // the code the window reads; why not, or empty.
+    QString callToEdit(const QString &text, qsizetype offset, Editing &editing, QJsonObject &request) const;
+    QJsonValue completion(const QJsonObject &params);
+    QJsonValue signatureHelp(const QJsonObject &params);
+    QJsonValue codeLenses(const QJsonObject &params);
 
     void setText(Document &document, QString text);
     void schedule(const QString &uri);
@@ -128,7 +146,26 @@ private:
     QList<Tool> m_tools;
     Sender m_send;
     QIODevice &m_log;
-    WindowStarter m_startWindow;
+    WindowSender m_window;
+    // What the window edits: the editor's range of it, in which form the
+    // window's code goes back there, and the version it was taken from.
+    struct Editing
+    {
+        enum class Form { Call, Statement, Block, Insert };
+        QString uri;
+        int version = 0;
+        qsizetype from = 0;
+        qsizetype to = 0;
+        Form form = Form::Block;
+        QString tool;
+        QString words; // the call's, as written
+        QString indentation;
+        QString lineEnd;
+        bool blankLine = false;
+    };
+    std::optional<Editing> m_editing;
+    QList<QJsonValue> m_windowWaiting; // executeCommand requests waiting for the window
+    bool m_versionedEdits = false;     // the client takes documentChanges
     MessageReader m_reader;
     PositionEncoding m_encoding = PositionEncoding::Utf16;
     std::optional<basic::Dialect> m_dialect; // from initializationOptions or the settings

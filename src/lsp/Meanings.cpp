@@ -121,11 +121,17 @@ std::optional<CallReading> readCallAt(const QString &text, qsizetype offset, con
     reading.result = readCode(masked, tools, tool, settings);
     if (forWindow && reading.result.ok()) {
         // The window reads the first construct of any tool, without a
-        // dialect: what it is given must read into exactly this call.
-        const QJsonObject wanted = readResultJson(reading.result);
+        // dialect (it is told the module's apart): what it is given must
+        // read into exactly this call.
+        const auto fields = [](const ReadResult &read) {
+            QJsonObject json = readResultJson(read);
+            json.remove(u"dialect"_s);
+            return json;
+        };
+        const QJsonObject wanted = fields(reading.result);
         for (const QString &candidate : {masked, text.mid(begin, end - begin)}) {
             const ReadResult seen = readCode(candidate, tools);
-            if (seen.ok() && readResultJson(seen) == wanted) {
+            if (seen.ok() && fields(seen) == wanted) {
                 reading.windowText = candidate;
                 break;
             }
