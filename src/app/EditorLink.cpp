@@ -106,8 +106,8 @@ void EditorLink::handle(const QJsonObject &request)
     } else {
         return;
     }
-    if (method != u"test"_s)
-        m_window->setEditorLabel(request.value(u"label"_s).toString());
+    // A box tried out goes back nowhere: the bar says so until an edit.
+    m_window->setEditorLabel(request.value(u"label"_s).toString(), method == u"test"_s);
     m_window->show();
     m_window->raise();
     m_window->activateWindow();

@@ -158,7 +158,8 @@ MainWindow::MainWindow(Platform &platform, const QList<Tool> &tools, const QStri
         bar->setContentsMargins(Spacing, Spacing, Spacing, 0);
         m_lblEditor = new QLabel(m_editorBar);
         m_lblEditor->setObjectName(u"lblEditor"_s);
-        m_lblEditor->setWordWrap(true);
+        // One line, so that the tools keep their room; all of it as a tip.
+        m_lblEditor->setTextFormat(Qt::PlainText);
         auto *apply = commandButton(u"cmdApply"_s, tr("&Apply to Editor"), m_editorBar);
         apply->setToolTip(tr("Puts the code back into the editor, where it came from, and closes the window "
                              "(Ctrl+Return)"));
@@ -216,17 +217,19 @@ MainWindow::MainWindow(Platform &platform, const QList<Tool> &tools, const QStri
                     true);
 }
 
-void MainWindow::setEditorLabel(const QString &label)
+void MainWindow::setEditorLabel(const QString &label, bool triedOut)
 {
     if (!m_editorBar)
         return;
-    m_editorBar->setEnabled(!label.isEmpty());
-    if (label.isEmpty()) {
-        m_lblEditor->setText(tr("The editor is gone: this code goes back to it no more."));
+    m_editorBar->setEnabled(!label.isEmpty() && !triedOut);
+    if (label.isEmpty() || triedOut) {
+        m_lblEditor->setText(triedOut ? tr("Trying out %1 of the editor.").arg(label)
+                                      : tr("The editor is gone: the code goes back no more."));
         setWindowTitle(tr("Quillkit 98"));
         return;
     }
     m_lblEditor->setText(tr("Editing %1 in the editor.").arg(label));
+    m_lblEditor->setToolTip(m_lblEditor->text());
     setWindowTitle(tr("Quillkit 98 - editing %1").arg(label));
 }
 

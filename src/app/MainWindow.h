@@ -56,7 +56,8 @@ public:
     // Where a language server started the window as the editor's composer:
     // what of the editor's code it edits ("Module1.bas, line 12"), shown
     // above the tools with Apply to Editor; empty once the editor is gone.
-    void setEditorLabel(const QString &label);
+    // Only tried out (Test from the editor), it goes back nowhere.
+    void setEditorLabel(const QString &label, bool triedOut = false);
 
 public Q_SLOTS:
     void copyCode();

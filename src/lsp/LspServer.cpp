@@ -1303,7 +1303,10 @@ void Server::executeCommand(const QJsonValue &id, const QJsonObject &params)
         fail(RequestFailed, u"the window could not be started: "_s + failure);
         return;
     }
-    if (!test)
+    // A box tried out is no construct to put back: Apply waits for an edit.
+    if (test)
+        m_editing.reset();
+    else
         m_editing = editing;
     // Answered when the window shows it, or fails to.
     m_windowWaiting << id;
@@ -1317,13 +1320,17 @@ void Server::fromWindow(const QJsonObject &message)
             respond(id, QJsonValue::Null);
         return;
     }
-    if (method != u"apply"_s || !m_editing || m_shutdown)
+    if (method != u"apply"_s || m_shutdown)
         return;
-    const Editing editing = *std::exchange(m_editing, std::nullopt);
     const auto tell = [&](const QString &why) {
         log(why);
         notify(u"window/showMessage"_s, {{u"type"_s, Warning}, {u"message"_s, QString(u"Quillkit 98: "_s + why)}});
     };
+    if (!m_editing) {
+        tell(u"the window's code has no place in the editor: choose Edit or Insert from Quillkit 98 first"_s);
+        return;
+    }
+    const Editing editing = *std::exchange(m_editing, std::nullopt);
     const auto found = m_documents.find(editing.uri);
     if (found == m_documents.end()) {
         tell(u"the document was closed in the editor: the window's code is not applied"_s);

@@ -1579,33 +1579,46 @@ private Q_SLOTS:
         QTest::addColumn<QString>("dialect");
         QTest::addColumn<QString>("text");  // | marks the place
         QTest::addColumn<QString>("tool");  // to insert; empty to edit what is there
+        QTest::addColumn<QString>("block"); // the module starts with this tool's code, selected and edited
+        QTest::addColumn<bool>("second");   // an edit of the If line's call comes first, in the same window
         QTest::addColumn<QString>("typed"); // into the first field
         QTest::addColumn<bool>("changedMeanwhile");
         QTest::addColumn<QString>("want"); // the text after; empty: generate's, indented
         const QString ifLine =
             u"Sub A()\r\n    If Ms|gBox(\"Delete?\", 36, \"Records\") = 6 Then Beep\r\nEnd Sub\r\n"_s;
         QTest::newRow("a call in an If")
-            << u"vb"_s << ifLine << QString() << u"Purge"_s << false
+            << u"vb"_s << ifLine << QString() << QString() << false << u"Purge"_s << false
             << u"Sub A()\r\n    If MsgBox(\"Delete?\", vbYesNo + vbQuestion, \"Purge\") = 6 Then Beep\r\nEnd Sub\r\n"_s;
         QTest::newRow("a call in LibreOffice")
-            << u"libreoffice"_s << ifLine << QString() << u"Purge"_s << false
+            << u"libreoffice"_s << ifLine << QString() << QString() << false << u"Purge"_s << false
             << u"Sub A()\r\n    If MsgBox(\"Delete?\", MB_YESNO + MB_ICONQUESTION, \"Purge\") = 6 Then Beep\r\nEnd "
                u"Sub\r\n"_s;
         QTest::newRow("a statement") << u"vb"_s << u"Sub A()\n  x = 1: Ms|gBox \"Saved\", 64 ' done\nEnd Sub\n"_s
-                                     << QString() << QString() << false
+                                     << QString() << QString() << false << QString() << false
                                      << u"Sub A()\n  x = 1: MsgBox \"Saved\", vbInformation, \"\" ' done\nEnd Sub\n"_s;
-        QTest::newRow("changed meanwhile") << u"vb"_s << ifLine << QString() << u"Purge"_s << true << QString();
-        const QString blank = u"Sub A()\r\n    Beep\r\n    |\r\nEnd Sub\r\n"_s;
-        for (const QString &tool : {u"msgbox"_s, u"inputbox"_s, u"header"_s, u"commondialog"_s})
-            QTest::newRow(qPrintable(u"insert " + tool)) << u"vb"_s << blank << tool << QString() << false << QString();
-        QTest::newRow("insert msgbox in LibreOffice")
-            << u"libreoffice"_s << blank << u"msgbox"_s << QString() << false << QString();
+        QTest::newRow("changed meanwhile")
+            << u"vb"_s << ifLine << QString() << QString() << false << u"Purge"_s << true << QString();
+        const QString blank = u"Sub A()\r\n    If MsgBox(\"Delete?\", 36) = 6 Then Beep\r\n    |\r\nEnd Sub\r\n"_s;
+        for (const QString &tool : {u"msgbox"_s, u"inputbox"_s, u"header"_s, u"commondialog"_s}) {
+            QTest::newRow(qPrintable(u"insert " + tool))
+                << u"vb"_s << blank << tool << QString() << false << QString() << false << QString();
+        }
+        QTest::newRow("insert in LibreOffice")
+            << u"libreoffice"_s << blank << u"msgbox"_s << QString() << false << QString() << false << QString();
+        QTest::newRow("an insert after an edit, one window")
+            << u"vb"_s << blank << u"commondialog"_s << QString() << true << QString() << false << QString();
+        for (const QString &block : {u"header"_s, u"commondialog"_s}) {
+            QTest::newRow(qPrintable(u"a selected " + block + u" block, as it was"))
+                << u"vb"_s << QString() << QString() << block << false << QString() << false << QString();
+        }
     }
     void windowAppliesToTheEditor()
     {
         QFETCH(QString, dialect);
         QFETCH(QString, text);
         QFETCH(QString, tool);
+        QFETCH(QString, block);
+        QFETCH(bool, second);
         QFETCH(QString, typed);
         QFETCH(bool, changedMeanwhile);
         QFETCH(QString, want);
@@ -1613,8 +1626,25 @@ private Q_SLOTS:
         const QString xdotool = QStandardPaths::findExecutable(u"xdotool"_s);
         if (xvfbRun.isEmpty() || xdotool.isEmpty() || QStandardPaths::findExecutable(u"openbox"_s).isEmpty())
             QSKIP("needs xvfb-run, openbox and xdotool (scripts/deps installs them)");
-        const qsizetype at = text.indexOf(u'|');
-        text.remove(at, 1);
+        // generate's code, as it prints it.
+        const auto generated = [&](const QString &name) {
+            QStringList options{u"generate"_s, name, u"--constants"_s, u"names"_s};
+            if (dialect == u"libreoffice"_s)
+                options << u"--dialect"_s << u"libreoffice"_s;
+            return QString::fromUtf8(runProgram(options, {}).out);
+        };
+        qsizetype end = -1;
+        if (!block.isEmpty()) {
+            QString code = generated(block);
+            if (!code.endsWith(u"\r\n"_s))
+                code += u"\r\n"_s;
+            text = code + u"Option Explicit\r\n"_s;
+            want = text;
+            end = code.size() - 2;
+        }
+        const qsizetype at = std::max<qsizetype>(0, text.indexOf(u'|'));
+        if (block.isEmpty())
+            text.remove(at, 1);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(u"QT_QPA_PLATFORM"_s);
         Client client(
@@ -1639,7 +1669,15 @@ private Q_SLOTS:
                                                                       QJsonObject{{u"documentChanges"_s, true}}}}}}},
                            {u"initializationOptions"_s, QJsonObject{{u"dialect"_s, dialect}}}});
         client.open(Uri, text);
+        if (second) {
+            const QJsonObject first = client.request(u"workspace/executeCommand"_s,
+                                                     QJsonObject{{u"command"_s, u"quillkit98.openInWindow"_s},
+                                                                 {u"arguments"_s, QJsonArray{Uri, position(1, 10)}}});
+            QVERIFY2(first.contains(u"result"_s), QJsonDocument(first).toJson().constData());
+        }
         QJsonArray arguments{Uri, positionOf(text, at)};
+        if (end >= 0)
+            arguments[1] = QJsonObject{{u"start"_s, positionOf(text, at)}, {u"end"_s, positionOf(text, end)}};
         if (!tool.isEmpty())
             arguments.append(tool);
         const QJsonObject opened =
@@ -1693,18 +1731,14 @@ private Q_SLOTS:
         client.sendRaw(Client::frame(
             {{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, sent[u"id"_s]}, {u"result"_s, QJsonObject{{u"applied"_s, true}}}}));
         if (want.isEmpty()) {
-            // generate's code, each line indented as the line was, with its line ends.
-            QStringList options{u"generate"_s, tool, u"--constants"_s, u"names"_s};
-            if (dialect == u"libreoffice"_s)
-                options << u"--dialect"_s << u"libreoffice"_s;
-            QString code = QString::fromUtf8(runProgram(options, {}).out);
-            code.replace(u"\r\n"_s, u"\n"_s);
-            QStringList lines = code.split(u'\n');
+            // generate's code in the blank line's place, each line indented as
+            // it was, with the module's line ends.
+            QStringList lines = generated(tool).replace(u"\r\n"_s, u"\n"_s).split(u'\n');
             while (!lines.isEmpty() && lines.back().isEmpty())
                 lines.removeLast();
             for (QString &line : lines)
                 line = line.isEmpty() ? line : u"    "_s + line;
-            want = u"Sub A()\r\n    Beep\r\n"_s + lines.join(u"\r\n"_s) + u"\r\nEnd Sub\r\n"_s;
+            want = text.left(at - 4) + lines.join(u"\r\n"_s) + text.mid(at);
         }
         QCOMPARE(applied(text, change[u"edits"_s].toArray()), want);
         QCOMPARE(client.finish(), 0);
