@@ -392,6 +392,9 @@ void Server::handleMessage(const QJsonObject &message)
         m_coalesce.stop();
         m_pending.clear();
         respond(id, QJsonValue::Null);
+    } else if (method == u"codeAction/resolve"_s) {
+        if (!wrong({{u"data.uri", Shape::String}}))
+            respond(id, resolveCodeAction(params));
     } else if (method == u"textDocument/codeAction"_s) {
         QString what = wrongMember(given, {uri, {u"context", Shape::Object}, {u"context.only?", Shape::Array}});
         if (what.isEmpty())
@@ -418,7 +421,7 @@ void Server::handleMessage(const QJsonObject &message)
             respond(id, signatureHelp(params));
     } else if (method == u"textDocument/codeLens"_s) {
         if (!wrong({uri}))
-            respond(id, codeLenses(params));
+            respondRaw(id, codeLenses(params));
     } else {
         respondError(id, MethodNotFound, u"method not found: "_s + method);
     }
@@ -430,6 +433,15 @@ void Server::respond(const QJsonValue &id, const QJsonValue &result)
     message.insert(u"result"_s, result);
     const QByteArray body = QJsonDocument(message).toJson(QJsonDocument::Compact);
     m_send("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+}
+
+void Server::respondRaw(const QJsonValue &id, const QByteArray &result)
+{
+    const QByteArray body = R"({"jsonrpc":"2.0","id":)"
+                            + QJsonDocument(QJsonArray{id}).toJson(QJsonDocument::Compact).chopped(1).mid(1)
+                            + R"(,"result":)" + result + '}';
+    m_send("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n");
+    m_send(body);
 }
 
 void Server::respondError(const QJsonValue &id, int code, const QString &text)
@@ -468,6 +480,10 @@ QJsonValue Server::initialize(const QJsonObject &params)
         params.value(u"capabilities"_s)[u"textDocument"_s][u"documentSymbol"_s][u"hierarchicalDocumentSymbolSupport"_s]
             .toBool();
     m_configurationPull = params.value(u"capabilities"_s)[u"workspace"_s][u"configuration"_s].toBool();
+    m_resolveEdits =
+        params.value(u"capabilities"_s)[u"textDocument"_s][u"codeAction"_s][u"resolveSupport"_s][u"properties"_s]
+            .toArray()
+            .contains(u"edit"_s);
     m_versionedEdits =
         params.value(u"capabilities"_s)[u"workspace"_s][u"workspaceEdit"_s][u"documentChanges"_s].toBool();
     applySettings(params.value(u"initializationOptions"_s).toObject(), u"initializationOptions"_s);
@@ -477,7 +493,8 @@ QJsonValue Server::initialize(const QJsonObject &params)
         {u"hoverProvider"_s, true},
         {u"documentSymbolProvider"_s, true},
         {u"codeActionProvider"_s,
-         QJsonObject{{u"codeActionKinds"_s, QJsonArray{u"quickfix"_s, QString::fromUtf16(FixAllKind)}}}},
+         QJsonObject{{u"codeActionKinds"_s, QJsonArray{u"quickfix"_s, QString::fromUtf16(FixAllKind)}},
+                     {u"resolveProvider"_s, true}}},
         {u"executeCommandProvider"_s,
          QJsonObject{{u"commands"_s,
                       QJsonArray{QString::fromUtf16(OpenInWindowCommand), QString::fromUtf16(TestInWindowCommand),
@@ -916,9 +933,14 @@ QJsonValue Server::codeActions(const QJsonObject &params)
     }
     const QString fixAll = QString::fromUtf16(FixAllKind);
     if (!fixes.changes.empty() && kindWanted(fixAll, only)) {
-        actions.append(QJsonObject{{u"title"_s, u"Name every message box number (quillkit98 fix)"_s},
-                                   {u"kind"_s, fixAll},
-                                   {u"edit"_s, edit(uri, document, fixes.changes)}});
+        QJsonObject action{{u"title"_s, u"Name every message box number (quillkit98 fix)"_s}, {u"kind"_s, fixAll}};
+        // Offered at each move of the cursor, its edit (every number of the
+        // module) is made only when chosen, where the client asks for it then.
+        if (m_resolveEdits && only.isEmpty())
+            action.insert(u"data"_s, QJsonObject{{u"uri"_s, uri}, {u"version"_s, document.version}});
+        else
+            action.insert(u"edit"_s, edit(uri, document, fixes.changes));
+        actions.append(action);
     }
     if (only.isEmpty() && document.refusal.isEmpty() && !document.xml) {
         const Position at = document.text.positionAt(from, m_encoding);
@@ -1111,6 +1133,19 @@ QString freshCode(const Tool &tool, const QString &dialect, QString *failure)
 
 } // namespace
 
+QJsonValue Server::resolveCodeAction(QJsonObject action)
+{
+    const QString uri = action.value(u"data"_s)[u"uri"_s].toString();
+    const auto found = m_documents.find(uri);
+    // Only the fix-all waits to be resolved, and only for the text it was offered for.
+    if (found == m_documents.end() || found->version != action.value(u"data"_s)[u"version"_s].toInt()
+        || action.value(u"kind"_s).toString() != QString::fromUtf16(FixAllKind))
+        return action;
+    Document &document = *found;
+    action.insert(u"edit"_s, edit(uri, document, fixesOf(document).changes));
+    return action;
+}
+
 QJsonValue Server::completion(const QJsonObject &params)
 {
     const auto found = m_documents.find(params.value(u"textDocument"_s)[u"uri"_s].toString());
@@ -1156,29 +1191,40 @@ QJsonValue Server::signatureHelp(const QJsonObject &params)
                        {u"activeParameter"_s, signature->active}};
 }
 
-QJsonValue Server::codeLenses(const QJsonObject &params)
+QByteArray Server::codeLenses(const QJsonObject &params)
 {
     const QString uri = params.value(u"textDocument"_s)[u"uri"_s].toString();
     const auto found = m_documents.find(uri);
     if (found == m_documents.end() || found->lost || found->xml)
-        return QJsonArray();
+        return "[]";
     const Document &document = *found;
-    QJsonArray lenses;
+    // Written out directly: a large module has tens of thousands of lenses.
+    QByteArray lenses = "[";
+    QByteArray quotedUri;
+    appendJsonString(quotedUri, uri);
+    qsizetype line = 0;
     for (const BoxLens &lens : messageBoxLenses(document.text.text(), document.dialect)) {
-        const Position at = document.text.positionAt(lens.call, m_encoding);
-        const QJsonObject place{{u"line"_s, at.line}, {u"character"_s, at.character}};
-        const QJsonObject where = range(document, lens.call, lens.call);
-        const auto add = [&](const QString &title, const QString &command) {
-            QJsonObject json{{u"title"_s, title}, {u"command"_s, command}};
+        const Position at = document.text.positionAt(lens.call, m_encoding, &line);
+        QByteArray place = R"({"line":)";
+        appendNumber(place, at.line);
+        place += R"(,"character":)";
+        appendNumber(place, at.character);
+        place += '}';
+        const auto add = [&](QStringView title, QStringView command) {
+            lenses += lenses.size() > 1 ? ",{" : "{";
+            lenses += R"("range":{"start":)" + place + R"(,"end":)" + place + R"(},"command":{"title":)";
+            appendJsonString(lenses, title);
+            lenses += R"(,"command":)";
+            appendJsonString(lenses, command);
             if (!command.isEmpty())
-                json.insert(u"arguments"_s, QJsonArray{uri, place});
-            lenses.append(QJsonObject{{u"range"_s, where}, {u"command"_s, json}});
+                lenses += R"(,"arguments":[)" + quotedUri + ',' + place + ']';
+            lenses += "}}";
         };
-        add(lens.title, QString());
-        add(u"Edit"_s, QString::fromUtf16(OpenInWindowCommand));
-        add(u"Test"_s, QString::fromUtf16(TestInWindowCommand));
+        add(lens.title, {});
+        add(u"Edit", OpenInWindowCommand);
+        add(u"Test", TestInWindowCommand);
     }
-    return lenses;
+    return lenses + ']';
 }
 
 QString Server::callToEdit(const QString &text, qsizetype offset, Editing &editing, QJsonObject &request) const

@@ -102,6 +102,7 @@ private:
     void handleResponse(const QJsonValue &id, const QJsonObject &message);
     void respond(const QJsonValue &id, const QJsonValue &result);
     void respondError(const QJsonValue &id, int code, const QString &message);
+    void respondRaw(const QJsonValue &id, const QByteArray &result);
     void notify(const QString &method, const QJsonObject &params);
     // A request of the server's own; the answer is called with the client's response.
     using Answer = std::function<void(const QJsonObject &response)>;
@@ -127,9 +128,10 @@ private:
     // The call at the offset as the window edits it: its range and form, and
     // the code the window reads; why not, or empty.
     QString callToEdit(const QString &text, qsizetype offset, Editing &editing, QJsonObject &request) const;
+    QJsonValue resolveCodeAction(QJsonObject action);
     QJsonValue completion(const QJsonObject &params);
     QJsonValue signatureHelp(const QJsonObject &params);
-    QJsonValue codeLenses(const QJsonObject &params);
+    QByteArray codeLenses(const QJsonObject &params); // the result's JSON
 
     void setText(Document &document, QString text);
     void schedule(const QString &uri);
@@ -166,6 +168,7 @@ private:
     std::optional<Editing> m_editing;
     QList<QJsonValue> m_windowWaiting; // executeCommand requests waiting for the window
     bool m_versionedEdits = false;     // the client takes documentChanges
+    bool m_resolveEdits = false;       // the client resolves a code action's edit
     MessageReader m_reader;
     PositionEncoding m_encoding = PositionEncoding::Utf16;
     std::optional<basic::Dialect> m_dialect; // from initializationOptions or the settings

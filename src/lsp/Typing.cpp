@@ -8,6 +8,7 @@
 #include "basic/Tokens.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
@@ -431,12 +432,40 @@ std::optional<Signature> signatureAt(QStringView text, qsizetype offset, basic::
     return s;
 }
 
+namespace {
+
+// "Yes, No · Question · second button default" for a buttons value.
+QString boxTitle(qint32 value, const basic::ButtonSetRow &set)
+{
+    QStringList captions;
+    for (const MsgBoxResult answer : set.buttons()) {
+        if (const basic::MsgBoxResultRow *row = basic::msgBoxResult(answer))
+            captions << caption(row->caption);
+    }
+    QStringList parts{captions.join(u", "_s)};
+    if (const basic::IconRow *icon = basic::msgBoxIcon(value & MsgBoxIconMask); icon && icon->value)
+        parts << caption(icon->caption);
+    if (const int index = basic::defaultButtonIndex(value); index > 0) {
+        if (const basic::DefaultButtonRow *row = basic::defaultButton(basic::defaultButtonValue(index)))
+            parts << u"%1 button default"_s.arg(row->ordinal);
+    }
+    for (const basic::MsgBoxFlagRow &flag : basic::msgBoxFlags()) {
+        if (flag.value && (value & flag.value) && !flag.meaning.isEmpty())
+            parts << flag.meaning.toString();
+    }
+    return parts.join(u" · "_s);
+}
+
+} // namespace
+
 std::vector<BoxLens> messageBoxLenses(QStringView text, basic::Dialect dialect)
 {
     std::vector<BoxLens> lenses;
     if (dialect == basic::Dialect::Gambas || text.size() > basic::MaxTextLength)
         return lenses;
     const basic::Tokens t(text);
+    // A module has many boxes and few kinds of them: each title is made once.
+    QHash<qint32, QString> titles;
     for (qsizetype k = 0; k < t.size(); ++k) {
         if (!t.isWord(k, u"msgbox") || (k + 1 < t.size() && (t.isPunct(k + 1, u'=') || t.isPunct(k + 1, u'.'))))
             continue;
@@ -449,23 +478,10 @@ std::vector<BoxLens> messageBoxLenses(QStringView text, basic::Dialect dialect)
         const basic::ButtonSetRow *set = basic::buttonSet(buttons.value & MsgBoxButtonSetMask);
         if (!buttons.known || !set)
             continue;
-        QStringList captions;
-        for (const MsgBoxResult answer : set->buttons()) {
-            if (const basic::MsgBoxResultRow *row = basic::msgBoxResult(answer))
-                captions << caption(row->caption);
-        }
-        QStringList parts{captions.join(u", "_s)};
-        if (const basic::IconRow *icon = basic::msgBoxIcon(buttons.value & MsgBoxIconMask); icon && icon->value)
-            parts << caption(icon->caption);
-        if (const int index = basic::defaultButtonIndex(buttons.value); index > 0) {
-            if (const basic::DefaultButtonRow *row = basic::defaultButton(basic::defaultButtonValue(index)))
-                parts << u"%1 button default"_s.arg(row->ordinal);
-        }
-        for (const basic::MsgBoxFlagRow &flag : basic::msgBoxFlags()) {
-            if (flag.value && (buttons.value & flag.value) && !flag.meaning.isEmpty())
-                parts << flag.meaning.toString();
-        }
-        lenses.push_back({t.pos(k), parts.join(u" · "_s)});
+        auto title = titles.find(buttons.value);
+        if (title == titles.end())
+            title = titles.insert(buttons.value, boxTitle(buttons.value, *set));
+        lenses.push_back({t.pos(k), *title});
     }
     return lenses;
 }

@@ -1431,6 +1431,43 @@ private Q_SLOTS:
         QCOMPARE(client.finish(), 0);
     }
 
+    // A client that resolves code actions gets the fix-all without its edit
+    // at each request and with it when resolved: fix's bytes; not for a text
+    // that changed since.
+    void fixAllResolved()
+    {
+        const QString text = u"Sub A()\n  MsgBox \"x\", 36\n  If MsgBox(\"y\", 4) = 6 Then Beep\nEnd Sub\n"_s;
+        Client client;
+        client.initialize(
+            {{u"capabilities"_s,
+              QJsonObject{{u"textDocument"_s,
+                           QJsonObject{{u"codeAction"_s,
+                                        QJsonObject{{u"resolveSupport"_s,
+                                                     QJsonObject{{u"properties"_s, QJsonArray{u"edit"_s}}}}}}}}}}});
+        client.open(Uri, text);
+        const QJsonArray actions =
+            client
+                .request(
+                    u"textDocument/codeAction"_s,
+                    QJsonObject{{u"textDocument"_s, documentId(Uri)},
+                                {u"range"_s, QJsonObject{{u"start"_s, position(3, 0)}, {u"end"_s, position(3, 0)}}},
+                                {u"context"_s, QJsonObject{{u"diagnostics"_s, QJsonArray()}}}})[u"result"_s]
+                .toArray();
+        QJsonObject fixAll;
+        for (const QJsonValue action : actions) {
+            if (action[u"kind"_s] == u"source.fixAll.quillkit98"_s)
+                fixAll = action.toObject();
+        }
+        QVERIFY(!fixAll.isEmpty() && !fixAll.contains(u"edit"_s));
+        const QJsonObject resolved = client.request(u"codeAction/resolve"_s, fixAll)[u"result"_s].toObject();
+        QCOMPARE(applied(text, resolved[u"edit"_s][u"changes"_s][Uri].toArray()).toUtf8(), fixed(text).out);
+        client.notify(u"textDocument/didChange"_s,
+                      {{u"textDocument"_s, QJsonObject{{u"uri"_s, Uri}, {u"version"_s, 2}}},
+                       {u"contentChanges"_s, QJsonArray{QJsonObject{{u"text"_s, QString(u"' x\n"_s + text)}}}}});
+        QVERIFY(!client.request(u"codeAction/resolve"_s, fixAll)[u"result"_s].toObject().contains(u"edit"_s));
+        QCOMPARE(client.finish(), 0);
+    }
+
     // Help while typing, over the protocol: completion, signature help and
     // code lens, in both dialects. `want` lists the labels (completion), the
     // active parameter and the signature's label (signature help), or the
