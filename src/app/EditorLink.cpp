@@ -44,7 +44,7 @@ EditorLink::EditorLink(MainWindow *window) : QObject(window), m_window(window)
 #if defined(Q_OS_WIN)
     // A pipe cannot be waited on with the event loop: a thread reads, and
     // hands each block to the loop.
-    std::thread([this, link = QPointer<EditorLink>(this)] {
+    std::thread([link = QPointer<EditorLink>(this)] {
         const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
         for (;;) {
             char buffer[1 << 16];

@@ -14,15 +14,15 @@
 // indentation, with the document's line ends.
 namespace lsp {
 
-// A call of a tool's in the editor's text: from its first word (`VBA.` of
-// `VBA.MsgBox`) to its closing parenthesis, or to its statement's end where
-// it takes no parentheses.
+// A call of a tool's in the editor's text: from its first word (a `VBA.`
+// before the call's word) to its closing parenthesis, or to its statement's
+// end where it takes no parentheses.
 struct CallSite
 {
     qsizetype begin = 0;
     qsizetype end = 0;
     bool parenthesized = false;
-    QString words; // as written: "MsgBox", "VBA.MsgBox"
+    QString words; // as written, with any `VBA.` before
 };
 
 // The call whose word is nearest before the offset in [begin, end) (the

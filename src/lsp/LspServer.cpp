@@ -6,7 +6,6 @@
 #include "lsp/EditorEdits.h"
 #include "lsp/Meanings.h"
 #include "lsp/Symbols.h"
-#include "lsp/Typing.h"
 #include "lsp/XbaText.h"
 #include "reader/CodeReader.h"
 
@@ -577,6 +576,17 @@ void Server::recheckAll()
     }
 }
 
+QStringList Server::boxWords() const
+{
+    // The tools whose numbers BASIC has names for are those fix names.
+    QStringList words;
+    for (const Tool &tool : m_tools) {
+        if (tool.hasConstants)
+            words += tool.callWords;
+    }
+    return words;
+}
+
 basic::Dialect Server::dialectOf(const QString &text) const
 {
     return moduleDialect(text, m_tools, m_dialect);
@@ -786,13 +796,13 @@ const fix::ModuleFixes &Server::fixesOf(Document &document)
             document.refusal = u"The document holds NUL characters, so it is no BASIC text: it is not checked."_s;
         } else if (xba) {
             document.refusal.clear();
-            document.check.checkAll(basicText, basic::Dialect::LibreOffice);
+            document.check.checkAll(basicText, basic::Dialect::LibreOffice, boxWords());
             fix::ModuleFixes fixes = document.check.fixes();
             placeInFile(fixes, *xba);
             document.check.set(std::move(fixes));
         } else if (document.dialect != basic::Dialect::Gambas) { // Gambas has no constants to name
             document.refusal.clear();
-            document.check.checkAll(basicText, document.dialect);
+            document.check.checkAll(basicText, document.dialect, boxWords());
         }
     }
     return document.check.fixes();
@@ -1152,8 +1162,12 @@ QJsonValue Server::completion(const QJsonObject &params)
     if (found == m_documents.end() || found->lost || found->xml)
         return QJsonValue::Null;
     const Document &document = *found;
-    const std::optional<std::vector<Completion>> items =
-        completionsAt(document.text.text(), offsetOf(document, params.value(u"position"_s)), document.dialect);
+    const qsizetype offset = offsetOf(document, params.value(u"position"_s));
+    std::optional<std::vector<Completion>> items;
+    for (const Tool &tool : m_tools) {
+        if (tool.completions && !items)
+            items = tool.completions(document.text.text(), offset, document.dialect);
+    }
     if (!items)
         return QJsonValue::Null;
     QJsonArray list;
@@ -1174,10 +1188,18 @@ QJsonValue Server::signatureHelp(const QJsonObject &params)
     if (found == m_documents.end() || found->lost || found->xml)
         return QJsonValue::Null;
     const Document &document = *found;
-    const std::optional<Signature> signature =
-        signatureAt(document.text.text(), offsetOf(document, params.value(u"position"_s)), document.dialect);
+    QStringList words;
+    for (const Tool &tool : m_tools) {
+        if (tool.signature)
+            words += tool.callWords;
+    }
+    const std::optional<OpenCall> call =
+        openCallAt(document.text.text(), offsetOf(document, params.value(u"position"_s)), words);
+    const Tool *tool = call ? toolCalledBy(m_tools, call->word) : nullptr;
+    const std::optional<CallSignature> signature = tool ? tool->signature(document.dialect) : std::nullopt;
     if (!signature)
         return QJsonValue::Null;
+    const int active = activeParameter(*call, *signature);
     QJsonArray parameters;
     for (int i = 0; i < signature->parameters.size(); ++i) {
         parameters.append(QJsonObject{{u"label"_s, signature->parameters[i]},
@@ -1186,9 +1208,9 @@ QJsonValue Server::signatureHelp(const QJsonObject &params)
     return QJsonObject{{u"signatures"_s, QJsonArray{QJsonObject{{u"label"_s, signature->label},
                                                                 {u"documentation"_s, signature->documentation},
                                                                 {u"parameters"_s, parameters},
-                                                                {u"activeParameter"_s, signature->active}}}},
+                                                                {u"activeParameter"_s, active}}}},
                        {u"activeSignature"_s, 0},
-                       {u"activeParameter"_s, signature->active}};
+                       {u"activeParameter"_s, active}};
 }
 
 QByteArray Server::codeLenses(const QJsonObject &params)
@@ -1203,7 +1225,15 @@ QByteArray Server::codeLenses(const QJsonObject &params)
     QByteArray quotedUri;
     appendJsonString(quotedUri, uri);
     qsizetype line = 0;
-    for (const BoxLens &lens : messageBoxLenses(document.text.text(), document.dialect)) {
+    std::vector<CallLens> all;
+    for (const Tool &tool : m_tools) {
+        if (tool.lenses) {
+            std::vector<CallLens> found = tool.lenses(document.text.text(), document.dialect);
+            all.insert(all.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
+        }
+    }
+    std::stable_sort(all.begin(), all.end(), [](const CallLens &a, const CallLens &b) { return a.call < b.call; });
+    for (const CallLens &lens : all) {
         const Position at = document.text.positionAt(lens.call, m_encoding, &line);
         QByteArray place = R"({"line":)";
         appendNumber(place, at.line);
@@ -1331,7 +1361,8 @@ void Server::executeCommand(const QJsonValue &id, const QJsonObject &params)
         editing.form = Editing::Form::Block;
         editing.from = from;
         editing.to = to;
-        editing.blankLine = from == lineStart || text.sliced(lineStart, from - lineStart).trimmed().isEmpty();
+        // Selected from the line's start, its indentation goes too and comes back.
+        editing.indentFirst = from == lineStart;
         request.insert(u"method"_s, test ? u"test"_s : u"edit"_s);
         request.insert(u"code"_s, selected);
     } else if (const QString why = callToEdit(text, from, editing, request); !why.isEmpty()) {
@@ -1409,7 +1440,7 @@ void Server::fromWindow(const QJsonObject &message)
         break;
     }
     case Editing::Form::Block:
-        replacement = reindented(code, editing.indentation, editing.lineEnd, !editing.blankLine);
+        replacement = reindented(code, editing.indentation, editing.lineEnd, editing.indentFirst);
         break;
     case Editing::Form::Insert:
         replacement = reindented(code, editing.indentation, editing.lineEnd, true);

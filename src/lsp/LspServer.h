@@ -144,6 +144,7 @@ private:
     QJsonObject edit(const QString &uri, const Document &document, std::span<const fix::Change> changes) const;
     qsizetype offsetOf(const Document &document, const QJsonValue &position) const;
     basic::Dialect dialectOf(const QString &text) const;
+    QStringList boxWords() const;
 
     QList<Tool> m_tools;
     Sender m_send;
@@ -163,7 +164,8 @@ private:
         QString words; // the call's, as written
         QString indentation;
         QString lineEnd;
-        bool blankLine = false;
+        bool blankLine = false;   // an insert takes a blank line's place
+        bool indentFirst = false; // a block's first line is indented too
     };
     std::optional<Editing> m_editing;
     QList<QJsonValue> m_windowWaiting; // executeCommand requests waiting for the window

@@ -71,7 +71,10 @@ struct Segments
 class Segmenter
 {
 public:
-    explicit Segmenter(QStringView text) : t(text, false, std::size_t(tokenLimit(text.size()))) { }
+    Segmenter(QStringView text, const QStringList &boxes)
+        : t(text, false, std::size_t(tokenLimit(text.size()))),
+          m_boxes(boxes)
+    { }
 
     Segments run()
     {
@@ -201,7 +204,7 @@ private:
                 }
                 if (atStart && k + 1 < code && t.isPunct(k + 1, u':') && !t.isWord(k, u"else"))
                     declared(f, k);
-                if (t.isWord(k, u"msgbox"))
+                if (isBox(k))
                     buttons(f, k, code);
             }
             atStart = false;
@@ -218,7 +221,7 @@ private:
     {
         f.declared.push_back(keyHash(t.text(k)));
         const QStringView w = t.text(k);
-        if (w.compare(u"msgbox", Qt::CaseInsensitive) == 0 || w.compare(u"vba", Qt::CaseInsensitive) == 0
+        if (isBox(k) || w.compare(u"vba", Qt::CaseInsensitive) == 0
             || w.compare(u"interaction", Qt::CaseInsensitive) == 0 || basic::findName(w))
             ++f.specialDeclarations;
     }
@@ -253,7 +256,17 @@ private:
         settle(f.buttons);
     }
 
+    bool isBox(qint32 k) const
+    {
+        for (const QString &word : m_boxes) {
+            if (t.isWord(k, word))
+                return true;
+        }
+        return false;
+    }
+
     const basic::Tokens t;
+    const QStringList &m_boxes;
 };
 
 int lineBreaks(QStringView text)
@@ -295,9 +308,10 @@ void ModuleCheck::set(fix::ModuleFixes fixes)
     m_units.clear();
 }
 
-void ModuleCheck::checkAll(QStringView text, basic::Dialect dialect)
+void ModuleCheck::checkAll(QStringView text, basic::Dialect dialect, const QStringList &boxes)
 {
     m_dialect = dialect;
+    m_boxes = boxes;
     full(text);
 }
 
@@ -433,7 +447,7 @@ void ModuleCheck::checkWhole(QStringView text)
         whole();
         return;
     }
-    Segments s = Segmenter(text).run();
+    Segments s = Segmenter(text, m_boxes).run();
     if (!s.ok || s.procedures.empty()) {
         whole();
         return;
@@ -566,7 +580,7 @@ bool ModuleCheck::crosses(const Facts &before, const Facts &after) const
         }
     }
     // The declarations that a message box's check looks up anywhere in the
-    // module: of MsgBox and the constants' names, and of the names in its
+    // module: of the box's word and the constants' names, and of the names in its
     // buttons.
     if (m_specialDeclarations - before.specialDeclarations + after.specialDeclarations > 0)
         return true;
@@ -600,7 +614,7 @@ bool ModuleCheck::update(QStringView text, qsizetype from, qsizetype to, qsizety
     if (from < p.bodyBegin || to > p.bodyEnd)
         return whole();
     const QStringView unitText = text.sliced(p.begin, p.end + delta - p.begin);
-    Segments s = Segmenter(unitText).run();
+    Segments s = Segmenter(unitText, m_boxes).run();
     if (!s.ok || s.headerEnd != 0 || s.procedures.size() != 1)
         return whole();
     Facts &after = s.procedures.front().facts;

@@ -25,7 +25,8 @@ class ModuleCheck
 {
 public:
     // Checks the whole text; a text BASIC's model refuses is one note.
-    void checkAll(QStringView text, basic::Dialect dialect);
+    // `boxes`: the words of the calls whose numbers `fix` names.
+    void checkAll(QStringView text, basic::Dialect dialect, const QStringList &boxes);
     // Findings from elsewhere (an .xba's, or none): never updated in part.
     void set(fix::ModuleFixes fixes);
     // The text is now `text`: [from, from + length) of it replaced [from, to)
@@ -45,7 +46,7 @@ public:
         std::vector<quint64> procedures; // the procedures it defines
         std::vector<quint64> declared;   // at least every name it declares
         std::vector<quint64> buttons;    // the names in its message boxes' later arguments
-        int specialDeclarations = 0;     // declares MsgBox, VBA, Interaction or a constant's name
+        int specialDeclarations = 0;     // declares a box's word, VBA, Interaction or a constant's name
         qsizetype tokens = 0;
     };
 
@@ -80,6 +81,7 @@ private:
     bool crosses(const Facts &before, const Facts &after) const;
 
     basic::Dialect m_dialect = basic::Dialect::VisualBasic;
+    QStringList m_boxes;
     fix::ModuleFixes m_fixes;
     fix::ModuleFixes m_headerFixes; // of the declarations section alone
     qsizetype m_size = 0;

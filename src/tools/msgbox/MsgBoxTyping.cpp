@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "lsp/Typing.h"
+#include "tools/msgbox/MsgBoxTyping.h"
 
 #include "basic/Constants.h"
 #include "basic/Flags.h"
@@ -12,8 +12,6 @@
 #include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
-
-namespace lsp {
 
 namespace {
 
@@ -31,95 +29,9 @@ qsizetype lineStart(QStringView text, qsizetype at)
     return at;
 }
 
-// Where the logical line around the place starts: lines ended by " _" go on.
-qsizetype logicalLineStart(QStringView text, qsizetype at)
-{
-    qsizetype start = lineStart(text, at);
-    while (start > 0) {
-        qsizetype end = start - 1;
-        if (end > 0 && text[end] == u'\n' && text[end - 1] == u'\r')
-            --end;
-        const QStringView before = text.sliced(lineStart(text, end), end - lineStart(text, end)).trimmed();
-        if (!before.endsWith(u" _") && before != u"_")
-            break;
-        start = lineStart(text, end);
-    }
-    return start;
-}
-
-// The name in any case; true for `word`.
 bool is(const basic::Tokens &t, qsizetype i, QStringView word)
 {
     return i >= 0 && i < t.size() && t.isWord(i, word);
-}
-
-// The call whose arguments hold the end of the tokens: the innermost MsgBox
-// or InputBox, the argument's index and its first token.
-struct OpenCall
-{
-    QString name; // "msgbox", "inputbox"
-    int argument = 0;
-    QString named; // the `name:=` of the argument, lower case
-    qsizetype argumentBegin = 0;
-};
-
-std::optional<OpenCall> openCall(const basic::Tokens &t)
-{
-    struct Frame
-    {
-        QString name; // empty for parentheses of anything else
-        bool bare = false;
-        int argument = 0;
-        QString named;
-        qsizetype argumentBegin = 0;
-    };
-    std::vector<Frame> frames;
-    const auto callName = [&](qsizetype i) -> QString {
-        if (!t.isIdent(i))
-            return {};
-        if (t.isWord(i, u"msgbox"))
-            return u"msgbox"_s;
-        if (t.isWord(i, u"inputbox") || t.isWord(i, u"inputbox$"))
-            return u"inputbox"_s;
-        return {};
-    };
-    for (qsizetype i = 0; i < t.size(); ++i) {
-        if (t.kind(i) == TokenKind::Newline || t.isPunct(i, u':') || is(t, i, u"then") || is(t, i, u"else")) {
-            frames.clear(); // a new statement
-            continue;
-        }
-        const QString name = callName(i);
-        if (!name.isEmpty() && i + 1 < t.size() && t.isPunct(i + 1, u'(')) {
-            frames.push_back({name, false, 0, {}, i + 2});
-            ++i;
-            continue;
-        }
-        const bool statementStart = i == 0 || t.kind(i - 1) == TokenKind::Newline || t.isPunct(i - 1, u':')
-                                    || is(t, i - 1, u"then") || is(t, i - 1, u"else") || is(t, i - 1, u"call")
-                                    || (t.isPunct(i - 1, u'.') && i == 2);
-        if (!name.isEmpty() && statementStart && i + 1 < t.size()) {
-            frames.push_back({name, true, 0, {}, i + 1});
-            continue;
-        }
-        if (t.isPunct(i, u'(')) {
-            frames.push_back({QString(), false, 0, {}, i + 1});
-        } else if (t.isPunct(i, u')')) {
-            if (!frames.empty() && !frames.back().bare)
-                frames.pop_back();
-        } else if (t.isPunct(i, u',') && !frames.empty() && !frames.back().name.isEmpty()) {
-            ++frames.back().argument;
-            frames.back().named.clear();
-            frames.back().argumentBegin = i + 1;
-        } else if (t.isPunct(i, u":=") && i > 0 && t.isIdent(i - 1) && !frames.empty()) {
-            frames.back().named = t.text(i - 1).toString().toLower();
-            frames.back().argumentBegin = i + 1;
-        }
-    }
-    for (auto frame = frames.rbegin(); frame != frames.rend(); ++frame) {
-        if (!frame->name.isEmpty())
-            return OpenCall{frame->name, frame->argument, frame->named, frame->argumentBegin};
-    }
-    return std::nullopt;
 }
 
 struct ButtonsValue
@@ -346,41 +258,34 @@ std::optional<std::vector<Completion>> caseCompletions(QStringView text, qsizety
 
 } // namespace
 
-std::optional<std::vector<Completion>> completionsAt(QStringView text, qsizetype offset, basic::Dialect dialect)
+std::optional<std::vector<Completion>> msgBoxCompletions(QStringView text, qsizetype offset, basic::Dialect dialect)
 {
     if (dialect == basic::Dialect::Gambas || offset < 0 || offset > text.size())
         return std::nullopt;
     if (auto answers = caseCompletions(text, offset, dialect))
         return answers;
-    const qsizetype start = logicalLineStart(text, offset);
-    const basic::Tokens t(text.sliced(start, offset - start));
-    const std::optional<OpenCall> call = openCall(t);
-    if (!call || call->name != u"msgbox"_s)
+    const std::optional<OpenCall> call = openCallAt(text, offset, {u"MsgBox"_s});
+    if (!call)
         return std::nullopt;
     const bool buttons = call->named.isEmpty() ? call->argument == 1
                                                : call->named == u"buttons"_s || call->named == u"dialogtype"_s
                                                      || call->named == u"type"_s;
     if (!buttons)
         return std::nullopt;
+    const basic::Tokens t(text.sliced(call->argumentBegin, offset - call->argumentBegin));
     // The name being typed is no name present yet.
     qsizetype end = t.size();
-    if (end > call->argumentBegin && t.isIdent(end - 1) && t.endPos(end - 1) == offset - start)
+    if (end > 0 && t.isIdent(end - 1) && t.endPos(end - 1) == offset - call->argumentBegin)
         --end;
-    return buttonsCompletions(buttonsValue(t, call->argumentBegin, end, dialect), dialect);
+    return buttonsCompletions(buttonsValue(t, 0, end, dialect), dialect);
 }
 
-std::optional<Signature> signatureAt(QStringView text, qsizetype offset, basic::Dialect dialect)
+std::optional<CallSignature> msgBoxSignature(basic::Dialect dialect)
 {
-    if (dialect == basic::Dialect::Gambas || offset < 0 || offset > text.size())
+    CallSignature s;
+    if (dialect == basic::Dialect::Gambas)
         return std::nullopt;
-    const qsizetype start = logicalLineStart(text, offset);
-    const basic::Tokens t(text.sliced(start, offset - start));
-    const std::optional<OpenCall> call = openCall(t);
-    if (!call)
-        return std::nullopt;
-    const bool libreOffice = dialect == basic::Dialect::LibreOffice;
-    Signature s;
-    if (call->name == u"msgbox"_s && !libreOffice) {
+    if (dialect != basic::Dialect::LibreOffice) {
         s.parameters = {u"Prompt"_s, u"[Buttons As VbMsgBoxStyle = vbOKOnly]"_s, u"[Title]"_s, u"[HelpFile]"_s,
                         u"[Context]"_s};
         s.parameterDocs = {u"the message, at most about 1024 characters"_s,
@@ -391,7 +296,7 @@ std::optional<Signature> signatureAt(QStringView text, qsizetype offset, basic::
         s.label = u"MsgBox(%1) As VbMsgBoxResult"_s;
         s.documentation = u"Shows a message box and waits for a button: its answer is vbOK, vbCancel, vbAbort, "
                           u"vbRetry, vbIgnore, vbYes or vbNo."_s;
-    } else if (call->name == u"msgbox"_s) {
+    } else {
         s.parameters = {u"Text As String"_s, u"[DialogType As Integer]"_s, u"[DialogTitle As String]"_s};
         s.parameterDocs = {u"the message"_s,
                            u"the buttons, icon and default button added up: MB_YESNO + MB_ICONQUESTION"_s,
@@ -399,36 +304,8 @@ std::optional<Signature> signatureAt(QStringView text, qsizetype offset, basic::
         s.label = u"MsgBox(%1) As Integer"_s;
         s.documentation = u"Shows a message box and waits for a button: its answer is IDOK, IDCANCEL, IDABORT, "
                           u"IDRETRY, IDIGNORE, IDYES or IDNO."_s;
-    } else if (!libreOffice) {
-        s.parameters = {u"Prompt"_s, u"[Title]"_s,    u"[Default]"_s, u"[XPos]"_s,
-                        u"[YPos]"_s, u"[HelpFile]"_s, u"[Context]"_s};
-        s.parameterDocs = {u"the question"_s,
-                           u"the title bar's text; the application's name without it"_s,
-                           u"the text the box starts with"_s,
-                           u"the box's left edge, in twips from the screen's"_s,
-                           u"the box's top edge, in twips from the screen's"_s,
-                           u"the help file the Help button opens; with Context"_s,
-                           u"the help topic's number; with HelpFile"_s};
-        s.label = u"InputBox(%1) As String"_s;
-        s.documentation = u"Asks for a line of text: what was typed, or an empty string for Cancel."_s;
-    } else {
-        s.parameters = {u"Prompt As String"_s, u"[Title As String]"_s, u"[Default As String]"_s,
-                        u"[xPosition As Long]"_s, u"[yPosition As Long]"_s};
-        s.parameterDocs = {u"the question"_s, u"the title bar's text"_s, u"the text the box starts with"_s,
-                           u"the box's left edge, in twips"_s, u"the box's top edge, in twips"_s};
-        s.label = u"InputBox(%1) As String"_s;
-        s.documentation = u"Asks for a line of text: what was typed, or an empty string for Cancel."_s;
     }
     s.label = s.label.arg(s.parameters.join(u", "_s));
-    s.active = call->argument;
-    if (!call->named.isEmpty()) {
-        for (int i = 0; i < s.parameters.size(); ++i) {
-            const QString bare = QString(s.parameters[i]).remove(u'[').remove(u']').section(u' ', 0, 0);
-            if (bare.compare(call->named, Qt::CaseInsensitive) == 0)
-                s.active = i;
-        }
-    }
-    s.active = std::min(s.active, int(s.parameters.size()) - 1);
     return s;
 }
 
@@ -458,9 +335,9 @@ QString boxTitle(qint32 value, const basic::ButtonSetRow &set)
 
 } // namespace
 
-std::vector<BoxLens> messageBoxLenses(QStringView text, basic::Dialect dialect)
+std::vector<CallLens> msgBoxLenses(QStringView text, basic::Dialect dialect)
 {
-    std::vector<BoxLens> lenses;
+    std::vector<CallLens> lenses;
     if (dialect == basic::Dialect::Gambas || text.size() > basic::MaxTextLength)
         return lenses;
     const basic::Tokens t(text);
@@ -485,5 +362,3 @@ std::vector<BoxLens> messageBoxLenses(QStringView text, basic::Dialect dialect)
     }
     return lenses;
 }
-
-} // namespace lsp
