@@ -39,20 +39,19 @@ namespace {
 QString lspHelpText()
 {
     return QCoreApplication::translate(
-        "LspCommand",
-        "Usage: quillkit98 lsp [--stdio]\n"
-        "A language server (the Language Server Protocol on standard input and output) for\n"
-        "BASIC modules: each number that fix would name is a warning with a quick fix, each note\n"
-        "an information, and source.fixAll.quillkit98 gives the text fix writes. Hovering over a\n"
-        "number tells its meaning, over a message box or input box call what read makes of it.\n"
-        "The document symbols are the module's procedures, Enums, Types and Consts. Completion,\n"
-        "signature help and code lenses help with message boxes; Edit in Quillkit 98 and Insert\n"
-        "from Quillkit 98 open the window, whose Apply to Editor puts its code back into the editor.\n"
-        "The editor may set initializationOptions {\"dialect\": \"vb\"} or \"libreoffice\"; otherwise\n"
-        "each module's code tells. With {\"fixOnSave\": true} a save gets the fix-all's edits\n"
-        "(willSaveWaitUntil). Both may change at run time: workspace/didChangeConfiguration with\n"
-        "{\"settings\": {\"quillkit98\": {...}}}, or the section quillkit98 of workspace/configuration\n"
-        "where the client offers it. The server writes no file and logs to standard error.\n");
+        "LspCommand", "Usage: quillkit98 lsp [--stdio]\n"
+                      "A language server (the Language Server Protocol on standard input and output) for\n"
+                      "BASIC modules: each number that fix would name is a warning with a quick fix, each note\n"
+                      "an information, and source.fixAll.quillkit98 gives the text fix writes. Hovering over a\n"
+                      "number tells its meaning, over a message box or input box call what read makes of it.\n"
+                      "The document symbols are the module's procedures, Enums, Types and Consts. Completion,\n"
+                      "signature help and code lenses help with message boxes; Edit in Quillkit 98 and Insert\n"
+                      "from Quillkit 98 open the window, whose Apply to Editor puts its code back into the editor.\n"
+                      "The editor may set initializationOptions {\"dialect\": \"vb\"} or \"libreoffice\"; otherwise\n"
+                      "each module's code tells. With {\"fixOnSave\": true} a save gets the fix-all's edits\n"
+                      "(willSaveWaitUntil). Both may change at run time: workspace/didChangeConfiguration with\n"
+                      "{\"settings\": {\"quillkit98\": {...}}}, or the section quillkit98 of workspace/configuration\n"
+                      "where the client offers it. The server writes no file and logs to standard error.\n");
 }
 
 // The program's window as the language server's: one at a time, its requests
