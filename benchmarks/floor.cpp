@@ -5,14 +5,15 @@
 #include "app/FirstShown.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTabWidget>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 // Quillkit 98's main window at 96 dpi, so that both paint as much.
-constexpr int FloorWidth = 544;
-constexpr int FloorHeight = 449;
+constexpr int FloorWidth = 552;
+constexpr int FloorHeight = 451;
 } // namespace
 
 int main(int argc, char **argv)
@@ -23,6 +24,9 @@ int main(int argc, char **argv)
     for (const QString &page : {u"General"_s, u"Style"_s, u"Buttons"_s, u"Help Button"_s})
         window.addTab(new QWidget, page);
     window.resize(FloorWidth, FloorHeight);
+    // Centred, where Quillkit 98 places its window: under Xvfb the pointer
+    // rests in the screen's middle, and both windows then start beneath it.
+    window.move(QApplication::primaryScreen()->availableGeometry().center() - window.rect().center());
     window.show();
     if (qEnvironmentVariableIsSet(ExitWhenShownVariable))
         exitWhenFirstShown(window);

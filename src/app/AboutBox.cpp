@@ -69,7 +69,7 @@ AboutBox::AboutBox(Platform &platform, const vendor::Contacts &contacts)
     productFont.setItalic(true);
     product->setFont(productFont);
 
-    auto *version = new QLabel(tr("Version 98"), this);
+    auto *version = new QLabel(tr("Version %1").arg(vendor::version()), this);
     version->setObjectName(u"lblVersion"_s);
     auto *blurb = new QLabel(tr("Ready-made BASIC code for message boxes,\ninput boxes, file headers and common dialogs."),
                              this);
@@ -78,6 +78,13 @@ AboutBox::AboutBox(Platform &platform, const vendor::Contacts &contacts)
                                    .arg(vendor::Copyright, vendor::LicenceName),
                                this);
     licence->setObjectName(u"lblLicence"_s);
+#if defined(Q_OS_WIN)
+    // The GPL gives the source with the program: it travels in its folder.
+    auto *source =
+        new QLabel(tr("Its source code is %1,\nin the program's folder.").arg(vendor::sourceArchive()), this);
+    source->setObjectName(u"lblSource"_s);
+    source->setTextInteractionFlags(Qt::TextSelectableByMouse);
+#endif
 
     m_cmdOK->setObjectName(u"cmdOK"_s);
     m_cmdOK->setDefault(true);
@@ -93,6 +100,9 @@ AboutBox::AboutBox(Platform &platform, const vendor::Contacts &contacts)
     text->addWidget(blurb);
     text->addSpacing(8);
     text->addWidget(licence);
+#if defined(Q_OS_WIN)
+    text->addWidget(source);
+#endif
     if (!links().isEmpty())
         text->addSpacing(8);
     for (LinkLabel *link : links())

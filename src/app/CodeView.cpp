@@ -18,6 +18,31 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+QFont codeFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+#if defined(Q_OS_WIN)
+    // Qt names Courier New, and where it is missing Windows' font mapper takes
+    // a proportional serif face: the first monospaced face present instead.
+    const QStringList present = QFontDatabase::families();
+    for (const QString &family : {u"Courier New"_s, u"Liberation Mono"_s, u"Cousine"_s, u"Consolas"_s,
+                                  u"Lucida Console"_s, u"DejaVu Sans Mono"_s}) {
+        if (present.contains(family, Qt::CaseInsensitive) && QFontDatabase::isFixedPitch(family)) {
+            font.setFamily(family);
+            return font;
+        }
+    }
+    for (const QString &family : present) {
+        if (QFontDatabase::isFixedPitch(family) && !QFontDatabase::isPrivateFamily(family)
+            && !family.startsWith(u'@')) {
+            font.setFamily(family);
+            break;
+        }
+    }
+#endif
+    return font;
+}
+
 bool isKeyword(QStringView word)
 {
     static const QStringList keywords{
@@ -148,7 +173,6 @@ CodeView::CodeView(QWidget *parent)
     setReadOnly(true);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setLineWrapMode(QPlainTextEdit::NoWrap);
-    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     setUndoRedoEnabled(false);
     setTabChangesFocus(true);
     m_highlighter->usePalette(palette());
@@ -236,6 +260,16 @@ QMimeData *CodeView::createMimeDataFromSelection() const
     auto *data = new QMimeData;
     data->setText(text);
     return data;
+}
+
+void CodeView::showEvent(QShowEvent *event)
+{
+    // The fixed-width font is found and loaded when the view first shows, so
+    // that a start with the view closed does without it; a font set on the
+    // view stays.
+    if (!testAttribute(Qt::WA_SetFont))
+        setFont(codeFont());
+    QPlainTextEdit::showEvent(event);
 }
 
 void CodeView::changeEvent(QEvent *event)

@@ -79,6 +79,7 @@ public:
 
 protected:
     QMimeData *createMimeDataFromSelection() const override;
+    void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 

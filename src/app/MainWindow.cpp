@@ -5,6 +5,7 @@
 #include "app/ChoiceRow.h"
 #include "app/CodeView.h"
 #include "app/EditorLink.h"
+#include "app/FirstShown.h"
 #include "app/Pictures.h"
 #include "app/ToolSelector.h"
 #include "basic/MsgBoxStyles.h"
@@ -203,7 +204,12 @@ MainWindow::MainWindow(Platform &platform, const QList<Tool> &tools, const QStri
     column->addLayout(middle, 1);
     column->addWidget(createMenu());
 
-    setWindowIcon(pictureIcon(m_tools.constFirst().picture));
+    // Windows shows it on the task bar, where the program's own belongs (the
+    // quill, as the .exe carries it). Reading its pictures and handing them to
+    // the window system waits until the window has painted.
+#if !defined(Q_OS_WIN)
+    afterFirstPaint(*this, [this] { setWindowIcon(pictureIcon(m_tools.constFirst().picture)); });
+#endif
     installShortcuts();
 
     // The tools keep their size whatever the code view does to the window.

@@ -14,6 +14,16 @@ Contacts configuredContacts()
     return {QString::fromUtf16(QUILLKIT_HOMEPAGE).trimmed(), QString::fromUtf16(QUILLKIT_CONTACT).trimmed()};
 }
 
+QString version()
+{
+    return QString::fromUtf16(QUILLKIT_VERSION);
+}
+
+QString sourceArchive()
+{
+    return u"Quillkit98-%1-source.tar.gz"_s.arg(version());
+}
+
 QString Contacts::contactTarget() const
 {
     if (contact.isEmpty())

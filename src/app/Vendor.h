@@ -22,6 +22,12 @@ struct Contacts
 };
 Contacts configuredContacts();
 
+// The program's version, as the build was configured: "98.0".
+QString version();
+// The archive of this version's source that the Windows packages carry
+// beside the program.
+QString sourceArchive();
+
 // The lines that --version adds for the contacts that are set.
 QString contactLines(const Contacts &contacts);
 

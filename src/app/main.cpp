@@ -6,6 +6,7 @@
 #include "app/QtOptions.h"
 #include "app/StandardStreams.h"
 #include "app/StartUp.h"
+#include "app/Vendor.h"
 #include "cli/Messages.h"
 #include "cli/ToolOptions.h"
 #include "platform/QtPlatform.h"
@@ -79,7 +80,7 @@ void reportUnreachableDisplay(QtMsgType type, const QMessageLogContext &context,
 void setIdentity()
 {
     QCoreApplication::setApplicationName(u"quillkit98"_s);
-    QCoreApplication::setApplicationVersion(u"98"_s);
+    QCoreApplication::setApplicationVersion(vendor::version());
     QCoreApplication::setOrganizationName(u"Quillkit"_s);
 }
 
@@ -131,9 +132,11 @@ int main(int argc, char **argv)
     qInstallMessageHandler(defaultHandler);
     setIdentity();
     installQtTranslations(app);
-    QApplication::setWindowIcon(pictureIcon(u":/images/quillkit98.svg"_s));
     QtPlatform platform;
     const auto window = startUp(platform, *options);
+    // The other windows' icon, once the main window has painted: set before,
+    // the main window would read its pictures on the way to its first paint.
+    afterFirstPaint(*window, [] { QApplication::setWindowIcon(pictureIcon(u":/images/quillkit98.svg"_s)); });
     if (!options->readFile.isEmpty()) {
         QFile code(options->readFile);
         if (options->readFile == u"-"_s ? code.open(stdin, QIODevice::ReadOnly) : code.open(QIODevice::ReadOnly))

@@ -62,9 +62,14 @@ void Evaluator::requireBuiltin(qint32 k, qint32 end) const
     if (end < 0)
         end = qint32(t.size());
     for (; k < end && t.isIdent(k); k += 2) {
-        if (const DeclaredName *declared = m.declaration(t.text(k)))
-            Tokens::refuse(t.pos(k), u"%1 is declared in this module (line %2)"_s.arg(t.text(k))
-                                         .arg(m.lineColumnOf(t.pos(declared->token)).line));
+        if (const DeclaredName *declared = m.declaration(t.text(k))) {
+            const int line = m.lineColumnOf(t.pos(declared->token)).line;
+            if (declared->role == Role::Declared)
+                Tokens::refuse(t.pos(k), u"%1 is declared in this module (line %2)"_s.arg(t.text(k)).arg(line));
+            Tokens::refuse(t.pos(k), u"%1 is %2 on line %3 of this module, so it may not be BASIC's own"_s
+                                         .arg(t.text(k).toString(), declared->kind)
+                                         .arg(line));
+        }
         if (k + 1 >= end || !t.isPunct(k + 1, u'.'))
             break;
     }
@@ -380,6 +385,54 @@ std::optional<QString> Evaluator::unsure(const QString &key, const QString &spel
     return std::nullopt;
 }
 
+void Evaluator::requireAccounted(const QString &key, qint32 token, qint32 procedure, const Declaration *declaration,
+                                 bool local)
+{
+    // Every occurrence of the name where it means this variable: the
+    // procedure's text for its own, the whole module for the module's.
+    std::vector<std::pair<qint32, qint32>> ranges;
+    if (local) {
+        const Procedure &p = m.procedures()[std::size_t(procedure)];
+        ranges.emplace_back(p.tokenBegin, p.tokenEnd);
+    } else {
+        for (const Procedure &p : m.procedures()) {
+            if (!p.locals.contains(key) || p.name.isEmpty())
+                ranges.emplace_back(p.tokenBegin, p.tokenEnd);
+        }
+    }
+    const qint32 declaredAt = declaration ? declaration->token : -1;
+    const QString cacheKey = key + u'/' + QString::number(local ? procedure : -1);
+    auto found = m_accounted.find(cacheKey);
+    if (found == m_accounted.end()) {
+        qint32 use = -1;
+        for (const auto &[begin, end] : ranges) {
+            use = m.unfollowedUse(key, begin, end, declaredAt);
+            if (use >= 0)
+                break;
+        }
+        found = m_accounted.insert(cacheKey, use);
+    }
+    if (*found < 0)
+        return;
+    const qint32 use = *found;
+    const int line = m.lineColumnOf(t.pos(use)).line;
+    const QString spelling = t.text(token).toString();
+    switch (m.roles()[std::size_t(use)]) {
+    case Role::Declared:
+        Tokens::refuse(
+            t.pos(token),
+            u"%1 is declared more than once (lines %2 and %3): which one holds depends on how the code is compiled"_s
+                .arg(spelling)
+                .arg(declaration ? m.lineColumnOf(t.pos(declaration->token)).line : line)
+                .arg(line));
+    case Role::Control:
+        Tokens::refuse(t.pos(token), u"%1 is also a control of the form (line %2)"_s.arg(spelling).arg(line));
+    default:
+        Tokens::refuse(t.pos(token),
+                       u"%1 is used on line %2 in a way this program does not follow"_s.arg(spelling).arg(line));
+    }
+}
+
 QString Evaluator::reasonOf(const Binding &binding) const
 {
     if (!binding.notText)
@@ -401,6 +454,7 @@ const QString &Evaluator::lookup(const QString &key, qint32 token, qint32 at, co
     const auto binding = m_env.constFind(key);
     bool local = false;
     const Declaration *declaration = declarationOf(key, procedureIndex, &local);
+    requireAccounted(key, token, procedureIndex, declaration, local);
     // A Const: the procedure's own, or the module's where the procedure
     // declares nothing of the name.
     if (binding != m_env.cend() && binding->constant && (!local || declaration->constant)) {

@@ -101,6 +101,11 @@ private:
     // What `name` holds at `at`, read at token `token`: refused with the
     // reason unless it is sure.
     const QString &lookup(const QString &key, qint32 token, qint32 at, const QString &what, bool *appPath = nullptr);
+    // Refuses unless every occurrence of the name, where it means what
+    // `token` reads, is one this reader follows: read, set by a plain
+    // assignment, passed to a call, or the one declaration.
+    void requireAccounted(const QString &key, qint32 token, qint32 procedure, const Declaration *declaration,
+                          bool local);
     // Why the change of `key` at `changed` may not be what `at` sees, or
     // nothing when it surely is.
     std::optional<QString> unsure(const QString &key, const QString &spelling, qint32 changed, qint32 at) const;
@@ -137,6 +142,7 @@ private:
     QHash<QString, Binding> m_env;
     QHash<QString, Binding> m_moduleConstants;
     QHash<QString, QHash<QString, Setting>> m_controls;
+    QHash<QString, qint32> m_accounted; // name/procedure: its first unfollowed use, or -1
 };
 
 } // namespace basic

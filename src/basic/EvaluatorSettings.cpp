@@ -74,7 +74,7 @@ std::vector<Evaluator::Setting> Evaluator::settingsOf(const QString &control, qi
 void Evaluator::requireControl(const QString &control, qint32 at) const
 {
     const qsizetype pos = t.pos(m.statements()[std::size_t(at)].begin);
-    if (const DeclaredName *declared = m.declaration(control))
+    if (const DeclaredName *declared = m.declaration(control); declared && declared->role != Role::Control)
         Tokens::refuse(pos, u"%1 is declared in this module (line %2), so it is no control of the form"_s.arg(t.text(declared->token))
                                 .arg(m.lineColumnOf(t.pos(declared->token)).line));
     const QString key = nameKey(control);

@@ -94,6 +94,11 @@ QChar Evaluator::chr(qint64 code, bool wide, qint32 start, const QString &name) 
 {
     const qsizetype pos = t.pos(start);
     const auto noCharacter = [&] { Tokens::refuse(pos, u"%1(%2) is no character"_s.arg(name).arg(code)); };
+    // With VBA support LibreOffice's Chr takes codes from 128 up from the
+    // system's encoding.
+    if (!wide && m_semantics.dialect == Dialect::LibreOffice && m_semantics.vbaSupport && code >= 128)
+        Tokens::refuse(
+            pos, u"%1(%2) in LibreOffice Basic's VBA mode depends on the system's encoding"_s.arg(name).arg(code));
     // ChrW, and LibreOffice's Chr, take UTF-16 codes.
     if (wide || m_semantics.dialect == Dialect::LibreOffice) {
         if (code < -32768 || code > 65535)
@@ -274,6 +279,10 @@ void Evaluator::term(qint32 &i, qint32 end, qint32 at, QString &out, const QStri
                                              m_semantics.dialect == Dialect::Gambas
                                                  ? u"Gambas"_s
                                                  : u"LibreOffice Basic without Option VBASupport 1"_s));
+        // In LibreOffice's VBA mode these follow the system: vbNewLine is LF
+        // on Linux, and vbBack is not there.
+        if (m_semantics.dialect == Dialect::LibreOffice && (key == u"vbnewline"_s || key == u"vbback"_s))
+            Tokens::refuse(t.pos(start), u"%1 in LibreOffice Basic depends on the system it runs on"_s.arg(name));
         out += *constant;
         return;
     }

@@ -2,8 +2,10 @@
 #include "basic/Module.h"
 
 #include "basic/ModuleBuilder.h"
+#include "basic/Names.h"
 
 #include <algorithm>
+#include <array>
 
 using namespace Qt::StringLiterals;
 
@@ -57,6 +59,27 @@ const DeclaredName *Module::declaration(QStringView name) const
     return found == m_declared.cend() ? nullptr : &*found;
 }
 
+bool spells(QStringView name, const QString &key)
+{
+    if (!name.isEmpty() && QStringView(u"$%&!#@").contains(name.back()))
+        name.chop(1);
+    return name.compare(key, Qt::CaseInsensitive) == 0;
+}
+
+qint32 Module::unfollowedUse(const QString &key, qint32 begin, qint32 end, qint32 declaredAt) const
+{
+    for (qint32 k = std::max(begin, 0); k < end && k < qint32(m_tokens.size()); ++k) {
+        const Role role = m_roles[std::size_t(k)];
+        if (role == Role::None || role == Role::Keyword || role == Role::Member || !spells(m_tokens.text(k), key))
+            continue;
+        const bool followed = role == Role::Read || role == Role::Called || role == Role::Passed
+                              || role == Role::Assigned || (role == Role::Declared && k == declaredAt);
+        if (!followed)
+            return k;
+    }
+    return -1;
+}
+
 const QHash<QString, DesignerProperty> *Module::designerProperties(const QString &control) const
 {
     const auto found = m_designer.constFind(nameKey(control));
@@ -89,15 +112,80 @@ bool Module::isPureFunction(QStringView name)
     return name.size() <= 16 && functions.contains(lowerCase(name));
 }
 
+// Names an expression may use that are no user code: BASIC's own objects
+// and values.
+namespace {
+
+// BASIC's own objects and values, and the words of its operators.
+bool isBuiltinWord(QStringView name)
+{
+    static const QSet<QString> values{
+        u"true"_s,  u"false"_s,  u"nothing"_s, u"empty"_s,   u"null"_s,          u"me"_s,
+        u"app"_s,   u"err"_s,    u"screen"_s,  u"printer"_s, u"forms"_s,         u"debug"_s,
+        u"now"_s,   u"date"_s,   u"time"_s,    u"timer"_s,   u"and"_s,           u"or"_s,
+        u"not"_s,   u"xor"_s,    u"mod"_s,     u"is"_s,      u"like"_s,          u"eqv"_s,
+        u"imp"_s,   u"to"_s,     u"step"_s,    u"new"_s,     u"thiscomponent"_s, u"as"_s,
+        u"byval"_s, u"byref"_s,  u"then"_s,    u"else"_s,    u"elseif"_s,        u"case"_s,
+        u"each"_s,  u"in"_s,     u"while"_s,   u"until"_s,   u"goto"_s,          u"gosub"_s,
+        u"error"_s, u"resume"_s, u"next"_s,    u"typeof"_s,  u"addressof"_s,     u"call"_s,
+        u"if"_s,    u"select"_s, u"loop"_s,    u"do"_s,      u"for"_s,           u"wend"_s,
+        u"with"_s,  u"end"_s,
+    };
+    return values.contains(lowerCase(name));
+}
+
+} // namespace
+
+bool isBuiltinValue(QStringView name)
+{
+    return isBuiltinWord(name) || name.startsWith(u"vb", Qt::CaseInsensitive)
+           || name.startsWith(u"cdl", Qt::CaseInsensitive) || name.startsWith(u"MB_", Qt::CaseInsensitive);
+}
+
+bool isReservedWord(QStringView word)
+{
+    // Visual Basic's and LibreOffice Basic's statements, types and literals:
+    // a variable of one of these names does not compile in one or the other.
+    static constexpr auto words = std::to_array<QStringView>({
+        u"Alias",    u"And",     u"Any",        u"As",       u"Boolean",    u"ByRef",    u"Byte",       u"ByVal",
+        u"Call",     u"Case",    u"CBool",      u"CByte",    u"CCur",       u"CDate",    u"CDbl",       u"CInt",
+        u"CLng",     u"Close",   u"Const",      u"CSng",     u"CStr",       u"Currency", u"CVar",       u"Date",
+        u"Decimal",  u"Declare", u"DefInt",     u"DefStr",   u"Dim",        u"Do",       u"Double",     u"Each",
+        u"Else",     u"ElseIf",  u"Empty",      u"End",      u"EndIf",      u"Enum",     u"Eqv",        u"Erase",
+        u"Error",    u"Event",   u"Exit",       u"Explicit", u"False",      u"For",      u"Friend",     u"Function",
+        u"Get",      u"Global",  u"GoSub",      u"GoTo",     u"If",         u"Imp",      u"Implements", u"In",
+        u"Integer",  u"Is",      u"Let",        u"Like",     u"Long",       u"Loop",     u"LSet",       u"Me",
+        u"Mod",      u"New",     u"Next",       u"Not",      u"Nothing",    u"Null",     u"Object",     u"On",
+        u"Open",     u"Option",  u"Optional",   u"Or",       u"ParamArray", u"Preserve", u"Print",      u"Private",
+        u"Property", u"Public",  u"RaiseEvent", u"ReDim",    u"Rem",        u"Resume",   u"Return",     u"RSet",
+        u"Select",   u"Set",     u"Single",     u"Static",   u"Step",       u"Stop",     u"String",     u"Sub",
+        u"Then",     u"To",      u"True",       u"Type",     u"TypeOf",     u"Until",    u"Variant",    u"Wend",
+        u"While",    u"With",    u"WithEvents", u"Xor",
+    });
+    // Asked of every name the parser leaves: a search, not a scan.
+    constexpr auto caseLess = [](QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) < 0; };
+    static const auto sorted = [caseLess] {
+        auto list = words;
+        std::sort(list.begin(), list.end(), caseLess);
+        return list;
+    }();
+    return word.size() <= 10 && std::binary_search(sorted.begin(), sorted.end(), word, caseLess);
+}
+
+bool isBuiltinName(QStringView name)
+{
+    return Module::isPureFunction(name) || isBuiltinWord(name) || findName(name);
+}
+
 namespace {
 
 // As many tokens as reading can keep, with their statements, blocks and
-// changes (some 18 bytes a token), in twice the text's own size and 44 MiB:
+// changes and roles (some 19 bytes a token), in twice the text's own size and 44 MiB:
 // so that reading stays within four times its input and 64 MiB whatever the
 // code is. Ordinary code has a token for every three to five characters.
 std::size_t tokenLimit(QStringView text)
 {
-    return std::size_t((2 * 2 * text.size() + 44 * 1024 * 1024) / 18);
+    return std::size_t((2 * 2 * text.size() + 44 * 1024 * 1024) / 19);
 }
 
 } // namespace
@@ -120,6 +208,11 @@ Module::Module(QStringView text, bool gambas) : m_tokens(text, gambas, tokenLimi
             m_lineStarts.push_back(i + 1);
     }
     ModuleBuilder(*this).run();
+}
+
+Module::Module(const Tokens &tokens) : m_tokens(tokens)
+{
+    m_lineStarts.push_back(0);
 }
 
 const std::vector<qint32> &Module::callHeads(qint32 statement) const

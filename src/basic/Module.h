@@ -39,6 +39,22 @@ struct Statement
     bool changesCalls = false; // calls code that may change any name
 };
 
+// What one occurrence of a name does, as far as the parser can tell. Every
+// name token gets one; what the parser did not take stays Unknown, which
+// counts as a use that may declare or change the name.
+enum class Role : quint8 {
+    None,     // no name: punctuation, a literal, a comment
+    Unknown,  // a use the parser does not model
+    Keyword,  // BASIC's own word in its place (Dim, As String, End Sub)
+    Read,     // its value, in an expression
+    Member,   // after a dot: a member of something else
+    Called,   // a procedure or function called
+    Passed,   // given to a call, which may change it (ByRef)
+    Assigned, // set: an assignment's target, a For's counter, Input's
+    Control,  // named by a form's designer part
+    Declared,
+};
+
 // A declared name: its type as written ("" for none), and whether a text
 // can be followed through it.
 struct Declaration
@@ -58,6 +74,9 @@ struct DeclaredName
 {
     qint32 token = -1;
     QString kind;
+    // Declared, or how else the module makes the name its own (set as a
+    // variable, a control of its form, a use the parser cannot tell).
+    Role role = Role::Declared;
 };
 
 // A property a form's designer part sets on a control: the value's tokens.
@@ -74,6 +93,8 @@ struct Procedure
     qint32 first = 0;
     qint32 last = 0;
     QString name; // empty for code outside any Sub or Function
+    qint32 tokenBegin = 0; // its text, #If parts left out included
+    qint32 tokenEnd = 0;
     std::vector<qint32> labels;
     qint32 jumpBack = -1; // the first Resume, GoSub or Return
     std::vector<qint32> gotos; // GoTo, On … GoTo, a line number after Then
@@ -97,8 +118,16 @@ public:
     const std::vector<qint32> &lineComments() const { return m_lineComments; }
 
     // The first declaration of the name anywhere in the text (any case; a
-    // type suffix is no part of it: s and s$ are one name), or nothing.
+    // type suffix is no part of it: s and s$ are one name), or nothing. Any
+    // occurrence that sets the name, or that the parser cannot tell, counts:
+    // code that uses BASIC's own name so may mean something else by it.
     const DeclaredName *declaration(QStringView name) const;
+    // The role of every token: what each occurrence of a name does.
+    const std::vector<Role> &roles() const { return m_roles; }
+    // The first occurrence of the name in tokens [begin, end) whose role is
+    // not one that a reader follows (read, called, passed, assigned, or
+    // declared at `declaredAt`), or -1.
+    qint32 unfollowedUse(const QString &key, qint32 begin, qint32 end, qint32 declaredAt) const;
     // Whether a Def… statement (DefInt A-Z, …) gives undeclared names a type.
     bool hasDefType() const { return m_hasDefType; }
     // The type a name has without an As: its suffix's ($ is String, % is
@@ -134,10 +163,13 @@ public:
 
 private:
     friend class ModuleBuilder;
+    // A second parse of the same tokens, for the builder.
+    explicit Module(const Tokens &tokens);
     Tokens m_tokens;
     std::vector<Statement> m_statements;
     std::vector<Block> m_blocks;
     std::vector<Procedure> m_procedures;
+    std::vector<Role> m_roles;
     QHash<QString, Declaration> m_moduleDeclarations;
     QHash<QString, std::vector<qint32>> m_changes;
     std::vector<qint32> m_callsBefore;
@@ -154,5 +186,13 @@ private:
 
 // A name as a key: lower case, without its type suffix ($ % & ! # @).
 QString nameKey(QStringView name);
+// Whether a name token spells the key.
+bool spells(QStringView name, const QString &key);
+// Whether the word is one of BASIC's reserved words (Dim, String, Next...),
+// in Visual Basic or LibreOffice Basic.
+bool isReservedWord(QStringView word);
+// Whether the name is BASIC's own where the module does not declare it:
+// a function, a statement's word, an object or a constant.
+bool isBuiltinName(QStringView name);
 
 } // namespace basic

@@ -7,27 +7,6 @@ using namespace Qt::StringLiterals;
 
 namespace basic {
 
-namespace {
-
-// Names an expression may use that are no user code: BASIC's own objects
-// and values.
-bool isBuiltinValue(QStringView name)
-{
-    static const QSet<QString> values{
-        u"true"_s,  u"false"_s, u"nothing"_s, u"empty"_s, u"null"_s, u"me"_s,  u"app"_s,   u"err"_s,
-        u"screen"_s, u"printer"_s, u"forms"_s, u"debug"_s, u"now"_s, u"date"_s, u"time"_s, u"timer"_s,
-        u"and"_s,   u"or"_s,    u"not"_s,     u"xor"_s,   u"mod"_s, u"is"_s,  u"like"_s,  u"eqv"_s,
-        u"imp"_s,   u"to"_s,    u"step"_s,    u"new"_s,   u"thiscomponent"_s, u"as"_s, u"byval"_s, u"byref"_s,
-        u"then"_s,  u"else"_s,  u"elseif"_s,  u"case"_s,  u"each"_s, u"in"_s,  u"while"_s, u"until"_s,
-        u"goto"_s,  u"gosub"_s, u"error"_s,   u"resume"_s, u"next"_s, u"typeof"_s, u"addressof"_s, u"call"_s,
-        u"if"_s,    u"select"_s, u"loop"_s,   u"do"_s,    u"for"_s,  u"wend"_s, u"with"_s,  u"end"_s,
-    };
-    return values.contains(lowerCase(name)) || name.startsWith(u"vb", Qt::CaseInsensitive)
-           || name.startsWith(u"cdl", Qt::CaseInsensitive) || name.startsWith(u"MB_", Qt::CaseInsensitive);
-}
-
-} // namespace
-
 QString defType(QStringView word)
 {
     static const QHash<QString, QString> types{
@@ -44,8 +23,13 @@ QString defType(QStringView word)
 
 void ModuleBuilder::run()
 {
+    m.m_roles.resize(std::size_t(t.size()), Role::None);
+    for (qint32 k = 0; k < qint32(t.size()); ++k) {
+        if (t.isIdent(k))
+            m.m_roles[std::size_t(k)] = Role::Unknown;
+    }
     collectNames();
-    startProcedure(QString());
+    startProcedure(QString(), 0);
     const qint32 n = qint32(t.size());
     qint32 i = 0;
     while (i < n) {
@@ -56,6 +40,8 @@ void ModuleBuilder::run()
         i = end + 1;
     }
     endProcedure();
+    rolesLeftOut();
+    finishRoles();
     m.m_callsBefore.assign(m.m_statements.size() + 1, 0);
     for (std::size_t k = 0; k < m.m_statements.size(); ++k)
         m.m_callsBefore[k + 1] = m.m_callsBefore[k] + (m.m_statements[k].changesCalls ? 1 : 0);
@@ -168,10 +154,14 @@ void ModuleBuilder::unmatched(BlockKind kind)
     m_barrierStart = qint32(m.m_statements.size());
 }
 
-void ModuleBuilder::startProcedure(const QString &name)
+void ModuleBuilder::startProcedure(const QString &name, qint32 tokenBegin)
 {
+    if (!m.m_procedures.empty())
+        m.m_procedures.back().tokenEnd = tokenBegin;
     Procedure procedure;
     procedure.name = name;
+    procedure.tokenBegin = tokenBegin;
+    procedure.tokenEnd = qint32(t.size());
     procedure.first = qint32(m.m_statements.size());
     m.m_blocks.push_back({-1, BlockKind::Procedure, procedure.first, -1});
     procedure.block = qint32(m.m_blocks.size() - 1);
@@ -199,10 +189,75 @@ void ModuleBuilder::change(const QString &name, qint32 statement)
         changes.push_back(statement);
 }
 
+void ModuleBuilder::mark(qint32 k, Role role)
+{
+    if (k < 0 || k >= t.size())
+        return;
+    Role &current = m.m_roles[std::size_t(k)];
+    if (current == Role::Unknown || (current != Role::None && role > current))
+        current = role;
+}
+
+void ModuleBuilder::markRead(qint32 begin, qint32 end)
+{
+    for (qint32 k = begin; k < end; ++k)
+        mark(k, k > begin && t.isPunct(k - 1, u'.') ? Role::Member : Role::Read);
+}
+
+void ModuleBuilder::rolesLeftOut()
+{
+    if (m_leftOut.empty() || m_everyBranch)
+        return;
+    Module scratch(m.m_tokens);
+    ModuleBuilder every(scratch);
+    every.m_everyBranch = true;
+    every.run();
+    for (const auto &[begin, end] : m_leftOut) {
+        for (qint32 k = begin; k < end; ++k) {
+            m.m_roles[std::size_t(k)] = scratch.m_roles[std::size_t(k)];
+            // A declaration there still names the module's own.
+            if (scratch.m_roles[std::size_t(k)] == Role::Declared) {
+                const QString key = nameKey(t.text(k));
+                if (const auto found = scratch.m_declared.constFind(key);
+                    found != scratch.m_declared.cend() && found->token == k && !m.m_declared.contains(key))
+                    m.m_declared.insert(key, *found);
+            }
+        }
+    }
+}
+
+void ModuleBuilder::finishRoles()
+{
+    const qint32 n = qint32(t.size());
+    for (qint32 k = 0; k < n; ++k) {
+        Role &role = m.m_roles[std::size_t(k)];
+        if (role == Role::Unknown && isReservedWord(t.text(k)))
+            role = Role::Keyword;
+        // [Name] spells a name the way only a declaration needs to.
+        if (role != Role::None && k > 0 && k + 1 < n && t.isPunct(k - 1, u'[') && t.isPunct(k + 1, u']'))
+            role = Role::Unknown;
+    }
+    // Whatever sets a name, or is a use the parser cannot tell, counts as
+    // the module's own declaration of it, after the declarations proper.
+    for (qint32 k = 0; k < n; ++k) {
+        const Role role = m.m_roles[std::size_t(k)];
+        const QString kind = role == Role::Assigned  ? u"set as a variable"_s
+                             : role == Role::Control ? u"a control of the form"_s
+                             : role == Role::Unknown ? u"used in a way this program does not follow"_s
+                                                     : QString();
+        if (kind.isEmpty())
+            continue;
+        const QString key = nameKey(t.text(k));
+        if (!m.m_declared.contains(key))
+            m.m_declared.insert(key, DeclaredName{k, kind, role});
+    }
+}
+
 void ModuleBuilder::declared(qint32 token, const QString &kind)
 {
     if (token < 0 || token >= t.size() || !t.isIdent(token))
         return;
+    mark(token, Role::Declared);
     const QString key = nameKey(t.text(token));
     if (!m.m_declared.contains(key))
         m.m_declared.insert(key, DeclaredName{token, kind});
@@ -210,14 +265,18 @@ void ModuleBuilder::declared(qint32 token, const QString &kind)
 
 void ModuleBuilder::line(qint32 begin, qint32 end)
 {
+    m_lineBegin = begin;
+    m_lineEnd = end;
     if (designerLine(begin, end > begin && t.kind(end - 1) == TokenKind::Comment ? end - 1 : end))
         return;
     if (begin < end && t.kind(begin) == TokenKind::Directive) {
         directive(begin);
         return;
     }
-    if (!active())
+    if (!active()) {
+        m_leftOut.emplace_back(begin, end);
         return;
+    }
     if (begin < end && t.kind(begin) == TokenKind::Comment)
         m.m_lineComments.push_back(begin);
     if (end > begin && t.kind(end - 1) == TokenKind::Comment)
@@ -294,6 +353,8 @@ void ModuleBuilder::changeNamesIn(qint32 begin, qint32 end, qint32 statement)
             continue;
         qint32 j = i;
         const QString chain = t.nameChain(j, end).toLower();
+        mark(i, Role::Passed);
+        markRead(i, j);
         change(chain.section(u'.', 0, 0), statement);
         if (chain.contains(u'.'))
             change(chain, statement);
@@ -310,9 +371,14 @@ void ModuleBuilder::expression(qint32 begin, qint32 end, qint32 statement)
         const bool member = i > begin && t.isPunct(i - 1, u'.');
         const QString name = nameKey(t.text(i));
         const bool called = i + 1 < end && t.isPunct(i + 1, u'(');
+        mark(i, member ? Role::Member : Role::Read);
         if (called) {
             const bool variable = !member && m_variables.contains(name) && !m_procedureNames.contains(name);
-            if (variable || (!member && Module::isPureFunction(name) && !m_procedureNames.contains(name)))
+            if (variable)
+                continue;
+            if (!member)
+                mark(i, Role::Called);
+            if (!member && Module::isPureFunction(name) && !m_procedureNames.contains(name))
                 continue;
             // A function or method that may take its arguments ByRef, and
             // change what it likes.

@@ -10,6 +10,9 @@
 namespace basic {
 
 QString lowerCase(QStringView s);
+// Names an expression may use that are no user code: BASIC's own objects
+// and values, and the dialects' constants.
+bool isBuiltinValue(QStringView name);
 // The type a Def… statement gives ("DefInt" is Integer), or "" when the word
 // is none.
 QString defType(QStringView word);
@@ -55,6 +58,9 @@ private:
     // assignment, a call.
     void plainStatement(qint32 i, qint32 end, qint32 statement);
     bool assignment(qint32 i, qint32 end, qint32 statement, bool call);
+    // Whether the name (lower case) is an array this procedure or the
+    // module declares.
+    bool isArray(const QString &name) const;
     // Whether the innermost open block is a part of a Container.
     bool inContainerPart() const;
 
@@ -66,22 +72,38 @@ private:
     // A closing statement whose opening is not in the text: the code
     // before it in the procedure ran under a condition or in a loop.
     void unmatched(BlockKind kind);
-    void startProcedure(const QString &name);
+    // A procedure whose text starts at the token.
+    void startProcedure(const QString &name, qint32 tokenBegin);
     void endProcedure();
 
     void change(const QString &name, qint32 statement);
+    // Gives token k the role, where it is a name and has none stronger.
+    void mark(qint32 k, Role role);
+    // The names of tokens [begin, end) read: members after a dot.
+    void markRead(qint32 begin, qint32 end);
+    // After the pass: reserved words are keywords; a [bracketed] name is
+    // one the parser does not follow.
+    void finishRoles();
     // Records a declaration of the name at that token, the first one kept.
     void declared(qint32 token, const QString &kind);
     // A line of a form's designer part (VERSION, Begin … End): properties,
     // never code. Whether the line was one.
     bool designerLine(qint32 begin, qint32 end);
     bool designerStart(qint32 begin, qint32 end);
+    // Marks a designer line's names: the control's (token `control`), and
+    // the rest, which are no code.
+    void designerNames(qint32 begin, qint32 end, qint32 control);
+    // Marks `As Type [= default]` in [begin, end).
+    void typeAndValue(qint32 begin, qint32 end);
     // Records the calls in tokens [begin, end) and the names passed to
     // them, which they may change.
     void expression(qint32 begin, qint32 end, qint32 statement);
     void declare(qint32 begin, qint32 end, qint32 statement, bool moduleLevel, bool isConst);
     void changeNamesIn(qint32 begin, qint32 end, qint32 statement);
-    bool active() const { return m_conditions.empty() || m_conditions.back().active; }
+    bool active() const { return m_everyBranch || m_conditions.empty() || m_conditions.back().active; }
+    // Gives the names in code that #If leaves out the roles they would have
+    // were it compiled: a declaration there still makes a name the module's.
+    void rolesLeftOut();
 
     Module &m;
     const Tokens &t;
@@ -104,6 +126,8 @@ private:
     std::vector<QString> m_designerControls;
     int m_designerPropertyDepth = 0;
     bool m_designerSeen = false;
+    qint32 m_lineBegin = 0; // the line being parsed: its tokens
+    qint32 m_lineEnd = 0;
 
     struct Condition
     {
@@ -115,6 +139,9 @@ private:
     };
     std::vector<Condition> m_conditions;
     QHash<QString, qint64> m_directiveConstants;
+    // Parsing every #If part as compiled, only for the roles.
+    bool m_everyBranch = false;
+    std::vector<std::pair<qint32, qint32>> m_leftOut; // lines #If leaves out
 };
 
 } // namespace basic

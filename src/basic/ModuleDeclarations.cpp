@@ -25,9 +25,16 @@ bool ModuleBuilder::designerStart(qint32 begin, qint32 end)
         return false;
     m_designerSeen = true;
     m.m_hasDesignerPart = true;
+    designerNames(begin, end, k);
     m_designerControls.push_back(nameKey(t.text(k)));
     m_designerPropertyDepth = 0;
     return true;
+}
+
+void ModuleBuilder::designerNames(qint32 begin, qint32 end, qint32 control)
+{
+    for (qint32 k = begin; k < end; ++k)
+        mark(k, k == control ? Role::Control : Role::Keyword);
 }
 
 bool ModuleBuilder::designerLine(qint32 begin, qint32 end)
@@ -35,6 +42,7 @@ bool ModuleBuilder::designerLine(qint32 begin, qint32 end)
     const WordsBefore word{t, end};
     if (m_designerControls.empty())
         return designerStart(begin, end);
+    designerNames(begin, end, -1);
     if (word(begin, u"beginproperty")) {
         ++m_designerPropertyDepth;
     } else if (word(begin, u"endproperty")) {
@@ -43,6 +51,7 @@ bool ModuleBuilder::designerLine(qint32 begin, qint32 end)
         qint32 k = begin + 1;
         if (k < end && t.isIdent(k))
             t.nameChain(k, end);
+        designerNames(begin, end, k);
         m_designerControls.push_back(k < end && t.isIdent(k) ? nameKey(t.text(k)) : QString());
         m_designerPropertyDepth = 0;
     } else if (word(begin, u"end") && begin + 1 == end) {
@@ -114,7 +123,7 @@ bool ModuleBuilder::procedureStatement(qint32 begin, qint32 i, qint32 end)
     if (sub || property) {
         endProcedure();
         const qint32 nameAt = i + (property ? 2 : 1);
-        startProcedure(nameAt < end ? t.text(nameAt).toString() : QString());
+        startProcedure(nameAt < end ? t.text(nameAt).toString() : QString(), m_lineBegin);
         m_inProcedure = true;
         declared(nameAt, property ? u"a Property"_s : word(i, u"sub") ? u"a Sub"_s : u"a Function"_s);
         for (qint32 k = begin; k < i; ++k) {
@@ -122,14 +131,16 @@ bool ModuleBuilder::procedureStatement(qint32 begin, qint32 i, qint32 end)
                 m.m_procedures[std::size_t(m_procedure)].isStatic = true;
         }
         const qint32 s = addStatement(begin, end);
-        if (nameAt + 1 < end && t.isPunct(nameAt + 1, u'('))
+        if (nameAt + 1 < end && t.isPunct(nameAt + 1, u'(')) {
             parameters(nameAt + 1, end, s);
+            typeAndValue(t.closing(nameAt + 1, end) + 1, end);
+        }
         return true;
     }
     if (word(i, u"end") && (word(i + 1, u"sub") || word(i + 1, u"function") || word(i + 1, u"property"))) {
         addStatement(begin, end);
         endProcedure();
-        startProcedure(QString());
+        startProcedure(QString(), m_lineEnd + 1);
         m_inProcedure = false;
         return true;
     }
@@ -156,12 +167,29 @@ void ModuleBuilder::parameters(qint32 open, qint32 end, qint32 statement)
                 ++stop;
             if (k + 2 < stop && t.isWord(k + 1, u"as"))
                 parameter.type = t.text(k + 2, stop).toString().simplified();
+            typeAndValue(k + 1, stop);
             const QString type = parameter.type.toLower();
             parameter.text = type.isEmpty() || type == u"string"_s || type == u"variant"_s;
             m.m_procedures[std::size_t(m_procedure)].locals.insert(nameKey(t.text(k)), parameter);
             k = stop;
         }
         ++k;
+    }
+}
+
+void ModuleBuilder::typeAndValue(qint32 begin, qint32 end)
+{
+    // As [New] Type [* n] [= default]: the type's words are no names in use.
+    qint32 k = begin;
+    if (k < end && t.isWord(k, u"as")) {
+        for (++k; k < end && !t.isPunct(k, u'=') && !t.isPunct(k, u'*'); ++k)
+            mark(k, Role::Keyword);
+    }
+    for (; k < end; ++k) {
+        if (t.isPunct(k, u'=') || t.isPunct(k, u'*')) {
+            markRead(k + 1, end);
+            return;
+        }
     }
 }
 
@@ -192,10 +220,13 @@ void ModuleBuilder::declare(qint32 begin, qint32 end, qint32 statement, bool mod
         bool array = false;
         if (i < end && t.isPunct(i, u'(')) {
             array = true;
-            i = std::min(t.closing(i, end) + 1, end);
+            const qint32 close = t.closing(i, end);
+            expression(i + 1, close, statement);
+            i = std::min(close + 1, end);
         }
         const qint32 typeStart = i;
         const qint32 stop = t.topLevel(i, end, [&](qint32 k) { return t.isPunct(k, u',') || t.isPunct(k, u'='); });
+        typeAndValue(typeStart, stop);
         if (typeStart < stop && t.isWord(typeStart, u"as"))
             declaration.type = t.text(typeStart + 1 < stop ? typeStart + 1 : typeStart, stop).toString().simplified();
         else

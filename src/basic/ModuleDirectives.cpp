@@ -12,7 +12,8 @@ namespace {
 
 // A condition of #If or a value of #Const, as Visual Basic works it out:
 // whole numbers, True (-1) and False, the #Const names set above, and the
-// operators, Not, And, Or, Xor, Eqv and Imp bitwise. Anything else (a name
+// operators, Not, And, Or, Xor, Eqv and Imp bitwise, binding in that
+// order. Anything else (a name
 // the project may set, a text, a division) leaves it undecided.
 class DirectiveExpression
 {
@@ -59,13 +60,17 @@ private:
     }
     Value eqv(qint32 &i)
     {
-        return binary(i, &DirectiveExpression::xorOr, {u"eqv"}, [](QStringView, qint64 a, qint64 b) { return ~(a ^ b); });
+        return binary(i, &DirectiveExpression::xorOp, {u"eqv"},
+                      [](QStringView, qint64 a, qint64 b) { return ~(a ^ b); });
     }
-    Value xorOr(qint32 &i)
+    // Or binds more closely than Xor.
+    Value xorOp(qint32 &i)
     {
-        return binary(i, &DirectiveExpression::andOp, {u"xor", u"or"}, [](QStringView op, qint64 a, qint64 b) {
-            return op.compare(u"or", Qt::CaseInsensitive) == 0 ? (a | b) : (a ^ b);
-        });
+        return binary(i, &DirectiveExpression::orOp, {u"xor"}, [](QStringView, qint64 a, qint64 b) { return a ^ b; });
+    }
+    Value orOp(qint32 &i)
+    {
+        return binary(i, &DirectiveExpression::andOp, {u"or"}, [](QStringView, qint64 a, qint64 b) { return a | b; });
     }
     Value andOp(qint32 &i)
     {

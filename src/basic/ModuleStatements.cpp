@@ -17,8 +17,17 @@ void ModuleBuilder::statement(qint32 begin, qint32 end)
     if (m_inType) {
         if (word(i, u"end") && (word(i + 1, u"type") || word(i + 1, u"enum")))
             m_inType = false;
-        else if (m_inEnum)
-            declared(i, u"an Enum member"_s);
+        else if (m_inEnum) {
+            // Name = value, or [Name] = value.
+            const qint32 name = t.isPunct(i, u'[') ? i + 1 : i;
+            declared(name, u"an Enum member"_s);
+            for (qint32 k = name + 1; k < end; ++k) {
+                if (t.isPunct(k, u'=')) {
+                    markRead(k + 1, end);
+                    break;
+                }
+            }
+        }
         return;
     }
     // Modifiers in front of a declaration or a procedure.
@@ -117,8 +126,10 @@ bool ModuleBuilder::loopStatement(qint32 begin, qint32 i, qint32 end)
             qint32 k = i + 1;
             if (word(k, u"each"))
                 ++k;
-            if (k < end && t.isIdent(k))
+            if (k < end && t.isIdent(k)) {
+                mark(k, Role::Assigned);
                 change(nameKey(t.text(k)), s);
+            }
             expression(k + 1, end, s);
         } else {
             expression(i + 1, end, s);
@@ -149,6 +160,7 @@ bool ModuleBuilder::withStatement(qint32 begin, qint32 i, qint32 end)
     const WordsBefore word{t, end};
     if (word(i, u"with")) {
         const qint32 s = addStatement(begin, end);
+        markRead(i + 1, end);
         for (qint32 k = i + 1; k < end; ++k) {
             if (t.isPunct(k, u'(')) {
                 expression(i + 1, end, s);
@@ -217,20 +229,28 @@ bool ModuleBuilder::jumpStatement(qint32 i, qint32 end, qint32 s)
 void ModuleBuilder::plainStatement(qint32 i, qint32 end, qint32 s)
 {
     const WordsBefore word{t, end};
-    // Statements that change names they are given.
-    if (word(i, u"lset") || word(i, u"rset")) {
+    // `Name = …` sets a variable, whatever statement Name is also.
+    const bool assigns = i + 1 < end && (t.isPunct(i + 1, u'=') || t.isPunct(i + 1, u'('));
+    if (!assigns && (word(i, u"lset") || word(i, u"rset"))) {
+        mark(i, Role::Keyword);
         changeNamesIn(i + 1, std::min(i + 2, end), s);
         expression(i + 2, end, s);
         return;
     }
-    if ((word(i, u"line") && word(i + 1, u"input")) || word(i, u"input") || word(i, u"get") || word(i, u"read")
-        || word(i, u"erase")) {
+    if (!assigns
+        && ((word(i, u"line") && word(i + 1, u"input")) || word(i, u"input") || word(i, u"get") || word(i, u"read")
+            || word(i, u"erase"))) {
+        mark(i, Role::Keyword);
+        if (word(i, u"line"))
+            mark(++i, Role::Keyword);
         changeNamesIn(i + 1, end, s);
         return;
     }
-    if (word(i, u"print") || word(i, u"write") || word(i, u"open") || word(i, u"close") || word(i, u"put")
-        || word(i, u"seek") || word(i, u"kill") || word(i, u"name") || word(i, u"mkdir") || word(i, u"rmdir")
-        || word(i, u"chdir") || word(i, u"beep") || word(i, u"randomize") || word(i, u"error")) {
+    if (!assigns
+        && (word(i, u"print") || word(i, u"write") || word(i, u"open") || word(i, u"close") || word(i, u"put")
+            || word(i, u"seek") || word(i, u"kill") || word(i, u"name") || word(i, u"mkdir") || word(i, u"rmdir")
+            || word(i, u"chdir") || word(i, u"beep") || word(i, u"randomize") || word(i, u"error"))) {
+        mark(i, Role::Keyword);
         expression(i + 1, end, s);
         return;
     }
@@ -238,6 +258,7 @@ void ModuleBuilder::plainStatement(qint32 i, qint32 end, qint32 s)
     // BASIC's own procedures that change nothing they are given.
     if ((word(i, u"msgbox") || (word(i, u"debug") && i + 1 < end && t.isPunct(i + 1, u'.')))
         && !m_procedureNames.contains(nameKey(t.text(i)))) {
+        mark(i, word(i, u"msgbox") ? Role::Called : Role::Read);
         expression(i + 1, end, s);
         return;
     }
@@ -259,8 +280,20 @@ void ModuleBuilder::plainStatement(qint32 i, qint32 end, qint32 s)
     }
     if (i < end && t.isIdent(i))
         m.m_callHeads[s].push_back(i);
+    markRead(i, argsBegin);
+    mark(i, Role::Called);
     changeNamesIn(argsBegin, end, s);
     expression(argsBegin, end, s);
+}
+
+bool ModuleBuilder::isArray(const QString &name) const
+{
+    const auto &locals = m.m_procedures[std::size_t(m_procedure)].locals;
+    const auto local = locals.constFind(nameKey(name));
+    if (local != locals.cend())
+        return local->type == u"an array"_s;
+    const auto global = m.m_moduleDeclarations.constFind(nameKey(name));
+    return global != m.m_moduleDeclarations.cend() && global->type == u"an array"_s;
 }
 
 bool ModuleBuilder::assignment(qint32 i, qint32 end, qint32 s, bool call)
@@ -283,13 +316,27 @@ bool ModuleBuilder::assignment(qint32 i, qint32 end, qint32 s, bool call)
     }
     if (call || target.isEmpty() || afterTarget >= end || !(t.isPunct(afterTarget, u'=') || t.isPunct(afterTarget, u"&=")))
         return false;
+    const qint32 first = t.isPunct(i, u'.') ? i + 1 : i;
+    markRead(first, k);
+    if (t.isPunct(i, u'.'))
+        mark(first, Role::Member);
+    else if (k == first + 1)
+        mark(first, Role::Assigned);
     if (argsClose >= 0 && (target == u"mid"_s || target == u"mid$"_s || target == u"midb"_s || target == u"midb$"_s)) {
+        mark(first, Role::Keyword);
         changeNamesIn(k + 1, std::min(k + 2, end), s);
         expression(k + 2, argsClose, s);
     } else {
         change(target, s);
-        if (argsClose >= 0)
+        if (argsClose >= 0) {
+            // Name(i) = … on anything but an array runs a Property Let or
+            // Set, which takes its arguments ByRef and may change anything.
+            if (!isArray(target)) {
+                changeNamesIn(k + 1, argsClose, s);
+                m.m_statements[std::size_t(s)].changesCalls = true;
+            }
             expression(k + 1, argsClose, s);
+        }
     }
     expression(afterTarget + 1, end, s);
     return true;

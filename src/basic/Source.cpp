@@ -83,8 +83,14 @@ Encoding Encoding::named(const QString &name)
     Encoding encoding;
     if (name.isEmpty() || name.compare(u"auto"_s, Qt::CaseInsensitive) == 0)
         return encoding;
-    if (!codepage::known(name))
+    if (!codepage::known(name)) {
+#if defined(Q_OS_WIN)
+        throw SourceError{u"'%1' is no encoding that Windows knows: name a code page (windows-1251, CP850, "
+                          "ISO-8859-5, SHIFT_JIS, UTF-16LE, ...)"_s.arg(name)};
+#else
         throw SourceError{u"'%1' is no encoding that this system knows (iconv -l lists them)"_s.arg(name)};
+#endif
+    }
     encoding.m_name = name;
     return encoding;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "codegen/BasicLimits.h"
 
+#include "basic/Module.h"
+
 #include <QCoreApplication>
 #include <QLocale>
 
@@ -25,27 +27,6 @@ bool isAsciiLetter(QChar c)
 
 } // namespace
 
-bool isReservedWord(QStringView word)
-{
-    // Visual Basic's and LibreOffice Basic's statements, types and literals:
-    // a variable of one of these names does not compile in one or the other.
-    static constexpr auto words = std::to_array<QStringView>({
-        u"Alias", u"And", u"Any", u"As", u"Boolean", u"ByRef", u"Byte", u"ByVal", u"Call", u"Case", u"CBool",
-        u"CByte", u"CCur", u"CDate", u"CDbl", u"CInt", u"CLng", u"Close", u"Const", u"CSng", u"CStr",
-        u"Currency", u"CVar", u"Date", u"Decimal", u"Declare", u"DefInt", u"DefStr", u"Dim", u"Do", u"Double",
-        u"Each", u"Else", u"ElseIf", u"Empty", u"End", u"EndIf", u"Enum", u"Eqv", u"Erase", u"Error", u"Event",
-        u"Exit", u"Explicit", u"False", u"For", u"Friend", u"Function", u"Get", u"Global", u"GoSub", u"GoTo",
-        u"If", u"Imp", u"Implements", u"In", u"Integer", u"Is", u"Let", u"Like", u"Long", u"Loop", u"LSet",
-        u"Me", u"Mod", u"New", u"Next", u"Not", u"Nothing", u"Null", u"Object", u"On", u"Open", u"Option",
-        u"Optional", u"Or", u"ParamArray", u"Preserve", u"Print", u"Private", u"Property", u"Public",
-        u"RaiseEvent", u"ReDim", u"Rem", u"Resume", u"Return", u"RSet", u"Select", u"Set", u"Single", u"Static",
-        u"Step", u"Stop", u"String", u"Sub", u"Then", u"To", u"True", u"Type", u"TypeOf", u"Until", u"Variant",
-        u"Wend", u"While", u"With", u"WithEvents", u"Xor",
-    });
-    const auto same = [word](QStringView reserved) { return word.compare(reserved, Qt::CaseInsensitive) == 0; };
-    return std::any_of(words.begin(), words.end(), same);
-}
-
 QString identifierProblem(QStringView name)
 {
     if (name.isEmpty())
@@ -68,7 +49,7 @@ QString identifierProblem(QStringView name)
         return tr("A variable name has at most %1 characters; this one has %2.")
             .arg(IdentifierLength)
             .arg(name.size());
-    if (isReservedWord(name))
+    if (basic::isReservedWord(name))
         return tr("'%1' is a word of BASIC itself and cannot name a variable.").arg(name);
     return {};
 }

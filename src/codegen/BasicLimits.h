@@ -20,10 +20,6 @@ inline constexpr qsizetype BlockSizeLimit = 64 * 1024;
 // The longest name BASIC takes for a variable.
 inline constexpr qsizetype IdentifierLength = 255;
 
-// Whether the word is one of BASIC's reserved words (Dim, String, Next...),
-// in either dialect, compared without case.
-bool isReservedWord(QStringView word);
-
 // Why a text cannot be a BASIC variable name: empty, not a letter (A to Z)
 // first, a character other than letters, digits and "_", longer than
 // IdentifierLength, or a reserved word. Empty when it can be one.

@@ -31,7 +31,7 @@ const QStringList moduleSuffixes{u"bas"_s, u"cls"_s, u"frm"_s, u"ctl"_s, u"dsr"_
 
 QString fixHelpText()
 {
-    return QCoreApplication::translate(
+    const QString text = QCoreApplication::translate(
         "FixCommand",
         "Usage: quillkit98 fix [--check [--format F] | --diff] [--dialect vb|libreoffice] [--encoding auto|NAME] "
         "PATH...\n"
@@ -66,6 +66,12 @@ QString fixHelpText()
         "      rev: <a tag or commit>\n"
         "      hooks:\n"
         "        - id: quillkit98-fix     # or quillkit98-check, which only reports\n");
+#if defined(Q_OS_WIN)
+    // The encodings are Windows' code pages there.
+    return QString(text).replace(u"any name iconv knows."_s, u"a Windows code page."_s);
+#else
+    return text;
+#endif
 }
 
 // GNU's forms for a command line that cannot be taken.
@@ -329,9 +335,10 @@ void FixRun::fix(const Target &target)
     try {
         const basic::Source source(*bytes, m_options.encoding);
         // Gambas has no constants for its boxes: nothing to name.
-        const basic::Dialect dialect = moduleDialect(source.text(), m_tools, m_options.dialect);
+        bool sure = true;
+        const basic::Dialect dialect = moduleDialect(source.text(), m_tools, m_options.dialect, &sure);
         const fix::ModuleFixes fixes =
-            dialect == basic::Dialect::Gambas ? fix::ModuleFixes() : fix::fixModule(source.text(), dialect);
+            dialect == basic::Dialect::Gambas ? fix::ModuleFixes() : fix::fixModule(source.text(), dialect, sure);
         m_counts.notes += int(fixes.notes.size());
         QByteArray changed;
         if (!fixes.changes.empty()) {

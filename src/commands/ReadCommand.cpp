@@ -5,13 +5,16 @@
 #include "cli/Messages.h"
 #include "cli/ToolOptions.h"
 #include "commands/CommandIo.h"
+#include "commands/GenerateCommand.h"
 #include "reader/CodeReader.h"
 #include "reader/ResultJson.h"
 
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QIODevice>
 #include <QJsonDocument>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -23,7 +26,8 @@ int usageError(QIODevice &err, const QString &message)
     return commands::usageError(err, message, u"read");
 }
 
-QString readHelpText(const QList<Tool> &tools)
+// The help in the words of iconv, which names the encodings on Linux.
+QString helpNamingIconv(const QList<Tool> &tools)
 {
     // The --tool row names every tool, in a column 16 characters in.
     QString toolRow = wrappedParagraph(
@@ -54,6 +58,46 @@ QString readHelpText(const QList<Tool> &tools)
         "                the code is read as Visual Basic.\n"
         "  -h, --help    Displays this help.\n")
         .arg(u"  --tool TOOL   "_s + toolRow);
+}
+
+QString readHelpText(const QList<Tool> &tools)
+{
+#if defined(Q_OS_WIN)
+    // The encodings are Windows' code pages there.
+    return helpNamingIconv(tools).replace(u"any name iconv knows (windows-1251, ...)"_s,
+                                          u"a Windows code page (windows-1251, CP850, ...)"_s);
+#else
+    return helpNamingIconv(tools);
+#endif
+}
+
+} // namespace
+
+namespace {
+
+// Why `generate --from-json` would not take the object, or would write other
+// code than the fields read: what read prints must be what the tools hold.
+QString writtenBackProblem(const ReadResult &result, const QByteArray &object, const QList<Tool> &tools)
+{
+    QBuffer in;
+    in.setData(object);
+    in.open(QIODevice::ReadOnly);
+    QBuffer generated;
+    QBuffer errors;
+    generated.open(QIODevice::WriteOnly);
+    errors.open(QIODevice::WriteOnly);
+    const int status =
+        runGenerate({u"quillkit98"_s, u"generate"_s, u"--from-json"_s, u"-"_s}, tools, generated, errors, in);
+    if (status != 0) {
+        // Its first line, without the program's and the command's names.
+        QString why = QString::fromUtf8(errors.data()).section(u'\n', 0, 0).trimmed();
+        why.remove(QRegularExpression(u"^quillkit98: (generate [a-z]+: )?"_s));
+        return u"the code holds what the tool cannot: %1"_s.arg(why);
+    }
+    if (result.tool->generate
+        && QString::fromUtf8(generated.data()) != result.tool->generate(result.fields, result.code))
+        return u"the code reads into fields that the tool writes back otherwise"_s;
+    return {};
 }
 
 } // namespace
@@ -120,6 +164,11 @@ int runRead(const QStringList &arguments, const QList<Tool> &tools, QIODevice &o
         commands::writeLine(err, escapedControls(cli::locatedMessage(path, refusal.line, refusal.column, refusal.message)));
         return 2;
     }
-    return commands::printed(out, err, QString::fromUtf8(QJsonDocument(readResultJson(result)).toJson(QJsonDocument::Indented)));
+    const QByteArray object = QJsonDocument(readResultJson(result)).toJson(QJsonDocument::Indented);
+    if (const QString problem = writtenBackProblem(result, object, tools); !problem.isEmpty()) {
+        commands::writeLine(err, escapedControls(cli::locatedMessage(path, 1, 1, problem)));
+        return 2;
+    }
+    return commands::printed(out, err, QString::fromUtf8(object));
 }
 

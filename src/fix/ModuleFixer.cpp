@@ -41,7 +41,12 @@ QStringList numberTerms(const QString &names)
 class Fixer
 {
 public:
-    Fixer(QStringView text, basic::Dialect dialect) : m(text), t(m.tokens()), m_dialect(dialect) {}
+    Fixer(QStringView text, basic::Dialect dialect, bool dialectSure)
+        : m(text),
+          t(m.tokens()),
+          m_dialect(dialect),
+          m_dialectSure(dialectSure)
+    { }
     ModuleFixes run();
 
 private:
@@ -77,6 +82,7 @@ private:
     const basic::Module m;
     const basic::Tokens &t;
     basic::Dialect m_dialect;
+    bool m_dialectSure;
     std::map<qsizetype, Change> m_changes;
     std::map<qsizetype, Note> m_notes;
     int m_calls = 0;
@@ -111,6 +117,17 @@ ModuleFixes Fixer::run()
             note(t.pos(declared->token), t.endPos(declared->token),
                  u"this module declares its own %1 (%2): its message box calls stay as they are"_s.arg(
                      t.text(declared->token).toString(), declaredAs(own)));
+            calls.clear();
+        }
+    }
+    // Names alone said LibreOffice: in Visual Basic code MB_ICONSTOP may be
+    // another module's constant, and MB_YESNO written beside it nothing.
+    for (qint32 k = 0; !m_dialectSure && !calls.empty() && k < qint32(t.size()); ++k) {
+        const basic::BasicName *name = t.isIdent(k) ? basic::findName(t.text(k)) : nullptr;
+        if (name && name->dialect == basic::Dialect::LibreOffice) {
+            note(t.pos(k), t.endPos(k),
+                 u"only names such as %1 say this module is LibreOffice Basic, and Visual Basic code may declare them "
+                 "too: its message box calls stay as they are (--dialect says which BASIC it is)"_s.arg(t.text(k)));
             calls.clear();
         }
     }
@@ -477,9 +494,9 @@ void Fixer::keepLinesShort()
 
 } // namespace
 
-ModuleFixes fixModule(QStringView text, basic::Dialect dialect)
+ModuleFixes fixModule(QStringView text, basic::Dialect dialect, bool dialectSure)
 {
-    return Fixer(text, dialect).run();
+    return Fixer(text, dialect, dialectSure).run();
 }
 
 } // namespace fix

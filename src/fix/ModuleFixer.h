@@ -44,6 +44,8 @@ struct ModuleFixes
     int calls = 0;               // message box calls that a change belongs to
 };
 
-ModuleFixes fixModule(QStringView text, basic::Dialect dialect);
+// dialectSure: false where only names said which BASIC the module is, which
+// then leaves its calls as they are, with a note.
+ModuleFixes fixModule(QStringView text, basic::Dialect dialect, bool dialectSure = true);
 
 } // namespace fix

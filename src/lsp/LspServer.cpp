@@ -11,6 +11,7 @@
 
 #include <QBuffer>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QIODevice>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -504,7 +505,8 @@ QJsonValue Server::initialize(const QJsonObject &params)
         {u"codeLensProvider"_s, QJsonObject{{u"resolveProvider"_s, false}}},
     };
     return QJsonObject{{u"capabilities"_s, capabilities},
-                       {u"serverInfo"_s, QJsonObject{{u"name"_s, u"quillkit98"_s}, {u"version"_s, u"98"_s}}}};
+                       {u"serverInfo"_s, QJsonObject{{u"name"_s, u"quillkit98"_s},
+                                                     {u"version"_s, QCoreApplication::applicationVersion()}}}};
 }
 
 bool Server::applySettings(const QJsonObject &settings, const QString &where)
@@ -569,7 +571,7 @@ void Server::recheckAll()
     for (auto it = m_documents.begin(); it != m_documents.end(); ++it) {
         Document &document = *it;
         if (!document.lost && document.text.text().size() <= MaxDocumentLength)
-            document.dialect = dialectOf(document.text.text());
+            document.dialect = dialectOf(document.text.text(), &document.dialectSure);
         document.checked = false;
         document.previous = false;
         schedule(it.key());
@@ -587,9 +589,9 @@ QStringList Server::boxWords() const
     return words;
 }
 
-basic::Dialect Server::dialectOf(const QString &text) const
+basic::Dialect Server::dialectOf(const QString &text, bool *sure) const
 {
-    return moduleDialect(text, m_tools, m_dialect);
+    return moduleDialect(text, m_tools, m_dialect, sure);
 }
 
 void Server::setText(Document &document, QString text)
@@ -611,8 +613,10 @@ void Server::didOpen(const QJsonObject &params)
     document.version = item.value(u"version"_s).toInt();
     document.xml = uri.endsWith(u".xba"_s, Qt::CaseInsensitive);
     setText(document, item.value(u"text"_s).toString());
-    document.dialect = document.text.text().size() <= MaxDocumentLength ? dialectOf(document.text.text())
-                                                                        : basic::Dialect::VisualBasic;
+    document.dialectSure = true;
+    document.dialect = document.text.text().size() <= MaxDocumentLength
+                           ? dialectOf(document.text.text(), &document.dialectSure)
+                           : basic::Dialect::VisualBasic;
 #if defined(__GLIBC__)
     // Reading a large module for its dialect takes many times its size, all
     // freed now: given back, so that the server stays the size of what it keeps.
@@ -802,7 +806,7 @@ const fix::ModuleFixes &Server::fixesOf(Document &document)
             document.check.set(std::move(fixes));
         } else if (document.dialect != basic::Dialect::Gambas) { // Gambas has no constants to name
             document.refusal.clear();
-            document.check.checkAll(basicText, document.dialect, boxWords());
+            document.check.checkAll(basicText, document.dialect, boxWords(), document.dialectSure);
         }
     }
     return document.check.fixes();

@@ -82,6 +82,7 @@ private:
         TextDocument text;
         int version = 0;
         basic::Dialect dialect = basic::Dialect::VisualBasic;
+        bool dialectSure = true; // not where only MB_ names told
         QString refusal; // why it is not checked; empty when it is
         bool lost = false; // the text is not held: changes cannot apply
         bool xml = false;  // LibreOffice's .xba: the Basic is escaped
@@ -143,7 +144,7 @@ private:
     QJsonArray textEdits(const Document &document, std::span<const fix::Change> changes) const;
     QJsonObject edit(const QString &uri, const Document &document, std::span<const fix::Change> changes) const;
     qsizetype offsetOf(const Document &document, const QJsonValue &position) const;
-    basic::Dialect dialectOf(const QString &text) const;
+    basic::Dialect dialectOf(const QString &text, bool *sure = nullptr) const;
     QStringList boxWords() const;
 
     QList<Tool> m_tools;

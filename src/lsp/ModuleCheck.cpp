@@ -2,6 +2,7 @@
 #include "lsp/ModuleCheck.h"
 
 #include "basic/Lexer.h"
+#include "basic/Module.h"
 #include "basic/Tokens.h"
 
 #include <QRegularExpression>
@@ -115,6 +116,8 @@ public:
         if (inProcedure)
             s.ok = false;
         s.headerEnd = s.procedures.empty() ? t.source().size() : s.procedures.front().begin;
+        if (s.ok)
+            ownNames(s);
         settleAll(s.header);
         for (auto &p : s.procedures)
             settleAll(p.facts);
@@ -217,6 +220,30 @@ private:
         }
     }
 
+    // What BASIC's model takes as the module's own names: every occurrence
+    // that declares or sets a name, or that it cannot tell, in the unit that
+    // holds it. Where that is a box's word or a constant's name, no part of
+    // the module stands for the whole.
+    void ownNames(Segments &s)
+    {
+        try {
+            const basic::Module model(t.source());
+            const std::vector<basic::Role> &roles = model.roles();
+            std::size_t unit = 0;
+            for (qint32 k = 0; k < qint32(roles.size()) && k < qint32(t.size()); ++k) {
+                const basic::Role role = roles[std::size_t(k)];
+                if (role != basic::Role::Declared && role != basic::Role::Assigned && role != basic::Role::Control
+                    && role != basic::Role::Unknown)
+                    continue;
+                while (unit < s.procedures.size() && s.procedures[unit].begin <= t.pos(k))
+                    ++unit;
+                declared(unit == 0 ? s.header : s.procedures[unit - 1].facts, k);
+            }
+        } catch (const basic::Refusal &) {
+            s.ok = false;
+        }
+    }
+
     void declared(ModuleCheck::Facts &f, qint32 k)
     {
         f.declared.push_back(keyHash(t.text(k)));
@@ -279,10 +306,10 @@ int lineBreaks(QStringView text)
     return lines;
 }
 
-fix::ModuleFixes fixesOf(QStringView text, basic::Dialect dialect, bool *refused = nullptr)
+fix::ModuleFixes fixesOf(QStringView text, basic::Dialect dialect, bool dialectSure, bool *refused = nullptr)
 {
     try {
-        return fix::fixModule(text, dialect);
+        return fix::fixModule(text, dialect, dialectSure);
     } catch (const basic::Refusal &refusal) {
         if (refused)
             *refused = true;
@@ -308,9 +335,10 @@ void ModuleCheck::set(fix::ModuleFixes fixes)
     m_units.clear();
 }
 
-void ModuleCheck::checkAll(QStringView text, basic::Dialect dialect, const QStringList &boxes)
+void ModuleCheck::checkAll(QStringView text, basic::Dialect dialect, const QStringList &boxes, bool dialectSure)
 {
     m_dialect = dialect;
+    m_dialectSure = dialectSure;
     m_boxes = boxes;
     full(text);
 }
@@ -342,7 +370,7 @@ bool ModuleCheck::checkUnit(QStringView text, const Unit &unit, QStringView unit
         const qsizetype localStart = local.size();
         local += unitText;
         bool refused = false;
-        fix::ModuleFixes fixes = fixesOf(local, m_dialect, &refused);
+        fix::ModuleFixes fixes = fixesOf(local, m_dialect, m_dialectSure, &refused);
         if (refused)
             return false;
         // The declarations section's own findings are what they were.
@@ -408,7 +436,7 @@ void ModuleCheck::checkWhole(QStringView text)
     m_incremental = false;
     const auto whole = [&] {
         bool refused = false;
-        m_fixes = fixesOf(text, m_dialect, &refused);
+        m_fixes = fixesOf(text, m_dialect, m_dialectSure, &refused);
         for (fix::Change &change : m_fixes.changes)
             share(change);
         if (refused)
@@ -443,7 +471,9 @@ void ModuleCheck::checkWhole(QStringView text)
         m_nextCall = most + 1;
         m_incremental = !m_units.empty();
     };
-    if (m_dialect == basic::Dialect::Gambas) {
+    // A dialect only names told leaves every call with one note for the
+    // module: no part stands for it.
+    if (m_dialect == basic::Dialect::Gambas || !m_dialectSure) {
         whole();
         return;
     }
@@ -473,7 +503,7 @@ void ModuleCheck::checkWhole(QStringView text)
         apart = !crosses(m_units[i].facts, m_units[i].facts);
     if (apart) {
         bool refused = false;
-        m_headerFixes = fixesOf(text.first(m_header.end), m_dialect, &refused);
+        m_headerFixes = fixesOf(text.first(m_header.end), m_dialect, m_dialectSure, &refused);
         apart = !refused;
     }
     fix::ModuleFixes fixes;

@@ -26,7 +26,8 @@ class ModuleCheck
 public:
     // Checks the whole text; a text BASIC's model refuses is one note.
     // `boxes`: the words of the calls whose numbers `fix` names.
-    void checkAll(QStringView text, basic::Dialect dialect, const QStringList &boxes);
+    // dialectSure: as moduleDialect says, which fixModule takes.
+    void checkAll(QStringView text, basic::Dialect dialect, const QStringList &boxes, bool dialectSure = true);
     // Findings from elsewhere (an .xba's, or none): never updated in part.
     void set(fix::ModuleFixes fixes);
     // The text is now `text`: [from, from + length) of it replaced [from, to)
@@ -81,6 +82,7 @@ private:
     bool crosses(const Facts &before, const Facts &after) const;
 
     basic::Dialect m_dialect = basic::Dialect::VisualBasic;
+    bool m_dialectSure = true;
     QStringList m_boxes;
     fix::ModuleFixes m_fixes;
     fix::ModuleFixes m_headerFixes; // of the declarations section alone

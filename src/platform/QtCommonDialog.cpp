@@ -3,6 +3,11 @@
 
 #include "platform/QtPlatform.h"
 
+#if defined(Q_OS_WIN)
+#include "platform/CommonDialogWindows.h"
+#include "platform/RegistryKeptWindows.h"
+#endif
+
 #include <QApplication>
 #include <QFontDatabase>
 #include <QHeaderView>
@@ -67,6 +72,23 @@ QStringList nameFilters(const QString &filter)
         else
             result << description + u" ("_s + list + u')';
     }
+    return result;
+}
+
+QString windowsFilter(const QString &filter)
+{
+    QString result;
+    const QStringList parts = filter.split(u'|');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        // A NUL inside would end the text early.
+        const QString pattern = QString(parts.at(i + 1)).remove(QChar(0)).trimmed();
+        if (pattern.isEmpty())
+            continue;
+        const QString description = QString(parts.at(i)).remove(QChar(0));
+        result += (description.isEmpty() ? pattern : description) + QChar(0) + pattern + QChar(0);
+    }
+    if (!result.isEmpty())
+        result += QChar(0);
     return result;
 }
 
@@ -137,6 +159,15 @@ bool fontsAvailable(QFontDialog::FontDialogOptions options)
                        [](const QString &family) { return QFontDatabase::isSmoothlyScalable(family); });
 }
 
+QString familyWithoutStyles(const QStringList &families)
+{
+    for (const QString &family : families) {
+        if (!QFontDatabase::isPrivateFamily(family) && QFontDatabase::styles(family).isEmpty())
+            return family;
+    }
+    return {};
+}
+
 QColorDialog::ColorDialogOptions colorDialogOptions(qint32 flags)
 {
     if (flags & cdlCCPreventFullOpen)
@@ -183,67 +214,10 @@ namespace {
 // On Windows Qt's file and colour dialogs write their state (the file
 // dialog's folder and view, the custom colours) to the registry, under
 // QtProject, shared by every Qt program; QSettings::setPath cannot move it
-// elsewhere. Once the dialog is gone that key is put back as it was, and is
-// gone again if it was not there.
-class RegistryStateKept
+// elsewhere. Once the dialog is gone that key is put back as it was.
+struct RegistryStateKept
 {
-public:
-    RegistryStateKept()
-    {
-        QSettings software(Software, QSettings::NativeFormat);
-        m_existed = software.childGroups().contains(QtProject, Qt::CaseInsensitive);
-        if (!m_existed)
-            return;
-        software.beginGroup(QtProject);
-        for (const QString &key : software.allKeys())
-            m_values.insert(key, software.value(key));
-        m_groups = groups(software);
-    }
-    ~RegistryStateKept()
-    {
-        QSettings software(Software, QSettings::NativeFormat);
-        if (!m_existed) {
-            software.remove(QtProject);
-            return;
-        }
-        software.beginGroup(QtProject);
-        // Parents come before their children, so a new key goes whole.
-        for (const QString &group : groups(software)) {
-            if (!m_groups.contains(group))
-                software.remove(group);
-        }
-        for (const QString &key : software.allKeys()) {
-            if (!m_values.contains(key))
-                software.remove(key);
-        }
-        for (auto it = m_values.cbegin(); it != m_values.cend(); ++it) {
-            if (software.value(it.key()) != it.value())
-                software.setValue(it.key(), it.value());
-        }
-    }
-    RegistryStateKept(const RegistryStateKept &) = delete;
-    RegistryStateKept &operator=(const RegistryStateKept &) = delete;
-
-private:
-    static inline const QString Software = u"HKEY_CURRENT_USER\\Software"_s;
-    static inline const QString QtProject = u"QtProject"_s;
-
-    // Every key below the current group, empty ones included, parents first.
-    static QStringList groups(QSettings &settings, const QString &path = {})
-    {
-        QStringList found;
-        for (const QString &group : settings.childGroups()) {
-            found << path + group;
-            settings.beginGroup(group);
-            found << groups(settings, path + group + u'/');
-            settings.endGroup();
-        }
-        return found;
-    }
-
-    bool m_existed = false;
-    QHash<QString, QVariant> m_values;
-    QStringList m_groups;
+    RegistryKept kept{{QtProjectKey}};
 };
 #else
 // Elsewhere keepToolkitStateInMemory() sends it where nothing is written.
@@ -312,13 +286,22 @@ private:
 
     DialogOutcome runFontDialog()
     {
-        // Starts on the program's own font rather than the first one listed.
-        QFontDialog dialog(QApplication::font(), parentWidget());
-        dialog.setOptions(fontDialogOptions(flags()));
-        if (!fontsAvailable(dialog.options())) {
+        // Both are checked before the dialog is made: it reads the fonts as
+        // it is built.
+        if (!fontsAvailable(fontDialogOptions(flags()))) {
             return failure(
                 QT_TRANSLATE_NOOP("CommonDialog", "The Font dialog cannot open: there are no fonts to show."));
         }
+        if (const QString unreadable = familyWithoutStyles(QFontDatabase::families()); !unreadable.isEmpty()) {
+            return {DialogOutcome::Status::Failed,
+                    QCoreApplication::translate("CommonDialog",
+                                                "The Font dialog cannot open: the font \"%1\" is listed but has "
+                                                "no styles that can be read.")
+                        .arg(unreadable)};
+        }
+        // Starts on the program's own font rather than the first one listed.
+        QFontDialog dialog(QApplication::font(), parentWidget());
+        dialog.setOptions(fontDialogOptions(flags()));
         return outcomeOf(dialog.exec());
     }
 
@@ -350,5 +333,11 @@ private:
 
 std::unique_ptr<CommonDialog> QtPlatform::createCommonDialog(QWidget *owner)
 {
+#if defined(Q_OS_WIN)
+    // On the desktop Windows' own dialogs, as the code shows them; offscreen
+    // (the tests) Qt's.
+    if (QGuiApplication::platformName() == u"windows"_s)
+        return createWindowsCommonDialog(owner);
+#endif
     return std::make_unique<QtCommonDialog>(owner);
 }

@@ -24,6 +24,11 @@ namespace qtcommondialog {
 // that Qt cannot read in any form; an empty result means all files.
 QStringList nameFilters(const QString &filter);
 
+// A Filter property as Windows' file dialogs take it: description and
+// pattern of each pair ended by a NUL, and the list by another. A pair
+// without a pattern is left out, an empty description shows the pattern.
+QString windowsFilter(const QString &filter);
+
 // Title, name filters, default suffix, mode and options of a file dialog.
 void setUpFileDialog(QFileDialog &dialog, DialogKind kind, const CommonDialog &properties);
 QFileDialog::Options fileDialogOptions(DialogKind kind, qint32 flags);
@@ -36,6 +41,10 @@ void sizeFileDialog(QFileDialog &dialog, const QRect &room);
 QFontDialog::FontDialogOptions fontDialogOptions(qint32 flags);
 // Whether the font dialog would list any font at all.
 bool fontsAvailable(QFontDialog::FontDialogOptions options);
+// A family that the font dialog would list but that has no styles, or an
+// empty text. Qt's dialog reads a null style for such a family as soon as it
+// is current (Wine lists "MS Shell Dlg", Qt's default font, that way).
+QString familyWithoutStyles(const QStringList &families);
 
 // Qt's colour dialog always lets the user define custom colours; with
 // cdlCCPreventFullOpen its "Add to Custom Colors" button is disabled

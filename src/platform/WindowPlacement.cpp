@@ -5,6 +5,11 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
+
+#if defined(Q_OS_WIN)
+#include <windows.h>
+#endif
 
 namespace {
 constexpr double TwipsPerInch = 1440.0;
@@ -71,21 +76,65 @@ QMargins WindowPlacer::frameMargins() const
 {
     if (!m_window->isVisible())
         return FrameEstimate;
+#if defined(Q_OS_WIN)
+    // Qt's frame lags behind a change of style (a fixed window made
+    // resizable gets a thicker one); Windows' own is current.
+    if (QGuiApplication::platformName() == QStringView(u"windows")) {
+        const auto window = reinterpret_cast<HWND>(m_window->winId());
+        RECT outer{};
+        RECT inner{};
+        POINT origin{0, 0};
+        if (GetWindowRect(window, &outer) && GetClientRect(window, &inner) && ClientToScreen(window, &origin)) {
+            const qreal ratio = m_window->devicePixelRatioF();
+            const auto scaled = [ratio](LONG pixels) { return qRound(pixels / ratio); };
+            return {scaled(origin.x - outer.left), scaled(origin.y - outer.top),
+                    scaled(outer.right - origin.x - inner.right), scaled(outer.bottom - origin.y - inner.bottom)};
+        }
+    }
+#endif
     const QRect outer = m_window->frameGeometry();
     const QRect inner = m_window->geometry();
     return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
             outer.bottom() - inner.bottom()};
 }
 
+#if defined(Q_OS_WIN)
+namespace {
+// Windows gives a window of a fixed size a thin frame and no maximise button,
+// and a resizable one a frame to drag and the button; the native window takes
+// the new style as it is, without being made again.
+void setResizableFrame(QWidget *window, bool resizable)
+{
+    Qt::WindowFlags flags = window->windowFlags();
+    flags.setFlag(Qt::MSWindowsFixedSizeDialogHint, !resizable);
+    flags.setFlag(Qt::WindowMaximizeButtonHint, resizable);
+    if (flags == window->windowFlags())
+        return;
+    window->overrideWindowFlags(flags);
+    if (QWindow *native = window->windowHandle())
+        native->setFlags(flags);
+}
+} // namespace
+#endif
+
 void WindowPlacer::place(const QRect &contents, bool fixedSize)
 {
+    QRect placed = contents;
+#if defined(Q_OS_WIN)
+    if (m_window->isMaximized() && fixedSize)
+        m_window->showNormal();
+    setResizableFrame(m_window, !fixedSize);
+    // The frame is another now: the contents fit the screen inside the new one.
+    if (m_window->isVisible())
+        placed = fittedWindowRect(contents.size(), screenRoom(), contents.topLeft(), frameMargins());
+#endif
     if (fixedSize)
-        m_window->setFixedSize(contents.size());
+        m_window->setFixedSize(placed.size());
     else
-        m_window->resize(contents.size());
+        m_window->resize(placed.size());
     // move() places the frame; the rectangle is the contents'.
     const QMargins frame = frameMargins();
-    m_window->move(contents.topLeft() - QPoint(frame.left(), frame.top()));
+    m_window->move(placed.topLeft() - QPoint(frame.left(), frame.top()));
     if (m_window->isVisible()) {
         m_keepOnScreen = KeepOnScreenMoves;
         m_keepOnScreenUntil = QDeadlineTimer(KeepOnScreenMs);
@@ -104,11 +153,11 @@ void WindowPlacer::keepInside()
     if (m_keepOnScreen <= 0 || m_keepOnScreenUntil.hasExpired() || !m_window->isVisible())
         return;
     const QRect room = screenRoom();
-    if (!room.isValid() || room.contains(m_window->frameGeometry()))
-        return;
-    --m_keepOnScreen;
     // The frame, now known, may also be larger than the estimate was.
     const QMargins frame = frameMargins();
+    if (!room.isValid() || room.contains(m_window->geometry().marginsAdded(frame)))
+        return;
+    --m_keepOnScreen;
     const QRect inside = fittedWindowRect(m_window->size(), room, m_window->geometry().topLeft(), frame);
     if (inside.size() != m_window->size()) {
         if (m_window->minimumSize() == m_window->maximumSize()) {

@@ -60,27 +60,33 @@ bool mayBeGambas(const QString &text, const QList<Tool> &tools)
                        [&](const Tool &tool) { return tool.reader.mayBeGambas && tool.reader.mayBeGambas(text); });
 }
 
-// Whether the module is LibreOffice Basic by what only it has: its option,
-// its services and documents, its MB_ and ID names (where the module does
-// not declare them).
-bool looksLikeLibreOffice(const basic::Module &module, bool *vbaSupport)
+// What in the module says it is LibreOffice Basic: its option, its services
+// and documents (the code), or only its MB_ and ID names (where the module
+// does not declare them), which Visual Basic code may also have, declared
+// by another module.
+enum class LibreOfficeSigns { None, Names, Code };
+
+LibreOfficeSigns libreOfficeSigns(const basic::Module &module, bool *vbaSupport)
 {
     const basic::Tokens &t = module.tokens();
-    bool found = false;
+    LibreOfficeSigns found = LibreOfficeSigns::None;
     for (qint32 i = 0; i < qint32(t.size()); ++i) {
         if (!t.isIdent(i))
             continue;
         if (t.isWord(i, u"option") && i + 1 < t.size() && t.isWord(i + 1, u"vbasupport")) {
-            found = true;
+            found = LibreOfficeSigns::Code;
             *vbaSupport = i + 2 < t.size() && t.text(i + 2) == u"1";
         } else if (t.isWord(i, u"createunoservice") || t.isWord(i, u"thiscomponent")
                    || (t.isWord(i, u"com") && i + 2 < t.size() && t.isPunct(i + 1, u'.') && t.isWord(i + 2, u"sun"))) {
-            found = found || !module.declaration(t.text(i));
+            if (!module.declaration(t.text(i)))
+                found = LibreOfficeSigns::Code;
         } else if (const QStringView word = t.text(i);
-                   (word.startsWith(u"MB_", Qt::CaseInsensitive) || word.startsWith(u"ID", Qt::CaseInsensitive))
+                   found == LibreOfficeSigns::None
+                   && (word.startsWith(u"MB_", Qt::CaseInsensitive) || word.startsWith(u"ID", Qt::CaseInsensitive))
                    && !module.declaration(word)) {
             const basic::BasicName *name = basic::findName(word);
-            found = found || (name && name->dialect == basic::Dialect::LibreOffice);
+            if (name && name->dialect == basic::Dialect::LibreOffice)
+                found = LibreOfficeSigns::Names;
         }
     }
     return found;
@@ -158,7 +164,7 @@ ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *o
             semantics.dialect = basic::Dialect::Gambas;
         else if (settings.dialect)
             semantics.dialect = *settings.dialect;
-        if (bool vbaSupport = false; !gambas && looksLikeLibreOffice(module, &vbaSupport)) {
+        if (bool vbaSupport = false; !gambas && libreOfficeSigns(module, &vbaSupport) != LibreOfficeSigns::None) {
             if (settings.dialect && *settings.dialect != basic::Dialect::LibreOffice)
                 refuse(0, u"the code is LibreOffice Basic's (its services, MB_ names or options), not Visual Basic's"_s);
             semantics.dialect = basic::Dialect::LibreOffice;
@@ -203,14 +209,22 @@ ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *o
     }
 }
 
-basic::Dialect moduleDialect(const QString &text, const QList<Tool> &tools, std::optional<basic::Dialect> given)
+basic::Dialect moduleDialect(const QString &text, const QList<Tool> &tools, std::optional<basic::Dialect> given,
+                             bool *sure)
 {
     // Past this, a module is too long to be anyone's: no time is spent on it.
     constexpr qsizetype MostLooked = 4 * 1024 * 1024;
+    if (sure)
+        *sure = true;
     if (given)
         return *given;
     if (text.size() > MostLooked)
         return basic::Dialect::VisualBasic;
     const ReadResult read = readCode(text, tools);
-    return read.ok() ? read.code.dialect : basic::Dialect::VisualBasic;
+    const basic::Dialect dialect = read.ok() ? read.code.dialect : basic::Dialect::VisualBasic;
+    if (sure && dialect == basic::Dialect::LibreOffice) {
+        bool vbaSupport = false;
+        *sure = libreOfficeSigns(basic::Module(text), &vbaSupport) == LibreOfficeSigns::Code;
+    }
+    return dialect;
 }

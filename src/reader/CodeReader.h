@@ -31,4 +31,7 @@ ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *o
 // the language server share: the dialect given (--dialect, the server's
 // setting), else the one its first construct of the tools reads as, else
 // Visual Basic (also for a module too long to look through).
-basic::Dialect moduleDialect(const QString &text, const QList<Tool> &tools, std::optional<basic::Dialect> given);
+// sure: set false where only names tell, which Visual Basic code may have
+// too (MB_YESNO declared by another module).
+basic::Dialect moduleDialect(const QString &text, const QList<Tool> &tools, std::optional<basic::Dialect> given,
+                             bool *sure = nullptr);

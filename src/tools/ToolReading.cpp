@@ -2,6 +2,7 @@
 #include "tools/ToolReading.h"
 
 #include "basic/Flags.h"
+#include "basic/Names.h"
 #include "codegen/CodeText.h"
 #include "tools/Tool.h"
 
@@ -41,9 +42,25 @@ qint32 ReadContext::callHead(qint32 k, qint32 begin) const
 basic::FlagValue ReadContext::flags(qint32 begin, qint32 end, basic::FlagKind kind, const QString &what) const
 {
     basic::FlagValue value = basic::evalFlags(t, begin, end, kind, what);
+    const basic::TextSemantics &semantics = eval.semantics();
     for (const basic::FlagTerm &term : value.terms) {
-        if (term.named)
-            eval.requireBuiltin(qint32(term.begin), qint32(term.end));
+        if (!term.named)
+            continue;
+        eval.requireBuiltin(qint32(term.begin), qint32(term.end));
+        // A name of the other dialect's is an empty variable there, unless
+        // LibreOffice's VBA support brings Visual Basic's in.
+        const QStringView written = t.text(qint32(term.end) - 1);
+        const basic::BasicName *name = basic::findName(written);
+        const bool known = !name || name->dialect == semantics.dialect
+                           || (semantics.dialect == basic::Dialect::LibreOffice && semantics.vbaSupport);
+        if (!known)
+            refuse(
+                t.pos(qint32(term.begin)),
+                semantics.dialect == basic::Dialect::LibreOffice
+                    ? u"%1 is Visual Basic's; LibreOffice Basic without Option VBASupport 1 has no such constant"_s.arg(
+                        written)
+                    : u"%1 is LibreOffice Basic's; in Visual Basic code it is whatever another module declares"_s.arg(
+                        written));
     }
     return value;
 }

@@ -3,6 +3,7 @@
 // every control that takes the focus named, option buttons as radio buttons
 // in named groups, boxes that say their message, the keyboard reaching every
 // part in reading order, and a help page readable in light and dark themes.
+#include "app/CommandLine.h"
 #include "platform/Accessibility.h"
 #include "platform/HelpViewer.h"
 #include "platform/InputBoxDialog.h"
@@ -12,6 +13,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QBuffer>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -100,6 +102,8 @@ private Q_SLOTS:
     void tabLandsOnTheCheckedOption_data();
     void tabLandsOnTheCheckedOption();
     void selectorTakesTabAndArrows();
+    void eachToolsTaskByKeysAlone_data();
+    void eachToolsTaskByKeysAlone();
     void commandRowsTabAsTheyRead();
     void listShowsFocusWhenEmpty();
     void helpPageReadsInEveryTheme_data();
@@ -397,6 +401,61 @@ void TestAccessibility::selectorTakesTabAndArrows()
     selector->setFocus(Qt::TabFocusReason);
     QTest::keyClick(selector, Qt::Key_2, Qt::ControlModifier);
     QCOMPARE(QApplication::focusWidget(), gui.find(u"txtTitleInputBox"_s));
+}
+
+void TestAccessibility::eachToolsTaskByKeysAlone_data()
+{
+    // From the start, steps between "|": a key as QKeySequence writes it, or
+    // "=text" typed; then Ctrl+Shift+C. What it copies is what `generate`
+    // writes with these arguments.
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("generate");
+    // clang-format off
+    QTest::newRow("message box")
+        << u"=Save|Tab|=Save changes?|Ctrl+Tab|Right|Right|Ctrl+Tab|Down|Down|Down|Right|Ctrl+Tab|Space"_s
+        << u"msgbox|--title|Save|--message|Save changes?|--icon|question|--buttons|yesnocancel|--default|2|--help-button"_s;
+    QTest::newRow("input box")
+        << u"Ctrl+2|=Name|Tab|=Your name?|Tab|=Ann|Ctrl+Tab|Ctrl+Tab|Ctrl+A|=strName|Tab|Space"_s
+        << u"inputbox|--title|Name|--message|Your name?|--default-answer|Ann|--variable|strName|--declare"_s;
+    QTest::newRow("header")
+        << u"Ctrl+3|=Billing|Tab|=Main.bas|Tab|=1.0|Tab|Ctrl+A|=2026-12-09|Tab|Ctrl+A|=Copyright 2026 Me|Tab|=Totals."_s
+        << u"header|--project|Billing|--program|Main.bas|--version|1.0|--date|2026-12-09|--copyright|Copyright 2026 Me|--description|Totals."_s;
+    QTest::newRow("save dialog")
+        << u"Ctrl+4|Ctrl+Tab|Ctrl+A|=Save as|Tab|=bas"_s
+        << u"commondialog|--dialog|save|--title|Save as|--default-ext|bas"_s;
+    QTest::newRow("printer dialog")
+        << u"Ctrl+4|Ctrl+Tab|Ctrl+Tab|Down|Ctrl+Tab|Ctrl+Tab|Space"_s
+        << u"commondialog|--dialog|printer|--no-print-to-file"_s;
+    // clang-format on
+}
+
+void TestAccessibility::eachToolsTaskByKeysAlone()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, generate);
+    GuiHarness gui;
+    QVERIFY(QTest::qWaitForWindowActive(gui.window.get()));
+    const auto target = [&gui]() -> QWidget * {
+        QWidget *focus = QApplication::focusWidget();
+        return focus ? focus : gui.window.get();
+    };
+    for (const QString &step : steps.split(u'|')) {
+        if (step.startsWith(u'=')) {
+            QTest::keyClicks(target(), step.mid(1));
+            continue;
+        }
+        const QKeySequence sequence(step);
+        QVERIFY2(sequence.count() == 1, qPrintable(step));
+        QTest::keyClick(target(), sequence[0].key(), sequence[0].keyboardModifiers());
+    }
+    QTest::keyClick(target(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+
+    QBuffer out;
+    QBuffer err;
+    QBuffer in;
+    QVERIFY(out.open(QIODevice::WriteOnly) && err.open(QIODevice::WriteOnly) && in.open(QIODevice::ReadOnly));
+    QCOMPARE(runCommandLine(QStringList{u"quillkit98"_s, u"generate"_s} + generate.split(u'|'), out, err, in), 0);
+    QCOMPARE(gui.platform.clipboard, QString::fromUtf8(out.data()));
 }
 
 void TestAccessibility::commandRowsTabAsTheyRead()

@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDirIterator>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
@@ -242,6 +243,8 @@ void TestCodeView::f7AndTheButtonToggleThePane()
     QTest::keyClick(gui.window.get(), Qt::Key_F7);
     QVERIFY(gui.window->isCodeViewShown());
     QVERIFY(button->isChecked());
+    // Its font is looked up as it first shows.
+    QVERIFY(QFontInfo(codeView(gui)->font()).fixedPitch());
     QTest::keyClick(gui.window.get(), Qt::Key_F7);
     QVERIFY(!gui.window->isCodeViewShown());
     QVERIFY(!button->isChecked());

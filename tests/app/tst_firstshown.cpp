@@ -2,6 +2,7 @@
 #include <QDateTime>
 #include <QProcess>
 #include <QTest>
+#include <QThread>
 
 using namespace Qt::StringLiterals;
 
@@ -33,16 +34,23 @@ void TestFirstShown::reportsTheWindowShownAndEnds()
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 0);
 
-    // One line, "shown" and the wall clock in microseconds, which the
-    // benchmark subtracts from the moment it started the process.
-    const QList<QByteArray> words = process.readAllStandardOutput().split(' ');
-    QCOMPARE(words.size(), 2);
+    // One line: "shown", the wall clock in microseconds, which the
+    // benchmark subtracts from the moment it started the process, and the
+    // processor time used until then, which cannot exceed the time the
+    // process ran on every core.
+    const QByteArray line = process.readAllStandardOutput();
+    QVERIFY(line.endsWith('\n'));
+    const QList<QByteArray> words = line.trimmed().split(' ');
+    QCOMPARE(words.size(), 3);
     QCOMPARE(words.at(0), QByteArray("shown"));
-    QVERIFY(words.at(1).endsWith('\n'));
     bool ok = false;
-    const qint64 shown = words.at(1).trimmed().toLongLong(&ok);
+    const qint64 shown = words.at(1).toLongLong(&ok);
     QVERIFY(ok);
     QVERIFY2(shown >= before * 1000 && shown < (after + 1) * 1000, words.at(1).constData());
+    const qint64 processor = words.at(2).toLongLong(&ok);
+    QVERIFY(ok);
+    QVERIFY2(processor > 0 && processor <= (after + 1 - before) * 1000 * QThread::idealThreadCount(),
+             words.at(2).constData());
 }
 
 QTEST_GUILESS_MAIN(TestFirstShown)

@@ -188,7 +188,7 @@ void TestHelpAbout::aboutShowsVersionAndLinks()
         QCOMPARE(box->windowTitle(), u"About Quillkit 98"_s);
         QVERIFY(!(box->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QCOMPARE(box->minimumSize(), box->maximumSize());
-        QCOMPARE(box->findChild<QLabel *>(u"lblVersion"_s)->text(), u"Version 98"_s);
+        QCOMPARE(box->findChild<QLabel *>(u"lblVersion"_s)->text(), u"Version 98.0"_s);
         const QString licence = box->findChild<QLabel *>(u"lblLicence"_s)->text();
         QVERIFY2(licence.contains(u"GNU General Public License, version 3 or later"_s), qPrintable(licence));
         QVERIFY(box->findChild<QLabel *>(u"lblLicence"_s)->isVisible());

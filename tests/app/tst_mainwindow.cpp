@@ -82,6 +82,8 @@ void TestMainWindow::startsOnMessageBoxTool()
     QCOMPARE(gui.window->windowTitle(), u"Quillkit 98"_s);
     QCOMPARE(gui.window->helpFile(), u"/opt/quillkit98/qkt98.html"_s);
     QVERIFY(gui.platform.sleeps.isEmpty());
+    // The icon comes once the window has painted.
+    QTRY_VERIFY(!gui.window->windowIcon().pixmap(16).isNull());
 }
 
 void TestMainWindow::splashWaitsThreeSecondsBeforeTheWindow()

@@ -252,8 +252,19 @@ private Q_SLOTS:
         QTest::newRow("Enum member") << u"Enum E\nvbYes = 1\nEnd Enum"_s << u"vbyes"_s << u"an Enum member"_s << 2;
         QTest::newRow("a label") << u"Sub A()\nagain: x = 1\nEnd Sub"_s << u"again"_s << u"a label"_s << 2;
         QTest::newRow("the first one counts") << u"Dim v\nConst v = 1"_s << u"v"_s << u"a variable"_s << 1;
-        QTest::newRow("an assignment declares nothing") << u"s = 1"_s << u"s"_s << u""_s << 0;
-        QTest::newRow("compiled out") << u"#If 0 Then\nDim s\n#End If"_s << u"s"_s << u""_s << 0;
+        QTest::newRow("only read") << u"MsgBox s\nx = Len(s)"_s << u"s"_s << u""_s << 0;
+        // What sets BASIC's own name, or uses it as the parser cannot tell,
+        // makes it the module's.
+        QTest::newRow("an assignment") << u"x = 1\ns = 1"_s << u"s"_s << u"set as a variable"_s << 2;
+        QTest::newRow("compiled out") << u"#If 0 Then\nDim s\n#End If"_s << u"s"_s << u"a variable"_s << 2;
+        QTest::newRow("compiled out, only read") << u"#If 0 Then\nMsgBox s\n#End If"_s << u"s"_s << u""_s << 0;
+        QTest::newRow("[bracketed] Enum member")
+            << u"Enum E: [vbYesNo] = 3: End Enum"_s << u"vbYesNo"_s << u"an Enum member"_s << 1;
+        QTest::newRow("a form's control")
+            << u"VERSION 5.00\nBegin VB.Form F\n   Begin VB.CommandButton vbYes\n   End\nEnd"_s << u"vbyes"_s
+            << u"a control of the form"_s << 3;
+        QTest::newRow("a Type member") << u"Type T\n  vbOK As Long\nEnd Type"_s << u"vbOK"_s
+                                       << u"used in a way this program does not follow"_s << 2;
     }
     void declarations()
     {

@@ -32,6 +32,10 @@ private Q_SLOTS:
             << u"' note _\nMsgBox \"hidden\"\nMsgBox \"shown\""_s << u"shown"_s;
         QTest::newRow("#If False leaves its call out")
             << u"#If False Then\nMsgBox \"never\"\n#Else\nMsgBox \"always\"\n#End If"_s << u"always"_s;
+        QTest::newRow("#If: Or binds before Xor")
+            << u"#If 1 Xor 1 Or 1 Then\nMsgBox \"never\"\n#Else\nMsgBox \"always\"\n#End If"_s << u"always"_s;
+        QTest::newRow("an index into the procedure's array")
+            << u"Dim s As String: Dim a(3) As String\ns = \"a\"\na(s) = 1\nMsgBox s"_s << u"a"_s;
         QTest::newRow("VBA.Interaction.MsgBox")
             << u"VBA.Interaction.MsgBox \"first\"\nMsgBox \"second\""_s << u"first"_s;
         QTest::newRow("a constant of the module in a procedure")
@@ -121,6 +125,37 @@ private Q_SLOTS:
         QTest::newRow("declared for the whole module")
             << u"Dim s As String\nSub A()\n  s = \"a\"\n  Refresh\n  MsgBox s\nEnd Sub"_s
             << u"line 5, column 10: s is declared for the whole module (line 1), so other procedures may set it"_s;
+        // Every use of a name is one the reader follows, or it refuses.
+        QTest::newRow("an Enum member in brackets")
+            << u"Enum E: [vbYesNo] = 3: End Enum\nMsgBox \"a\", vbYesNo"_s
+            << u"line 2, column 13: vbYesNo is declared in this module (line 1)"_s;
+        QTest::newRow("a control of the form")
+            << u"VERSION 5.00\nBegin VB.Form F\n   Begin VB.Label vbCrLf\n   End\nEnd\nMsgBox \"a\" & vbCrLf"_s
+            << u"line 6, column 14: vbCrLf is a control of the form on line 3 of this module, so it may not be BASIC's own"_s;
+        QTest::newRow("BASIC's name set as a variable")
+            << u"vbTab = \"-\"\nMsgBox \"a\" & vbTab"_s
+            << u"line 2, column 14: vbTab is set as a variable on line 1 of this module, so it may not be BASIC's own"_s;
+        QTest::newRow("declared in each part of an undecided #If")
+            << u"Sub A()\n#If Win64 Then\nDim s As Long\n#Else\nDim s As String\n#End If\ns = \"05\"\nMsgBox s\nEnd Sub"_s
+            << u"line 8, column 8: s is declared more than once (lines 5 and 3): which one holds depends on how the code is compiled"_s;
+        QTest::newRow("an index runs a Property Let, ByRef")
+            << u"Dim s As String: s = \"a\"\nProp(s) = 1\nMsgBox s"_s
+            << u"line 3, column 8: s is changed by `Prop(s` on line 2, which this program cannot follow"_s;
+        QTest::newRow("Set with an index")
+            << u"Dim s As String: s = \"a\"\nSet o.Item(s) = Nothing\nMsgBox s"_s
+            << u"line 3, column 8: s is changed by `Set o.` on line 2, which this program cannot follow"_s;
+        QTest::newRow("a statement's word as the target")
+            << u"Time = InputBox(\"When?\")"_s
+            << u"line 1, column 1: Time = InputBox(…) sets BASIC's own Time, not a variable, unless the code declares one"_s;
+        QTest::newRow("Visual Basic's name in LibreOffice code")
+            << u"d = ThisComponent\nMsgBox \"a\", vbYesNo + 32"_s
+            << u"line 2, column 13: vbYesNo is Visual Basic's; LibreOffice Basic without Option VBASupport 1 has no such constant"_s;
+        QTest::newRow("vbNewLine in LibreOffice's VBA mode")
+            << u"Option VBASupport 1\nMsgBox \"a\" & vbNewLine"_s
+            << u"line 2, column 14: vbNewLine in LibreOffice Basic depends on the system it runs on"_s;
+        QTest::newRow("Chr above 127 in LibreOffice's VBA mode")
+            << u"Option VBASupport 1\nMsgBox Chr(200)"_s
+            << u"line 2, column 8: Chr(200) in LibreOffice Basic's VBA mode depends on the system's encoding"_s;
         QTest::newRow("columns count characters")
             << u"MsgBox \"😀😀\", x"_s << u"line 1, column 14: x is a variable; the buttons can only hold fixed flags"_s;
     }

@@ -8,6 +8,14 @@
 #include <QTemporaryFile>
 #include <QTest>
 
+// Windows names its code pages; iconv names the encodings elsewhere.
+#if defined(Q_OS_WIN)
+#define UNKNOWN_ENCODING_HINT                                                                                          \
+    "Windows knows: name a code page (windows-1251, CP850, ISO-8859-5, SHIFT_JIS, UTF-16LE, ...)"
+#else
+#define UNKNOWN_ENCODING_HINT "this system knows (iconv -l lists them)"
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -212,6 +220,15 @@ private Q_SLOTS:
         QTest::newRow("refused code") << QStringList{u"read"_s} << QByteArray("\nMsgBox \"Hi \" & UserName\n")
                                       << QByteArray("-:2:16: UserName is a variable; "
                                                     "the message can only hold fixed text\n");
+        // What is read must go back through generate --from-json.
+        QTest::newRow("a value the tool refuses")
+            << QStringList{u"read"_s}
+            << QByteArray("FilePicker = CreateUnoService(\"com.sun.star.ui.dialogs.FilePicker\")\n"
+                          "FilePicker.initialize(Array(com.sun.star.ui.dialogs.TemplateDescription.FILEOPEN_SIMPLE))\n"
+                          "FilePicker.setTitle(\"Open\")\nFilePicker.appendFilter(\"a b Files\", \"*.a b\")\n"
+                          "If FilePicker.execute() = com.sun.star.ui.dialogs.ExecutableDialogResults.OK Then\nEnd If\n")
+            << QByteArray("-:1:1: the code holds what the tool cannot: --file-type: A file type is one extension, "
+                          "such as txt, without a space: 'a b' cannot be one.\n");
         QTest::newRow("nothing to read") << QStringList{u"read"_s} << QByteArray("x = 1")
                                          << QByteArray("-:1:1: no message box call, "
                                                        "input box call, common dialog block or file header block "
@@ -236,7 +253,7 @@ private Q_SLOTS:
                                                   + tryHelp;
         QTest::newRow("unknown encoding") << QStringList{u"read"_s, u"--encoding"_s, u"klingon"_s} << QByteArray()
                                           << QByteArray("quillkit98: read: --encoding: 'klingon' is no encoding "
-                                                        "that this system knows (iconv -l lists them)\n")
+                                                        "that " UNKNOWN_ENCODING_HINT "\n")
                                                  + tryHelp;
     }
 

@@ -165,6 +165,12 @@ private Q_SLOTS:
             u"Sub A()\n  r = MsgBox(\"a\", vbYesNo)\n  r = MsgBox(\"b\", vbYesNo)\n  r = 0\n  If r = 6 Then Beep\nEnd Sub"_s,
             u"Sub A()\n  r = MsgBox(\"a\", vbYesNo)\n  r = MsgBox(\"b\", vbYesNo)\n  r = 0\n  If r = 6 Then Beep\nEnd Sub"_s,
             false, 1);
+        row("a control of the form of the result's name",
+            u"Begin VB.Form F\n  Begin VB.CommandButton vbYes\n  End\nEnd\nIf MsgBox(\"x\", 4) = 6 Then Beep"_s,
+            u"Begin VB.Form F\n  Begin VB.CommandButton vbYes\n  End\nEnd\nIf MsgBox(\"x\", vbYesNo) = 6 Then Beep"_s,
+            false, 1);
+        row("BASIC's name in brackets", u"Enum E: [vbQuestion] = 3: End Enum\nMsgBox \"a\", 36"_s,
+            u"Enum E: [vbQuestion] = 3: End Enum\nMsgBox \"a\", 36"_s, false, 1);
         row("a compiled-out branch", u"#If 1 And 2 Then\nMsgBox \"a\", 36\n#Else\nMsgBox \"a\", 4\n#End If"_s,
             u"#If 1 And 2 Then\nMsgBox \"a\", 36\n#Else\nMsgBox \"a\", vbYesNo\n#End If"_s);
         row("no button set of the box", u"MsgBox \"x\", 7"_s, u"MsgBox \"x\", 7"_s, false, 1);

@@ -4,18 +4,19 @@
 
 #include <QApplication>
 #include <QFileSystemModel>
+#include <QFontDatabase>
 #include <QHeaderView>
-#include <QScreen>
-#include <QTreeView>
+#include <QLineEdit>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <functional>
 
@@ -92,12 +93,16 @@ private Q_SLOTS:
     void initTestCase() { component({}, {}, {}, 0); }
     void nameFilters_data();
     void nameFilters();
+    void windowsFilters_data();
+    void windowsFilters();
     void fileDialogReadsEachPattern_data();
     void fileDialogReadsEachPattern();
     void fileDialogSetUp_data();
     void fileDialogSetUp();
     void fontFlags_data();
     void fontFlags();
+    void familiesWithoutStyles_data();
+    void familiesWithoutStyles();
     void customColors_data();
     void customColors();
     void printing_data();
@@ -136,6 +141,28 @@ void TestQtCommonDialog::nameFilters_data()
         << u"\xD800 Files|*.txt|"_s << QStringList{u"*.txt"_s};
     QTest::newRow("unreadable in any form") << u"x) Files|*.x)|txt Files|*.txt|"_s
                                             << QStringList{u"txt Files (*.txt)"_s};
+}
+
+void TestQtCommonDialog::windowsFilters_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("empty means all files") << QString() << QString();
+    QTest::newRow("final bar") << u"txt Files|*.txt|"_s << u"txt Files\0*.txt\0\0"_s;
+    QTest::newRow("two pairs") << u"txt Files|*.txt|bas Files|*.bas"_s << u"txt Files\0*.txt\0bas Files\0*.bas\0\0"_s;
+    QTest::newRow("several patterns stay one") << u"Basic|*.bas;*.cls|"_s << u"Basic\0*.bas;*.cls\0\0"_s;
+    QTest::newRow("odd count drops the lone description") << u"Text|*.txt|Basic"_s << u"Text\0*.txt\0\0"_s;
+    QTest::newRow("empty pattern drops its pair") << u"Nothing||Text|*.txt|"_s << u"Text\0*.txt\0\0"_s;
+    // An empty description would end the list there.
+    QTest::newRow("empty description shows the pattern") << u"|*.txt|"_s << u"*.txt\0*.txt\0\0"_s;
+    QTest::newRow("a NUL inside would end it early") << QString(u"T\0X|*.T\0X|"_s) << u"TX\0*.TX\0\0"_s;
+}
+
+void TestQtCommonDialog::windowsFilters()
+{
+    QFETCH(QString, filter);
+    QFETCH(QString, expected);
+    QCOMPARE(windowsFilter(filter), expected);
 }
 
 void TestQtCommonDialog::fileDialogReadsEachPattern_data()
@@ -243,6 +270,23 @@ void TestQtCommonDialog::fontFlags()
     QCOMPARE(fontDialogOptions(flags), options);
     // The fonts installed for the tests include scalable ones.
     QVERIFY(fontsAvailable(options));
+}
+
+void TestQtCommonDialog::familiesWithoutStyles_data()
+{
+    QTest::addColumn<QStringList>("families");
+    QTest::addColumn<QString>("unreadable");
+    QTest::newRow("every installed family") << QFontDatabase::families() << QString();
+    // As Wine lists "MS Shell Dlg", a name that stands for another font.
+    QTest::newRow("a family that no font has")
+        << (QFontDatabase::families() << u"No Such Family 98"_s) << u"No Such Family 98"_s;
+}
+
+void TestQtCommonDialog::familiesWithoutStyles()
+{
+    QFETCH(QStringList, families);
+    QFETCH(QString, unreadable);
+    QCOMPARE(familyWithoutStyles(families), unreadable);
 }
 
 void TestQtCommonDialog::customColors_data()

@@ -121,6 +121,11 @@ void TestWindowPlacement::placedWindowIsKeptOnTheScreen()
     placer->place(contents, fixedSize);
     QCoreApplication::processEvents();
     QCOMPARE(window.minimumSize() == window.maximumSize(), fixedSize);
+#if defined(Q_OS_WIN)
+    // Windows draws a frame to drag and a maximise button only when they work.
+    QCOMPARE(window.windowFlags().testFlag(Qt::WindowMaximizeButtonHint), !fixedSize);
+    QCOMPARE(window.windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint), fixedSize);
+#endif
     // Placed where asked, unless that leaves the screen.
     if (!oversized)
         QCOMPARE(window.geometry(), contents);

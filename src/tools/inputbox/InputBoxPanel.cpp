@@ -3,9 +3,10 @@
 
 #include "codegen/BasicLimits.h"
 #include "codegen/CodeText.h"
+#include "platform/DeferredIcon.h"
+#include "platform/FieldText.h"
 #include "platform/Platform.h"
 #include "tools/HelpButtonPage.h"
-#include "platform/FieldText.h"
 #include "tools/inputbox/InputBoxGenerator.h"
 
 #include <QAction>
@@ -108,8 +109,10 @@ QWidget *InputBoxPanel::createVariablePage()
     auto *lblVariableName = fieldLabel(u"lblVariableName"_s, tr("N&ame:"), m_txtVariableName, page);
 
     // Why the name cannot be a variable, under it while it cannot; the mark
-    // in the field draws the eye to it.
-    m_variableMark = new QAction(style()->standardIcon(QStyle::SP_MessageBoxWarning), QString(), m_txtVariableName);
+    // in the field draws the eye to it. Its picture is looked up in the icon
+    // theme only when first drawn: the lookup costs start-up milliseconds.
+    m_variableMark = new QAction(deferredStandardIcon(QStyle::SP_MessageBoxWarning, m_txtVariableName), QString(),
+                                 m_txtVariableName);
     m_txtVariableName->addAction(m_variableMark, QLineEdit::TrailingPosition);
     m_lblVariableProblem = new QLabel(page);
     m_lblVariableProblem->setObjectName(u"lblVariableProblem"_s);

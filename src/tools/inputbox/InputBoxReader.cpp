@@ -85,6 +85,15 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
     // compile, and read back the same.
     if (const QString problem = codegen::identifierProblem(target); !problem.isEmpty())
         refuse(t.pos(call.variableAt), u"the tool cannot hold the variable %1: %2"_s.arg(target, problem));
+    // `Time = InputBox(…)` sets BASIC's own Time (the clock), unless the
+    // module declares a variable of that name.
+    if (basic::isBuiltinName(target)) {
+        const QString key = basic::nameKey(target);
+        const basic::Procedure &procedure = m.procedures()[std::size_t(s.procedure)];
+        if (!procedure.locals.contains(key) && !m.moduleDeclarations().contains(key))
+            refuse(t.pos(call.variableAt),
+                   u"%1 = InputBox(…) sets BASIC's own %1, not a variable, unless the code declares one"_s.arg(target));
+    }
     if (call.open < 0)
         refuse(t.pos(k), u"InputBox needs its arguments in parentheses"_s);
     if (!call.closed())

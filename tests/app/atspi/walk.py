@@ -2,9 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Walks the running program's AT-SPI tree, as a screen reader sees it, and
 checks it: the main window is one window (no frame inside it), every control
-that takes the focus says what it is, and the objects below are there with
-their roles, names and states; Help opens a window whose page is text, not a
-label. Usage: walk.py window | alert TEXT"""
+that takes the focus says what it is, on every page of every tool, and the
+objects below are there with their roles, names and states; Help opens a
+window whose page is text, not a label. Usage: walk.py window | alert TEXT"""
 import sys
 import time
 
@@ -69,6 +69,24 @@ def check_window(app):
         return ["the program's windows are %r, not one frame 'Quillkit 98'" % [w.name for w in windows]]
     window = windows[0]
     nodes = list(descendants(window))
+    failures += check_names(nodes, "at the start")
+    for role, name, wanted in EXPECTED:
+        found = [n for n in nodes if n.getRoleName() == role and n.name == name]
+        if not found:
+            failures.append("no %s named %r" % (role, name))
+            continue
+        for state in wanted:
+            if not found[0].getState().contains(STATES[state]):
+                failures.append("the %s %r is not %s" % (role, name, state))
+    failures += check_every_page(window)
+    failures += check_help(app, nodes)
+    return failures
+
+
+def check_names(nodes, where):
+    """No frame inside the window; every control shown that takes the focus
+    has a name, and a drop-down its label."""
+    failures = []
     for node in nodes:
         role = node.getRoleName()
         states = node.getState()
@@ -81,18 +99,34 @@ def check_window(app):
         if parent is not None and parent.getRoleName() == "combo box":
             continue
         if not node.name.strip():
-            failures.append("a focusable %s without a name" % role)
+            failures.append("%s: a focusable %s without a name" % (where, role))
         elif role == "combo box" and not labelled(node):
-            failures.append("a drop-down without a label: %r" % node.name)
-    for role, name, wanted in EXPECTED:
-        found = [n for n in nodes if n.getRoleName() == role and n.name == name]
-        if not found:
-            failures.append("no %s named %r" % (role, name))
+            failures.append("%s: a drop-down without a label: %r" % (where, node.name))
+    return failures
+
+
+def check_every_page(window):
+    """Every page of every tool, reached as a screen reader's user would: Down
+    in the column of tools, and the page tabs' Press action."""
+    failures = []
+    tools = [n for n in descendants(window) if n.getRoleName() == "list" and n.name == "Tools"][0]
+    for index in range(tools.childCount):
+        tools.queryComponent().grabFocus()
+        time.sleep(0.2)
+        if index:
+            pyatspi.Registry.generateKeyboardEvent(0xFF54, None, pyatspi.KEY_SYM)  # Down
+            time.sleep(0.4)
+        tool = tools[index].name
+        if not tools[index].getState().contains(pyatspi.STATE_SELECTED):
+            failures.append("Down in the column did not reach %s" % tool)
             continue
-        for state in wanted:
-            if not found[0].getState().contains(STATES[state]):
-                failures.append("the %s %r is not %s" % (role, name, state))
-    failures += check_help(app, nodes)
+        tab_lists = [n for n in descendants(window)
+                     if n.getRoleName() == "page tab list" and n.getState().contains(pyatspi.STATE_SHOWING)]
+        for tab in (t for tab_list in tab_lists for t in tab_list if t.getRoleName() == "page tab"):
+            action = tab.queryAction()
+            action.doAction([action.getName(i) for i in range(action.nActions)].index("Press"))
+            time.sleep(0.3)
+            failures += check_names(descendants(window), "%s, %s" % (tool, tab.name))
     return failures
 
 
