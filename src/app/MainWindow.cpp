@@ -4,6 +4,7 @@
 #include "app/AboutBox.h"
 #include "app/ChoiceRow.h"
 #include "app/CodeView.h"
+#include "app/EditorLink.h"
 #include "app/FirstShown.h"
 #include "app/Pictures.h"
 #include "app/ToolSelector.h"
@@ -149,6 +150,28 @@ MainWindow::MainWindow(Platform &platform, const QList<Tool> &tools, const QStri
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 8);
     column->setSpacing(Spacing);
+    m_editorLink = EditorLink::attach(this);
+    if (m_editorLink) {
+        // Part of the design size: the window shows what it edits from the start.
+        m_editorBar = new QWidget;
+        m_editorBar->setObjectName(u"fraEditor"_s);
+        auto *bar = new QHBoxLayout(m_editorBar);
+        bar->setContentsMargins(Spacing, Spacing, Spacing, 0);
+        m_lblEditor = new QLabel(m_editorBar);
+        m_lblEditor->setObjectName(u"lblEditor"_s);
+        // One line, so that the tools keep their room; all of it as a tip.
+        m_lblEditor->setTextFormat(Qt::PlainText);
+        auto *apply = commandButton(u"cmdApply"_s, tr("&Apply to Editor"), m_editorBar);
+        apply->setToolTip(tr("Puts the code back into the editor, where it came from, and closes the window "
+                             "(Ctrl+Return)"));
+        connect(apply, &QPushButton::clicked, m_editorLink, &EditorLink::apply);
+        auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return), this);
+        connect(shortcut, &QShortcut::activated, apply, &QPushButton::click);
+        bar->addWidget(m_lblEditor, 1);
+        bar->addWidget(apply);
+        column->addWidget(m_editorBar);
+        setEditorLabel(tr("the editor's code"));
+    }
     column->addWidget(createHeaderStrip());
     // The selector and the tools scroll together where the screen is small;
     // the code view lies beside them, never over them.
@@ -198,6 +221,22 @@ MainWindow::MainWindow(Platform &platform, const QList<Tool> &tools, const QStri
     m_placer = new WindowPlacer(this);
     m_placer->place(fittedWindowRect(m_designSize, m_placer->screenRoom(), std::nullopt, m_placer->frameMargins()),
                     true);
+}
+
+void MainWindow::setEditorLabel(const QString &label, bool triedOut)
+{
+    if (!m_editorBar)
+        return;
+    m_editorBar->setEnabled(!label.isEmpty() && !triedOut);
+    if (label.isEmpty() || triedOut) {
+        m_lblEditor->setText(triedOut ? tr("Trying out %1 of the editor.").arg(label)
+                                      : tr("The editor is gone: the code goes back no more."));
+        setWindowTitle(tr("Quillkit 98"));
+        return;
+    }
+    m_lblEditor->setText(tr("Editing %1 in the editor.").arg(label));
+    m_lblEditor->setToolTip(m_lblEditor->text());
+    setWindowTitle(tr("Quillkit 98 - editing %1").arg(label));
 }
 
 MainWindow::~MainWindow()

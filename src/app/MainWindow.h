@@ -12,6 +12,7 @@
 #include <optional>
 
 class AboutBox;
+class EditorLink;
 class CodeView;
 class CommonDialog;
 class QComboBox;
@@ -51,6 +52,12 @@ public:
     AboutBox *aboutBox() const;
 
     bool isCodeViewShown() const;
+
+    // Where a language server started the window as the editor's composer:
+    // what of the editor's code it edits ("Module1.bas, line 12"), shown
+    // above the tools with Apply to Editor; empty once the editor is gone.
+    // Only tried out (Test from the editor), it goes back nowhere.
+    void setEditorLabel(const QString &label, bool triedOut = false);
 
 public Q_SLOTS:
     void copyCode();
@@ -120,4 +127,7 @@ private:
     QPointer<AboutBox> m_frmAbout;
     ToolSelector *m_selector = nullptr;
     WindowPlacer *m_placer = nullptr;
+    EditorLink *m_editorLink = nullptr;
+    QWidget *m_editorBar = nullptr;
+    QLabel *m_lblEditor = nullptr;
 };

@@ -7,24 +7,28 @@
 
 #include <QCoreApplication>
 #include <QIODevice>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QSocketNotifier>
 
 #include <cerrno>
 #include <cstring>
 
-#if defined(Q_OS_WIN)
-#include <QDir>
-
-#include <atomic>
 #include <memory>
+
+#if defined(Q_OS_WIN)
+#include <atomic>
 #include <mutex>
 #include <thread>
 
 #include <windows.h>
 #else
 #include <poll.h>
-#include <sys/mman.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <unistd.h>
 #endif
 
@@ -35,110 +39,91 @@ namespace {
 QString lspHelpText()
 {
     return QCoreApplication::translate(
-        "LspCommand",
-        "Usage: quillkit98 lsp [--stdio]\n"
-        "A language server (the Language Server Protocol on standard input and output) for\n"
-        "BASIC modules: each number that fix would name is a warning with a quick fix, each note\n"
-        "an information, and source.fixAll.quillkit98 gives the text fix writes. Hovering over a\n"
-        "number tells its meaning, over a message box or input box call what read makes of it.\n"
-        "The document symbols are the module's procedures, Enums, Types and Consts.\n"
-        "The editor may set initializationOptions {\"dialect\": \"vb\"} or \"libreoffice\"; otherwise\n"
-        "each module's code tells. With {\"fixOnSave\": true} a save gets the fix-all's edits\n"
-        "(willSaveWaitUntil). Both may change at run time: workspace/didChangeConfiguration with\n"
-        "{\"settings\": {\"quillkit98\": {...}}}. The server writes no file and logs to standard error.\n");
+        "LspCommand", "Usage: quillkit98 lsp [--stdio]\n"
+                      "A language server (the Language Server Protocol on standard input and output) for\n"
+                      "BASIC modules: each number that fix would name is a warning with a quick fix, each note\n"
+                      "an information, and source.fixAll.quillkit98 gives the text fix writes. Hovering over a\n"
+                      "number tells its meaning, over a message box or input box call what read makes of it.\n"
+                      "The document symbols are the module's procedures, Enums, Types and Consts. Completion,\n"
+                      "signature help and code lenses help with message boxes; Edit in Quillkit 98 and Insert\n"
+                      "from Quillkit 98 open the window, whose Apply to Editor puts its code back into the editor.\n"
+                      "The editor may set initializationOptions {\"dialect\": \"vb\"} or \"libreoffice\"; otherwise\n"
+                      "each module's code tells. With {\"fixOnSave\": true} a save gets the fix-all's edits\n"
+                      "(willSaveWaitUntil). Both may change at run time: workspace/didChangeConfiguration with\n"
+                      "{\"settings\": {\"quillkit98\": {...}}}, or the section quillkit98 of workspace/configuration\n"
+                      "where the client offers it. The server writes no file and logs to standard error.\n");
 }
 
-#if defined(Q_OS_WIN)
-// The window, with the text on its standard input through a pipe: nothing
-// is left on disk, and the window reads it as from the clipboard.
-bool startWindow(const QString &text, QString *error)
+// The program's window as the language server's: one at a time, its requests
+// as lines of JSON on its standard input, its messages on its standard
+// output; its standard error is kept for the reason where it fails.
+class WindowProcess : public QObject
 {
-    const auto failed = [&] {
-        *error = qt_error_string(int(GetLastError()));
-        return false;
-    };
-    const QByteArray bytes = text.toUtf8();
-    SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherited, DWORD(bytes.size()) + 4096))
-        return failed();
-    SetHandleInformation(writeEnd, HANDLE_FLAG_INHERIT, 0);
-    HANDLE none = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, OPEN_EXISTING, 0,
-                              nullptr);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = readEnd;
-    // Never the protocol's channel, nor the editor's log pipe.
-    startup.hStdOutput = none;
-    startup.hStdError = none;
-    std::wstring commandLine = L"\"" + QDir::toNativeSeparators(QCoreApplication::applicationFilePath()).toStdWString()
-                               + L"\" --no-splash --read-file -";
-    PROCESS_INFORMATION process{};
-    const bool started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr,
-                                        nullptr, &startup, &process);
-    const DWORD startError = GetLastError();
-    CloseHandle(readEnd);
-    if (none != INVALID_HANDLE_VALUE)
-        CloseHandle(none);
-    if (!started) {
-        CloseHandle(writeEnd);
-        SetLastError(startError);
-        return failed();
+public:
+    explicit WindowProcess(lsp::Server &server) : m_server(server) { }
+
+    bool send(const QJsonObject &request, QString *error)
+    {
+        if (!m_process && !start(error))
+            return false;
+        m_process->write(QJsonDocument(request).toJson(QJsonDocument::Compact) + '\n');
+        return true;
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    bool ok = true;
-    for (qsizetype written = 0; ok && written < bytes.size();) {
-        DWORD count = 0;
-        ok = WriteFile(writeEnd, bytes.constData() + written, DWORD(bytes.size() - written), &count, nullptr);
-        written += count;
-    }
-    if (!ok)
-        failed();
-    CloseHandle(writeEnd);
-    return ok;
-}
-#else
-// The window, with the text on its standard input from memory: nothing is
-// left on disk, and the window reads it as from the clipboard.
-bool startWindow(const QString &text, QString *error)
-{
-    const int fd = ::memfd_create("quillkit98-call", MFD_CLOEXEC);
-    if (fd < 0) {
-        *error = QString::fromLocal8Bit(std::strerror(errno));
-        return false;
-    }
-    const QByteArray bytes = text.toUtf8();
-    bool ok = true;
-    for (qsizetype written = 0; ok && written < bytes.size();) {
-        const ssize_t count = ::write(fd, bytes.constData() + written, std::size_t(bytes.size() - written));
-        if (count < 0 && errno == EINTR)
-            continue;
-        ok = count > 0;
-        written += count;
-    }
-    if (!ok || ::lseek(fd, 0, SEEK_SET) != 0) {
-        *error = QString::fromLocal8Bit(std::strerror(errno));
-        ::close(fd);
-        return false;
-    }
-    QProcess process;
-    process.setProgram(QCoreApplication::applicationFilePath());
-    process.setArguments({u"--no-splash"_s, u"--read-file"_s, u"-"_s});
-    process.setStandardInputFile(u"/proc/self/fd/%1"_s.arg(fd));
-    // Never the protocol's channel.
-    process.setStandardOutputFile(QProcess::nullDevice());
-    // Nor the editor's log pipe, which the window would hold open.
-    process.setStandardErrorFile(QProcess::nullDevice());
-    ok = process.startDetached();
-    if (!ok)
-        *error = process.errorString();
-    ::close(fd);
-    return ok;
-}
+
+private:
+    bool start(QString *error)
+    {
+#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
+        if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+            *error = u"there is no display here (neither DISPLAY nor WAYLAND_DISPLAY is set)"_s;
+            return false;
+        }
 #endif
+        auto *process = new QProcess(this);
+        process->setProgram(QCoreApplication::applicationFilePath());
+        process->setArguments({u"--no-splash"_s});
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"QUILLKIT98_EDITOR_LINK"_s, u"1"_s);
+        process->setProcessEnvironment(environment);
+        connect(process, &QProcess::readyReadStandardOutput, this, [this, process] { read(process); });
+        connect(process, &QProcess::readyReadStandardError, this,
+                [this, process] { m_errors = QByteArray(m_errors + process->readAllStandardError()).right(4096); });
+        connect(process, &QProcess::finished, this, [this, process](int status) {
+            read(process);
+            m_errors += process->readAllStandardError();
+            const QString said = QString::fromLocal8Bit(m_errors).trimmed().section(u'\n', -1);
+            m_errors.clear();
+            if (m_process == process)
+                m_process = nullptr;
+            process->deleteLater();
+            m_server.windowEnded(said.isEmpty() ? u"the window ended (status %1)"_s.arg(status) : said);
+        });
+        process->start();
+        if (!process->waitForStarted(10000)) {
+            *error = process->errorString();
+            delete process;
+            return false;
+        }
+        m_process = process;
+        return true;
+    }
+
+    void read(QProcess *process)
+    {
+        m_buffer += process->readAllStandardOutput();
+        for (qsizetype end = m_buffer.indexOf('\n'); end >= 0; end = m_buffer.indexOf('\n')) {
+            const QJsonObject message = QJsonDocument::fromJson(m_buffer.first(end)).object();
+            m_buffer.remove(0, end + 1);
+            if (!message.isEmpty())
+                m_server.fromWindow(message);
+        }
+    }
+
+    lsp::Server &m_server;
+    QProcess *m_process = nullptr;
+    QByteArray m_buffer;
+    QByteArray m_errors;
+};
 
 } // namespace
 
@@ -151,7 +136,14 @@ int runLsp(const QStringList &arguments, const QList<Tool> &tools, QIODevice &ou
         if (argument != u"--stdio"_s)
             return commands::usageError(err, u"lsp: unexpected argument '%1'"_s.arg(argument), u"lsp");
     }
+#if defined(__GLIBC__)
+    // A large module's diagnostics are megabytes of JSON, made anew at each
+    // change: such blocks go back to the system when freed, not into a heap
+    // that would keep the largest that ever was.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
     int status = 1;
+    std::unique_ptr<WindowProcess> window;
     lsp::Server server(
         tools,
         [&](const QByteArray &bytes) {
@@ -160,7 +152,8 @@ int runLsp(const QStringList &arguments, const QList<Tool> &tools, QIODevice &ou
                 QCoreApplication::exit(1);
             }
         },
-        err, startWindow);
+        err, [&](const QJsonObject &request, QString *error) { return window->send(request, error); });
+    window = std::make_unique<WindowProcess>(server);
     QObject::connect(&server, &lsp::Server::finished, [&](int code) {
         status = code;
         QCoreApplication::exit(code);

@@ -2,17 +2,27 @@
 #include "lsp/LspServer.h"
 
 #include "basic/Tokens.h"
+#include "cli/ToolOptions.h"
+#include "lsp/EditorEdits.h"
 #include "lsp/Meanings.h"
 #include "lsp/Symbols.h"
 #include "lsp/XbaText.h"
 #include "reader/CodeReader.h"
 
+#include <QBuffer>
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QIODevice>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
+#include <QUrl>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -125,6 +135,41 @@ void appendJsonString(QByteArray &out, QStringView text)
     out += '"';
 }
 
+void appendNumber(QByteArray &out, qint64 number)
+{
+    char digits[24];
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, number);
+    out.append(digits, end - digits);
+}
+
+// changeMessage's text as a JSON string, made without a string between.
+void appendChangeMessage(QByteArray &out, const fix::Change &change)
+{
+    const auto plain = [](const QString &text) {
+        for (const QChar c : text) {
+            if (c.isSpace() ? c != u' ' : c.unicode() < 0x20 || c.unicode() >= 0x80 || c == u'"' || c == u'\\')
+                return false;
+        }
+        return text.isEmpty() || (text.front() != u' ' && text.back() != u' ' && !text.contains(u"  "_s));
+    };
+    if (!plain(change.original) || !plain(change.replacement.trimmed())) {
+        appendJsonString(out, changeMessage(change));
+        return;
+    }
+    const auto ascii = [&](QStringView text) {
+        const qsizetype at = out.size();
+        out.resize(at + text.size());
+        char *data = out.data() + at;
+        for (const QChar c : text)
+            *data++ = char(c.unicode());
+    };
+    out += '"';
+    ascii(change.original);
+    out += " \xe2\x86\x92 "; // →
+    ascii(QStringView(change.replacement).trimmed());
+    out += '"';
+}
+
 bool kindWanted(const QString &kind, const QJsonArray &only)
 {
     if (only.isEmpty())
@@ -139,13 +184,13 @@ bool kindWanted(const QString &kind, const QJsonArray &only)
 
 } // namespace
 
-Server::Server(QList<Tool> tools, Sender send, QIODevice &log, WindowStarter startWindow, QObject *parent)
-    : QObject(parent)
-    , m_tools(std::move(tools))
-    , m_send(std::move(send))
-    , m_log(log)
-    , m_startWindow(std::move(startWindow))
-    , m_reader(MaxMessageBytes)
+Server::Server(QList<Tool> tools, Sender send, QIODevice &log, WindowSender window, QObject *parent)
+    : QObject(parent),
+      m_tools(std::move(tools)),
+      m_send(std::move(send)),
+      m_log(log),
+      m_window(std::move(window)),
+      m_reader(MaxMessageBytes)
 {
     m_coalesce.setSingleShot(true);
     m_coalesce.setInterval(0);
@@ -228,8 +273,8 @@ void Server::handleFrame(const Frame &frame)
             document.text = TextDocument();
             document.lost = true;
             document.refusal = reason;
-            document.fixes.reset();
-            document.previous.reset();
+            document.checked = false;
+            document.previous = false;
             schedule(decoded);
         }
         if (!id.isEmpty())
@@ -252,6 +297,17 @@ void Server::handleFrame(const Frame &frame)
     handleMessage(json.object());
 }
 
+void Server::handleResponse(const QJsonValue &id, const QJsonObject &message)
+{
+    const auto awaited = m_awaiting.find(id.toVariant().toString());
+    if (awaited == m_awaiting.end())
+        return;
+    const Answer answer = std::move(awaited->second);
+    m_awaiting.erase(awaited);
+    if (!m_shutdown)
+        answer(message);
+}
+
 void Server::handleMessage(const QJsonObject &message)
 {
     const QJsonValue id = message.value(u"id"_s);
@@ -262,10 +318,11 @@ void Server::handleMessage(const QJsonObject &message)
     }
     const QJsonValue methodValue = message.value(u"method"_s);
     if (!methodValue.isString()) {
-        // A response to a request of ours: the server sends none it waits for.
-        if (!request || message.contains(u"result"_s) || message.contains(u"error"_s))
-            return;
-        respondError(id, InvalidRequest, u"a request needs a method"_s);
+        // A response to a request of ours.
+        if (message.contains(u"result"_s) || message.contains(u"error"_s))
+            handleResponse(id, message);
+        else if (request)
+            respondError(id, InvalidRequest, u"a request needs a method"_s);
         return;
     }
     const QString method = methodValue.toString();
@@ -308,6 +365,8 @@ void Server::handleMessage(const QJsonObject &message)
                 didClose(params);
         } else if (method == u"workspace/didChangeConfiguration"_s) {
             didChangeConfiguration(params);
+        } else if (method == u"initialized"_s) {
+            pullConfiguration();
         }
         // Others (initialized, $/cancelRequest, didSave, ...) need nothing.
         return;
@@ -333,6 +392,9 @@ void Server::handleMessage(const QJsonObject &message)
         m_coalesce.stop();
         m_pending.clear();
         respond(id, QJsonValue::Null);
+    } else if (method == u"codeAction/resolve"_s) {
+        if (!wrong({{u"data.uri", Shape::String}}))
+            respond(id, resolveCodeAction(params));
     } else if (method == u"textDocument/codeAction"_s) {
         QString what = wrongMember(given, {uri, {u"context", Shape::Object}, {u"context.only?", Shape::Array}});
         if (what.isEmpty())
@@ -349,12 +411,17 @@ void Server::handleMessage(const QJsonObject &message)
         if (!wrong({uri}))
             respond(id, documentSymbols(params));
     } else if (method == u"workspace/executeCommand"_s) {
-        if (wrong({{u"command", Shape::String}, {u"arguments?", Shape::Array}}))
-            return;
-        if (const std::optional<QString> failure = executeCommand(params))
-            respondError(id, failure->startsWith(u"unknown command"_s) ? InvalidParams : RequestFailed, *failure);
-        else
-            respond(id, QJsonValue::Null);
+        if (!wrong({{u"command", Shape::String}, {u"arguments?", Shape::Array}}))
+            executeCommand(id, params);
+    } else if (method == u"textDocument/completion"_s) {
+        if (!wrong({uri, {u"position.line", Shape::Integer}, {u"position.character", Shape::Integer}}))
+            respond(id, completion(params));
+    } else if (method == u"textDocument/signatureHelp"_s) {
+        if (!wrong({uri, {u"position.line", Shape::Integer}, {u"position.character", Shape::Integer}}))
+            respond(id, signatureHelp(params));
+    } else if (method == u"textDocument/codeLens"_s) {
+        if (!wrong({uri}))
+            respondRaw(id, codeLenses(params));
     } else {
         respondError(id, MethodNotFound, u"method not found: "_s + method);
     }
@@ -368,12 +435,30 @@ void Server::respond(const QJsonValue &id, const QJsonValue &result)
     m_send("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
 }
 
+void Server::respondRaw(const QJsonValue &id, const QByteArray &result)
+{
+    const QByteArray body = R"({"jsonrpc":"2.0","id":)"
+                            + QJsonDocument(QJsonArray{id}).toJson(QJsonDocument::Compact).chopped(1).mid(1)
+                            + R"(,"result":)" + result + '}';
+    m_send("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n");
+    m_send(body);
+}
+
 void Server::respondError(const QJsonValue &id, int code, const QString &text)
 {
     log(text);
     const QJsonObject message{{u"jsonrpc"_s, u"2.0"_s},
                               {u"id"_s, id},
                               {u"error"_s, QJsonObject{{u"code"_s, code}, {u"message"_s, text}}}};
+    const QByteArray body = QJsonDocument(message).toJson(QJsonDocument::Compact);
+    m_send("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+}
+
+void Server::request(const QString &method, const QJsonObject &params, Answer answer)
+{
+    const QString id = u"quillkit98-%1"_s.arg(++m_lastRequest);
+    m_awaiting.emplace(id, std::move(answer));
+    const QJsonObject message{{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, id}, {u"method"_s, method}, {u"params"_s, params}};
     const QByteArray body = QJsonDocument(message).toJson(QJsonDocument::Compact);
     m_send("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
 }
@@ -394,6 +479,13 @@ QJsonValue Server::initialize(const QJsonObject &params)
     m_hierarchicalSymbols =
         params.value(u"capabilities"_s)[u"textDocument"_s][u"documentSymbol"_s][u"hierarchicalDocumentSymbolSupport"_s]
             .toBool();
+    m_configurationPull = params.value(u"capabilities"_s)[u"workspace"_s][u"configuration"_s].toBool();
+    m_resolveEdits =
+        params.value(u"capabilities"_s)[u"textDocument"_s][u"codeAction"_s][u"resolveSupport"_s][u"properties"_s]
+            .toArray()
+            .contains(u"edit"_s);
+    m_versionedEdits =
+        params.value(u"capabilities"_s)[u"workspace"_s][u"workspaceEdit"_s][u"documentChanges"_s].toBool();
     applySettings(params.value(u"initializationOptions"_s).toObject(), u"initializationOptions"_s);
     const QJsonObject capabilities{
         {u"positionEncoding"_s, m_encoding == PositionEncoding::Utf8 ? u"utf-8"_s : u"utf-16"_s},
@@ -401,9 +493,16 @@ QJsonValue Server::initialize(const QJsonObject &params)
         {u"hoverProvider"_s, true},
         {u"documentSymbolProvider"_s, true},
         {u"codeActionProvider"_s,
-         QJsonObject{{u"codeActionKinds"_s, QJsonArray{u"quickfix"_s, QString::fromUtf16(FixAllKind)}}}},
+         QJsonObject{{u"codeActionKinds"_s, QJsonArray{u"quickfix"_s, QString::fromUtf16(FixAllKind)}},
+                     {u"resolveProvider"_s, true}}},
         {u"executeCommandProvider"_s,
-         QJsonObject{{u"commands"_s, QJsonArray{QString::fromUtf16(OpenInWindowCommand)}}}},
+         QJsonObject{{u"commands"_s,
+                      QJsonArray{QString::fromUtf16(OpenInWindowCommand), QString::fromUtf16(TestInWindowCommand),
+                                 QString::fromUtf16(InsertFromWindowCommand)}}}},
+        {u"completionProvider"_s, QJsonObject{{u"triggerCharacters"_s, QJsonArray{u","_s, u"+"_s, u" "_s}}}},
+        {u"signatureHelpProvider"_s, QJsonObject{{u"triggerCharacters"_s, QJsonArray{u"("_s, u","_s, u" "_s}},
+                                                 {u"retriggerCharacters"_s, QJsonArray{u","_s}}}},
+        {u"codeLensProvider"_s, QJsonObject{{u"resolveProvider"_s, false}}},
     };
     return QJsonObject{{u"capabilities"_s, capabilities},
                        {u"serverInfo"_s, QJsonObject{{u"name"_s, u"quillkit98"_s},
@@ -440,34 +539,66 @@ bool Server::applySettings(const QJsonObject &settings, const QString &where)
     return m_dialect != before;
 }
 
+void Server::pullConfiguration()
+{
+    if (!m_configurationPull)
+        return;
+    request(u"workspace/configuration"_s, {{u"items"_s, QJsonArray{QJsonObject{{u"section"_s, u"quillkit98"_s}}}}},
+            [this](const QJsonObject &response) {
+                const QJsonValue settings = response.value(u"result"_s)[0];
+                if (response.contains(u"error"_s))
+                    log(u"workspace/configuration: "_s + response.value(u"error"_s)[u"message"_s].toString());
+                else if (settings.isObject() && applySettings(settings.toObject(), u"quillkit98"_s))
+                    recheckAll();
+            });
+}
+
 void Server::didChangeConfiguration(const QJsonObject &params)
 {
     const QJsonValue settings = params.value(u"settings"_s)[u"quillkit98"_s];
-    if (!settings.isObject())
+    // A client that is asked gives the settings when asked.
+    if (!settings.isObject()) {
+        pullConfiguration();
         return;
-    if (!applySettings(settings.toObject(), u"quillkit98"_s))
-        return;
+    }
+    if (applySettings(settings.toObject(), u"quillkit98"_s))
+        recheckAll();
+}
+
+void Server::recheckAll()
+{
     // Every open module again, in the dialect it now has.
     for (auto it = m_documents.begin(); it != m_documents.end(); ++it) {
         Document &document = *it;
         if (!document.lost && document.text.text().size() <= MaxDocumentLength)
-            document.dialect = dialectOf(document.text.text());
-        document.fixes.reset();
-        document.previous.reset();
+            document.dialect = dialectOf(document.text.text(), &document.dialectSure);
+        document.checked = false;
+        document.previous = false;
         schedule(it.key());
     }
 }
 
-basic::Dialect Server::dialectOf(const QString &text) const
+QStringList Server::boxWords() const
 {
-    return moduleDialect(text, m_tools, m_dialect);
+    // The tools whose numbers BASIC has names for are those fix names.
+    QStringList words;
+    for (const Tool &tool : m_tools) {
+        if (tool.hasConstants)
+            words += tool.callWords;
+    }
+    return words;
+}
+
+basic::Dialect Server::dialectOf(const QString &text, bool *sure) const
+{
+    return moduleDialect(text, m_tools, m_dialect, sure);
 }
 
 void Server::setText(Document &document, QString text)
 {
     document.lost = false;
-    document.fixes.reset();
-    document.previous.reset();
+    document.checked = false;
+    document.previous = false;
     document.refusal.clear();
     document.text = TextDocument(std::move(text));
 }
@@ -482,8 +613,16 @@ void Server::didOpen(const QJsonObject &params)
     document.version = item.value(u"version"_s).toInt();
     document.xml = uri.endsWith(u".xba"_s, Qt::CaseInsensitive);
     setText(document, item.value(u"text"_s).toString());
-    document.dialect = document.text.text().size() <= MaxDocumentLength ? dialectOf(document.text.text())
-                                                                        : basic::Dialect::VisualBasic;
+    document.dialectSure = true;
+    document.dialect = document.text.text().size() <= MaxDocumentLength
+                           ? dialectOf(document.text.text(), &document.dialectSure)
+                           : basic::Dialect::VisualBasic;
+#if defined(__GLIBC__)
+    // Reading a large module for its dialect takes many times its size, all
+    // freed now: given back, so that the server stays the size of what it keeps.
+    if (document.text.text().size() > 1024 * 1024)
+        malloc_trim(0);
+#endif
     schedule(uri);
 }
 
@@ -531,10 +670,9 @@ void Server::didChange(const QJsonObject &params)
             document.refusal.clear();
             continue;
         }
-        if (document.fixes) {
-            if (document.refusal.isEmpty())
-                document.previous = std::move(document.fixes);
-            document.fixes.reset();
+        if (document.checked) {
+            document.previous = document.refusal.isEmpty();
+            document.checked = false;
             document.edits.clear();
             document.nulSince = false;
         }
@@ -542,11 +680,11 @@ void Server::didChange(const QJsonObject &params)
             document.edits.push_back({from, to, text.size()});
             document.nulSince = document.nulSince || text.contains(QChar(0));
         } else {
-            document.previous.reset();
+            document.previous = false;
         }
         document.text.replace(from, to, text);
     }
-    document.fixes.reset();
+    document.checked = false;
     schedule(uri);
 }
 
@@ -556,7 +694,7 @@ void Server::lose(const QString &uri, Document &document, const QString &fault)
         fault, uri, QString::number(document.version)));
     document.text = TextDocument();
     document.lost = true;
-    document.previous.reset();
+    document.previous = false;
     document.refusal = u"An edit from the editor did not fit the text (%1): the document is not checked until the "
                        u"editor sends its whole text again (open it again)."_s.arg(fault);
 }
@@ -614,41 +752,64 @@ void placeInFile(fix::ModuleFixes &fixes, const XbaText &xba)
 
 const fix::ModuleFixes &Server::fixesOf(Document &document)
 {
-    if (document.fixes)
-        return *document.fixes;
-    document.previous.reset();
-    document.fixes.emplace();
+    if (document.checked)
+        return document.check.fixes();
+    document.checked = true;
     const QString &text = document.text.text();
+    if (document.previous && !document.edits.empty() && !document.lost && !document.xml && !document.nulSince
+        && text.size() <= MaxDocumentLength && document.dialect != basic::Dialect::Gambas) {
+        // What the edits since the last check touched, as one edit.
+        const qsizetype before = document.check.textSize();
+        qsizetype size = before;
+        qsizetype from = size;
+        qsizetype kept = size; // characters at the end that no edit touched
+        for (const TextEdit &edit : document.edits) {
+            from = std::min(from, edit.from);
+            kept = std::min(kept, size - edit.to);
+            size += edit.length - (edit.to - edit.from);
+        }
+        document.previous = false;
+        document.edits.clear();
+        if (from <= before - kept) {
+            document.check.update(text, from, before - kept, size - kept - from);
+            return document.check.fixes();
+        }
+    }
+    document.previous = false;
+    document.edits.clear();
     if (document.lost) {
         if (document.refusal.isEmpty())
             document.refusal = u"The document grew too large for Quillkit 98: it is not checked until it is opened again."_s;
+        document.check.set({});
     } else if (text.size() > MaxDocumentLength) {
         document.refusal = u"The document is too large for Quillkit 98 (%1 characters; at most %2): it is not checked."_s
                                .arg(text.size())
                                .arg(MaxDocumentLength);
+        document.check.set({});
     } else {
         // In an .xba the Basic is the module element's text, its escapes
         // decoded; each place found in it is the place of its characters in
         // the file.
         const std::optional<XbaText> xba = document.xml ? basicOfXba(text) : std::nullopt;
         const QString &basicText = xba ? xba->basic : text;
+        document.check.set({});
         if (document.xml && !xba) {
             document.refusal = u"This .xba file holds no LibreOffice Basic module this program decodes exactly: it is "
                                u"not checked. Export the module as .bas to check it."_s;
         } else if (basicText.contains(QChar(0))) {
             document.refusal = u"The document holds NUL characters, so it is no BASIC text: it is not checked."_s;
-        } else if (xba || document.dialect != basic::Dialect::Gambas) { // Gambas has no constants to name
+        } else if (xba) {
             document.refusal.clear();
-            try {
-                document.fixes = fix::fixModule(basicText, xba ? basic::Dialect::LibreOffice : document.dialect);
-            } catch (const basic::Refusal &refusal) {
-                document.fixes->notes.push_back({refusal.pos, refusal.pos, 0, 0, refusal.message});
-            }
-            if (xba)
-                placeInFile(*document.fixes, *xba);
+            document.check.checkAll(basicText, basic::Dialect::LibreOffice, boxWords());
+            fix::ModuleFixes fixes = document.check.fixes();
+            placeInFile(fixes, *xba);
+            document.check.set(std::move(fixes));
+        } else if (document.dialect != basic::Dialect::Gambas) { // Gambas has no constants to name
+            document.refusal.clear();
+            document.check.checkAll(basicText, document.dialect, boxWords(), document.dialectSure);
         }
     }
-    return *document.fixes;
+    return document.check.fixes();
 }
 
 QJsonObject Server::range(const Document &document, qsizetype from, qsizetype to) const
@@ -676,25 +837,41 @@ void Server::publish(const QString &uri)
         return;
     Document &document = *found;
     const fix::ModuleFixes &fixes = fixesOf(document);
-    // Written out directly: a large module has thousands of diagnostics, and
-    // QJsonObject would cost more than finding them.
+    // Written out directly: a large module has tens of thousands of
+    // diagnostics, and QJsonObject would cost more than finding them.
     QByteArray body;
-    body.reserve(qsizetype(256 * (fixes.changes.size() + fixes.notes.size())) + 256);
+    body.reserve(qsizetype(200 * (fixes.changes.size() + fixes.notes.size())) + 256);
     body += R"({"jsonrpc":"2.0","method":"textDocument/publishDiagnostics","params":{"uri":)";
     appendJsonString(body, uri);
-    body += R"(,"version":)" + QByteArray::number(document.version) + R"(,"diagnostics":[)";
+    body += R"(,"version":)";
+    appendNumber(body, document.version);
+    body += R"(,"diagnostics":[)";
     bool first = true;
-    const auto add = [&](qsizetype from, qsizetype to, int severity, QStringView code, QStringView message) {
-        const Position start = document.text.positionAt(from, m_encoding);
-        const Position end = document.text.positionAt(to, m_encoding);
+    // The diagnostics come in order: their lines are found walking on.
+    qsizetype line = 0;
+    const auto position = [&](qsizetype offset) {
+        const Position p = document.text.positionAt(offset, m_encoding, &line);
+        body += R"({"line":)";
+        appendNumber(body, p.line);
+        body += R"(,"character":)";
+        appendNumber(body, p.character);
+        body += '}';
+    };
+    const auto begin = [&](qsizetype from, qsizetype to, int severity, QStringView code) {
         body += first ? "{" : ",{";
         first = false;
-        body += R"("range":{"start":{"line":)" + QByteArray::number(start.line) + R"(,"character":)"
-                + QByteArray::number(start.character) + R"(},"end":{"line":)" + QByteArray::number(end.line)
-                + R"(,"character":)" + QByteArray::number(end.character) + R"(}},"severity":)"
-                + QByteArray::number(severity) + R"(,"code":)";
+        body += R"("range":{"start":)";
+        position(from);
+        body += R"(,"end":)";
+        position(to);
+        body += R"(},"severity":)";
+        appendNumber(body, severity);
+        body += R"(,"code":)";
         appendJsonString(body, code);
         body += R"(,"source":"quillkit98","message":)";
+    };
+    const auto add = [&](qsizetype from, qsizetype to, int severity, QStringView code, QStringView message) {
+        begin(from, to, severity, code);
         appendJsonString(body, message);
         body += '}';
     };
@@ -708,11 +885,15 @@ void Server::publish(const QString &uri)
     };
     for (const fix::Change &change : fixes.changes) {
         addNotesBefore(change.from);
-        add(change.from, change.to, Warning, u"magic-number", changeMessage(change));
+        begin(change.from, change.to, Warning, u"magic-number");
+        appendChangeMessage(body, change);
+        body += '}';
     }
     addNotesBefore(std::numeric_limits<qsizetype>::max());
     body += "]}}";
-    m_send("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+    // The header apart: the body, megabytes of it, is not copied.
+    m_send("Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n");
+    m_send(body);
 }
 
 QJsonArray Server::textEdits(const Document &document, std::span<const fix::Change> changes) const
@@ -766,22 +947,41 @@ QJsonValue Server::codeActions(const QJsonObject &params)
     }
     const QString fixAll = QString::fromUtf16(FixAllKind);
     if (!fixes.changes.empty() && kindWanted(fixAll, only)) {
-        actions.append(QJsonObject{{u"title"_s, u"Name every message box number (quillkit98 fix)"_s},
-                                   {u"kind"_s, fixAll},
-                                   {u"edit"_s, edit(uri, document, fixes.changes)}});
+        QJsonObject action{{u"title"_s, u"Name every message box number (quillkit98 fix)"_s}, {u"kind"_s, fixAll}};
+        // Offered at each move of the cursor, its edit (every number of the
+        // module) is made only when chosen, where the client asks for it then.
+        if (m_resolveEdits && only.isEmpty())
+            action.insert(u"data"_s, QJsonObject{{u"uri"_s, uri}, {u"version"_s, document.version}});
+        else
+            action.insert(u"edit"_s, edit(uri, document, fixes.changes));
+        actions.append(action);
     }
     if (only.isEmpty() && document.refusal.isEmpty() && !document.xml) {
-        // Offered only where the window would read exactly this call.
-        const std::optional<CallReading> call = readCallAt(document.text.text(), from, m_tools, {m_dialect, {}}, true);
-        if (call && !call->windowText.isEmpty()) {
-            const Position at = document.text.positionAt(from, m_encoding);
-            const QJsonArray arguments{uri, QJsonObject{{u"line"_s, at.line}, {u"character"_s, at.character}}};
-            const QString title = u"Open in Quillkit 98"_s;
-            actions.append(QJsonObject{
-                {u"title"_s, title},
-                {u"command"_s, QJsonObject{{u"title"_s, title},
-                                           {u"command"_s, QString::fromUtf16(OpenInWindowCommand)},
-                                           {u"arguments"_s, arguments}}}});
+        const Position at = document.text.positionAt(from, m_encoding);
+        const QJsonObject place{{u"line"_s, at.line}, {u"character"_s, at.character}};
+        const auto command = [&](const QString &title, const char16_t *name, QJsonArray arguments) {
+            actions.append(QJsonObject{{u"title"_s, title},
+                                       {u"command"_s, QJsonObject{{u"title"_s, title},
+                                                                  {u"command"_s, QString::fromUtf16(name)},
+                                                                  {u"arguments"_s, arguments}}}});
+        };
+        // Offered only where the window would read exactly this construct.
+        if (from < to) {
+            const ReadResult read = readCode(document.text.text().sliced(from, to - from), m_tools);
+            if (read.ok())
+                command(u"Edit in Quillkit 98: %1"_s.arg(read.tool->caption), OpenInWindowCommand,
+                        {uri, params.value(u"range"_s)});
+        } else {
+            const std::optional<CallReading> call =
+                readCallAt(document.text.text(), from, m_tools, {m_dialect, {}}, true);
+            if (call && !call->windowText.isEmpty())
+                command(u"Edit in Quillkit 98"_s, OpenInWindowCommand, {uri, place});
+        }
+        for (const Tool &tool : m_tools) {
+            // "message boxes": one of them.
+            const QString one = tool.subject.chopped(tool.subject.endsWith(u"xes"_s) ? 2 : 1);
+            command(u"Insert from Quillkit 98: %1 (%2)"_s.arg(tool.caption, one), InsertFromWindowCommand,
+                    {uri, place, tool.cli.name});
         }
     }
     return actions;
@@ -827,9 +1027,9 @@ QJsonValue Server::hover(const QJsonObject &params)
     };
     // While the text waits for its check, a number that no edit since has
     // touched means what it meant: answered at once from the last check.
-    if (!document.fixes && document.previous && !document.lost && !document.xml && !document.nulSince
+    if (!document.checked && document.previous && !document.lost && !document.xml && !document.nulSince
         && document.text.text().size() <= MaxDocumentLength) {
-        for (const fix::Change &change : document.previous->changes) {
+        for (const fix::Change &change : document.check.fixes().changes) {
             const auto now = afterEdits(document.edits, change.from, change.to);
             if (now && now->first <= offset && offset <= now->second)
                 return numberHover(change, now->first, now->second);
@@ -918,35 +1118,369 @@ QJsonValue Server::documentSymbols(const QJsonObject &params)
     return result;
 }
 
-std::optional<QString> Server::executeCommand(const QJsonObject &params)
+namespace {
+
+// The tool's code as `generate` writes it for no options but the module's
+// dialect and names: the tool fresh, whatever the window held before.
+QString freshCode(const Tool &tool, const QString &dialect, QString *failure)
 {
-    const QString command = params.value(u"command"_s).toString();
-    if (command != QString::fromUtf16(OpenInWindowCommand))
-        return u"unknown command: "_s + command;
-    const QJsonArray arguments = params.value(u"arguments"_s).toArray();
-    const auto found = m_documents.find(arguments.at(0).toString());
-    if (found == m_documents.end())
-        return u"the document is not open"_s;
+    QCommandLineParser parser;
+    QBuffer none;
+    ToolOptions options(parser, none);
+    tool.cli.declare(options);
+    if (!parser.parse({u"quillkit98"_s, u"--constants"_s, u"names"_s, u"--dialect"_s, dialect})) {
+        *failure = parser.errorText();
+        return {};
+    }
+    try {
+        options.checkGiven();
+        if (!tool.cli.write)
+            return tool.cli.generate(options);
+        QStringList lines;
+        tool.cli.write(options, [&](QString &&line) { lines << std::move(line); });
+        return lines.join(u"\r\n"_s) + u"\r\n"_s;
+    } catch (const CliError &error) {
+        *failure = error.message;
+        return {};
+    }
+}
+
+} // namespace
+
+QJsonValue Server::resolveCodeAction(QJsonObject action)
+{
+    const QString uri = action.value(u"data"_s)[u"uri"_s].toString();
+    const auto found = m_documents.find(uri);
+    // Only the fix-all waits to be resolved, and only for the text it was offered for.
+    if (found == m_documents.end() || found->version != action.value(u"data"_s)[u"version"_s].toInt()
+        || action.value(u"kind"_s).toString() != QString::fromUtf16(FixAllKind))
+        return action;
     Document &document = *found;
-    fixesOf(document);
-    if (!document.refusal.isEmpty())
-        return document.refusal;
-    const QJsonObject p = arguments.at(1).toObject();
-    const qsizetype offset =
-        document.text.offsetAt({p.value(u"line"_s).toInt(), p.value(u"character"_s).toInt()}, m_encoding);
-    if (document.xml)
-        return u"an .xba file is read in the window from its module exported as .bas"_s;
-    const std::optional<CallReading> call = readCallAt(document.text.text(), offset, m_tools, {m_dialect, {}}, true);
+    action.insert(u"edit"_s, edit(uri, document, fixesOf(document).changes));
+    return action;
+}
+
+QJsonValue Server::completion(const QJsonObject &params)
+{
+    const auto found = m_documents.find(params.value(u"textDocument"_s)[u"uri"_s].toString());
+    if (found == m_documents.end() || found->lost || found->xml)
+        return QJsonValue::Null;
+    const Document &document = *found;
+    const qsizetype offset = offsetOf(document, params.value(u"position"_s));
+    std::optional<std::vector<Completion>> items;
+    for (const Tool &tool : m_tools) {
+        if (tool.completions && !items)
+            items = tool.completions(document.text.text(), offset, document.dialect);
+    }
+    if (!items)
+        return QJsonValue::Null;
+    QJsonArray list;
+    int n = 0;
+    for (const Completion &item : *items) {
+        list.append(QJsonObject{{u"label"_s, item.label},
+                                {u"kind"_s, 21}, // Constant
+                                {u"detail"_s, item.detail},
+                                {u"documentation"_s, item.documentation},
+                                {u"sortText"_s, u"%1 %2"_s.arg(item.group).arg(n++, 3, 10, QChar(u'0'))}});
+    }
+    return QJsonObject{{u"isIncomplete"_s, false}, {u"items"_s, list}};
+}
+
+QJsonValue Server::signatureHelp(const QJsonObject &params)
+{
+    const auto found = m_documents.find(params.value(u"textDocument"_s)[u"uri"_s].toString());
+    if (found == m_documents.end() || found->lost || found->xml)
+        return QJsonValue::Null;
+    const Document &document = *found;
+    QStringList words;
+    for (const Tool &tool : m_tools) {
+        if (tool.signature)
+            words += tool.callWords;
+    }
+    const std::optional<OpenCall> call =
+        openCallAt(document.text.text(), offsetOf(document, params.value(u"position"_s)), words);
+    const Tool *tool = call ? toolCalledBy(m_tools, call->word) : nullptr;
+    const std::optional<CallSignature> signature = tool ? tool->signature(document.dialect) : std::nullopt;
+    if (!signature)
+        return QJsonValue::Null;
+    const int active = activeParameter(*call, *signature);
+    QJsonArray parameters;
+    for (int i = 0; i < signature->parameters.size(); ++i) {
+        parameters.append(QJsonObject{{u"label"_s, signature->parameters[i]},
+                                      {u"documentation"_s, signature->parameterDocs.value(i)}});
+    }
+    return QJsonObject{{u"signatures"_s, QJsonArray{QJsonObject{{u"label"_s, signature->label},
+                                                                {u"documentation"_s, signature->documentation},
+                                                                {u"parameters"_s, parameters},
+                                                                {u"activeParameter"_s, active}}}},
+                       {u"activeSignature"_s, 0},
+                       {u"activeParameter"_s, active}};
+}
+
+QByteArray Server::codeLenses(const QJsonObject &params)
+{
+    const QString uri = params.value(u"textDocument"_s)[u"uri"_s].toString();
+    const auto found = m_documents.find(uri);
+    if (found == m_documents.end() || found->lost || found->xml)
+        return "[]";
+    const Document &document = *found;
+    // Written out directly: a large module has tens of thousands of lenses.
+    QByteArray lenses = "[";
+    QByteArray quotedUri;
+    appendJsonString(quotedUri, uri);
+    qsizetype line = 0;
+    std::vector<CallLens> all;
+    for (const Tool &tool : m_tools) {
+        if (tool.lenses) {
+            std::vector<CallLens> found = tool.lenses(document.text.text(), document.dialect);
+            all.insert(all.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
+        }
+    }
+    std::stable_sort(all.begin(), all.end(), [](const CallLens &a, const CallLens &b) { return a.call < b.call; });
+    for (const CallLens &lens : all) {
+        const Position at = document.text.positionAt(lens.call, m_encoding, &line);
+        QByteArray place = R"({"line":)";
+        appendNumber(place, at.line);
+        place += R"(,"character":)";
+        appendNumber(place, at.character);
+        place += '}';
+        const auto add = [&](QStringView title, QStringView command) {
+            lenses += lenses.size() > 1 ? ",{" : "{";
+            lenses += R"("range":{"start":)" + place + R"(,"end":)" + place + R"(},"command":{"title":)";
+            appendJsonString(lenses, title);
+            lenses += R"(,"command":)";
+            appendJsonString(lenses, command);
+            if (!command.isEmpty())
+                lenses += R"(,"arguments":[)" + quotedUri + ',' + place + ']';
+            lenses += "}}";
+        };
+        add(lens.title, {});
+        add(u"Edit", OpenInWindowCommand);
+        add(u"Test", TestInWindowCommand);
+    }
+    return lenses + ']';
+}
+
+QString Server::callToEdit(const QString &text, qsizetype offset, Editing &editing, QJsonObject &request) const
+{
+    const std::optional<CallReading> call = readCallAt(text, offset, m_tools, {m_dialect, {}}, true);
     if (!call)
         return u"no message box or input box call is there"_s;
     if (!call->result.ok())
         return call->result.error->text();
     if (call->windowText.isEmpty())
-        return u"the window would read other code before this call; copy the call and read it from the clipboard"_s;
+        return u"the window would read other code before this call; select the call and edit the selection"_s;
+    const std::optional<CallSite> site = callSiteIn(text, call->begin, call->end, offset, *call->result.tool);
+    if (!site)
+        return u"the call's parentheses are not closed"_s;
+    editing.tool = call->result.tool->cli.name;
+    editing.form = site->parenthesized ? Editing::Form::Call : Editing::Form::Statement;
+    editing.from = site->begin;
+    editing.to = site->end;
+    editing.words = site->words;
+    request.insert(u"code"_s, call->windowText);
+    return {};
+}
+
+void Server::executeCommand(const QJsonValue &id, const QJsonObject &params)
+{
+    const QString command = params.value(u"command"_s).toString();
+    const QJsonArray arguments = params.value(u"arguments"_s).toArray();
+    const auto fail = [&](int code, const QString &why) {
+        respondError(id, code, why);
+        notify(u"window/showMessage"_s, {{u"type"_s, 1}, {u"message"_s, QString(u"Quillkit 98: "_s + why)}});
+    };
+    const bool edit = command == QString::fromUtf16(OpenInWindowCommand);
+    const bool test = command == QString::fromUtf16(TestInWindowCommand);
+    const bool insert = command == QString::fromUtf16(InsertFromWindowCommand);
+    if (!edit && !test && !insert) {
+        respondError(id, InvalidParams, u"unknown command: "_s + command);
+        return;
+    }
+    const QString uri = arguments.at(0).toString();
+    const auto found = m_documents.find(uri);
+    if (found == m_documents.end()) {
+        fail(RequestFailed, u"the document is not open"_s);
+        return;
+    }
+    Document &document = *found;
+    fixesOf(document);
+    if (!document.refusal.isEmpty()) {
+        fail(RequestFailed, document.refusal);
+        return;
+    }
+    if (document.xml) {
+        fail(RequestFailed, u"an .xba file is read in the window from its module exported as .bas"_s);
+        return;
+    }
+    const QString &text = document.text.text();
+    const QJsonValue where = arguments.at(1);
+    const bool isRange = where[u"start"_s].isObject();
+    const qsizetype from = offsetOf(document, isRange ? where[u"start"_s] : where);
+    const qsizetype to = isRange ? std::max(from, offsetOf(document, where[u"end"_s])) : from;
+    const QString dialect = document.dialect == basic::Dialect::LibreOffice ? u"libreoffice"_s : u"vb"_s;
+    const Position at = document.text.positionAt(from, m_encoding);
+    const QString label = u"%1, line %2"_s.arg(QUrl(uri).fileName(), QString::number(at.line + 1));
+    Editing editing;
+    editing.uri = uri;
+    editing.version = document.version;
+    QJsonObject request{{u"dialect"_s, dialect}, {u"label"_s, label}};
+    const qsizetype lineStart = document.text.offsetAt({at.line, 0}, m_encoding);
+    qsizetype indentEnd = lineStart;
+    while (indentEnd < text.size() && (text[indentEnd] == u' ' || text[indentEnd] == u'\t'))
+        ++indentEnd;
+    editing.indentation = text.sliced(lineStart, indentEnd - lineStart);
+    editing.lineEnd = lineEndOf(text);
+    if (insert) {
+        const Tool *tool = toolNamed(m_tools, arguments.at(2).toString());
+        if (!tool) {
+            respondError(id, InvalidParams, u"no such tool: "_s + arguments.at(2).toString());
+            return;
+        }
+        editing.tool = tool->cli.name;
+        editing.form = Editing::Form::Insert;
+        const qsizetype lineEnd = document.text.offsetAt({at.line, std::numeric_limits<int>::max()}, m_encoding);
+        // On a blank line the code takes the line's place; else it goes above.
+        editing.blankLine = text.sliced(lineStart, lineEnd - lineStart).trimmed().isEmpty();
+        editing.from = lineStart;
+        editing.to = editing.blankLine ? lineEnd : lineStart;
+        QString failure;
+        const QString code = freshCode(*tool, dialect, &failure);
+        if (code.isEmpty()) {
+            fail(RequestFailed, failure);
+            return;
+        }
+        request.insert(u"method"_s, u"insert"_s);
+        request.insert(u"tool"_s, tool->cli.name);
+        request.insert(u"code"_s, code);
+    } else if (from < to) {
+        // A selection: the construct is exactly what is selected.
+        const QString selected = text.sliced(from, to - from);
+        const ReadResult read = readCode(selected, m_tools);
+        if (!read.ok()) {
+            fail(RequestFailed, u"the selection cannot be read into the window: "_s + read.error->text());
+            return;
+        }
+        editing.tool = read.tool->cli.name;
+        editing.form = Editing::Form::Block;
+        editing.from = from;
+        editing.to = to;
+        // Selected from the line's start, its indentation goes too and comes back.
+        editing.indentFirst = from == lineStart;
+        request.insert(u"method"_s, test ? u"test"_s : u"edit"_s);
+        request.insert(u"code"_s, selected);
+    } else if (const QString why = callToEdit(text, from, editing, request); !why.isEmpty()) {
+        fail(RequestFailed, why);
+        return;
+    } else {
+        request.insert(u"method"_s, test ? u"test"_s : u"edit"_s);
+    }
+    if (!m_window) {
+        fail(RequestFailed, u"the window cannot be started from here"_s);
+        return;
+    }
     QString failure;
-    if (!m_startWindow(call->windowText, &failure))
-        return u"the window could not be started: "_s + failure;
-    return std::nullopt;
+    if (!m_window(request, &failure)) {
+        fail(RequestFailed, u"the window could not be started: "_s + failure);
+        return;
+    }
+    // A box tried out is no construct to put back: Apply waits for an edit.
+    if (test)
+        m_editing.reset();
+    else
+        m_editing = editing;
+    // Answered when the window shows it, or fails to.
+    m_windowWaiting << id;
+}
+
+void Server::fromWindow(const QJsonObject &message)
+{
+    const QString method = message.value(u"method"_s).toString();
+    if (method == u"ready"_s) {
+        for (const QJsonValue &id : std::exchange(m_windowWaiting, {}))
+            respond(id, QJsonValue::Null);
+        return;
+    }
+    if (method != u"apply"_s || m_shutdown)
+        return;
+    const auto tell = [&](const QString &why) {
+        log(why);
+        notify(u"window/showMessage"_s, {{u"type"_s, Warning}, {u"message"_s, QString(u"Quillkit 98: "_s + why)}});
+    };
+    if (!m_editing) {
+        tell(u"the window's code has no place in the editor: choose Edit or Insert from Quillkit 98 first"_s);
+        return;
+    }
+    const Editing editing = *std::exchange(m_editing, std::nullopt);
+    const auto found = m_documents.find(editing.uri);
+    if (found == m_documents.end()) {
+        tell(u"the document was closed in the editor: the window's code is not applied"_s);
+        return;
+    }
+    Document &document = *found;
+    if (document.version != editing.version || document.lost) {
+        tell(u"the document changed in the editor while the window was open: the window's code is not applied. "
+             u"Edit in Quillkit 98 again."_s);
+        return;
+    }
+    const QString code = message.value(u"code"_s).toString();
+    const Tool *tool = toolNamed(m_tools, message.value(u"tool"_s).toString());
+    QString replacement;
+    switch (editing.form) {
+    case Editing::Form::Call:
+    case Editing::Form::Statement: {
+        QString why;
+        const std::optional<QString> arguments =
+            tool && tool->cli.name == editing.tool ? callArguments(code, *tool, &why) : std::nullopt;
+        if (!arguments) {
+            tell(why.isEmpty() ? u"the window now holds another tool's code: it is not applied"_s
+                               : why + u"; nothing is applied"_s);
+            return;
+        }
+        const QString args = reindented(*arguments, editing.indentation, editing.lineEnd, false);
+        replacement = editing.form == Editing::Form::Call ? editing.words + u'(' + args + u')'
+                      : args.isEmpty()                    ? editing.words
+                                                          : editing.words + u' ' + args;
+        break;
+    }
+    case Editing::Form::Block:
+        replacement = reindented(code, editing.indentation, editing.lineEnd, editing.indentFirst);
+        break;
+    case Editing::Form::Insert:
+        replacement = reindented(code, editing.indentation, editing.lineEnd, true);
+        if (!editing.blankLine)
+            replacement += editing.lineEnd;
+        break;
+    }
+    const QJsonObject change{{u"range"_s, range(document, editing.from, editing.to)}, {u"newText"_s, replacement}};
+    QJsonObject edit;
+    if (m_versionedEdits) {
+        edit.insert(u"documentChanges"_s,
+                    QJsonArray{QJsonObject{
+                        {u"textDocument"_s, QJsonObject{{u"uri"_s, editing.uri}, {u"version"_s, editing.version}}},
+                        {u"edits"_s, QJsonArray{change}}}});
+    } else {
+        edit.insert(u"changes"_s, QJsonObject{{editing.uri, QJsonArray{change}}});
+    }
+    request(u"workspace/applyEdit"_s, {{u"label"_s, u"Quillkit 98"_s}, {u"edit"_s, edit}},
+            [this, tell](const QJsonObject &response) {
+                if (!response.value(u"result"_s)[u"applied"_s].toBool())
+                    tell(u"the editor did not apply the window's code: "_s
+                         + response.value(u"result"_s)[u"failureReason"_s].toString(
+                             response.value(u"error"_s)[u"message"_s].toString(u"no reason given"_s)));
+            });
+}
+
+void Server::windowEnded(const QString &why)
+{
+    m_editing.reset();
+    const QList<QJsonValue> waiting = std::exchange(m_windowWaiting, {});
+    if (waiting.isEmpty())
+        return;
+    const QString message = u"the window could not be started: "_s + why;
+    for (const QJsonValue &id : waiting)
+        respondError(id, RequestFailed, message);
+    notify(u"window/showMessage"_s, {{u"type"_s, 1}, {u"message"_s, QString(u"Quillkit 98: "_s + message)}});
 }
 
 } // namespace lsp

@@ -4,6 +4,7 @@
 #include "basic/Names.h"
 #include "fix/ModuleFixer.h"
 #include "lsp/MessageReader.h"
+#include "lsp/ModuleCheck.h"
 #include "lsp/TextDocument.h"
 #include "tools/Tool.h"
 
@@ -16,6 +17,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <map>
 #include <optional>
 
 class QIODevice;
@@ -31,6 +33,8 @@ inline constexpr qsizetype MaxDocumentLength = 16 * 1024 * 1024;
 
 inline constexpr char16_t FixAllKind[] = u"source.fixAll.quillkit98";
 inline constexpr char16_t OpenInWindowCommand[] = u"quillkit98.openInWindow";
+inline constexpr char16_t TestInWindowCommand[] = u"quillkit98.testInWindow";
+inline constexpr char16_t InsertFromWindowCommand[] = u"quillkit98.insertFromWindow";
 
 class Server : public QObject
 {
@@ -38,10 +42,18 @@ class Server : public QObject
 
 public:
     using Sender = std::function<void(const QByteArray &)>;
-    // Starts the window with the text read in; false with the reason.
-    using WindowStarter = std::function<bool(const QString &text, QString *error)>;
+    // Sends a request to the program's window ({"method": "edit", "code": …}),
+    // starting it where none is open; false with the reason.
+    using WindowSender = std::function<bool(const QJsonObject &request, QString *error)>;
 
-    Server(QList<Tool> tools, Sender send, QIODevice &log, WindowStarter startWindow, QObject *parent = nullptr);
+    Server(QList<Tool> tools, Sender send, QIODevice &log, WindowSender window, QObject *parent = nullptr);
+
+    // A message from the window: it shows what it was sent ({"method":
+    // "ready"}), or Apply to Editor was pressed ({"method": "apply", "tool",
+    // "code"}).
+    void fromWindow(const QJsonObject &message);
+    // The window has gone, or could not start: why.
+    void windowEnded(const QString &why);
 
     // An edit as it was made: [from, to) of the text then became `length` characters.
     struct TextEdit
@@ -70,14 +82,16 @@ private:
         TextDocument text;
         int version = 0;
         basic::Dialect dialect = basic::Dialect::VisualBasic;
+        bool dialectSure = true; // not where only MB_ names told
         QString refusal; // why it is not checked; empty when it is
         bool lost = false; // the text is not held: changes cannot apply
         bool xml = false;  // LibreOffice's .xba: the Basic is escaped
-        std::optional<fix::ModuleFixes> fixes; // of the current text
-        // The last fixes found and the edits since, while the current text
-        // waits for its check: a hover over a number no edit touched is
-        // answered from them at once.
-        std::optional<fix::ModuleFixes> previous;
+        ModuleCheck check; // the findings of the text last checked
+        bool checked = false; // of the current text
+        // The check holds a text that the edits since made the current one:
+        // the next check is of what they touched, and a hover over a number
+        // no edit touched is answered from the last check at once.
+        bool previous = false;
         std::vector<TextEdit> edits;
         bool nulSince = false; // an edit since brought a NUL
     };
@@ -86,14 +100,21 @@ private:
     void bodyStalled();
     void handleFrame(const Frame &frame);
     void handleMessage(const QJsonObject &message);
+    void handleResponse(const QJsonValue &id, const QJsonObject &message);
     void respond(const QJsonValue &id, const QJsonValue &result);
     void respondError(const QJsonValue &id, int code, const QString &message);
+    void respondRaw(const QJsonValue &id, const QByteArray &result);
     void notify(const QString &method, const QJsonObject &params);
+    // A request of the server's own; the answer is called with the client's response.
+    using Answer = std::function<void(const QJsonObject &response)>;
+    void request(const QString &method, const QJsonObject &params, Answer answer);
     void log(const QString &line);
 
     QJsonValue initialize(const QJsonObject &params);
     bool applySettings(const QJsonObject &settings, const QString &where);
     void didChangeConfiguration(const QJsonObject &params);
+    void pullConfiguration();
+    void recheckAll();
     void didOpen(const QJsonObject &params);
     void didChange(const QJsonObject &params);
     void didClose(const QJsonObject &params);
@@ -103,7 +124,15 @@ private:
     QJsonValue hover(const QJsonObject &params);
     QJsonValue willSaveWaitUntil(const QJsonObject &params);
     QJsonValue documentSymbols(const QJsonObject &params);
-    std::optional<QString> executeCommand(const QJsonObject &params);
+    void executeCommand(const QJsonValue &id, const QJsonObject &params);
+    struct Editing;
+    // The call at the offset as the window edits it: its range and form, and
+    // the code the window reads; why not, or empty.
+    QString callToEdit(const QString &text, qsizetype offset, Editing &editing, QJsonObject &request) const;
+    QJsonValue resolveCodeAction(QJsonObject action);
+    QJsonValue completion(const QJsonObject &params);
+    QJsonValue signatureHelp(const QJsonObject &params);
+    QByteArray codeLenses(const QJsonObject &params); // the result's JSON
 
     void setText(Document &document, QString text);
     void schedule(const QString &uri);
@@ -115,17 +144,40 @@ private:
     QJsonArray textEdits(const Document &document, std::span<const fix::Change> changes) const;
     QJsonObject edit(const QString &uri, const Document &document, std::span<const fix::Change> changes) const;
     qsizetype offsetOf(const Document &document, const QJsonValue &position) const;
-    basic::Dialect dialectOf(const QString &text) const;
+    basic::Dialect dialectOf(const QString &text, bool *sure = nullptr) const;
+    QStringList boxWords() const;
 
     QList<Tool> m_tools;
     Sender m_send;
     QIODevice &m_log;
-    WindowStarter m_startWindow;
+    WindowSender m_window;
+    // What the window edits: the editor's range of it, in which form the
+    // window's code goes back there, and the version it was taken from.
+    struct Editing
+    {
+        enum class Form { Call, Statement, Block, Insert };
+        QString uri;
+        int version = 0;
+        qsizetype from = 0;
+        qsizetype to = 0;
+        Form form = Form::Block;
+        QString tool;
+        QString words; // the call's, as written
+        QString indentation;
+        QString lineEnd;
+        bool blankLine = false;   // an insert takes a blank line's place
+        bool indentFirst = false; // a block's first line is indented too
+    };
+    std::optional<Editing> m_editing;
+    QList<QJsonValue> m_windowWaiting; // executeCommand requests waiting for the window
+    bool m_versionedEdits = false;     // the client takes documentChanges
+    bool m_resolveEdits = false;       // the client resolves a code action's edit
     MessageReader m_reader;
     PositionEncoding m_encoding = PositionEncoding::Utf16;
     std::optional<basic::Dialect> m_dialect; // from initializationOptions or the settings
     bool m_fixOnSave = false;
     bool m_hierarchicalSymbols = false;
+    bool m_configurationPull = false; // the client answers workspace/configuration
     bool m_initialized = false;
     bool m_shutdown = false;
     bool m_finished = false;
@@ -135,6 +187,8 @@ private:
     QTimer m_stalled;        // a body begun and not going on
     QElapsedTimer m_waiting; // since the first change not yet checked
     std::function<bool()> m_inputPending;
+    int m_lastRequest = 0;
+    std::map<QString, Answer> m_awaiting;
 };
 
 } // namespace lsp

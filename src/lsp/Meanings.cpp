@@ -52,6 +52,53 @@ QString buttonsMeaning(qint32 value)
     return parts.join(u", "_s);
 }
 
+// Whether the logical line around the offset (with the lines " _" joins to
+// it) holds a call word of a tool that describes its calls: where none does,
+// no call is read there, and a large module is not cut into statements for
+// nothing at each move of the cursor.
+bool callWordOnLine(QStringView text, qsizetype offset, const QList<Tool> &tools)
+{
+    offset = std::clamp<qsizetype>(offset, 0, text.size());
+    const auto isBreak = [](QChar c) { return c == u'\n' || c == u'\r'; };
+    const auto continues = [&](qsizetype lineEnd) { // the line ending there ends in " _"
+        qsizetype i = lineEnd;
+        while (i > 0 && (text[i - 1] == u' ' || text[i - 1] == u'\t'))
+            --i;
+        return i > 0 && text[i - 1] == u'_';
+    };
+    qsizetype begin = offset;
+    for (;;) {
+        while (begin > 0 && !isBreak(text[begin - 1]))
+            --begin;
+        qsizetype before = begin;
+        while (before > 0 && isBreak(text[before - 1]) && begin - before < 2)
+            --before;
+        if (before == begin || !continues(before))
+            break;
+        begin = before;
+    }
+    qsizetype end = offset;
+    for (;;) {
+        while (end < text.size() && !isBreak(text[end]))
+            ++end;
+        if (end >= text.size() || !continues(end))
+            break;
+        ++end;
+        if (end < text.size() && text[end - 1] == u'\r' && text[end] == u'\n')
+            ++end;
+    }
+    const QStringView line = text.sliced(begin, end - begin);
+    for (const Tool &tool : tools) {
+        if (!tool.describe)
+            continue;
+        for (const QString &word : tool.callWords) {
+            if (line.contains(word, Qt::CaseInsensitive))
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 QString meaningOfNames(QStringView names)
@@ -75,7 +122,7 @@ QString meaningOfNames(QStringView names)
 std::optional<CallReading> readCallAt(const QString &text, qsizetype offset, const QList<Tool> &tools,
                                       const ReadSettings &settings, bool forWindow)
 {
-    if (text.size() > basic::MaxTextLength)
+    if (text.size() > basic::MaxTextLength || !callWordOnLine(text, offset, tools))
         return std::nullopt;
     // The statement around the offset, as the reader splits the module, and
     // the call word in it nearest before the offset (or its first).
@@ -121,11 +168,17 @@ std::optional<CallReading> readCallAt(const QString &text, qsizetype offset, con
     reading.result = readCode(masked, tools, tool, settings);
     if (forWindow && reading.result.ok()) {
         // The window reads the first construct of any tool, without a
-        // dialect: what it is given must read into exactly this call.
-        const QJsonObject wanted = readResultJson(reading.result);
+        // dialect (it is told the module's apart): what it is given must
+        // read into exactly this call.
+        const auto fields = [](const ReadResult &read) {
+            QJsonObject json = readResultJson(read);
+            json.remove(u"dialect"_s);
+            return json;
+        };
+        const QJsonObject wanted = fields(reading.result);
         for (const QString &candidate : {masked, text.mid(begin, end - begin)}) {
             const ReadResult seen = readCode(candidate, tools);
-            if (seen.ok() && readResultJson(seen) == wanted) {
+            if (seen.ok() && fields(seen) == wanted) {
                 reading.windowText = candidate;
                 break;
             }

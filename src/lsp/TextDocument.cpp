@@ -87,10 +87,24 @@ qsizetype TextDocument::offsetAt(Position position, PositionEncoding encoding) c
 
 Position TextDocument::positionAt(qsizetype offset, PositionEncoding encoding) const
 {
+    qsizetype line = 0;
+    return positionAt(offset, encoding, &line);
+}
+
+Position TextDocument::positionAt(qsizetype offset, PositionEncoding encoding, qsizetype *hint) const
+{
     index();
     offset = std::clamp<qsizetype>(offset, 0, m_text.size());
-    const auto after = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), offset);
-    const qsizetype line = qsizetype(after - m_lineStarts.begin()) - 1;
+    const qsizetype lines = qsizetype(m_lineStarts.size());
+    qsizetype line = std::clamp<qsizetype>(*hint, 0, lines - 1);
+    if (m_lineStarts[std::size_t(line)] > offset || offset - m_lineStarts[std::size_t(line)] > 4096) {
+        const auto after = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), offset);
+        line = qsizetype(after - m_lineStarts.begin()) - 1;
+    } else {
+        while (line + 1 < lines && m_lineStarts[std::size_t(line + 1)] <= offset)
+            ++line;
+    }
+    *hint = line;
     const qsizetype start = m_lineStarts[std::size_t(line)];
     qsizetype character = offset - start;
     if (encoding == PositionEncoding::Utf8) {
@@ -110,7 +124,24 @@ qsizetype TextDocument::lineCount() const
 void TextDocument::replace(qsizetype from, qsizetype to, const QString &text)
 {
     m_text.replace(from, to - from, text);
-    m_lineStarts.clear();
+    if (m_lineStarts.empty())
+        return;
+    // The index kept up: only the starts within the edit, or next to it
+    // (a CR and an LF may meet or part there), are found again.
+    const qsizetype delta = text.size() - (to - from);
+    const auto low = std::lower_bound(m_lineStarts.begin() + 1, m_lineStarts.end(), from);
+    const auto high = std::upper_bound(low, m_lineStarts.end(), to + 1);
+    for (auto i = high; i != m_lineStarts.end(); ++i)
+        *i += delta;
+    std::vector<qsizetype> found;
+    const qsizetype size = m_text.size();
+    for (qsizetype s = std::max<qsizetype>(from, 1); s <= std::min(from + text.size() + 1, size); ++s) {
+        const QChar before = m_text[s - 1];
+        if (before == u'\n' || (before == u'\r' && (s >= size || m_text[s] != u'\n')))
+            found.push_back(s);
+    }
+    const auto at = m_lineStarts.erase(low, high);
+    m_lineStarts.insert(at, found.begin(), found.end());
 }
 
 } // namespace lsp

@@ -30,6 +30,8 @@ public:
     // end of the text or of the line, as the protocol asks.
     qsizetype offsetAt(Position position, PositionEncoding encoding) const;
     Position positionAt(qsizetype offset, PositionEncoding encoding) const;
+    // The same for offsets in order: `line` is where the last one was, from 0.
+    Position positionAt(qsizetype offset, PositionEncoding encoding, qsizetype *line) const;
 
     // Lines, as positions count them: a text that ends in a line break has
     // an empty line after it.

@@ -4,6 +4,7 @@
 #include "cli/ToolOptions.h"
 #include "codegen/CodeOptions.h"
 #include "tools/ToolReading.h"
+#include "tools/TypingHelp.h"
 
 #include <QJsonObject>
 #include <QList>
@@ -12,6 +13,8 @@
 #include <QStringView>
 
 #include <any>
+#include <optional>
+#include <vector>
 
 class QWidget;
 class ToolPanel;
@@ -54,6 +57,14 @@ struct Tool
     // markdown lines after the title and message. Null for a tool with no
     // call words.
     QStringList (*describe)(const ReadResult &result) = nullptr;
+    // What an editor shows while the tool's call is typed: its signature in
+    // the dialect; the names that may come at a place of the text (null
+    // where the place is none of the tool's); a lens over each call. Null
+    // for a tool without such help.
+    std::optional<CallSignature> (*signature)(basic::Dialect dialect) = nullptr;
+    std::optional<std::vector<Completion>> (*completions)(QStringView text, qsizetype offset,
+                                                          basic::Dialect dialect) = nullptr;
+    std::vector<CallLens> (*lenses)(QStringView text, basic::Dialect dialect) = nullptr;
     // Why the code for the fields would not compile, which Copy and Test say
     // instead of going on; empty when it would. Null for a tool whose code
     // always compiles.

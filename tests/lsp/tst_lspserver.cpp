@@ -12,8 +12,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -33,6 +35,13 @@ public:
         if (!folder.isEmpty())
             m_process.setWorkingDirectory(folder);
         m_process.start(qEnvironmentVariable("QUILLKIT98"), {u"lsp"_s});
+        m_started = m_process.waitForStarted(10000);
+    }
+    // The server as another program starts it (xvfb-run), in that environment.
+    Client(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment)
+    {
+        m_process.setProcessEnvironment(environment);
+        m_process.start(program, arguments);
         m_started = m_process.waitForStarted(10000);
     }
     ~Client()
@@ -341,7 +350,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("method");
         QTest::addColumn<int>("code");
         QTest::newRow("before initialize") << false << false << u"textDocument/hover"_s << -32002;
-        QTest::newRow("unknown method") << true << false << u"textDocument/completion"_s << -32601;
+        QTest::newRow("unknown method") << true << false << u"textDocument/rename"_s << -32601;
         QTest::newRow("after shutdown") << true << true << u"textDocument/hover"_s << -32600;
         QTest::newRow("initialize twice") << true << false << u"initialize"_s << -32600;
     }
@@ -1175,17 +1184,42 @@ private Q_SLOTS:
     // The dialect set at run time checks the open modules again at once: a
     // LibreOffice module's warnings name MB_ constants; a bad dialect says
     // so and leaves each module's own.
+    // Settings pushed with the notification, or pulled with
+    // workspace/configuration from a client that offers it.
+    void dialectSetAtRunTime_data()
+    {
+        QTest::addColumn<bool>("pulled");
+        QTest::newRow("pushed") << false;
+        QTest::newRow("pulled") << true;
+    }
     void dialectSetAtRunTime()
     {
+        QFETCH(bool, pulled);
         const QString text = u"Sub A()\n  If MsgBox(\"Sure?\", 36) = 6 Then Beep\nEnd Sub\n"_s;
         Client client;
-        client.initialize();
+        client.initialize(
+            {{u"capabilities"_s, QJsonObject{{u"workspace"_s, QJsonObject{{u"configuration"_s, pulled}}}}}});
+        // The client's answer to the server's request for the settings.
+        const auto answer = [&](const QJsonValue &settings) {
+            const QJsonObject asked =
+                client.waitFor([](const QJsonObject &m) { return m[u"method"_s] == u"workspace/configuration"_s; });
+            QCOMPARE(asked[u"params"_s][u"items"_s][0][u"section"_s], u"quillkit98"_s);
+            client.sendRaw(Client::frame(
+                {{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, asked[u"id"_s]}, {u"result"_s, QJsonArray{settings}}}));
+        };
+        if (pulled)
+            answer(QJsonValue::Null); // nothing set at the start
         client.open(Uri, text);
         const auto lines = [&](const QJsonObject &published) {
             return asFixLines(text, published[u"params"_s][u"diagnostics"_s].toArray());
         };
         QCOMPARE(lines(client.diagnosticsFor(Uri, 1)), fixCheck(text));
         const auto configure = [&](const QJsonValue &dialect) {
+            if (pulled) {
+                client.notify(u"workspace/didChangeConfiguration"_s, {{u"settings"_s, QJsonValue::Null}});
+                answer(QJsonObject{{u"dialect"_s, dialect}});
+                return;
+            }
             client.notify(u"workspace/didChangeConfiguration"_s,
                           {{u"settings"_s, QJsonObject{{u"quillkit98"_s, QJsonObject{{u"dialect"_s, dialect}}}}}});
         };
@@ -1354,10 +1388,18 @@ private Q_SLOTS:
                         {u"range"_s, QJsonObject{{u"start"_s, position(line, 4)}, {u"end"_s, position(line, 4)}}},
                         {u"context"_s, QJsonObject{{u"diagnostics"_s, QJsonArray()}}}})[u"result"_s].toArray();
         QJsonObject command;
+        QStringList inserts;
         for (const QJsonValue action : actions) {
-            if (action.toObject().contains(u"command"_s))
+            if (action[u"command"_s][u"command"_s] == u"quillkit98.openInWindow"_s)
                 command = action[u"command"_s].toObject();
+            if (action[u"command"_s][u"command"_s] == u"quillkit98.insertFromWindow"_s)
+                inserts << action[u"title"_s].toString();
         }
+        // Every tool's insert, on any line.
+        QCOMPARE(inserts, (QStringList{u"Insert from Quillkit 98: Notewright (message box)"_s,
+                                       u"Insert from Quillkit 98: Askwright (input box)"_s,
+                                       u"Insert from Quillkit 98: Topwright (file header)"_s,
+                                       u"Insert from Quillkit 98: Pickwright (common dialog)"_s}));
         QCOMPARE(!command.isEmpty(), offered);
         if (offered) {
             QCOMPARE(command[u"command"_s].toString(), u"quillkit98.openInWindow"_s);
@@ -1385,7 +1427,398 @@ private Q_SLOTS:
                         {u"range"_s, QJsonObject{{u"start"_s, position(1, 3)}, {u"end"_s, position(1, 3)}}},
                         {u"context"_s, QJsonObject{{u"diagnostics"_s, QJsonArray()}}}})[u"result"_s].toArray();
         for (const QJsonValue action : actions)
-            QVERIFY(!action.toObject().contains(u"command"_s));
+            QVERIFY(action[u"command"_s][u"command"_s] != u"quillkit98.openInWindow"_s);
+        QCOMPARE(client.finish(), 0);
+    }
+
+    // A client that resolves code actions gets the fix-all without its edit
+    // at each request and with it when resolved: fix's bytes; not for a text
+    // that changed since.
+    void fixAllResolved()
+    {
+        const QString text = u"Sub A()\n  MsgBox \"x\", 36\n  If MsgBox(\"y\", 4) = 6 Then Beep\nEnd Sub\n"_s;
+        Client client;
+        client.initialize(
+            {{u"capabilities"_s,
+              QJsonObject{{u"textDocument"_s,
+                           QJsonObject{{u"codeAction"_s,
+                                        QJsonObject{{u"resolveSupport"_s,
+                                                     QJsonObject{{u"properties"_s, QJsonArray{u"edit"_s}}}}}}}}}}});
+        client.open(Uri, text);
+        const QJsonArray actions =
+            client
+                .request(
+                    u"textDocument/codeAction"_s,
+                    QJsonObject{{u"textDocument"_s, documentId(Uri)},
+                                {u"range"_s, QJsonObject{{u"start"_s, position(3, 0)}, {u"end"_s, position(3, 0)}}},
+                                {u"context"_s, QJsonObject{{u"diagnostics"_s, QJsonArray()}}}})[u"result"_s]
+                .toArray();
+        QJsonObject fixAll;
+        for (const QJsonValue action : actions) {
+            if (action[u"kind"_s] == u"source.fixAll.quillkit98"_s)
+                fixAll = action.toObject();
+        }
+        QVERIFY(!fixAll.isEmpty() && !fixAll.contains(u"edit"_s));
+        const QJsonObject resolved = client.request(u"codeAction/resolve"_s, fixAll)[u"result"_s].toObject();
+        QCOMPARE(applied(text, resolved[u"edit"_s][u"changes"_s][Uri].toArray()).toUtf8(), fixed(text).out);
+        client.notify(u"textDocument/didChange"_s,
+                      {{u"textDocument"_s, QJsonObject{{u"uri"_s, Uri}, {u"version"_s, 2}}},
+                       {u"contentChanges"_s, QJsonArray{QJsonObject{{u"text"_s, QString(u"' x\n"_s + text)}}}}});
+        QVERIFY(!client.request(u"codeAction/resolve"_s, fixAll)[u"result"_s].toObject().contains(u"edit"_s));
+        QCOMPARE(client.finish(), 0);
+    }
+
+    // Help while typing, over the protocol: completion, signature help and
+    // code lens, in both dialects. `want` lists the labels (completion), the
+    // active parameter and the signature's label (signature help), or the
+    // lenses' titles; empty for no answer.
+    void typingHelp_data()
+    {
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<QString>("dialect");
+        QTest::addColumn<QString>("text"); // | marks the place
+        QTest::addColumn<QStringList>("want");
+        const QString completion = u"textDocument/completion"_s;
+        const QString signature = u"textDocument/signatureHelp"_s;
+        const QString lens = u"textDocument/codeLens"_s;
+        const QStringList vbSets{u"vbOKOnly"_s,      u"vbOKCancel"_s, u"vbAbortRetryIgnore"_s,
+                                 u"vbYesNoCancel"_s, u"vbYesNo"_s,    u"vbRetryCancel"_s};
+        const QStringList vbIcons{u"vbCritical"_s, u"vbQuestion"_s, u"vbExclamation"_s, u"vbInformation"_s};
+        const QStringList vbDefaults{u"vbDefaultButton1"_s, u"vbDefaultButton2"_s, u"vbDefaultButton3"_s,
+                                     u"vbDefaultButton4"_s};
+        const QStringList vbFlags{u"vbApplicationModal"_s,    u"vbSystemModal"_s, u"vbMsgBoxHelpButton"_s,
+                                  u"vbMsgBoxSetForeground"_s, u"vbMsgBoxRight"_s, u"vbMsgBoxRtlReading"_s};
+        QTest::newRow("buttons of a statement")
+            << completion << u"vb"_s << u"  MsgBox \"x\", |"_s << vbSets + vbIcons + vbDefaults + vbFlags;
+        QTest::newRow("after a set and +")
+            << completion << u"vb"_s << u"  MsgBox \"x\", vbYesNo + |"_s << vbIcons + vbDefaults + vbFlags;
+        QTest::newRow("after a number and a name")
+            << completion << u"vb"_s << u"  r = MsgBox(\"x\", 36 + vbDefaultButton2 + |"_s << vbFlags;
+        QTest::newRow("a flag once") << completion << u"vb"_s << u"  MsgBox \"x\", vbSystemModal + vbMsgBoxRight + |"_s
+                                     << vbSets + vbIcons + vbDefaults
+                                            + QStringList{u"vbMsgBoxHelpButton"_s, u"vbMsgBoxSetForeground"_s,
+                                                          u"vbMsgBoxRtlReading"_s};
+        QTest::newRow("a name being typed")
+            << completion << u"vb"_s << u"  MsgBox \"x\", vbYesNo + vbQu|"_s << vbIcons + vbDefaults + vbFlags;
+        QTest::newRow("named buttons") << completion << u"vb"_s << u"  MsgBox Prompt:=\"x\", Buttons:=vbCritical + |"_s
+                                       << vbSets + vbDefaults + vbFlags;
+        QTest::newRow("LibreOffice's") << completion << u"libreoffice"_s << u"  MsgBox \"x\", MB_YESNO + |"_s
+                                       << QStringList{
+                                              u"MB_ICONSTOP"_s,        u"MB_ICONQUESTION"_s, u"MB_ICONEXCLAMATION"_s,
+                                              u"MB_ICONINFORMATION"_s, u"MB_DEFBUTTON1"_s,   u"MB_DEFBUTTON2"_s,
+                                              u"MB_DEFBUTTON3"_s,      u"MB_APPLMODAL"_s,    u"MB_SYSTEMMODAL"_s};
+        QTest::newRow("the message is no buttons") << completion << u"vb"_s << u"  MsgBox |"_s << QStringList();
+        QTest::newRow("the title is no buttons") << completion << u"vb"_s << u"  MsgBox \"x\", 4, |"_s << QStringList();
+        QTest::newRow("no box") << completion << u"vb"_s << u"  Debug.Print 1, |"_s << QStringList();
+        QTest::newRow("Case on the box") << completion << u"vb"_s
+                                         << u"  Select Case MsgBox(\"x\", vbYesNoCancel)\n  Case |"_s
+                                         << QStringList{u"vbYes"_s, u"vbNo"_s, u"vbCancel"_s};
+        QTest::newRow("Case on its answer, one given")
+            << completion << u"vb"_s
+            << u"  r = MsgBox(\"x\", vbRetryCancel + vbCritical)\n  Select Case r\n  Case vbRetry\n  Case |"_s
+            << QStringList{u"vbCancel"_s};
+        QTest::newRow("Case in LibreOffice")
+            << completion << u"libreoffice"_s << u"  Select Case MsgBox(\"x\", MB_YESNO)\n  Case |"_s
+            << QStringList{u"IDYES"_s, u"IDNO"_s};
+        QTest::newRow("Case on something else")
+            << completion << u"vb"_s << u"  Select Case n\n  Case |"_s << QStringList();
+        QTest::newRow("MsgBox( first") << signature << u"vb"_s << u"  r = MsgBox(|"_s
+                                       << QStringList{u"0"_s, u"MsgBox(Prompt, [Buttons As VbMsgBoxStyle = vbOKOnly], "
+                                                              u"[Title], [HelpFile], [Context]) As VbMsgBoxResult"_s};
+        QTest::newRow("a statement's title") << signature << u"vb"_s << u"  MsgBox \"a, b\", f(1, 2), |"_s
+                                             << QStringList{u"2"_s, u"MsgBox(Prompt, [Buttons As VbMsgBoxStyle = "
+                                                                    u"vbOKOnly], [Title], [HelpFile], [Context]) As "
+                                                                    u"VbMsgBoxResult"_s};
+        QTest::newRow("named Title") << signature << u"vb"_s << u"  MsgBox Title:=|"_s
+                                     << QStringList{u"2"_s, u"MsgBox(Prompt, [Buttons As VbMsgBoxStyle = vbOKOnly], "
+                                                            u"[Title], [HelpFile], [Context]) As VbMsgBoxResult"_s};
+        QTest::newRow("LibreOffice's MsgBox") << signature << u"libreoffice"_s << u"  r = MsgBox(\"x\", |"_s
+                                              << QStringList{u"1"_s, u"MsgBox(Text As String, [DialogType As Integer], "
+                                                                     u"[DialogTitle As String]) As Integer"_s};
+        QTest::newRow("InputBox's default") << signature << u"vb"_s << u"  s = InputBox(\"Name?\", \"T\", |"_s
+                                            << QStringList{u"2"_s, u"InputBox(Prompt, [Title], [Default], [XPos], "
+                                                                   u"[YPos], [HelpFile], [Context]) As String"_s};
+        QTest::newRow("LibreOffice's InputBox") << signature << u"libreoffice"_s << u"  s = InputBox(|"_s
+                                                << QStringList{u"0"_s, u"InputBox(Prompt As String, [Title As String], "
+                                                                       u"[Default As String], [xPosition As Long], "
+                                                                       u"[yPosition As Long]) As String"_s};
+        QTest::newRow("a call inside the box's message")
+            << signature << u"vb"_s << u"  MsgBox Format(1, |"_s
+            << QStringList{u"0"_s, u"MsgBox(Prompt, [Buttons As VbMsgBoxStyle = vbOKOnly], [Title], [HelpFile], "
+                                   u"[Context]) As VbMsgBoxResult"_s};
+        QTest::newRow("no box to sign") << signature << u"vb"_s << u"  x = Format(1, |"_s << QStringList();
+        QTest::newRow("lenses") << lens << u"vb"_s
+                                << u"  If MsgBox(\"Delete?\", 36 + 256, \"Records\") = 6 Then Beep\n  MsgBox \"Done\"\n"
+                                   u"  MsgBox \"x\", Flags\n  VBA.MsgBox \"y\", vbCritical + vbSystemModal|"_s
+                                << QStringList{u"Yes, No · Question · second button default"_s, u"OK"_s,
+                                               u"OK · Error · system modal"_s};
+        QTest::newRow("LibreOffice's lenses") << lens << u"libreoffice"_s
+                                              << u"  MsgBox \"x\", MB_YESNOCANCEL + MB_ICONSTOP\n  MsgBox \"y\", "
+                                                 u"vbYesNo|"_s
+                                              << QStringList{u"Yes, No, Cancel · Error"_s};
+    }
+    void typingHelp()
+    {
+        QFETCH(QString, method);
+        QFETCH(QString, dialect);
+        QFETCH(QString, text);
+        QFETCH(QStringList, want);
+        const qsizetype at = text.indexOf(u'|');
+        text.remove(at, 1);
+        text = u"Sub A()\n"_s + text + u"\nEnd Sub\n"_s;
+        Client client;
+        client.initialize(
+            {{u"capabilities"_s, QJsonObject()}, {u"initializationOptions"_s, QJsonObject{{u"dialect"_s, dialect}}}});
+        client.open(Uri, text);
+        QJsonObject params{{u"textDocument"_s, documentId(Uri)}};
+        if (method != u"textDocument/codeLens"_s)
+            params.insert(u"position"_s, positionOf(text, at + 8));
+        const QJsonValue result = client.request(method, params)[u"result"_s];
+        QStringList got;
+        if (method == u"textDocument/completion"_s) {
+            for (const QJsonValue item : result[u"items"_s].toArray()) {
+                got << item[u"label"_s].toString();
+                QVERIFY2(item[u"detail"_s].toString().startsWith(u"= "_s)
+                             && !item[u"documentation"_s].toString().isEmpty(),
+                         qPrintable(item[u"label"_s].toString()));
+            }
+        } else if (method == u"textDocument/signatureHelp"_s && result.isObject()) {
+            const QJsonObject signature = result[u"signatures"_s][0].toObject();
+            const int active = result[u"activeParameter"_s].toInt();
+            got << QString::number(active) << signature[u"label"_s].toString();
+            // The active parameter is one of the label's.
+            QVERIFY(
+                signature[u"label"_s].toString().contains(signature[u"parameters"_s][active][u"label"_s].toString()));
+        } else if (method == u"textDocument/codeLens"_s) {
+            // Each described call has Edit and Test on its line.
+            const QJsonArray lenses = result.toArray();
+            for (qsizetype i = 0; i + 2 < lenses.size(); i += 3) {
+                got << lenses[i][u"command"_s][u"title"_s].toString();
+                QCOMPARE(lenses[i + 1][u"command"_s][u"title"_s].toString(), u"Edit"_s);
+                QCOMPARE(lenses[i + 2][u"command"_s][u"title"_s].toString(), u"Test"_s);
+                QCOMPARE(lenses[i + 1][u"command"_s][u"command"_s].toString(), u"quillkit98.openInWindow"_s);
+                QCOMPARE(lenses[i + 2][u"command"_s][u"command"_s].toString(), u"quillkit98.testInWindow"_s);
+                QCOMPARE(lenses[i][u"range"_s], lenses[i + 2][u"range"_s]);
+            }
+        }
+        QCOMPARE(got, want);
+        QCOMPARE(client.finish(), 0);
+    }
+
+    // The window as the editor's composer, under a virtual display with a
+    // window manager: the server starts it, keys are typed into it
+    // (xdotool), Ctrl+Return applies, and the server's workspace/applyEdit
+    // gives the editor's text. A call stays a call in its expression; an
+    // insert is what `generate TOOL --constants names` prints, indented like
+    // the line; a document changed meanwhile is not edited.
+    void windowAppliesToTheEditor_data()
+    {
+        QTest::addColumn<QString>("dialect");
+        QTest::addColumn<QString>("text");  // | marks the place
+        QTest::addColumn<QString>("tool");  // to insert; empty to edit what is there
+        QTest::addColumn<QString>("block"); // the module starts with this tool's code, selected and edited
+        QTest::addColumn<bool>("second");   // an edit of the If line's call comes first, in the same window
+        QTest::addColumn<QString>("typed"); // into the first field
+        QTest::addColumn<bool>("changedMeanwhile");
+        QTest::addColumn<QString>("want"); // the text after; empty: generate's, indented
+        const QString ifLine =
+            u"Sub A()\r\n    If Ms|gBox(\"Delete?\", 36, \"Records\") = 6 Then Beep\r\nEnd Sub\r\n"_s;
+        QTest::newRow("a call in an If")
+            << u"vb"_s << ifLine << QString() << QString() << false << u"Purge"_s << false
+            << u"Sub A()\r\n    If MsgBox(\"Delete?\", vbYesNo + vbQuestion, \"Purge\") = 6 Then Beep\r\nEnd Sub\r\n"_s;
+        QTest::newRow("a call in LibreOffice")
+            << u"libreoffice"_s << ifLine << QString() << QString() << false << u"Purge"_s << false
+            << u"Sub A()\r\n    If MsgBox(\"Delete?\", MB_YESNO + MB_ICONQUESTION, \"Purge\") = 6 Then Beep\r\nEnd "
+               u"Sub\r\n"_s;
+        QTest::newRow("a statement") << u"vb"_s << u"Sub A()\n  x = 1: Ms|gBox \"Saved\", 64 ' done\nEnd Sub\n"_s
+                                     << QString() << QString() << false << QString() << false
+                                     << u"Sub A()\n  x = 1: MsgBox \"Saved\", vbInformation, \"\" ' done\nEnd Sub\n"_s;
+        QTest::newRow("changed meanwhile")
+            << u"vb"_s << ifLine << QString() << QString() << false << u"Purge"_s << true << QString();
+        const QString blank = u"Sub A()\r\n    If MsgBox(\"Delete?\", 36) = 6 Then Beep\r\n    |\r\nEnd Sub\r\n"_s;
+        for (const QString &tool : {u"msgbox"_s, u"inputbox"_s, u"header"_s, u"commondialog"_s}) {
+            QTest::newRow(qPrintable(u"insert " + tool))
+                << u"vb"_s << blank << tool << QString() << false << QString() << false << QString();
+        }
+        QTest::newRow("insert in LibreOffice")
+            << u"libreoffice"_s << blank << u"msgbox"_s << QString() << false << QString() << false << QString();
+        QTest::newRow("an insert after an edit, one window")
+            << u"vb"_s << blank << u"commondialog"_s << QString() << true << QString() << false << QString();
+        for (const QString &block : {u"header"_s, u"commondialog"_s}) {
+            QTest::newRow(qPrintable(u"a selected " + block + u" block, as it was"))
+                << u"vb"_s << QString() << QString() << block << false << QString() << false << QString();
+        }
+    }
+    void windowAppliesToTheEditor()
+    {
+        QFETCH(QString, dialect);
+        QFETCH(QString, text);
+        QFETCH(QString, tool);
+        QFETCH(QString, block);
+        QFETCH(bool, second);
+        QFETCH(QString, typed);
+        QFETCH(bool, changedMeanwhile);
+        QFETCH(QString, want);
+        const QString xvfbRun = QStandardPaths::findExecutable(u"xvfb-run"_s);
+        const QString xdotool = QStandardPaths::findExecutable(u"xdotool"_s);
+        if (xvfbRun.isEmpty() || xdotool.isEmpty() || QStandardPaths::findExecutable(u"openbox"_s).isEmpty())
+            QSKIP("needs xvfb-run, openbox and xdotool (scripts/deps installs them)");
+        // generate's code, as it prints it.
+        const auto generated = [&](const QString &name) {
+            QStringList options{u"generate"_s, name, u"--constants"_s, u"names"_s};
+            if (dialect == u"libreoffice"_s)
+                options << u"--dialect"_s << u"libreoffice"_s;
+            return QString::fromUtf8(runProgram(options, {}).out);
+        };
+        qsizetype end = -1;
+        if (!block.isEmpty()) {
+            QString code = generated(block);
+            if (!code.endsWith(u"\r\n"_s))
+                code += u"\r\n"_s;
+            text = code + u"Option Explicit\r\n"_s;
+            want = text;
+            end = code.size() - 2;
+        }
+        const qsizetype at = std::max<qsizetype>(0, text.indexOf(u'|'));
+        if (block.isEmpty())
+            text.remove(at, 1);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(u"QT_QPA_PLATFORM"_s);
+        Client client(
+            xvfbRun,
+            {u"-a"_s, u"-s"_s, u"-screen 0 1280x900x24"_s, u"sh"_s, u"-c"_s,
+             u"echo \"display=$DISPLAY $XAUTHORITY\" >&2; openbox --sm-disable >/dev/null 2>&1 & exec \"$0\" lsp"_s,
+             qEnvironmentVariable("QUILLKIT98")},
+            environment);
+        QVERIFY(client.started());
+        QString display;
+        QString authority;
+        for (const QString &line : client.logged(1)) {
+            if (line.startsWith(u"display="_s)) {
+                display = line.mid(8).section(u' ', 0, 0);
+                authority = line.section(u' ', 1);
+            }
+        }
+        QVERIFY2(!display.isEmpty(), "xvfb-run gave no display");
+        client.initialize({{u"capabilities"_s,
+                            QJsonObject{{u"workspace"_s, QJsonObject{{u"applyEdit"_s, true},
+                                                                     {u"workspaceEdit"_s,
+                                                                      QJsonObject{{u"documentChanges"_s, true}}}}}}},
+                           {u"initializationOptions"_s, QJsonObject{{u"dialect"_s, dialect}}}});
+        client.open(Uri, text);
+        if (second) {
+            const QJsonObject first = client.request(u"workspace/executeCommand"_s,
+                                                     QJsonObject{{u"command"_s, u"quillkit98.openInWindow"_s},
+                                                                 {u"arguments"_s, QJsonArray{Uri, position(1, 10)}}});
+            QVERIFY2(first.contains(u"result"_s), QJsonDocument(first).toJson().constData());
+        }
+        QJsonArray arguments{Uri, positionOf(text, at)};
+        if (end >= 0)
+            arguments[1] = QJsonObject{{u"start"_s, positionOf(text, at)}, {u"end"_s, positionOf(text, end)}};
+        if (!tool.isEmpty())
+            arguments.append(tool);
+        const QJsonObject opened =
+            client.request(u"workspace/executeCommand"_s,
+                           QJsonObject{{u"command"_s, tool.isEmpty() ? u"quillkit98.openInWindow"_s
+                                                                     : u"quillkit98.insertFromWindow"_s},
+                                       {u"arguments"_s, arguments}});
+        QVERIFY2(opened.contains(u"result"_s), QJsonDocument(opened).toJson().constData());
+        const auto run = [&](const QStringList &arguments) {
+            QProcess process;
+            QProcessEnvironment x = QProcessEnvironment::systemEnvironment();
+            x.insert(u"DISPLAY"_s, display);
+            x.insert(u"XAUTHORITY"_s, authority);
+            process.setProcessEnvironment(x);
+            process.start(xdotool, arguments);
+            return process.waitForFinished(20000) && process.exitCode() == 0;
+        };
+        // The window manager may still be starting: activating is tried again.
+        bool active = false;
+        for (int tries = 0; tries < 40 && !active; ++tries) {
+            active = run(
+                {u"search"_s, u"--sync"_s, u"--name"_s, u"Quillkit 98 - editing"_s, u"windowactivate"_s, u"--sync"_s});
+            if (!active)
+                QTest::qWait(250);
+        }
+        QVERIFY(active);
+        if (!typed.isEmpty())
+            QVERIFY(run({u"key"_s, u"ctrl+a"_s, u"type"_s, u"--delay"_s, u"20"_s, typed}));
+        if (changedMeanwhile) {
+            client.notify(
+                u"textDocument/didChange"_s,
+                {{u"textDocument"_s, QJsonObject{{u"uri"_s, Uri}, {u"version"_s, 2}}},
+                 {u"contentChanges"_s, QJsonArray{QJsonObject{{u"range"_s, QJsonObject{{u"start"_s, position(0, 0)},
+                                                                                       {u"end"_s, position(0, 0)}}},
+                                                              {u"text"_s, u"' x\r\n"_s}}}}});
+            client.diagnosticsFor(Uri, 2);
+        }
+        // A key may come before the window takes keys: pressed again until
+        // the server sends something (Apply closes the window).
+        QJsonObject sent;
+        for (int tries = 0; tries < 10 && sent.isEmpty(); ++tries) {
+            QVERIFY(run({u"key"_s, u"ctrl+Return"_s}));
+            sent = client.waitFor(
+                [](const QJsonObject &m) {
+                    return m[u"method"_s] == u"workspace/applyEdit"_s || m[u"method"_s] == u"window/showMessage"_s;
+                },
+                3000);
+        }
+        if (changedMeanwhile) {
+            QCOMPARE(sent[u"method"_s].toString(), u"window/showMessage"_s);
+            QVERIFY(sent[u"params"_s][u"message"_s].toString().contains(u"changed in the editor"_s));
+            QCOMPARE(client.finish(), 0);
+            return;
+        }
+        QCOMPARE(sent[u"method"_s].toString(), u"workspace/applyEdit"_s);
+        const QJsonObject change = sent[u"params"_s][u"edit"_s][u"documentChanges"_s][0].toObject();
+        QCOMPARE(change[u"textDocument"_s][u"version"_s].toInt(), 1);
+        client.sendRaw(Client::frame(
+            {{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, sent[u"id"_s]}, {u"result"_s, QJsonObject{{u"applied"_s, true}}}}));
+        if (want.isEmpty()) {
+            // generate's code in the blank line's place, each line indented as
+            // it was, with the module's line ends.
+            QStringList lines = generated(tool).replace(u"\r\n"_s, u"\n"_s).split(u'\n');
+            while (!lines.isEmpty() && lines.back().isEmpty())
+                lines.removeLast();
+            for (QString &line : lines)
+                line = line.isEmpty() ? line : u"    "_s + line;
+            want = text.left(at - 4) + lines.join(u"\r\n"_s) + text.mid(at);
+        }
+        QCOMPARE(applied(text, change[u"edits"_s].toArray()), want);
+        QCOMPARE(client.finish(), 0);
+    }
+
+    // Without a display the window's commands answer with an error and say
+    // why in a message, and the server goes on answering.
+    void windowWithoutADisplay_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QJsonArray>("arguments");
+        QTest::newRow("edit") << u"quillkit98.openInWindow"_s << QJsonArray{Uri, position(1, 4)};
+        QTest::newRow("test") << u"quillkit98.testInWindow"_s << QJsonArray{Uri, position(1, 4)};
+        QTest::newRow("insert") << u"quillkit98.insertFromWindow"_s << QJsonArray{Uri, position(2, 0), u"header"_s};
+    }
+    void windowWithoutADisplay()
+    {
+        QFETCH(QString, command);
+        QFETCH(QJsonArray, arguments);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(u"DISPLAY"_s);
+        environment.remove(u"WAYLAND_DISPLAY"_s);
+        Client client(qEnvironmentVariable("QUILLKIT98"), {u"lsp"_s}, environment);
+        client.initialize();
+        client.open(Uri, u"Sub A()\n  MsgBox \"Sure?\", 36\n\nEnd Sub\n"_s);
+        const QJsonObject response = client.request(u"workspace/executeCommand"_s,
+                                                    QJsonObject{{u"command"_s, command}, {u"arguments"_s, arguments}});
+        QVERIFY2(response[u"error"_s][u"message"_s].toString().contains(u"no display"_s),
+                 QJsonDocument(response).toJson().constData());
+        const QJsonObject shown =
+            client.waitFor([](const QJsonObject &m) { return m[u"method"_s] == u"window/showMessage"_s; });
+        QVERIFY(shown[u"params"_s][u"message"_s].toString().contains(u"no display"_s));
+        QVERIFY(client
+                    .request(u"textDocument/hover"_s,
+                             QJsonObject{{u"textDocument"_s, documentId(Uri)}, {u"position"_s, position(1, 17)}})
+                    .contains(u"result"_s));
         QCOMPARE(client.finish(), 0);
     }
 };

@@ -4,7 +4,9 @@
 // bytes over every kind of line end.
 
 #include "basic/Tokens.h"
+#include "fix/ModuleFixer.h"
 #include "lsp/MessageReader.h"
+#include "lsp/ModuleCheck.h"
 #include "lsp/Symbols.h"
 #include "lsp/TextDocument.h"
 #include "support/RandomText.h"
@@ -21,6 +23,24 @@ namespace {
 QByteArray framed(const QByteArray &body)
 {
     return "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+}
+
+// Findings as text, for a comparison that shows the first difference: the
+// calls' own numbers left out, which a check in part keeps apart but does
+// not count in order.
+QStringList described(const fix::ModuleFixes &fixes)
+{
+    QStringList lines{u"calls %1"_s.arg(fixes.calls)};
+    for (const fix::Change &c : fixes.changes)
+        lines << u"%1-%2 %3:%4 %5 -> %6 (%7)"_s.arg(c.from)
+                     .arg(c.to)
+                     .arg(c.line)
+                     .arg(c.column)
+                     .arg(c.original, c.replacement)
+                     .arg(int(c.kind));
+    for (const fix::Note &n : fixes.notes)
+        lines << u"%1-%2 %3:%4 note: %5"_s.arg(n.pos).arg(n.end).arg(n.line).arg(n.column).arg(n.message);
+    return lines;
 }
 
 // The frames of a stream fed in reads of `chunk` bytes, as the server takes
@@ -383,6 +403,95 @@ End Property
         }
     }
 
+    // After any edit, the findings kept up in part are the whole module's:
+    // random edits, most inside procedures, with what makes a check whole
+    // (declarations, names that cross procedures, lines of Sub and End Sub,
+    // #If) among them.
+    void checkInPartIsTheWholeCheck()
+    {
+        const quint32 seed = qEnvironmentVariableIsSet("QUILLKIT_SEED")
+                                 ? quint32(qEnvironmentVariable("QUILLKIT_SEED").toULong())
+                                 : QRandomGenerator::global()->generate();
+        qInfo("edits from seed %u", seed);
+        QRandomGenerator random(seed);
+        // What keeps a check in part, often; what makes it whole, now and then.
+        const QStringList keeping{u"MsgBox \"x\", 36"_s,
+                                  u"r = MsgBox(\"y\", 4)"_s,
+                                  u"If r = 6 Then Beep"_s,
+                                  u"If MsgBox(\"z\", 292) = 7 Then"_s,
+                                  u"End If"_s,
+                                  u"Select Case r"_s,
+                                  u"Case 6"_s,
+                                  u"End Select"_s,
+                                  u"MsgBox \"w\", Flags + 16"_s,
+                                  u"Dim r As Long"_s,
+                                  u"Call Helper(r)"_s,
+                                  u"Exit Sub"_s,
+                                  u"' note"_s,
+                                  u"x"_s,
+                                  u"32"_s,
+                                  u" + 4"_s,
+                                  u", "_s,
+                                  u" _\r\n"_s,
+                                  u"\r\n"_s,
+                                  u"\n"_s};
+        const QStringList whole{u"Dim Flags"_s, u"Flags = 4"_s,  u"Const vbYes = 1"_s, u"End Sub"_s,
+                                u"Sub C()"_s,   u"#If X Then"_s, u"Helper = 1"_s,      u"Dim MsgBox"_s};
+        QStringList pieces;
+        for (int i = 0; i < 8; ++i)
+            pieces += keeping;
+        pieces += whole;
+        const QString procedure = u"Sub P%1()\r\n    Dim r As Long\r\n    r = MsgBox(\"a\", 36)\r\n"
+                                  u"    If r = 6 Then Beep\r\n    MsgBox \"b\", 48\r\nEnd Sub\r\n\r\n"_s;
+        int inPart = 0;
+        int edits = 0;
+        for (int module = 0; module < 48; ++module) {
+            QString text = u"Option Explicit\r\nPrivate m As Long\r\n\r\n"_s;
+            for (int n = 0; n < 6; ++n)
+                text += procedure.arg(n);
+            const auto dialect = module % 3 == 2 ? basic::Dialect::LibreOffice : basic::Dialect::VisualBasic;
+            lsp::ModuleCheck check;
+            check.checkAll(text, dialect, {u"MsgBox"_s});
+            QCOMPARE(described(check.fixes()), described(fix::fixModule(text, dialect)));
+            for (int step = 0; step < 10; ++step) {
+                // Mostly in an indented line, as a procedure's body has them;
+                // now and then anywhere.
+                const qsizetype lineStart = [&] {
+                    for (int tries = random.bounded(10) == 0 ? 1 : 50;; --tries) {
+                        qsizetype at = random.bounded(int(text.size()) + 1);
+                        while (at > 0 && text[at - 1] != u'\n')
+                            --at;
+                        if (tries <= 1 || QStringView(text).sliced(at).startsWith(u"    "))
+                            return at;
+                    }
+                }();
+                qsizetype from = lineStart + (random.bounded(3) == 0 ? random.bounded(6) : 0);
+                from = std::min(from, text.size());
+                if (from > 0 && from < text.size() && text[from - 1] == u'\r' && text[from] == u'\n')
+                    --from;
+                qsizetype to = from;
+                if (random.bounded(3) == 0) {
+                    to = std::min(text.size(), from + random.bounded(12));
+                    if (to > 0 && to < text.size() && text[to - 1] == u'\r' && text[to] == u'\n')
+                        ++to;
+                }
+                QString insert = testsupport::randomShortText(random, pieces, 3, 0);
+                if (random.bounded(2) == 0)
+                    insert += u"\r\n    "_s;
+                text.replace(from, to - from, insert);
+                inPart += check.update(text, from, to, insert.size());
+                ++edits;
+                const QStringList got = described(check.fixes());
+                const QStringList want = described(fix::fixModule(text, dialect));
+                if (got != want)
+                    qWarning("seed %u, module %d, step %d:\n%s", seed, module, step, qPrintable(text));
+                QCOMPARE(got, want);
+            }
+        }
+        // The test means nothing if every edit made a whole check.
+        QVERIFY2(inPart > edits / 4, qPrintable(u"%1 of %2 edits checked in part"_s.arg(inPart).arg(edits)));
+    }
+
     // Every offset maps to the position worked out from the text and back.
     void positionsRoundTrip_data()
     {
@@ -435,18 +544,29 @@ End Property
         QCOMPARE(document.offsetAt({line, character}, lsp::PositionEncoding::Utf8), offset);
     }
 
-    // Replacing keeps the positions right: the line index is made afresh.
+    // Replacing keeps the positions right: the line index, kept up at each
+    // edit, is the one made afresh, also where a CR and an LF meet or part.
     void replaceReindexes()
     {
         lsp::TextDocument document(u"a\nb\nc"_s);
         QCOMPARE(document.offsetAt({2, 0}, lsp::PositionEncoding::Utf16), 4);
         document.replace(1, 2, u"\r\n\r\n"_s);
         QCOMPARE(document.text(), u"a\r\n\r\nb\nc"_s);
-        for (qsizetype offset : {qsizetype(0), qsizetype(5), qsizetype(7)}) {
-            const lsp::Position p = document.positionAt(offset, lsp::PositionEncoding::Utf16);
-            const lsp::Position want = expected(document.text(), offset, lsp::PositionEncoding::Utf16);
-            QCOMPARE(p.line, want.line);
-            QCOMPARE(p.character, want.character);
+        QRandomGenerator random(7);
+        const QStringList pieces{u"\r"_s, u"\n"_s, u"\r\n"_s, u"x"_s, u"yz"_s};
+        for (int step = 0; step < 3000; ++step) {
+            const QString &text = document.text();
+            const qsizetype from = random.bounded(int(text.size()) + 1);
+            const qsizetype to = std::min(text.size(), from + random.bounded(4));
+            document.replace(from, to, testsupport::randomShortText(random, pieces, 4, 0));
+            if (document.text().size() > 60)
+                document.replace(0, 30, QString());
+            for (qsizetype offset = 0; offset <= document.text().size(); ++offset) {
+                const lsp::Position p = document.positionAt(offset, lsp::PositionEncoding::Utf16);
+                const lsp::Position want = expected(document.text(), offset, lsp::PositionEncoding::Utf16);
+                QVERIFY2(p.line == want.line && p.character == want.character,
+                         qPrintable(u"step %1, offset %2"_s.arg(step).arg(offset)));
+            }
         }
     }
 };

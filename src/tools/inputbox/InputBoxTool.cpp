@@ -5,6 +5,7 @@
 #include "tools/inputbox/InputBoxGenerator.h"
 #include "tools/inputbox/InputBoxPanel.h"
 #include "tools/inputbox/InputBoxReader.h"
+#include "tools/inputbox/InputBoxTyping.h"
 
 #include <QCoreApplication>
 
@@ -24,6 +25,7 @@ Tool inputBoxTool()
         .toJson = inputBoxJson,
         .callWords = {u"InputBox"_s, u"InputBox$"_s},
         .describe = inputBoxHover,
+        .signature = inputBoxSignature,
         .inputProblem = ofFields<InputBoxFields, inputBoxProblem>,
         .codeNotes = ofFields<InputBoxFields, inputBoxCodeNotes>,
         .createPanel = createPanel<InputBoxPanel>,

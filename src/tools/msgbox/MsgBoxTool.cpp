@@ -5,6 +5,7 @@
 #include "tools/msgbox/MsgBoxGenerator.h"
 #include "tools/msgbox/MsgBoxPanel.h"
 #include "tools/msgbox/MsgBoxReader.h"
+#include "tools/msgbox/MsgBoxTyping.h"
 
 #include <QCoreApplication>
 
@@ -25,6 +26,9 @@ Tool msgBoxTool()
         .toJson = msgBoxJson,
         .callWords = {u"MsgBox"_s},
         .describe = msgBoxHover,
+        .signature = msgBoxSignature,
+        .completions = msgBoxCompletions,
+        .lenses = msgBoxLenses,
         .codeNotes = ofFields<MsgBoxFields, msgBoxCodeNotes>,
         .createPanel = createPanel<MsgBoxPanel>,
         .setPanelFields = setPanelFields<MsgBoxPanel, MsgBoxFields>,
