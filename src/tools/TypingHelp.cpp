@@ -11,30 +11,18 @@ namespace {
 
 using basic::TokenKind;
 
-bool isBreak(QChar c)
-{
-    return c == u'\n' || c == u'\r';
-}
-
-qsizetype lineStart(QStringView text, qsizetype at)
-{
-    while (at > 0 && !isBreak(text[at - 1]))
-        --at;
-    return at;
-}
-
 // Where the logical line around the place starts: lines ended by " _" go on.
 qsizetype logicalLineStart(QStringView text, qsizetype at)
 {
-    qsizetype start = lineStart(text, at);
+    qsizetype start = lineStartAt(text, at);
     while (start > 0) {
         qsizetype end = start - 1;
         if (end > 0 && text[end] == u'\n' && text[end - 1] == u'\r')
             --end;
-        const QStringView before = text.sliced(lineStart(text, end), end - lineStart(text, end)).trimmed();
+        const QStringView before = text.sliced(lineStartAt(text, end), end - lineStartAt(text, end)).trimmed();
         if (!before.endsWith(u" _") && before != u"_")
             break;
-        start = lineStart(text, end);
+        start = lineStartAt(text, end);
     }
     return start;
 }
@@ -45,6 +33,13 @@ bool is(const basic::Tokens &t, qsizetype i, QStringView word)
 }
 
 } // namespace
+
+qsizetype lineStartAt(QStringView text, qsizetype at)
+{
+    while (at > 0 && text[at - 1] != u'\n' && text[at - 1] != u'\r')
+        --at;
+    return at;
+}
 
 std::optional<OpenCall> openCallAt(QStringView text, qsizetype offset, const QStringList &words)
 {

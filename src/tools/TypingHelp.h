@@ -42,6 +42,9 @@ struct OpenCall
     QString named;
     qsizetype argumentBegin = 0;
 };
+// Where the line that holds the place starts.
+qsizetype lineStartAt(QStringView text, qsizetype at);
+
 std::optional<OpenCall> openCallAt(QStringView text, qsizetype offset, const QStringList &words);
 
 // The parameter that the argument gives, by its name where it has one.

@@ -17,18 +17,6 @@ namespace {
 
 using basic::TokenKind;
 
-bool isBreak(QChar c)
-{
-    return c == u'\n' || c == u'\r';
-}
-
-qsizetype lineStart(QStringView text, qsizetype at)
-{
-    while (at > 0 && !isBreak(text[at - 1]))
-        --at;
-    return at;
-}
-
 bool is(const basic::Tokens &t, qsizetype i, QStringView word)
 {
     return i >= 0 && i < t.size() && t.isWord(i, word);
@@ -172,7 +160,7 @@ std::optional<std::pair<qsizetype, qsizetype>> buttonsArgument(const basic::Toke
 // After `Case ` in a Select Case on a message box's answer: its answers.
 std::optional<std::vector<Completion>> caseCompletions(QStringView text, qsizetype offset, basic::Dialect dialect)
 {
-    const qsizetype start = lineStart(text, offset);
+    const qsizetype start = lineStartAt(text, offset);
     static const QRegularExpression caseLine(u"^\\s*Case\\s+(Is\\s*=\\s*)?([\\w\\s,]*)$"_s,
                                              QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = caseLine.match(text.sliced(start, offset - start));
@@ -191,7 +179,7 @@ std::optional<std::vector<Completion>> caseCompletions(QStringView text, qsizety
     qsizetype at = start;
     while (at > 0 && subject.isEmpty()) {
         const qsizetype end = at - 1 > 0 && text[at - 1] == u'\n' && text[at - 2] == u'\r' ? at - 2 : at - 1;
-        at = lineStart(text, end);
+        at = lineStartAt(text, end);
         const QString line = text.sliced(at, end - at).toString();
         if (edge.match(line).hasMatch())
             return std::nullopt;
@@ -220,7 +208,7 @@ std::optional<std::vector<Completion>> caseCompletions(QStringView text, qsizety
         qsizetype up = at;
         while (up > 0 && call.isEmpty()) {
             const qsizetype end = up - 1 > 0 && text[up - 1] == u'\n' && text[up - 2] == u'\r' ? up - 2 : up - 1;
-            up = lineStart(text, end);
+            up = lineStartAt(text, end);
             const QString line = text.sliced(up, end - up).toString();
             if (edge.match(line).hasMatch())
                 return std::nullopt;
