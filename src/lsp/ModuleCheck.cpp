@@ -611,8 +611,9 @@ bool ModuleCheck::crosses(const Facts &before, const Facts &after) const
     }
     // The declarations that a message box's check looks up anywhere in the
     // module: of the box's word and the constants' names, and of the names in its
-    // buttons.
-    if (m_specialDeclarations - before.specialDeclarations + after.specialDeclarations > 0)
+    // buttons. One there before the change held back every procedure's calls,
+    // and one there after holds them back.
+    if (m_specialDeclarations > 0 || after.specialDeclarations > 0)
         return true;
     for (const quint64 w : after.buttons) {
         if (m_declared.value(w) - has(before.declared, w) - has(header.declared, w) > 0)
