@@ -39,17 +39,23 @@ bool declaredBefore(const ReadContext &c, qint32 statement, const QString &targe
     return declared;
 }
 
+// The variable's declaration where the statement stands: its procedure's,
+// else the module's; null for none.
+const basic::Declaration *variableDeclaration(const ReadContext &c, qint32 statement, const QString &target)
+{
+    const basic::Procedure &procedure = c.m.procedures()[std::size_t(c.statement(statement).procedure)];
+    const QString key = basic::nameKey(target);
+    if (const auto local = procedure.locals.constFind(key); local != procedure.locals.cend())
+        return &*local;
+    const auto global = c.m.moduleDeclarations().constFind(key);
+    return global != c.m.moduleDeclarations().cend() ? &*global : nullptr;
+}
+
 // The tool's variable holds the answer as a String: a variable of another
 // type (As Integer, n%, DefInt) would hold something else.
 void requireTextVariable(const ReadContext &c, qint32 statement, const QString &target, qsizetype pos)
 {
-    const basic::Procedure &procedure = c.m.procedures()[std::size_t(c.statement(statement).procedure)];
-    const QString key = basic::nameKey(target);
-    const basic::Declaration *declaration = nullptr;
-    if (const auto local = procedure.locals.constFind(key); local != procedure.locals.cend())
-        declaration = &*local;
-    else if (const auto global = c.m.moduleDeclarations().constFind(key); global != c.m.moduleDeclarations().cend())
-        declaration = &*global;
+    const basic::Declaration *declaration = variableDeclaration(c, statement, target);
     const QString type = declaration ? declaration->type : c.m.implicitType(target);
     if ((declaration && !declaration->text) || (!type.isEmpty() && type.compare(u"string"_s, Qt::CaseInsensitive) != 0
                                                  && type.compare(u"variant"_s, Qt::CaseInsensitive) != 0))
@@ -87,13 +93,9 @@ void read(ReadContext &c, qint32 statement, qint32 k, ReadResult &result)
         refuse(t.pos(call.variableAt), u"the tool cannot hold the variable %1: %2"_s.arg(target, problem));
     // `Time = InputBox(…)` sets BASIC's own Time (the clock), unless the
     // module declares a variable of that name.
-    if (basic::isBuiltinName(target)) {
-        const QString key = basic::nameKey(target);
-        const basic::Procedure &procedure = m.procedures()[std::size_t(s.procedure)];
-        if (!procedure.locals.contains(key) && !m.moduleDeclarations().contains(key))
-            refuse(t.pos(call.variableAt),
-                   u"%1 = InputBox(…) sets BASIC's own %1, not a variable, unless the code declares one"_s.arg(target));
-    }
+    if (basic::isBuiltinName(target) && !variableDeclaration(c, statement, target))
+        refuse(t.pos(call.variableAt),
+               u"%1 = InputBox(…) sets BASIC's own %1, not a variable, unless the code declares one"_s.arg(target));
     if (call.open < 0)
         refuse(t.pos(k), u"InputBox needs its arguments in parentheses"_s);
     if (!call.closed())
