@@ -2,8 +2,9 @@
 // `quillkit98 lsp` as an editor meets it: a module of 1,000 to 100,000 lines
 // open, one keystroke at a time, the time from the change sent to its
 // diagnostics received; then a burst of changes in one write, and how many
-// publications it costs; then a hover sent with a keystroke, and the time to
-// its answer; then the server's memory.
+// publications it costs; then a hover (on a number, on a call), the code
+// actions at a call and the outline, each sent with a keystroke, and the time
+// to its answer; then the server's memory.
 // Usage: quillkit98_lsp_bench PROGRAM [KEYSTROKES [LINES...]].
 
 #include <QCoreApplication>
@@ -213,25 +214,42 @@ bool measure(const QString &program, int wanted, int keystrokes)
         return false;
     const double burstTime = double(timer.nsecsElapsed()) / 1e6;
 
-    // A keystroke and a hover over a number elsewhere in one write, the
-    // clock running until the hover's answer.
+    // A keystroke and a request in one write, the clock running until the
+    // request's answer: what the editor asks while the user types.
+    int id = 100;
+    const auto withKeystroke = [&](const QString &method, const QJsonObject &params, std::vector<double> &times) {
+        for (int k = 0; k < 21; ++k) {
+            QByteArray both = Client::frame(keystroke(uri, ++version, lines / 2, k % 2 == 0));
+            both += Client::frame(
+                {{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, ++id}, {u"method"_s, method}, {u"params"_s, params}});
+            timer.restart();
+            client.write(both);
+            if (!client.response(id))
+                return false;
+            times.push_back(double(timer.nsecsElapsed()) / 1e6);
+            if (!client.diagnostics(version))
+                return false;
+        }
+        return true;
+    };
+    const QJsonObject textDocument{{u"uri"_s, uri}};
+    const auto at = [](int line, int character) { return QJsonObject{{u"line"_s, line}, {u"character"_s, character}}; };
+    // A number, and a call, of the first procedure; the call's line in it
+    // is 10 (0-based, after the module's three).
     std::vector<double> hovers;
-    for (int k = 0; k < 21; ++k) {
-        QByteArray both = Client::frame(keystroke(uri, ++version, lines / 2, k % 2 == 0));
-        both += Client::frame(
-            {{u"jsonrpc"_s, u"2.0"_s},
-             {u"id"_s, 100 + k},
-             {u"method"_s, u"textDocument/hover"_s},
-             {u"params"_s, QJsonObject{{u"textDocument"_s, QJsonObject{{u"uri"_s, uri}}},
-                                       {u"position"_s, QJsonObject{{u"line"_s, 7}, {u"character"_s, 45}}}}}});
-        timer.restart();
-        client.write(both);
-        if (!client.response(100 + k))
-            return false;
-        hovers.push_back(double(timer.nsecsElapsed()) / 1e6);
-        if (!client.diagnostics(version))
-            return false;
-    }
+    std::vector<double> callHovers;
+    std::vector<double> actions;
+    std::vector<double> outlines;
+    if (!withKeystroke(u"textDocument/hover"_s, {{u"textDocument"_s, textDocument}, {u"position"_s, at(7, 45)}}, hovers)
+        || !withKeystroke(u"textDocument/hover"_s, {{u"textDocument"_s, textDocument}, {u"position"_s, at(13, 14)}},
+                          callHovers)
+        || !withKeystroke(u"textDocument/codeAction"_s,
+                          {{u"textDocument"_s, textDocument},
+                           {u"range"_s, QJsonObject{{u"start"_s, at(13, 14)}, {u"end"_s, at(13, 14)}}},
+                           {u"context"_s, QJsonObject{{u"diagnostics"_s, QJsonArray()}}}},
+                          actions)
+        || !withKeystroke(u"textDocument/documentSymbol"_s, {{u"textDocument"_s, textDocument}}, outlines))
+        return false;
     const auto [rss, peak] = client.memory();
     const double document = double(text.toUtf8().size()) / 1024;
 
@@ -241,8 +259,14 @@ bool measure(const QString &program, int wanted, int keystrokes)
                 percentile(times, 50), percentile(times, 95), percentile(times, 100));
     std::printf("  burst of %d in one write:  %8.1f ms to the last version's diagnostics, %d publication(s)\n",
                 BurstSize, burstTime, publications);
-    std::printf("  hover with a keystroke:    %8.1f ms median, %.1f ms 95th percentile, %.1f ms max\n",
-                percentile(hovers, 50), percentile(hovers, 95), percentile(hovers, 100));
+    const auto report = [](const char *what, const std::vector<double> &times) {
+        std::printf("  %-27s%8.1f ms median, %.1f ms 95th percentile, %.1f ms max\n", what, percentile(times, 50),
+                    percentile(times, 95), percentile(times, 100));
+    };
+    report("hover on a number:", hovers);
+    report("hover on a call:", callHovers);
+    report("code actions at a call:", actions);
+    report("outline:", outlines);
     std::printf("  memory:                    %8.1f MiB resident, %.1f MiB at the peak; twice the document and 30 MiB: "
                 "%.1f MiB\n",
                 double(rss) / 1024, double(peak) / 1024, (2 * document + 30 * 1024) / 1024);

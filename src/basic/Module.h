@@ -143,6 +143,8 @@ public:
     // The statements that change the name (lower case; "control.property"
     // for a property), in order.
     const std::vector<qint32> &changesOf(const QString &name) const;
+    // Those of every name.
+    const QHash<QString, std::vector<qint32>> &changes() const { return m_changes; }
     // The first tokens of the calls in the statement that may change what
     // they are given (BASIC's own functions that change nothing are left out).
     const std::vector<qint32> &callHeads(qint32 statement) const;

@@ -5,6 +5,7 @@
 #include "cli/ToolOptions.h"
 #include "lsp/EditorEdits.h"
 #include "lsp/Meanings.h"
+#include "lsp/Memory.h"
 #include "lsp/Symbols.h"
 #include "lsp/XbaText.h"
 #include "reader/CodeReader.h"
@@ -17,10 +18,6 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QUrl>
-
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 #include <charconv>
 #include <cmath>
@@ -617,12 +614,7 @@ void Server::didOpen(const QJsonObject &params)
     document.dialect = document.text.text().size() <= MaxDocumentLength
                            ? dialectOf(document.text.text(), &document.dialectSure)
                            : basic::Dialect::VisualBasic;
-#if defined(__GLIBC__)
-    // Reading a large module for its dialect takes many times its size, all
-    // freed now: given back, so that the server stays the size of what it keeps.
-    if (document.text.text().size() > 1024 * 1024)
-        malloc_trim(0);
-#endif
+    giveBackFreed(document.text.text().size());
     schedule(uri);
 }
 
@@ -972,8 +964,7 @@ QJsonValue Server::codeActions(const QJsonObject &params)
                 command(u"Edit in Quillkit 98: %1"_s.arg(read.tool->caption), OpenInWindowCommand,
                         {uri, params.value(u"range"_s)});
         } else {
-            const std::optional<CallReading> call =
-                readCallAt(document.text.text(), from, m_tools, {m_dialect, {}}, true);
+            const std::optional<CallReading> call = callAt(document, from, true);
             if (call && !call->windowText.isEmpty())
                 command(u"Edit in Quillkit 98"_s, OpenInWindowCommand, {uri, place});
         }
@@ -1045,7 +1036,7 @@ QJsonValue Server::hover(const QJsonObject &params)
     // A call is read from Basic text as the editor holds it, which an .xba's is not.
     if (document.xml)
         return QJsonValue::Null;
-    const std::optional<CallReading> call = readCallAt(document.text.text(), offset, m_tools, {m_dialect, {}}, false);
+    const std::optional<CallReading> call = callAt(document, offset, false);
     if (!call)
         return QJsonValue::Null;
     return QJsonObject{{u"contents"_s, contents(callMarkdown(*call))}, {u"range"_s, range(document, call->begin, call->end)}};
@@ -1077,10 +1068,15 @@ QJsonValue Server::documentSymbols(const QJsonObject &params)
     if (!document.refusal.isEmpty())
         return QJsonArray();
     const std::optional<XbaText> xba = document.xml ? basicOfXba(document.text.text()) : std::nullopt;
-    std::vector<Symbol> symbols;
+    std::vector<Symbol> made;
+    const std::vector<Symbol> *symbols = &made;
     try {
-        symbols = moduleSymbols(xba ? QStringView(xba->basic) : QStringView(document.text.text()),
-                                !xba && document.dialect == basic::Dialect::Gambas);
+        // Kept up with the check where it is one of the text.
+        if (!xba && document.dialect != basic::Dialect::Gambas)
+            symbols = &document.check.outline(document.text.text());
+        else
+            made = moduleSymbols(xba ? QStringView(xba->basic) : QStringView(document.text.text()),
+                                 !xba && document.dialect == basic::Dialect::Gambas);
     } catch (const basic::Refusal &refusal) {
         log(u"no symbols for %1: %2"_s.arg(uri, refusal.message));
         return QJsonArray();
@@ -1113,7 +1109,7 @@ QJsonValue Server::documentSymbols(const QJsonObject &params)
             for (const Symbol &child : symbol.children)
                 add(child, symbol.name, into);
         };
-    for (const Symbol &symbol : symbols)
+    for (const Symbol &symbol : *symbols)
         add(symbol, QString(), result);
     return result;
 }
@@ -1261,9 +1257,16 @@ QByteArray Server::codeLenses(const QJsonObject &params)
     return lenses + ']';
 }
 
-QString Server::callToEdit(const QString &text, qsizetype offset, Editing &editing, QJsonObject &request) const
+std::optional<CallReading> Server::callAt(Document &document, qsizetype offset, bool forWindow)
 {
-    const std::optional<CallReading> call = readCallAt(text, offset, m_tools, {m_dialect, {}}, true);
+    fixesOf(document); // the check of this text says where a procedure reads alone
+    return readCallIn(document.check, document.text.text(), offset, m_tools, {m_dialect, {}}, forWindow);
+}
+
+QString Server::callToEdit(Document &document, qsizetype offset, Editing &editing, QJsonObject &request)
+{
+    const QString &text = document.text.text();
+    const std::optional<CallReading> call = callAt(document, offset, true);
     if (!call)
         return u"no message box or input box call is there"_s;
     if (!call->result.ok())
@@ -1369,7 +1372,7 @@ void Server::executeCommand(const QJsonValue &id, const QJsonObject &params)
         editing.indentFirst = from == lineStart;
         request.insert(u"method"_s, test ? u"test"_s : u"edit"_s);
         request.insert(u"code"_s, selected);
-    } else if (const QString why = callToEdit(text, from, editing, request); !why.isEmpty()) {
+    } else if (const QString why = callToEdit(document, from, editing, request); !why.isEmpty()) {
         fail(RequestFailed, why);
         return;
     } else {

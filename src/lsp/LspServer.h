@@ -3,6 +3,7 @@
 
 #include "basic/Names.h"
 #include "fix/ModuleFixer.h"
+#include "lsp/Meanings.h"
 #include "lsp/MessageReader.h"
 #include "lsp/ModuleCheck.h"
 #include "lsp/TextDocument.h"
@@ -125,10 +126,13 @@ private:
     QJsonValue willSaveWaitUntil(const QJsonObject &params);
     QJsonValue documentSymbols(const QJsonObject &params);
     void executeCommand(const QJsonValue &id, const QJsonObject &params);
+    // The message box or input box call at the offset, read as in the whole
+    // module: from its procedure and the declarations where those read alike.
+    std::optional<CallReading> callAt(Document &document, qsizetype offset, bool forWindow);
     struct Editing;
     // The call at the offset as the window edits it: its range and form, and
     // the code the window reads; why not, or empty.
-    QString callToEdit(const QString &text, qsizetype offset, Editing &editing, QJsonObject &request) const;
+    QString callToEdit(Document &document, qsizetype offset, Editing &editing, QJsonObject &request);
     QJsonValue resolveCodeAction(QJsonObject action);
     QJsonValue completion(const QJsonObject &params);
     QJsonValue signatureHelp(const QJsonObject &params);

@@ -6,6 +6,7 @@
 #include "basic/Module.h"
 #include "basic/MsgBoxStyles.h"
 #include "basic/Names.h"
+#include "lsp/Memory.h"
 #include "reader/ResultJson.h"
 #include "tools/HoverText.h"
 
@@ -154,18 +155,23 @@ std::optional<CallReading> readCallAt(const QString &text, qsizetype offset, con
     }
     if (!call || !tool->describe)
         return std::nullopt;
-    // The calls before it are made names of no call, each as long as it was,
-    // so that `read`, which reads the first call, reads this one with every
-    // place where it was.
-    QString masked = text;
-    for (qint32 k = 0; k < *call; ++k) {
-        if (t.isIdent(k) && toolCalledBy(tools, t.text(k)) == tool)
-            masked[t.pos(k)] = u'Q';
-    }
+    // Read from the call's statement on, with every place where it was; the
+    // calls before it in its statement are made names of no call, each as
+    // long as it was.
+    const auto masked = [&](qsizetype from) {
+        QString copy = text;
+        for (qint32 k = 0; k < *call; ++k) {
+            if (t.pos(k) >= from && t.isIdent(k) && toolCalledBy(tools, t.text(k)) == tool)
+                copy[t.pos(k)] = u'Q';
+        }
+        return copy;
+    };
     CallReading reading;
     reading.begin = begin;
     reading.end = end;
-    reading.result = readCode(masked, tools, tool, settings);
+    ReadSettings fromStatement = settings;
+    fromStatement.from = begin;
+    reading.result = readCode(masked(begin), tools, tool, fromStatement);
     if (forWindow && reading.result.ok()) {
         // The window reads the first construct of any tool, without a
         // dialect (it is told the module's apart): what it is given must
@@ -176,7 +182,7 @@ std::optional<CallReading> readCallAt(const QString &text, qsizetype offset, con
             return json;
         };
         const QJsonObject wanted = fields(reading.result);
-        for (const QString &candidate : {masked, text.mid(begin, end - begin)}) {
+        for (const QString &candidate : {masked(0), text.mid(begin, end - begin)}) {
             const ReadResult seen = readCode(candidate, tools);
             if (seen.ok() && fields(seen) == wanted) {
                 reading.windowText = candidate;
@@ -185,6 +191,25 @@ std::optional<CallReading> readCallAt(const QString &text, qsizetype offset, con
         }
     }
     return reading;
+}
+
+std::optional<CallReading> readCallIn(const ModuleCheck &check, const QString &text, qsizetype offset,
+                                      const QList<Tool> &tools, const ReadSettings &settings, bool forWindow)
+{
+    // Unless told the dialect, `read` may take a Gambas form anywhere for the module's.
+    if (settings.dialect || !mayReadAsGambas(text, tools)) {
+        if (const std::optional<ModuleCheck::Part> part = check.readablePart(text, offset)) {
+            std::optional<CallReading> call = readCallAt(part->text, offset - part->shift, tools, settings, forWindow);
+            if (call) {
+                call->begin += part->shift;
+                call->end += part->shift;
+            }
+            return call;
+        }
+    }
+    std::optional<CallReading> call = readCallAt(text, offset, tools, settings, forWindow);
+    giveBackFreed(text.size());
+    return call;
 }
 
 QString callMarkdown(const CallReading &reading)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "lsp/ModuleCheck.h"
 #include "reader/CodeReader.h"
 
 #include <QList>
@@ -32,6 +33,11 @@ struct CallReading
 // Null where no message box or input box call is at the offset.
 std::optional<CallReading> readCallAt(const QString &text, qsizetype offset, const QList<Tool> &tools,
                                       const ReadSettings &settings, bool forWindow);
+
+// As readCallAt on the whole text, read from the declarations and the
+// procedure around the offset where the check says those read alike.
+std::optional<CallReading> readCallIn(const ModuleCheck &check, const QString &text, qsizetype offset,
+                                      const QList<Tool> &tools, const ReadSettings &settings, bool forWindow);
 
 // The reading as markdown: the call's title, message (shortened), buttons
 // and answer, or why it cannot be read.

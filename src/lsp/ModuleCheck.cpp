@@ -4,14 +4,11 @@
 #include "basic/Lexer.h"
 #include "basic/Module.h"
 #include "basic/Tokens.h"
+#include "lsp/Memory.h"
 
 #include <QRegularExpression>
 
 #include <algorithm>
-
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 using namespace Qt::StringLiterals;
 
@@ -182,6 +179,19 @@ private:
             if (kind == TokenKind::Ident) {
                 const quint64 h = key(k);
                 f.uses.push_back(h);
+                // a.b and a.b.c too, as BASIC's model keeps their changes,
+                // where they are read: a.b = … only sets a.b.
+                if (!(k > i && t.isPunct(k - 1, u'.'))) {
+                    qint32 last = k;
+                    while (last + 2 < code && t.isPunct(last + 1, u'.') && t.isIdent(last + 2))
+                        last += 2;
+                    const bool target = atStart && last + 1 < code && t.isPunct(last + 1, u'=');
+                    QString chain = t.text(k).toString().toLower();
+                    for (qint32 j = k; j < last && !target; j += 2) {
+                        chain += u'.' + t.text(j + 2).toString().toLower();
+                        f.uses.push_back(keyHash(chain));
+                    }
+                }
                 // As BASIC's model collects the module's variables and procedures.
                 if (atStart && k + 1 < n && t.isPunct(k + 1, u'='))
                     f.variables.push_back(h);
@@ -228,16 +238,43 @@ private:
     {
         try {
             const basic::Module model(t.source());
+            const auto factsAt = [&](qsizetype pos) -> ModuleCheck::Facts & {
+                const auto after =
+                    std::upper_bound(s.procedures.begin(), s.procedures.end(), pos,
+                                     [](qsizetype at, const Segments::Procedure &p) { return at < p.begin; });
+                return after == s.procedures.begin() ? s.header : (after - 1)->facts;
+            };
+            for (const basic::Procedure &procedure : model.procedures()) {
+                if (procedure.name.isEmpty() || procedure.tokenBegin >= qint32(t.size()))
+                    continue;
+                ModuleCheck::Facts &facts = factsAt(t.pos(procedure.tokenBegin));
+                for (auto local = procedure.locals.cbegin(); local != procedure.locals.cend(); ++local) {
+                    if (!basic::isBuiltinName(local.key()))
+                        facts.locals.push_back(keyHash(local.key()));
+                }
+                settle(facts.locals);
+            }
             const std::vector<basic::Role> &roles = model.roles();
-            std::size_t unit = 0;
             for (qint32 k = 0; k < qint32(roles.size()) && k < qint32(t.size()); ++k) {
                 const basic::Role role = roles[std::size_t(k)];
                 if (role != basic::Role::Declared && role != basic::Role::Assigned && role != basic::Role::Control
                     && role != basic::Role::Unknown)
                     continue;
-                while (unit < s.procedures.size() && s.procedures[unit].begin <= t.pos(k))
-                    ++unit;
-                declared(unit == 0 ? s.header : s.procedures[unit - 1].facts, k);
+                ModuleCheck::Facts &facts = factsAt(t.pos(k));
+                declared(facts, k);
+                facts.changed.push_back(keyHash(t.text(k)));
+            }
+            for (auto name = model.changes().cbegin(); name != model.changes().cend(); ++name) {
+                // BASIC's own function, passed on where the model cannot
+                // tell a call from an array, is no variable that changes
+                // (declared or set as one, its role says so).
+                if (basic::isBuiltinName(name.key()))
+                    continue;
+                for (const qint32 statement : name.value()) {
+                    const qint32 first = model.statements()[std::size_t(statement)].begin;
+                    if (first < qint32(t.size()))
+                        factsAt(t.pos(first)).changed.push_back(keyHash(name.key()));
+                }
             }
         } catch (const basic::Refusal &) {
             s.ok = false;
@@ -281,6 +318,8 @@ private:
         settle(f.procedures);
         settle(f.declared);
         settle(f.buttons);
+        settle(f.locals);
+        settle(f.changed);
     }
 
     bool isBox(qint32 k) const
@@ -295,6 +334,16 @@ private:
     const basic::Tokens t;
     const QStringList &m_boxes;
 };
+
+void shiftSymbol(Symbol &symbol, qsizetype by)
+{
+    symbol.begin += by;
+    symbol.end += by;
+    symbol.nameBegin += by;
+    symbol.nameEnd += by;
+    for (Symbol &child : symbol.children)
+        shiftSymbol(child, by);
+}
 
 int lineBreaks(QStringView text)
 {
@@ -330,6 +379,7 @@ bool namesALine(const fix::Note &note)
 
 void ModuleCheck::set(fix::ModuleFixes fixes)
 {
+    m_outline.reset();
     m_fixes = std::move(fixes);
     m_incremental = false;
     m_units.clear();
@@ -423,6 +473,7 @@ bool ModuleCheck::checkUnit(QStringView text, const Unit &unit, QStringView unit
 
 void ModuleCheck::checkWhole(QStringView text)
 {
+    m_outline.reset();
     m_size = text.size();
     m_units.clear();
     m_uses.clear();
@@ -430,6 +481,7 @@ void ModuleCheck::checkWhole(QStringView text)
     m_procedures.clear();
     m_declared.clear();
     m_buttons.clear();
+    m_changed.clear();
     m_specialDeclarations = 0;
     m_tokens = 0;
     m_nextCall = 0;
@@ -540,12 +592,7 @@ void ModuleCheck::checkWhole(QStringView text)
 void ModuleCheck::full(QStringView text)
 {
     checkWhole(text);
-#if defined(__GLIBC__)
-    // The model of a large module is many times its text, and freed now:
-    // given back, so that the server stays the size of what it keeps.
-    if (text.size() > 1024 * 1024)
-        malloc_trim(0);
-#endif
+    giveBackFreed(text.size());
 }
 
 void ModuleCheck::count(const Facts &facts, int sign)
@@ -553,7 +600,7 @@ void ModuleCheck::count(const Facts &facts, int sign)
     for (const auto &[list, counts] :
          {std::pair{&facts.uses, &m_uses}, std::pair{&facts.variables, &m_variables},
           std::pair{&facts.procedures, &m_procedures}, std::pair{&facts.declared, &m_declared},
-          std::pair{&facts.buttons, &m_buttons}}) {
+          std::pair{&facts.buttons, &m_buttons}, std::pair{&facts.changed, &m_changed}}) {
         for (const quint64 h : *list) {
             int &c = (*counts)[h];
             c += sign;
@@ -628,6 +675,64 @@ bool ModuleCheck::crosses(const Facts &before, const Facts &after) const
     return false;
 }
 
+const std::vector<Symbol> &ModuleCheck::outline(QStringView text)
+{
+    if (!m_outline || text.size() != m_size)
+        m_outline = moduleSymbols(text, false);
+    return *m_outline;
+}
+
+std::optional<ModuleCheck::Part> ModuleCheck::readablePart(QStringView text, qsizetype offset) const
+{
+    if (!m_incremental || text.size() != m_size || m_specialDeclarations > 0)
+        return std::nullopt;
+    // Where LibreOffice's names are, `read` may take the module for its.
+    static const std::vector<quint64> libreOffice = [] {
+        std::vector<quint64> keys;
+        for (const QStringView word : {QStringView(u"vbasupport"), QStringView(u"createunoservice"),
+                                       QStringView(u"thiscomponent"), QStringView(u"sun")})
+            keys.push_back(keyHash(word));
+        for (const basic::BasicName &name : basic::basicNames()) {
+            if (name.dialect == basic::Dialect::LibreOffice)
+                keys.push_back(keyHash(name.name));
+        }
+        return keys;
+    }();
+    if (std::any_of(libreOffice.begin(), libreOffice.end(), [&](quint64 h) { return m_uses.contains(h); }))
+        return std::nullopt;
+    const auto found = std::upper_bound(m_units.begin(), m_units.end(), offset,
+                                        [](qsizetype at, const Unit &u) { return at < u.begin; });
+    if (found == m_units.begin())
+        return std::nullopt;
+    const Unit &unit = *(found - 1);
+    if (offset < unit.bodyBegin || offset >= unit.bodyEnd)
+        return std::nullopt;
+    const Facts &mine = unit.facts;
+    const Facts &header = m_header.facts;
+    const auto elsewhere = [&](const QHash<quint64, int> &counts, const std::vector<quint64> &own,
+                               const std::vector<quint64> &inHeader,
+                               quint64 w) { return counts.value(w) - has(own, w) - has(inHeader, w) > 0; };
+    for (const quint64 w : mine.uses) {
+        // Its own locals are its own; any other name, another procedure
+        // may declare (as its own too: BASIC's model looks a name up in the
+        // whole module), change or define.
+        if (has(mine.locals, w))
+            continue;
+        if (elsewhere(m_changed, mine.changed, header.changed, w)
+            || elsewhere(m_procedures, mine.procedures, header.procedures, w))
+            return std::nullopt;
+    }
+    Part part;
+    const QStringView sectionText = text.first(m_header.end);
+    const qsizetype padding = unit.line - m_header.lines;
+    part.text.reserve(sectionText.size() + padding + unit.end - unit.begin);
+    part.text += sectionText;
+    part.text += QString(padding, u'\n');
+    part.shift = unit.begin - part.text.size();
+    part.text += text.sliced(unit.begin, unit.end - unit.begin);
+    return part;
+}
+
 bool ModuleCheck::update(QStringView text, qsizetype from, qsizetype to, qsizetype length)
 {
     const qsizetype delta = length - (to - from);
@@ -695,6 +800,25 @@ bool ModuleCheck::update(QStringView text, qsizetype from, qsizetype to, qsizety
     notes.insert(notes.begin() + n0, std::make_move_iterator(mine.notes.begin()),
                  std::make_move_iterator(mine.notes.end()));
     m_fixes.calls += mine.calls - p.calls;
+
+    if (m_outline) {
+        // The procedure's own entries anew; those after it moved.
+        std::vector<Symbol> &outline = *m_outline;
+        const auto inside = [&](const Symbol &symbol) { return symbol.begin >= p.begin && symbol.begin < p.end; };
+        const auto first = std::find_if(outline.begin(), outline.end(), inside);
+        const auto last = std::find_if_not(first, outline.end(), inside);
+        for (auto i = last; i != outline.end(); ++i)
+            shiftSymbol(*i, delta);
+        try {
+            std::vector<Symbol> mine = moduleSymbols(unitText, false);
+            for (Symbol &symbol : mine)
+                shiftSymbol(symbol, p.begin);
+            outline.insert(outline.erase(first, last), std::make_move_iterator(mine.begin()),
+                           std::make_move_iterator(mine.end()));
+        } catch (const basic::Refusal &) {
+            m_outline.reset();
+        }
+    }
 
     // The module's units and names as they now are.
     count(p.facts, -1);

@@ -3,10 +3,13 @@
 
 #include "basic/Names.h"
 #include "fix/ModuleFixer.h"
+#include "lsp/Symbols.h"
 
 #include <QHash>
 #include <QSet>
 #include <QStringView>
+
+#include <optional>
 
 #include <vector>
 
@@ -35,6 +38,24 @@ public:
     bool update(QStringView text, qsizetype from, qsizetype to, qsizetype length);
 
     const fix::ModuleFixes &fixes() const { return m_fixes; }
+
+    // The declarations section and one procedure, on their own lines in the
+    // module (the procedure's offsets less `shift`): where a call in the
+    // procedure's body reads there as in the whole module, `read` of a call
+    // costs the procedure, not the module. Nothing where another part of the
+    // module may declare, set, define or pass on a name the procedure uses,
+    // or holds LibreOffice's names, or the text is not the one last checked.
+    struct Part
+    {
+        QString text;
+        qsizetype shift = 0;
+    };
+    std::optional<Part> readablePart(QStringView text, qsizetype offset) const;
+
+    // The outline of the text last checked (all of it, given again): made
+    // once, then kept up a procedure at a time as the check is. Throws
+    // basic::Refusal as moduleSymbols does.
+    const std::vector<Symbol> &outline(QStringView text);
     // The length of the text last checked.
     qsizetype textSize() const { return m_size; }
 
@@ -47,6 +68,8 @@ public:
         std::vector<quint64> procedures; // the procedures it defines
         std::vector<quint64> declared;   // at least every name it declares
         std::vector<quint64> buttons;    // the names in its message boxes' later arguments
+        std::vector<quint64> locals;     // what its procedure declares for itself, but BASIC's own names
+        std::vector<quint64> changed;    // what it may declare, set or pass by reference
         int specialDeclarations = 0;     // declares a box's word, VBA, Interaction or a constant's name
         qsizetype tokens = 0;
     };
@@ -90,11 +113,12 @@ private:
     bool m_incremental = false;
     Unit m_header;
     std::vector<Unit> m_units;
-    QHash<quint64, int> m_uses, m_variables, m_procedures, m_declared, m_buttons;
+    QHash<quint64, int> m_uses, m_variables, m_procedures, m_declared, m_buttons, m_changed;
     int m_specialDeclarations = 0;
     qsizetype m_tokens = 0;
     int m_nextCall = 0;
     QSet<QString> m_texts;
+    std::optional<std::vector<Symbol>> m_outline;
 };
 
 } // namespace lsp

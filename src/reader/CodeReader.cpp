@@ -93,7 +93,7 @@ LibreOfficeSigns libreOfficeSigns(const basic::Module &module, bool *vbaSupport)
 }
 
 ReadResult readModule(const basic::Module &module, const QList<Tool> &tools, const Tool *only,
-                      const basic::TextSemantics &semantics)
+                      const basic::TextSemantics &semantics, qsizetype from)
 {
     basic::Evaluator evaluator(module, MaxText, semantics);
     ReadContext context(module, evaluator);
@@ -112,6 +112,8 @@ ReadResult readModule(const basic::Module &module, const QList<Tool> &tools, con
     for (std::size_t s = 0; s <= statements.size(); ++s) {
         const qint32 before = s < statements.size() ? statements[s].begin : tokenCount;
         for (; c < comments.size() && comments[c] < before; ++c) {
+            if (module.tokens().pos(comments[c]) < from)
+                continue;
             for (const Tool *tool : std::as_const(wanted)) {
                 ReadResult counted;
                 if (tool->reader.readComment && tool->reader.readComment(context, comments[c], result.found ? counted : result)) {
@@ -123,6 +125,8 @@ ReadResult readModule(const basic::Module &module, const QList<Tool> &tools, con
         }
         if (s == statements.size())
             break;
+        if (statements[s].begin >= tokenCount || module.tokens().pos(statements[s].begin) < from)
+            continue;
         // The construct that starts first; on the same token, the first tool.
         const Tool *found = nullptr;
         qint32 at = -1;
@@ -178,7 +182,7 @@ ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *o
                 const basic::Module asGambas(text, true);
                 basic::TextSemantics gambasSemantics;
                 gambasSemantics.dialect = basic::Dialect::Gambas;
-                other = readModule(asGambas, tools, only, gambasSemantics);
+                other = readModule(asGambas, tools, only, gambasSemantics, settings.from);
                 const codegen::CodeOptions options{{}, codegen::CodeOptions::Dialect::Gambas};
                 if (!other->tool || !other->tool->generate || !text.contains(other->tool->generate(other->fields, options)))
                     other.reset();
@@ -190,7 +194,7 @@ ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *o
                 return *other;
             }
         }
-        ReadResult result = readModule(module, tools, only, semantics);
+        ReadResult result = readModule(module, tools, only, semantics, settings.from);
         // What the code says of its dialect holds over how it is laid out.
         if (semantics.dialect != basic::Dialect::VisualBasic || settings.dialect)
             result.code.dialect = semantics.dialect;
@@ -207,6 +211,11 @@ ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *o
         result.error.emplace(ReadError{at.line, at.column, message});
         return result;
     }
+}
+
+bool mayReadAsGambas(const QString &text, const QList<Tool> &tools)
+{
+    return looksLikeGambas(text, tools) || mayBeGambas(text, tools);
 }
 
 basic::Dialect moduleDialect(const QString &text, const QList<Tool> &tools, std::optional<basic::Dialect> given,

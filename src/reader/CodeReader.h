@@ -22,6 +22,9 @@ struct ReadSettings
     // The encoding the code was read in ("windows-1251"), the code page of
     // Visual Basic's Chr; empty for Windows-1252.
     QString codePage;
+    // Where reading starts: the first construct of a statement or comment
+    // that begins there or later (an offset in the text) is read.
+    qsizetype from = 0;
 };
 
 ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *only = nullptr,
@@ -35,3 +38,7 @@ ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *o
 // too (MB_YESNO declared by another module).
 basic::Dialect moduleDialect(const QString &text, const QList<Tool> &tools, std::optional<basic::Dialect> given,
                              bool *sure = nullptr);
+
+// Whether `read`, given no dialect, may take the text, or a part of it, for
+// Gambas's: a line in a form only Gambas writes.
+bool mayReadAsGambas(const QString &text, const QList<Tool> &tools);

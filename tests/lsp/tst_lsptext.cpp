@@ -3,12 +3,15 @@
 // stream and bounds what it keeps, and positions in UTF-16 units and UTF-8
 // bytes over every kind of line end.
 
+#include "app/Tools.h"
 #include "basic/Tokens.h"
 #include "fix/ModuleFixer.h"
+#include "lsp/Meanings.h"
 #include "lsp/MessageReader.h"
 #include "lsp/ModuleCheck.h"
 #include "lsp/Symbols.h"
 #include "lsp/TextDocument.h"
+#include "reader/ResultJson.h"
 #include "support/RandomText.h"
 
 #include <QJsonDocument>
@@ -28,6 +31,22 @@ QByteArray framed(const QByteArray &body)
 // Findings as text, for a comparison that shows the first difference: the
 // calls' own numbers left out, which a check in part keeps apart but does
 // not count in order.
+QStringList outlined(const std::vector<lsp::Symbol> &symbols)
+{
+    QStringList lines;
+    for (const lsp::Symbol &symbol : symbols) {
+        lines << u"%1 %2 %3-%4 %5-%6 %7"_s.arg(symbol.name)
+                     .arg(int(symbol.kind))
+                     .arg(symbol.begin)
+                     .arg(symbol.end)
+                     .arg(symbol.nameBegin)
+                     .arg(symbol.nameEnd)
+                     .arg(symbol.detail);
+        lines += outlined(symbol.children);
+    }
+    return lines;
+}
+
 QStringList described(const fix::ModuleFixes &fixes)
 {
     QStringList lines{u"calls %1"_s.arg(fixes.calls)};
@@ -478,9 +497,18 @@ End Property
                 QString insert = testsupport::randomShortText(random, pieces, 3, 0);
                 if (random.bounded(2) == 0)
                     insert += u"\r\n    "_s;
+                // The outline is kept from the second edit on.
+                if (step == 1) {
+                    try {
+                        check.outline(text);
+                    } catch (const basic::Refusal &) { }
+                }
                 text.replace(from, to - from, insert);
                 inPart += check.update(text, from, to, insert.size());
                 ++edits;
+                try {
+                    QCOMPARE(outlined(check.outline(text)), outlined(lsp::moduleSymbols(text, false)));
+                } catch (const basic::Refusal &) { }
                 const QStringList got = described(check.fixes());
                 const QStringList want = described(fix::fixModule(text, dialect));
                 if (got != want)
@@ -490,6 +518,97 @@ End Property
         }
         // The test means nothing if every edit made a whole check.
         QVERIFY2(inPart > edits / 4, qPrintable(u"%1 of %2 edits checked in part"_s.arg(inPart).arg(edits)));
+    }
+
+    // A call read from its procedure and the declarations reads as in the
+    // whole module: after random edits, with names that other procedures
+    // set, declare, pass on or define, BASIC's own names declared, and
+    // LibreOffice's and Gambas's forms among them, every call's reading in
+    // part is the whole module's.
+    void callReadInPartIsTheWholeReading()
+    {
+        const quint32 seed = qEnvironmentVariableIsSet("QUILLKIT_SEED")
+                                 ? quint32(qEnvironmentVariable("QUILLKIT_SEED").toULong())
+                                 : QRandomGenerator::global()->generate();
+        qInfo("edits from seed %u", seed);
+        QRandomGenerator random(seed);
+        const QStringList keeping{u"MsgBox \"x\", 36"_s,
+                                  u"MsgBox m, 36, T"_s,
+                                  u"MsgBox s & Chr(65), vbYesNo, T"_s,
+                                  u"r = MsgBox(\"y\" & s, 4)"_s,
+                                  u"s = \"abc\""_s,
+                                  u"Dim s As String"_s,
+                                  u"s = InputBox(\"Name?\", T, s)"_s,
+                                  u"Call Helper(s)"_s,
+                                  u"Debug.Print Format$(s, \"0\")"_s,
+                                  u"If r = 6 Then Beep"_s,
+                                  u"x"_s,
+                                  u", "_s,
+                                  u"\r\n"_s};
+        const QStringList crossing{u"m = \"z\""_s,
+                                   u"Helper m"_s,
+                                   u"Dim Chr As String"_s,
+                                   u"Dim vbYesNo"_s,
+                                   u"T = 1"_s,
+                                   u"MsgBox \"a\", MB_YESNO"_s,
+                                   u"Message.Info(\"a\")"_s,
+                                   u"Dim Time As String"_s,
+                                   u"Time = InputBox(\"t\")"_s,
+                                   u"Dim m As String"_s,
+                                   u"Set ThisComponent = Nothing"_s};
+        QStringList pieces;
+        for (int i = 0; i < 4; ++i)
+            pieces += keeping;
+        pieces += crossing;
+        const QString procedure =
+            u"Sub P%1()\r\n    Dim s As String, r As Long\r\n    s = \"one\"\r\n    MsgBox s, 36, T\r\n"
+            u"    MsgBox m & s, vbOKOnly\r\n    s = InputBox(\"Name?\", T)\r\nEnd Sub\r\n\r\n"_s;
+        const ReadSettings settings;
+        int inPart = 0;
+        int calls = 0;
+        for (int module = 0; module < 24; ++module) {
+            QString text = u"Option Explicit\r\nPrivate m As String\r\nPrivate Const T = \"Title\"\r\n\r\n"_s;
+            for (int n = 0; n < 5; ++n)
+                text += procedure.arg(n);
+            text += u"Sub Helper(v As String)\r\nEnd Sub\r\n"_s;
+            lsp::ModuleCheck check;
+            check.checkAll(text, basic::Dialect::VisualBasic, {u"MsgBox"_s});
+            for (int step = 0; step < 8; ++step) {
+                qsizetype at = random.bounded(int(text.size()));
+                while (at > 0 && text[at - 1] != u'\n')
+                    --at;
+                if (!QStringView(text).sliced(at).startsWith(u"    "))
+                    continue;
+                const QString insert = u"    "_s + testsupport::randomShortText(random, pieces, 2, 0) + u"\r\n"_s;
+                text.insert(at, insert);
+                check.update(text, at, at, insert.size());
+                for (qsizetype call = text.indexOf(u"Box"_s); call >= 0; call = text.indexOf(u"Box"_s, call + 1)) {
+                    const std::optional<lsp::CallReading> whole = lsp::readCallAt(text, call, tools(), settings, true);
+                    const std::optional<lsp::CallReading> part =
+                        lsp::readCallIn(check, text, call, tools(), settings, true);
+                    ++calls;
+                    inPart += bool(check.readablePart(text, call));
+                    const auto seen = [](const std::optional<lsp::CallReading> &reading) {
+                        if (!reading)
+                            return u"none"_s;
+                        return u"%1-%2 %3"_s.arg(reading->begin)
+                            .arg(reading->end)
+                            .arg(reading->result.ok()
+                                     ? QString::fromUtf8(QJsonDocument(readResultJson(reading->result)).toJson())
+                                     : reading->result.error->text());
+                    };
+                    if (seen(part) != seen(whole))
+                        qWarning("seed %u, module %d, step %d, at %lld:\n%s", seed, module, step, qlonglong(call),
+                                 qPrintable(text));
+                    QCOMPARE(seen(part), seen(whole));
+                    // The window is given the part, which has fewer
+                    // constructs before the call to read first.
+                    QVERIFY(!whole || whole->windowText.isEmpty() || !part->windowText.isEmpty());
+                }
+            }
+        }
+        // The test means nothing if every call were read from the whole module.
+        QVERIFY2(inPart > calls / 4, qPrintable(u"%1 of %2 calls read in part"_s.arg(inPart).arg(calls)));
     }
 
     // Every offset maps to the position worked out from the text and back.
