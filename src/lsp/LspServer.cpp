@@ -216,6 +216,11 @@ void Server::readFrames()
             break;
         handleFrame(*frame);
     }
+    // What the messages' answers took for a large module is given back.
+    qsizetype largest = 0;
+    for (const Document &document : std::as_const(m_documents))
+        largest = std::max(largest, document.text.text().size());
+    giveBackFreed(largest);
     // Counted from the last bytes that came.
     if (m_reader.midBody() && !m_finished)
         m_stalled.start();
@@ -397,13 +402,13 @@ void Server::handleMessage(const QJsonObject &message)
         if (what.isEmpty())
             what = wrongRange(given, u"range");
         if (!refused(what))
-            respond(id, codeActions(params));
+            respondRaw(id, codeActions(params));
     } else if (method == u"textDocument/hover"_s) {
         if (!wrong({uri, {u"position.line", Shape::Integer}, {u"position.character", Shape::Integer}}))
             respond(id, hover(params));
     } else if (method == u"textDocument/willSaveWaitUntil"_s) {
         if (!wrong({uri, {u"reason", Shape::Integer}}))
-            respond(id, willSaveWaitUntil(params));
+            respondRaw(id, willSaveWaitUntil(params));
     } else if (method == u"textDocument/documentSymbol"_s) {
         if (!wrong({uri}))
             respond(id, documentSymbols(params));
@@ -888,17 +893,36 @@ void Server::publish(const QString &uri)
     m_send(body);
 }
 
-QJsonArray Server::textEdits(const Document &document, std::span<const fix::Change> changes) const
+QByteArray Server::rawTextEdits(const Document &document, std::span<const fix::Change> changes) const
 {
-    QJsonArray edits;
-    for (const fix::Change &change : changes)
-        edits.append(QJsonObject{{u"range"_s, range(document, change.from, change.to)}, {u"newText"_s, change.replacement}});
-    return edits;
+    // Written out directly, as the diagnostics are: the changes come in
+    // order, and their lines are found walking on.
+    QByteArray edits = "[";
+    edits.reserve(qsizetype(100 * changes.size()) + 2);
+    qsizetype line = 0;
+    const auto position = [&](qsizetype offset) {
+        const Position p = document.text.positionAt(offset, m_encoding, &line);
+        edits += R"({"line":)";
+        appendNumber(edits, p.line);
+        edits += R"(,"character":)";
+        appendNumber(edits, p.character);
+        edits += '}';
+    };
+    for (const fix::Change &change : changes) {
+        edits += edits.size() > 1 ? R"(,{"range":{"start":)" : R"({"range":{"start":)";
+        position(change.from);
+        edits += R"(,"end":)";
+        position(change.to);
+        edits += R"(},"newText":)";
+        appendJsonString(edits, change.replacement);
+        edits += '}';
+    }
+    return edits + ']';
 }
 
 QJsonObject Server::edit(const QString &uri, const Document &document, std::span<const fix::Change> changes) const
 {
-    return {{u"changes"_s, QJsonObject{{uri, textEdits(document, changes)}}}};
+    return {{u"changes"_s, QJsonObject{{uri, QJsonDocument::fromJson(rawTextEdits(document, changes)).array()}}}};
 }
 
 qsizetype Server::offsetOf(const Document &document, const QJsonValue &position) const
@@ -906,12 +930,12 @@ qsizetype Server::offsetOf(const Document &document, const QJsonValue &position)
     return document.text.offsetAt({position[u"line"_s].toInt(), position[u"character"_s].toInt()}, m_encoding);
 }
 
-QJsonValue Server::codeActions(const QJsonObject &params)
+QByteArray Server::codeActions(const QJsonObject &params)
 {
     const QString uri = params.value(u"textDocument"_s).toObject().value(u"uri"_s).toString();
     const auto found = m_documents.find(uri);
     if (found == m_documents.end())
-        return QJsonArray();
+        return "[]";
     Document &document = *found;
     const fix::ModuleFixes &fixes = fixesOf(document);
     const QJsonObject range = params.value(u"range"_s).toObject();
@@ -922,19 +946,25 @@ QJsonValue Server::codeActions(const QJsonObject &params)
     const qsizetype from = offset(u"start"_s);
     const qsizetype to = std::max(from, offset(u"end"_s));
     const QJsonArray only = params.value(u"context"_s).toObject().value(u"only"_s).toArray();
-    QJsonArray actions;
+    QByteArray actions = "[";
+    const auto append = [&](const QByteArray &action) {
+        if (actions.size() > 1)
+            actions += ',';
+        actions += action;
+    };
+    const auto json = [](const QJsonObject &action) { return QJsonDocument(action).toJson(QJsonDocument::Compact); };
     if (kindWanted(u"quickfix"_s, only)) {
         for (std::size_t i = 0; i < fixes.changes.size(); ++i) {
             const fix::Change &change = fixes.changes[i];
             if (change.to < from || change.from > to)
                 continue;
-            actions.append(QJsonObject{
+            append(json({
                 {u"title"_s, QString(u"Name it: "_s + change.replacement.trimmed())},
                 {u"kind"_s, u"quickfix"_s},
                 {u"isPreferred"_s, true},
                 {u"diagnostics"_s, QJsonArray{changeDiagnostic(document, change)}},
                 {u"edit"_s, edit(uri, document, std::span(fixes.changes).subspan(i, 1))},
-            });
+            }));
         }
     }
     const QString fixAll = QString::fromUtf16(FixAllKind);
@@ -942,20 +972,26 @@ QJsonValue Server::codeActions(const QJsonObject &params)
         QJsonObject action{{u"title"_s, u"Name every message box number (quillkit98 fix)"_s}, {u"kind"_s, fixAll}};
         // Offered at each move of the cursor, its edit (every number of the
         // module) is made only when chosen, where the client asks for it then.
-        if (m_resolveEdits && only.isEmpty())
+        if (m_resolveEdits && only.isEmpty()) {
             action.insert(u"data"_s, QJsonObject{{u"uri"_s, uri}, {u"version"_s, document.version}});
-        else
-            action.insert(u"edit"_s, edit(uri, document, fixes.changes));
-        actions.append(action);
+            append(json(action));
+        } else {
+            QByteArray whole = json(action);
+            whole.chop(1);
+            whole += R"(,"edit":{"changes":{)";
+            appendJsonString(whole, uri);
+            whole += ':' + rawTextEdits(document, fixes.changes) + "}}}";
+            append(whole);
+        }
     }
     if (only.isEmpty() && document.refusal.isEmpty() && !document.xml) {
         const Position at = document.text.positionAt(from, m_encoding);
         const QJsonObject place{{u"line"_s, at.line}, {u"character"_s, at.character}};
         const auto command = [&](const QString &title, const char16_t *name, QJsonArray arguments) {
-            actions.append(QJsonObject{{u"title"_s, title},
-                                       {u"command"_s, QJsonObject{{u"title"_s, title},
-                                                                  {u"command"_s, QString::fromUtf16(name)},
-                                                                  {u"arguments"_s, arguments}}}});
+            append(json({{u"title"_s, title},
+                         {u"command"_s, QJsonObject{{u"title"_s, title},
+                                                    {u"command"_s, QString::fromUtf16(name)},
+                                                    {u"arguments"_s, arguments}}}}));
         };
         // Offered only where the window would read exactly this construct.
         if (from < to) {
@@ -975,7 +1011,7 @@ QJsonValue Server::codeActions(const QJsonObject &params)
                     {uri, place, tool.cli.name});
         }
     }
-    return actions;
+    return actions + ']';
 }
 
 namespace {
@@ -1042,19 +1078,19 @@ QJsonValue Server::hover(const QJsonObject &params)
     return QJsonObject{{u"contents"_s, contents(callMarkdown(*call))}, {u"range"_s, range(document, call->begin, call->end)}};
 }
 
-QJsonValue Server::willSaveWaitUntil(const QJsonObject &params)
+QByteArray Server::willSaveWaitUntil(const QJsonObject &params)
 {
     // Only a save the user makes, and only when asked for.
     if (!m_fixOnSave || params.value(u"reason"_s).toInt() == SaveAfterDelay)
-        return QJsonArray();
+        return "[]";
     const auto found = m_documents.find(params.value(u"textDocument"_s)[u"uri"_s].toString());
     if (found == m_documents.end())
-        return QJsonArray();
+        return "[]";
     Document &document = *found;
     const fix::ModuleFixes &fixes = fixesOf(document);
     if (!document.refusal.isEmpty())
-        return QJsonArray();
-    return textEdits(document, fixes.changes);
+        return "[]";
+    return rawTextEdits(document, fixes.changes);
 }
 
 QJsonValue Server::documentSymbols(const QJsonObject &params)

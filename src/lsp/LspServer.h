@@ -121,9 +121,9 @@ private:
     void didClose(const QJsonObject &params);
     // An edit that cannot apply: the text is no longer known.
     void lose(const QString &uri, Document &document, const QString &fault);
-    QJsonValue codeActions(const QJsonObject &params);
+    QByteArray codeActions(const QJsonObject &params); // the result's JSON
     QJsonValue hover(const QJsonObject &params);
-    QJsonValue willSaveWaitUntil(const QJsonObject &params);
+    QByteArray willSaveWaitUntil(const QJsonObject &params); // the result's JSON
     QJsonValue documentSymbols(const QJsonObject &params);
     void executeCommand(const QJsonValue &id, const QJsonObject &params);
     // The message box or input box call at the offset, read as in the whole
@@ -145,7 +145,9 @@ private:
     const fix::ModuleFixes &fixesOf(Document &document);
     QJsonObject range(const Document &document, qsizetype from, qsizetype to) const;
     QJsonObject changeDiagnostic(const Document &document, const fix::Change &change) const;
-    QJsonArray textEdits(const Document &document, std::span<const fix::Change> changes) const;
+    // The changes as the protocol's TextEdit[], in JSON: written directly,
+    // as a module has tens of thousands.
+    QByteArray rawTextEdits(const Document &document, std::span<const fix::Change> changes) const;
     QJsonObject edit(const QString &uri, const Document &document, std::span<const fix::Change> changes) const;
     qsizetype offsetOf(const Document &document, const QJsonValue &position) const;
     basic::Dialect dialectOf(const QString &text, bool *sure = nullptr) const;

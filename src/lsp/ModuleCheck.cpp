@@ -41,6 +41,8 @@ void settle(std::vector<quint64> &v)
 {
     std::sort(v.begin(), v.end());
     v.erase(std::unique(v.begin(), v.end()), v.end());
+    // Kept as long as the module is open: each name once, no room to spare.
+    v.shrink_to_fit();
 }
 
 // As BASIC's model limits a module's tokens.
@@ -537,6 +539,7 @@ void ModuleCheck::checkWhole(QStringView text)
     m_header = {0, s.headerEnd, 0, 0, 0, lineBreaks(text.first(s.headerEnd)), 0, std::move(s.header)};
     count(m_header.facts, 1);
     int line = m_header.lines;
+    m_units.reserve(s.procedures.size());
     for (std::size_t i = 0; i < s.procedures.size(); ++i) {
         auto &p = s.procedures[i];
         const qsizetype end = i + 1 < s.procedures.size() ? s.procedures[i + 1].begin : text.size();
@@ -586,6 +589,8 @@ void ModuleCheck::checkWhole(QStringView text)
         return;
     }
     m_fixes = std::move(fixes);
+    m_fixes.changes.shrink_to_fit();
+    m_fixes.notes.shrink_to_fit();
     m_incremental = true;
 }
 
