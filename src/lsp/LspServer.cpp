@@ -216,11 +216,14 @@ void Server::readFrames()
             break;
         handleFrame(*frame);
     }
-    // What the messages' answers took for a large module is given back.
-    qsizetype largest = 0;
-    for (const Document &document : std::as_const(m_documents))
-        largest = std::max(largest, document.text.text().size());
-    giveBackFreed(largest);
+    // What answers took for a large module is given back (not after each
+    // keystroke: its check takes little, and giving back costs time).
+    if (std::exchange(m_answered, false)) {
+        qsizetype largest = 0;
+        for (const Document &document : std::as_const(m_documents))
+            largest = std::max(largest, document.text.text().size());
+        giveBackFreed(largest);
+    }
     // Counted from the last bytes that came.
     if (m_reader.midBody() && !m_finished)
         m_stalled.start();
@@ -431,6 +434,7 @@ void Server::handleMessage(const QJsonObject &message)
 
 void Server::respond(const QJsonValue &id, const QJsonValue &result)
 {
+    m_answered = true;
     QJsonObject message{{u"jsonrpc"_s, u"2.0"_s}, {u"id"_s, id}};
     message.insert(u"result"_s, result);
     const QByteArray body = QJsonDocument(message).toJson(QJsonDocument::Compact);
@@ -439,6 +443,7 @@ void Server::respond(const QJsonValue &id, const QJsonValue &result)
 
 void Server::respondRaw(const QJsonValue &id, const QByteArray &result)
 {
+    m_answered = true;
     const QByteArray body = R"({"jsonrpc":"2.0","id":)"
                             + QJsonDocument(QJsonArray{id}).toJson(QJsonDocument::Compact).chopped(1).mid(1)
                             + R"(,"result":)" + result + '}';

@@ -187,6 +187,7 @@ private:
     bool m_initialized = false;
     bool m_shutdown = false;
     bool m_finished = false;
+    bool m_answered = false; // a request answered since its input was read
     QHash<QString, Document> m_documents;
     QStringList m_pending;
     QTimer m_coalesce;
