@@ -781,6 +781,11 @@ private Q_SLOTS:
             << u"Sub A()\n  Dim M\n  MsgBox \"x\"\n  M = \"Hello\" & vbCrLf & \"there\"\n  MsgBox M, vbInformation, \"Hi\"\nEnd Sub\n"_s
             << u"MsgBox M"_s
             << u"Sub A()\n  Dim M\n  M = \"Hello\" & vbCrLf & \"there\"\n  MsgBox M, vbInformation, \"Hi\"\nEnd Sub\n"_s;
+        // A box changes nothing it is given: the call before still is one.
+        QTest::newRow("a variable given to a box before")
+            << u"Sub A()\n  Dim M\n  M = \"Hello\"\n  MsgBox M\n  MsgBox M, vbInformation, \"Hi\"\nEnd Sub\n"_s
+            << u"MsgBox M,"_s
+            << u"Sub A()\n  Dim M\n  M = \"Hello\"\n  MsgBox M, vbInformation, \"Hi\"\nEnd Sub\n"_s;
     }
     void hoverOnCalls()
     {
