@@ -139,6 +139,30 @@ void appendNumber(QByteArray &out, qint64 number)
     out.append(digits, end - digits);
 }
 
+// {"line":…,"character":…} of the offset, as JSON; *line walks on from the
+// line of the offset before.
+void appendPosition(QByteArray &out, const TextDocument &text, qsizetype offset, PositionEncoding encoding,
+                    qsizetype *line)
+{
+    const Position p = text.positionAt(offset, encoding, line);
+    out += R"({"line":)";
+    appendNumber(out, p.line);
+    out += R"(,"character":)";
+    appendNumber(out, p.character);
+    out += '}';
+}
+
+// {"start":…,"end":…} of [from, to).
+void appendRange(QByteArray &out, const TextDocument &text, qsizetype from, qsizetype to, PositionEncoding encoding,
+                 qsizetype *line)
+{
+    out += R"({"start":)";
+    appendPosition(out, text, from, encoding, line);
+    out += R"(,"end":)";
+    appendPosition(out, text, to, encoding, line);
+    out += '}';
+}
+
 // changeMessage's text as a JSON string, made without a string between.
 void appendChangeMessage(QByteArray &out, const fix::Change &change)
 {
@@ -851,22 +875,12 @@ void Server::publish(const QString &uri)
     bool first = true;
     // The diagnostics come in order: their lines are found walking on.
     qsizetype line = 0;
-    const auto position = [&](qsizetype offset) {
-        const Position p = document.text.positionAt(offset, m_encoding, &line);
-        body += R"({"line":)";
-        appendNumber(body, p.line);
-        body += R"(,"character":)";
-        appendNumber(body, p.character);
-        body += '}';
-    };
     const auto begin = [&](qsizetype from, qsizetype to, int severity, QStringView code) {
         body += first ? "{" : ",{";
         first = false;
-        body += R"("range":{"start":)";
-        position(from);
-        body += R"(,"end":)";
-        position(to);
-        body += R"(},"severity":)";
+        body += R"("range":)";
+        appendRange(body, document.text, from, to, m_encoding, &line);
+        body += R"(,"severity":)";
         appendNumber(body, severity);
         body += R"(,"code":)";
         appendJsonString(body, code);
@@ -905,20 +919,10 @@ QByteArray Server::rawTextEdits(const Document &document, std::span<const fix::C
     QByteArray edits = "[";
     edits.reserve(qsizetype(100 * changes.size()) + 2);
     qsizetype line = 0;
-    const auto position = [&](qsizetype offset) {
-        const Position p = document.text.positionAt(offset, m_encoding, &line);
-        edits += R"({"line":)";
-        appendNumber(edits, p.line);
-        edits += R"(,"character":)";
-        appendNumber(edits, p.character);
-        edits += '}';
-    };
     for (const fix::Change &change : changes) {
-        edits += edits.size() > 1 ? R"(,{"range":{"start":)" : R"({"range":{"start":)";
-        position(change.from);
-        edits += R"(,"end":)";
-        position(change.to);
-        edits += R"(},"newText":)";
+        edits += edits.size() > 1 ? R"(,{"range":)" : R"({"range":)";
+        appendRange(edits, document.text, change.from, change.to, m_encoding, &line);
+        edits += R"(,"newText":)";
         appendJsonString(edits, change.replacement);
         edits += '}';
     }
@@ -1275,12 +1279,8 @@ QByteArray Server::codeLenses(const QJsonObject &params)
     }
     std::stable_sort(all.begin(), all.end(), [](const CallLens &a, const CallLens &b) { return a.call < b.call; });
     for (const CallLens &lens : all) {
-        const Position at = document.text.positionAt(lens.call, m_encoding, &line);
-        QByteArray place = R"({"line":)";
-        appendNumber(place, at.line);
-        place += R"(,"character":)";
-        appendNumber(place, at.character);
-        place += '}';
+        QByteArray place;
+        appendPosition(place, document.text, lens.call, m_encoding, &line);
         const auto add = [&](QStringView title, QStringView command) {
             lenses += lenses.size() > 1 ? ",{" : "{";
             lenses += R"("range":{"start":)" + place + R"(,"end":)" + place + R"(},"command":{"title":)";

@@ -12,6 +12,7 @@
 // Basic (Def…, Static, a Dim run again, #If) is left out here and covered by tst_acceptance.
 
 #include "support/LibreOfficeRun.h"
+#include "support/RandomText.h"
 
 #include "app/Tools.h"
 #include "reader/CodeReader.h"
@@ -159,10 +160,7 @@ private Q_SLOTS:
         if (!QFileInfo(soffice).isExecutable())
             QSKIP(qPrintable(u"LibreOffice is not installed (%1); scripts/deps installs it"_s.arg(soffice)));
 
-        const quint32 seed = qEnvironmentVariableIsSet("QUILLKIT_SEED")
-                                 ? quint32(qEnvironmentVariable("QUILLKIT_SEED").toULong())
-                                 : QRandomGenerator::global()->generate();
-        qInfo("modules from seed %u", seed);
+        const quint32 seed = testsupport::seed("modules");
         ModuleGrammar grammar(seed);
         LibreOfficeRun run(soffice);
         QString error;

@@ -638,10 +638,7 @@ private Q_SLOTS:
     // text the editor has; every answer's range lies in the text.
     void randomSessions()
     {
-        const quint32 seed = qEnvironmentVariableIsSet("QUILLKIT_SEED")
-                                 ? quint32(qEnvironmentVariable("QUILLKIT_SEED").toULong())
-                                 : QRandomGenerator::global()->generate();
-        qInfo("sessions from seed %u", seed);
+        const quint32 seed = testsupport::seed("sessions");
         QRandomGenerator random(seed);
         const QStringList pieces{u"MsgBox \"x\", 36"_s,
                                  u"If MsgBox(\"y\", 4) = 6 Then Beep"_s,
@@ -784,8 +781,7 @@ private Q_SLOTS:
         // A box changes nothing it is given: the call before still is one.
         QTest::newRow("a variable given to a box before")
             << u"Sub A()\n  Dim M\n  M = \"Hello\"\n  MsgBox M\n  MsgBox M, vbInformation, \"Hi\"\nEnd Sub\n"_s
-            << u"MsgBox M,"_s
-            << u"Sub A()\n  Dim M\n  M = \"Hello\"\n  MsgBox M, vbInformation, \"Hi\"\nEnd Sub\n"_s;
+            << u"MsgBox M,"_s << u"Sub A()\n  Dim M\n  M = \"Hello\"\n  MsgBox M, vbInformation, \"Hi\"\nEnd Sub\n"_s;
     }
     void hoverOnCalls()
     {

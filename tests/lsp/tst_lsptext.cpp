@@ -246,10 +246,7 @@ private Q_SLOTS:
     // perhaps the first, whose header the garbage may run into.
     void randomGarbageThenGoodFrames()
     {
-        const quint32 seed = qEnvironmentVariableIsSet("QUILLKIT_SEED")
-                                 ? quint32(qEnvironmentVariable("QUILLKIT_SEED").toULong())
-                                 : QRandomGenerator::global()->generate();
-        qInfo("streams from seed %u", seed);
+        const quint32 seed = testsupport::seed("streams");
         QRandomGenerator random(seed);
         const QStringList pieces{u"Content-Length: "_s,
                                  u"content-length:"_s,
@@ -386,10 +383,7 @@ End Property
     // text and its parent's, the name where the selection is, in order.
     void randomModulesKeepTheOutlineSound()
     {
-        const quint32 seed = qEnvironmentVariableIsSet("QUILLKIT_SEED")
-                                 ? quint32(qEnvironmentVariable("QUILLKIT_SEED").toULong())
-                                 : QRandomGenerator::global()->generate();
-        qInfo("modules from seed %u", seed);
+        const quint32 seed = testsupport::seed("modules");
         QRandomGenerator random(seed);
         const QStringList pieces{u"Sub "_s,   u"Function "_s, u"Property "_s, u"Get "_s,     u"Let "_s,    u"End "_s,
                                  u"Enum "_s,  u"Type "_s,     u"Const "_s,    u"Private "_s, u"Static "_s, u"A"_s,
@@ -428,10 +422,7 @@ End Property
     // #If) among them.
     void checkInPartIsTheWholeCheck()
     {
-        const quint32 seed = qEnvironmentVariableIsSet("QUILLKIT_SEED")
-                                 ? quint32(qEnvironmentVariable("QUILLKIT_SEED").toULong())
-                                 : QRandomGenerator::global()->generate();
-        qInfo("edits from seed %u", seed);
+        const quint32 seed = testsupport::seed("edits");
         QRandomGenerator random(seed);
         // What keeps a check in part, often; what makes it whole, now and then.
         const QStringList keeping{u"MsgBox \"x\", 36"_s,
@@ -527,10 +518,7 @@ End Property
     // part is the whole module's.
     void callReadInPartIsTheWholeReading()
     {
-        const quint32 seed = qEnvironmentVariableIsSet("QUILLKIT_SEED")
-                                 ? quint32(qEnvironmentVariable("QUILLKIT_SEED").toULong())
-                                 : QRandomGenerator::global()->generate();
-        qInfo("edits from seed %u", seed);
+        const quint32 seed = testsupport::seed("edits");
         QRandomGenerator random(seed);
         const QStringList keeping{u"MsgBox \"x\", 36"_s,
                                   u"MsgBox m, 36, T"_s,

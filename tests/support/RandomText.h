@@ -9,6 +9,17 @@
 // what it stresses (quotation marks, continuations, surrogate pairs, …).
 namespace testsupport {
 
+// The seed of a randomized test: QUILLKIT_SEED's, else a new one; logged as
+// "<what> from seed N", so that a failure can be run again.
+inline quint32 seed(const char *what)
+{
+    const quint32 seed = qEnvironmentVariableIsSet("QUILLKIT_SEED")
+                             ? quint32(qEnvironmentVariable("QUILLKIT_SEED").toULong())
+                             : QRandomGenerator::global()->generate();
+    qInfo("%s from seed %u", what, seed);
+    return seed;
+}
+
 // How a piece is drawn: QRandomGenerator draws an int bound and a qsizetype
 // one differently. A test whose fixed seeds must keep giving the texts they
 // gave keeps the draw it was written with.

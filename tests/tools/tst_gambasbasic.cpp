@@ -467,10 +467,7 @@ void TestGambasBasic::snippetsRunWithTheTypedTexts()
     run.add({u"header"_s,
              header::generateHeaderBlock({u"P"_s, u"Q\\"_s, u"1"_s, u"d"_s, u"c\""_s, longLine}, Gambas), "0;;", {}});
 
-    const quint32 seed = qEnvironmentVariableIsSet("QUILLKIT_SEED")
-                             ? quint32(qEnvironmentVariable("QUILLKIT_SEED").toULong())
-                             : QRandomGenerator::global()->generate();
-    qInfo("random fields: seed %u", seed);
+    const quint32 seed = testsupport::seed("random fields");
     Fields random(seed);
     for (int i = 0; i < 16; ++i) {
         const QString label = u"random seed %1 #%2"_s.arg(seed).arg(i);

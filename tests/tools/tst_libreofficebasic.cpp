@@ -256,10 +256,7 @@ void TestLibreOfficeBasic::snippetsCompileAndPassTheTypedTexts()
         noTypes.page = DialogKind::Save;
         addCommonDialog(run, style + u"commondialog save without types"_s, noTypes, options);
 
-        const quint32 seed = qEnvironmentVariableIsSet("QUILLKIT_SEED")
-                                 ? quint32(qEnvironmentVariable("QUILLKIT_SEED").toULong())
-                                 : QRandomGenerator::global()->generate();
-        qInfo("random fields, %s: seed %u", qPrintable(style), seed);
+        const quint32 seed = testsupport::seed(qPrintable(u"random fields, "_s + style));
         Fields random(seed);
         for (int i = 0; i < 12; ++i) {
             const QString label = style + u"random seed "_s + QString::number(seed) + u" #"_s + QString::number(i);
