@@ -689,7 +689,8 @@ const std::vector<Symbol> &ModuleCheck::outline(QStringView text)
 
 std::optional<ModuleCheck::Part> ModuleCheck::readablePart(QStringView text, qsizetype offset) const
 {
-    if (!m_incremental || text.size() != m_size || m_specialDeclarations > 0)
+    // The declarations read alone as in the module, first.
+    if (!m_incremental || text.size() != m_size || m_specialDeclarations > 0 || headerCrosses())
         return std::nullopt;
     // Where LibreOffice's names are, `read` may take the module for its.
     static const std::vector<quint64> libreOffice = [] {

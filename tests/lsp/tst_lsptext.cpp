@@ -522,6 +522,7 @@ End Property
         QRandomGenerator random(seed);
         const QStringList keeping{u"MsgBox \"x\", 36"_s,
                                   u"MsgBox m, 36, T"_s,
+                                  u"MsgBox U, 64, T"_s,
                                   u"MsgBox s & Chr(65), vbYesNo, T"_s,
                                   u"r = MsgBox(\"y\" & s, 4)"_s,
                                   u"s = \"abc\""_s,
@@ -555,10 +556,15 @@ End Property
         int inPart = 0;
         int calls = 0;
         for (int module = 0; module < 24; ++module) {
-            QString text = u"Option Explicit\r\nPrivate m As String\r\nPrivate Const T = \"Title\"\r\n\r\n"_s;
+            // A constant of the declarations made of another, or of a
+            // function that a procedure defines.
+            const QString u = module % 3 == 0 ? u"T & \"!\""_s : module % 3 == 1 ? u"Named()"_s : u"\"U\""_s;
+            QString text = u"Option Explicit\r\nPrivate m As String\r\nPrivate Const T = \"Title\"\r\n"
+                           u"Private Const U = %1\r\n\r\n"_s.arg(u);
             for (int n = 0; n < 5; ++n)
                 text += procedure.arg(n);
-            text += u"Sub Helper(v As String)\r\nEnd Sub\r\n"_s;
+            text +=
+                u"Sub Helper(v As String)\r\nEnd Sub\r\n\r\nFunction Named()\r\n    Named = \"N\"\r\nEnd Function\r\n"_s;
             lsp::ModuleCheck check;
             check.checkAll(text, basic::Dialect::VisualBasic, {u"MsgBox"_s});
             for (int step = 0; step < 8; ++step) {
