@@ -123,6 +123,10 @@ qsizetype TextDocument::lineCount() const
 
 void TextDocument::replace(qsizetype from, qsizetype to, const QString &text)
 {
+    // Room for what typing adds, not the tenth of a large text that QString
+    // would add: megabytes kept for nothing in a large module.
+    if (const qsizetype needed = m_text.size() + text.size() - (to - from); needed > m_text.capacity())
+        m_text.reserve(needed + 64 * 1024);
     m_text.replace(from, to - from, text);
     if (m_lineStarts.empty())
         return;
