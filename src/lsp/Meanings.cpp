@@ -196,9 +196,10 @@ std::optional<CallReading> readCallAt(const QString &text, qsizetype offset, con
 std::optional<CallReading> readCallIn(const ModuleCheck &check, const QString &text, qsizetype offset,
                                       const QList<Tool> &tools, const ReadSettings &settings, bool forWindow)
 {
-    // Unless told the dialect, `read` may take a Gambas form anywhere for the module's.
+    // `read` takes LibreOffice's names anywhere, and unless told the
+    // dialect a Gambas form anywhere, for the module's dialect.
     if (settings.dialect || !mayReadAsGambas(text, tools)) {
-        if (const std::optional<ModuleCheck::Part> part = check.readablePart(text, offset)) {
+        if (const std::optional<ModuleCheck::Part> part = check.readablePart(text, offset, libreOfficeSignWords())) {
             std::optional<CallReading> call = readCallAt(part->text, offset - part->shift, tools, settings, forWindow);
             if (call) {
                 call->begin += part->shift;

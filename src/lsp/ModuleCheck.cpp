@@ -687,24 +687,14 @@ const std::vector<Symbol> &ModuleCheck::outline(QStringView text)
     return *m_outline;
 }
 
-std::optional<ModuleCheck::Part> ModuleCheck::readablePart(QStringView text, qsizetype offset) const
+std::optional<ModuleCheck::Part> ModuleCheck::readablePart(QStringView text, qsizetype offset,
+                                                           const QStringList &moduleWide) const
 {
     // The declarations read alone as in the module, first.
     if (!m_incremental || text.size() != m_size || m_specialDeclarations > 0 || headerCrosses())
         return std::nullopt;
-    // Where LibreOffice's names are, `read` may take the module for its.
-    static const std::vector<quint64> libreOffice = [] {
-        std::vector<quint64> keys;
-        for (const QStringView word : {QStringView(u"vbasupport"), QStringView(u"createunoservice"),
-                                       QStringView(u"thiscomponent"), QStringView(u"sun")})
-            keys.push_back(keyHash(word));
-        for (const basic::BasicName &name : basic::basicNames()) {
-            if (name.dialect == basic::Dialect::LibreOffice)
-                keys.push_back(keyHash(name.name));
-        }
-        return keys;
-    }();
-    if (std::any_of(libreOffice.begin(), libreOffice.end(), [&](quint64 h) { return m_uses.contains(h); }))
+    if (std::any_of(moduleWide.begin(), moduleWide.end(),
+                    [&](const QString &word) { return m_uses.contains(keyHash(word)); }))
         return std::nullopt;
     const auto found = std::upper_bound(m_units.begin(), m_units.end(), offset,
                                         [](qsizetype at, const Unit &u) { return at < u.begin; });

@@ -44,13 +44,14 @@ public:
     // procedure's body reads there as in the whole module, `read` of a call
     // costs the procedure, not the module. Nothing where another part of the
     // module may declare, set, define or pass on a name the procedure uses,
-    // or holds LibreOffice's names, or the text is not the one last checked.
+    // or uses any of `moduleWide` (names whose meaning is the whole
+    // module's), or the text is not the one last checked.
     struct Part
     {
         QString text;
         qsizetype shift = 0;
     };
-    std::optional<Part> readablePart(QStringView text, qsizetype offset) const;
+    std::optional<Part> readablePart(QStringView text, qsizetype offset, const QStringList &moduleWide) const;
 
     // The outline of the text last checked (all of it, given again): made
     // once, then kept up a procedure at a time as the check is. Throws

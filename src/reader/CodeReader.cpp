@@ -66,6 +66,11 @@ bool mayBeGambas(const QString &text, const QList<Tool> &tools)
 // by another module.
 enum class LibreOfficeSigns { None, Names, Code };
 
+// Option VBASupport; services and documents (com.sun.star…).
+constexpr QStringView VbaSupportWord = u"vbasupport";
+constexpr QStringView CodeWords[] = {u"createunoservice", u"thiscomponent"};
+constexpr QStringView StarWords[] = {u"com", u"sun"};
+
 LibreOfficeSigns libreOfficeSigns(const basic::Module &module, bool *vbaSupport)
 {
     const basic::Tokens &t = module.tokens();
@@ -73,11 +78,12 @@ LibreOfficeSigns libreOfficeSigns(const basic::Module &module, bool *vbaSupport)
     for (qint32 i = 0; i < qint32(t.size()); ++i) {
         if (!t.isIdent(i))
             continue;
-        if (t.isWord(i, u"option") && i + 1 < t.size() && t.isWord(i + 1, u"vbasupport")) {
+        if (t.isWord(i, u"option") && i + 1 < t.size() && t.isWord(i + 1, VbaSupportWord)) {
             found = LibreOfficeSigns::Code;
             *vbaSupport = i + 2 < t.size() && t.text(i + 2) == u"1";
-        } else if (t.isWord(i, u"createunoservice") || t.isWord(i, u"thiscomponent")
-                   || (t.isWord(i, u"com") && i + 2 < t.size() && t.isPunct(i + 1, u'.') && t.isWord(i + 2, u"sun"))) {
+        } else if (t.isWord(i, CodeWords[0]) || t.isWord(i, CodeWords[1])
+                   || (t.isWord(i, StarWords[0]) && i + 2 < t.size() && t.isPunct(i + 1, u'.')
+                       && t.isWord(i + 2, StarWords[1]))) {
             if (!module.declaration(t.text(i)))
                 found = LibreOfficeSigns::Code;
         } else if (const QStringView word = t.text(i);
@@ -211,6 +217,23 @@ ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *o
         result.error.emplace(ReadError{at.line, at.column, message});
         return result;
     }
+}
+
+const QStringList &libreOfficeSignWords()
+{
+    static const QStringList words = [] {
+        QStringList list{VbaSupportWord.toString()};
+        for (const QStringView word : CodeWords)
+            list << word.toString();
+        for (const QStringView word : StarWords)
+            list << word.toString();
+        for (const basic::BasicName &name : basic::basicNames()) {
+            if (name.dialect == basic::Dialect::LibreOffice)
+                list << name.name.toString();
+        }
+        return list;
+    }();
+    return words;
 }
 
 bool mayReadAsGambas(const QString &text, const QList<Tool> &tools)

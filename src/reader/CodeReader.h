@@ -39,6 +39,10 @@ ReadResult readCode(const QString &text, const QList<Tool> &tools, const Tool *o
 basic::Dialect moduleDialect(const QString &text, const QList<Tool> &tools, std::optional<basic::Dialect> given,
                              bool *sure = nullptr);
 
+// The names by which `read` may take code for LibreOffice Basic's: its
+// option, services and documents, and its own MB_ and ID names.
+const QStringList &libreOfficeSignWords();
+
 // Whether `read`, given no dialect, may take the text, or a part of it, for
 // Gambas's: a line in a form only Gambas writes.
 bool mayReadAsGambas(const QString &text, const QList<Tool> &tools);

@@ -581,7 +581,7 @@ End Property
                     const std::optional<lsp::CallReading> part =
                         lsp::readCallIn(check, text, call, tools(), settings, true);
                     ++calls;
-                    inPart += bool(check.readablePart(text, call));
+                    inPart += bool(check.readablePart(text, call, libreOfficeSignWords()));
                     const auto seen = [](const std::optional<lsp::CallReading> &reading) {
                         if (!reading)
                             return u"none"_s;
